@@ -1,0 +1,58 @@
+#pragma once
+// Which area codes serve which city: the pairs of "arc.bin", held in memory
+// as two columns and walked through a filtered selection.
+//
+//   set.strFilter = "iAreaCode = 937";
+//   set.Open();
+//   for (; !set.IsEOF(); set.MoveNext()) use(set.iCityId);
+//
+// Filters: "" (every pair), "iCityId = N", "iAreaCode = N"; anything else
+// selects nothing.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "data/KeyIndex.h"
+
+namespace tq {
+
+class CAreaCodeSet {
+ public:
+  static constexpr const char* kFileName = "arc.bin";
+
+  // Reads "arc.bin" from the given folder, or from the current directory.
+  explicit CAreaCodeSet(std::filesystem::path folder = {});
+  virtual ~CAreaCodeSet() = default;
+
+  // Loads the file unless pairs are held already, then requeries. A file
+  // that cannot be opened leaves the set empty; the next Open tries again.
+  void Open();
+  bool Requery();
+  bool IsEOF() const;
+  void MoveNext();
+
+  std::string strFilter;
+  std::int32_t iCityId = 0;
+  std::int32_t iAreaCode = 0;
+
+  // The loaded columns, in file order, for inspection and checks.
+  const std::vector<std::uint32_t>& CityIds() const { return aCityIds; }
+  const std::vector<std::uint32_t>& AreaCodes() const { return aAreaCodes; }
+  const std::vector<std::uint32_t>& SelectedRows() const { return aRows; }
+
+ private:
+  bool Load();
+  void SetCurrent(std::uint32_t row);
+
+  std::filesystem::path folder_;
+  std::vector<std::uint32_t> aRows;
+  std::int32_t iPosition = -1;
+  std::vector<std::uint32_t> aCityIds;
+  std::vector<std::uint32_t> aAreaCodes;
+  KeyIndex byCityId_;
+  KeyIndex byAreaCode_;
+};
+
+}  // namespace tq

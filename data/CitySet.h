@@ -1,0 +1,72 @@
+#pragma once
+// The city records of "cit.bin" (name, state or province, population,
+// daylight-saving flag, time zone), held in memory as columns and walked
+// through a selection that a filter text chooses (see CityFilter.h).
+// Every selection is in file order.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "data/CityFilter.h"
+#include "data/KeyIndex.h"
+
+namespace tq {
+
+class CCitySet {
+ public:
+  static constexpr const char* kFileName = "cit.bin";
+
+  // Reads "cit.bin" from the given folder, or from the current directory.
+  explicit CCitySet(std::filesystem::path folder = {});
+  virtual ~CCitySet() = default;
+
+  // Loads the file unless records are held already, then requeries. A file
+  // that cannot be opened leaves the set empty; the next Open tries again.
+  void Open();
+  bool Requery();
+  bool IsEOF() const;
+  void MoveNext();
+
+  std::string strFilter;
+  std::string strStateOrProvince;
+  std::string strCity;
+  std::int32_t iPopulation = 0;
+  std::int32_t iCityId = 0;
+  int bDaylightSaving = 1;
+  float fTimeZone = 0.0f;
+
+  // The loaded columns, in file order, for inspection and checks.
+  std::size_t RowCount() const { return aCityIds.size(); }
+  const std::vector<std::string>& CityNames() const { return aCityNames; }
+  const std::vector<std::string>& States() const { return aStates; }
+  const std::vector<std::uint32_t>& Populations() const { return aPopulations; }
+  const std::vector<std::uint32_t>& CityIds() const { return aCityIds; }
+  const std::vector<std::uint8_t>& DaylightFlags() const { return aDaylightFlags; }
+  const std::vector<float>& TimeZones() const { return aTimeZones; }
+  const std::vector<std::uint32_t>& SelectedRows() const { return aRows; }
+
+ private:
+  bool Load();
+  void BuildIndexes();
+  void Select(const CityQuery& query);
+  void SelectNames(const CityQuery& query, bool prefix);
+  void SetCurrent(std::uint32_t row);
+
+  std::filesystem::path folder_;
+  std::vector<std::uint32_t> aRows;
+  std::int32_t iPosition = -1;
+  std::vector<std::string> aCityNames;
+  std::vector<std::string> aStates;
+  std::vector<std::uint32_t> aPopulations;
+  std::vector<std::uint32_t> aCityIds;
+  std::vector<std::uint8_t> aDaylightFlags;
+  std::vector<float> aTimeZones;
+
+  KeyIndex byCityId_;
+  std::vector<std::uint32_t> byName_;         // all rows, ordered by name, then row
+  std::vector<std::uint32_t> majorByState_;   // rows above 10000, by state, then row
+};
+
+}  // namespace tq

@@ -1,0 +1,215 @@
+#include "data/Text.h"
+
+#include <array>
+#include <cerrno>
+#include <cfloat>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+
+namespace tq {
+namespace {
+
+struct CasePair {
+  unsigned char upper;
+  unsigned char lower;
+};
+
+// Every cased letter of code page 1252 beyond ASCII. 0xD7 (×) and 0xF7 (÷)
+// sit between the accented letters but have no case.
+constexpr CasePair kCasePairs[] = {
+    {0x8A, 0x9A},  // Š š
+    {0x8C, 0x9C},  // Œ œ
+    {0x8E, 0x9E},  // Ž ž
+    {0x9F, 0xFF},  // Ÿ ÿ
+    {0xC0, 0xE0}, {0xC1, 0xE1}, {0xC2, 0xE2}, {0xC3, 0xE3}, {0xC4, 0xE4},
+    {0xC5, 0xE5}, {0xC6, 0xE6}, {0xC7, 0xE7}, {0xC8, 0xE8}, {0xC9, 0xE9},
+    {0xCA, 0xEA}, {0xCB, 0xEB}, {0xCC, 0xEC}, {0xCD, 0xED}, {0xCE, 0xEE},
+    {0xCF, 0xEF}, {0xD0, 0xF0}, {0xD1, 0xF1}, {0xD2, 0xF2}, {0xD3, 0xF3},
+    {0xD4, 0xF4}, {0xD5, 0xF5}, {0xD6, 0xF6}, {0xD8, 0xF8}, {0xD9, 0xF9},
+    {0xDA, 0xFA}, {0xDB, 0xFB}, {0xDC, 0xFC}, {0xDD, 0xFD}, {0xDE, 0xFE},
+};
+
+struct CaseTables {
+  std::array<unsigned char, 256> lower{};
+  std::array<unsigned char, 256> upper{};
+};
+
+constexpr CaseTables MakeCaseTables() {
+  CaseTables t;
+  for (int c = 0; c < 256; ++c) {
+    t.lower[c] = t.upper[c] = static_cast<unsigned char>(c);
+  }
+  for (int c = 'A'; c <= 'Z'; ++c) {
+    t.lower[c] = static_cast<unsigned char>(c + 32);
+    t.upper[c + 32] = static_cast<unsigned char>(c);
+  }
+  for (const CasePair& p : kCasePairs) {
+    t.lower[p.upper] = p.lower;
+    t.upper[p.lower] = p.upper;
+  }
+  return t;
+}
+
+constexpr CaseTables kCase = MakeCaseTables();
+
+// Unicode code points of the bytes 0x80..0x9F. The five bytes that code page
+// 1252 leaves undefined keep their C1 code point, so every byte round-trips.
+constexpr char16_t kHighBlock[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char FromCodePoint(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+  for (int i = 0; i < 32; ++i) {
+    if (kHighBlock[i] == cp) return static_cast<char>(0x80 + i);
+  }
+  return '?';
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+bool IsCSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' ||
+         c == '\r';
+}
+
+}  // namespace
+
+unsigned char ToLower1252(unsigned char c) { return kCase.lower[c]; }
+unsigned char ToUpper1252(unsigned char c) { return kCase.upper[c]; }
+
+void MakeLower(std::string& text) {
+  for (char& c : text) c = static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]);
+}
+
+void MakeUpper(std::string& text) {
+  for (char& c : text) c = static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]);
+}
+
+std::string Lowered(std::string_view text) {
+  std::string copy(text);
+  MakeLower(copy);
+  return copy;
+}
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const int ca = kCase.lower[static_cast<unsigned char>(a[i])];
+    const int cb = kCase.lower[static_cast<unsigned char>(b[i])];
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
+}
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto b0 = static_cast<unsigned char>(utf8[i]);
+    int length = 0;
+    char32_t cp = 0;
+    char32_t minimum = 0;
+    if (b0 < 0x80) {
+      out += static_cast<char>(b0);
+      ++i;
+      continue;
+    } else if ((b0 & 0xE0) == 0xC0) {
+      length = 2, cp = b0 & 0x1F, minimum = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+      length = 3, cp = b0 & 0x0F, minimum = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+      length = 4, cp = b0 & 0x07, minimum = 0x10000;
+    }
+    bool valid = length > 0 && i + length <= utf8.size();
+    for (int k = 1; valid && k < length; ++k) {
+      const auto b = static_cast<unsigned char>(utf8[i + k]);
+      if ((b & 0xC0) != 0x80) valid = false;
+      cp = (cp << 6) | (b & 0x3F);
+    }
+    if (valid && (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) {
+      valid = false;
+    }
+    if (valid) {
+      out += FromCodePoint(cp);
+      i += length;
+    } else {
+      out += '?';
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80 && b < 0xA0) {
+      AppendUtf8(out, kHighBlock[b - 0x80]);
+    } else {
+      AppendUtf8(out, b);
+    }
+  }
+  return out;
+}
+
+std::int32_t AtoI(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsCSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+  std::int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > kMax + 1) value = kMax + 1;  // saturated; keep reading digits
+  }
+  if (negative) value = -value;
+  if (value > kMax) return static_cast<std::int32_t>(kMax);
+  if (value < kMin) return static_cast<std::int32_t>(kMin);
+  return static_cast<std::int32_t>(value);
+}
+
+float AtoF(std::string_view text) {
+  // strtod_l with the "C" locale: the C library's own parser (signs, exponents,
+  // inf, nan) without the decimal comma of a user's locale.
+  static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
+  const std::string copy(text);  // strtod needs a terminated string
+  const double value = strtod_l(copy.c_str(), nullptr, cLocale);
+  if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
+  if (value > FLT_MAX) return std::numeric_limits<float>::infinity();
+  if (value < -FLT_MAX) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(value);
+}
+
+}  // namespace tq

@@ -1,0 +1,37 @@
+#pragma once
+// Text as the lookup keeps it: single-byte strings in Windows code page 1252
+// ("é" is the one byte 0xE9). Conversions to and from UTF-8 happen only at the
+// edges (the window, the command line).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tq {
+
+// Case mapping of code page 1252: ASCII letters, the accented Latin-1 letters
+// and the four pairs of the 0x80..0x9F block (Š, Œ, Ž, Ÿ). Other bytes
+// (× ÷ ß µ digits, punctuation) have no case and map to themselves.
+unsigned char ToLower1252(unsigned char c);
+unsigned char ToUpper1252(unsigned char c);
+void MakeLower(std::string& text);
+void MakeUpper(std::string& text);
+std::string Lowered(std::string_view text);
+
+// Case-insensitive order and prefix test, as the list boxes use them.
+int CompareNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+// UTF-8 <-> code page 1252. A character without a 1252 form, and every byte
+// of an invalid UTF-8 sequence, becomes "?".
+std::string Utf8ToCp1252(std::string_view utf8);
+std::string Cp1252ToUtf8(std::string_view text);
+
+// The C library's atoi and atof, made total: leading white space, an optional
+// sign, then digits; no digits gives 0. AtoI saturates at the 32-bit limits
+// instead of overflowing; AtoF ignores the process locale (always a point)
+// and gives +-infinity for magnitudes beyond a float.
+std::int32_t AtoI(std::string_view text);
+float AtoF(std::string_view text);
+
+}  // namespace tq

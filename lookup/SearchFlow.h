@@ -1,0 +1,111 @@
+#pragma once
+// The search of the lookup window, on plain models of its result lists and
+// headings: what the user typed (an area code, "city, state", a city alone,
+// or ", state") becomes queries of the two record sets, and the answer fills
+// the lists. The window shows these models and answers the city choice.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/AreaCodeSet.h"
+#include "data/CitySet.h"
+#include "lookup/ListBox.h"
+#include "lookup/TimeZoneLine.h"
+
+namespace tq {
+
+// Asks which of several places ("Dayton, Ohio", ...) was meant; nothing when
+// the user cancels.
+class CityChooser {
+ public:
+  virtual ~CityChooser() = default;
+  virtual std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) = 0;
+};
+
+// Shows that a long step runs (the wait cursor).
+class BusyIndicator {
+ public:
+  virtual ~BusyIndicator() = default;
+  virtual void Begin() = 0;
+  virtual void End() = 0;
+};
+
+class BusyScope {
+ public:
+  explicit BusyScope(BusyIndicator* busy) : busy_(busy) {
+    if (busy_) busy_->Begin();
+  }
+  ~BusyScope() {
+    if (busy_) busy_->End();
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  BusyIndicator* busy_;
+};
+
+// Messages shown in the largest-city list.
+inline constexpr char kNoCitiesFound[] = "No cities found";
+inline constexpr char kCityNotFound[] = "City not found in database";
+
+// Splits "Dayton , OH" into "Dayton" and "OH" (a full state name becomes its
+// code); the text after the comma is appended to `state`. True when the text
+// held a comma after a city part.
+bool SplitCityState(const std::string& place, std::string& city, std::string& state);
+// Drops leading, trailing and repeated spaces (only code 32).
+void CollapseSpaces(std::string& text);
+
+class SearchFlow {
+ public:
+  // Data files are read from `dataFolder`, or the current directory.
+  SearchFlow(std::filesystem::path dataFolder, CityChooser& chooser,
+             BusyIndicator* busy = nullptr);
+
+  // Reads both data files (once; later calls only requery).
+  void OpenData();
+
+  // Searches the text of `editQuery` and fills the lists.
+  void OnOK();
+  // Double-click follow-ups on the entry `selected` of a list (-1: none).
+  // They start a new search unless the input already holds the entry;
+  // true when a search ran.
+  bool OnDblclkAreaCodes(int selected);
+  bool OnDblclkLargestCity(int selected);
+  bool OnDblclkMajorCities(int selected);
+
+  void LookupPlace(const std::string& city, const std::string& state);
+  void ShowAreaCodes(const std::vector<std::int32_t>& areaCodes);
+
+  std::string editQuery = "000";
+  ListBox listAreaCodes{ListBox::Order::kSorted};
+  ListBox listLargestCity{ListBox::Order::kSorted};
+  ListBox listMajorCities{ListBox::Order::kSorted};
+  ListBox listStateOrProvince{ListBox::Order::kAdded};
+  ListBox listTimeZone{ListBox::Order::kAdded};
+  std::string lblAreaCodes = "Area code(s):";
+  std::string lblLargestCity = "Largest city in area code(s):";
+  std::string lblMajorCities = "Major cities in area code(s):";
+  // The state or province of the last lookup that found one.
+  std::string strFoundState;
+
+  CAreaCodeSet setAreaCodes;
+  CCitySet setCities;
+  // Which day it is, for the time zone line.
+  std::function<CalendarDay()> today = LocalToday;
+
+ private:
+  // Returns false when the user cancelled the city choice.
+  bool SearchCityOnly(const std::string& city);
+  std::vector<std::string> CollectChoices();
+  bool SearchPlaceOf(const ListBox& list, int selected);
+
+  CityChooser& chooser_;
+  BusyIndicator* busy_;
+};
+
+}  // namespace tq

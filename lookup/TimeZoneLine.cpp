@@ -1,0 +1,78 @@
+#include "lookup/TimeZoneLine.h"
+
+#include <charconv>
+#include <cmath>
+#include <ctime>
+
+namespace tq {
+namespace {
+
+struct ZoneName {
+  float offset;
+  const char* name;
+};
+
+constexpr ZoneName kZoneNames[] = {
+    {0.0f, "Eastern"},  {-1.0f, "Central"}, {-2.0f, "Mountain"},
+    {-3.0f, "Pacific"}, {-4.0f, "Alaska"},  {-5.0f, "Hawaii"},
+    {1.0f, "Atlantic"}, {1.5f, "Newfoundland"},
+};
+
+// "%.1f" without the process locale's decimal comma.
+std::string OneDecimal(float value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                    std::chars_format::fixed, 1);
+  return std::string(buffer, result.ptr);
+}
+
+}  // namespace
+
+CalendarDay LocalToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_mon + 1, local.tm_mday, local.tm_wday + 1};
+}
+
+bool IsDaylightTimeInForce(int month, int day, int weekday) {
+  // day - weekday + 1 is the date of the latest Sunday, today included (it
+  // is 0 or less before the month's first Sunday).
+  const int latestSunday = day - weekday + 1;
+  switch (month) {
+    case 3:
+      return latestSunday >= 8;  // the second Sunday falls on the 8th to 14th
+    case 11:
+      return latestSunday < 1;  // until the first Sunday
+    default:
+      return month > 3 && month < 11;
+  }
+}
+
+std::string TimeZoneText(float fTimeZone, int bDaylightSaving, const CalendarDay& today) {
+  if (!(fTimeZone < 24.0f)) return {};  // also NaN: no line rather than garbage
+  std::string text;
+  for (const ZoneName& zone : kZoneNames) {
+    if (fTimeZone == zone.offset) {
+      text = zone.name;
+      break;
+    }
+  }
+  const bool daylight = IsDaylightTimeInForce(today.month, today.day, today.weekday);
+  text += daylight && bDaylightSaving ? " Daylight Time" : " Standard Time";
+  const char* reference = daylight ? "EDT" : "EST";
+  float offset = fTimeZone;
+  if (daylight && !bDaylightSaving) offset -= 1.0f;
+  if (offset > 0) {
+    text += std::string(" (") + reference + " + " + OneDecimal(offset) + " hours)";
+  } else if (offset < 0) {
+    text += std::string(" (") + reference + " - " + OneDecimal(std::fabs(offset)) + " hours)";
+  }
+  return text;
+}
+
+std::string TimeZoneText(float fTimeZone, int bDaylightSaving) {
+  return TimeZoneText(fTimeZone, bDaylightSaving, LocalToday());
+}
+
+}  // namespace tq

@@ -1,0 +1,27 @@
+#pragma once
+// The time zone line of a city, e.g. "Central Standard Time (EST - 1.0 hours)":
+// its zone, whether daylight time is in force there today, and its distance
+// from Eastern time on that day.
+
+#include <string>
+
+namespace tq {
+
+struct CalendarDay {
+  int month;    // 1..12
+  int day;      // 1..31
+  int weekday;  // 1 = Sunday .. 7 = Saturday
+};
+
+// Today in the user's local calendar.
+CalendarDay LocalToday();
+
+// Daylight time in whole days: from the second Sunday in March (included) up
+// to the first Sunday in November (excluded).
+bool IsDaylightTimeInForce(int month, int day, int weekday);
+
+// fTimeZone is in hours from Eastern standard time; 24 or more gives "".
+std::string TimeZoneText(float fTimeZone, int bDaylightSaving, const CalendarDay& today);
+std::string TimeZoneText(float fTimeZone, int bDaylightSaving);
+
+}  // namespace tq

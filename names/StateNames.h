@@ -1,0 +1,21 @@
+#pragma once
+// The 51 United States entries (50 states and the District of Columbia) and
+// the 12 Canadian provinces and territories, and the four conversions between
+// what users type, the two-letter codes of the data and the names shown.
+// None of them fails: text that is not in the table comes back unchanged.
+
+#include <string>
+#include <string_view>
+
+namespace tq {
+
+// "ohio", "OHIO" -> "OH"; an unknown name comes back as given.
+std::string StateNameToAbbrev(std::string_view name);
+// "QC", "qc" -> "Québec"; an unknown code comes back as given.
+std::string StateAbbrevToName(std::string_view abbrev);
+// "OH" -> "Ohio (OH)"; an unknown code stands alone, "" stays "".
+std::string StateDisplayForm(std::string_view abbrev);
+// Two characters are upper-cased; anything else is looked up as a full name.
+void NormalizeStateText(std::string& text);
+
+}  // namespace tq

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need.
+# Packages already present are skipped; with nothing missing, nothing runs.
+#   scripts/install-deps.sh [run|test]
+set -euo pipefail
+
+run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
+test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
+               desktop-file-utils appstream dpkg-dev file man-db)
+
+packages=("${run_packages[@]}")
+if [[ "${1:-run}" == test ]]; then
+  packages+=("${test_packages[@]}")
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,116 @@
+#include "support/TestData.h"
+
+#include <fstream>
+#include <stdexcept>
+
+#include "data/DataFile.h"
+
+namespace tq::test {
+namespace {
+
+std::string StoredState(const std::string& state) {
+  if (state == "Non-geographic area code") return ShiftText("abc", +1);
+  if (state.size() == 2) return ShiftText(std::string("2") + state[1] + state[0], +1);
+  return ShiftText(state, +1);
+}
+
+std::string StoredCountry(const std::string& country) {
+  if (country == "USA") return ShiftText("abc", +1);
+  if (country == "Canada") return ShiftText("abo", +1);
+  if (country == "Non-geographic area code") return ShiftText("abe", +1);
+  return ShiftText("|" + country + "|", +1);
+}
+
+}  // namespace
+
+std::vector<std::string> EncodeCity(const CityFixture& city) {
+  std::string rotated = city.name;
+  if (rotated.size() >= 2) rotated = rotated.substr(2) + rotated.substr(0, 2);
+  return {
+      std::to_string(7 * city.id - 1),
+      ShiftText(rotated, +1),
+      StoredState(city.state),
+      StoredCountry(city.country),
+      std::to_string(city.population + city.id),
+      std::to_string(city.daylight),
+      "0",
+      city.timeZone,
+  };
+}
+
+std::vector<std::string> EncodeLink(std::int32_t cityId, std::int32_t areaCode) {
+  return {std::to_string(11 * cityId - 1), std::to_string(3 * areaCode + cityId)};
+}
+
+const std::vector<CityFixture>& SampleCities() {
+  static const std::vector<CityFixture> cities = {
+      {42, "Dayton", "OH", "USA", 137644, 1, "0", {937}},
+      {43, "Kettering", "OH", "USA", 57862, 1, "0", {937}},
+      {44, "Bellbrook", "OH", "USA", 6943, 1, "0", {937}},
+      {45, "Beallsville", "OH", "USA", 400, 1, "0", {740}},
+      {46, "Sandusky", "OH", "USA", 25000, 1, "0", {419}},
+      {47, "Findlay", "OH", "USA", 25000, 1, "0", {419}},
+      {50, "Dayton", "TX", "USA", 8000, 1, "-1", {936}},
+      {51, "San Antonio", "TX", "USA", 1434625, 1, "-1", {210, 726}},
+      {60, "Springfield", "IL", "USA", 114394, 1, "-1", {217}},
+      {61, "Springfield", "MO", "USA", 169176, 1, "-1", {417}},
+      {62, "Springfield", "MA", "USA", 155929, 1, "0", {413}},
+      {70, "Montr\xE9" "al", "QC", "Canada", 1762949, 1, "0", {514, 438}},
+      {71, "Laval", "QC", "Canada", 438366, 1, "0", {450}},
+      {80, "Whitehorse", "YT", "Canada", 28201, 0, "-2", {867}},
+      {81, "Yellowknife", "NT", "Canada", 20340, 0, "-2", {867}},
+      {82, "Halifax", "NS", "Canada", 439819, 1, "1", {902}},
+      {83, "Charlottetown", "PE", "Canada", 38809, 1, "1", {902}},
+      {90, "Troy Hills", "NJ", "USA", 5000, 1, "0", {973}},
+      {91, "Troy", "NJ", "USA", 4000, 1, "0", {973}},
+      {95, "Nome", "AK", "USA", 3800, 1, "-4", {907}},
+      {96, "Nassau", "Bahamas", "Bahamas", 274400, 1, "0", {242}},
+      {99, "Toll-Free Service", "Non-geographic area code", "Non-geographic area code", 0, 0,
+       "24", {800}},
+  };
+  return cities;
+}
+
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+void WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines,
+                const std::string& lineEnd) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + lineEnd;
+  WriteBytes(file, bytes);
+}
+
+void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities) {
+  std::vector<std::string> cityLines, linkLines;
+  for (const CityFixture& city : cities) {
+    for (std::string& line : EncodeCity(city)) cityLines.push_back(std::move(line));
+    for (const std::int32_t code : city.areaCodes) {
+      for (std::string& line : EncodeLink(city.id, code)) linkLines.push_back(std::move(line));
+    }
+  }
+  WriteLines(folder / "cit.bin", cityLines);
+  WriteLines(folder / "arc.bin", linkLines);
+}
+
+void WriteSampleData(const std::filesystem::path& folder) {
+  WriteDataFiles(folder, SampleCities());
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "telquest-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+}  // namespace tq::test

@@ -1,0 +1,54 @@
+#pragma once
+// A small, hand-made pair of data files for the tests, written in the
+// scrambled format of "cit.bin" and "arc.bin", and a throw-away folder.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tq::test {
+
+struct CityFixture {
+  std::int32_t id;
+  std::string name;     // code page 1252
+  std::string state;    // "OH", or a text such as "Bahamas"
+  std::string country;  // "USA", "Canada", "Non-geographic area code" or a name
+  std::int32_t population;
+  int daylight;
+  std::string timeZone;  // as written on line 8
+  std::vector<std::int32_t> areaCodes;
+};
+
+// The eight stored lines of a city and the two of a link, scrambled.
+std::vector<std::string> EncodeCity(const CityFixture& city);
+std::vector<std::string> EncodeLink(std::int32_t cityId, std::int32_t areaCode);
+
+// About twenty cities: two Daytons, Springfield in three states, Montréal,
+// a non-geographic record, cities of 867 and 902, small towns below the
+// major-city threshold, a tie for the largest city, "Troy" after "Troy Hills".
+const std::vector<CityFixture>& SampleCities();
+
+// Writes the lines, each followed by `lineEnd`.
+void WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines,
+                const std::string& lineEnd = "\r\n");
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
+// Writes cit.bin and arc.bin of the cities into the folder.
+void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities);
+void WriteSampleData(const std::filesystem::path& folder);
+
+// A fresh folder that is removed again with its contents.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace tq::test
