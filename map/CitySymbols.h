@@ -1,0 +1,27 @@
+#pragma once
+// Where the largest city of a result is marked on the map: a fixed table of
+// known cities by state display form ("Ohio (OH)") and name, in client pixels.
+
+#include <optional>
+#include <string>
+
+namespace tq {
+
+class ListBox;
+
+// 1 and the position when the pair is in the table (exact, case-sensitive),
+// else 0 with x and y set to 0.
+int FindCitySymbol(const std::string& city, const std::string& stateDisplayForm, int& x, int& y);
+
+struct SymbolPosition {
+  int x, y;
+};
+
+// The symbol of a painting, if one is to be drawn: not while the window
+// initialises, not without a found state, not unless both the state list and
+// the largest-city list hold an entry and their first entries are tabled.
+std::optional<SymbolPosition> CitySymbolToDraw(bool initializing, const std::string& foundState,
+                                               const ListBox& stateOrProvince,
+                                               const ListBox& largestCity);
+
+}  // namespace tq
