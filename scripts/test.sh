@@ -12,3 +12,11 @@ export QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=1
 export XDG_RUNTIME_DIR
 XDG_RUNTIME_DIR=$(mktemp -d)
 ctest --test-dir build/test --output-on-failure --parallel "$jobs"
+
+# Further checks, each in its own script: sanitizer build, short fuzz runs,
+# the installable package.
+for check in scripts/check-*.sh; do
+  [[ -e "$check" ]] || continue
+  echo "== $check"
+  "$check"
+done
