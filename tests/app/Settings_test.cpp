@@ -1,0 +1,77 @@
+#include "app/Settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "support/TestData.h"
+
+namespace tq {
+namespace {
+
+using test::TempDir;
+using test::WriteBytes;
+
+TEST(Settings, ReadsTheFirstLineAsAtoiDoes) {
+  TempDir dir;
+  const auto file = dir / kSettingsFileName;
+  EXPECT_EQ(ReadShowMapsSetting(file), 0);  // missing
+  for (const auto& [text, value] : std::vector<std::pair<std::string, int>>{
+           {"1\n", 1}, {"0\r\n", 0}, {"", 0}, {"\n1\n", 0}, {"garbage", 0},
+           {"  7 maps\n", 7}, {"-1", -1}, {"99999999999", 2147483647}}) {
+    WriteBytes(file, text);
+    EXPECT_EQ(ReadShowMapsSetting(file), value) << text;
+  }
+}
+
+TEST(Settings, WritesOneLineAndLeavesNoTemporaryFile) {
+  TempDir dir;
+  const auto file = dir / kSettingsFileName;
+  ASSERT_TRUE(WriteShowMapsSetting(file, 1));
+  EXPECT_EQ(ReadShowMapsSetting(file), 1);
+  ASSERT_TRUE(WriteShowMapsSetting(file, 0));
+  std::ifstream in(file);
+  std::string content((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(content, "0\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(Settings, UnwritableFolderKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+  TempDir dir;
+  const auto file = dir / kSettingsFileName;
+  ASSERT_TRUE(WriteShowMapsSetting(file, 1));
+  chmod(dir.path().c_str(), 0500);
+  EXPECT_FALSE(WriteShowMapsSetting(file, 0));
+  chmod(dir.path().c_str(), 0700);
+  EXPECT_EQ(ReadShowMapsSetting(file), 1);
+}
+
+TEST(Settings, MissingFolderIsNoError) {
+  TempDir dir;
+  EXPECT_FALSE(WriteShowMapsSetting(dir / "missing" / kSettingsFileName, 1));
+}
+
+TEST(Settings, AFolderInThePlaceOfTheFileIsLeftAlone) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / kSettingsFileName);
+  EXPECT_EQ(ReadShowMapsSetting(dir / kSettingsFileName), 0);
+  EXPECT_FALSE(WriteShowMapsSetting(dir / kSettingsFileName, 1));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / kSettingsFileName));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(SystemMenu, AboutCommandIgnoresTheLowBits) {
+  EXPECT_TRUE(IsAboutSysCommand(0x0010));
+  EXPECT_TRUE(IsAboutSysCommand(0x001F));
+  EXPECT_FALSE(IsAboutSysCommand(0xF010));  // move
+  EXPECT_FALSE(IsAboutSysCommand(0xF020));  // minimise
+  EXPECT_FALSE(IsAboutSysCommand(0xF060));  // close
+  EXPECT_FALSE(IsAboutSysCommand(0x0020));
+}
+
+}  // namespace
+}  // namespace tq
