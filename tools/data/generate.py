@@ -1,0 +1,183 @@
+#!/usr/bin/python3
+"""Builds res/cit.bin, res/arc.bin and res/DataDate.h from libphonenumber,
+GeoNames and tzdata. See README.md in this folder. Run with Debian's
+/usr/bin/python3 after `npm ci` here."""
+
+from collections import Counter, defaultdict
+from pathlib import Path
+
+import gazetteer
+import nanp_sources as nanp
+import zones
+from city_names import match_key, normalize_city_name
+from place_join import cp1252_safe, join_places
+from data_format import (COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA,
+                         NO_TIME_ZONE, STATE_NON_GEOGRAPHIC, CityRecord,
+                         encode_city, encode_link)
+
+HERE = Path(__file__).resolve().parent
+RES = HERE.parent.parent / "res"
+ID_REGISTRY = HERE / "city_ids.tsv"
+
+# The month whose end the area codes describe: the release of the
+# python3-phonenumbers data used (8.12.57, October 2022). Update it together
+# with the package.
+DATA_MONTH_YEAR = "October, 2022"
+# Time zone rules are those in force in the year after the build.
+REFERENCE_YEAR = 2027
+MEMBER_PLACES = 5  # capital and largest places of a member country
+
+
+class Place:
+    def __init__(self, state, key):
+        self.state, self.key = state, key
+        self.spellings = Counter()  # name as the sources write it -> weight
+        self.codes, self.prefixes = set(), []
+        self.name, self.country = "", COUNTRY_USA
+        self.population, self.coords, self.zone = 0, None, None
+        self.joined = self.rejected = False
+
+
+def collect_geographic_places():
+    codes = nanp.geographic_codes()
+    own = {code: dict(info["places"]) for code, info in codes.items()}
+    for overlay, overlaid, own_places, _ in nanp.read_table("overlays.tsv"):
+        if int(overlay) not in codes:
+            print(f"overlay {overlay} is unknown to libphonenumber, left out")
+            continue
+        inherited = codes[int(overlay)]["places"]
+        if own_places == "drop":
+            inherited.clear()
+        for code in map(int, overlaid.split(",")):
+            for place, weight in own.get(code, {}).items():
+                inherited.setdefault(place, weight)
+    places = {}
+    prefixes = nanp.place_prefixes()
+    for code, info in codes.items():
+        for (city, state), weight in info["places"].items():
+            key = (state, match_key(city))
+            place = places.setdefault(key, Place(*key))
+            place.spellings[city] += weight
+            place.codes.add(code)
+            place.prefixes = sorted(set(place.prefixes) | set(prefixes[(city, state)]))
+            place.country = COUNTRY_CANADA if state in nanp.CANADIAN_CODES else COUNTRY_USA
+    empty = sorted(c for c, info in codes.items() if not info["places"])
+    for code, info in codes.items():
+        for label in info["unused"]:
+            print(f"area code {code}: label {label!r} is neither place nor state, left out")
+    return places, empty
+
+
+def collect_member_places(geo, members):
+    places = {}
+    codes = nanp.member_codes([region for region, _, _ in members])
+    for region, state_text, country in members:
+        for found in geo.largest_places(region, MEMBER_PLACES):
+            place = Place(state_text, match_key(found.name))
+            place.name = normalize_city_name(cp1252_safe(found.name))
+            place.country = COUNTRY_USA if country == "USA" else country
+            place.population, place.coords = found.population, (found.lat, found.lon)
+            place.codes = set(codes[region])
+            place.joined = True
+            places[(place.state, place.key)] = place
+    return places
+
+
+def collect_non_geographic():
+    places = {}
+    for code, description in nanp.read_table("nongeographic.tsv"):
+        place = Place(STATE_NON_GEOGRAPHIC, code)
+        place.name, place.country, place.codes = description, COUNTRY_NON_GEOGRAPHIC, {int(code)}
+        places[("NG", code)] = place
+    return places
+
+
+def assign_zones(places):
+    located = [p for p in places if p.coords]
+    for place, zone in zip(located, zones.zones_at([list(p.coords) for p in located])):
+        place.zone = zone
+    # Without coordinates: the zone most places of the same area code and
+    # state have, else the zone libphonenumber gives the place's prefixes.
+    common = defaultdict(Counter)
+    for place in located:
+        for code in place.codes:
+            if place.zone:
+                common[(code, place.state)][place.zone] += 1
+    for place in places:
+        if not place.zone:
+            votes = Counter()
+            for code in place.codes:
+                votes.update(common[(code, place.state)])
+            place.zone = (max(sorted(votes), key=votes.get) if votes
+                          else nanp.prefix_zone(place.prefixes))
+
+
+def assign_ids(places):
+    registry = {}
+    if ID_REGISTRY.exists():
+        for line in ID_REGISTRY.read_text(encoding="utf-8").splitlines():
+            if line and not line.startswith("#"):
+                city_id, state, key = line.split("\t")
+                registry[(state, key)] = int(city_id)
+    next_id = max(registry.values(), default=0) + 1
+    new = sorted(k for k in places if k not in registry)
+    with ID_REGISTRY.open("a", encoding="utf-8") as out:
+        if not registry:
+            out.write("# City ids of the shipped data. Append only: an id is never\n"
+                      "# changed or reused, so that ids stay stable across rebuilds.\n"
+                      "# id\tstate\tplace key\n")
+        for key in new:
+            registry[key] = next_id
+            out.write(f"{next_id}\t{key[0]}\t{key[1]}\n")
+            next_id += 1
+    return {key: registry[key] for key in places}
+
+
+def write_outputs(places, ids):
+    records, links = [], []
+    for key, place in places.items():
+        if place.country == COUNTRY_NON_GEOGRAPHIC or not place.zone:
+            tz, daylight = NO_TIME_ZONE, 0
+        else:
+            tz, daylight = zones.zone_hours(place.zone, REFERENCE_YEAR)
+        records.append(CityRecord(ids[key], place.name, place.state, place.country,
+                                  place.population, daylight, tz))
+        links += [(code, ids[key]) for code in place.codes]
+    records.sort(key=lambda r: (r.name, r.state, r.city_id))
+    RES.mkdir(exist_ok=True)
+    (RES / "cit.bin").write_bytes(b"".join(encode_city(r) for r in records))
+    (RES / "arc.bin").write_bytes(b"".join(encode_link(i, c) for c, i in sorted(links)))
+    (RES / "DataDate.h").write_text(
+        "#pragma once\n\n// Month and year whose area codes the shipped data describes.\n"
+        f'inline constexpr char kDataMonthYear[] = "{DATA_MONTH_YEAR}";\n',
+        encoding="ascii", newline="\n")
+    return records, links
+
+
+def report(geographic, records, links, empty_codes):
+    joined = [p for p in geographic.values() if p.joined]
+    weight = lambda ps: sum(sum(p.spellings.values()) for p in ps)
+    print(f"tzdata {zones.tzdata_version()}, rules of {REFERENCE_YEAR}")
+    print(f"area codes {len({c for c, _ in links})}, places {len(records)}, links {len(links)}")
+    print(f"places with population {sum(1 for r in records if r.population > 0)}")
+    print(f"joined {len(joined)}/{len(geographic)} places, "
+          f"{weight(joined)}/{weight(geographic.values())} by prefixes; "
+          f"{sum(p.rejected for p in geographic.values())} namesakes too far away left out")
+    print("places per fTimeZone:", dict(sorted(Counter(r.time_zone for r in records).items())))
+    if empty_codes:
+        print("area codes without places:", empty_codes)
+
+
+def main():
+    members = nanp.read_table("member_countries.tsv")
+    geo = gazetteer.Gazetteer(["US", "CA"] + [region for region, _, _ in members])
+    geographic, empty_codes = collect_geographic_places()
+    join_places(list(geographic.values()), geo)
+    places = {**geographic, **collect_member_places(geo, members), **collect_non_geographic()}
+    assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
+    records, links = write_outputs(places, assign_ids(places))
+    report(geographic, records, links, empty_codes)
+
+
+if __name__ == "__main__":
+    main()

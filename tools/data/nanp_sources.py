@@ -1,0 +1,177 @@
+"""Area codes and their places, from libphonenumber (Debian python3-phonenumbers).
+
+The geocoding data maps number prefixes ("1937208") to a place label
+("Dayton, OH"), or for a whole area code often only to a state or province
+("Ohio"). This module turns it into, per area code, the places it serves with
+the number of central-office codes (NXX) each place covers.
+"""
+
+import re
+from collections import defaultdict
+from pathlib import Path
+
+import phonenumbers
+from phonenumbers.geodata import GEOCODE_DATA
+from phonenumbers.tzdata import TIMEZONE_DATA
+
+HERE = Path(__file__).resolve().parent
+
+US_STATES = {
+    "Alabama": "AL", "Alaska": "AK", "Arizona": "AZ", "Arkansas": "AR",
+    "California": "CA", "Colorado": "CO", "Connecticut": "CT", "Delaware": "DE",
+    "Washington D.C.": "DC", "Florida": "FL", "Georgia": "GA", "Hawaii": "HI",
+    "Idaho": "ID", "Illinois": "IL", "Indiana": "IN", "Iowa": "IA", "Kansas": "KS",
+    "Kentucky": "KY", "Louisiana": "LA", "Maine": "ME", "Maryland": "MD",
+    "Massachusetts": "MA", "Michigan": "MI", "Minnesota": "MN", "Mississippi": "MS",
+    "Missouri": "MO", "Montana": "MT", "Nebraska": "NE", "Nevada": "NV",
+    "New Hampshire": "NH", "New Jersey": "NJ", "New Mexico": "NM", "New York": "NY",
+    "North Carolina": "NC", "North Dakota": "ND", "Ohio": "OH", "Oklahoma": "OK",
+    "Oregon": "OR", "Pennsylvania": "PA", "Rhode Island": "RI",
+    "South Carolina": "SC", "South Dakota": "SD", "Tennessee": "TN", "Texas": "TX",
+    "Utah": "UT", "Vermont": "VT", "Virginia": "VA", "Washington State": "WA",
+    "West Virginia": "WV", "Wisconsin": "WI", "Wyoming": "WY",
+}
+CANADIAN_PROVINCES = {
+    "Alberta": "AB", "British Columbia": "BC", "Manitoba": "MB",
+    "New Brunswick": "NB", "Newfoundland and Labrador": "NF", "Nova Scotia": "NS",
+    "Ontario": "ON", "Prince Edward Island": "PE", "Quebec": "QC",
+    "Saskatchewan": "SK", "Northwest Territories": "NT", "Yukon": "YT",
+    "Nunavut": "NT",
+}
+# The lookup knows Newfoundland as NF and has no Nunavut: its places are
+# listed under the Northwest Territories, of which it was part.
+POSTAL_CODE_CHANGES = {"NL": "NF", "NU": "NT"}
+US_CODES = set(US_STATES.values())
+CANADIAN_CODES = set(CANADIAN_PROVINCES.values())
+
+
+def read_table(name):
+    """Rows of a tab-separated table next to this file; '#' lines are comments."""
+    rows = []
+    for line in (HERE / name).read_text(encoding="utf-8").splitlines():
+        if line and not line.startswith("#"):
+            rows.append(line.split("\t"))
+    return rows
+
+
+LABEL_FIXES = {row[0]: (row[1] if len(row) > 1 else "") for row in read_table("label_fixes.tsv")}
+WORD_EXPANSIONS = [(w, full, where) for w, full, where in read_table("word_expansions.tsv")]
+
+
+def write_out_words(name):
+    """'Fort Walton Bch' -> 'Fort Walton Beach', 'St-Agapit' -> 'Saint-Agapit'."""
+    words = name.split(" ")
+    for i, word in enumerate(words):
+        head, sep, tail = word.partition("-")
+        for short, full, where in WORD_EXPANSIONS:
+            if where == "lead" and i > 0:
+                continue
+            if word == short:
+                words[i] = full
+                break
+            if sep and head == short and short.startswith("St"):
+                words[i] = full + "-" + tail
+                break
+    return " ".join(words)
+
+
+def state_codes_of_label(label):
+    """Postal codes of a state-level label such as 'Ohio' or
+    'Nova Scotia/Prince Edward Island'; empty if it is no such label."""
+    parts = label.split("/")
+    names = {**US_STATES, **CANADIAN_PROVINCES}
+    if all(p in names for p in parts):
+        return {names[p] for p in parts}
+    return set()
+
+
+def parse_label(label):
+    """A place label -> (city, postal code), or None for state-level or
+    unusable labels."""
+    written_out = label not in LABEL_FIXES
+    label = LABEL_FIXES.get(label, label)
+    parts = [p.strip() for p in label.split(",")]
+    if len(parts) < 2 or not re.fullmatch(r"[A-Z]{2}", parts[-1]):
+        return None
+    state = POSTAL_CODE_CHANGES.get(parts[-1], parts[-1])
+    city = parts[-2]  # 'Downtown Brooklyn, Brooklyn, NY' -> Brooklyn
+    if written_out:
+        city = write_out_words(city)
+    return city, state
+
+
+def _covering_prefix(keys, number):
+    for length in range(len(number), 0, -1):
+        if number[:length] in keys:
+            return number[:length]
+    return None
+
+
+def geographic_codes():
+    """{area code: {"states": set of postal codes,
+                    "places": {(city, state): number of NXX codes covered}}}
+    for the area codes of the 50 states, DC and Canada."""
+    by_code = defaultdict(dict)
+    for prefix, names in GEOCODE_DATA.items():
+        if prefix.startswith("1") and len(prefix) >= 4 and "en" in names:
+            by_code[int(prefix[1:4])][prefix] = names["en"]
+    result = {}
+    for code, labels in sorted(by_code.items()):
+        labelled_states, places, unused = set(), defaultdict(int), []
+        weights = defaultdict(int)
+        for nxx in range(200, 1000):
+            covering = _covering_prefix(labels, f"1{code}{nxx}")
+            if covering:
+                weights[covering] += 1
+        for prefix, label in sorted(labels.items()):
+            place = parse_label(label)
+            if place:
+                places[place] += weights[prefix]
+            elif state_codes_of_label(label):
+                labelled_states |= state_codes_of_label(label)
+            elif label not in LABEL_FIXES:
+                unused.append(label)
+        states = labelled_states or _main_states(places)
+        if states and states <= (US_CODES | CANADIAN_CODES):
+            # A stray place of another state ('New York, NY' in 201) is left out.
+            kept = {p: w for p, w in places.items() if p[1] in states}
+            result[code] = {"states": states, "places": kept, "unused": unused}
+    return result
+
+
+def _main_states(places):
+    """States holding at least a tenth of an area code's central offices."""
+    total, by_state = sum(places.values()), defaultdict(int)
+    for (_, state), weight in places.items():
+        by_state[state] += weight
+    return {s for s, w in by_state.items() if w * 10 >= total}
+
+
+def member_codes(regions):
+    """{region: [area codes]} from libphonenumber's metadata of each
+    numbering-plan member outside the US and Canada."""
+    result = {}
+    for region in regions:
+        pattern = phonenumbers.PhoneMetadata.metadata_for_region(region).leading_digits
+        result[region] = [c for c in range(200, 1000) if re.fullmatch(pattern, str(c))]
+    return result
+
+
+def prefix_zone(prefixes):
+    """The zone libphonenumber gives the first of the prefixes, or None."""
+    for prefix in prefixes:
+        key = _covering_prefix(TIMEZONE_DATA, prefix)
+        if key and TIMEZONE_DATA[key]:
+            return TIMEZONE_DATA[key][0]
+    return None
+
+
+def place_prefixes():
+    """{(city, state): [prefixes naming it]} for the time zone fallback."""
+    result = defaultdict(list)
+    for prefix, names in sorted(GEOCODE_DATA.items()):
+        if prefix.startswith("1") and "en" in names:
+            place = parse_label(names["en"])
+            if place:
+                result[place].append(prefix)
+    return result

@@ -1,0 +1,102 @@
+"""Joining the numbering-plan places with GeoNames, and their shipped names.
+
+A place is joined with a GeoNames place of the same state and match_key().
+When several share the name (a "Shelby" township across the state from the
+village the area code serves), the one with a population nearest the other
+places of the same area codes is taken; a namesake that clearly lies in
+another area code's part of the state is not taken at all.
+"""
+
+import math
+from collections import defaultdict
+
+from city_names import fold_accents, match_key, normalize_city_name
+from gazetteer import distance_km
+from nanp_sources import read_table
+
+# A candidate farther than this from every other place of its area codes is
+# doubtful; it is dropped when it lies IMPLAUSIBLE_FACTOR times nearer to
+# places of the same state that other area codes serve (a namesake elsewhere
+# in the state). Remote places (Alaska, the North) stay joined.
+FAR_KM = 100
+IMPLAUSIBLE_FACTOR = 5
+
+
+def cp1252_safe(name):
+    """Letters code page 1252 lacks lose their accent ('Hāna' -> 'Hana')."""
+    out = []
+    for ch in name.replace("\u2019", "'"):
+        try:
+            ch.encode("cp1252")
+            out.append(ch)
+        except UnicodeEncodeError:
+            out.append(fold_accents(ch).encode("cp1252", "ignore").decode("cp1252"))
+    return "".join(out)
+
+
+def restore_accents(name, source_name):
+    """Give the words of name the accents they have in source_name
+    ('Quebec City' with 'Québec' -> 'Québec City')."""
+    accented = {}
+    for word in source_name.replace("-", " ").split():
+        if fold_accents(word) != word:
+            accented[fold_accents(word).lower()] = word
+    out, word = [], ""
+    for ch in name + " ":
+        if ch in " -":
+            out.append(accented.get(word.lower(), word) + ch)
+            word = ""
+        else:
+            word += ch
+    return "".join(out)[:-1]
+
+
+def shipped_name(spelling, state, key, landmarks):
+    """The map's own spelling for its cities, else the normalised form the
+    lookup gives the typed name (accents kept)."""
+    return landmarks.get((state, key)) or normalize_city_name(cp1252_safe(spelling))
+
+
+def _nearest(point, anchors):
+    return min((distance_km(point, a) for a in anchors), default=math.inf)
+
+
+def join_places(places, geo):
+    landmarks = {(s, match_key(c)): c for s, c in read_table("landmark_cities.tsv")}
+    aliases = {(s, match_key(n)): g for s, n, g in read_table("join_aliases.tsv")}
+    candidates = {}
+    for place in places:
+        spelling = max(place.spellings, key=lambda s: (place.spellings[s], s))
+        found = geo.candidates(place.state, aliases.get((place.state, place.key), spelling))
+        candidates[id(place)] = (spelling, found)
+        place.coords = (found[0].lat, found[0].lon) if found else None
+
+    points_of_code, points_of_state = defaultdict(list), defaultdict(list)
+    for place in places:
+        if place.coords:
+            points_of_state[place.state].append((place.codes, place.coords))
+            for code in place.codes:
+                points_of_code[code].append((id(place), place.coords))
+
+    for place in places:
+        spelling, found = candidates[id(place)]
+        own = [pt for code in place.codes for other, pt in points_of_code[code]
+               if other != id(place)]
+        usable = []
+        for i, geo_place in enumerate(found):
+            point = (geo_place.lat, geo_place.lon)
+            distance = _nearest(point, own) if own else 0.0
+            if distance > FAR_KM:
+                elsewhere = [pt for codes, pt in points_of_state[place.state]
+                             if not codes & place.codes]
+                if IMPLAUSIBLE_FACTOR * _nearest(point, elsewhere) < distance:
+                    continue
+            usable.append((geo_place.population <= 0, distance, i))
+        chosen = found[min(usable)[2]] if usable else None
+        place.rejected = bool(found) and chosen is None
+        place.joined = chosen is not None and chosen.population > 0
+        place.population = chosen.population if chosen else 0
+        place.coords = (chosen.lat, chosen.lon) if chosen else None
+        if chosen:
+            spelling = restore_accents(spelling, chosen.name)
+        place.name = shipped_name(spelling, place.state, place.key, landmarks)
