@@ -12,4 +12,4 @@ cmake --build build/release --parallel
 mkdir -p run
 cp res/cit.bin res/arc.bin run/
 cd run
-exec ../build/release/app/telquest "$@"
+exec ../build/release/telquest "$@"
