@@ -207,8 +207,13 @@ float AtoF(std::string_view text) {
   const std::string copy(text);  // strtod needs a terminated string
   const double value = strtod_l(copy.c_str(), nullptr, cLocale);
   if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
-  if (value > FLT_MAX) return std::numeric_limits<float>::infinity();
-  if (value < -FLT_MAX) return -std::numeric_limits<float>::infinity();
+  // A double rounds to infinity only from FLT_MAX plus half a float step on
+  // (2^128 - 2^103, a tie that rounds to the even 2^128); below that it
+  // rounds to FLT_MAX, so "3.40282347e+38", FLT_MAX as "%.9g" prints it,
+  // reads back as FLT_MAX.
+  constexpr double kFloatOverflow = 0x1.ffffffp+127;
+  if (value >= kFloatOverflow) return std::numeric_limits<float>::infinity();
+  if (value <= -kFloatOverflow) return -std::numeric_limits<float>::infinity();
   return static_cast<float>(value);
 }
 
