@@ -6,6 +6,8 @@
 // QUERY is what one would type into the window: 937, "Dayton, OH", a city
 // alone or ", OH". The answer is printed as the window shows it, one block
 // per list. --filter prints the city records that a record-set filter selects.
+// Without --data the data files are read from the current directory, or, when
+// it holds no cit.bin, from the folder they were installed to.
 
 #include <unistd.h>
 
@@ -82,6 +84,15 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
   }
   const int picks = (options.pick ? 1 : 0) + options.pickFirst + options.cancel;
   if (options.filter.has_value() == options.query.has_value() || picks > 1) return {};
+#ifdef TELQUEST_INSTALLED_DATA_DIR
+  std::error_code error;
+  if (options.dataFolder.empty() && !std::filesystem::exists(tq::CCitySet::kFileName, error) &&
+      std::filesystem::exists(std::filesystem::path(TELQUEST_INSTALLED_DATA_DIR) /
+                                  tq::CCitySet::kFileName,
+                              error)) {
+    options.dataFolder = TELQUEST_INSTALLED_DATA_DIR;
+  }
+#endif
   return options;
 }
 

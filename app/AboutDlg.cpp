@@ -1,0 +1,52 @@
+#include "app/AboutDlg.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/AppIcon.h"
+#include "lookup/DialogFont.h"
+#include "lookup/DialogUnits.h"
+#include "res/DataDate.h"
+
+namespace tq {
+namespace {
+
+constexpr int kIconPixels = 32;
+
+QLabel* AddText(QDialog* dialog, const QString& text, const QRect& rect) {
+  auto* label = new QLabel(text, dialog);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setGeometry(rect);
+  return label;
+}
+
+}  // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("About Telquest Pro"));
+  setFont(DialogFont());
+  setFixedSize(DialogUnitsToPixelsX(260), DialogUnitsToPixelsY(116));
+
+  auto* icon = new QLabel(this);
+  icon->setObjectName(QStringLiteral("icon"));
+  const QRect iconCell = DialogRect(11, 15, 20, 20);
+  icon->setGeometry(iconCell.x(), iconCell.y(), kIconPixels, kIconPixels);
+  icon->setPixmap(AppIcon().pixmap(kIconPixels, kIconPixels));
+
+  AddText(this, QString::fromLatin1(kProductVersionLine), DialogRect(40, 14, 167, 8));
+  AddText(this,
+          QStringLiteral("This version contains area codes in service at the end of ") +
+              QString::fromUtf8(kDataMonthYear) + QLatin1Char('.'),
+          DialogRect(12, 82, 228, 8));
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("btnOK"));
+  ok->setGeometry(DialogRect(221, 7, 32, 14));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace tq

@@ -1,0 +1,15 @@
+#pragma once
+// The help of the program: its own HTML page, shown in a plain browser window.
+
+#include <QTextBrowser>
+
+namespace tq {
+
+class CHelpWindow : public QTextBrowser {
+  Q_OBJECT
+
+ public:
+  explicit CHelpWindow(QWidget* parent = nullptr);
+};
+
+}  // namespace tq

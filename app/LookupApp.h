@@ -1,0 +1,27 @@
+#pragma once
+// The application: reads the show-maps setting from "tqs.ini", runs the
+// lookup window until it closes and writes the setting back.
+
+#include <filesystem>
+
+#include "app/Settings.h"
+
+namespace tq {
+
+class CLookupApp {
+ public:
+  explicit CLookupApp(std::filesystem::path settingsFile = kSettingsFileName);
+
+  // The whole run: read the setting, show the lookup window until it is
+  // closed, keep the map state it ends with, write the setting.
+  void InitInstance();
+
+  int GetShowMaps() const { return iShowMaps; }
+  void SetShowMaps(int showMaps) { iShowMaps = showMaps; }
+
+ private:
+  std::filesystem::path settingsFile;
+  int iShowMaps = 0;
+};
+
+}  // namespace tq

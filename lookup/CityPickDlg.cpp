@@ -1,0 +1,107 @@
+#include "lookup/CityPickDlg.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "lookup/DialogFont.h"
+#include "lookup/DialogUnits.h"
+#include "lookup/QtText.h"
+
+namespace tq {
+namespace {
+
+struct PresetAnswer {
+  QDialog::DialogCode answer;
+  QString pick;
+};
+std::optional<PresetAnswer> nextAnswer;
+
+}  // namespace
+
+CCityPickDlg::CCityPickDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("Matching Cities"));
+  setFont(DialogFont());
+  setFixedSize(DialogUnitsToPixelsX(248), DialogUnitsToPixelsY(117));
+
+  btnOK = new QPushButton(QStringLiteral("OK"), this);
+  btnOK->setObjectName(QStringLiteral("btnOK"));
+  btnOK->setGeometry(DialogRect(191, 7, 50, 14));
+  btnOK->setDefault(true);
+
+  btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  btnCancel->setObjectName(QStringLiteral("btnCancel"));
+  btnCancel->setGeometry(DialogRect(191, 24, 50, 14));
+
+  listCities = new QListWidget(this);
+  listCities->setObjectName(QStringLiteral("listCities"));
+  listCities->setGeometry(DialogRect(7, 19, 175, 91));
+  listCities->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  auto* prompt = new QLabel(QStringLiteral("Please select one:"), this);
+  prompt->setTextFormat(Qt::PlainText);
+  prompt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  prompt->setGeometry(DialogRect(7, 7, 59, 8));
+
+  connect(btnOK, &QPushButton::clicked, this, &CCityPickDlg::OnOK);
+  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(listCities, &QListWidget::itemDoubleClicked, this, &CCityPickDlg::OnOK);
+}
+
+void CCityPickDlg::SetChoices(const std::vector<std::string>& choices) {
+  arrChoices.insert(arrChoices.end(), choices.begin(), choices.end());
+}
+
+void CCityPickDlg::setNextAnswer(QDialog::DialogCode answer, const QString& pick) {
+  nextAnswer = PresetAnswer{answer, pick};
+}
+
+int CCityPickDlg::exec() {
+  if (!nextAnswer) return QDialog::exec();
+  const PresetAnswer preset = *nextAnswer;
+  nextAnswer.reset();
+  OnInitDialog();
+  if (preset.answer == QDialog::Rejected) {
+    reject();
+    return QDialog::Rejected;
+  }
+  if (!preset.pick.isEmpty()) {
+    const QList<QListWidgetItem*> found = listCities->findItems(preset.pick, Qt::MatchExactly);
+    if (!found.isEmpty()) listCities->setCurrentItem(found.first());
+  }
+  OnOK();
+  return result();
+}
+
+void CCityPickDlg::showEvent(QShowEvent* event) {
+  OnInitDialog();
+  QDialog::showEvent(event);
+}
+
+void CCityPickDlg::OnInitDialog() {
+  if (bInitialized) return;
+  bInitialized = true;
+  for (const std::string& choice : arrChoices) sortedChoices.AddString(choice);
+  for (const std::string& entry : sortedChoices.Entries()) listCities->addItem(ToQString(entry));
+  if (listCities->count() > 0) listCities->setCurrentRow(0);
+  listCities->setFocus();
+}
+
+void CCityPickDlg::OnOK() {
+  const int selected = listCities->currentRow();
+  if (selected >= 0 && listCities->item(selected)->isSelected()) {
+    strSelection = sortedChoices.GetText(selected);
+  }
+  accept();
+}
+
+std::optional<std::string> CCityPickChooser::ChooseCity(const std::vector<std::string>& choices) {
+  CCityPickDlg dialog(parent_);
+  dialog.SetChoices(choices);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.GetSelection();
+}
+
+}  // namespace tq

@@ -1,0 +1,66 @@
+#pragma once
+// "Matching Cities": asks which of several places a typed city name meant.
+// The candidates ("Springfield, Illinois", ...) appear sorted without regard
+// to case, the first one selected; OK, Enter or a double-click confirms the
+// selected one, Cancel or Escape gives no answer.
+
+#include <QDialog>
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lookup/ListBox.h"
+#include "lookup/SearchFlow.h"
+
+class QListWidget;
+class QPushButton;
+
+namespace tq {
+
+class CCityPickDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CCityPickDlg(QWidget* parent = nullptr);
+
+  // The candidates, in code page 1252; called once, before the dialog runs.
+  void SetChoices(const std::vector<std::string>& choices);
+  // The confirmed candidate; empty unless the dialog ended with OK.
+  std::string GetSelection() const { return strSelection; }
+
+  // Runs the dialog, or answers it at once with the answer set for it.
+  int exec() override;
+
+  // For tests: the next dialog that runs is not shown but answered at once,
+  // with OK on the entry reading `pick` (the preselected entry when `pick` is
+  // empty), or with Cancel.
+  static void setNextAnswer(QDialog::DialogCode answer, const QString& pick = QString());
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void OnInitDialog();
+  void OnOK();
+
+  QPushButton* btnOK;
+  QPushButton* btnCancel;
+  QListWidget* listCities;
+  std::vector<std::string> arrChoices;
+  ListBox sortedChoices{ListBox::Order::kSorted};
+  std::string strSelection;
+  bool bInitialized = false;
+};
+
+// The window's side of the city choice: one modal CCityPickDlg per question.
+class CCityPickChooser : public CityChooser {
+ public:
+  explicit CCityPickChooser(QWidget* parent) : parent_(parent) {}
+  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace tq

@@ -1,0 +1,22 @@
+#include "lookup/DialogFont.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace tq {
+
+QFont DialogFont() {
+  static const QString family = [] {
+    const int id = QFontDatabase::addApplicationFont(":/fonts/LiberationSans-Regular.ttf");
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    return families.isEmpty() ? QStringLiteral("Liberation Sans") : families.first();
+  }();
+  QFont font(family);
+  font.setPixelSize(kDialogFontPixelSize);
+  // Hinting only along y keeps the advances of the design, so a text is as
+  // wide on every screen as the layout expects.
+  font.setHintingPreference(QFont::PreferVerticalHinting);
+  return font;
+}
+
+}  // namespace tq

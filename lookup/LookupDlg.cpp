@@ -1,0 +1,317 @@
+#include "lookup/LookupDlg.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/AboutDlg.h"
+#include "app/AppIcon.h"
+#include "app/HelpWindow.h"
+#include "lookup/DialogFont.h"
+#include "lookup/DialogUnits.h"
+#include "lookup/QtText.h"
+#include "map/CitySymbols.h"
+#include "map/MapLayout.h"
+#include "map/MapPainter.h"
+
+namespace tq {
+namespace {
+
+constexpr int kClientHeight = DialogUnitsToPixelsY(230);
+
+// Where the search controls go when the map area is switched on or off.
+constexpr QPoint kSearchGroupAt{11, 11};
+constexpr int kSearchGroupWidthMapsShown = 243;
+constexpr QPoint kQueryAt{20, 50};
+constexpr int kQueryWidthMapsShown = 224;
+constexpr int kQueryWidthMapsHidden = 286;
+constexpr QPoint kSearchButtonAtMapsShown{168, 76};
+constexpr QPoint kSearchButtonAtMapsHidden{231, 76};
+
+// The area below the menu bar: the controls lie on it at fixed pixels, the
+// map is painted onto it, and clicks that no control takes arrive here.
+class ClientArea : public QWidget {
+ public:
+  explicit ClientArea(CLookupDlg& dialog) : QWidget(&dialog), dialog_(dialog) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    dialog_.OnPaint(painter);
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) dialog_.OnLButtonDown(event->position().toPoint());
+    QWidget::mousePressEvent(event);
+  }
+
+ private:
+  CLookupDlg& dialog_;
+};
+
+// Labels and group boxes let the mouse through to the window, as the map
+// clicks need.
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  label->setGeometry(rect);
+  return label;
+}
+
+QGroupBox* AddGroupBox(QWidget* parent, const char* name, const QString& title,
+                       const QRect& rect) {
+  auto* group = new QGroupBox(title, parent);
+  group->setObjectName(QLatin1String(name));
+  group->setAttribute(Qt::WA_TransparentForMouseEvents);
+  group->setFocusPolicy(Qt::NoFocus);
+  group->setGeometry(rect);
+  return group;
+}
+
+enum class ListKind { kScrolling, kOneLine };
+
+QListWidget* AddList(QWidget* parent, const char* name, const QRect& rect, ListKind kind) {
+  auto* list = new QListWidget(parent);
+  list->setObjectName(QLatin1String(name));
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  if (kind == ListKind::kOneLine) list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list->setGeometry(rect);
+  return list;
+}
+
+void FillList(QListWidget* widget, const ListBox& model) {
+  widget->clear();
+  for (const std::string& entry : model.Entries()) widget->addItem(ToQString(entry));
+}
+
+int SelectedRow(const QListWidget* list) {
+  const QList<QListWidgetItem*> selected = list->selectedItems();
+  return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+}  // namespace
+
+CLookupDlg::CLookupDlg(int showMapsSetting, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      cityChooser(this),
+      flow({}, cityChooser, &waitCursor),
+      clickPoints(MakeClickPoints()) {
+  setWindowTitle(QStringLiteral("Telquest Pro"));
+  setWindowIcon(AppIcon());
+  setFont(DialogFont());
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  CreateMenu();
+  layout->setMenuBar(menuBar);
+  client = new ClientArea(*this);
+  client->setObjectName(QStringLiteral("client"));
+  client->setFixedSize(kClientWidthMapsShown, kClientHeight);
+  layout->addWidget(client);
+  CreateControls();
+
+  OnInitDialog(showMapsSetting);
+}
+
+CLookupDlg::~CLookupDlg() = default;
+
+void CLookupDlg::CreateMenu() {
+  menuBar = new QMenuBar(this);
+  QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
+  file->addAction(QStringLiteral("E&xit"), this, &QDialog::reject);
+  QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
+  help->addAction(QStringLiteral("&Contents..."), this, &CLookupDlg::OnHelpContents);
+  help->addAction(QStringLiteral("&About..."), this, &CLookupDlg::OnAbout);
+  // The popups are windows of their own and take no font from the window.
+  for (QMenu* menu : {file, help}) menu->setFont(DialogFont());
+}
+
+// In the order of tabbing, which is the order of creation.
+void CLookupDlg::CreateControls() {
+  grpSearch = AddGroupBox(client, "grpSearch", QStringLiteral("Search"),
+                          DialogRect(7, 7, 162, 63));
+  AddLabel(client, "lblQuery", QStringLiteral("Enter area code or city, state:"),
+           DialogRect(13, 19, 94, 8));
+  editQuery = new QLineEdit(client);
+  editQuery->setObjectName(QStringLiteral("editQuery"));
+  editQuery->setGeometry(DialogRect(13, 31, 149, 12));
+  btnSearch = new QPushButton(QStringLiteral("&Search"), client);
+  btnSearch->setObjectName(QStringLiteral("btnSearch"));
+  btnSearch->setAutoDefault(false);
+  btnSearch->setGeometry(DialogRect(112, 47, 50, 14));
+
+  grpResults = AddGroupBox(client, "grpResults", QStringLiteral("Results"),
+                           DialogRect(7, 73, 203, 150));
+  lblAreaCodes = AddLabel(client, "lblAreaCodes", ToQString(flow.lblAreaCodes),
+                          DialogRect(13, 85, 43, 8));
+  listAreaCodes = AddList(client, "listAreaCodes", DialogRect(13, 97, 52, 90),
+                          ListKind::kScrolling);
+  lblLargestCity = AddLabel(client, "lblLargestCity", ToQString(flow.lblLargestCity),
+                            DialogRect(70, 85, 134, 8));
+  listLargestCity = AddList(client, "listLargestCity", DialogRect(70, 97, 134, 12),
+                            ListKind::kOneLine);
+  lblMajorCities = AddLabel(client, "lblMajorCities", ToQString(flow.lblMajorCities),
+                            DialogRect(70, 116, 134, 8));
+  listMajorCities = AddList(client, "listMajorCities", DialogRect(70, 128, 134, 59),
+                            ListKind::kScrolling);
+  lblMapHint = AddLabel(client, "lblMapHint",
+                        QStringLiteral("[ Click center of state/province to see all of "
+                                       "its area codes. ]"),
+                        DialogRect(216, 177, 188, 8));
+  chkShowMaps = new QCheckBox(QStringLiteral("&Show maps"), client);
+  chkShowMaps->setObjectName(QStringLiteral("chkShowMaps"));
+  chkShowMaps->setGeometry(DialogRect(13, 50, 53, 10));
+  lblStateOrProvince = AddLabel(client, "lblStateOrProvince", QStringLiteral("State or province:"),
+                                DialogRect(13, 191, 57, 8));
+  listStateOrProvince = AddList(client, "listStateOrProvince", DialogRect(13, 203, 191, 12),
+                                ListKind::kOneLine);
+  AddLabel(client, "lblTimeZone", QStringLiteral("Time zone of largest city:"),
+           DialogRect(224, 204, 79, 8));
+  listTimeZone = AddList(client, "listTimeZone", DialogRect(311, 203, 176, 12),
+                         ListKind::kOneLine);
+  grpTimeZone = AddGroupBox(client, "grpTimeZone", QString(), DialogRect(216, 190, 282, 33));
+  AddLabel(client, "lblSymbolLegend", QStringLiteral("Largest city symbol:"),
+           DialogRect(419, 177, 62, 8));
+
+  connect(btnSearch, &QPushButton::clicked, this, &CLookupDlg::OnOK);
+  connect(chkShowMaps, &QCheckBox::clicked, this, &CLookupDlg::OnShowMaps);
+  connect(listAreaCodes, &QListWidget::itemDoubleClicked, this, &CLookupDlg::OnDblclkAreaCodes);
+  connect(listLargestCity, &QListWidget::itemDoubleClicked, this,
+          &CLookupDlg::OnDblclkLargestCity);
+  connect(listMajorCities, &QListWidget::itemDoubleClicked, this,
+          &CLookupDlg::OnDblclkMajorCities);
+}
+
+void CLookupDlg::OnInitDialog(int showMapsSetting) {
+  editQuery->setText(QStringLiteral("000"));
+  chkShowMaps->setChecked(showMapsSetting != 0);
+  bShowMaps = showMapsSetting == 0 ? 1 : 0;
+  OnShowMaps();  // flips bShowMaps back and lays the window out
+  flow.OpenData();
+  bInitializing = false;
+}
+
+void CLookupDlg::OnOK() {
+  ReadQuery();
+  flow.OnOK();
+  ShowResults();
+  FocusQuery();
+}
+
+void CLookupDlg::OnDblclkAreaCodes() {
+  ReadQuery();
+  if (flow.OnDblclkAreaCodes(SelectedRow(listAreaCodes))) ShowResults();
+  FocusQuery();
+}
+
+void CLookupDlg::OnDblclkLargestCity() {
+  ReadQuery();
+  if (flow.OnDblclkLargestCity(SelectedRow(listLargestCity))) ShowResults();
+  FocusQuery();
+}
+
+void CLookupDlg::OnDblclkMajorCities() {
+  ReadQuery();
+  if (flow.OnDblclkMajorCities(SelectedRow(listMajorCities))) ShowResults();
+  FocusQuery();
+}
+
+void CLookupDlg::OnShowMaps() {
+  if (bShowMaps) {
+    bShowMaps = 0;
+    grpTimeZone->hide();
+    grpSearch->setGeometry(QRect(kSearchGroupAt, QSize(grpResults->width(), grpSearch->height())));
+    editQuery->setGeometry(QRect(kQueryAt, QSize(kQueryWidthMapsHidden, editQuery->height())));
+    btnSearch->move(kSearchButtonAtMapsHidden);
+  } else {
+    bShowMaps = 1;
+    grpTimeZone->show();
+    grpSearch->setGeometry(
+        QRect(kSearchGroupAt, QSize(kSearchGroupWidthMapsShown, grpSearch->height())));
+    editQuery->setGeometry(QRect(kQueryAt, QSize(kQueryWidthMapsShown, editQuery->height())));
+    btnSearch->move(kSearchButtonAtMapsShown);
+  }
+  lblMapHint->setVisible(bShowMaps != 0);
+  client->setFixedWidth(bShowMaps ? kClientWidthMapsShown : kClientWidthMapsHidden);
+  FocusQuery();
+  client->update();
+}
+
+void CLookupDlg::OnLButtonDown(const QPoint& point) {
+  std::string state;
+  HitTestMap(clickPoints, point.x(), point.y(), state);
+  if (state.empty()) return;
+  editQuery->setText(ToQString(", " + state));
+  OnOK();
+}
+
+void CLookupDlg::OnPaint(QPainter& painter) {
+  if (!bShowMaps) return;
+  PaintMapArea(painter, flow.strFoundState,
+               CitySymbolToDraw(bInitializing, flow.strFoundState, flow.listStateOrProvince,
+                                flow.listLargestCity));
+}
+
+void CLookupDlg::keyPressEvent(QKeyEvent* event) {
+  // There is no default button: Enter anywhere searches, and never closes.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    OnOK();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void CLookupDlg::done(int result) {
+  if (helpWindow) helpWindow->close();
+  QDialog::done(result);
+}
+
+void CLookupDlg::OnAbout() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+void CLookupDlg::OnHelpContents() {
+  if (!helpWindow) helpWindow = new CHelpWindow(this);
+  helpWindow->show();
+  helpWindow->raise();
+  helpWindow->activateWindow();
+}
+
+void CLookupDlg::ReadQuery() { flow.editQuery = FromQString(editQuery->text()); }
+
+void CLookupDlg::ShowResults() {
+  editQuery->setText(ToQString(flow.editQuery));
+  lblAreaCodes->setText(ToQString(flow.lblAreaCodes));
+  lblLargestCity->setText(ToQString(flow.lblLargestCity));
+  lblMajorCities->setText(ToQString(flow.lblMajorCities));
+  FillList(listAreaCodes, flow.listAreaCodes);
+  FillList(listLargestCity, flow.listLargestCity);
+  FillList(listMajorCities, flow.listMajorCities);
+  FillList(listStateOrProvince, flow.listStateOrProvince);
+  FillList(listTimeZone, flow.listTimeZone);
+  client->update();
+}
+
+void CLookupDlg::FocusQuery() {
+  editQuery->setFocus();
+  editQuery->selectAll();
+}
+
+}  // namespace tq

@@ -1,0 +1,96 @@
+#pragma once
+// "Telquest Pro", the lookup window: an input field, five result lists and
+// the map. Every answer comes from tq::SearchFlow; the window copies the
+// flow's lists and headings into its controls and paints the map of the
+// state or province found.
+
+#include <QDialog>
+#include <QPointer>
+
+#include "lookup/CityPickDlg.h"
+#include "lookup/SearchFlow.h"
+#include "lookup/WaitCursor.h"
+#include "map/HitTest.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenuBar;
+class QPainter;
+class QPushButton;
+
+namespace tq {
+
+class CHelpWindow;
+
+class CLookupDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `showMapsSetting`: the stored setting, nonzero to start with the maps.
+  // The data files are read from the current directory.
+  explicit CLookupDlg(int showMapsSetting, QWidget* parent = nullptr);
+  ~CLookupDlg() override;
+
+  // 1 while the map area is shown, else 0.
+  int GetShowMaps() const { return bShowMaps; }
+  const SearchFlow& Flow() const { return flow; }
+
+  // The search of the text in the input field (Enter, the Search button).
+  void OnOK();
+  // Switches the map area on or off (the "Show maps" check box).
+  void OnShowMaps();
+  // A left click on the window's own area at client pixel `point`.
+  void OnLButtonDown(const QPoint& point);
+  // Paints the map area onto the client area.
+  void OnPaint(QPainter& painter);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void done(int result) override;
+
+ private:
+  void CreateControls();
+  void CreateMenu();
+  void OnInitDialog(int showMapsSetting);
+  void OnDblclkAreaCodes();
+  void OnDblclkLargestCity();
+  void OnDblclkMajorCities();
+  void OnAbout();
+  void OnHelpContents();
+  // The input field into the flow, and the flow's answer into the controls.
+  void ReadQuery();
+  void ShowResults();
+  void FocusQuery();
+
+  WaitCursor waitCursor;
+  CCityPickChooser cityChooser;
+  SearchFlow flow;
+  ClickPointTable clickPoints;
+  int bShowMaps = 0;
+  bool bInitializing = true;
+
+  QMenuBar* menuBar = nullptr;
+  QWidget* client = nullptr;
+  QGroupBox* grpTimeZone = nullptr;
+  QListWidget* listTimeZone = nullptr;
+  QLabel* lblStateOrProvince = nullptr;
+  QPushButton* btnSearch = nullptr;
+  QGroupBox* grpResults = nullptr;
+  QGroupBox* grpSearch = nullptr;
+  QListWidget* listStateOrProvince = nullptr;
+  QCheckBox* chkShowMaps = nullptr;
+  QLabel* lblMapHint = nullptr;
+  QLabel* lblLargestCity = nullptr;
+  QLabel* lblAreaCodes = nullptr;
+  QLabel* lblMajorCities = nullptr;
+  QLineEdit* editQuery = nullptr;
+  QListWidget* listLargestCity = nullptr;
+  QListWidget* listMajorCities = nullptr;
+  QListWidget* listAreaCodes = nullptr;
+  QPointer<CHelpWindow> helpWindow;
+};
+
+}  // namespace tq

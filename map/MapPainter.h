@@ -1,0 +1,28 @@
+#pragma once
+// Paints the map area of the lookup window at its fixed client pixels: the
+// Alaska and Hawaii insets and the main map, each with the found state or
+// province in red, the largest-city symbol and the legend square. The images
+// are loaded from the resources for every painting; one that cannot be
+// loaded leaves the window background in its place.
+
+#include <QImage>
+#include <optional>
+#include <string>
+
+#include "map/CitySymbols.h"
+
+class QPainter;
+
+namespace tq {
+
+// Resource image ":/map/<id>.bmp"; a null image when it is not there.
+QImage LoadMapImage(int id);
+
+void PaintMapArea(QPainter& painter, const std::string& foundState,
+                  std::optional<SymbolPosition> symbol);
+
+// The 8x8 square round (x, y): x - 4 .. x + 3 and y - 4 .. y + 3, a black
+// outline one pixel wide round a white inside.
+void DrawSymbolSquare(QPainter& painter, int x, int y);
+
+}  // namespace tq

@@ -1,0 +1,57 @@
+#pragma once
+// What the window tests share: a current directory that holds the sample
+// data (the program reads its files from there), and ways into the controls
+// of the lookup window.
+
+#include <QListWidget>
+#include <QString>
+#include <QStringList>
+#include <QImage>
+#include <QPoint>
+#include <filesystem>
+#include <vector>
+
+#include "support/TestData.h"
+
+namespace tq {
+class CLookupDlg;
+}
+
+namespace tq::test {
+
+// Makes a fresh folder with cit.bin and arc.bin of the sample cities (and
+// `extraCities`) the current directory, and goes back to the old one at the end.
+class SampleDataFolder {
+ public:
+  explicit SampleDataFolder(const std::vector<CityFixture>& extraCities = {});
+  ~SampleDataFolder();
+  SampleDataFolder(const SampleDataFolder&) = delete;
+  SampleDataFolder& operator=(const SampleDataFolder&) = delete;
+  const std::filesystem::path& path() const { return folder_.path(); }
+
+ private:
+  TempDir folder_;
+  std::filesystem::path previous_;
+};
+
+QStringList ListTexts(const QListWidget* list);
+QListWidget* List(const CLookupDlg& dialog, const char* name);
+QString LabelText(const CLookupDlg& dialog, const char* name);
+QString QueryText(const CLookupDlg& dialog);
+
+// Types `text` into the input field (after selecting what it holds) and
+// presses Enter there.
+void TypeAndEnter(CLookupDlg& dialog, const QString& text);
+
+// A real double-click on the entry `text` of `list`: a click that selects
+// it, then the double-click.
+void DoubleClickEntry(QListWidget* list, const QString& text);
+
+// A left click on the window at client pixel `at`, delivered as the window
+// system delivers it: to whichever control lies there and takes the mouse.
+void ClickWindowAt(CLookupDlg& dialog, QPoint at);
+
+// The client area as it is painted, one image pixel per client pixel.
+QImage GrabClient(const CLookupDlg& dialog);
+
+}  // namespace tq::test

@@ -1,0 +1,56 @@
+// The wait cursor: shown while a step runs, once for nested steps, and never
+// left behind.
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QTest>
+
+#include "lookup/WaitCursor.h"
+
+namespace {
+
+bool WaitCursorShown() {
+  const QCursor* cursor = QGuiApplication::overrideCursor();
+  return cursor && cursor->shape() == Qt::WaitCursor;
+}
+
+}  // namespace
+
+class WaitCursorTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void showsTheWaitCursorForTheScope() {
+    tq::WaitCursor waitCursor;
+    {
+      tq::BusyScope busy(&waitCursor);
+      QVERIFY(WaitCursorShown());
+      {
+        tq::BusyScope nested(&waitCursor);
+        QVERIFY(WaitCursorShown());
+      }
+      QVERIFY(WaitCursorShown());
+    }
+    QVERIFY(!QGuiApplication::overrideCursor());
+  }
+
+  void anUnmatchedEndChangesNothing() {
+    tq::WaitCursor waitCursor;
+    QGuiApplication::setOverrideCursor(Qt::CrossCursor);
+    waitCursor.End();
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    QGuiApplication::restoreOverrideCursor();
+  }
+
+  void goingAwayTakesBackWhatIsStillShown() {
+    {
+      tq::WaitCursor waitCursor;
+      waitCursor.Begin();
+      waitCursor.Begin();
+    }
+    QVERIFY(!QGuiApplication::overrideCursor());
+  }
+};
+
+QTEST_MAIN(WaitCursorTest)
+#include "wait_cursor_test.moc"

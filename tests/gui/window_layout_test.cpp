@@ -1,0 +1,197 @@
+// The fixed layout of the windows: where the controls lie in client pixels,
+// the tab order, and that every text fits its control in the bundled font.
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTest>
+#include <memory>
+
+#include "GuiTestSupport.h"
+#include "app/AboutDlg.h"
+#include "lookup/CityPickDlg.h"
+#include "lookup/DialogFont.h"
+#include "lookup/LookupDlg.h"
+#include "map/MapLayout.h"
+#include "res/DataDate.h"
+
+using tq::CLookupDlg;
+using namespace tq::test;
+
+namespace {
+
+QString WithoutMnemonic(QString text) { return text.remove(QLatin1Char('&')); }
+
+int TextWidth(const QWidget* widget, const QString& text) {
+  return QFontMetrics(widget->font()).horizontalAdvance(WithoutMnemonic(text));
+}
+
+// Each text with the room that its kind of control leaves for it.
+void VerifyTextsFit(const QWidget& window) {
+  for (const QLabel* label : window.findChildren<QLabel*>()) {
+    if (label->text().isEmpty()) continue;
+    QVERIFY2(TextWidth(label, label->text()) <= label->width(), qPrintable(label->text()));
+    QVERIFY2(QFontMetrics(label->font()).height() <= label->height(), qPrintable(label->text()));
+  }
+  for (const QPushButton* button : window.findChildren<QPushButton*>()) {
+    const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+    QVERIFY2(TextWidth(button, button->text()) + 2 * margin <= button->width(),
+             qPrintable(button->text()));
+  }
+  for (const QCheckBox* check : window.findChildren<QCheckBox*>()) {
+    const QStyle* style = check->style();
+    const int indicator = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, check) +
+                          style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, check);
+    QVERIFY2(indicator + TextWidth(check, check->text()) <= check->width(),
+             qPrintable(check->text()));
+  }
+  for (const QGroupBox* group : window.findChildren<QGroupBox*>()) {
+    QVERIFY2(TextWidth(group, group->title()) + 16 <= group->width(), qPrintable(group->title()));
+  }
+}
+
+}  // namespace
+
+class WindowLayoutTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    data = std::make_unique<SampleDataFolder>();
+    dialog = std::make_unique<CLookupDlg>(1);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+  }
+  void cleanup() {
+    dialog.reset();
+    data.reset();
+  }
+
+  void theBundledFontIsUsed() {
+    const QFontInfo info(dialog->font());
+    QCOMPARE(info.family(), QString("Liberation Sans"));
+    QCOMPARE(info.pixelSize(), tq::kDialogFontPixelSize);
+    QCOMPARE(dialog->findChild<QLabel*>("lblMapHint")->font(), tq::DialogFont());
+    QVERIFY(QFile::exists(":/fonts/LiberationSans-Regular.ttf"));
+  }
+
+  void clientAreaLiesBelowTheMenuAtTheMapSize() {
+    auto* client = dialog->findChild<QWidget*>("client");
+    QCOMPARE(client->pos(), QPoint(0, dialog->findChild<QMenuBar*>()->height()));
+    QCOMPARE(client->size(), QSize(tq::kClientWidthMapsShown, 374));
+    QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+    QVERIFY(!(dialog->windowFlags() & Qt::WindowMaximizeButtonHint));
+  }
+
+  void controlsLieAtTheirTemplatePixels() {
+    QCOMPARE(Widget("grpSearch")->geometry(), QRect(11, 11, 243, 102));
+    QCOMPARE(Widget("editQuery")->geometry(), QRect(20, 50, 224, 20));
+    QCOMPARE(Widget("btnSearch")->geometry(), QRect(168, 76, 75, 23));
+    QCOMPARE(Widget("chkShowMaps")->geometry(), QRect(20, 81, 80, 16));
+    QCOMPARE(Widget("grpResults")->geometry(), QRect(11, 119, 305, 244));
+    QCOMPARE(Widget("listAreaCodes")->geometry(), QRect(20, 158, 78, 146));
+    QCOMPARE(Widget("listLargestCity")->geometry(), QRect(105, 158, 201, 20));
+    QCOMPARE(Widget("listMajorCities")->geometry(), QRect(105, 208, 201, 96));
+    QCOMPARE(Widget("listStateOrProvince")->geometry(), QRect(20, 330, 287, 20));
+    QCOMPARE(Widget("lblMapHint")->geometry(), QRect(324, 288, 282, 13));
+    QCOMPARE(Widget("lblSymbolLegend")->geometry(), QRect(629, 288, 93, 13));
+    QCOMPARE(Widget("grpTimeZone")->geometry(), QRect(324, 309, 423, 54));
+    QCOMPARE(Widget("listTimeZone")->geometry(), QRect(467, 330, 264, 20));
+  }
+
+  void tabGoesThroughTheControlsInTemplateOrder() {
+    const QStringList expected = {"editQuery",       "btnSearch",           "listAreaCodes",
+                                  "listLargestCity", "listMajorCities",     "chkShowMaps",
+                                  "listStateOrProvince", "listTimeZone"};
+    QWidget* focused = Widget("editQuery");
+    QStringList order{focused->objectName()};
+    for (int i = 1; i < expected.size(); ++i) {
+      focused = focused->nextInFocusChain();
+      while (!(focused->focusPolicy() & Qt::TabFocus)) focused = focused->nextInFocusChain();
+      order << focused->objectName();
+    }
+    QCOMPARE(order, expected);
+  }
+
+  void mnemonicsOfTheControlsAndTheMenu() {
+    QCOMPARE(static_cast<QPushButton*>(Widget("btnSearch"))->text(), QString("&Search"));
+    QCOMPARE(static_cast<QCheckBox*>(Widget("chkShowMaps"))->text(), QString("&Show maps"));
+    QStringList menu;
+    for (QAction* popup : dialog->findChild<QMenuBar*>()->actions()) {
+      menu << popup->text();
+      for (QAction* item : popup->menu()->actions()) menu << item->text();
+    }
+    QCOMPARE(menu, (QStringList{"&File", "E&xit", "&Help", "&Contents...", "&About..."}));
+  }
+
+  void altSMovesBetweenTheTwoControlsThatShareIt() {
+    QTest::keyClick(Widget("editQuery"), Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), Widget("btnSearch"));
+    QTest::keyClick(Widget("btnSearch"), Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), Widget("chkShowMaps"));
+    QVERIFY(static_cast<QCheckBox*>(Widget("chkShowMaps"))->isChecked());  // not clicked
+  }
+
+  void everyTextOfTheLookupWindowFits() {
+    VerifyTextsFit(*dialog);
+    // The headings at their longest.
+    const auto* heading = dialog->findChild<QLabel*>("lblMajorCities");
+    QVERIFY(TextWidth(heading, "Major cities (9999) in area codes:") <= heading->width());
+    const auto* largest = dialog->findChild<QLabel*>("lblLargestCity");
+    QVERIFY(TextWidth(largest, "Largest city in area code(s):") <= largest->width());
+    const auto* codes = dialog->findChild<QLabel*>("lblAreaCodes");
+    QVERIFY(TextWidth(codes, "Area code(s):") <= codes->width());
+  }
+
+  void theMapHintHasRoomToSpare() {
+    const auto* hint = dialog->findChild<QLabel*>("lblMapHint");
+    const int width = TextWidth(hint, hint->text());
+    QVERIFY2(width >= 240 && width <= 275, qPrintable(QString::number(width)));
+  }
+
+  void everyTextOfTheCityChoiceFits() {
+    tq::CCityPickDlg pick;
+    pick.SetChoices({"Springfield, Illinois"});
+    QCOMPARE(pick.size(), QSize(372, 190));
+    VerifyTextsFit(pick);
+  }
+
+  void aboutBoxShowsVersionAndDataMonthAndFits() {
+    tq::CAboutDlg about;
+    QCOMPARE(about.windowTitle(), QString("About Telquest Pro"));
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
+    QVERIFY(texts.contains("Telquest Pro 2.02.000"));
+    QVERIFY(texts.contains(
+        QString("This version contains area codes in service at the end of %1.")
+            .arg(QString::fromUtf8(kDataMonthYear))));
+    QVERIFY(about.findChild<QPushButton*>("btnOK")->isDefault());
+    VerifyTextsFit(about);
+  }
+
+  void aboutBoxClosesWithOk() {
+    tq::CAboutDlg about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QTest::keyClick(&about, Qt::Key_Return);
+    QVERIFY(!about.isVisible());
+    QCOMPARE(about.result(), int(QDialog::Accepted));
+  }
+
+ private:
+  QWidget* Widget(const char* name) { return dialog->findChild<QWidget*>(QLatin1String(name)); }
+
+  std::unique_ptr<SampleDataFolder> data;
+  std::unique_ptr<CLookupDlg> dialog;
+};
+
+QTEST_MAIN(WindowLayoutTest)
+#include "window_layout_test.moc"
