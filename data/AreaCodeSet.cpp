@@ -1,5 +1,7 @@
 #include "data/AreaCodeSet.h"
 
+#include <numeric>
+#include <span>
 #include <string_view>
 
 #include "data/DataFile.h"
@@ -47,20 +49,25 @@ void CAreaCodeSet::Open() {
 bool CAreaCodeSet::Requery() {
   aRows.clear();
   iPosition = -1;
-  const std::string_view filter = strFilter;
-  if (filter.empty()) {
-    for (std::uint32_t row = 0; row < aCityIds.size(); ++row) aRows.push_back(row);
-  } else if (filter.starts_with("iCityId = ")) {
-    const auto rows = byCityId_.Find(static_cast<std::uint32_t>(AtoI(filter.substr(10))));
-    aRows.assign(rows.begin(), rows.end());
-  } else if (filter.starts_with("iAreaCode = ")) {
-    const auto rows = byAreaCode_.Find(static_cast<std::uint32_t>(AtoI(filter.substr(12))));
-    aRows.assign(rows.begin(), rows.end());
-  }
+  SelectRows(aRows);
   if (aRows.empty()) return false;
   iPosition = 0;
   SetCurrent(aRows[0]);
   return true;
+}
+
+void CAreaCodeSet::SelectRows(std::vector<std::uint32_t>& rows) const {
+  const std::string_view filter = strFilter;
+  std::span<const std::uint32_t> found;
+  if (filter.empty()) {
+    rows.resize(aCityIds.size());
+    std::iota(rows.begin(), rows.end(), 0u);
+  } else if (filter.starts_with("iCityId = ")) {
+    found = byCityId_.Find(static_cast<std::uint32_t>(AtoI(filter.substr(10))));
+  } else if (filter.starts_with("iAreaCode = ")) {
+    found = byAreaCode_.Find(static_cast<std::uint32_t>(AtoI(filter.substr(12))));
+  }
+  rows.insert(rows.end(), found.begin(), found.end());
 }
 
 bool CAreaCodeSet::IsEOF() const {

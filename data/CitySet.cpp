@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <numeric>
 #include <string_view>
 
@@ -20,12 +21,14 @@ struct CityRecord {
   float timeZone;
 };
 
-// Names are stored with their first two characters moved to the end.
+// Names are stored with their first two characters moved to the end, every
+// byte raised by one.
 std::string DecodeCityName(std::string_view line) {
-  std::string name = ShiftText(line, -1);
-  if (name.size() >= 2) {
-    name = name.substr(name.size() - 2) + name.substr(0, name.size() - 2);
-  }
+  const std::size_t moved = line.size() >= 2 ? 2 : 0;
+  std::string name;
+  name.reserve(line.size());
+  name.append(line.substr(line.size() - moved)).append(line.substr(0, line.size() - moved));
+  for (char& c : name) c = static_cast<char>(static_cast<unsigned char>(c) - 1);
   return name;
 }
 
@@ -63,6 +66,15 @@ bool CCitySet::Load() {
   if (!bytes) return false;
   bool complete = true;
   try {
+    // A record takes at least 16 bytes (eight lines of one character), so
+    // this never reallocates; pages of the spare room are never touched.
+    const std::size_t most = bytes->size() / 16;
+    aCityIds.reserve(most);
+    aCityNames.reserve(most);
+    aStates.reserve(most);
+    aPopulations.reserve(most);
+    aDaylightFlags.reserve(most);
+    aTimeZones.reserve(most);
     LineReader reader(*bytes);
     std::array<std::string_view, 8> lines;
     for (;;) {
@@ -112,15 +124,22 @@ void CCitySet::BuildIndexes() {
   byCityId_.Build(aCityIds);
   byName_.resize(aCityNames.size());
   std::iota(byName_.begin(), byName_.end(), 0u);
-  std::stable_sort(byName_.begin(), byName_.end(), [&](std::uint32_t a, std::uint32_t b) {
-    return aCityNames[a] < aCityNames[b];
-  });
-  majorByState_.clear();
-  for (std::uint32_t row = 0; row < aStates.size(); ++row) {
-    if (aPopulations[row] > kMajorCityPopulation) majorByState_.push_back(row);
+  // The shipped file comes sorted by name, which leaves nothing to sort.
+  if (!std::is_sorted(aCityNames.begin(), aCityNames.end())) {
+    std::stable_sort(byName_.begin(), byName_.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return aCityNames[a] < aCityNames[b];
+    });
   }
-  std::stable_sort(majorByState_.begin(), majorByState_.end(),
-                   [&](std::uint32_t a, std::uint32_t b) { return aStates[a] < aStates[b]; });
+  // Few states, many rows: group the rows by state, then lay the groups out
+  // in state order.
+  std::map<std::string_view, std::vector<std::uint32_t>> majorsOf;
+  for (std::uint32_t row = 0; row < aStates.size(); ++row) {
+    if (aPopulations[row] > kMajorCityPopulation) majorsOf[aStates[row]].push_back(row);
+  }
+  majorByState_.clear();
+  for (const auto& [state, rows] : majorsOf) {
+    majorByState_.insert(majorByState_.end(), rows.begin(), rows.end());
+  }
 }
 
 void CCitySet::Open() {
@@ -131,34 +150,35 @@ void CCitySet::Open() {
 bool CCitySet::Requery() {
   aRows.clear();
   iPosition = -1;
-  Select(ParseCityFilter(strFilter));
+  SelectRows(aRows);
   if (aRows.empty()) return false;
   iPosition = 0;
   SetCurrent(aRows[0]);
   return true;
 }
 
-void CCitySet::Select(const CityQuery& query) {
+void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
   using Form = CityQuery::Form;
+  const CityQuery query = ParseCityFilter(strFilter);
   switch (query.form) {
     case Form::kEverything:
-      aRows.resize(aCityIds.size());
-      std::iota(aRows.begin(), aRows.end(), 0u);
+      rows.resize(aCityIds.size());
+      std::iota(rows.begin(), rows.end(), 0u);
       break;
     case Form::kCityId: {
-      const auto rows = byCityId_.Find(query.cityId);
-      aRows.assign(rows.begin(), rows.end());
+      const auto found = byCityId_.Find(query.cityId);
+      rows.assign(found.begin(), found.end());
       break;
     }
     case Form::kCityAndState:
-      SelectNames(query, false);
-      std::erase_if(aRows, [&](std::uint32_t row) { return aStates[row] != query.state; });
+      SelectNames(query, false, rows);
+      std::erase_if(rows, [&](std::uint32_t row) { return aStates[row] != query.state; });
       break;
     case Form::kCity:
-      SelectNames(query, false);
+      SelectNames(query, false, rows);
       break;
     case Form::kCityPrefix:
-      SelectNames(query, true);
+      SelectNames(query, true, rows);
       break;
     case Form::kStatePrefix: {
       const auto byState = [&](std::uint32_t row, const std::string& value) {
@@ -166,9 +186,9 @@ void CCitySet::Select(const CityQuery& query) {
       };
       auto it = std::lower_bound(majorByState_.begin(), majorByState_.end(), query.state, byState);
       for (; it != majorByState_.end() && StartsWith(aStates[*it], query.state); ++it) {
-        aRows.push_back(*it);
+        rows.push_back(*it);
       }
-      std::sort(aRows.begin(), aRows.end());
+      std::sort(rows.begin(), rows.end());
       break;
     }
     case Form::kNothing:
@@ -178,7 +198,8 @@ void CCitySet::Select(const CityQuery& query) {
 
 // Rows whose name equals (or begins with) the city or its accented copy, in
 // row order. Names that begin with a text form one run of the name order.
-void CCitySet::SelectNames(const CityQuery& query, bool prefix) {
+void CCitySet::SelectNames(const CityQuery& query, bool prefix,
+                           std::vector<std::uint32_t>& rows) const {
   const auto collect = [&](const std::string& value) {
     const auto byName = [&](std::uint32_t row, const std::string& v) {
       return aCityNames[row] < v;
@@ -187,13 +208,13 @@ void CCitySet::SelectNames(const CityQuery& query, bool prefix) {
     for (; it != byName_.end(); ++it) {
       const std::string& name = aCityNames[*it];
       if (prefix ? !StartsWith(name, value) : name != value) break;
-      aRows.push_back(*it);
+      rows.push_back(*it);
     }
   };
   collect(query.city);
   if (query.accentedCity != query.city) collect(query.accentedCity);
-  std::sort(aRows.begin(), aRows.end());
-  aRows.erase(std::unique(aRows.begin(), aRows.end()), aRows.end());
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
 }
 
 bool CCitySet::IsEOF() const {

@@ -58,7 +58,16 @@ bool SplitCityState(const std::string& place, std::string& city, std::string& st
 
 SearchFlow::SearchFlow(std::filesystem::path dataFolder, CityChooser& chooser,
                        BusyIndicator* busy)
-    : setAreaCodes(dataFolder), setCities(dataFolder), chooser_(chooser), busy_(busy) {}
+    : ownAreaCodes_(std::make_unique<CAreaCodeSet>(dataFolder)),
+      ownCities_(std::make_unique<CCitySet>(dataFolder)),
+      setAreaCodes(*ownAreaCodes_),
+      setCities(*ownCities_),
+      chooser_(chooser),
+      busy_(busy) {}
+
+SearchFlow::SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& chooser,
+                       BusyIndicator* busy)
+    : setAreaCodes(areaCodes), setCities(cities), chooser_(chooser), busy_(busy) {}
 
 void SearchFlow::OpenData() {
   BusyScope wait(busy_);

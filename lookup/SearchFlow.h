@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,9 +62,19 @@ bool SplitCityState(const std::string& place, std::string& city, std::string& st
 void CollapseSpaces(std::string& text);
 
 class SearchFlow {
+ private:
+  // The record sets of the first constructor (declared before the references
+  // to them); empty when the caller lends its own.
+  std::unique_ptr<CAreaCodeSet> ownAreaCodes_;
+  std::unique_ptr<CCitySet> ownCities_;
+
  public:
   // Data files are read from `dataFolder`, or the current directory.
   SearchFlow(std::filesystem::path dataFolder, CityChooser& chooser,
+             BusyIndicator* busy = nullptr);
+  // A search over record sets of the caller, which must outlive the flow (the
+  // benchmarks lend sets that scan their columns instead of using indexes).
+  SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& chooser,
              BusyIndicator* busy = nullptr);
 
   // Reads both data files (once; later calls only requery).
@@ -93,8 +104,8 @@ class SearchFlow {
   // The state or province of the last lookup that found one.
   std::string strFoundState;
 
-  CAreaCodeSet setAreaCodes;
-  CCitySet setCities;
+  CAreaCodeSet& setAreaCodes;
+  CCitySet& setCities;
   // Which day it is, for the time zone line.
   std::function<CalendarDay()> today = LocalToday;
 

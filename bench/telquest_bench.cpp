@@ -1,0 +1,144 @@
+// Loading and searching, measured: both data files loaded into the record
+// sets against merely reading their bytes and splitting the lines, and the
+// whole search of typical inputs with the indexed record sets against sets
+// that scan their columns, on the shipped data and on a ten times larger
+// copy. A summary table follows the usual output.
+//
+//   telquest_bench [benchmark flags]      (scripts/bench.sh builds and runs it)
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "GrownData.h"
+#include "SummaryReporter.h"
+#include "data/DataFile.h"
+#include "lookup/SearchFlow.h"
+#include "support/LinearReference.h"
+#include "support/TestData.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kQueries = {"212", "937", "867", "Dayton, OH", "springfield",
+                                           "san", ", OH", ", CA", ", TX", ", ON"};
+constexpr int kGrowth = 10;
+
+class PickFirst : public tq::CityChooser {
+ public:
+  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
+    return choices.front();
+  }
+};
+
+// The two searches over one data folder, each with its own record sets.
+struct Searches {
+  explicit Searches(const fs::path& folder)
+      : areaCodes(folder), cities(folder), linearAreaCodes(folder), linearCities(folder) {
+    for (tq::SearchFlow* flow : {&indexed, &linear}) {
+      flow->today = [] { return tq::CalendarDay{7, 4, 6}; };
+      flow->OpenData();
+    }
+  }
+  PickFirst chooser;
+  tq::CAreaCodeSet areaCodes;
+  tq::CCitySet cities;
+  tq::test::LinearAreaCodeSet linearAreaCodes;
+  tq::test::LinearCitySet linearCities;
+  tq::SearchFlow indexed{areaCodes, cities, chooser};
+  tq::SearchFlow linear{linearAreaCodes, linearCities, chooser};
+};
+
+void Search(tq::SearchFlow& flow, const std::string& query) {
+  flow.editQuery = query;
+  flow.OnOK();
+}
+
+// Both searches must show the same before their times are compared.
+bool SameAnswer(Searches& searches, const std::string& query) {
+  Search(searches.indexed, query);
+  Search(searches.linear, query);
+  const tq::SearchFlow& a = searches.indexed;
+  const tq::SearchFlow& b = searches.linear;
+  return a.editQuery == b.editQuery && a.listAreaCodes.Entries() == b.listAreaCodes.Entries() &&
+         a.listLargestCity.Entries() == b.listLargestCity.Entries() &&
+         a.listMajorCities.Entries() == b.listMajorCities.Entries() &&
+         a.listStateOrProvince.Entries() == b.listStateOrProvince.Entries() &&
+         a.listTimeZone.Entries() == b.listTimeZone.Entries() &&
+         a.lblMajorCities == b.lblMajorCities && a.strFoundState == b.strFoundState;
+}
+
+void RegisterLoad(const std::string& data, const fs::path& folder) {
+  benchmark::RegisterBenchmark(("load/" + data + "/sets").c_str(), [folder](benchmark::State& state) {
+    for (auto _ : state) {
+      tq::CCitySet cities(folder);
+      cities.Open();
+      tq::CAreaCodeSet areaCodes(folder);
+      areaCodes.Open();
+      benchmark::DoNotOptimize(cities.RowCount() + areaCodes.CityIds().size());
+    }
+  })->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark(("load/" + data + "/lines").c_str(), [folder](benchmark::State& state) {
+    for (auto _ : state) {
+      std::size_t lines = 0;
+      for (const char* name : {tq::CCitySet::kFileName, tq::CAreaCodeSet::kFileName}) {
+        const auto bytes = tq::ReadWholeFile(folder / name);
+        tq::LineReader reader(*bytes);
+        for (std::string_view line; reader.Next(line);) ++lines;
+      }
+      benchmark::DoNotOptimize(lines);
+    }
+  })->Unit(benchmark::kMicrosecond);
+}
+
+bool RegisterLookups(const std::string& data, Searches& searches) {
+  for (const std::string& query : kQueries) {
+    if (!SameAnswer(searches, query)) {
+      std::fprintf(stderr, "telquest_bench: the searches differ on \"%s\" (%s)\n", query.c_str(),
+                   data.c_str());
+      return false;
+    }
+    for (auto [kind, flow] : {std::pair{"indexed", &searches.indexed},
+                              std::pair{"linear", &searches.linear}}) {
+      benchmark::RegisterBenchmark(("lookup/" + data + "/" + query + "/" + kind).c_str(),
+                                   [flow, query](benchmark::State& state) {
+                                     for (auto _ : state) Search(*flow, query);
+                                   })
+          ->Unit(benchmark::kMicrosecond);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  const fs::path shipped = fs::path(TELQUEST_SOURCE_DIR) / "res";
+  if (!fs::exists(shipped / tq::CCitySet::kFileName) ||
+      !fs::exists(shipped / tq::CAreaCodeSet::kFileName)) {
+    std::fprintf(stderr, "telquest_bench: no shipped data in %s\n", shipped.c_str());
+    return 1;
+  }
+  const tq::test::TempDir grown;
+  tq::bench::WriteGrownData(shipped, grown.path(), kGrowth);
+  const std::vector<std::pair<std::string, fs::path>> datasets = {
+      {"shipped", shipped}, {std::to_string(kGrowth) + "x", grown.path()}};
+
+  std::vector<std::unique_ptr<Searches>> searches;
+  std::vector<std::string> names;
+  for (const auto& [name, folder] : datasets) {
+    names.push_back(name);
+    RegisterLoad(name, folder);
+    searches.push_back(std::make_unique<Searches>(folder));
+    if (!RegisterLookups(name, *searches.back())) return 1;
+  }
+  tq::bench::SummaryReporter reporter(names, kQueries);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

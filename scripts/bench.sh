@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the benchmarks optimised in build-bench and prints, in one run, the
+# loading and search figures side by side (shipped data and a ten times
+# larger copy; indexed record sets against scanning ones), then the peak
+# memory of tqlookup on the shipped data and the window's start-up time to its
+# first painted frame (offscreen). Benchmark flags are passed on, e.g.
+#   scripts/bench.sh --benchmark_filter=lookup/shipped
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh test
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELQUEST_GUI=ON \
+  -DTELQUEST_BENCH=ON >/dev/null
+targets=(telquest_bench tqlookup)
+startup=no
+if cmake --build build-bench --target help | grep '^telquest_startup:' >/dev/null; then
+  targets+=(telquest_startup)
+  startup=yes
+fi
+cmake --build build-bench --parallel "$(nproc)" --target "${targets[@]}"
+
+build-bench/bench/telquest_bench --benchmark_color=false "$@"
+
+echo
+echo "Peak resident memory of tqlookup on the shipped data (kB)"
+for query in 212 "Dayton, OH" springfield san ", TX"; do
+  peak=$( { /usr/bin/time -v build-bench/cli/tqlookup --data res --pick-first "$query" >/dev/null; } 2>&1 |
+          awk -F': ' '/Maximum resident set size/ { print $2 }')
+  printf '  %-14s %8s\n' "\"$query\"" "$peak"
+done
+
+if [[ $startup == yes ]]; then
+  echo
+  echo "Window start-up to the first painted frame, offscreen (ms; five runs)"
+  echo "  application  window+data  first frame    total"
+  runtime=$(mktemp -d)
+  for _ in 1 2 3 4 5; do
+    QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$runtime build-bench/bench/telquest_startup 2>/dev/null |
+      awk '{ printf "  %11s %12s %12s %8s\n", $1, $2, $3, $4 }'
+  done
+  rm -rf "$runtime"
+fi

@@ -1,0 +1,111 @@
+// The whole search on the sample data, driven by the fuzzer's bytes: typed
+// texts, double-clicks on any list entry and answers to the city choice. The
+// same steps run over indexed and over scanning record sets, and both windows
+// must show the same.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "lookup/SearchFlow.h"
+#include "support/TestData.h"
+
+namespace {
+
+using tq::fuzz::Check;
+
+// Answers each choice with the next byte: one of the choices, or a cancel.
+class ByteChooser : public tq::CityChooser {
+ public:
+  explicit ByteChooser(std::string answers) : answers_(std::move(answers)) {}
+  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
+    Check(!choices.empty(), "choice without choices");
+    const auto byte = static_cast<unsigned char>(next_ < answers_.size() ? answers_[next_++] : 0);
+    const std::size_t pick = byte % (choices.size() + 1);
+    if (pick == choices.size()) return std::nullopt;
+    return choices[pick];
+  }
+
+ private:
+  std::string answers_;
+  std::size_t next_ = 0;
+};
+
+struct Sets {
+  tq::test::TempDir folder;
+  tq::CAreaCodeSet areaCodes{folder.path()};
+  tq::CCitySet cities{folder.path()};
+  tq::test::LinearAreaCodeSet linearAreaCodes{folder.path()};
+  tq::test::LinearCitySet linearCities{folder.path()};
+  Sets() {
+    tq::test::WriteSampleData(folder.path());
+    for (tq::CAreaCodeSet* set : {&areaCodes, static_cast<tq::CAreaCodeSet*>(&linearAreaCodes)}) {
+      set->Open();
+    }
+    for (tq::CCitySet* set : {&cities, static_cast<tq::CCitySet*>(&linearCities)}) set->Open();
+  }
+};
+
+// Every input starts from the same current records.
+void Rewind(tq::CAreaCodeSet& areaCodes, tq::CCitySet& cities) {
+  areaCodes.strFilter.clear();
+  areaCodes.Requery();
+  cities.strFilter.clear();
+  cities.Requery();
+}
+
+void CheckSame(const tq::SearchFlow& a, const tq::SearchFlow& b) {
+  Check(a.editQuery == b.editQuery, "input differs");
+  Check(a.listAreaCodes.Entries() == b.listAreaCodes.Entries(), "area codes differ");
+  Check(a.listLargestCity.Entries() == b.listLargestCity.Entries(), "largest city differs");
+  Check(a.listMajorCities.Entries() == b.listMajorCities.Entries(), "major cities differ");
+  Check(a.listStateOrProvince.Entries() == b.listStateOrProvince.Entries(), "state differs");
+  Check(a.listTimeZone.Entries() == b.listTimeZone.Entries(), "time zone differs");
+  Check(a.lblAreaCodes == b.lblAreaCodes && a.lblLargestCity == b.lblLargestCity &&
+            a.lblMajorCities == b.lblMajorCities,
+        "headings differ");
+  Check(a.strFoundState == b.strFoundState, "found state differs");
+  Check(a.listLargestCity.GetCount() <= 1, "more than one largest city");
+  Check(a.listStateOrProvince.GetCount() <= 1, "more than one state line");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Sets sets;
+  FuzzedDataProvider input(data, size);
+  const std::string answers = input.ConsumeBytesAsString(8);
+  ByteChooser chooser(answers), linearChooser(answers);
+  Rewind(sets.areaCodes, sets.cities);
+  Rewind(sets.linearAreaCodes, sets.linearCities);
+  tq::SearchFlow flow(sets.areaCodes, sets.cities, chooser);
+  tq::SearchFlow linear(sets.linearAreaCodes, sets.linearCities, linearChooser);
+  const tq::CalendarDay day{7, 4, 6};
+  flow.today = linear.today = [day] { return day; };
+
+  for (int step = 0; step < 6 && input.remaining_bytes() > 0; ++step) {
+    const int action = input.ConsumeIntegralInRange(0, 3);
+    if (action == 0) {
+      flow.editQuery = linear.editQuery = input.ConsumeRandomLengthString(64);
+      flow.OnOK();
+      linear.OnOK();
+    } else {
+      const int entry = input.ConsumeIntegralInRange(-1, 12);
+      bool ran = false, linearRan = false;
+      if (action == 1) {
+        ran = flow.OnDblclkAreaCodes(entry), linearRan = linear.OnDblclkAreaCodes(entry);
+      } else if (action == 2) {
+        ran = flow.OnDblclkLargestCity(entry), linearRan = linear.OnDblclkLargestCity(entry);
+      } else {
+        ran = flow.OnDblclkMajorCities(entry), linearRan = linear.OnDblclkMajorCities(entry);
+      }
+      Check(ran == linearRan, "double-click ran on one side only");
+    }
+    CheckSame(flow, linear);
+  }
+  return 0;
+}

@@ -1,0 +1,31 @@
+// Arbitrary bytes as the settings file: the reader gives the atoi value of the
+// first line, and every value written comes back.
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <cstdlib>
+#include <cstdint>
+#include <string>
+
+#include "FuzzCheck.h"
+#include "app/Settings.h"
+#include "data/Text.h"
+#include "support/TestData.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const tq::test::TempDir folder;
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const auto file = folder / tq::kSettingsFileName;
+  tq::test::WriteBytes(file, bytes);
+  std::string first = bytes.substr(0, bytes.find('\n'));
+  if (!first.empty() && first.back() == '\r') first.pop_back();
+  const int value = tq::ReadShowMapsSetting(file);
+  tq::fuzz::Check(value == tq::AtoI(first), "first line misread");
+  // The C library's reading of the line, held to the 32-bit range.
+  const long long expected = std::clamp<long long>(std::strtoll(first.c_str(), nullptr, 10),
+                                                   INT32_MIN, INT32_MAX);
+  tq::fuzz::Check(value == expected, "the number differs from the C library's");
+  tq::fuzz::Check(tq::WriteShowMapsSetting(file, value), "setting not written");
+  tq::fuzz::Check(tq::ReadShowMapsSetting(file) == value, "setting does not come back");
+  return 0;
+}

@@ -1,0 +1,78 @@
+#include "support/LinearReference.h"
+
+#include <string_view>
+
+#include "data/CityFilter.h"
+#include "data/Text.h"
+
+namespace tq::test {
+namespace {
+
+bool Begins(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool Matches(const CityQuery& q, std::uint32_t id, const std::string& name,
+             const std::string& state, std::uint32_t population) {
+  using Form = CityQuery::Form;
+  switch (q.form) {
+    case Form::kEverything:
+      return true;
+    case Form::kCityId:
+      return id == q.cityId;
+    case Form::kCityAndState:
+      return (name == q.city || name == q.accentedCity) && state == q.state;
+    case Form::kCity:
+      return name == q.city || name == q.accentedCity;
+    case Form::kCityPrefix:
+      return Begins(name, q.city) || Begins(name, q.accentedCity);
+    case Form::kStatePrefix:
+      return Begins(state, q.state) && population > kMajorCityPopulation;
+    case Form::kNothing:
+      return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> LinearSelectCities(const CCitySet& cities, const std::string& filter) {
+  const CityQuery query = ParseCityFilter(filter);
+  std::vector<std::uint32_t> rows;
+  for (std::uint32_t row = 0; row < cities.CityIds().size(); ++row) {
+    if (Matches(query, cities.CityIds()[row], cities.CityNames()[row], cities.States()[row],
+                cities.Populations()[row])) {
+      rows.push_back(row);
+    }
+  }
+  return rows;
+}
+
+std::vector<std::uint32_t> LinearSelectAreaCodes(const CAreaCodeSet& areaCodes,
+                                                 const std::string& filter) {
+  const std::string_view text = filter;
+  const std::vector<std::uint32_t>* column = nullptr;
+  std::uint32_t value = 0;
+  if (text.starts_with("iCityId = ")) {
+    column = &areaCodes.CityIds();
+    value = static_cast<std::uint32_t>(AtoI(text.substr(10)));
+  } else if (text.starts_with("iAreaCode = ")) {
+    column = &areaCodes.AreaCodes();
+    value = static_cast<std::uint32_t>(AtoI(text.substr(12)));
+  }
+  std::vector<std::uint32_t> rows;
+  for (std::uint32_t row = 0; row < areaCodes.CityIds().size(); ++row) {
+    if (text.empty() || (column && (*column)[row] == value)) rows.push_back(row);
+  }
+  return rows;
+}
+
+void LinearCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
+  rows = LinearSelectCities(*this, strFilter);
+}
+
+void LinearAreaCodeSet::SelectRows(std::vector<std::uint32_t>& rows) const {
+  rows = LinearSelectAreaCodes(*this, strFilter);
+}
+
+}  // namespace tq::test
