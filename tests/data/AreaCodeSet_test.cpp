@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "support/TestData.h"
@@ -13,95 +14,64 @@ namespace {
 using test::TempDir;
 using test::WriteBytes;
 using test::WriteLines;
+using Pairs = std::vector<std::pair<int, int>>;
 
-std::vector<std::pair<int, int>> Walk(CAreaCodeSet& set) {
-  std::vector<std::pair<int, int>> pairs;
-  for (; !set.IsEOF(); set.MoveNext()) pairs.emplace_back(set.iCityId, set.iAreaCode);
-  return pairs;
+std::pair<int, int> IdAndCode(const CAreaCodeSet& set) { return {set.iCityId, set.iAreaCode}; }
+
+Pairs Select(const std::filesystem::path& folder, const std::string& filter = "") {
+  return test::SelectRows<CAreaCodeSet>(folder, filter, IdAndCode);
 }
 
-std::vector<std::pair<int, int>> Select(const std::filesystem::path& folder,
-                                        const std::string& filter) {
-  CAreaCodeSet set(folder);
-  set.strFilter = filter;
-  set.Open();
-  return Walk(set);
-}
-
-TEST(AreaCodeSetLoading, DecodesPairs) {
+TEST(AreaCodeSetLoading, DecodesPairsWithAnyLineEnd) {
   TempDir dir;
   WriteLines(dir / "arc.bin", {"76", "1846", "461", "2853"});
-  EXPECT_EQ(Select(dir.path(), ""), (std::vector<std::pair<int, int>>{{7, 613}, {42, 937}}));
-}
-
-TEST(AreaCodeSetLoading, AcceptsEveryLineEnd) {
-  TempDir dir;
+  EXPECT_EQ(Select(dir.path()), (Pairs{{7, 613}, {42, 937}}));
   WriteBytes(dir / "arc.bin", "76\n1846\r\n461\n2853");  // bare LF, CR LF, no end at all
-  EXPECT_EQ(Select(dir.path(), "").size(), 2u);
+  EXPECT_EQ(Select(dir.path()), (Pairs{{7, 613}, {42, 937}}));
 }
 
 TEST(AreaCodeSetLoading, HalfPairAndBlankLineEndTheLoad) {
   TempDir dir;
   WriteLines(dir / "arc.bin", {"76", "1846", "461"});
-  EXPECT_EQ(Select(dir.path(), "").size(), 1u);
+  EXPECT_EQ(Select(dir.path()).size(), 1u);
   WriteLines(dir / "arc.bin", {"76", "1846", "", "461", "2853"});
-  EXPECT_EQ(Select(dir.path(), "").size(), 1u);
+  EXPECT_EQ(Select(dir.path()).size(), 1u);
   WriteLines(dir / "arc.bin", {"76", "", "461", "2853"});
-  EXPECT_TRUE(Select(dir.path(), "").empty());
+  EXPECT_TRUE(Select(dir.path()).empty());
 }
 
 TEST(AreaCodeSetLoading, MalformedNumbersReadAsAtoiDoes) {
   TempDir dir;
-  // Trailing garbage, no digits, and numbers far beyond 32 bits.
+  // Trailing garbage, no digits, and numbers far beyond 32 bits: 2147483647
+  // saturated gives (2147483647 + 1) / 11 and (-2147483648 - id) / 3,
+  // computed without overflow.
   WriteLines(dir / "arc.bin", {"76xyz", "1846 ", "abc", "-", "99999999999999999999",
                                "-99999999999999999999"});
-  const auto pairs = Select(dir.path(), "");
-  ASSERT_EQ(pairs.size(), 3u);
+  EXPECT_EQ(Select(dir.path()), (Pairs{{7, 613}, {0, 0},
+                                       {195225786, static_cast<int>((-2147483648LL - 195225786) / 3)}}));
+  WriteBytes(dir / "arc.bin", std::string("76\0\xFF\n1846\n", 10) + std::string(1 << 20, '7') +
+                                  "\n" + std::string(1 << 20, '\xFF') + "\n");
+  const Pairs pairs = Select(dir.path());
+  ASSERT_EQ(pairs.size(), 2u);
   EXPECT_EQ(pairs[0], std::make_pair(7, 613));
-  EXPECT_EQ(pairs[1], std::make_pair(0, 0));
-  // 2147483647 saturated: (2147483647 + 1) / 11 and (-2147483648 - id) / 3,
-  // computed without overflow.
-  EXPECT_EQ(pairs[2].first, 195225786);
-  EXPECT_EQ(pairs[2].second, static_cast<int>((-2147483648LL - 195225786) / 3));
 }
 
-TEST(AreaCodeSetLoading, MissingFileLeavesTheSetEmptyUntilItAppears) {
+TEST(AreaCodeSetLoading, AbsentFilesLoadLaterButLoadedOnesOnlyOnce) {
   TempDir dir;
   CAreaCodeSet set(dir.path());
   set.Open();
   EXPECT_TRUE(set.IsEOF());
   WriteLines(dir / "arc.bin", {"76", "1846"});
   set.Open();
-  ASSERT_FALSE(set.IsEOF());
-  EXPECT_EQ(set.iAreaCode, 613);
-}
-
-TEST(AreaCodeSetLoading, LoadsOnlyOnce) {
-  TempDir dir;
-  WriteLines(dir / "arc.bin", {"76", "1846"});
-  CAreaCodeSet set(dir.path());
-  set.Open();
   WriteLines(dir / "arc.bin", {"461", "2853"});
   set.Open();
-  EXPECT_EQ(Walk(set), (std::vector<std::pair<int, int>>{{7, 613}}));
-}
+  EXPECT_EQ(test::WalkRows(set, IdAndCode), (Pairs{{7, 613}}));
 
-TEST(AreaCodeSetLoading, UnreadableFilesCountAsAbsent) {
-  TempDir dir;
-  std::filesystem::create_directory(dir / "arc.bin");  // a folder of that name
-  EXPECT_TRUE(Select(dir.path(), "").empty());
-  TempDir empty;
+  TempDir folder, empty;
+  std::filesystem::create_directory(folder / "arc.bin");  // a folder of that name
+  EXPECT_TRUE(Select(folder.path()).empty());
   WriteBytes(empty / "arc.bin", "");
-  EXPECT_TRUE(Select(empty.path(), "").empty());
-}
-
-TEST(AreaCodeSetLoading, SurvivesBinaryAndHugeLines) {
-  TempDir dir;
-  WriteBytes(dir / "arc.bin", std::string("76\0\xFF\n1846\n", 10) + std::string(1 << 20, '7') +
-                                  "\n" + std::string(1 << 20, '\xFF') + "\n");
-  const auto pairs = Select(dir.path(), "");
-  ASSERT_EQ(pairs.size(), 2u);
-  EXPECT_EQ(pairs[0], std::make_pair(7, 613));
+  EXPECT_TRUE(Select(empty.path()).empty());
 }
 
 class AreaCodeSetFilters : public ::testing::Test {
@@ -113,47 +83,31 @@ class AreaCodeSetFilters : public ::testing::Test {
 };
 
 TEST_F(AreaCodeSetFilters, SelectInFileOrderKeepingDuplicates) {
-  EXPECT_EQ(Select(dir_.path(), "iAreaCode = 613"),
-            (std::vector<std::pair<int, int>>{{7, 613}, {7, 613}}));
-  EXPECT_EQ(Select(dir_.path(), "iCityId = 7"),
-            (std::vector<std::pair<int, int>>{{7, 613}, {7, 937}, {7, 613}}));
-  EXPECT_EQ(Select(dir_.path(), "").size(), 4u);
-}
-
-TEST_F(AreaCodeSetFilters, UnrecognisedFiltersSelectNothing) {
+  EXPECT_EQ(Select(dir_.path(), "iAreaCode = 613"), (Pairs{{7, 613}, {7, 613}}));
+  EXPECT_EQ(Select(dir_.path(), "iCityId = 7"), (Pairs{{7, 613}, {7, 937}, {7, 613}}));
+  EXPECT_EQ(Select(dir_.path()).size(), 4u);
+  // Values read as atoi reads them.
+  EXPECT_EQ(Select(dir_.path(), "iAreaCode =  613 and more").size(), 2u);
+  EXPECT_EQ(Select(dir_.path(), "iCityId = 7'").size(), 3u);
   for (const char* filter : {" iAreaCode = 613", "iareacode = 613", "iAreaCode=613",
-                             "strCity = 'Dayton'", "iAreaCode = 999"}) {
+                             "strCity = 'Dayton'", "iAreaCode = 999", "iCityId = "}) {
     EXPECT_TRUE(Select(dir_.path(), filter).empty()) << filter;
   }
 }
 
-TEST_F(AreaCodeSetFilters, ValuesReadAsAtoiDoes) {
-  EXPECT_EQ(Select(dir_.path(), "iAreaCode =  613 and more").size(), 2u);
-  EXPECT_EQ(Select(dir_.path(), "iCityId = 7'").size(), 3u);
-  EXPECT_TRUE(Select(dir_.path(), "iCityId = ").empty());
-}
-
-TEST_F(AreaCodeSetFilters, CursorStopsAtTheEndWithTheLastValues) {
+TEST_F(AreaCodeSetFilters, CursorStopsAtTheEndAndEmptySelectionsKeepTheLastValues) {
   CAreaCodeSet set(dir_.path());
   set.strFilter = "iCityId = 42";
   set.Open();
   ASSERT_FALSE(set.IsEOF());
   set.MoveNext();
-  EXPECT_TRUE(set.IsEOF());
-  EXPECT_EQ(set.iAreaCode, 937);
   set.MoveNext();
   EXPECT_TRUE(set.IsEOF());
-  EXPECT_EQ(set.iCityId, 42);
-}
-
-TEST_F(AreaCodeSetFilters, EmptySelectionKeepsThePreviousRecord) {
-  CAreaCodeSet set(dir_.path());
-  set.strFilter = "iCityId = 42";
-  set.Open();
+  EXPECT_EQ(IdAndCode(set), std::make_pair(42, 937));
   set.strFilter = "iCityId = 5";
   EXPECT_FALSE(set.Requery());
   EXPECT_TRUE(set.IsEOF());
-  EXPECT_EQ(set.iAreaCode, 937);
+  EXPECT_EQ(IdAndCode(set), std::make_pair(42, 937));
 }
 
 }  // namespace

@@ -18,6 +18,13 @@ SampleDataFolder::SampleDataFolder(const std::vector<CityFixture>& extraCities)
 
 SampleDataFolder::~SampleDataFolder() { std::filesystem::current_path(previous_); }
 
+std::unique_ptr<SampleWindow> OpenSampleWindow(const std::vector<CityFixture>& extraCities) {
+  auto window = std::make_unique<SampleWindow>(extraCities);
+  window->show();
+  if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
+  return window;
+}
+
 QStringList ListTexts(const QListWidget* list) {
   QStringList texts;
   for (int row = 0; row < list->count(); ++row) texts << list->item(row)->text();

@@ -9,13 +9,11 @@
 #include <QImage>
 #include <QPoint>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
+#include "lookup/LookupDlg.h"
 #include "support/TestData.h"
-
-namespace tq {
-class CLookupDlg;
-}
 
 namespace tq::test {
 
@@ -33,6 +31,23 @@ class SampleDataFolder {
   TempDir folder_;
   std::filesystem::path previous_;
 };
+
+// The lookup window (maps shown) over its own sample data folder, which
+// stays the current directory until the window is gone.
+class SampleDataHolder {
+ protected:
+  explicit SampleDataHolder(const std::vector<CityFixture>& extraCities) : data_(extraCities) {}
+  SampleDataFolder data_;
+};
+
+class SampleWindow : private SampleDataHolder, public CLookupDlg {
+ public:
+  explicit SampleWindow(const std::vector<CityFixture>& extraCities = {})
+      : SampleDataHolder(extraCities), CLookupDlg(1) {}
+};
+
+// Shows a SampleWindow; null if it never got exposed.
+std::unique_ptr<SampleWindow> OpenSampleWindow(const std::vector<CityFixture>& extraCities = {});
 
 QStringList ListTexts(const QListWidget* list);
 QListWidget* List(const CLookupDlg& dialog, const char* name);

@@ -55,16 +55,14 @@ class HostileInputTest : public QObject {
   void strangeTextGetsTheMessages() {
     QFETCH(QString, typed);
     QFETCH(QString, answer);
-    SampleDataFolder data;
-    CLookupDlg dialog(1);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const auto dialog = OpenSampleWindow();
+    QVERIFY(dialog);
     tq::CCityPickDlg::setNextAnswer(QDialog::Rejected);  // should a choice come up
-    EnterText(dialog, typed);
-    QCOMPARE(Answer(dialog), answer);
-    QVERIFY(dialog.isVisible());
-    EnterText(dialog, "Dayton, OH");  // and the window still answers
-    QCOMPARE(Answer(dialog), QString("Dayton"));
+    EnterText(*dialog, typed);
+    QCOMPARE(Answer(*dialog), answer);
+    QVERIFY(dialog->isVisible());
+    EnterText(*dialog, "Dayton, OH");  // and the window still answers
+    QCOMPARE(Answer(*dialog), QString("Dayton"));
   }
 
   void brokenDataFilesGiveTheMessages_data() {

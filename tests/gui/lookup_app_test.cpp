@@ -42,44 +42,33 @@ class LookupAppTest : public QObject {
   void init() { data = std::make_unique<SampleDataFolder>(); }
   void cleanup() { data.reset(); }
 
-  void withoutSettingsTheMapsStartHiddenAndShownMapsAreKept() {
-    const SeenAtStart seen = RunApp(/*clickShowMaps=*/true);
-    QVERIFY(!seen.checked);
-    QCOMPARE(seen.showMaps, 0);
-    QCOMPARE(seen.clientWidth, tq::kClientWidthMapsHidden);
-    QCOMPARE(FileText("tqs.ini"), std::string("1\n"));
+  // How the window opens for what "tqs.ini" holds, and what is written back
+  // after "Show maps" was clicked or not.
+  void settingDecidesTheStartAndTheEndIsWritten_data() {
+    QTest::addColumn<QByteArray>("setting");  // null: no file
+    QTest::addColumn<bool>("click");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("no file, maps then shown") << QByteArray() << true << false << QByteArray("1\n");
+    QTest::newRow("1, maps then hidden") << QByteArray("1\r\n") << true << true << QByteArray("0\n");
+    QTest::newRow("0 stays 0") << QByteArray("0\n") << false << false << QByteArray("0\n");
+    QTest::newRow("any nonzero number is 1")
+        << QByteArray("  7 maps\n") << false << true << QByteArray("1\n");
+    QTest::newRow("garbage reads as 0")
+        << QByteArray("maps please\n") << false << false << QByteArray("0\n");
   }
 
-  void settingOneStartsWithMapsAndHidingThemWritesZero() {
-    WriteBytes("tqs.ini", "1\r\n");
-    const SeenAtStart seen = RunApp(/*clickShowMaps=*/true);
-    QVERIFY(seen.checked);
-    QCOMPARE(seen.showMaps, 1);
-    QCOMPARE(seen.clientWidth, tq::kClientWidthMapsShown);
-    QCOMPARE(FileText("tqs.ini"), std::string("0\n"));
-  }
-
-  void settingZeroStartsWithoutMapsAndStaysZero() {
-    WriteBytes("tqs.ini", "0\n");
-    const SeenAtStart seen = RunApp(/*clickShowMaps=*/false);
-    QVERIFY(!seen.checked);
-    QCOMPARE(seen.showMaps, 0);
-    QCOMPARE(FileText("tqs.ini"), std::string("0\n"));
-  }
-
-  void anyNonzeroNumberShowsTheMapsAndIsWrittenAsOne() {
-    WriteBytes("tqs.ini", "  7 maps\n");
-    const SeenAtStart seen = RunApp(/*clickShowMaps=*/false);
-    QVERIFY(seen.checked);
-    QCOMPARE(seen.showMaps, 1);
-    QCOMPARE(FileText("tqs.ini"), std::string("1\n"));
-  }
-
-  void garbageReadsAsZero() {
-    WriteBytes("tqs.ini", "maps please\n");
-    const SeenAtStart seen = RunApp(/*clickShowMaps=*/false);
-    QVERIFY(!seen.checked);
-    QCOMPARE(FileText("tqs.ini"), std::string("0\n"));
+  void settingDecidesTheStartAndTheEndIsWritten() {
+    QFETCH(QByteArray, setting);
+    QFETCH(bool, click);
+    QFETCH(bool, shown);
+    QFETCH(QByteArray, written);
+    if (!setting.isNull()) WriteBytes("tqs.ini", setting.toStdString());
+    const SeenAtStart seen = RunApp(click);
+    QCOMPARE(seen.checked, shown);
+    QCOMPARE(seen.showMaps, shown ? 1 : 0);
+    QCOMPARE(seen.clientWidth, shown ? tq::kClientWidthMapsShown : tq::kClientWidthMapsHidden);
+    QCOMPARE(FileText("tqs.ini"), written.toStdString());
   }
 
   void settingThatCannotBeWrittenIsSilentlyLost() {

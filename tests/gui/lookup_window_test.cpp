@@ -25,16 +25,8 @@ class LookupWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() {
-    data = std::make_unique<SampleDataFolder>();
-    dialog = std::make_unique<CLookupDlg>(1);
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-  }
-  void cleanup() {
-    dialog.reset();
-    data.reset();
-  }
+  void init() { QVERIFY((dialog = OpenSampleWindow())); }
+  void cleanup() { dialog.reset(); }
 
   void opensWithZerosSelectedInTheField() {
     auto* edit = dialog->findChild<QLineEdit*>("editQuery");
@@ -75,14 +67,6 @@ class LookupWindowTest : public QObject {
     QVERIFY(!QGuiApplication::overrideCursor());
   }
 
-  void pluralHeadingsForSeveralAreaCodes() {
-    TypeAndEnter(*dialog, "San Antonio, TX");
-    QCOMPARE(ListTexts(List(*dialog, "listAreaCodes")), (QStringList{"210", "726"}));
-    QCOMPARE(LabelText(*dialog, "lblAreaCodes"), QString("Area codes:"));
-    QCOMPARE(LabelText(*dialog, "lblLargestCity"), QString("Largest city in area codes:"));
-    QCOMPARE(LabelText(*dialog, "lblMajorCities"), QString("Major cities (1) in area codes:"));
-  }
-
   void searchButtonSearches() {
     auto* edit = dialog->findChild<QLineEdit*>("editQuery");
     edit->setText("419");
@@ -120,6 +104,9 @@ class LookupWindowTest : public QObject {
 
   void doubleClickOnAnAreaCodeSearchesIt() {
     TypeAndEnter(*dialog, "San Antonio, TX");
+    QCOMPARE(ListTexts(List(*dialog, "listAreaCodes")), (QStringList{"210", "726"}));
+    QCOMPARE(LabelText(*dialog, "lblAreaCodes"), QString("Area codes:"));
+    QCOMPARE(LabelText(*dialog, "lblMajorCities"), QString("Major cities (1) in area codes:"));
     DoubleClickEntry(List(*dialog, "listAreaCodes"), "726");
     QCOMPARE(QueryText(*dialog), QString("726"));
     QCOMPARE(ListTexts(List(*dialog, "listAreaCodes")), QStringList{"726"});
@@ -141,10 +128,7 @@ class LookupWindowTest : public QObject {
     TypeAndEnter(*dialog, "867");
     DoubleClickEntry(List(*dialog, "listLargestCity"), "Whitehorse");
     QCOMPARE(QueryText(*dialog), QString("Whitehorse, Yukon Territory "));
-  }
-
-  void doubleClickOnAnEntryWithItsCodeSearchesItAsItStands() {
-    TypeAndEnter(*dialog, "867");
+    // An entry that carries its code is searched as it stands.
     QCOMPARE(ListTexts(List(*dialog, "listMajorCities")),
              (QStringList{"Whitehorse, YT", "Yellowknife, NT"}));
     DoubleClickEntry(List(*dialog, "listMajorCities"), "Yellowknife, NT");
@@ -195,27 +179,29 @@ class LookupWindowTest : public QObject {
     QCOMPARE(dialog->Flow().strFoundState, std::string("OH"));  // the map stays on Ohio
   }
 
-  void escapeClosesTheWindow() {
+  void escapeOrFileExitCloseTheWindow() {
     QTest::keyClick(dialog->findChild<QLineEdit*>("editQuery"), Qt::Key_Escape);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(dialog->result(), int(QDialog::Rejected));
-  }
-
-  void fileExitClosesTheWindow() {
+    dialog->show();
+    QVERIFY(dialog->isVisible());
     MenuAction("&File", "E&xit")->trigger();
     QVERIFY(!dialog->isVisible());
   }
 
   void aboutBoxOpensAndCloses() {
     QString title;
+    int result = -1;
     QTimer::singleShot(0, this, [&] {
       auto* about = qobject_cast<tq::CAboutDlg*>(QApplication::activeModalWidget());
       if (!about) return;
       title = about->windowTitle();
-      QTest::mouseClick(about->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+      QTest::keyClick(about, Qt::Key_Return);  // OK is the default button
+      result = about->result();
     });
     MenuAction("&Help", "&About...")->trigger();
     QCOMPARE(title, QString("About Telquest Pro"));
+    QCOMPARE(result, int(QDialog::Accepted));
     QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(dialog->isVisible());
   }
@@ -241,8 +227,7 @@ class LookupWindowTest : public QObject {
     return nullptr;
   }
 
-  std::unique_ptr<SampleDataFolder> data;
-  std::unique_ptr<CLookupDlg> dialog;
+  std::unique_ptr<SampleWindow> dialog;
 };
 
 QTEST_MAIN(LookupWindowTest)

@@ -17,16 +17,8 @@ class MapClickTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() {
-    data = std::make_unique<SampleDataFolder>();
-    dialog = std::make_unique<CLookupDlg>(1);
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-  }
-  void cleanup() {
-    dialog.reset();
-    data.reset();
-  }
+  void init() { QVERIFY((dialog = OpenSampleWindow())); }
+  void cleanup() { dialog.reset(); }
 
   void clickOnWashingtonSearchesIt() {
     ClickWindowAt(*dialog, QPoint(376, 44));
@@ -90,8 +82,7 @@ class MapClickTest : public QObject {
   }
 
  private:
-  std::unique_ptr<SampleDataFolder> data;
-  std::unique_ptr<CLookupDlg> dialog;
+  std::unique_ptr<SampleWindow> dialog;
 };
 
 QTEST_MAIN(MapClickTest)

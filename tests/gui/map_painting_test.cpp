@@ -50,6 +50,15 @@ void VerifySymbolAt(const QImage& painted, int x, int y) {
   }
 }
 
+// The main map and both insets against the images expected there, leaving
+// out the symbol square at `symbol`.
+void VerifyMaps(const QImage& painted, int mainId, int alaskaId, int hawaiiId,
+                QPoint symbol = QPoint(-100, -100)) {
+  QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(mainId), tq::kMainMap, symbol), 0);
+  QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(alaskaId), tq::kAlaskaInset, symbol), 0);
+  QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(hawaiiId), tq::kHawaiiInset, symbol), 0);
+}
+
 bool HasColour(const QImage& painted, const QRect& area, QRgb colour) {
   for (int y = area.top(); y <= area.bottom(); ++y) {
     for (int x = area.left(); x <= area.right(); ++x) {
@@ -71,17 +80,9 @@ class MapPaintingTest : public QObject {
     }
   }
 
-  void init() {
-    data = std::make_unique<SampleDataFolder>(std::vector<CityFixture>{
-        {97, "Honolulu", "HI", "USA", 350964, 0, "-5", {808}}});
-    dialog = std::make_unique<CLookupDlg>(1);
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-  }
-  void cleanup() {
-    dialog.reset();
-    data.reset();
-  }
+  void init() { QVERIFY((dialog = OpenSampleWindow(std::vector<CityFixture>{
+        {97, "Honolulu", "HI", "USA", 350964, 0, "-5", {808}}}))); }
+  void cleanup() { dialog.reset(); }
 
   void symbolSquareCoversExactlySixtyFourPixels() {
     QImage canvas(40, 40, QImage::Format_RGB32);
@@ -106,9 +107,7 @@ class MapPaintingTest : public QObject {
 
   void freshWindowShowsThePlainMapsAndTheLegendOnly() {
     const QImage painted = GrabClient(*dialog);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(136), tq::kMainMap), 0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(141), tq::kAlaskaInset), 0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(142), tq::kHawaiiInset), 0);
+    VerifyMaps(painted, 136, 141, 142);
     VerifySymbolAt(painted, tq::kLegendX, tq::kLegendY);
     QVERIFY(!dialog->findChild<QLabel*>("lblMapHint")->isHidden());
   }
@@ -119,31 +118,24 @@ class MapPaintingTest : public QObject {
     QCOMPARE(tq::FindCitySymbol("Dayton", "Ohio (OH)", x, y), 1);
     QCOMPARE(QPoint(x, y), QPoint(630, 124));
     const QImage painted = GrabClient(*dialog);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(182), tq::kMainMap, QPoint(x, y)), 0);
+    VerifyMaps(painted, 182, 141, 142, QPoint(x, y));
     QVERIFY(HasColour(painted, QRect(324, 16, 423, 263), kRed));
     VerifySymbolAt(painted, x, y);
     VerifySymbolAt(painted, tq::kLegendX, tq::kLegendY);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(141), tq::kAlaskaInset), 0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(142), tq::kHawaiiInset), 0);
   }
 
   void alaskaTurnsItsInsetRed() {
     TypeAndEnter(*dialog, "Nome, AK");
     QCOMPARE(dialog->Flow().strFoundState, std::string("AK"));
     const QImage painted = GrabClient(*dialog);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(144), tq::kAlaskaInset), 0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(142), tq::kHawaiiInset), 0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(136), tq::kMainMap), 0);
+    VerifyMaps(painted, 136, 144, 142);
     QVERIFY(HasColour(painted, QRect(263, 16, 53, 53), kRed));
   }
 
   void hawaiiTurnsItsInsetRed() {
     TypeAndEnter(*dialog, "Honolulu, HI");
     const QImage painted = GrabClient(*dialog);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(141), tq::kAlaskaInset), 0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(143), tq::kHawaiiInset, QPoint(284, 87)),
-             0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(136), tq::kMainMap), 0);
+    VerifyMaps(painted, 136, 141, 143, QPoint(284, 87));
     VerifySymbolAt(painted, 284, 87);
   }
 
@@ -151,24 +143,21 @@ class MapPaintingTest : public QObject {
     TypeAndEnter(*dialog, "Nassau, Bahamas");
     QCOMPARE(dialog->Flow().strFoundState, std::string("Bahamas"));
     const QImage painted = GrabClient(*dialog);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(136), tq::kMainMap, QPoint(715, 253)), 0);
+    VerifyMaps(painted, 136, 141, 142, QPoint(715, 253));
     VerifySymbolAt(painted, 715, 253);
   }
 
   void largestCityOutsideTheSymbolTableGetsNoSymbol() {
     TypeAndEnter(*dialog, "800");
     QCOMPARE(dialog->Flow().strFoundState, std::string("Non-geographic area code"));
-    const QImage painted = GrabClient(*dialog);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(136), tq::kMainMap), 0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(141), tq::kAlaskaInset), 0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(142), tq::kHawaiiInset), 0);
+    VerifyMaps(GrabClient(*dialog), 136, 141, 142);
   }
 
   void notFoundKeepsNoStateInRed() {
     TypeAndEnter(*dialog, "Dayton, OH");
     TypeAndEnter(*dialog, "Atlantis, OH");
     QCOMPARE(dialog->Flow().strFoundState, std::string());
-    QCOMPARE(DifferingPixels(GrabClient(*dialog), tq::LoadMapImage(136), tq::kMainMap), 0);
+    VerifyMaps(GrabClient(*dialog), 136, 141, 142);
   }
 
   void mapsOffGiveTheNarrowWindowWithNothingOfTheMap() {
@@ -197,17 +186,8 @@ class MapPaintingTest : public QObject {
     QCOMPARE(dialog->findChild<QWidget*>("grpSearch")->geometry(), QRect(11, 11, 243, 102));
   }
 
-  void windowStartsNarrowWhenTheSettingIsZero() {
-    CLookupDlg narrow(0);
-    narrow.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&narrow));
-    QCOMPARE(GrabClient(narrow).width(), tq::kClientWidthMapsHidden);
-    QVERIFY(!narrow.findChild<QCheckBox*>("chkShowMaps")->isChecked());
-  }
-
  private:
-  std::unique_ptr<SampleDataFolder> data;
-  std::unique_ptr<CLookupDlg> dialog;
+  std::unique_ptr<SampleWindow> dialog;
 };
 
 QTEST_MAIN(MapPaintingTest)

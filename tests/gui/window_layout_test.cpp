@@ -64,16 +64,8 @@ class WindowLayoutTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() {
-    data = std::make_unique<SampleDataFolder>();
-    dialog = std::make_unique<CLookupDlg>(1);
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-  }
-  void cleanup() {
-    dialog.reset();
-    data.reset();
-  }
+  void init() { QVERIFY((dialog = OpenSampleWindow())); }
+  void cleanup() { dialog.reset(); }
 
   void theBundledFontIsUsed() {
     const QFontInfo info(dialog->font());
@@ -149,9 +141,7 @@ class WindowLayoutTest : public QObject {
     QVERIFY(TextWidth(largest, "Largest city in area code(s):") <= largest->width());
     const auto* codes = dialog->findChild<QLabel*>("lblAreaCodes");
     QVERIFY(TextWidth(codes, "Area code(s):") <= codes->width());
-  }
-
-  void theMapHintHasRoomToSpare() {
+    // The map hint has room to spare.
     const auto* hint = dialog->findChild<QLabel*>("lblMapHint");
     const int width = TextWidth(hint, hint->text());
     QVERIFY2(width >= 240 && width <= 275, qPrintable(QString::number(width)));
@@ -177,20 +167,10 @@ class WindowLayoutTest : public QObject {
     VerifyTextsFit(about);
   }
 
-  void aboutBoxClosesWithOk() {
-    tq::CAboutDlg about;
-    about.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&about));
-    QTest::keyClick(&about, Qt::Key_Return);
-    QVERIFY(!about.isVisible());
-    QCOMPARE(about.result(), int(QDialog::Accepted));
-  }
-
  private:
   QWidget* Widget(const char* name) { return dialog->findChild<QWidget*>(QLatin1String(name)); }
 
-  std::unique_ptr<SampleDataFolder> data;
-  std::unique_ptr<CLookupDlg> dialog;
+  std::unique_ptr<SampleWindow> dialog;
 };
 
 QTEST_MAIN(WindowLayoutTest)

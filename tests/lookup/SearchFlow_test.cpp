@@ -53,11 +53,25 @@ class SearchFlowTest : public ::testing::Test {
     flow_.editQuery = text;
     flow_.OnOK();
   }
+  // The five lists as the window shows them: "codes|largest|major|state|zone",
+  // the entries of a list joined by ";".
+  std::string Shown() const {
+    std::string shown;
+    for (const ListBox* list : {&flow_.listAreaCodes, &flow_.listLargestCity,
+                                &flow_.listMajorCities, &flow_.listStateOrProvince,
+                                &flow_.listTimeZone}) {
+      if (list != &flow_.listAreaCodes) shown += "|";
+      for (const std::string& entry : list->Entries()) {
+        shown += (&entry == &list->Entries().front() ? "" : ";") + entry;
+      }
+    }
+    return shown;
+  }
+  std::string Headings() const {
+    return flow_.lblAreaCodes + "|" + flow_.lblLargestCity + "|" + flow_.lblMajorCities;
+  }
   const Entries& AreaCodes() const { return flow_.listAreaCodes.Entries(); }
   const Entries& Largest() const { return flow_.listLargestCity.Entries(); }
-  const Entries& Major() const { return flow_.listMajorCities.Entries(); }
-  const Entries& State() const { return flow_.listStateOrProvince.Entries(); }
-  const Entries& Zone() const { return flow_.listTimeZone.Entries(); }
 
   test::TempDir dir_;
   ScriptedChooser chooser_;
@@ -65,72 +79,61 @@ class SearchFlowTest : public ::testing::Test {
   SearchFlow flow_{dir_.path(), chooser_, &busy_};
 };
 
+const std::string kNoCities = std::string("|") + kNoCitiesFound + "|||";
+const std::string kDayton937 = "937|Dayton|Bellbrook;Dayton;Kettering|Ohio (OH)|Eastern Standard Time";
+const std::string kSingular = "Area code:|Largest city in area code:|Major cities (3) in area code:";
+
 TEST_F(SearchFlowTest, StartsWithZerosThatFindNothing) {
   EXPECT_EQ(flow_.editQuery, "000");
   flow_.OnOK();
-  EXPECT_EQ(Largest(), Entries{kNoCitiesFound});
-  EXPECT_TRUE(AreaCodes().empty());
+  EXPECT_EQ(Shown(), kNoCities);
 }
 
 TEST_F(SearchFlowTest, AreaCodeInputs) {
   for (const char* typed : {"937", " 937 ", "937 555 1234", "937-555-1234"}) {
     Search(typed);
     EXPECT_EQ(flow_.editQuery, "937") << typed;
-    EXPECT_EQ(AreaCodes(), Entries{"937"}) << typed;
-    EXPECT_EQ(Largest(), Entries{"Dayton"}) << typed;
-    EXPECT_EQ(Major(), (Entries{"Bellbrook", "Dayton", "Kettering"})) << typed;
-    EXPECT_EQ(State(), Entries{"Ohio (OH)"}) << typed;
-    EXPECT_EQ(Zone(), Entries{"Eastern Standard Time"}) << typed;
+    EXPECT_EQ(Shown(), kDayton937) << typed;
     EXPECT_EQ(flow_.strFoundState, "OH");
   }
-  EXPECT_EQ(flow_.lblAreaCodes, "Area code:");
-  EXPECT_EQ(flow_.lblLargestCity, "Largest city in area code:");
-  EXPECT_EQ(flow_.lblMajorCities, "Major cities (3) in area code:");
+  EXPECT_EQ(Headings(), kSingular);
 }
 
 TEST_F(SearchFlowTest, NumbersOutOfRangeOrZeroFindNothingAndKeepTheMap) {
   Search("937");
   for (const char* typed : {"99", "1000", "-212", "000", "0", "Dayton, OH 45402"}) {
     Search(typed);
-    EXPECT_EQ(Largest(), Entries{kNoCitiesFound}) << typed;
-    EXPECT_TRUE(AreaCodes().empty() && Major().empty() && State().empty() && Zone().empty());
+    EXPECT_EQ(Shown(), kNoCities) << typed;
     EXPECT_EQ(flow_.editQuery, typed);
     EXPECT_EQ(flow_.strFoundState, "OH") << typed;
   }
   // Only the first two headings are reset.
-  EXPECT_EQ(flow_.lblAreaCodes, "Area code:");
-  EXPECT_EQ(flow_.lblMajorCities, "Major cities (3) in area code:");
+  EXPECT_EQ(Headings(), kSingular);
 }
 
 TEST_F(SearchFlowTest, AreaCodeWithoutCities) {
   Search("555");
-  EXPECT_EQ(AreaCodes(), Entries{"555"});
-  EXPECT_EQ(Largest(), Entries{kNoCitiesFound});
-  EXPECT_EQ(State(), Entries{""});
+  EXPECT_EQ(Shown(), std::string("555|") + kNoCitiesFound + "||" + "|");
+  EXPECT_EQ(flow_.listStateOrProvince.GetCount(), 1);  // one empty entry
   EXPECT_EQ(flow_.lblMajorCities, "Major cities (0) in area code:");
   EXPECT_EQ(flow_.strFoundState, "");
 }
 
 TEST_F(SearchFlowTest, CityAndState) {
   Search("Dayton, OH");
-  EXPECT_EQ(AreaCodes(), Entries{"937"});
-  EXPECT_EQ(Largest(), Entries{"Dayton"});
-  EXPECT_EQ(State(), Entries{"Ohio (OH)"});
+  EXPECT_EQ(Shown(), kDayton937);
   Search("dayton , texas");
-  EXPECT_EQ(Largest(), Entries{"Dayton"});
-  EXPECT_EQ(State(), Entries{"Texas (TX)"});
-  EXPECT_EQ(Zone(), Entries{"Central Standard Time (EST - 1.0 hours)"});
+  EXPECT_EQ(Shown(), "936|Dayton|Dayton|Texas (TX)|Central Standard Time (EST - 1.0 hours)");
   EXPECT_EQ(flow_.strFoundState, "TX");
   EXPECT_TRUE(chooser_.asked.empty());
 }
 
 TEST_F(SearchFlowTest, SeveralAreaCodesUsePluralHeadings) {
   Search("San Antonio, TX");
-  EXPECT_EQ(AreaCodes(), (Entries{"210", "726"}));
-  EXPECT_EQ(flow_.lblAreaCodes, "Area codes:");
-  EXPECT_EQ(flow_.lblLargestCity, "Largest city in area codes:");
-  EXPECT_EQ(flow_.lblMajorCities, "Major cities (1) in area codes:");
-  EXPECT_EQ(Major(), Entries{"San Antonio"});  // once, though it has both codes
+  // San Antonio is listed once, though it has both codes.
+  EXPECT_EQ(Shown(), "210;726|San Antonio|San Antonio|Texas (TX)|"
+                     "Central Standard Time (EST - 1.0 hours)");
+  EXPECT_EQ(Headings(), "Area codes:|Largest city in area codes:|Major cities (1) in area codes:");
 }
 
 TEST_F(SearchFlowTest, PlacesThatFindNothing) {
@@ -146,63 +149,50 @@ TEST_F(SearchFlowTest, PlacesThatFindNothing) {
 TEST_F(SearchFlowTest, StateOnlyListsCodesOfCitiesAboveTenThousand) {
   for (const char* typed : {", OH", ", oh", ",OH", "  ,  O H  "}) {
     Search(typed);
-    EXPECT_EQ(AreaCodes(), (Entries{"419", "937"})) << typed;  // not Beallsville's 740
-    EXPECT_EQ(Largest(), Entries{"Dayton"});
-    EXPECT_EQ(State(), Entries{"Ohio (OH)"});
+    EXPECT_EQ(Shown(), "419;937|Dayton|Bellbrook;Dayton;Findlay;Kettering;Sandusky|Ohio (OH)|"
+                       "Eastern Standard Time") << typed;  // not Beallsville's 740
   }
   EXPECT_EQ(flow_.lblMajorCities, "Major cities (5) in area codes:");
-}
-
-TEST_F(SearchFlowTest, StateLetterListsEveryMatchingProvince) {
-  Search(", n");
+  Search(", n");  // a state letter lists every matching province
   EXPECT_EQ(AreaCodes(), (Entries{"867", "902"}));
 }
 
-TEST_F(SearchFlowTest, SharedTerritoryLines) {
+TEST_F(SearchFlowTest, SharedTerritoryLinesAndTextStates) {
   Search("867");
-  EXPECT_EQ(State(), Entries{"Yukon Territory (YT) and Northwest Territories (NT)"});
-  EXPECT_EQ(Major(), (Entries{"Whitehorse, YT", "Yellowknife, NT"}));
-  EXPECT_EQ(Zone(), Entries{"Mountain Standard Time (EST - 2.0 hours)"});
+  EXPECT_EQ(Shown(), "867|Whitehorse|Whitehorse, YT;Yellowknife, NT|"
+                     "Yukon Territory (YT) and Northwest Territories (NT)|"
+                     "Mountain Standard Time (EST - 2.0 hours)");
   Search("902");
-  EXPECT_EQ(State(), Entries{"Nova Scotia (NS) and Prince Edward Island (PE)"});
-  EXPECT_EQ(Major(), (Entries{"Charlottetown, PE", "Halifax, NS"}));
-  EXPECT_EQ(Largest(), Entries{"Halifax"});
-}
-
-TEST_F(SearchFlowTest, TextStatesStandAlone) {
-  Search("800");
-  EXPECT_EQ(State(), Entries{"Non-geographic area code"});
-  EXPECT_EQ(Largest(), Entries{"Toll-Free Service"});
-  EXPECT_EQ(Zone(), Entries{""});  // no time zone line, but an entry
+  EXPECT_EQ(Shown(), "902|Halifax|Charlottetown, PE;Halifax, NS|"
+                     "Nova Scotia (NS) and Prince Edward Island (PE)|"
+                     "Atlantic Standard Time (EST + 1.0 hours)");
+  Search("800");  // no time zone line, but an entry
+  EXPECT_EQ(Shown(), "800|Toll-Free Service|Toll-Free Service|Non-geographic area code|");
+  EXPECT_EQ(flow_.listTimeZone.GetCount(), 1);
   Search("242");
-  EXPECT_EQ(State(), Entries{"Bahamas"});
+  EXPECT_EQ(flow_.listStateOrProvince.Entries(), Entries{"Bahamas"});
 }
 
-TEST_F(SearchFlowTest, DeDuplicationByPrefix) {
+TEST_F(SearchFlowTest, DeDuplicationByPrefixAndTies) {
   Search("973");
-  EXPECT_EQ(Major(), Entries{"Troy Hills"});  // Troy begins Troy Hills
-  EXPECT_EQ(Largest(), Entries{"Troy Hills"});
-}
-
-TEST_F(SearchFlowTest, TiesKeepTheCityReachedFirst) {
+  EXPECT_EQ(Shown().substr(0, 26), "973|Troy Hills|Troy Hills|");  // Troy begins Troy Hills
   Search("419");
-  EXPECT_EQ(Largest(), Entries{"Sandusky"});
+  EXPECT_EQ(Largest(), Entries{"Sandusky"});  // a tie keeps the city reached first
 }
 
 TEST_F(SearchFlowTest, DaylightTimeFollowsTheDay) {
   flow_.today = [] { return kSummerDay; };
   Search("Dayton, OH");
-  EXPECT_EQ(Zone(), Entries{"Eastern Daylight Time"});
+  EXPECT_EQ(flow_.listTimeZone.Entries(), Entries{"Eastern Daylight Time"});
   Search("867");
-  EXPECT_EQ(Zone(), Entries{"Mountain Standard Time (EDT - 3.0 hours)"});
+  EXPECT_EQ(flow_.listTimeZone.Entries(), Entries{"Mountain Standard Time (EDT - 3.0 hours)"});
 }
 
 TEST_F(SearchFlowTest, CityAloneWithOneMatchIsLookedUpAtOnce) {
   Search("kettering");
   EXPECT_TRUE(chooser_.asked.empty());
   EXPECT_EQ(flow_.editQuery, "Kettering, Ohio");
-  EXPECT_EQ(AreaCodes(), Entries{"937"});
-  EXPECT_EQ(Largest(), Entries{"Dayton"});
+  EXPECT_EQ(Shown(), kDayton937);
   Search("montreal");
   EXPECT_EQ(flow_.editQuery, "Montr\xE9" "al, Qu\xE9" "bec");
   EXPECT_EQ(flow_.strFoundState, "QC");
@@ -215,8 +205,8 @@ TEST_F(SearchFlowTest, CityAloneWithSeveralMatchesAsks) {
   EXPECT_EQ(chooser_.asked[0], (Entries{"Springfield, Illinois", "Springfield, Missouri",
                                         "Springfield, Massachusetts"}));
   EXPECT_EQ(flow_.editQuery, "Springfield, Missouri");
-  EXPECT_EQ(AreaCodes(), Entries{"417"});
-  EXPECT_EQ(State(), Entries{"Missouri (MO)"});
+  EXPECT_EQ(Shown(), "417|Springfield|Springfield|Missouri (MO)|"
+                     "Central Standard Time (EST - 1.0 hours)");
 }
 
 TEST_F(SearchFlowTest, PrefixOnlyMatchesAskEvenForOne) {
@@ -236,17 +226,12 @@ TEST_F(SearchFlowTest, CancelledChoiceShowsNothingAndKeepsTheMap) {
   chooser_.SetNextAnswer(std::nullopt);
   flow_.lblMajorCities = "unchanged";
   Search("springfield");
-  EXPECT_TRUE(Largest().empty() && AreaCodes().empty() && State().empty());
+  EXPECT_EQ(Shown(), "||||");
   EXPECT_EQ(flow_.strFoundState, "OH");
-  EXPECT_EQ(flow_.lblAreaCodes, "Area code:");
-  EXPECT_EQ(flow_.lblLargestCity, "Largest city in area code:");
-  EXPECT_EQ(flow_.lblMajorCities, "unchanged");
+  EXPECT_EQ(Headings(), "Area code:|Largest city in area code:|unchanged");
   EXPECT_EQ(flow_.editQuery, "springfield");
-}
-
-TEST_F(SearchFlowTest, ChoiceOfATextStateFindsItAgain) {
   chooser_.SetNextAnswer("Toll-Free Service, Non-geographic area code");
-  Search("toll");
+  Search("toll");  // the choice of a text state finds it again
   EXPECT_EQ(AreaCodes(), Entries{"800"});
 }
 
@@ -262,21 +247,17 @@ TEST_F(SearchFlowTest, DoubleClickOnAnAreaCode) {
 
 TEST_F(SearchFlowTest, DoubleClickOnACity) {
   Search("937");
-  const int kettering = flow_.listMajorCities.FindString("Kettering");
-  EXPECT_TRUE(flow_.OnDblclkMajorCities(kettering));
+  EXPECT_TRUE(flow_.OnDblclkMajorCities(flow_.listMajorCities.FindString("Kettering")));
   EXPECT_EQ(flow_.editQuery, "Kettering, Ohio ");
   EXPECT_EQ(Largest(), Entries{"Dayton"});
   EXPECT_TRUE(flow_.OnDblclkLargestCity(0));
   EXPECT_EQ(flow_.editQuery, "Dayton, Ohio ");
   EXPECT_FALSE(flow_.OnDblclkLargestCity(0));  // same text again: no search
-}
-
-TEST_F(SearchFlowTest, DoubleClickOnATerritoryEntryUsesItsOwnCode) {
+  // A territory entry carries its own code; 867 keeps its shared largest city.
   Search("867");
   EXPECT_TRUE(flow_.OnDblclkMajorCities(1));
   EXPECT_EQ(flow_.editQuery, "Yellowknife, NT");
-  EXPECT_EQ(AreaCodes(), Entries{"867"});
-  EXPECT_EQ(Largest(), Entries{"Whitehorse"});  // the largest of 867, which it shares
+  EXPECT_EQ(Shown().substr(0, 15), "867|Whitehorse|");
   EXPECT_EQ(flow_.strFoundState, "YT");
 }
 

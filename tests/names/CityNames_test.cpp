@@ -6,9 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
-#include <utility>
+#include <vector>
 
 namespace tq {
 namespace {
@@ -26,193 +25,120 @@ std::string Accented(std::string text) {
 struct CityCase {
   std::string typed;
   std::string normalized;
-  std::string accented;  // the copy after AccentCityName
+  std::string accented = {};  // after AccentCityName; empty: the same as normalized
 };
 
-void PrintTo(const CityCase& c, std::ostream* os) { *os << "\"" << c.typed << "\""; }
-
-class CityNameTest : public ::testing::TestWithParam<CityCase> {};
-
-TEST_P(CityNameTest, NormalizesThenAccents) {
-  const CityCase& c = GetParam();
-  const std::string normalized = Normalized(c.typed);
-  EXPECT_EQ(normalized, c.normalized) << "typed \"" << c.typed << "\"";
-  EXPECT_EQ(Accented(normalized), c.accented) << "typed \"" << c.typed << "\"";
+void ExpectCities(const std::vector<CityCase>& cases) {
+  for (const CityCase& c : cases) {
+    const std::string normalized = Normalized(c.typed);
+    EXPECT_EQ(normalized, c.normalized) << "typed \"" << c.typed << "\"";
+    EXPECT_EQ(Accented(normalized), c.accented.empty() ? c.normalized : c.accented)
+        << "typed \"" << c.typed << "\"";
+  }
 }
 
-// The same text twice when the accent table has no row for it.
-CityCase Plain(std::string typed, std::string normalized) {
-  return {std::move(typed), normalized, normalized};
+TEST(CityNames, WorkedExamples) {
+  ExpectCities({{"ST. JOHN'S", "Saint John's"}, {"ft mcmurray", "Fort McMurray"},
+                {"niagara-on-the-lake", "Niagara-on-the-Lake"},
+                {"portage la prairie", "Portage la Prairie"},
+                {"montreal", "Montreal", "Montr\xE9" "al"},
+                {"st-jerome", "Saint-Jerome", "Saint-J\xE9r\xF4me"},
+                {"ste-therese", "Sainte-Therese", "Sainte-Th\xE9r\xE8se"},
+                {"riviere-du-loup", "Riviere-du-Loup", "Rivi\xE8re-du-Loup"},
+                {"sept-iles", "Sept-Iles", "Sept-\xCEles"},
+                {"n. las vegas", "North Las Vegas"}, {"e st louis", "East St Louis"}});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkedExamples, CityNameTest,
-    ::testing::Values(Plain("ST. JOHN'S", "Saint John's"),
-                      Plain("ft mcmurray", "Fort McMurray"),
-                      Plain("niagara-on-the-lake", "Niagara-on-the-Lake"),
-                      Plain("portage la prairie", "Portage la Prairie"),
-                      CityCase{"montreal", "Montreal", "Montr\xE9" "al"},
-                      CityCase{"st-jerome", "Saint-Jerome", "Saint-J\xE9r\xF4me"},
-                      CityCase{"ste-therese", "Sainte-Therese", "Sainte-Th\xE9r\xE8se"},
-                      CityCase{"riviere-du-loup", "Riviere-du-Loup", "Rivi\xE8re-du-Loup"},
-                      CityCase{"sept-iles", "Sept-Iles", "Sept-\xCEles"},
-                      Plain("n. las vegas", "North Las Vegas"),
-                      Plain("e st louis", "East St Louis")));
-
-INSTANTIATE_TEST_SUITE_P(
-    LeadingAbbreviations, CityNameTest,
-    ::testing::Values(Plain("mt. vernon", "Mount Vernon"), Plain("MT VERNON", "Mount Vernon"),
-                      Plain("Mt Vernon", "Mount Vernon"), Plain("mt.vernon", "Mt.vernon"),
-                      Plain("ste. foy", "Sainte Foy"), Plain("ste-foy", "Sainte-Foy"),
-                      Plain("ste.-foy", "Sainte-Foy"), Plain("ste foy", "Sainte Foy"),
-                      Plain("st louis", "Saint Louis"), Plain("st.-laurent", "Saint-Laurent"),
-                      Plain("st.louis", "St.louis"),  // a point does not start a word
-                      Plain("ft. worth", "Fort Worth"), Plain("pt pleasant", "Point Pleasant"),
-                      Plain("pt. pleasant", "Point Pleasant"),
-                      Plain("n vancouver", "North Vancouver"),
-                      Plain("n.vancouver", "N.vancouver"),
-                      Plain("s. boston", "South Boston"), Plain("w palm beach", "West Palm Beach"),
-                      Plain("e. orange", "East Orange"),
-                      Plain("sault ste. marie", "Sault Ste. Marie"),  // only the start
-                      Plain("st. st. louis", "Saint St. Louis"),
-                      Plain("stevens point", "Stevens Point"), Plain("ft", "Ft"),
-                      Plain("newark", "Newark")));
-
-INSTANTIATE_TEST_SUITE_P(
-    WordFixes, CityNameTest,
-    ::testing::Values(Plain("coeur d'alene", "Coeur D'Alene"),
-                      Plain("o'fallon", "O'Fallon"),
-                      Plain("saint-jean-sur-richelieu", "Saint-Jean-sur-Richelieu"),
-                      Plain("ile-d'orleans", "Ile-d'Orleans"),
-                      Plain("pointe-du-lac", "Pointe-du-Lac"),
-                      Plain("isle of palms", "Isle of Palms"),
-                      Plain("st george's", "Saint George's"),
-                      Plain("fort mcmurray", "Fort McMurray"),
-                      Plain("mcmurray", "Mcmurray"),  // no blank before it
-                      // Two "-De-": only the first is lower-cased.
-                      Plain("notre-dame-de-bon-secours-de-laval",
-                            "Notre-Dame-de-Bon-Secours-De-Laval"),
-                      // "-De-La-" first, then the next "-De-".
-                      Plain("notre-dame-de-la-salette-de-x", "Notre-Dame-de-la-Salette-de-X"),
-                      Plain("la salle", "La Salle"),          // " La " needs the blank before
-                      Plain("la la land", "La la Land"),
-                      Plain("portage la la prairie", "Portage la La Prairie"),
-                      Plain("winston-salem", "Winston-Salem"),
-                      Plain("new  york", "New  York"),        // both blanks stay
-                      Plain("WINSTON-SALEM", "Winston-Salem")));
-
-INSTANTIATE_TEST_SUITE_P(
-    AtTheVeryStart, CityNameTest,
-    ::testing::Values(Plain("john's", "John'S"),  // an occurrence at position 0 stays
-                      Plain("JOHN'S POND", "John'S Pond"),
-                      Plain("john's john's", "John'S John'S"),  // only the first one counts
-                      Plain("george's", "George'S"),
-                      Plain("-de-la-x", "-De-La-X"),
-                      Plain(" la x", " La X"),
-                      Plain("x john's", "X John's")));
-
-INSTANTIATE_TEST_SUITE_P(
-    Accents, CityNameTest,
-    ::testing::Values(
-        CityCase{"MONTREAL", "Montreal", "Montr\xE9" "al"},
-        CityCase{"montreal-nord", "Montreal-Nord", "Montr\xE9" "al-Nord"},
-        CityCase{"montreal-n", "Montreal-N", "Montr\xE9" "al-N"},
-        Plain("montr", "Montr"),  // a prefix filter text that is too short
-        Plain("montr\xE9" "al", "Montr\xE9" "al"),      // typed with its accent
-        Plain("MONTR\xC9" "AL", "Montr\xE9" "al"),      // typed capital É
-        Plain("L\xC9VIS", "L\xE9vis"),
-        Plain("SAINT-J\xC9R\xD4ME", "Saint-J\xE9r\xF4me"),
-        CityCase{"quebec", "Quebec", "Qu\xE9" "bec"},
-        CityCase{"quebec city", "Quebec City", "Qu\xE9" "bec City"},
-        CityCase{"agana heights", "Agana Heights", "Aga\xF1" "a Heights"},
-        CityCase{"becancour", "Becancour", "B\xE9" "cancour"},
-        CityCase{"chateauguay", "Chateauguay", "Ch\xE2teauguay"},
-        CityCase{"gaspe", "Gaspe", "Gasp\xE9"},
-        CityCase{"grand-mere", "Grand-Mere", "Grand-M\xE8re"},
-        CityCase{"jonquiere", "Jonquiere", "Jonqui\xE8re"},
-        CityCase{"levis", "Levis", "L\xE9vis"},
-        CityCase{"saint-jerome", "Saint-Jerome", "Saint-J\xE9r\xF4me"},
-        CityCase{"st-leonard", "Saint-Leonard", "Saint-L\xE9onard"},
-        CityCase{"sainte-therese-de-blainville", "Sainte-Therese-de-Blainville",
-                 "Sainte-Th\xE9r\xE8se-de-Blainville"},
-        CityCase{"trois-rivieres", "Trois-Rivieres", "Trois-Rivi\xE8res"},
-        CityCase{"trois-rivieres-ouest", "Trois-Rivieres-Ouest", "Trois-Rivi\xE8res-Ouest"},
-        Plain("riviere du loup", "Riviere Du Loup"),  // the data's form has hyphens
-        Plain("saint jerome", "Saint Jerome"),
-        Plain("ste therese", "Sainte Therese"),
-        Plain("north montreal", "North Montreal"),  // only the beginning counts
-        CityCase{"st-jerome-de-x", "Saint-Jerome-de-X", "Saint-J\xE9r\xF4me-de-X"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    ShortTexts, CityNameTest,
-    ::testing::Values(Plain("", ""), Plain("a", "A"), Plain("A", "A"), Plain("\xE9", "\xC9"),
-                      Plain("\xFF", "\x9F"),  // ÿ capitalises to Ÿ
-                      Plain("n", "N"), Plain("e", "E"), Plain("-", "-"), Plain(" ", " "),
-                      Plain("'", "'"), Plain(".", "."), Plain("1", "1"),
-                      Plain("ab", "Ab"), Plain("n ", "North "), Plain("s ", "South "),
-                      Plain("n.", "N."), Plain("st", "St"), Plain("mt", "Mt"),
-                      Plain("  ", "  "), Plain(" a", " A"), Plain("-a", "-A"),
-                      Plain("'a", "'A"), Plain("a-", "A-"), Plain("--", "--"),
-                      Plain("\xE9\xE9", "\xC9\xE9"), Plain("MO", "Mo")));
-
-INSTANTIATE_TEST_SUITE_P(
-    OddBytes, CityNameTest,
-    ::testing::Values(Plain(std::string("\0", 1), std::string("\0", 1)),
-                      Plain(std::string("st\0 louis", 9), std::string("St\0 Louis", 9)),
-                      Plain(std::string("n \0", 3), std::string("North \0", 7)),
-                      Plain(std::string("a\0b", 3), std::string("A\0b", 3)),
-                      Plain("a\xFF" "b", "A\xFF" "b"), Plain(" \xFF", " \x9F"),
-                      Plain("\xFF\xFF", "\x9F\xFF"), Plain("x-\xFF-y", "X-\x9F-Y"),
-                      CityCase{std::string("montreal\0", 9), std::string("Montreal\0", 9),
-                               std::string("Montr\xE9" "al\0", 9)}));
-
-TEST(CityNames, EmptyTextStaysEmptyThroughBoth) {
-  std::string text;
-  NormalizeCityName(text);
-  EXPECT_EQ(text, "");
-  AccentCityName(text);
-  EXPECT_EQ(text, "");
+// Each leading abbreviation once; only the start of a name is expanded, and
+// only where the abbreviation is followed by its blank or hyphen.
+TEST(CityNames, LeadingAbbreviations) {
+  ExpectCities({{"st louis", "Saint Louis"}, {"st.-laurent", "Saint-Laurent"},
+                {"ste foy", "Sainte Foy"}, {"ste. foy", "Sainte Foy"}, {"ste-foy", "Sainte-Foy"},
+                {"ste.-foy", "Sainte-Foy"}, {"ft. worth", "Fort Worth"}, {"MT VERNON", "Mount Vernon"},
+                {"mt. vernon", "Mount Vernon"}, {"pt pleasant", "Point Pleasant"},
+                {"pt. pleasant", "Point Pleasant"}, {"n vancouver", "North Vancouver"},
+                {"s boston", "South Boston"}, {"s. boston", "South Boston"},
+                {"w palm beach", "West Palm Beach"}, {"w. hartford", "West Hartford"},
+                {"e. orange", "East Orange"},
+                {"mt.vernon", "Mt.vernon"}, {"st.louis", "St.louis"},  // a point starts no word
+                {"n.vancouver", "N.vancouver"},
+                {"sault ste. marie", "Sault Ste. Marie"}, {"st. st. louis", "Saint St. Louis"},
+                {"stevens point", "Stevens Point"}, {"ft", "Ft"}, {"st", "St"}, {"n ", "North "},
+                {"n.", "N."}, {"newark", "Newark"}});
 }
 
-// The accent rows compare case-sensitively, so a name must have the capitals
-// that normalisation gives before it is accented.
-TEST(CityNames, AccentsNeedTheNormalizedCapitals) {
+TEST(CityNames, WordFixes) {
+  ExpectCities({{"coeur d'alene", "Coeur D'Alene"}, {"o'fallon", "O'Fallon"},
+                {"saint-jean-sur-richelieu", "Saint-Jean-sur-Richelieu"},
+                {"ile-d'orleans", "Ile-d'Orleans"}, {"isle of palms", "Isle of Palms"},
+                {"st george's", "Saint George's"}, {"mcmurray", "Mcmurray"},  // no blank before
+                // Two "-De-": only the first is lower-cased.
+                {"notre-dame-de-bon-secours-de-laval", "Notre-Dame-de-Bon-Secours-De-Laval"},
+                // "-De-La-" first, then the next "-De-".
+                {"notre-dame-de-la-salette-de-x", "Notre-Dame-de-la-Salette-de-X"},
+                {"la salle", "La Salle"},  // " La " needs the blank before
+                {"la la land", "La la Land"}, {"portage la la prairie", "Portage la La Prairie"},
+                {"WINSTON-SALEM", "Winston-Salem"}, {"new  york", "New  York"},
+                // A fix whose first occurrence is at position 0 is not made.
+                {"john's", "John'S"}, {"john's john's", "John'S John'S"},
+                {"-de-la-x", "-De-La-X"}, {" la x", " La X"}, {"x john's", "X John's"}});
+}
+
+// One case per name of the accent table, and names that must stay plain.
+TEST(CityNames, Accents) {
+  ExpectCities({{"montreal-n", "Montreal-N", "Montr\xE9" "al-N"},
+                {"montr", "Montr"},  // a prefix filter text that is too short
+                {"MONTR\xC9" "AL", "Montr\xE9" "al"},  // typed with its accent
+                {"quebec city", "Quebec City", "Qu\xE9" "bec City"},
+                {"agana heights", "Agana Heights", "Aga\xF1" "a Heights"},
+                {"becancour", "Becancour", "B\xE9" "cancour"},
+                {"chateauguay", "Chateauguay", "Ch\xE2teauguay"}, {"gaspe", "Gaspe", "Gasp\xE9"},
+                {"grand-mere", "Grand-Mere", "Grand-M\xE8re"},
+                {"jonquiere", "Jonquiere", "Jonqui\xE8re"}, {"levis", "Levis", "L\xE9vis"},
+                {"st-leonard", "Saint-Leonard", "Saint-L\xE9onard"},
+                {"trois-rivieres-ouest", "Trois-Rivieres-Ouest", "Trois-Rivi\xE8res-Ouest"},
+                {"riviere du loup", "Riviere Du Loup"},  // the data's form has hyphens
+                {"saint jerome", "Saint Jerome"},
+                {"north montreal", "North Montreal"}});  // only the beginning counts
+  // The accent rows compare case-sensitively: only the normalized capitals match.
   EXPECT_EQ(Accented("montreal"), "montreal");
   EXPECT_EQ(Accented("MONTREAL"), "MONTREAL");
   EXPECT_EQ(Accented("Riviere-Du-Loup"), "Riviere-Du-Loup");
-  EXPECT_EQ(Accented("Montreal"), "Montr\xE9" "al");
+}
+
+TEST(CityNames, ShortTextsAndOddBytes) {
+  ExpectCities({{"", ""}, {"a", "A"}, {"\xE9", "\xC9"}, {"\xFF", "\x9F"},  // ÿ capitalises to Ÿ
+                {"-", "-"}, {" a", " A"}, {"-a", "-A"}, {"'a", "'A"}, {"a-", "A-"},
+                {"\xE9\xE9", "\xC9\xE9"}, {"MO", "Mo"}, {"x-\xFF-y", "X-\x9F-Y"},
+                {std::string("\0", 1), std::string("\0", 1)},
+                {std::string("st\0 louis", 9), std::string("St\0 Louis", 9)},
+                {std::string("n \0", 3), std::string("North \0", 7)},
+                {std::string("a\0b", 3), std::string("A\0b", 3)},
+                {std::string("montreal\0", 9), std::string("Montreal\0", 9),
+                 std::string("Montr\xE9" "al\0", 9)}});
 }
 
 TEST(CityNames, NormalizingTwiceChangesNothingMore) {
   for (const char* typed : {"ST. JOHN'S", "ft mcmurray", "niagara-on-the-lake", "e st louis",
-                            "saint-jean-sur-richelieu", "notre-dame-de-la-salette-de-x",
-                            "portage la prairie", "riviere-du-loup"}) {
+                            "saint-jean-sur-richelieu", "notre-dame-de-la-salette-de-x"}) {
     const std::string once = Normalized(typed);
     EXPECT_EQ(Normalized(once), once) << typed;
   }
 }
 
+// "a a" with each byte at each place: nothing may crash, no accent applies,
+// and the length changes only when a one-letter direction is written out.
 TEST(CityNames, EveryByteInEveryPlaceIsSafe) {
-  // "a a" with each byte at each place. Nothing may crash, and the length
-  // changes only when a one-letter direction before the blank is written out.
   for (int c = 0; c < 256; ++c) {
-    for (int place = 0; place < 3; ++place) {
+    for (std::size_t place = 0; place < 3; ++place) {
       std::string text = "a a";
       text[place] = static_cast<char>(c);
-      std::string normalized = text;
-      NormalizeCityName(normalized);
-      std::size_t expectedSize = 3;
-      if (place == 0) {
-        switch (c) {
-          case 'n': case 'N': case 's': case 'S': expectedSize = 7; break;
-          case 'w': case 'W': case 'e': case 'E': expectedSize = 6; break;
-          default: break;
-        }
-      }
-      EXPECT_EQ(normalized.size(), expectedSize) << "byte " << c << " at " << place;
-      std::string accented = normalized;
-      AccentCityName(accented);
-      EXPECT_EQ(accented, normalized) << "byte " << c << " at " << place;
+      const std::string normalized = Normalized(text);
+      std::size_t size = 3;
+      if (place == 0 && std::string("nNsS").find(static_cast<char>(c)) != std::string::npos) size = 7;
+      if (place == 0 && std::string("wWeE").find(static_cast<char>(c)) != std::string::npos) size = 6;
+      EXPECT_EQ(normalized.size(), size) << "byte " << c << " at " << place;
+      EXPECT_EQ(Accented(normalized), normalized) << "byte " << c << " at " << place;
     }
   }
 }

@@ -37,6 +37,23 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
 void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities);
 void WriteSampleData(const std::filesystem::path& folder);
 
+// `row(set)` of every record that a record set selects, from where it stands
+// to the end; SelectRows first opens a set of `folder` with `filter`.
+template <class Set, class Row>
+auto WalkRows(Set& set, Row row) {
+  std::vector<decltype(row(set))> rows;
+  for (; !set.IsEOF(); set.MoveNext()) rows.push_back(row(set));
+  return rows;
+}
+
+template <class Set, class Row>
+auto SelectRows(const std::filesystem::path& folder, const std::string& filter, Row row) {
+  Set set(folder);
+  set.strFilter = filter;
+  set.Open();
+  return WalkRows(set, row);
+}
+
 // A fresh folder that is removed again with its contents.
 class TempDir {
  public:
