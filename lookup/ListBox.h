@@ -27,7 +27,6 @@ class ListBox {
   // The entry at `index`, or "" for an index out of range.
   const std::string& GetText(int index) const;
   const std::vector<std::string>& Entries() const { return entries_; }
-  bool IsSorted() const { return order_ == Order::kSorted; }
 
  private:
   Order order_;
