@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "app/AppIcon.h"
+#include "app/ProductVersion.h"
 #include "lookup/DialogFont.h"
 #include "lookup/DialogUnits.h"
 #include "res/DataDate.h"
@@ -36,7 +37,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
   icon->setGeometry(iconCell.x(), iconCell.y(), kIconPixels, kIconPixels);
   icon->setPixmap(AppIcon().pixmap(kIconPixels, kIconPixels));
 
-  AddText(this, QString::fromLatin1(kProductVersionLine), DialogRect(40, 14, 167, 8));
+  AddText(this, QString::fromStdString(AboutVersionLine()), DialogRect(40, 14, 167, 8));
   AddText(this,
           QStringLiteral("This version contains area codes in service at the end of ") +
               QString::fromUtf8(kDataMonthYear) + QLatin1Char('.'),

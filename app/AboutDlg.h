@@ -5,8 +5,6 @@
 
 namespace tq {
 
-inline constexpr char kProductVersionLine[] = "Telquest Pro 2.02.000";
-
 class CAboutDlg : public QDialog {
   Q_OBJECT
 

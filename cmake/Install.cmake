@@ -62,17 +62,18 @@ if(TELQUEST_GUI)
 endif()
 set(telquest_man_outputs)
 foreach(page IN LISTS telquest_man_pages)
+  # The pages name the version of project() in CMakeLists.txt.
+  set(configured ${CMAKE_CURRENT_BINARY_DIR}/man/${page})
+  configure_file(${telquest_packaging}/${page} ${configured} @ONLY)
   if(TELQUEST_GZIP)
-    set(out ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz)
+    set(out ${configured}.gz)
     add_custom_command(OUTPUT ${out}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
-      COMMAND ${CMAKE_COMMAND} -E copy ${telquest_packaging}/${page} ${CMAKE_CURRENT_BINARY_DIR}/man/${page}
-      COMMAND ${TELQUEST_GZIP} -9nf ${CMAKE_CURRENT_BINARY_DIR}/man/${page}
-      DEPENDS ${telquest_packaging}/${page}
+      COMMAND ${TELQUEST_GZIP} -9nkf ${configured}
+      DEPENDS ${configured}
       COMMENT "Compressing manual page ${page}"
       VERBATIM)
   else()
-    set(out ${telquest_packaging}/${page})
+    set(out ${configured})
   endif()
   list(APPEND telquest_man_outputs ${out})
 endforeach()
@@ -107,7 +108,9 @@ function(telquest_install_application)
 
   install(FILES ${telquest_packaging}/telquest.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${telquest_packaging}/io.github.telquest.Telquest.metainfo.xml
+  configure_file(${telquest_packaging}/io.github.telquest.Telquest.metainfo.xml
+    ${CMAKE_CURRENT_BINARY_DIR}/packaging/io.github.telquest.Telquest.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/io.github.telquest.Telquest.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   foreach(size 16 24 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/res/icons/telquest-${size}.png

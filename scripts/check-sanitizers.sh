@@ -13,15 +13,15 @@ cmake --build build/asan --parallel "$jobs"
 export QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=1
 export XDG_RUNTIME_DIR
 XDG_RUNTIME_DIR=$(mktemp -d)
+log=$(mktemp)
+trap 'rm -rf "$XDG_RUNTIME_DIR" "$log"' EXIT
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-log=$(mktemp)
 status=0
 ctest --test-dir build/asan --output-on-failure --parallel "$jobs" 2>&1 | tee "$log" || status=$?
 # "97% tests passed, 1 tests failed out of 40"
 summary=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1 || true)
-rm -f "$log"
 if [[ $summary =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
   failed=${BASH_REMATCH[1]}
   echo "sanitizers: $((BASH_REMATCH[2] - failed)) passed, $failed failed"

@@ -11,6 +11,7 @@ cmake --build build/test --parallel "$jobs"
 export QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=1
 export XDG_RUNTIME_DIR
 XDG_RUNTIME_DIR=$(mktemp -d)
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 ctest --test-dir build/test --output-on-failure --parallel "$jobs"
 
 # Further checks, each in its own script: sanitizer build, short fuzz runs,
