@@ -68,7 +68,7 @@ def _rows(rel, start, row):
 def _click_points():
     points = []
     for line, m in _rows("map/HitTest.cpp", "filled[] = {",
-                         r'\{(\d+), (\d+), "([A-Z]{2})"\},\s*(?://\s*(\d+))?'):
+                         r'\{(\d+), (\d+), "([A-Z]{2})"\},?\s*(?://\s*(\d+))?'):
         if m.group(4) is not None and int(m.group(4)) != len(points):
             raise TableError(os.path.join(ROOT, "map/HitTest.cpp"), line,
                              "slot comment %s on slot %d" % (m.group(4), len(points)))
@@ -79,7 +79,7 @@ def _click_points():
 def _city_symbols():
     symbols = []
     for line, m in _rows("map/CitySymbols.cpp", "kCitySymbols[] = {",
-                         r"\{(%s), (%s), (\d+), (\d+)\}," % (_STRING, _STRING)):
+                         r"\{(%s), (%s), (\d+), (\d+)\},?" % (_STRING, _STRING)):
         try:
             city, state = _text(m.group(1)), _text(m.group(2))
         except ValueError as e:
@@ -90,7 +90,7 @@ def _city_symbols():
 
 def _state_images():
     images = {}
-    for _, m in _rows("map/MapLayout.cpp", "kStateImages[] = {", r'\{"([A-Z]{2})", (\d+)\},'):
+    for _, m in _rows("map/MapLayout.cpp", "kStateImages[] = {", r'\{"([A-Z]{2})", (\d+)\},?'):
         images[m.group(1)] = int(m.group(2))
     return images
 
