@@ -46,7 +46,8 @@ Bitmap ReadBmp4(int id) {
     return v;
   };
   Bitmap bmp;
-  if (d.size() < 118 || (le(28) & 0xFFFF) != 4 || le(30) != 0 || le(18) > 4096 || le(22) > 4096) {
+  if (d.size() < 118 || le(14) != 40 || (le(28) & 0xFFFF) != 4 || le(30) != 0 || le(18) > 4096 ||
+      le(22) > 4096) {
     return bmp;
   }
   const int width = static_cast<int>(le(18)), height = static_cast<int>(le(22));
@@ -57,7 +58,10 @@ Bitmap ReadBmp4(int id) {
   const char* shows[16];
   for (int i = 0; i < 16; ++i) {
     const std::uint32_t rgb = le(54 + 4 * i) & 0xFFFFFF;
-    shows[i] = rgb == 0xFF0000 ? "red" : rgb == 0x808080 ? "line" : rgb == 0x0000FF ? "water" : "land";
+    shows[i] = rgb == 0xFF0000   ? "red"
+               : rgb == 0x808080 ? "line"
+               : rgb == 0x0000FF ? "water"
+                                 : "land";
   }
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
@@ -97,7 +101,8 @@ TEST(MapArtwork, PlainImagesHaveNoRedAndClickPointsLieOnTheirStatesRed) {
 std::string FactsRow(const CitySymbolPosition& row) {
   const std::string form(row.stateDisplayForm);
   const std::string code = form.ends_with(')') && form.size() >= 4 && form[form.size() - 4] == '('
-                               ? form.substr(form.size() - 3, 2) : "";
+                               ? form.substr(form.size() - 3, 2)
+                               : "";
   auto inside = [&row](const PixelRect& r) {
     return row.x >= r.x && row.x < r.x + r.width && row.y >= r.y && row.y < r.y + r.height;
   };
@@ -106,8 +111,8 @@ std::string FactsRow(const CitySymbolPosition& row) {
                                                : std::pair{kMainMap, MainMapImageFor(code)};
   const Bitmap& image = Image(id);
   const int x = row.x - at.x, y = row.y - at.y;
-  EXPECT_TRUE(image.redX1 < 0 || (x >= image.redX0 && x <= image.redX1 && y >= image.redY0 &&
-                                  y <= image.redY1))
+  EXPECT_TRUE(image.redX1 < 0 ||
+              (x >= image.redX0 && x <= image.redX1 && y >= image.redY0 && y <= image.redY1))
       << form << " / " << row.city << " lies outside its state's red";
   return std::to_string(row.x) + '\t' + std::to_string(row.y) + '\t' + image.Under(x, y) + '\t' +
          Cp1252ToUtf8(form) + '\t' + Cp1252ToUtf8(row.city);
