@@ -1,7 +1,6 @@
 #include "map/CitySymbols.h"
 
 #include <iterator>
-#include <string_view>
 
 #include "lookup/ListBox.h"
 
@@ -9,17 +8,13 @@ namespace tq {
 
 namespace {
 
-struct CitySymbolPosition {
-  std::string_view city;
-  std::string_view stateDisplayForm;
-  int x;
-  int y;
-};
-
 // Where the symbol of a largest city goes, keyed by the texts exactly as the
 // result lists show them (code page 1252, so "\xE9" is an e with acute accent).
 // Positions are hand-placed on the map artwork, not derived from geography;
 // Nassau is the one row off the red regions, on the sea at the lower right.
+// tools/map reads this list (one row per line). The tests hold it to
+// res/map/symbol-facts.tsv: after moving a symbol, run
+// tools/map/check_map.py --write-facts, which checks it against the artwork.
 constexpr CitySymbolPosition kCitySymbols[] = {
     {"Jersey City", "New Jersey (NJ)", 700, 96},
     {"Trenton", "New Jersey (NJ)", 696, 103},
@@ -317,6 +312,8 @@ constexpr CitySymbolPosition kCitySymbols[] = {
 static_assert(std::size(kCitySymbols) == 234);
 
 }  // namespace
+
+std::span<const CitySymbolPosition> CitySymbolTable() { return kCitySymbols; }
 
 int FindCitySymbol(const std::string& city, const std::string& stateDisplayForm, int& x, int& y) {
   x = 0;

@@ -3,11 +3,23 @@
 // known cities by state display form ("Ohio (OH)") and name, in client pixels.
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace tq {
 
 class ListBox;
+
+struct CitySymbolPosition {
+  std::string_view city;
+  std::string_view stateDisplayForm;
+  int x;
+  int y;
+};
+
+// The whole table in lookup order.
+std::span<const CitySymbolPosition> CitySymbolTable();
 
 // 1 and the position when the pair is in the table (exact, case-sensitive),
 // else 0 with x and y set to 0.

@@ -33,7 +33,9 @@ std::uint32_t SquaredDistance(int x, int y, const MapClickPoint& point) {
 ClickPointTable MakeClickPoints() {
   ClickPointTable points{};
   // Centre points of the states and provinces; large or oddly shaped ones
-  // get several. No point for DC, PE, NL or the territories.
+  // get several. No point for DC, PE, NL or the territories. The map
+  // generator reads this list (one row per line) and keeps every point on
+  // the red of its state's image; the tests check that against res/map.
   const MapClickPoint filled[] = {
       {376, 44, "WA"},  // 0
       {365, 76, "OR"},  // 1

@@ -12,7 +12,8 @@ struct StateImage {
 };
 
 // One main-map image per state or province that the map shows in red.
-// Alaska and Hawaii have none: they are drawn in the insets only.
+// Alaska and Hawaii have none: they are drawn in the insets only. The map
+// generator reads this list (one row per line) to name the images it draws.
 constexpr StateImage kStateImages[] = {
     {"AL", 151},
     {"AZ", 153},

@@ -1,6 +1,7 @@
 #pragma once
 // Where the map area lies in the lookup window, in fixed client pixels
-// (origin top left, y downwards), and which image shows which state.
+// (origin top left, y downwards), and which image shows which state. The map
+// generator in tools/map reads the image places and ids below.
 
 #include <string>
 

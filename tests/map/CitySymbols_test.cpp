@@ -17,11 +17,8 @@ TEST(FindCitySymbol, ExactPairsOnlyWithTheirPositions) {
     int result, x, y;
   };
   for (const Case& c : std::vector<Case>{
-           // The first and last rows, a few between, and the insets.
-           {"Jersey City", "New Jersey (NJ)", 1, 700, 96}, {"Irvine", "California (CA)", 1, 366, 179},
-           {"Washington", "District of Columbia (DC)", 1, 685, 121},
-           {"Nassau", "Bahamas", 1, 715, 253}, {"Anchorage", "Alaska (AK)", 1, 295, 44},
-           {"Honolulu", "Hawaii (HI)", 1, 284, 87},
+           // Where each row lies is checked against the artwork (MapArtwork_test).
+           {"Jersey City", "New Jersey (NJ)", 1, 700, 96},
            // The same city name is told apart by its state.
            {"Springfield", "Illinois (IL)", 1, 589, 127}, {"Springfield", "Missouri (MO)", 1, 564, 158},
            {"Kansas City", "Missouri (MO)", 1, 552, 140}, {"Kansas City", "Kansas (KS)", 1, 550, 140},

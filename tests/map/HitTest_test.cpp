@@ -16,27 +16,6 @@ std::string Hit(const ClickPointTable& table, int x, int y) {
   return result;
 }
 
-TEST(HitTestMap, TableHoldsSixtyOneFilledSlotsEachHittingItsOwnState) {
-  const ClickPointTable points = MakeClickPoints();
-  for (int slot = 0; slot < kClickPointSlots; ++slot) {
-    const MapClickPoint& point = points[slot];
-    if (slot > 60) {
-      EXPECT_TRUE(point.x == 0 && point.y == 0 && point.abbreviation.empty()) << slot;
-    } else {
-      EXPECT_EQ(point.abbreviation.size(), 2u) << slot;
-      // Nova Scotia's point (slot 60) lies one pixel right of the map.
-      if (slot < 60) {
-        EXPECT_EQ(Hit(points, point.x, point.y), point.abbreviation) << slot;
-      }
-    }
-  }
-  EXPECT_EQ(points[0].abbreviation, "WA");
-  EXPECT_EQ(points[57].abbreviation, "ON");
-  EXPECT_EQ(points[60].x, 745);
-  EXPECT_EQ(points[60].y, 45);
-  EXPECT_EQ(points[60].abbreviation, "NS");
-}
-
 TEST(HitTestMap, InsetsMapAndWhatLiesAround) {
   const ClickPointTable points = MakeClickPoints();
   constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Check the map bitmaps in res/map against the fixed map tables.
+"""Check the map bitmaps in res/map against the map tables.
 
-    /usr/bin/python3 tools/map/check_map.py [DIR]
+    /usr/bin/python3 tools/map/check_map.py [--write-facts] [DIR]
 
 Reads the BMPs with its own decoder (no imaging library) and checks:
 format (4-bit, standard 16-colour palette, sizes), the white frame, that
@@ -9,6 +9,11 @@ each red image differs from the plain map only by its red pixels, the red
 extent of every main-map image against RED_EXTENTS, the click points on
 red pixels of their own region, and the largest-city symbols inside the
 red extent of their state or province.  Exit status 0 when all pass.
+
+With --write-facts, and only when all pass, it also writes FACTS_FILE in
+DIR: each symbol's position and what the artwork shows under it.  The
+program's tests hold the symbol table to that file, so a symbol moved
+without this check fails there.
 """
 
 import os
@@ -27,6 +32,9 @@ PALETTE = [
     (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
 ]
 RED, WHITE = 9, 15
+# What a symbol can lie on, by palette index; anything else is "land".
+UNDER = {9: "red", 8: "line", 12: "water"}
+FACTS_FILE = "symbol-facts.tsv"
 
 
 def u16(d, o):
@@ -73,8 +81,26 @@ def red_box(rows):
     return min(xs), max(xs), min(ys), max(ys)
 
 
-def main():
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "..", "res", "map")
+def abbreviation(state):
+    """"Ohio (OH)" -> "OH"; "" for a state text without one."""
+    m = re.search(r"\((..)\)$", state)
+    return m.group(1) if m else ""
+
+
+def symbol_image(code, cx, cy):
+    """The image a symbol at client (cx, cy) of state `code` is drawn over,
+    as the window picks it, and the symbol's pixel in it."""
+    for origin, size, red_code, plain_id, red_id in (
+            (T.ALASKA_ORIGIN, T.ALASKA_SIZE, "AK", T.ALASKA_PLAIN_ID, T.ALASKA_RED_ID),
+            (T.HAWAII_ORIGIN, T.HAWAII_SIZE, "HI", T.HAWAII_PLAIN_ID, T.HAWAII_RED_ID)):
+        x, y = cx - origin[0], cy - origin[1]
+        if 0 <= x < size[0] and 0 <= y < size[1]:
+            return (red_id if code == red_code else plain_id), x, y
+    return T.STATE_IMAGES.get(code, T.PLAIN_MAP_ID), cx - T.MAP_ORIGIN[0], cy - T.MAP_ORIGIN[1]
+
+
+def check(folder):
+    """(errors, facts lines) for the images in `folder`."""
     errors = []
     images = {}
 
@@ -97,13 +123,14 @@ def main():
     plain = load(T.PLAIN_MAP_ID, T.MAP_SIZE)
     if plain is not None and red_box(plain) is not None:
         errors.append("%d.bmp: plain map has red pixels" % T.PLAIN_MAP_ID)
-    for code, (res_id, x0, x1, y0, y1) in T.RED_EXTENTS.items():
+    for code, extent in T.RED_EXTENTS.items():
+        res_id = T.STATE_IMAGES[code]
         rows = load(res_id, T.MAP_SIZE)
         if rows is None:
             continue
         got = red_box(rows)
-        if got != (x0, x1, y0, y1):
-            errors.append("%s (%d.bmp): red extent %s, want %s" % (code, res_id, got, (x0, x1, y0, y1)))
+        if got != extent:
+            errors.append("%s (%d.bmp): red extent %s, want %s" % (code, res_id, got, extent))
         if plain is not None:
             for y in range(len(rows)):
                 for x in range(len(rows[y])):
@@ -111,55 +138,68 @@ def main():
                         errors.append("%s (%d.bmp): (%d, %d) differs from the plain map"
                                       % (code, res_id, x, y))
                         break
-    insets = {}
-    for code, plain_id, red_id, size, origin in (
-            ("AK", T.ALASKA_PLAIN_ID, T.ALASKA_RED_ID, T.ALASKA_SIZE, T.ALASKA_ORIGIN),
-            ("HI", T.HAWAII_PLAIN_ID, T.HAWAII_RED_ID, T.HAWAII_SIZE, T.HAWAII_ORIGIN)):
+    for plain_id, red_id, size in ((T.ALASKA_PLAIN_ID, T.ALASKA_RED_ID, T.ALASKA_SIZE),
+                                   (T.HAWAII_PLAIN_ID, T.HAWAII_RED_ID, T.HAWAII_SIZE)):
         p = load(plain_id, size)
         r = load(red_id, size)
         if p is not None and red_box(p) is not None:
             errors.append("%d.bmp: plain inset has red pixels" % plain_id)
-        if r is not None:
-            box = red_box(r)
-            if box is None:
-                errors.append("%d.bmp: no red pixels" % red_id)
-            else:
-                insets[code] = (r, box, origin)
+        if r is not None and red_box(r) is None:
+            errors.append("%d.bmp: no red pixels" % red_id)
 
     # Click points: on a red pixel of the image of their own region.
     for slot, (cx, cy, code) in enumerate(T.CLICK_POINTS):
-        res_id = T.RED_EXTENTS[code][0]
-        rows = images.get(res_id)
+        rows = images.get(T.STATE_IMAGES.get(code))
         x, y = cx - T.MAP_ORIGIN[0], cy - T.MAP_ORIGIN[1]
         if rows is None:
-            continue
-        if not (0 <= y < len(rows) and 0 <= x < len(rows[0])) or rows[y][x] != RED:
+            errors.append("click point %d (%s) has no image of its own" % (slot, code))
+        elif not (0 <= y < len(rows) and 0 <= x < len(rows[0])) or rows[y][x] != RED:
             errors.append("click point %d (%s) at image (%d, %d) is not red" % (slot, code, x, y))
 
-    # Symbols: inside the red extent of their state or province.
-    symbols_checked = 0
+    # Symbols: inside the red extent of their state or province when it
+    # has a red image (the Bahamas row lies on the open sea); Anchorage and
+    # Honolulu anchor the insets and lie on red.
+    facts = []
     for state, city, cx, cy in T.CITY_SYMBOLS:
-        m = re.search(r"\(([A-Z]{2})\)$", state)
-        if not m:
-            continue  # the Bahamas row lies on the open sea
-        code = m.group(1)
-        if code in insets:
-            rows, (x0, x1, y0, y1), origin = insets[code]
-            x, y = cx - origin[0], cy - origin[1]
-        else:
-            _, x0, x1, y0, y1 = T.RED_EXTENTS[code]
-            x, y = cx - T.MAP_ORIGIN[0], cy - T.MAP_ORIGIN[1]
-        symbols_checked += 1
-        if not (x0 <= x <= x1 and y0 <= y <= y1):
-            errors.append("symbol %s / %s at (%d, %d) outside red extent" % (state, city, x, y))
-        elif code in insets and rows[y][x] != RED:
-            # Anchorage and Honolulu anchor the insets: on a red pixel.
-            errors.append("symbol %s / %s at inset (%d, %d) is not red" % (state, city, x, y))
+        code = abbreviation(state)
+        res_id, x, y = symbol_image(code, cx, cy)
+        rows = images.get(res_id)
+        if rows is None or not (0 <= y < len(rows) and 0 <= x < len(rows[0])):
+            errors.append("symbol %s / %s at (%d, %d) is off its image" % (state, city, cx, cy))
+            continue
+        under = UNDER.get(rows[y][x], "land")
+        facts.append("%d\t%d\t%s\t%s\t%s" % (cx, cy, under, state, city))
+        box = red_box(rows)
+        if box and not (box[0] <= x <= box[1] and box[2] <= y <= box[3]):
+            errors.append("symbol %s / %s at (%d, %d) outside red extent" % (state, city, cx, cy))
+        elif code in ("AK", "HI") and under != "red":
+            errors.append("symbol %s / %s at (%d, %d) is not red" % (state, city, cx, cy))
+    return errors, facts
 
+
+def write_facts(folder, facts):
+    path = os.path.join(folder, FACTS_FILE)
+    with open(path + ".tmp", "w", encoding="utf-8", newline="\n") as f:
+        f.write("# Generated by tools/map/check_map.py --write-facts from map/CitySymbols.cpp "
+                "and the images beside it; do not edit.\n"
+                "# x\ty\tunder\tstate\tcity  (client pixels; under: red, line, water or land "
+                "of the image the symbol is drawn over)\n")
+        f.write("".join(line + "\n" for line in facts))
+    os.replace(path + ".tmp", path)
+
+
+def main():
+    args = sys.argv[1:]
+    write = "--write-facts" in args
+    args = [a for a in args if a != "--write-facts"]
+    folder = args[0] if args else os.path.join(HERE, "..", "..", "res", "map")
+    errors, facts = check(folder)
     for e in errors:
         print("FAIL", e)
-    print("%d images, %d red extents, %d click points, %d symbols checked: %s"
-          % (len(images), len(T.RED_EXTENTS), len(T.CLICK_POINTS), symbols_checked,
+    if write and not errors:
+        write_facts(folder, facts)
+    print("%d red extents, %d click points, %d symbols checked: %s"
+          % (len(T.RED_EXTENTS), len(T.CLICK_POINTS), len(facts),
              "FAILED" if errors else "all pass"))
     return 1 if errors else 0
 

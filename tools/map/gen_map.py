@@ -4,7 +4,8 @@
 Writes res/map/<resource id>.bmp: the plain main map (136), one image per
 state or province with that region in red, and the Alaska and Hawaii insets
 (141/144 and 142/143).  All images are 4-bit BMPs with the standard
-16-colour Windows palette.
+16-colour Windows palette.  Then checks them as check_map.py does and
+writes the symbol facts file beside them.
 
 Boundaries: DCW (states, provinces, Mexico) and GSHHG (land/water, with the
 big lakes), both read through GMT.  Run with Debian's own interpreter:
@@ -26,6 +27,7 @@ from pyproj import Transformer
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.dont_write_bytecode = True  # keep the source folder clean
+import check_map  # noqa: E402
 import map_tables as T  # noqa: E402
 
 SUB = 4  # sub-samples per pixel and axis (4x4, majority vote)
@@ -349,7 +351,7 @@ def red_mask(lab, border, code):
     """Pixels shown red when `code` is selected."""
     red = (lab == LABEL[code]) & ~border
     if code in CLAMP_TO_BOX:
-        _, x0, x1, y0, y1 = T.RED_EXTENTS[code]
+        x0, x1, y0, y1 = T.RED_EXTENTS[code]
         box = np.zeros(lab.shape, bool)
         box[y0:y1 + 1, x0:x1 + 1] = True
         red &= box
@@ -368,7 +370,7 @@ def snap_edits(lab, border, code):
     pixel whose way out crosses the fewest other regions; red that runs
     past a side is given to the region beyond it (it then becomes the
     border line).  Returns [(x, y, label, keep_clear)]."""
-    _, x0, x1, y0, y1 = T.RED_EXTENTS[code]
+    x0, x1, y0, y1 = T.RED_EXTENTS[code]
     want = {"west": x0, "east": x1, "north": y0, "south": y1}
     red = red_mask(lab, border, code)
     ys, xs = np.nonzero(red)
@@ -534,12 +536,12 @@ def main():
         print("\n".join(log))
     print("snap: %d pixel edits" % len(log))
     write_bmp4(os.path.join(args.out, "%d.bmp" % T.PLAIN_MAP_ID), paint(lab, border))
-    for code, (res_id, x0, x1, y0, y1) in T.RED_EXTENTS.items():
+    for code, extent in T.RED_EXTENTS.items():
         img = paint(lab, border, code)
-        write_bmp4(os.path.join(args.out, "%d.bmp" % res_id), img)
+        write_bmp4(os.path.join(args.out, "%d.bmp" % T.STATE_IMAGES[code]), img)
         got = red_bbox(img)
-        if got != (x0, x1, y0, y1):
-            print("%s red %s, table %s" % (code, got, (x0, x1, y0, y1)))
+        if got != extent:
+            print("%s red %s, table %s" % (code, got, extent))
 
     for view, code, plain_id, red_id in ((ALASKA, "AK", T.ALASKA_PLAIN_ID, T.ALASKA_RED_ID),
                                          (HAWAII, "HI", T.HAWAII_PLAIN_ID, T.HAWAII_RED_ID)):
@@ -548,6 +550,11 @@ def main():
         img = paint(lab, border, code)
         write_bmp4(os.path.join(args.out, "%d.bmp" % red_id), img)
         print("%s inset red %s" % (code, red_bbox(img)))
+
+    errors, facts = check_map.check(args.out)
+    if errors:
+        raise SystemExit("\n".join("FAIL " + e for e in errors))
+    check_map.write_facts(args.out, facts)
 
 
 if __name__ == "__main__":
