@@ -74,7 +74,8 @@ TEST(StateNameToAbbrev, NamesAndTheirOtherSpellings) {
 TEST(StateAbbrevToName, CodesAndDisplayForms) {
   for (const Conversion& c : std::vector<Conversion>{
            {"QC", "Qu\xE9" "bec"}, {"qc", "Qu\xE9" "bec"}, {"YT", "Yukon"},
-           {"nl", "Newfoundland and Labrador"}, {"NF", "NF"},  // an old code has no name {"", ""}, {"O", "O"}, {"OHI", "OHI"},
+           {"nl", "Newfoundland and Labrador"}, {"NF", "NF"},  // an old code has no name
+           {"", ""}, {"O", "O"}, {"OHI", "OHI"},
            {"Ohio", "Ohio"}, {" OH", " OH"}, {"Bahamas", "Bahamas"}}) {
     EXPECT_EQ(StateAbbrevToName(c.given), c.expected) << "code \"" << c.given << "\"";
   }
