@@ -56,7 +56,8 @@ CityQuery ParseCityFilter(const std::string& filter) {
   } else if (text.starts_with(kStateKey)) {
     query.form = CityQuery::Form::kStatePrefix;
     query.state = Cut(text, kStateKey.size() + 1, text.size() - 1);
-    MakeUpper(query.state);
+    NormalizeStateText(query.state);  // "ohio" and "nf" name a code
+    MakeUpper(query.state);           // "o" is the beginning of codes
   }
   return query;
 }

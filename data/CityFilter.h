@@ -9,7 +9,9 @@
 //   strCity LIKE 'Day%'
 //   strStateOrProvince = 'OH'
 //
-// The values are brought into the spelling of the data here, once per query.
+// The values are brought into the spelling of the data here, once per query;
+// city names (and the state of the combined form) then match without regard
+// to case, so "Mcallen" finds "McAllen" and "Fond Du Lac" finds "Fond du Lac".
 
 #include <cstdint>
 #include <string>
@@ -20,9 +22,9 @@ struct CityQuery {
   enum class Form {
     kEverything,    // empty filter
     kCityId,        // iCityId = N
-    kCityAndState,  // name equals city or accented, state equals state
-    kCity,          // name equals city or accented
-    kCityPrefix,    // name begins with city or accented
+    kCityAndState,  // name equals city or accented, state equals state (case aside)
+    kCity,          // name equals city or accented (case aside)
+    kCityPrefix,    // name begins with city or accented (case aside)
     kStatePrefix,   // state begins with state, population above 10000
     kNothing,       // not recognised
   };
@@ -30,7 +32,8 @@ struct CityQuery {
   std::uint32_t cityId = 0;
   std::string city;          // after NormalizeCityName
   std::string accentedCity;  // city after AccentCityName
-  std::string state;         // the code for the combined form, upper-cased prefix otherwise
+  std::string state;         // the code for the combined form, an upper-case code or
+                             // the beginning of codes for the state form
 };
 
 CityQuery ParseCityFilter(const std::string& filter);

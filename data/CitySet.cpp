@@ -53,6 +53,27 @@ CityRecord DecodeCity(const std::array<std::string_view, 8>& lines) {
   return city;
 }
 
+// Files come sorted by name, or nearly so (a few names that the case of a
+// letter puts elsewhere): moving those few into place costs little more than
+// checking the order. Anything less ordered is sorted.
+template <class Less>
+void SortRowsStably(std::vector<std::uint32_t>& rows, Less less) {
+  std::size_t moves = 0;
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    const std::uint32_t row = rows[i];
+    std::size_t j = i;
+    for (; j > 0 && less(row, rows[j - 1]); --j) {
+      if (++moves > rows.size()) {
+        std::iota(rows.begin(), rows.end(), 0u);
+        std::stable_sort(rows.begin(), rows.end(), less);
+        return;
+      }
+      rows[j] = rows[j - 1];
+    }
+    rows[j] = row;
+  }
+}
+
 bool StartsWith(const std::string& text, const std::string& prefix) {
   return std::string_view(text).starts_with(prefix);
 }
@@ -122,14 +143,12 @@ bool CCitySet::Load() {
 
 void CCitySet::BuildIndexes() {
   byCityId_.Build(aCityIds);
+  // Names are ordered as the filters compare them, without regard to case.
   byName_.resize(aCityNames.size());
   std::iota(byName_.begin(), byName_.end(), 0u);
-  // The shipped file comes sorted by name, which leaves nothing to sort.
-  if (!std::is_sorted(aCityNames.begin(), aCityNames.end())) {
-    std::stable_sort(byName_.begin(), byName_.end(), [&](std::uint32_t a, std::uint32_t b) {
-      return aCityNames[a] < aCityNames[b];
-    });
-  }
+  SortRowsStably(byName_, [&](std::uint32_t a, std::uint32_t b) {
+    return CompareNoCase(aCityNames[a], aCityNames[b]) < 0;
+  });
   // Few states, many rows: group the rows by state, then lay the groups out
   // in state order.
   std::map<std::string_view, std::vector<std::uint32_t>> majorsOf;
@@ -172,7 +191,9 @@ void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
     }
     case Form::kCityAndState:
       SelectNames(query, false, rows);
-      std::erase_if(rows, [&](std::uint32_t row) { return aStates[row] != query.state; });
+      std::erase_if(rows, [&](std::uint32_t row) {
+        return CompareNoCase(aStates[row], query.state) != 0;
+      });
       break;
     case Form::kCity:
       SelectNames(query, false, rows);
@@ -196,18 +217,19 @@ void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
   }
 }
 
-// Rows whose name equals (or begins with) the city or its accented copy, in
-// row order. Names that begin with a text form one run of the name order.
+// Rows whose name equals (or begins with) the city or its accented copy,
+// case aside, in row order. Names that begin with a text form one run of the
+// name order.
 void CCitySet::SelectNames(const CityQuery& query, bool prefix,
                            std::vector<std::uint32_t>& rows) const {
   const auto collect = [&](const std::string& value) {
     const auto byName = [&](std::uint32_t row, const std::string& v) {
-      return aCityNames[row] < v;
+      return CompareNoCase(aCityNames[row], v) < 0;
     };
     auto it = std::lower_bound(byName_.begin(), byName_.end(), value, byName);
     for (; it != byName_.end(); ++it) {
       const std::string& name = aCityNames[*it];
-      if (prefix ? !StartsWith(name, value) : name != value) break;
+      if (prefix ? !StartsWithNoCase(name, value) : CompareNoCase(name, value) != 0) break;
       rows.push_back(*it);
     }
   };

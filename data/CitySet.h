@@ -70,7 +70,7 @@ class CCitySet {
   std::vector<float> aTimeZones;
 
   KeyIndex byCityId_;
-  std::vector<std::uint32_t> byName_;         // all rows, ordered by name, then row
+  std::vector<std::uint32_t> byName_;         // all rows, by name (case aside), then row
   std::vector<std::uint32_t> majorByState_;   // rows above 10000, by state, then row
 };
 

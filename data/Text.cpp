@@ -55,6 +55,28 @@ constexpr CaseTables MakeCaseTables() {
 
 constexpr CaseTables kCase = MakeCaseTables();
 
+// The plain letter of each accented lower-case letter; 0 for none. œ and æ
+// become two letters and are handled apart.
+constexpr std::array<char, 256> MakePlainLetters() {
+  std::array<char, 256> plain{};
+  const auto set = [&](const char* bytes, char letter) {
+    for (; *bytes; ++bytes) plain[static_cast<unsigned char>(*bytes)] = letter;
+  };
+  set("\xE0\xE1\xE2\xE3\xE4\xE5", 'a');
+  set("\xE7", 'c');
+  set("\xE8\xE9\xEA\xEB", 'e');
+  set("\xEC\xED\xEE\xEF", 'i');
+  set("\xF1", 'n');
+  set("\xF2\xF3\xF4\xF5\xF6", 'o');
+  set("\xF9\xFA\xFB\xFC", 'u');
+  set("\xFD\xFF", 'y');
+  set("\x9A", 's');
+  set("\x9E", 'z');
+  return plain;
+}
+
+constexpr std::array<char, 256> kPlainLetter = MakePlainLetters();
+
 // Unicode code points of the bytes 0x80..0x9F. The five bytes that code page
 // 1252 leaves undefined keep their C1 code point, so every byte round-trips.
 constexpr char16_t kHighBlock[32] = {
@@ -107,6 +129,22 @@ std::string Lowered(std::string_view text) {
   std::string copy(text);
   MakeLower(copy);
   return copy;
+}
+
+std::string PlainLowered(std::string_view text) {
+  std::string plain;
+  plain.reserve(text.size());
+  for (char c : text) {
+    const unsigned char lower = kCase.lower[static_cast<unsigned char>(c)];
+    if (lower == 0x9C) {
+      plain += "oe";
+    } else if (lower == 0xE6) {
+      plain += "ae";
+    } else {
+      plain += kPlainLetter[lower] ? kPlainLetter[lower] : static_cast<char>(lower);
+    }
+  }
+  return plain;
 }
 
 int CompareNoCase(std::string_view a, std::string_view b) {

@@ -17,6 +17,10 @@ unsigned char ToUpper1252(unsigned char c);
 void MakeLower(std::string& text);
 void MakeUpper(std::string& text);
 std::string Lowered(std::string_view text);
+// Lower-cased with the accents taken off, as a user types a name on a plain
+// keyboard: "Montréal" -> "montreal", "Contrecœur" -> "contrecoeur". Letters
+// without a plain form (ø, ß, ð, þ) stay.
+std::string PlainLowered(std::string_view text);
 
 // Case-insensitive order and prefix test, as the list boxes use them.
 int CompareNoCase(std::string_view a, std::string_view b);

@@ -12,10 +12,11 @@ constexpr char kQuote[] = "'";
 
 std::string AreaCodeText(std::int32_t areaCode) { return std::to_string(areaCode); }
 
-// Territories that share their area codes show one line for both.
+// Provinces and territories that share their area codes show one line for
+// all of them.
 const char* SharedRegionLine(std::int32_t areaCode) {
-  if (areaCode == 867) return "Yukon Territory (YT) and Northwest Territories (NT)";
-  if (areaCode == 902) return "Nova Scotia (NS) and Prince Edward Island (PE)";
+  if (areaCode == 867) return "Yukon (YT), Northwest Territories (NT) and Nunavut (NU)";
+  if (areaCode == 902 || areaCode == 782) return "Nova Scotia (NS) and Prince Edward Island (PE)";
   return nullptr;
 }
 
@@ -38,9 +39,13 @@ bool SplitCityState(const std::string& place, std::string& city, std::string& st
   city.clear();
   const std::size_t comma = text.find(',');
   if (comma == 0) {
-    for (char c : std::string_view(text).substr(1)) {
-      if (c != ' ') state += c;
-    }
+    // ", New York" names a state; other texts keep their letters only, so
+    // ", O H" is the code OH.
+    std::string rest = text.substr(1);
+    if (rest.starts_with(' ')) rest.erase(0, 1);
+    std::string code = StateNameToAbbrev(rest);
+    if (code == rest) std::erase(code, ' ');
+    state += code;
     return false;
   }
   if (comma == std::string::npos) {
@@ -256,7 +261,7 @@ bool SearchFlow::OnDblclkMajorCities(int selected) {
 }
 
 // "Dayton" with the state line "Ohio (OH)" searches "Dayton, Ohio "; an entry
-// that carries its own code ("Iqaluit, NT") is searched as it stands.
+// that carries its own code ("Iqaluit, NU") is searched as it stands.
 bool SearchFlow::SearchPlaceOf(const ListBox& list, int selected) {
   if (selected < 0 || selected >= list.GetCount()) return false;
   const std::string entry = list.GetText(selected);

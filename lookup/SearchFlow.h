@@ -54,9 +54,9 @@ class BusyScope {
 inline constexpr char kNoCitiesFound[] = "No cities found";
 inline constexpr char kCityNotFound[] = "City not found in database";
 
-// Splits "Dayton , OH" into "Dayton" and "OH" (a full state name becomes its
-// code); the text after the comma is appended to `state`. True when the text
-// held a comma after a city part.
+// Splits "Dayton , OH" into "Dayton" and "OH", and ", New York" into "" and
+// "NY" (a full state name becomes its code); the text after the comma is
+// appended to `state`. True when the text held a comma after a city part.
 bool SplitCityState(const std::string& place, std::string& city, std::string& state);
 // Drops leading, trailing and repeated spaces (only code 32).
 void CollapseSpaces(std::string& text);

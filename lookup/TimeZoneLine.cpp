@@ -16,6 +16,8 @@ constexpr ZoneName kZoneNames[] = {
     {0.0f, "Eastern"},  {-1.0f, "Central"}, {-2.0f, "Mountain"},
     {-3.0f, "Pacific"}, {-4.0f, "Alaska"},  {-5.0f, "Hawaii"},
     {1.0f, "Atlantic"}, {1.5f, "Newfoundland"},
+    {-6.0f, "Samoa"},     // American Samoa, UTC-11
+    {15.0f, "Chamorro"},  // Guam and the Northern Mariana Islands, UTC+10
 };
 
 // "%.1f" without the process locale's decimal comma.

@@ -1,5 +1,7 @@
 #include "names/CityNames.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string_view>
 
 #include "data/Text.h"
@@ -70,6 +72,16 @@ constexpr Fix kAccentedNames[] = {
     {"Trois-Rivieres", {{10, '\xE8'}}, 1},
 };
 
+struct AccentedSpelling {
+  std::string_view plain;     // the spelling lower-cased without accents
+  std::string_view spelling;  // as the data has it
+};
+
+// Every stored name that carries a letter outside ASCII, sorted by `plain`.
+constexpr AccentedSpelling kAccentedSpellings[] = {
+#include "names/AccentedSpellings.inc"
+};
+
 void SetLetters(std::string& text, std::size_t at, const Fix& fix) {
   for (int i = 0; i < fix.count; ++i) {
     text[at + fix.changes[i].position] = fix.changes[i].letter;
@@ -111,8 +123,17 @@ void AccentCityName(std::string& city) {
   for (const Fix& row : kAccentedNames) {
     if (std::string_view(city).starts_with(row.text)) {
       SetLetters(city, 0, row);
-      return;
+      break;
     }
+  }
+  // A whole name of the data takes its stored spelling: "San Pedro De
+  // Macoris" -> "San Pedro de Macorís". Beginnings keep the rows above.
+  const std::string plain = PlainLowered(city);
+  const auto found = std::lower_bound(
+      std::begin(kAccentedSpellings), std::end(kAccentedSpellings), plain,
+      [](const AccentedSpelling& row, const std::string& key) { return row.plain < key; });
+  if (found != std::end(kAccentedSpellings) && found->plain == plain) {
+    city = found->spelling;
   }
 }
 

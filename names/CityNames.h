@@ -9,7 +9,9 @@ namespace tq {
 
 // "ST. JOHN'S" -> "Saint John's", "niagara-on-the-lake" -> "Niagara-on-the-Lake".
 void NormalizeCityName(std::string& city);
-// "Montreal-Nord" -> "Montréal-Nord"; names outside the table stay as they are.
+// "Montreal-Nord" -> "Montréal-Nord" by the hand-written beginnings, then a
+// whole name of the data to its stored spelling ("Contrecoeur" ->
+// "Contrecœur"); other names stay as they are.
 void AccentCityName(std::string& city);
 
 }  // namespace tq

@@ -1,5 +1,8 @@
 #include "names/StateNames.h"
 
+#include <array>
+#include <string_view>
+
 #include "data/Text.h"
 
 namespace tq {
@@ -8,85 +11,94 @@ namespace {
 struct StateEntry {
   const char* abbrev;
   const char* fullName;
-  const char* accepted;      // lower case
-  const char* alsoAccepted;  // lower case, or nullptr
+  std::array<const char*, 3> accepted;  // lower case; unused places are nullptr
 };
 
 // Tried in this order; all accepted names and all codes are distinct.
 constexpr StateEntry kStates[] = {
-    {"AL", "Alabama", "alabama", nullptr},
-    {"AK", "Alaska", "alaska", nullptr},
-    {"AZ", "Arizona", "arizona", nullptr},
-    {"AR", "Arkansas", "arkansas", nullptr},
-    {"CA", "California", "california", nullptr},
-    {"CO", "Colorado", "colorado", nullptr},
-    {"CT", "Connecticut", "connecticut", nullptr},
-    {"DE", "Delaware", "delaware", nullptr},
-    {"DC", "District of Columbia", "district of columbia", nullptr},
-    {"FL", "Florida", "florida", nullptr},
-    {"GA", "Georgia", "georgia", nullptr},
-    {"HI", "Hawaii", "hawaii", nullptr},
-    {"IA", "Iowa", "iowa", nullptr},
-    {"ID", "Idaho", "idaho", nullptr},
-    {"IL", "Illinois", "illinois", nullptr},
-    {"IN", "Indiana", "indiana", nullptr},
-    {"KS", "Kansas", "kansas", nullptr},
-    {"KY", "Kentucky", "kentucky", nullptr},
-    {"LA", "Louisiana", "louisiana", nullptr},
-    {"MA", "Massachusetts", "massachusetts", nullptr},
-    {"MD", "Maryland", "maryland", nullptr},
-    {"ME", "Maine", "maine", nullptr},
-    {"MI", "Michigan", "michigan", nullptr},
-    {"MN", "Minnesota", "minnesota", nullptr},
-    {"MO", "Missouri", "missouri", nullptr},
-    {"MS", "Mississippi", "mississippi", nullptr},
-    {"MT", "Montana", "montana", nullptr},
-    {"NC", "North Carolina", "north carolina", nullptr},
-    {"ND", "North Dakota", "north dakota", nullptr},
-    {"NE", "Nebraska", "nebraska", nullptr},
-    {"NH", "New Hampshire", "new hampshire", nullptr},
-    {"NJ", "New Jersey", "new jersey", nullptr},
-    {"NM", "New Mexico", "new mexico", nullptr},
-    {"NV", "Nevada", "nevada", nullptr},
-    {"NY", "New York", "new york", nullptr},
-    {"OH", "Ohio", "ohio", nullptr},
-    {"OK", "Oklahoma", "oklahoma", nullptr},
-    {"OR", "Oregon", "oregon", nullptr},
-    {"PA", "Pennsylvania", "pennsylvania", nullptr},
-    {"RI", "Rhode Island", "rhode island", nullptr},
-    {"SC", "South Carolina", "south carolina", nullptr},
-    {"SD", "South Dakota", "south dakota", nullptr},
-    {"TN", "Tennessee", "tennessee", nullptr},
-    {"TX", "Texas", "texas", nullptr},
-    {"UT", "Utah", "utah", nullptr},
-    {"VT", "Vermont", "vermont", nullptr},
-    {"VA", "Virginia", "virginia", nullptr},
-    {"WA", "Washington", "washington", nullptr},
-    {"WI", "Wisconsin", "wisconsin", nullptr},
-    {"WV", "West Virginia", "west virginia", nullptr},
-    {"WY", "Wyoming", "wyoming", nullptr},
-    {"BC", "British Columbia", "british columbia", nullptr},
-    {"ON", "Ontario", "ontario", nullptr},
-    {"AB", "Alberta", "alberta", nullptr},
-    {"SK", "Saskatchewan", "saskatchewan", nullptr},
-    {"MB", "Manitoba", "manitoba", nullptr},
-    {"QC", "Qu\xE9" "bec", "quebec", "qu\xE9" "bec"},
-    {"NB", "New Brunswick", "new brunswick", nullptr},
-    {"NT", "Northwest Territories", "northwest territories", "nw territories"},
-    {"NS", "Nova Scotia", "nova scotia", nullptr},
-    {"PE", "Prince Edward Island", "prince edward island", nullptr},
-    {"NF", "Newfoundland", "newfoundland", nullptr},
-    {"YT", "Yukon Territory", "yukon", "yukon territory"},
+    {"AL", "Alabama", {"alabama"}},
+    {"AK", "Alaska", {"alaska"}},
+    {"AZ", "Arizona", {"arizona"}},
+    {"AR", "Arkansas", {"arkansas"}},
+    {"CA", "California", {"california"}},
+    {"CO", "Colorado", {"colorado"}},
+    {"CT", "Connecticut", {"connecticut"}},
+    {"DE", "Delaware", {"delaware"}},
+    {"DC", "District of Columbia", {"district of columbia"}},
+    {"FL", "Florida", {"florida"}},
+    {"GA", "Georgia", {"georgia"}},
+    {"HI", "Hawaii", {"hawaii"}},
+    {"IA", "Iowa", {"iowa"}},
+    {"ID", "Idaho", {"idaho"}},
+    {"IL", "Illinois", {"illinois"}},
+    {"IN", "Indiana", {"indiana"}},
+    {"KS", "Kansas", {"kansas"}},
+    {"KY", "Kentucky", {"kentucky"}},
+    {"LA", "Louisiana", {"louisiana"}},
+    {"MA", "Massachusetts", {"massachusetts"}},
+    {"MD", "Maryland", {"maryland"}},
+    {"ME", "Maine", {"maine"}},
+    {"MI", "Michigan", {"michigan"}},
+    {"MN", "Minnesota", {"minnesota"}},
+    {"MO", "Missouri", {"missouri"}},
+    {"MS", "Mississippi", {"mississippi"}},
+    {"MT", "Montana", {"montana"}},
+    {"NC", "North Carolina", {"north carolina"}},
+    {"ND", "North Dakota", {"north dakota"}},
+    {"NE", "Nebraska", {"nebraska"}},
+    {"NH", "New Hampshire", {"new hampshire"}},
+    {"NJ", "New Jersey", {"new jersey"}},
+    {"NM", "New Mexico", {"new mexico"}},
+    {"NV", "Nevada", {"nevada"}},
+    {"NY", "New York", {"new york"}},
+    {"OH", "Ohio", {"ohio"}},
+    {"OK", "Oklahoma", {"oklahoma"}},
+    {"OR", "Oregon", {"oregon"}},
+    {"PA", "Pennsylvania", {"pennsylvania"}},
+    {"RI", "Rhode Island", {"rhode island"}},
+    {"SC", "South Carolina", {"south carolina"}},
+    {"SD", "South Dakota", {"south dakota"}},
+    {"TN", "Tennessee", {"tennessee"}},
+    {"TX", "Texas", {"texas"}},
+    {"UT", "Utah", {"utah"}},
+    {"VT", "Vermont", {"vermont"}},
+    {"VA", "Virginia", {"virginia"}},
+    {"WA", "Washington", {"washington"}},
+    {"WI", "Wisconsin", {"wisconsin"}},
+    {"WV", "West Virginia", {"west virginia"}},
+    {"WY", "Wyoming", {"wyoming"}},
+    {"PR", "Puerto Rico", {"puerto rico"}},
+    {"VI", "U.S. Virgin Islands", {"u.s. virgin islands", "us virgin islands", "virgin islands"}},
+    {"GU", "Guam", {"guam"}},
+    {"MP", "Northern Mariana Islands", {"northern mariana islands"}},
+    {"AS", "American Samoa", {"american samoa"}},
+    {"BC", "British Columbia", {"british columbia"}},
+    {"ON", "Ontario", {"ontario"}},
+    {"AB", "Alberta", {"alberta"}},
+    {"SK", "Saskatchewan", {"saskatchewan"}},
+    {"MB", "Manitoba", {"manitoba"}},
+    {"QC", "Qu\xE9" "bec", {"quebec", "qu\xE9" "bec"}},
+    {"NB", "New Brunswick", {"new brunswick"}},
+    {"NT", "Northwest Territories", {"northwest territories", "nw territories"}},
+    {"NS", "Nova Scotia", {"nova scotia"}},
+    {"PE", "Prince Edward Island", {"prince edward island"}},
+    {"NL", "Newfoundland and Labrador", {"newfoundland and labrador", "newfoundland"}},
+    {"YT", "Yukon", {"yukon", "yukon territory"}},
+    {"NU", "Nunavut", {"nunavut"}},
 };
-static_assert(std::size(kStates) == 63);
+static_assert(std::size(kStates) == 69);
+
+// A code given up that users still type: Newfoundland's "NF" before 2002.
+constexpr std::string_view kOldCode = "NF";
+constexpr std::string_view kOldCodeNow = "NL";
 
 }  // namespace
 
 std::string StateNameToAbbrev(std::string_view name) {
   const std::string lowered = Lowered(name);
   for (const StateEntry& e : kStates) {
-    if (lowered == e.accepted || (e.alsoAccepted && lowered == e.alsoAccepted)) {
-      return e.abbrev;
+    for (const char* accepted : e.accepted) {
+      if (accepted && lowered == accepted) return e.abbrev;
     }
   }
   return std::string(name);
@@ -112,6 +124,7 @@ std::string StateDisplayForm(std::string_view abbrev) {
 void NormalizeStateText(std::string& text) {
   if (text.size() == 2) {
     MakeUpper(text);
+    if (text == kOldCode) text = kOldCodeNow;
   } else {
     text = StateNameToAbbrev(text);
   }

@@ -1,7 +1,9 @@
 #pragma once
-// The 51 United States entries (50 states and the District of Columbia) and
-// the 12 Canadian provinces and territories, and the four conversions between
-// what users type, the two-letter codes of the data and the names shown.
+// The 51 United States entries (50 states and the District of Columbia), the
+// five inhabited US territories (PR, VI, GU, MP, AS) and the 13 Canadian
+// provinces and territories, and the four conversions between what users
+// type, the two-letter codes of the data and the names shown. "NF", the code
+// of Newfoundland before 2002, is still understood as a typed code ("NL").
 // None of them fails: text that is not in the table comes back unchanged.
 
 #include <string>
@@ -15,7 +17,8 @@ std::string StateNameToAbbrev(std::string_view name);
 std::string StateAbbrevToName(std::string_view abbrev);
 // "OH" -> "Ohio (OH)"; an unknown code stands alone, "" stays "".
 std::string StateDisplayForm(std::string_view abbrev);
-// Two characters are upper-cased; anything else is looked up as a full name.
+// Two characters are upper-cased ("nf" becomes "NL"); anything else is looked
+// up as a full name.
 void NormalizeStateText(std::string& text);
 
 }  // namespace tq

@@ -154,9 +154,10 @@ TEST_F(CitySetFilters, SelectTheSampleCities) {
            {"strCity LIKE 'montreal%'", kMontreal}, {"strCity LIKE 'montr%'", kMontreal},
            // A state prefix selects the cities above ten thousand.
            {"strStateOrProvince = 'oh'", {"Dayton/OH", "Kettering/OH", "Sandusky/OH", "Findlay/OH"}},
-           {"strStateOrProvince = 'N'", {"Yellowknife/NT", "Halifax/NS"}},
+           {"strStateOrProvince = 'n'", {"Yellowknife/NT", "Halifax/NS"}},
            {"strStateOrProvince = 'AK'", kNone},  // Nome has 3800
-           {"strStateOrProvince = 'ohio'", kNone},
+           {"strStateOrProvince = 'Ohio'", {"Dayton/OH", "Kettering/OH", "Sandusky/OH", "Findlay/OH"}},
+           {"strStateOrProvince = 'ohi'", kNone},
            // Short and strange filters select nothing.
            {"iAreaCode = 937", kNone}, {"strCity = '", kNone}}) {
     EXPECT_EQ(Select(filter), rows) << filter;
@@ -182,11 +183,32 @@ TEST_F(CitySetFilters, ExactlyTenThousandIsNotMajor) {
             std::vector<std::string>{"Above/OH"});
 }
 
-TEST_F(CitySetFilters, QuotesInsideAValueAreKept) {
+// Names as people write them are found as users type them: capitals aside,
+// accents from the generated table, quotes inside a value kept, the old code
+// NF understood as NL.
+TEST_F(CitySetFilters, NamesMatchWithoutRegardToCase) {
+  using Rows = std::vector<std::string>;
   TempDir dir;
-  test::WriteDataFiles(dir.path(), {{1, "Coeur D'Alene", "ID", "USA", 50000, 1, "-3", {}}});
-  EXPECT_EQ(tq::Select(dir.path(), "strCity = 'coeur d'alene'"),
-            std::vector<std::string>{"Coeur D'Alene/ID"});
+  test::WriteDataFiles(
+      dir.path(), {{1, "McAllen", "TX", "USA", 142000, 1, "-1", {}},
+                   {2, "Dearborn", "MI", "USA", 109000, 1, "0", {}},
+                   {3, "DeKalb", "IL", "USA", 40000, 1, "-1", {}},
+                   {4, "Coeur d'Alene", "ID", "USA", 55000, 1, "-3", {}},
+                   {5, "San Pedro de Macor\xEDs", "Dominican Republic", "Dominican Republic",
+                    195000, 0, "1", {}},
+                   {6, "Gander", "NL", "Canada", 11880, 1, "1.5", {}}});
+  for (const auto& [filter, rows] : std::vector<std::pair<std::string, Rows>>{
+           {"strCity = 'mcallen'", {"McAllen/TX"}},
+           {"strCity = 'coeur d'alene' and strStateOrProvince = 'idaho'", {"Coeur d'Alene/ID"}},
+           {"strCity LIKE 'dek%'", {"DeKalb/IL"}},
+           {"strCity LIKE 'de%'", {"Dearborn/MI", "DeKalb/IL"}},
+           {"strCity = 'san pedro de macoris' and strStateOrProvince = 'dominican republic'",
+            {"San Pedro de Macor\xEDs/Dominican Republic"}},
+           {"strCity = 'gander' and strStateOrProvince = 'nf'", {"Gander/NL"}},
+           {"strStateOrProvince = 'NF'", {"Gander/NL"}},
+           {"strCity = 'mcallen' and strStateOrProvince = 'TN'", {}}}) {
+    EXPECT_EQ(tq::Select(dir.path(), filter), rows) << filter;
+  }
 }
 
 }  // namespace

@@ -87,6 +87,15 @@ TEST(CaseMapping, WholeTextsChangeByteForByte) {
   EXPECT_EQ(Lowered(std::string("A\0B", 3)), std::string("a\0b", 3));
 }
 
+// As typed on a plain keyboard: accents off, ligatures as two letters, letters
+// without a plain form kept.
+TEST(CaseMapping, PlainLoweredTakesOffAccents) {
+  EXPECT_EQ(PlainLowered("MONTR\xC9" "AL \xC0\xC7\xCB\xCF\xD1\xD6\xDC\xDD\x8A\x8E"),
+            "montreal aceinouysz");
+  EXPECT_EQ(PlainLowered("Contrec\x9C" "ur \xC6 \xD8\xDF\xF0\xFE\xD7"),
+            "contrecoeur ae \xF8\xDF\xF0\xFE\xD7");
+}
+
 // ---------------------------------------------------------------------------
 // Case-insensitive comparison
 

@@ -127,7 +127,7 @@ class LookupWindowTest : public QObject {
   void doubleClickOnTheLargestCityAddsTheStateName() {
     TypeAndEnter(*dialog, "867");
     DoubleClickEntry(List(*dialog, "listLargestCity"), "Whitehorse");
-    QCOMPARE(QueryText(*dialog), QString("Whitehorse, Yukon Territory "));
+    QCOMPARE(QueryText(*dialog), QString("Whitehorse, Yukon "));
     // An entry that carries its code is searched as it stands.
     QCOMPARE(ListTexts(List(*dialog, "listMajorCities")),
              (QStringList{"Whitehorse, YT", "Yellowknife, NT"}));

@@ -137,7 +137,7 @@ TEST_F(SearchFlowTest, SeveralAreaCodesUsePluralHeadings) {
 }
 
 TEST_F(SearchFlowTest, PlacesThatFindNothing) {
-  for (const char* typed : {"Dayton,", "Dayton OH", "", "   ", ", ohio", ", New York",
+  for (const char* typed : {"Dayton,", "Dayton OH", "", "   ", ", NewYork", ", Nowhere",
                             "Nowhere, OH", ", AK", "Dayton, Ohio, USA"}) {
     Search("937");
     Search(typed);
@@ -147,24 +147,31 @@ TEST_F(SearchFlowTest, PlacesThatFindNothing) {
 }
 
 TEST_F(SearchFlowTest, StateOnlyListsCodesOfCitiesAboveTenThousand) {
-  for (const char* typed : {", OH", ", oh", ",OH", "  ,  O H  "}) {
+  for (const char* typed : {", OH", ", oh", ",OH", "  ,  O H  ", ", Ohio", ", ohio"}) {
     Search(typed);
     EXPECT_EQ(Shown(), "419;937|Dayton|Bellbrook;Dayton;Findlay;Kettering;Sandusky|Ohio (OH)|"
                        "Eastern Standard Time") << typed;  // not Beallsville's 740
   }
   EXPECT_EQ(flow_.lblMajorCities, "Major cities (5) in area codes:");
   Search(", n");  // a state letter lists every matching province
-  EXPECT_EQ(AreaCodes(), (Entries{"867", "902"}));
+  EXPECT_EQ(AreaCodes(), (Entries{"782", "867", "902"}));
+  for (const char* typed : {", Qu\xE9" "bec", ", quebec", ", QC"}) {
+    Search(typed);
+    EXPECT_EQ(AreaCodes(), (Entries{"438", "450", "514"})) << typed;
+  }
 }
 
 TEST_F(SearchFlowTest, SharedTerritoryLinesAndTextStates) {
   Search("867");
   EXPECT_EQ(Shown(), "867|Whitehorse|Whitehorse, YT;Yellowknife, NT|"
-                     "Yukon Territory (YT) and Northwest Territories (NT)|"
+                     "Yukon (YT), Northwest Territories (NT) and Nunavut (NU)|"
                      "Mountain Standard Time (EST - 2.0 hours)");
   Search("902");
   EXPECT_EQ(Shown(), "902|Halifax|Charlottetown, PE;Halifax, NS|"
                      "Nova Scotia (NS) and Prince Edward Island (PE)|"
+                     "Atlantic Standard Time (EST + 1.0 hours)");
+  Search("782");
+  EXPECT_EQ(Shown(), "782|Halifax|Halifax, NS|Nova Scotia (NS) and Prince Edward Island (PE)|"
                      "Atlantic Standard Time (EST + 1.0 hours)");
   Search("800");  // no time zone line, but an entry
   EXPECT_EQ(Shown(), "800|Toll-Free Service|Toll-Free Service|Non-geographic area code|");
@@ -315,7 +322,11 @@ TEST(SplitCityState, Forms) {
            {"Dayton", false, "Dayton", ""},
            {"  Dayton  Ohio ", false, "Dayton Ohio", ""},
            {", OH", false, "", "OH"},
-           {", New York", false, "", "NewYork"},
+           {", New York", false, "", "NY"},
+           {", Qu\xE9" "bec", false, "", "QC"},
+           {", newfoundland", false, "", "NL"},
+           {",  O h ", false, "", "Oh"},  // no name: the letters only
+           {", NewYork", false, "", "NewYork"},
            {",", false, "", ""},
            {"", false, "", ""},
            {"a, b, c", true, "a", "b, c"},

@@ -108,10 +108,13 @@ TEST(TimeZoneText, WinterAndSummerLines) {
             "Newfoundland Daylight Time (EDT + 1.5 hours)"},
            {1.5f, 0, "Newfoundland Standard Time (EST + 1.5 hours)",
             "Newfoundland Standard Time (EDT + 0.5 hours)"},
+           {-6, 0, "Samoa Standard Time (EST - 6.0 hours)", "Samoa Standard Time (EDT - 7.0 hours)"},
+           {15, 0, "Chamorro Standard Time (EST + 15.0 hours)",
+            "Chamorro Standard Time (EDT + 14.0 hours)"},
            // Offsets without a name.
            {23.5f, 1, " Standard Time (EST + 23.5 hours)", " Daylight Time (EDT + 23.5 hours)"},
            {-1.5f, 1, " Standard Time (EST - 1.5 hours)", " Daylight Time (EDT - 1.5 hours)"},
-           {-6, 0, " Standard Time (EST - 6.0 hours)", " Standard Time (EDT - 7.0 hours)"},
+           {-7, 0, " Standard Time (EST - 7.0 hours)", " Standard Time (EDT - 8.0 hours)"},
            {0.5f, 0, " Standard Time (EST + 0.5 hours)", " Standard Time (EDT - 0.5 hours)"},
            {-23.5f, 0, " Standard Time (EST - 23.5 hours)", " Standard Time (EDT - 24.5 hours)"}}) {
     EXPECT_EQ(TimeZoneText(c.zone, c.daylightSaving, kWinter), c.winter) << c.zone;

@@ -31,7 +31,7 @@ TEST(FindCitySymbol, ExactPairsOnlyWithTheirPositions) {
            {"", "", 0, 0, 0},
            // Combined state lines match nothing.
            {"Halifax", "Nova Scotia (NS) and Prince Edward Island (PE)", 0, 0, 0},
-           {"Whitehorse", "Yukon Territory (YT) and Northwest Territories (NT)", 0, 0, 0},
+           {"Whitehorse", "Yukon (YT), Northwest Territories (NT) and Nunavut (NU)", 0, 0, 0},
            // Accented names need the code page 1252 byte; UTF-8 is not the stored form.
            {"Montr\xE9" "al", "Qu\xE9" "bec (QC)", 1, 692, 47},
            {"Qu\xE9" "bec City", "Qu\xE9" "bec (QC)", 1, 703, 31},

@@ -25,8 +25,9 @@ struct Conversion {
   std::string expected;
 };
 
-// Every two-letter code that has a name: 51 United States entries and 12
-// Canadian ones, each reachable back from its name in any capitalisation.
+// Every two-letter code that has a name: 51 United States entries, 5 US
+// territories and 13 Canadian ones, each reachable back from its name in any
+// capitalisation.
 TEST(StateTable, EveryKnownCodeRoundTripsThroughItsName) {
   std::set<std::string> names;
   for (char a = 'A'; a <= 'Z'; ++a) {
@@ -46,13 +47,15 @@ TEST(StateTable, EveryKnownCodeRoundTripsThroughItsName) {
       EXPECT_EQ(filter, code) << name;
     }
   }
-  EXPECT_EQ(names.size(), 63u);
+  EXPECT_EQ(names.size(), 69u);
 }
 
 TEST(StateNameToAbbrev, NamesAndTheirOtherSpellings) {
   for (const Conversion& c : std::vector<Conversion>{
            {"ohio", "OH"}, {"oHiO", "OH"}, {"west virginia", "WV"}, {"virginia", "VA"},
-           {"District Of Columbia", "DC"}, {"newfoundland", "NF"},
+           {"District Of Columbia", "DC"}, {"newfoundland", "NL"},
+           {"Newfoundland and Labrador", "NL"}, {"NUNAVUT", "NU"}, {"virgin islands", "VI"},
+           {"US Virgin Islands", "VI"}, {"northern mariana islands", "MP"},
            {"quebec", "QC"}, {"QUEBEC", "QC"}, {"qu\xE9" "bec", "QC"},
            {"QU\xC9" "BEC", "QC"},  // capital É lower-cases to é
            {"yukon", "YT"}, {"yukon TERRITORY", "YT"}, {"NW Territories", "NT"},
@@ -60,7 +63,7 @@ TEST(StateNameToAbbrev, NamesAndTheirOtherSpellings) {
            // Anything else comes back exactly as given.
            {"", ""}, {"Quebec City", "Quebec City"}, {"Qu\xE9" "bec Nord", "Qu\xE9" "bec Nord"},
            {"N. Dakota", "N. Dakota"}, {"N.W. Territories", "N.W. Territories"},
-           {"Nunavut", "Nunavut"}, {"Newfoundland and Labrador", "Newfoundland and Labrador"},
+           {"Newfoundland & Labrador", "Newfoundland & Labrador"}, {"Samoa", "Samoa"},
            {"Yukon Terr.", "Yukon Terr."}, {" texas", " texas"}, {"texas ", "texas "},
            {"New  York", "New  York"}, {"New\tYork", "New\tYork"}, {"OH", "OH"}, {"oh", "oh"},
            {"Ohi", "Ohi"}, {std::string("ohio\0", 5), std::string("ohio\0", 5)}}) {
@@ -70,15 +73,16 @@ TEST(StateNameToAbbrev, NamesAndTheirOtherSpellings) {
 
 TEST(StateAbbrevToName, CodesAndDisplayForms) {
   for (const Conversion& c : std::vector<Conversion>{
-           {"QC", "Qu\xE9" "bec"}, {"qc", "Qu\xE9" "bec"}, {"YT", "Yukon Territory"},
-           {"NL", "NL"}, {"nl", "nl"}, {"NU", "NU"}, {"", ""}, {"O", "O"}, {"OHI", "OHI"},
+           {"QC", "Qu\xE9" "bec"}, {"qc", "Qu\xE9" "bec"}, {"YT", "Yukon"},
+           {"nl", "Newfoundland and Labrador"}, {"NF", "NF"},  // an old code has no name
+           {"", ""}, {"O", "O"}, {"OHI", "OHI"},
            {"Ohio", "Ohio"}, {" OH", " OH"}, {"Bahamas", "Bahamas"}}) {
     EXPECT_EQ(StateAbbrevToName(c.given), c.expected) << "code \"" << c.given << "\"";
   }
   for (const Conversion& c : std::vector<Conversion>{
            {"QC", "Qu\xE9" "bec (QC)"}, {"DC", "District of Columbia (DC)"},
            {"oh", "Ohio (oh)"},  // the code as given goes in the parentheses
-           {"NL", "NL"}, {"Bahamas", "Bahamas"},
+           {"NF", "NF"}, {"Bahamas", "Bahamas"},
            {"Non-geographic area code", "Non-geographic area code"}, {"", ""}}) {
     EXPECT_EQ(StateDisplayForm(c.given), c.expected) << "code \"" << c.given << "\"";
   }
@@ -88,9 +92,9 @@ TEST(NormalizeStateText, TwoCharactersAreUpperCasedTheRestLookedUp) {
   for (const Conversion& c : std::vector<Conversion>{
            {"ny", "NY"}, {"Ny", "NY"}, {"NY", "NY"}, {"new york", "NY"}, {"NEW YORK", "NY"},
            {"qu\xE9" "bec", "QC"}, {"QU\xC9" "BEC", "QC"},
-           {"zz", "ZZ"}, {"nl", "NL"}, {"\xE9" "t", "\xC9" "T"}, {"o.", "O."},  // only upper-cased
+           {"zz", "ZZ"}, {"nl", "NL"}, {"nf", "NL"}, {"Nf", "NL"}, {"\xE9" "t", "\xC9" "T"}, {"o.", "O."},  // only upper-cased
            {"o", "o"}, {"O", "O"},  // a single letter is looked up
-           {"", ""}, {"ohi", "ohi"}, {" ohio", " ohio"}, {"Nunavut", "Nunavut"}}) {
+           {"", ""}, {"ohi", "ohi"}, {" ohio", " ohio"}, {"Nunavut", "NU"}}) {
     std::string text = c.given;
     NormalizeStateText(text);
     EXPECT_EQ(text, c.expected) << "text \"" << c.given << "\"";

@@ -12,6 +12,8 @@ bool Begins(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+bool Same(const std::string& a, const std::string& b) { return CompareNoCase(a, b) == 0; }
+
 bool Matches(const CityQuery& q, std::uint32_t id, const std::string& name,
              const std::string& state, std::uint32_t population) {
   using Form = CityQuery::Form;
@@ -21,11 +23,11 @@ bool Matches(const CityQuery& q, std::uint32_t id, const std::string& name,
     case Form::kCityId:
       return id == q.cityId;
     case Form::kCityAndState:
-      return (name == q.city || name == q.accentedCity) && state == q.state;
+      return (Same(name, q.city) || Same(name, q.accentedCity)) && Same(state, q.state);
     case Form::kCity:
-      return name == q.city || name == q.accentedCity;
+      return Same(name, q.city) || Same(name, q.accentedCity);
     case Form::kCityPrefix:
-      return Begins(name, q.city) || Begins(name, q.accentedCity);
+      return StartsWithNoCase(name, q.city) || StartsWithNoCase(name, q.accentedCity);
     case Form::kStatePrefix:
       return Begins(state, q.state) && population > kMajorCityPopulation;
     case Form::kNothing:

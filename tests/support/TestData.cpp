@@ -59,7 +59,7 @@ const std::vector<CityFixture>& SampleCities() {
       {71, "Laval", "QC", "Canada", 438366, 1, "0", {450}},
       {80, "Whitehorse", "YT", "Canada", 28201, 0, "-2", {867}},
       {81, "Yellowknife", "NT", "Canada", 20340, 0, "-2", {867}},
-      {82, "Halifax", "NS", "Canada", 439819, 1, "1", {902}},
+      {82, "Halifax", "NS", "Canada", 439819, 1, "1", {902, 782}},
       {83, "Charlottetown", "PE", "Canada", 38809, 1, "1", {902}},
       {90, "Troy Hills", "NJ", "USA", 5000, 1, "0", {973}},
       {91, "Troy", "NJ", "USA", 4000, 1, "0", {973}},

@@ -25,7 +25,7 @@ std::vector<std::string> EncodeCity(const CityFixture& city);
 std::vector<std::string> EncodeLink(std::int32_t cityId, std::int32_t areaCode);
 
 // About twenty cities: two Daytons, Springfield in three states, Montréal,
-// a non-geographic record, cities of 867 and 902, small towns below the
+// a non-geographic record, cities of 867, 902 and 782, small towns below the
 // major-city threshold, a tie for the largest city, "Troy" after "Troy Hills".
 const std::vector<CityFixture>& SampleCities();
 
