@@ -79,8 +79,7 @@ class LookupWindowTest : public QObject {
     auto* edit = dialog->findChild<QLineEdit*>("editQuery");
     const QList<QWidget*> targets = {dialog->findChild<QPushButton*>("btnSearch"),
                                      dialog->findChild<QCheckBox*>("chkShowMaps"),
-                                     List(*dialog, "listAreaCodes"),
-                                     List(*dialog, "listMajorCities")};
+                                     List(*dialog, "listStateOrProvince")};
     for (QWidget* target : targets) {
       edit->setText("417");
       target->setFocus();
