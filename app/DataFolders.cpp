@@ -20,7 +20,8 @@ std::vector<fs::path> DataFolderCandidates(const std::optional<fs::path>& given,
   std::vector<fs::path> candidates{"."};
   const auto add = [&candidates](const fs::path& folder) {
     const fs::path normal = folder.lexically_normal();
-    if (!folder.empty() && std::find(candidates.begin(), candidates.end(), normal) == candidates.end()) {
+    if (!folder.empty() &&
+        std::find(candidates.begin(), candidates.end(), normal) == candidates.end()) {
       candidates.push_back(normal);
     }
   };

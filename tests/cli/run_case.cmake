@@ -1,8 +1,7 @@
 # Runs tqlookup with the arguments of one case file (one argument per line;
 # the first line may be "exit N" for an expected exit status) and compares
-# its standard output with the expected text (where %VERSION% stands for the
-# project's version), and its standard error with
-# the case's .err file when there is one.
+# its standard output with the expected text (%VERSION% is the project's),
+# and its standard error with the case's .err file when there is one.
 file(STRINGS ${ARGS} lines ENCODING UTF-8)
 set(expected_status 0)
 set(arguments)
@@ -27,6 +26,7 @@ string(REGEX REPLACE "[.]out$" ".err" expected_errors_file ${EXPECTED})
 if(EXISTS ${expected_errors_file})
   file(READ ${expected_errors_file} expected_errors)
   if(NOT errors STREQUAL expected_errors)
-    message(FATAL_ERROR "standard error differs.\n--- got:\n${errors}--- expected:\n${expected_errors}")
+    message(FATAL_ERROR "standard error differs.\n--- got:\n${errors}--- expected:\n"
+                        "${expected_errors}")
   endif()
 endif()

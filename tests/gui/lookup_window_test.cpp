@@ -205,12 +205,15 @@ class LookupWindowTest : public QObject {
     QVERIFY(dialog->isVisible());
   }
 
-  void helpContentsOpensHelpThatClosesWithTheWindow() {
+  void helpContentsOpensHelpThatEscapeOrTheWindowCloses() {
     MenuAction("&Help", "&Contents...")->trigger();
     auto* help = dialog->findChild<tq::CHelpWindow*>();
     QVERIFY(help);
     QVERIFY(help->isVisible());
     QVERIFY(help->toPlainText().contains("Show maps"));
+    QTest::keyClick(help, Qt::Key_Escape);
+    QVERIFY(!help->isVisible());
+    help->show();
     dialog->close();
     QVERIFY(!help->isVisible());
   }
