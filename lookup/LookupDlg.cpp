@@ -213,6 +213,7 @@ void CLookupDlg::CreateControls() {
                                 ListKind::kOneLine);
   lblStateOrProvince = AddLabel(client, "lblStateOrProvince", QString(),
                                 DialogRect(13, 191, 57, 8), listStateOrProvince);
+  SetHeading(lblStateOrProvince, QStringLiteral("State or &province:"));
   listTimeZone = AddList(client, "listTimeZone", DialogRect(311, 203, 176, 12),
                          ListKind::kOneLine);
   SetHeading(AddLabel(client, "lblTimeZone", QString(), DialogRect(224, 204, 79, 8), listTimeZone),
@@ -220,7 +221,6 @@ void CLookupDlg::CreateControls() {
   grpTimeZone = AddGroupBox(client, "grpTimeZone", QString(), DialogRect(216, 190, 282, 33));
   AddLabel(client, "lblSymbolLegend", QStringLiteral("Largest city symbol:"),
            DialogRect(419, 177, 62, 8));
-  SetHeading(lblStateOrProvince, QStringLiteral("State or &province:"));
   ShowHeadings();
   DescribeControls();
 
