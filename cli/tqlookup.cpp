@@ -94,11 +94,6 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    const auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 < argc) return argv[++i];
-      error = arg + ": missing value";
-      return std::nullopt;
-    };
     // A query may begin with a single dash, as -212 does.
     const bool isOption = !optionsEnded && (arg.starts_with("--") || arg == "-h" || arg == "-V");
     if (!isOption) {
@@ -120,13 +115,16 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     } else if (arg == "--cancel") {
       options.cancel = true;
     } else if (arg == "--data" || arg == "--filter" || arg == "--pick" || arg == "--date") {
-      const std::optional<std::string> text = value();
-      if (!text) return {};
-      if (arg == "--data") options.givenDataFolder = *text;
-      if (arg == "--filter") options.filter = tq::Utf8ToCp1252(*text);
-      if (arg == "--pick") options.pick = tq::Utf8ToCp1252(*text);
-      if (arg == "--date" && !(options.date = ParseDate(*text))) {
-        error = "--date: not a date: " + *text;
+      if (i + 1 == argc) {
+        error = arg + ": missing value";
+        return {};
+      }
+      const std::string text = argv[++i];
+      if (arg == "--data") options.givenDataFolder = text;
+      if (arg == "--filter") options.filter = tq::Utf8ToCp1252(text);
+      if (arg == "--pick") options.pick = tq::Utf8ToCp1252(text);
+      if (arg == "--date" && !(options.date = ParseDate(text))) {
+        error = "--date: not a date: " + text;
         return {};
       }
     } else {
