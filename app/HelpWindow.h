@@ -1,5 +1,6 @@
 #pragma once
-// The help of the program: its own HTML page, shown in a plain browser window.
+// The help of the program: its own HTML page, shown in a plain browser window
+// that Escape closes.
 
 #include <QTextBrowser>
 
@@ -10,6 +11,9 @@ class CHelpWindow : public QTextBrowser {
 
  public:
   explicit CHelpWindow(QWidget* parent = nullptr);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace tq

@@ -1,13 +1,14 @@
 // tqlookup: the lookups of Telquest Pro from the command line.
 //
-//   tqlookup [--data DIR] [--date YYYY-MM-DD] [--pick TEXT|--pick-first|--cancel] QUERY
+//   tqlookup [OPTION]... QUERY
 //   tqlookup [--data DIR] --filter TEXT
 //
 // QUERY is what one would type into the window: 937, "Dayton, OH", a city
 // alone or ", OH". The answer is printed as the window shows it, one block
 // per list. --filter prints the city records that a record-set filter selects.
 // Without --data the data files are read from the current directory, or, when
-// it holds no cit.bin, from the folder they were installed to.
+// it holds no cit.bin, from the data installed beside the program
+// (../share/telquest from bin/), or from the folder chosen at build time.
 
 #include <unistd.h>
 
@@ -19,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "Version.h"
+#include "app/DataFolders.h"
 #include "data/CitySet.h"
 #include "data/Text.h"
 #include "lookup/SearchFlow.h"
@@ -30,13 +33,42 @@ constexpr int kExitChoiceNeeded = 3;
 constexpr int kExitNoSuchChoice = 4;
 
 constexpr char kUsage[] =
-    "usage: tqlookup [--data DIR] [--date YYYY-MM-DD] [--pick TEXT|--pick-first|--cancel] QUERY\n"
-    "       tqlookup [--data DIR] --filter TEXT\n";
+    "usage: tqlookup [OPTION]... QUERY\n"
+    "       tqlookup [--data DIR] --filter TEXT\n"
+    "Looks up North American telephone area codes as the Telquest Pro window does\n"
+    "and prints the answer, one block per list.\n"
+    "\n"
+    "QUERY is an area code (937), a city and its state or province (\"Dayton, OH\"),\n"
+    "a city alone (Springfield) or a comma and a state or province (\", OH\").\n"
+    "\n"
+    "Options:\n"
+    "  --data DIR         read cit.bin and arc.bin from DIR (default: the current\n"
+    "                     directory, else the data installed with tqlookup)\n"
+    "  --date YYYY-MM-DD  the day that decides daylight saving time (default: today)\n"
+    "  --pick TEXT        when several cities match, choose the one shown as TEXT,\n"
+    "                     else the first that begins with TEXT (case ignored)\n"
+    "  --pick-first       when several cities match, choose the first\n"
+    "  --cancel           when several cities match, choose none\n"
+    "  --filter TEXT      print the city records that the record filter TEXT selects\n"
+    "  --                 end of the options: the next argument is the query\n"
+    "  -h, --help         print this help and exit\n"
+    "  -V, --version      print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the answer was printed (also \"City not found in database\")\n"
+    "  1  the answer could not be written\n"
+    "  2  the command line was not understood\n"
+    "  3  several cities match and no choice was made (input is not a terminal)\n"
+    "  4  no city matches the --pick text\n"
+    "  5  the data files are missing or unreadable\n";
 
 std::string Out(const std::string& text) { return tq::Cp1252ToUtf8(text); }
 
 struct Options {
-  std::filesystem::path dataFolder;
+  bool help = false;
+  bool version = false;
+  std::optional<std::filesystem::path> givenDataFolder;
+  std::filesystem::path dataFolder;  // the one chosen from the candidates
   std::optional<std::string> filter;
   std::optional<std::string> query;
   std::optional<std::string> pick;  // code page 1252
@@ -56,43 +88,60 @@ std::optional<tq::CalendarDay> ParseDate(const std::string& text) {
   return tq::CalendarDay{month, day, static_cast<int>(weekday.c_encoding()) + 1};
 }
 
-std::optional<Options> ParseOptions(int argc, char** argv) {
+// The options, or nothing with `error` naming what is wrong. --help and
+// --version end the reading.
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   Options options;
+  bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (arg == "--data" && hasValue) {
-      options.dataFolder = argv[++i];
-    } else if (arg == "--filter" && hasValue) {
-      options.filter = tq::Utf8ToCp1252(argv[++i]);
-    } else if (arg == "--pick" && hasValue) {
-      options.pick = tq::Utf8ToCp1252(argv[++i]);
+    // A query may begin with a single dash, as -212 does.
+    const bool isOption = !optionsEnded && (arg.starts_with("--") || arg == "-h" || arg == "-V");
+    if (!isOption) {
+      if (options.query) {
+        error = "more than one query: " + arg;
+        return {};
+      }
+      options.query = tq::Utf8ToCp1252(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      return options;
+    } else if (arg == "--version" || arg == "-V") {
+      options.version = true;
+      return options;
     } else if (arg == "--pick-first") {
       options.pickFirst = true;
     } else if (arg == "--cancel") {
       options.cancel = true;
-    } else if (arg == "--date" && hasValue) {
-      options.date = ParseDate(argv[++i]);
-      if (!options.date) return {};
-    } else if (arg == "--") {
-      if (i + 1 < argc) options.query = tq::Utf8ToCp1252(argv[++i]);
-    } else if (!arg.starts_with("--") && !options.query) {
-      options.query = tq::Utf8ToCp1252(arg);
+    } else if (arg == "--data" || arg == "--filter" || arg == "--pick" || arg == "--date") {
+      if (i + 1 == argc) {
+        error = arg + ": missing value";
+        return {};
+      }
+      const std::string text = argv[++i];
+      if (arg == "--data") options.givenDataFolder = text;
+      if (arg == "--filter") options.filter = tq::Utf8ToCp1252(text);
+      if (arg == "--pick") options.pick = tq::Utf8ToCp1252(text);
+      if (arg == "--date" && !(options.date = ParseDate(text))) {
+        error = "--date: not a date: " + text;
+        return {};
+      }
     } else {
+      error = "unknown option " + arg;
       return {};
     }
   }
   const int picks = (options.pick ? 1 : 0) + options.pickFirst + options.cancel;
-  if (options.filter.has_value() == options.query.has_value() || picks > 1) return {};
-#ifdef TELQUEST_INSTALLED_DATA_DIR
-  std::error_code error;
-  if (options.dataFolder.empty() && !std::filesystem::exists(tq::CCitySet::kFileName, error) &&
-      std::filesystem::exists(std::filesystem::path(TELQUEST_INSTALLED_DATA_DIR) /
-                                  tq::CCitySet::kFileName,
-                              error)) {
-    options.dataFolder = TELQUEST_INSTALLED_DATA_DIR;
+  if (picks > 1) {
+    error = "--pick, --pick-first and --cancel exclude each other";
+  } else if (options.filter && options.query) {
+    error = "--filter takes no query";
+  } else if (!options.filter && !options.query) {
+    error = "no query given";
   }
-#endif
+  if (!error.empty()) return {};
   return options;
 }
 
@@ -181,10 +230,24 @@ int RunQuery(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::optional<Options> options = ParseOptions(argc, argv);
+  std::string error;
+  std::optional<Options> options = ParseOptions(argc, argv, error);
   if (!options) {
-    std::fputs(kUsage, stderr);
+    std::fprintf(stderr, "tqlookup: %s\nTry 'tqlookup --help' for more information.\n",
+                 error.c_str());
     return kExitUsage;
   }
+  if (options->help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (options->version) {
+    std::printf("tqlookup (Telquest Pro) %s\n", tq::kVersion);
+    return 0;
+  }
+  const std::vector<std::filesystem::path> dataFolders =
+      tq::DataFolderCandidates(options->givenDataFolder, tq::ProgramFolder(argv[0]),
+                               TELQUEST_DATA_FROM_BIN, TELQUEST_INSTALLED_DATA_DIR);
+  options->dataFolder = tq::ChooseDataFolder(dataFolders);
   return options->filter ? RunFilter(*options) : RunQuery(*options);
 }

@@ -11,7 +11,9 @@
 #   share/doc/telquest/copyright
 #
 # The program reads its data and settings from the current directory; the
-# launcher starts it in a per-user folder that links to share/telquest. Build
+# launcher starts it in a per-user folder that links to share/telquest.
+# tqlookup looks for share/telquest beside its own bin/ (cli/CMakeLists.txt),
+# so both work under any prefix given to `cmake --install --prefix`. Build
 # the package with `cpack -G DEB` in a build tree configured with
 # -DCMAKE_INSTALL_PREFIX=/usr (see packaging/README.md).
 

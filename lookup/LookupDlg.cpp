@@ -1,6 +1,8 @@
 #include "lookup/LookupDlg.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -57,11 +59,13 @@ class ClientArea : public QWidget {
 };
 
 // Labels and group boxes let the mouse through to the window, as the map
-// clicks need.
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect) {
+// clicks need. A label's mnemonic moves the focus to its `buddy`.
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect,
+                 QWidget* buddy = nullptr) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QLatin1String(name));
   label->setTextFormat(Qt::PlainText);
+  label->setBuddy(buddy);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
   label->setGeometry(rect);
@@ -90,10 +94,34 @@ QListWidget* AddList(QWidget* parent, const char* name, const QRect& rect, ListK
   return list;
 }
 
+// Text of the data as it is shown, read out and copied: control characters
+// become their visible pictures (U+2400 to U+241F, U+2421), never raw.
+QString VisibleText(const std::string& cp1252) {
+  QString text = ToQString(cp1252);
+  for (QChar& c : text) {
+    if (c.unicode() < 0x20) c = QChar(0x2400 + c.unicode());
+    if (c.unicode() == 0x7F) c = QChar(0x2421);
+  }
+  return text;
+}
+
 void FillList(QListWidget* widget, const ListBox& model) {
   widget->clear();
-  for (const std::string& entry : model.Entries()) widget->addItem(ToQString(entry));
+  for (const std::string& entry : model.Entries()) widget->addItem(VisibleText(entry));
 }
+
+// A heading and the accessible name of the control it stands above, which
+// is the heading without its mnemonic mark and colon.
+void SetHeading(QLabel* label, const QString& text) {
+  label->setText(text);
+  QString name = text;
+  name.remove(QLatin1Char('&'));
+  if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+  label->buddy()->setAccessibleName(name);
+}
+
+// The result headings of the search, with a mnemonic on their first letter.
+QString Mnemonic(const std::string& heading) { return QLatin1Char('&') + VisibleText(heading); }
 
 int SelectedRow(const QListWidget* list) {
   const QList<QListWidgetItem*> selected = list->selectedItems();
@@ -134,67 +162,101 @@ void CLookupDlg::CreateMenu() {
   menuBar = new QMenuBar(this);
   QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
   file->addAction(QStringLiteral("E&xit"), this, &QDialog::reject);
+  // Alt+E belongs to the input field's label.
+  QMenu* edit = menuBar->addMenu(QStringLiteral("E&dit"));
+  edit->addAction(QStringLiteral("&Copy"), QKeySequence::Copy, this, &CLookupDlg::OnEditCopy);
+  edit->addAction(QStringLiteral("&Go to Search Field"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
+                  &CLookupDlg::FocusQuery);
   QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
   help->addAction(QStringLiteral("&Contents..."), this, &CLookupDlg::OnHelpContents);
   help->addAction(QStringLiteral("&About..."), this, &CLookupDlg::OnAbout);
   // The popups are windows of their own and take no font from the window.
-  for (QMenu* menu : {file, help}) menu->setFont(DialogFont());
+  for (QMenu* menu : {file, edit, help}) menu->setFont(DialogFont());
 }
 
 // In the order of tabbing, which is the order of creation.
 void CLookupDlg::CreateControls() {
   grpSearch = AddGroupBox(client, "grpSearch", QStringLiteral("Search"),
                           DialogRect(7, 7, 162, 63));
-  AddLabel(client, "lblQuery", QStringLiteral("Enter area code or city, state:"),
-           DialogRect(13, 19, 94, 8));
   editQuery = new QLineEdit(client);
   editQuery->setObjectName(QStringLiteral("editQuery"));
   editQuery->setGeometry(DialogRect(13, 31, 149, 12));
+  SetHeading(AddLabel(client, "lblQuery", QString(), DialogRect(13, 19, 94, 8), editQuery),
+             QStringLiteral("&Enter area code or city, state:"));
   btnSearch = new QPushButton(QStringLiteral("&Search"), client);
   btnSearch->setObjectName(QStringLiteral("btnSearch"));
   btnSearch->setAutoDefault(false);
   btnSearch->setGeometry(DialogRect(112, 47, 50, 14));
+  chkShowMaps = new QCheckBox(QStringLiteral("&Show maps"), client);
+  chkShowMaps->setObjectName(QStringLiteral("chkShowMaps"));
+  chkShowMaps->setGeometry(DialogRect(13, 50, 53, 10));
 
   grpResults = AddGroupBox(client, "grpResults", QStringLiteral("Results"),
                            DialogRect(7, 73, 203, 150));
-  lblAreaCodes = AddLabel(client, "lblAreaCodes", ToQString(flow.lblAreaCodes),
-                          DialogRect(13, 85, 43, 8));
   listAreaCodes = AddList(client, "listAreaCodes", DialogRect(13, 97, 52, 90),
                           ListKind::kScrolling);
-  lblLargestCity = AddLabel(client, "lblLargestCity", ToQString(flow.lblLargestCity),
-                            DialogRect(70, 85, 134, 8));
+  lblAreaCodes = AddLabel(client, "lblAreaCodes", QString(), DialogRect(13, 85, 43, 8),
+                          listAreaCodes);
   listLargestCity = AddList(client, "listLargestCity", DialogRect(70, 97, 134, 12),
                             ListKind::kOneLine);
-  lblMajorCities = AddLabel(client, "lblMajorCities", ToQString(flow.lblMajorCities),
-                            DialogRect(70, 116, 134, 8));
+  lblLargestCity = AddLabel(client, "lblLargestCity", QString(), DialogRect(70, 85, 134, 8),
+                            listLargestCity);
   listMajorCities = AddList(client, "listMajorCities", DialogRect(70, 128, 134, 59),
                             ListKind::kScrolling);
+  lblMajorCities = AddLabel(client, "lblMajorCities", QString(), DialogRect(70, 116, 134, 8),
+                            listMajorCities);
   lblMapHint = AddLabel(client, "lblMapHint",
                         QStringLiteral("[ Click center of state/province to see all of "
                                        "its area codes. ]"),
                         DialogRect(216, 177, 188, 8));
-  chkShowMaps = new QCheckBox(QStringLiteral("&Show maps"), client);
-  chkShowMaps->setObjectName(QStringLiteral("chkShowMaps"));
-  chkShowMaps->setGeometry(DialogRect(13, 50, 53, 10));
-  lblStateOrProvince = AddLabel(client, "lblStateOrProvince", QStringLiteral("State or province:"),
-                                DialogRect(13, 191, 57, 8));
   listStateOrProvince = AddList(client, "listStateOrProvince", DialogRect(13, 203, 191, 12),
                                 ListKind::kOneLine);
-  AddLabel(client, "lblTimeZone", QStringLiteral("Time zone of largest city:"),
-           DialogRect(224, 204, 79, 8));
+  lblStateOrProvince = AddLabel(client, "lblStateOrProvince", QString(),
+                                DialogRect(13, 191, 57, 8), listStateOrProvince);
+  SetHeading(lblStateOrProvince, QStringLiteral("State or &province:"));
   listTimeZone = AddList(client, "listTimeZone", DialogRect(311, 203, 176, 12),
                          ListKind::kOneLine);
+  SetHeading(AddLabel(client, "lblTimeZone", QString(), DialogRect(224, 204, 79, 8), listTimeZone),
+             QStringLiteral("Time &zone of largest city:"));
   grpTimeZone = AddGroupBox(client, "grpTimeZone", QString(), DialogRect(216, 190, 282, 33));
   AddLabel(client, "lblSymbolLegend", QStringLiteral("Largest city symbol:"),
            DialogRect(419, 177, 62, 8));
+  ShowHeadings();
+  DescribeControls();
 
   connect(btnSearch, &QPushButton::clicked, this, &CLookupDlg::OnOK);
-  connect(chkShowMaps, &QCheckBox::clicked, this, &CLookupDlg::OnShowMaps);
+  // The check box's state, however it changed (a click, a key, a screen
+  // reader's toggle action), decides the map area.
+  connect(chkShowMaps, &QCheckBox::toggled, this, [this](bool checked) {
+    if (checked != (bShowMaps != 0)) OnShowMaps();
+  });
   connect(listAreaCodes, &QListWidget::itemDoubleClicked, this, &CLookupDlg::OnDblclkAreaCodes);
   connect(listLargestCity, &QListWidget::itemDoubleClicked, this,
           &CLookupDlg::OnDblclkLargestCity);
   connect(listMajorCities, &QListWidget::itemDoubleClicked, this,
           &CLookupDlg::OnDblclkMajorCities);
+}
+
+// What the headings alone leave unclear to someone who cannot see the window.
+void CLookupDlg::DescribeControls() {
+  const QString follow = QStringLiteral(" Enter or a double-click looks up the selected entry.");
+  listAreaCodes->setAccessibleDescription(QStringLiteral("The area codes found.") + follow);
+  listLargestCity->setAccessibleDescription(
+      QStringLiteral("One entry: the most populous city, or why nothing was found.") + follow);
+  listMajorCities->setAccessibleDescription(QStringLiteral("The cities served.") + follow);
+  listStateOrProvince->setAccessibleDescription(
+      QStringLiteral("One entry: the state or province of the answer."));
+  listTimeZone->setAccessibleDescription(
+      QStringLiteral("One entry: the time zone and its difference from Eastern time."));
+  lblMapHint->setAccessibleDescription(
+      QStringLiteral("The map takes mouse clicks only; typing a comma and a state or province "
+                     "code, as \", OH\", lists the same area codes."));
+}
+
+void CLookupDlg::ShowHeadings() {
+  SetHeading(lblAreaCodes, Mnemonic(flow.lblAreaCodes));
+  SetHeading(lblLargestCity, Mnemonic(flow.lblLargestCity));
+  SetHeading(lblMajorCities, Mnemonic(flow.lblMajorCities));
 }
 
 void CLookupDlg::OnInitDialog(int showMapsSetting) {
@@ -268,13 +330,40 @@ void CLookupDlg::OnPaint(QPainter& painter) {
 }
 
 void CLookupDlg::keyPressEvent(QKeyEvent* event) {
-  // There is no default button: Enter anywhere searches, and never closes.
+  // There is no default button: Enter anywhere searches, and never closes;
+  // on an entry of a result list it looks up that entry, as a double-click does.
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-    OnOK();
+    if (!FollowCurrentEntry()) OnOK();
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+bool CLookupDlg::FollowCurrentEntry() {
+  const std::pair<QListWidget*, void (CLookupDlg::*)()> followUps[] = {
+      {listAreaCodes, &CLookupDlg::OnDblclkAreaCodes},
+      {listLargestCity, &CLookupDlg::OnDblclkLargestCity},
+      {listMajorCities, &CLookupDlg::OnDblclkMajorCities}};
+  for (const auto& [list, follow] : followUps) {
+    if (list != focusWidget() || !list->currentItem()) continue;
+    // The entry the focus frame marks, selected so that it is the one looked up.
+    list->setCurrentItem(list->currentItem(), QItemSelectionModel::ClearAndSelect);
+    (this->*follow)();
+    return true;
+  }
+  return false;
+}
+
+void CLookupDlg::OnEditCopy() {
+  QWidget* focused = focusWidget();
+  if (focused == editQuery) {
+    editQuery->copy();
+    return;
+  }
+  const auto* list = qobject_cast<QListWidget*>(focused);
+  if (!list || list->selectedItems().isEmpty()) return;  // nothing selected, nothing copied
+  QApplication::clipboard()->setText(list->selectedItems().first()->text());
 }
 
 void CLookupDlg::done(int result) {
@@ -298,9 +387,7 @@ void CLookupDlg::ReadQuery() { flow.editQuery = FromQString(editQuery->text()); 
 
 void CLookupDlg::ShowResults() {
   editQuery->setText(ToQString(flow.editQuery));
-  lblAreaCodes->setText(ToQString(flow.lblAreaCodes));
-  lblLargestCity->setText(ToQString(flow.lblLargestCity));
-  lblMajorCities->setText(ToQString(flow.lblMajorCities));
+  ShowHeadings();
   FillList(listAreaCodes, flow.listAreaCodes);
   FillList(listLargestCity, flow.listLargestCity);
   FillList(listMajorCities, flow.listMajorCities);

@@ -60,6 +60,14 @@ class CLookupDlg : public QDialog {
   void OnDblclkMajorCities();
   void OnAbout();
   void OnHelpContents();
+  // Edit, Copy: the selected entry of the result list with the focus, or
+  // the selected text of the input field.
+  void OnEditCopy();
+  // Enter on a result list: looks up its current entry, as a double-click
+  // does; false when the focus is on no such entry.
+  bool FollowCurrentEntry();
+  void ShowHeadings();
+  void DescribeControls();
   // The input field into the flow, and the flow's answer into the controls.
   void ReadQuery();
   void ShowResults();

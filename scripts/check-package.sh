@@ -148,6 +148,7 @@ mkdir -p "$empty"
 answer=$(cd "$empty" && tqlookup 937 2>&1)
 status=$?
 check "tqlookup resolves to /usr/bin/tqlookup" test "$(command -v tqlookup)" = /usr/bin/tqlookup
+check "tqlookup --version names $version" test "$(tqlookup --version)" = "tqlookup (Telquest Pro) $version"
 check "tqlookup 937 in an empty folder answers from the installed data" \
   eval '((status == 0)) && grep -q "937" <<<"$answer" && ! grep -q "No cities found" <<<"$answer"'
 [[ $status -eq 0 ]] || echo "$answer" | head -10 | sed 's/^/        /'

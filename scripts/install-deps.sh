@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
 # Packages already present are skipped; with nothing missing, nothing runs.
-#   scripts/install-deps.sh [run|test]
+#   scripts/install-deps.sh [run|test|tools]
+# "tools" adds what tools/screenshot needs to the run packages.
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
 test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev time xvfb xauth
                desktop-file-utils appstream dpkg-dev file man-db locales)
+tool_packages=(xvfb xauth xdotool imagemagick)
 
 packages=("${run_packages[@]}")
-if [[ "${1:-run}" == test ]]; then
-  packages+=("${test_packages[@]}")
-fi
+case "${1:-run}" in
+  test) packages+=("${test_packages[@]}") ;;
+  tools) packages+=("${tool_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -36,7 +36,7 @@ QListWidget* List(const CLookupDlg& dialog, const char* name) {
 }
 
 QString LabelText(const CLookupDlg& dialog, const char* name) {
-  return dialog.findChild<QLabel*>(QLatin1String(name))->text();
+  return dialog.findChild<QLabel*>(QLatin1String(name))->text().remove(QLatin1Char('&'));
 }
 
 QString QueryText(const CLookupDlg& dialog) {

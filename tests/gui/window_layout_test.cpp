@@ -100,9 +100,9 @@ class WindowLayoutTest : public QObject {
     QCOMPARE(Widget("listTimeZone")->geometry(), QRect(467, 330, 264, 20));
   }
 
-  void tabGoesThroughTheControlsInTemplateOrder() {
-    const QStringList expected = {"editQuery",       "btnSearch",           "listAreaCodes",
-                                  "listLargestCity", "listMajorCities",     "chkShowMaps",
+  void tabGoesThroughTheControlsInReadingOrder() {
+    const QStringList expected = {"editQuery",       "btnSearch",       "chkShowMaps",
+                                  "listAreaCodes",   "listLargestCity", "listMajorCities",
                                   "listStateOrProvince", "listTimeZone"};
     QWidget* focused = Widget("editQuery");
     QStringList order{focused->objectName()};
@@ -122,7 +122,8 @@ class WindowLayoutTest : public QObject {
       menu << popup->text();
       for (QAction* item : popup->menu()->actions()) menu << item->text();
     }
-    QCOMPARE(menu, (QStringList{"&File", "E&xit", "&Help", "&Contents...", "&About..."}));
+    QCOMPARE(menu, (QStringList{"&File", "E&xit", "E&dit", "&Copy", "&Go to Search Field", "&Help",
+                                "&Contents...", "&About..."}));
   }
 
   void altSMovesBetweenTheTwoControlsThatShareIt() {
