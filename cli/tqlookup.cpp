@@ -11,9 +11,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -28,12 +32,15 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitChoiceNeeded = 3;
 constexpr int kExitNoSuchChoice = 4;
+constexpr int kExitOutputError = 1;
+constexpr int kExitNoData = 5;
+constexpr int kExitDamagedData = 6;
 
 constexpr char kUsage[] =
     "usage: tqlookup [--data DIR] [--date YYYY-MM-DD] [--pick TEXT|--pick-first|--cancel] QUERY\n"
     "       tqlookup [--data DIR] --filter TEXT\n";
 
-std::string Out(const std::string& text) { return tq::Cp1252ToUtf8(text); }
+std::string Out(const std::string& text) { return tq::Cp1252ToDisplayUtf8(text); }
 
 struct Options {
   std::filesystem::path dataFolder;
@@ -145,6 +152,43 @@ class CommandLineChooser : public tq::CityChooser {
   const Options& options_;
 };
 
+// Tells on stderr what is wrong with the data files. A missing, unreadable or
+// refused file ends the run (kExitNoData); a damaged one is used as far as it
+// can be read (kExitDamagedData, given after the answer); else 0.
+int ReportDataProblems(const Options& options, std::initializer_list<const tq::LoadOutcome*> outcomes) {
+  int status = 0;
+  for (const tq::LoadOutcome* outcome : outcomes) {
+    if (outcome->problem == tq::FileProblem::kNone) continue;
+    std::fprintf(stderr, "tqlookup: %s\n", Out(outcome->text).c_str());
+    status = std::max(status, outcome->problem == tq::FileProblem::kDamaged ? kExitDamagedData
+                                                                             : kExitNoData);
+  }
+#ifdef TELQUEST_INSTALLED_DATA_DIR
+  // Without --data the installed folder is tried when the current directory
+  // holds no cit.bin.
+  const std::filesystem::path installed = TELQUEST_INSTALLED_DATA_DIR;
+  std::error_code error;
+  if (status == kExitNoData && options.dataFolder == installed) {
+    std::fputs("tqlookup: also looked in the current directory\n", stderr);
+  } else if (status == kExitNoData && options.dataFolder.empty() &&
+             !std::filesystem::exists(tq::CCitySet::kFileName, error)) {
+    std::fprintf(stderr, "tqlookup: also looked in %s\n", installed.c_str());
+  }
+#else
+  (void)options;
+#endif
+  return status;
+}
+
+// A failed write of the answer (a full disk, a closed pipe) is an error.
+int CheckOutput(int status) {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "tqlookup: cannot write the answer: %s\n", std::strerror(errno));
+    return kExitOutputError;
+  }
+  return status;
+}
+
 void PrintList(const std::string& heading, const tq::ListBox& list) {
   std::printf("%s\n", Out(heading).c_str());
   for (const std::string& entry : list.Entries()) std::printf("  %s\n", Out(entry).c_str());
@@ -154,6 +198,8 @@ int RunFilter(const Options& options) {
   tq::CCitySet cities(options.dataFolder);
   cities.strFilter = *options.filter;
   cities.Open();
+  const int status = ReportDataProblems(options, {&cities.Outcome()});
+  if (status == kExitNoData) return status;
   for (; !cities.IsEOF(); cities.MoveNext()) {
     std::printf("%d\t%s\t%s\t%d\t%d\t%g\n", cities.iCityId, Out(cities.strCity).c_str(),
                 Out(cities.strStateOrProvince).c_str(), cities.iPopulation,
@@ -167,6 +213,8 @@ int RunQuery(const Options& options) {
   tq::SearchFlow flow(options.dataFolder, chooser);
   if (options.date) flow.today = [date = *options.date] { return date; };
   flow.OpenData();
+  const int status = ReportDataProblems(options, {&flow.setCities.Outcome(), &flow.setAreaCodes.Outcome()});
+  if (status == kExitNoData) return status;
   flow.editQuery = *options.query;
   flow.OnOK();
   std::printf("Input: %s\n", Out(flow.editQuery).c_str());
@@ -175,7 +223,7 @@ int RunQuery(const Options& options) {
   PrintList(flow.lblMajorCities, flow.listMajorCities);
   PrintList("State or province:", flow.listStateOrProvince);
   PrintList("Time zone of largest city:", flow.listTimeZone);
-  return 0;
+  return status;
 }
 
 }  // namespace
@@ -186,5 +234,5 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return kExitUsage;
   }
-  return options->filter ? RunFilter(*options) : RunQuery(*options);
+  return CheckOutput(options->filter ? RunFilter(*options) : RunQuery(*options));
 }
