@@ -1,18 +1,60 @@
-// Arbitrary bytes as "cit.bin" or "arc.bin" (the first byte chooses): the
-// loaders must keep whole records only, with columns of one length, and the
-// indexes built from them must select what a scan selects.
+// Arbitrary bytes as "cit.bin" or "arc.bin" (the first byte chooses, the
+// other file is the sample's): the loaders must keep whole records only, with
+// columns of one length, tell every problem, and the indexes built from them
+// must select what a scan selects; a search then runs on what was loaded.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "FuzzCheck.h"
+#include "lookup/SearchFlow.h"
 #include "support/TestData.h"
 
 namespace {
 
+class PickFirst : public tq::CityChooser {
+ public:
+  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
+    tq::fuzz::Check(!choices.empty(), "choice without choices");
+    return choices.front();
+  }
+};
+
+void CheckOutcome(const tq::LoadOutcome& outcome) {
+  tq::fuzz::Check((outcome.problem == tq::FileProblem::kNone) == outcome.text.empty(),
+                  "a problem without a text, or a text without a problem");
+}
+
+// Searches for the place and the area code of the first loaded row.
+void CheckSearches(const std::filesystem::path& folder) {
+  PickFirst chooser;
+  tq::SearchFlow flow(folder, chooser);
+  flow.today = [] { return tq::CalendarDay{7, 4, 6}; };
+  flow.OpenData();
+  std::vector<std::string> queries;
+  if (flow.setCities.RowCount() > 0) {
+    const std::string& name = flow.setCities.CityNames()[0];
+    const std::string& state = flow.setCities.States()[0];
+    queries = {name, name + ", " + state, ", " + state};
+  }
+  if (!flow.setAreaCodes.AreaCodes().empty()) {
+    queries.push_back(std::to_string(flow.setAreaCodes.AreaCodes()[0]));
+  }
+  for (const std::string& query : queries) {
+    flow.editQuery = query;
+    flow.OnOK();
+    tq::fuzz::Check(flow.listLargestCity.GetCount() <= 1, "more than one largest city");
+    tq::fuzz::Check(flow.listStateOrProvince.GetCount() <= 1, "more than one state line");
+  }
+}
+
 void CheckCities(const std::filesystem::path& folder) {
   tq::CCitySet cities(folder);
   cities.Open();
+  CheckOutcome(cities.Outcome());
   const std::size_t rows = cities.RowCount();
   tq::fuzz::Check(cities.CityNames().size() == rows && cities.States().size() == rows &&
                       cities.Populations().size() == rows &&
@@ -34,6 +76,7 @@ void CheckCities(const std::filesystem::path& folder) {
 void CheckAreaCodes(const std::filesystem::path& folder) {
   tq::CAreaCodeSet areaCodes(folder);
   areaCodes.Open();
+  CheckOutcome(areaCodes.Outcome());
   tq::fuzz::Check(areaCodes.CityIds().size() == areaCodes.AreaCodes().size(),
                   "area code columns of different lengths");
   tq::fuzz::Check(areaCodes.SelectedRows().size() == areaCodes.CityIds().size(),
@@ -49,15 +92,22 @@ void CheckAreaCodes(const std::filesystem::path& folder) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const tq::test::TempDir folder;
+  static const tq::test::TempDir sample, folder;
+  static const bool written = (tq::test::WriteSampleData(sample.path()), true);
+  (void)written;
   if (size == 0) return 0;
   const bool cityFile = data[0] & 1;
   const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-  tq::test::WriteBytes(folder / (cityFile ? "cit.bin" : "arc.bin"), bytes);
+  const char* fuzzed = cityFile ? tq::CCitySet::kFileName : tq::CAreaCodeSet::kFileName;
+  const char* other = cityFile ? tq::CAreaCodeSet::kFileName : tq::CCitySet::kFileName;
+  tq::test::WriteBytes(folder / fuzzed, bytes);
+  std::filesystem::copy_file(sample / other, folder / other,
+                             std::filesystem::copy_options::overwrite_existing);
   if (cityFile) {
     CheckCities(folder.path());
   } else {
     CheckAreaCodes(folder.path());
   }
+  CheckSearches(folder.path());
   return 0;
 }
