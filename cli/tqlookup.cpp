@@ -155,7 +155,8 @@ class CommandLineChooser : public tq::CityChooser {
 // Tells on stderr what is wrong with the data files. A missing, unreadable or
 // refused file ends the run (kExitNoData); a damaged one is used as far as it
 // can be read (kExitDamagedData, given after the answer); else 0.
-int ReportDataProblems(const Options& options, std::initializer_list<const tq::LoadOutcome*> outcomes) {
+int ReportDataProblems(const Options& options,
+                       std::initializer_list<const tq::LoadOutcome*> outcomes) {
   int status = 0;
   for (const tq::LoadOutcome* outcome : outcomes) {
     if (outcome->problem == tq::FileProblem::kNone) continue;
@@ -213,7 +214,8 @@ int RunQuery(const Options& options) {
   tq::SearchFlow flow(options.dataFolder, chooser);
   if (options.date) flow.today = [date = *options.date] { return date; };
   flow.OpenData();
-  const int status = ReportDataProblems(options, {&flow.setCities.Outcome(), &flow.setAreaCodes.Outcome()});
+  const int status =
+      ReportDataProblems(options, {&flow.setCities.Outcome(), &flow.setAreaCodes.Outcome()});
   if (status == kExitNoData) return status;
   flow.editQuery = *options.query;
   flow.OnOK();

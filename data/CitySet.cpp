@@ -24,7 +24,9 @@ struct CityRecord {
 
 // A code of two letters, or the name of a country or of the non-geographic
 // codes.
-bool PossibleStateLength(std::size_t length) { return length == 2 || (length >= 4 && length <= 40); }
+bool PossibleStateLength(std::size_t length) {
+  return length == 2 || (length >= 4 && length <= 40);
+}
 
 // Names are stored with their first two characters moved to the end, every
 // byte raised by one.

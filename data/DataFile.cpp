@@ -176,13 +176,15 @@ void DamageReport::Impossible(std::size_t record, std::size_t line, const char* 
 }
 
 std::string DamageReport::Text(std::size_t loaded) const {
-  if (loaded == 0) return stopped_.empty() ? "it holds no record" : "no record is read: " + stopped_;
+  if (loaded == 0) {
+    return stopped_.empty() ? "it holds no record" : "no record is read: " + stopped_;
+  }
   std::string text = stopped_;
   if (impossible_ > 0) {
     text += (text.empty() ? "" : "; ") + firstImpossible_;
     if (impossible_ > 1) text += " and " + std::to_string(impossible_ - 1) + " more records too";
   }
-  if (!text.empty()) text += "; the " + std::to_string(loaded) + " records read are used";
+  if (!text.empty()) text += "; records read and used: " + std::to_string(loaded);
   return text;
 }
 

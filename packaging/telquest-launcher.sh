@@ -89,7 +89,8 @@ for name in cit.bin arc.bin; do
   if { [ -e "$target" ] || [ -L "$target" ]; } && ! ours "$target" "$source" "$name"; then
     aside="$target.$(date +%Y-%m-%d-%H%M%S)"
     { [ -e "$aside" ] || [ -L "$aside" ]; } && aside="$aside.$$"
-    mv -T -- "$target" "$aside" 2>/dev/null || fail "cannot move $target aside; move it yourself and start again"
+    mv -T -- "$target" "$aside" 2>/dev/null ||
+      fail "cannot move $target aside; move it yourself and start again"
     printf '%s: %s was not made by this launcher; it is kept as %s\n' "$me" "$target" "$aside" >&2
   fi
   made="$work/$name"

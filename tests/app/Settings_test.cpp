@@ -69,16 +69,13 @@ TEST(Settings, AFolderInThePlaceOfTheFileIsLeftAlone) {
 // Only the start of the file is read, and never from a FIFO or a device.
 TEST(Settings, ReadsOnlyTheStartOfRegularFiles) {
   TempDir dir;
-  const auto file = dir / kSettingsFileName;
-  WriteBytes(file, "1\n");
-  std::filesystem::resize_file(file, std::uintmax_t{500} << 20);  // sparse
-  EXPECT_EQ(ReadShowMapsSetting(file), 1);
-  std::filesystem::remove(file);
-  ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
-  EXPECT_EQ(ReadShowMapsSetting(file), 0);
-  std::filesystem::remove(file);
-  std::filesystem::create_symlink("/dev/zero", file);
-  EXPECT_EQ(ReadShowMapsSetting(file), 0);
+  const auto sparse = dir / "sparse", fifo = dir / "fifo", zero = dir / "zero";
+  WriteBytes(sparse, "1\n");
+  std::filesystem::resize_file(sparse, std::uintmax_t{500} << 20);
+  mkfifo(fifo.c_str(), 0600);
+  std::filesystem::create_symlink("/dev/zero", zero);
+  EXPECT_EQ(ReadShowMapsSetting(sparse), 1);
+  EXPECT_EQ(ReadShowMapsSetting(fifo) + ReadShowMapsSetting(zero), 0);
 }
 
 // A link planted where a predictable temporary would be is never written

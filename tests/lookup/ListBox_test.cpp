@@ -61,23 +61,27 @@ TEST(ListBox, AddUnlessListedSkipsTextsThatBeginAnEntry) {
 
 // The tree gives what inserting into a sorted vector one by one gave.
 TEST(ListBox, ManyEntriesListAsOneByOneInsertion) {
-  const auto less = [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; };
+  const auto less = [](const std::string& a, const std::string& b) {
+    return CompareNoCase(a, b) < 0;
+  };
   ListBox list(ListBox::Order::kSorted), unless(ListBox::Order::kSorted);
   Entries reference, referenceUnless;
-  unsigned seed = 7;
-  for (int i = 0; i < 3000; ++i) {
+  for (unsigned i = 0, seed = 7; i < 3000; ++i) {
     seed = seed * 1103515245 + 12345;
-    std::string entry(1 + seed % 3, static_cast<char>("aAbB"[(seed >> 8) % 4]));
-    entry += std::to_string((seed >> 12) % 50);
+    const std::string entry = std::string(1 + seed % 3, "aAbB"[(seed >> 8) % 4]) +
+                              std::to_string((seed >> 12) % 50);
     list.AddString(entry);
     reference.insert(std::upper_bound(reference.begin(), reference.end(), entry, less), entry);
     const bool listed = std::any_of(referenceUnless.begin(), referenceUnless.end(),
-                                    [&](const std::string& e) { return StartsWithNoCase(e, entry); });
+                                    [&](const auto& e) { return StartsWithNoCase(e, entry); });
     EXPECT_EQ(unless.AddUnlessListed(entry), !listed);
     if (!listed) {
-      referenceUnless.insert(std::upper_bound(referenceUnless.begin(), referenceUnless.end(), entry, less), entry);
+      referenceUnless.insert(
+          std::upper_bound(referenceUnless.begin(), referenceUnless.end(), entry, less), entry);
     }
-    if (i % 500 == 0) EXPECT_EQ(list.Entries(), reference);  // reading between adds
+    if (i % 500 == 0) {
+      EXPECT_EQ(list.Entries(), reference);  // reading between adds
+    }
   }
   EXPECT_EQ(list.Entries(), reference);
   EXPECT_EQ(unless.Entries(), referenceUnless);
