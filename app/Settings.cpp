@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,18 +14,22 @@
 namespace tq {
 
 int ReadShowMapsSetting(const std::filesystem::path& file) {
-  const auto bytes = ReadWholeFile(file);
-  if (!bytes) return 0;
-  LineReader lines(*bytes);
+  const auto start = ReadFileStart(file, kMaxSettingsLine + 1);
+  if (!start) return 0;
+  const std::string_view bytes = *start;
+  const std::size_t end = bytes.find('\n');
+  if (end == std::string_view::npos && bytes.size() > kMaxSettingsLine) return 0;
+  LineReader lines(bytes.substr(0, end == std::string_view::npos ? bytes.size() : end + 1));
   std::string_view first;
   return lines.Next(first) ? AtoI(first) : 0;
 }
 
 bool WriteShowMapsSetting(const std::filesystem::path& file, int value) {
   const std::string text = std::to_string(value) + "\n";
-  std::filesystem::path temporary = file;
-  temporary += ".tmp" + std::to_string(::getpid());
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // mkstemp creates a new file of its own (O_EXCL): a link planted in the
+  // folder under any name is never followed.
+  std::string temporary = file.string() + ".XXXXXX";
+  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;
   const bool written =
       ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&

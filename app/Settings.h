@@ -1,19 +1,25 @@
 #pragma once
 // The settings file "tqs.ini": one line, the decimal show-maps setting.
 
+#include <cstddef>
 #include <filesystem>
 
 namespace tq {
 
 inline constexpr char kSettingsFileName[] = "tqs.ini";
+// Only this many bytes are read for the first line.
+inline constexpr std::size_t kMaxSettingsLine = 256;
 
 // The number on the file's first line (atoi rules); 0 when the file is
-// missing, unreadable or holds no number.
+// missing, unreadable, not a regular file (a FIFO, a device, a folder), its
+// first line is longer than kMaxSettingsLine, or it holds no number.
 int ReadShowMapsSetting(const std::filesystem::path& file);
 
-// Writes "N\n" through a temporary file in the same folder that then replaces
-// the old file, so a crash or a full disk never leaves it empty or cut short.
-// False (and the old file untouched) when it cannot be written.
+// Writes "N\n" through a new temporary file in the same folder (made with
+// mkstemp, so never through a planted link), synced, that then replaces the
+// old file, so a crash or a full disk never leaves it empty or cut short.
+// False (the old file untouched, the temporary removed) when it cannot be
+// written.
 bool WriteShowMapsSetting(const std::filesystem::path& file, int value);
 
 // The system-menu command that opens the about box, whatever its low bits.

@@ -58,4 +58,17 @@ void WriteGrownData(const std::filesystem::path& from, const std::filesystem::pa
   test::WriteLines(to / CAreaCodeSet::kFileName, linkLines);
 }
 
+void WriteCrowdedCode(const std::filesystem::path& to, int places, std::int32_t areaCode) {
+  std::vector<std::string> cityLines, linkLines;
+  for (int id = 1; id <= places; ++id) {
+    std::string name = std::to_string(places - id + 1);
+    name = "Place " + std::string(8 - name.size(), '0') + name;
+    const test::CityFixture city{id, name, "OH", "USA", 20000 + id, 1, "0", {}};
+    for (std::string& line : test::EncodeCity(city)) cityLines.push_back(std::move(line));
+    for (std::string& line : test::EncodeLink(id, areaCode)) linkLines.push_back(std::move(line));
+  }
+  test::WriteLines(to / CCitySet::kFileName, cityLines);
+  test::WriteLines(to / CAreaCodeSet::kFileName, linkLines);
+}
+
 }  // namespace tq::bench

@@ -2,8 +2,9 @@
 // A larger country for the benchmarks: the shipped data ten times over. The
 // first copy is the data as it is; the others have their city ids moved past
 // every real one and " 2" to " 10" after each name, with the same states,
-// populations and area codes.
+// populations and area codes. And a crowded code: very many places on one.
 
+#include <cstdint>
 #include <filesystem>
 
 namespace tq::bench {
@@ -11,5 +12,9 @@ namespace tq::bench {
 // Writes cit.bin and arc.bin of `copies` copies of the data in `from` into `to`.
 void WriteGrownData(const std::filesystem::path& from, const std::filesystem::path& to,
                     int copies);
+
+// Writes `places` places of one state, all on one area code, named in
+// descending order (each new entry of a sorted list lands at its front).
+void WriteCrowdedCode(const std::filesystem::path& to, int places, std::int32_t areaCode);
 
 }  // namespace tq::bench

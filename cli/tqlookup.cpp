@@ -12,9 +12,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -31,6 +35,9 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitChoiceNeeded = 3;
 constexpr int kExitNoSuchChoice = 4;
+constexpr int kExitOutputError = 1;
+constexpr int kExitNoData = 5;
+constexpr int kExitDamagedData = 6;
 
 constexpr char kUsage[] =
     "usage: tqlookup [OPTION]... QUERY\n"
@@ -60,15 +67,17 @@ constexpr char kUsage[] =
     "  2  the command line was not understood\n"
     "  3  several cities match and no choice was made (input is not a terminal)\n"
     "  4  no city matches the --pick text\n"
-    "  5  the data files are missing or unreadable\n";
+    "  5  the data files are missing, unreadable or refused (nothing is answered)\n"
+    "  6  a data file is damaged (the answer from what could be read is printed)\n";
 
-std::string Out(const std::string& text) { return tq::Cp1252ToUtf8(text); }
+std::string Out(const std::string& text) { return tq::Cp1252ToDisplayUtf8(text); }
 
 struct Options {
   bool help = false;
   bool version = false;
   std::optional<std::filesystem::path> givenDataFolder;
   std::filesystem::path dataFolder;  // the one chosen from the candidates
+  std::vector<std::filesystem::path> foldersTried;
   std::optional<std::string> filter;
   std::optional<std::string> query;
   std::optional<std::string> pick;  // code page 1252
@@ -194,6 +203,38 @@ class CommandLineChooser : public tq::CityChooser {
   const Options& options_;
 };
 
+// Tells on stderr what is wrong with the data files. A missing, unreadable or
+// refused file ends the run (kExitNoData); a damaged one is used as far as it
+// can be read (kExitDamagedData, given after the answer); else 0.
+int ReportDataProblems(const Options& options,
+                       std::initializer_list<const tq::LoadOutcome*> outcomes) {
+  int status = 0;
+  for (const tq::LoadOutcome* outcome : outcomes) {
+    if (outcome->problem == tq::FileProblem::kNone) continue;
+    std::fprintf(stderr, "tqlookup: %s\n", Out(outcome->text).c_str());
+    status = std::max(status, outcome->problem == tq::FileProblem::kDamaged ? kExitDamagedData
+                                                                             : kExitNoData);
+  }
+  // A missing file is told for the folder chosen; name the others tried too.
+  if (status == kExitNoData) {
+    for (const std::filesystem::path& folder : options.foldersTried) {
+      if (folder != options.dataFolder) {
+        std::fprintf(stderr, "tqlookup: also looked in %s\n", Out(folder.string()).c_str());
+      }
+    }
+  }
+  return status;
+}
+
+// A failed write of the answer (a full disk, a closed pipe) is an error.
+int CheckOutput(int status) {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "tqlookup: cannot write the answer: %s\n", std::strerror(errno));
+    return kExitOutputError;
+  }
+  return status;
+}
+
 void PrintList(const std::string& heading, const tq::ListBox& list) {
   std::printf("%s\n", Out(heading).c_str());
   for (const std::string& entry : list.Entries()) std::printf("  %s\n", Out(entry).c_str());
@@ -203,6 +244,8 @@ int RunFilter(const Options& options) {
   tq::CCitySet cities(options.dataFolder);
   cities.strFilter = *options.filter;
   cities.Open();
+  const int status = ReportDataProblems(options, {&cities.Outcome()});
+  if (status == kExitNoData) return status;
   for (; !cities.IsEOF(); cities.MoveNext()) {
     std::printf("%d\t%s\t%s\t%d\t%d\t%g\n", cities.iCityId, Out(cities.strCity).c_str(),
                 Out(cities.strStateOrProvince).c_str(), cities.iPopulation,
@@ -216,6 +259,9 @@ int RunQuery(const Options& options) {
   tq::SearchFlow flow(options.dataFolder, chooser);
   if (options.date) flow.today = [date = *options.date] { return date; };
   flow.OpenData();
+  const int status =
+      ReportDataProblems(options, {&flow.setCities.Outcome(), &flow.setAreaCodes.Outcome()});
+  if (status == kExitNoData) return status;
   flow.editQuery = *options.query;
   flow.OnOK();
   std::printf("Input: %s\n", Out(flow.editQuery).c_str());
@@ -224,7 +270,7 @@ int RunQuery(const Options& options) {
   PrintList(flow.lblMajorCities, flow.listMajorCities);
   PrintList("State or province:", flow.listStateOrProvince);
   PrintList("Time zone of largest city:", flow.listTimeZone);
-  return 0;
+  return status;
 }
 
 }  // namespace
@@ -249,5 +295,6 @@ int main(int argc, char** argv) {
       tq::DataFolderCandidates(options->givenDataFolder, tq::ProgramFolder(argv[0]),
                                TELQUEST_DATA_FROM_BIN, TELQUEST_INSTALLED_DATA_DIR);
   options->dataFolder = tq::ChooseDataFolder(dataFolders);
-  return options->filter ? RunFilter(*options) : RunQuery(*options);
+  options->foldersTried = dataFolders;
+  return CheckOutput(options->filter ? RunFilter(*options) : RunQuery(*options));
 }

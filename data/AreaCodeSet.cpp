@@ -1,5 +1,6 @@
 #include "data/AreaCodeSet.h"
 
+#include <array>
 #include <numeric>
 #include <span>
 #include <string_view>
@@ -12,23 +13,48 @@ namespace tq {
 CAreaCodeSet::CAreaCodeSet(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
 bool CAreaCodeSet::Load() {
-  const auto bytes = ReadWholeFile(DataFilePath(folder_, kFileName));
-  if (!bytes) return false;
+  FileBytes file = ReadDataFile(DataFilePath(folder_, kFileName));
+  if (!file.bytes) {
+    outcome_ = DescribeLoad(file.problem, kFileName, folder_, file.why);
+    return false;
+  }
+  DamageReport damage;
   try {
-    LineReader lines(*bytes);
-    std::string_view first, second;
-    while (lines.Next(first) && !first.empty() && lines.Next(second) && !second.empty()) {
+    LineReader lines(*file.bytes);
+    std::array<std::string_view, 2> pair;
+    for (;;) {
+      // A short or blank-broken pair ends the load.
+      const LineReader atPair = lines;
+      const std::size_t firstLine = aCityIds.size() * pair.size() + 1;
+      std::size_t got = 0;
+      bool ended = false;
+      for (; got < pair.size(); ++got) {
+        ended = !lines.Next(pair[got]);
+        if (ended || pair[got].empty()) break;
+      }
+      if (got < pair.size()) {
+        damage.Stopped(atPair.Rest(), ended ? firstLine : firstLine + got, ended);
+        break;
+      }
       // Stored as 11 * id - 1 and 3 * code + id; computed wide so that no
       // value in the file can overflow.
-      const std::int64_t cityId = (std::int64_t{AtoI(first)} + 1) / 11;
-      const std::int64_t areaCode = (std::int64_t{AtoI(second)} - cityId) / 3;
+      const std::int64_t cityId = (std::int64_t{AtoI(pair[0])} + 1) / 11;
+      const std::int64_t areaCode = (std::int64_t{AtoI(pair[1])} - cityId) / 3;
+      if (cityId < 0 || areaCode < 100 || areaCode > 999) {
+        damage.Impossible(aCityIds.size() + 1, firstLine,
+                          cityId < 0 ? "a negative city id" : "an area code outside 100 to 999");
+      }
       aCityIds.push_back(static_cast<std::uint32_t>(cityId));
       aAreaCodes.push_back(static_cast<std::uint32_t>(areaCode));
     }
     byCityId_.Build(aCityIds);
     byAreaCode_.Build(aAreaCodes);
+    outcome_ = DescribeLoad(FileProblem::kDamaged, kFileName, folder_,
+                            damage.Text(aCityIds.size()));
     return true;
   } catch (const std::exception&) {  // out of memory: keep the pairs read so far
+    outcome_ = DescribeLoad(FileProblem::kUnreadable, kFileName, folder_,
+                            "there is not enough memory to read it");
     aAreaCodes.resize(aCityIds.size());
     try {
       byCityId_.Build(aCityIds);

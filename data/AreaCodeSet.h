@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "data/DataFile.h"
 #include "data/KeyIndex.h"
 
 namespace tq {
@@ -29,6 +30,8 @@ class CAreaCodeSet {
   // Loads the file unless pairs are held already, then requeries. A file
   // that cannot be opened leaves the set empty; the next Open tries again.
   void Open();
+  // What the last load came to: missing, refused, damaged... (none before).
+  const LoadOutcome& Outcome() const { return outcome_; }
   bool Requery();
   bool IsEOF() const;
   void MoveNext();
@@ -53,6 +56,7 @@ class CAreaCodeSet {
   void SetCurrent(std::uint32_t row);
 
   std::filesystem::path folder_;
+  LoadOutcome outcome_;
   std::vector<std::uint32_t> aRows;
   std::int32_t iPosition = -1;
   std::vector<std::uint32_t> aCityIds;

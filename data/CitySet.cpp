@@ -19,7 +19,14 @@ struct CityRecord {
   std::uint32_t population;
   std::uint8_t daylight;
   float timeZone;
+  const char* impossible;  // the first field no place can have, or nullptr
 };
+
+// A code of two letters, or the name of a country or of the non-geographic
+// codes.
+bool PossibleStateLength(std::size_t length) {
+  return length == 2 || (length >= 4 && length <= 40);
+}
 
 // Names are stored with their first two characters moved to the end, every
 // byte raised by one.
@@ -50,6 +57,13 @@ CityRecord DecodeCity(const std::array<std::string_view, 8>& lines) {
   city.population = static_cast<std::uint32_t>(std::int64_t{AtoI(lines[4])} - id);
   city.daylight = static_cast<std::uint8_t>(AtoI(lines[5]) & 0xFF);
   city.timeZone = AtoF(lines[7]);
+  const std::int64_t population = std::int64_t{AtoI(lines[4])} - id;
+  city.impossible = id < 0                                ? "a negative city id"
+                    : population < 0                      ? "a negative population"
+                    : !PossibleStateLength(city.state.size()) ? "a state text of impossible length"
+                    : !(city.timeZone >= -12 && city.timeZone <= 24)
+                        ? "a time zone outside -12 to +24 hours"
+                        : nullptr;
   return city;
 }
 
@@ -83,31 +97,42 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 CCitySet::CCitySet(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
 bool CCitySet::Load() {
-  const auto bytes = ReadWholeFile(DataFilePath(folder_, kFileName));
-  if (!bytes) return false;
+  FileBytes file = ReadDataFile(DataFilePath(folder_, kFileName));
+  if (!file.bytes) {
+    outcome_ = DescribeLoad(file.problem, kFileName, folder_, file.why);
+    return false;
+  }
+  const std::string& bytes = *file.bytes;
+  DamageReport damage;
   bool complete = true;
   try {
     // A record takes at least 16 bytes (eight lines of one character), so
     // this never reallocates; pages of the spare room are never touched.
-    const std::size_t most = bytes->size() / 16;
+    const std::size_t most = bytes.size() / 16;
     aCityIds.reserve(most);
     aCityNames.reserve(most);
     aStates.reserve(most);
     aPopulations.reserve(most);
     aDaylightFlags.reserve(most);
     aTimeZones.reserve(most);
-    LineReader reader(*bytes);
+    LineReader reader(bytes);
     std::array<std::string_view, 8> lines;
     for (;;) {
-      bool whole = true;
-      for (auto& line : lines) {
-        if (!reader.Next(line) || line.empty()) {
-          whole = false;
-          break;
-        }
+      // A short or blank-broken record ends the load.
+      const LineReader atRecord = reader;
+      const std::size_t firstLine = aCityIds.size() * lines.size() + 1;
+      std::size_t got = 0;
+      bool ended = false;
+      for (; got < lines.size(); ++got) {
+        ended = !reader.Next(lines[got]);
+        if (ended || lines[got].empty()) break;
       }
-      if (!whole) break;  // a short or blank-broken record ends the load
+      if (got < lines.size()) {
+        damage.Stopped(atRecord.Rest(), ended ? firstLine : firstLine + got, ended);
+        break;
+      }
       CityRecord city = DecodeCity(lines);
+      if (city.impossible) damage.Impossible(aCityIds.size() + 1, firstLine, city.impossible);
       aCityIds.push_back(city.cityId);
       aCityNames.push_back(std::move(city.name));
       aStates.push_back(std::move(city.state));
@@ -129,6 +154,9 @@ bool CCitySet::Load() {
     aDaylightFlags.resize(rows);
     aTimeZones.resize(rows);
     BuildIndexes();
+    outcome_ = complete ? DescribeLoad(FileProblem::kDamaged, kFileName, folder_, damage.Text(rows))
+                        : DescribeLoad(FileProblem::kUnreadable, kFileName, folder_,
+                                       "there is not enough memory to read it");
   } catch (const std::exception&) {
     aCityIds.clear();
     aCityNames.clear();
@@ -136,6 +164,8 @@ bool CCitySet::Load() {
     aPopulations.clear();
     aDaylightFlags.clear();
     aTimeZones.clear();
+    outcome_ = DescribeLoad(FileProblem::kUnreadable, kFileName, folder_,
+                            "there is not enough memory to read it");
     return false;
   }
   return complete;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/CityFilter.h"
+#include "data/DataFile.h"
 #include "data/KeyIndex.h"
 
 namespace tq {
@@ -25,6 +26,8 @@ class CCitySet {
   // Loads the file unless records are held already, then requeries. A file
   // that cannot be opened leaves the set empty; the next Open tries again.
   void Open();
+  // What the last load came to: missing, refused, damaged... (none before).
+  const LoadOutcome& Outcome() const { return outcome_; }
   bool Requery();
   bool IsEOF() const;
   void MoveNext();
@@ -60,6 +63,7 @@ class CCitySet {
   void SetCurrent(std::uint32_t row);
 
   std::filesystem::path folder_;
+  LoadOutcome outcome_;
   std::vector<std::uint32_t> aRows;
   std::int32_t iPosition = -1;
   std::vector<std::string> aCityNames;

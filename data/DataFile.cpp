@@ -1,31 +1,151 @@
 #include "data/DataFile.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <new>
 
+#include "data/Text.h"
+
 namespace tq {
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+const char* KindOfFile(mode_t mode) {
+  if (S_ISDIR(mode)) return "it is a folder";
+  if (S_ISFIFO(mode)) return "it is a FIFO";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device";
+  if (S_ISSOCK(mode)) return "it is a socket";
+  return nullptr;
+}
+
+// Opens a regular file for reading without blocking on a FIFO and without
+// opening a device at all; -1 with `result` telling why not.
+int OpenRegular(const std::filesystem::path& path, FileBytes& result) {
+  struct stat info{};
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    const char* kind = KindOfFile(info.st_mode);
+    result = {std::nullopt, FileProblem::kRefused, kind ? kind : "it is not a regular file"};
+    return -1;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    const int error = errno;
+    const bool missing = error == ENOENT || error == ENOTDIR;
+    result = {std::nullopt, missing ? FileProblem::kMissing : FileProblem::kUnreadable,
+              std::strerror(error)};
+    return -1;
+  }
+  // Checked again on what was opened: the name may have changed meanwhile.
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    result = {std::nullopt, FileProblem::kRefused, "it is not a regular file"};
+    return -1;
+  }
+  return fd;
+}
+
+// Reads up to `count` bytes; false on a read error.
+bool ReadUpTo(int fd, std::size_t count, std::string& bytes) {
+  char buffer[1 << 16];
+  while (bytes.size() < count) {
+    const std::size_t want = std::min(sizeof buffer, count - bytes.size());
+    const ssize_t got = ::read(fd, buffer, want);
+    if (got == 0) return true;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  return true;
+}
+
+}  // namespace
+
+FileBytes ReadDataFile(const std::filesystem::path& path, std::size_t limit) {
+  FileBytes result;
+  const FileDescriptor fd(OpenRegular(path, result));
+  if (fd.get() < 0) return result;
+  const std::string tooLarge = "it is larger than " + std::to_string(limit >> 20) + " MiB";
+  struct stat info{};
+  if (::fstat(fd.get(), &info) == 0 && static_cast<std::uintmax_t>(info.st_size) > limit) {
+    return {std::nullopt, FileProblem::kRefused, tooLarge};
+  }
+  try {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    // One byte more than allowed tells a file that grew past the limit.
+    if (!ReadUpTo(fd.get(), limit + 1, bytes)) {
+      return {std::nullopt, FileProblem::kUnreadable, std::strerror(errno)};
+    }
+    if (bytes.size() > limit) return {std::nullopt, FileProblem::kRefused, tooLarge};
+    result.bytes = std::move(bytes);
+  } catch (const std::bad_alloc&) {
+    return {std::nullopt, FileProblem::kUnreadable, "there is not enough memory to read it"};
+  }
+  return result;
+}
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  try {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes;
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-      bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) return std::nullopt;  // e.g. a folder of that name
-    return bytes;
-  } catch (const std::exception&) {  // out of memory, stream errors
-    return std::nullopt;
-  }
+  return ReadDataFile(path).bytes;
+}
+
+std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std::size_t count) {
+  FileBytes result;
+  const FileDescriptor fd(OpenRegular(path, result));
+  std::string bytes;
+  if (fd.get() < 0 || !ReadUpTo(fd.get(), count, bytes)) return std::nullopt;
+  return bytes;
 }
 
 std::filesystem::path DataFilePath(const std::filesystem::path& folder,
                                    const char* name) {
   return folder.empty() ? std::filesystem::path(name) : folder / name;
+}
+
+LoadOutcome DescribeLoad(FileProblem problem, const char* fileName,
+                         const std::filesystem::path& folder, const std::string& why) {
+  if (problem == FileProblem::kNone || (problem == FileProblem::kDamaged && why.empty())) return {};
+  std::error_code error;
+  std::filesystem::path where = folder.empty() ? std::filesystem::current_path(error)
+                                               : std::filesystem::absolute(folder, error);
+  if (error) where = folder.empty() ? "." : folder;
+  const std::string in = Utf8ToCp1252(where.lexically_normal().string());
+  std::string text = std::string("Data file ") + fileName;
+  switch (problem) {
+    case FileProblem::kMissing:
+      text += " is missing (looked in " + in + ")";
+      break;
+    case FileProblem::kUnreadable:
+      text += " in " + in + " cannot be read: " + why;
+      break;
+    case FileProblem::kRefused:
+      text += " in " + in + " is not read: " + why;
+      break;
+    case FileProblem::kDamaged:
+      text += " in " + in + " is damaged: " + why;
+      break;
+    case FileProblem::kNone:
+      break;
+  }
+  return {problem, text + "."};
 }
 
 bool LineReader::Next(std::string_view& line) {
@@ -40,6 +160,32 @@ bool LineReader::Next(std::string_view& line) {
   }
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   return true;
+}
+
+void DamageReport::Stopped(std::string_view unread, std::size_t line, bool ended) {
+  if (unread.find_first_not_of("\r\n") == std::string_view::npos) return;
+  stopped_ = ended ? "the file ends inside the record that begins at line " + std::to_string(line)
+                   : "line " + std::to_string(line) + " is empty, so the rest is not read";
+}
+
+void DamageReport::Impossible(std::size_t record, std::size_t line, const char* field) {
+  if (impossible_++ == 0) {
+    firstImpossible_ = "record " + std::to_string(record) + " (line " + std::to_string(line) +
+                       ") has " + field;
+  }
+}
+
+std::string DamageReport::Text(std::size_t loaded) const {
+  if (loaded == 0) {
+    return stopped_.empty() ? "it holds no record" : "no record is read: " + stopped_;
+  }
+  std::string text = stopped_;
+  if (impossible_ > 0) {
+    text += (text.empty() ? "" : "; ") + firstImpossible_;
+    if (impossible_ > 1) text += " and " + std::to_string(impossible_ - 1) + " more records too";
+  }
+  if (!text.empty()) text += "; records read and used: " + std::to_string(loaded);
+  return text;
 }
 
 std::string ShiftText(std::string_view text, int direction) {

@@ -1,8 +1,11 @@
 #pragma once
-// Reading the line-oriented data files: the whole file at once, then one line
-// at a time with its CR LF or LF stripped, and the byte shift that undoes the
-// scrambling of their text lines.
+// Reading the line-oriented data files: the whole file at once, safely (only
+// a regular file, never more than a fixed size, never blocking on a FIFO or a
+// device), then one line at a time with its CR LF or LF stripped, and the
+// byte shift that undoes the scrambling of their text lines. What became of
+// a load is kept as a LoadOutcome that the front ends tell the user.
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,14 +13,53 @@
 
 namespace tq {
 
-// The file's bytes, or nothing when it cannot be opened or read (a missing
-// file, a folder, no permission, no memory). Never throws.
+// Data files larger than this are refused (docs/data-format.md, "Limits").
+inline constexpr std::size_t kMaxDataFileSize = std::size_t{64} << 20;
+
+// Why a data file could not be used, or was used only in part.
+enum class FileProblem {
+  kNone,
+  kMissing,     // no such file (or folder)
+  kUnreadable,  // no permission, a read error, no memory
+  kRefused,     // not a regular file, or larger than the limit
+  kDamaged,     // read, but holds no record, stops early or has impossible fields
+};
+
+struct FileBytes {
+  std::optional<std::string> bytes;  // nothing unless problem is kNone
+  FileProblem problem = FileProblem::kNone;
+  std::string why;  // what is wrong, e.g. "it is a FIFO"
+};
+
+// Reads a regular file of at most `limit` bytes whole. Never blocks, never
+// throws.
+FileBytes ReadDataFile(const std::filesystem::path& path,
+                       std::size_t limit = kMaxDataFileSize);
+
+// The file's bytes, or nothing when ReadDataFile finds a problem.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+
+// At most the first `count` bytes of a regular file of any size (the settings
+// file); nothing when it is missing, unreadable or not a regular file.
+std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std::size_t count);
 
 // The path of a data file: the bare name (the current directory) when no
 // folder is given.
 std::filesystem::path DataFilePath(const std::filesystem::path& folder,
                                    const char* name);
+
+// What loading a data file into a record set came to. `text` (code page
+// 1252, empty when all is well) names the file, what is wrong and the folder
+// it was looked for in.
+struct LoadOutcome {
+  FileProblem problem = FileProblem::kNone;
+  std::string text;
+};
+
+// "Data file cit.bin in /some/folder is damaged: ..." and the like; `why`
+// says what is wrong. Damage without a `why` is no problem.
+LoadOutcome DescribeLoad(FileProblem problem, const char* fileName,
+                         const std::filesystem::path& folder, const std::string& why);
 
 class LineReader {
  public:
@@ -25,9 +67,31 @@ class LineReader {
   // The next line without its line end; false at the end of the file (a last
   // line without a line end still counts as a line).
   bool Next(std::string_view& line);
+  // What is not read yet.
+  std::string_view Rest() const { return rest_; }
 
  private:
   std::string_view rest_;
+};
+
+// Collects what is wrong with a data file while it loads.
+class DamageReport {
+ public:
+  // The load stopped before the end of the file. `unread` starts at the
+  // record that could not be completed; `line` (from 1) is the empty line
+  // that stopped it, or, when the file ended there (`ended`), the first line
+  // of that record. Nothing but line ends left over is no damage.
+  void Stopped(std::string_view unread, std::size_t line, bool ended);
+  // Record `record` (from 1), beginning at line `line`, has an impossible
+  // field; the first one is named, the others counted.
+  void Impossible(std::size_t record, std::size_t line, const char* field);
+  // What is wrong ("" when nothing) after `loaded` records were read.
+  std::string Text(std::size_t loaded) const;
+
+ private:
+  std::string stopped_;
+  std::string firstImpossible_;
+  std::size_t impossible_ = 0;
 };
 
 // Raises (+1) or lowers (-1) every byte, modulo 256.

@@ -86,6 +86,11 @@ constexpr char16_t kHighBlock[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+char32_t CodePointOf(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b >= 0x80 && b < 0xA0 ? kHighBlock[b - 0x80] : b;
+}
+
 char FromCodePoint(char32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
   for (int i = 0; i < 32; ++i) {
@@ -206,12 +211,23 @@ std::string Utf8ToCp1252(std::string_view utf8) {
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 4);
+  for (char c : text) AppendUtf8(out, CodePointOf(c));
+  return out;
+}
+
+std::string Cp1252ToDisplayUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
   for (char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b >= 0x80 && b < 0xA0) {
-      AppendUtf8(out, kHighBlock[b - 0x80]);
+    const char32_t cp = CodePointOf(c);
+    if (cp < 0x20) {
+      AppendUtf8(out, 0x2400 + cp);
+    } else if (cp == 0x7F) {
+      AppendUtf8(out, 0x2421);
+    } else if (cp >= 0x80 && cp < 0xA0) {
+      AppendUtf8(out, 0xFFFD);
     } else {
-      AppendUtf8(out, b);
+      AppendUtf8(out, cp);
     }
   }
   return out;

@@ -30,6 +30,12 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 // of an invalid UTF-8 sequence, becomes "?".
 std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view text);
+// Cp1252ToUtf8 for showing a text on a terminal or in a window, where no byte
+// of the data may act as a control: C0 controls and DEL become their Control
+// Pictures (U+2400..U+241F, U+2421; ESC shows as U+241B), and C1 controls
+// (U+0080..U+009F: the five bytes code page 1252 leaves undefined) become
+// the replacement character U+FFFD.
+std::string Cp1252ToDisplayUtf8(std::string_view text);
 
 // The C library's atoi and atof, made total: leading white space, an optional
 // sign, then digits; no digits gives 0. AtoI saturates at the 32-bit limits

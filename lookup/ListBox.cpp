@@ -6,38 +6,58 @@
 
 namespace tq {
 
-int ListBox::AddString(std::string entry) {
-  auto at = entries_.end();
-  if (order_ == Order::kSorted) {
-    // After any equal entries, so equal texts keep the order of adding.
-    at = std::upper_bound(entries_.begin(), entries_.end(), entry,
-                          [](const std::string& a, const std::string& b) {
-                            return CompareNoCase(a, b) < 0;
-                          });
+bool ListBox::NoCaseLess::operator()(std::string_view a, std::string_view b) const {
+  return CompareNoCase(a, b) < 0;
+}
+
+void ListBox::AddString(std::string entry) {
+  ++count_;
+  if (order_ == Order::kAdded) {
+    entries_.push_back(std::move(entry));
+    return;
   }
-  return static_cast<int>(entries_.insert(at, std::move(entry)) - entries_.begin());
+  // A multiset puts an entry after the equal ones already there.
+  sorted_.insert(std::move(entry));
+  stale_ = true;
+}
+
+void ListBox::ResetContent() {
+  count_ = 0;
+  sorted_.clear();
+  entries_.clear();
+  stale_ = false;
+}
+
+const std::vector<std::string>& ListBox::Entries() const {
+  if (stale_) {
+    entries_.assign(sorted_.begin(), sorted_.end());
+    stale_ = false;
+  }
+  return entries_;
+}
+
+// Entries that begin with the prefix follow each other in the order, from
+// the first entry not below it.
+bool ListBox::Listed(std::string_view prefix) const {
+  const auto at = sorted_.lower_bound(prefix);
+  return at != sorted_.end() && StartsWithNoCase(*at, prefix);
 }
 
 int ListBox::FindString(std::string_view prefix) const {
+  const std::vector<std::string>& entries = Entries();
   if (order_ == Order::kSorted) {
-    // Entries that begin with the prefix follow each other in the order.
-    const auto at = std::lower_bound(entries_.begin(), entries_.end(), prefix,
-                                     [](const std::string& entry, std::string_view p) {
-                                       return CompareNoCase(entry, p) < 0;
-                                     });
-    if (at != entries_.end() && StartsWithNoCase(*at, prefix)) {
-      return static_cast<int>(at - entries_.begin());
-    }
-    return -1;
+    if (!Listed(prefix)) return -1;
+    const auto at = std::lower_bound(entries.begin(), entries.end(), prefix, NoCaseLess{});
+    return static_cast<int>(at - entries.begin());
   }
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (StartsWithNoCase(entries_[i], prefix)) return static_cast<int>(i);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (StartsWithNoCase(entries[i], prefix)) return static_cast<int>(i);
   }
   return -1;
 }
 
 bool ListBox::AddUnlessListed(std::string entry) {
-  if (FindString(entry) >= 0) return false;
+  if (order_ == Order::kSorted ? Listed(entry) : FindString(entry) >= 0) return false;
   AddString(std::move(entry));
   return true;
 }
@@ -45,7 +65,7 @@ bool ListBox::AddUnlessListed(std::string entry) {
 const std::string& ListBox::GetText(int index) const {
   static const std::string kNone;
   if (index < 0 || index >= GetCount()) return kNone;
-  return entries_[static_cast<std::size_t>(index)];
+  return Entries()[static_cast<std::size_t>(index)];
 }
 
 }  // namespace tq

@@ -78,6 +78,10 @@ void SearchFlow::OpenData() {
   BusyScope wait(busy_);
   setCities.Open();
   setAreaCodes.Open();
+  dataProblems.clear();
+  for (const LoadOutcome* outcome : {&setCities.Outcome(), &setAreaCodes.Outcome()}) {
+    if (!outcome->text.empty()) dataProblems.push_back(outcome->text);
+  }
 }
 
 void SearchFlow::OnOK() {

@@ -77,7 +77,8 @@ class SearchFlow {
   SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& chooser,
              BusyIndicator* busy = nullptr);
 
-  // Reads both data files (once; later calls only requery).
+  // Reads both data files (once; later calls only requery) and tells in
+  // dataProblems what went wrong.
   void OpenData();
 
   // Searches the text of `editQuery` and fills the lists.
@@ -106,6 +107,8 @@ class SearchFlow {
 
   CAreaCodeSet& setAreaCodes;
   CCitySet& setCities;
+  // One text per data file that is missing, unreadable, refused or damaged (code page 1252), filled by OpenData().
+  std::vector<std::string> dataProblems;
   // Which day it is, for the time zone line.
   std::function<CalendarDay()> today = LocalToday;
 

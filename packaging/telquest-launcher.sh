@@ -5,8 +5,14 @@
 # (tqs.ini) in the current directory. This launcher gives each user a folder
 # for that, $XDG_DATA_HOME/telquest (by default ~/.local/share/telquest),
 # creates it on the first start, links the installed data files into it and
-# starts the program there. A data file the user copied in by hand is kept
-# unless the installed one is newer.
+# starts the program there.
+#
+# Only links and copies this launcher made itself are ever replaced: a link
+# to an installed data file, or a copy whose checksum it noted in .NAME.copied.
+# Anything else in the place of a data file (a hand copy, the user's own
+# link) is moved aside as NAME.YYYY-MM-DD-HHMMSS, and the launcher says so.
+# Everything it makes is made in a private folder from mktemp and renamed into
+# place, so a link planted in the folder is never followed.
 #
 # The program and its data are found relative to this script, so a staged or
 # relocated install works as well as /usr. Paths below are filled in when the
@@ -50,41 +56,56 @@ if ! mkdir -p -- "$home" 2>/dev/null || [ ! -d "$home" ]; then
 fi
 
 # The settings file is written there, so the folder must take new files. A
-# real write is tried: permission bits say nothing on a read-only mount.
-probe="$home/.write-test.$$"
-if ! (: >"$probe") 2>/dev/null; then
+# real one is made, the private folder for the work below: permission bits
+# say nothing on a read-only mount.
+work=$(mktemp -d "$home/.telquest.XXXXXX" 2>/dev/null) ||
   fail "the folder $home is read-only; Telquest Pro needs to write its settings (tqs.ini) there"
-fi
-rm -f -- "$probe"
+trap 'rm -rf -- "$work"' EXIT
+trap 'exit 1' HUP INT TERM
 
-# Links (or, where links cannot be made, copies) of the installed data files.
-# Each is made under a temporary name and renamed into place, so that two
-# starts at the same moment never see a half-made file.
+# Whether the entry $1 in the place of data file $3 is the launcher's own: a
+# link to $2 or to another installed copy of the file, or an unchanged copy.
+ours() {
+  if [ -L "$1" ]; then
+    case $(readlink -- "$1") in
+      "$2" | */share/telquest/"$3") return 0 ;;
+    esac
+    return 1
+  fi
+  [ -f "$1" ] && [ -f "$home/.$3.copied" ] && [ "$(cksum <"$1")" = "$(cat -- "$home/.$3.copied")" ]
+}
+
+# Links (or, where links cannot be made, copies) of the installed data files,
+# each made in the private folder and renamed into place, so that two starts
+# at the same moment never see a half-made file.
 for name in cit.bin arc.bin; do
   source="$datadir/$name"
   target="$home/$name"
   if [ -L "$target" ]; then
     [ "$(readlink -- "$target")" = "$source" ] && [ -e "$target" ] && continue
   elif [ -f "$target" ]; then
-    # -nt is not in POSIX but dash, bash and busybox sh all have it.
-    # shellcheck disable=SC3013
-    [ "$source" -nt "$target" ] || continue
-  elif [ -e "$target" ]; then
-    fail "$target is in the way (not a file); move it aside and start again"
+    cmp -s -- "$source" "$target" && continue
   fi
-  temporary="$home/.$name.$$"
-  rm -f -- "$temporary"
-  if ! ln -s -- "$source" "$temporary" 2>/dev/null; then
-    cp -p -- "$source" "$temporary" 2>/dev/null || {
-      rm -f -- "$temporary"
+  if { [ -e "$target" ] || [ -L "$target" ]; } && ! ours "$target" "$source" "$name"; then
+    aside="$target.$(date +%Y-%m-%d-%H%M%S)"
+    { [ -e "$aside" ] || [ -L "$aside" ]; } && aside="$aside.$$"
+    mv -T -- "$target" "$aside" 2>/dev/null ||
+      fail "cannot move $target aside; move it yourself and start again"
+    printf '%s: %s was not made by this launcher; it is kept as %s\n' "$me" "$target" "$aside" >&2
+  fi
+  made="$work/$name"
+  if ln -s -- "$source" "$made" 2>/dev/null; then
+    rm -f -- "$home/.$name.copied"
+  else
+    if ! { cp -p -- "$source" "$made" && cksum <"$made" >"$work/copied" &&
+      mv -f -T -- "$work/copied" "$home/.$name.copied"; } 2>/dev/null; then
       fail "cannot put the data file $name into $home"
-    }
+    fi
   fi
-  mv -f -T -- "$temporary" "$target" 2>/dev/null || {
-    rm -f -- "$temporary"
-    fail "cannot put the data file $name into $home"
-  }
+  mv -f -T -- "$made" "$target" 2>/dev/null || fail "cannot put the data file $name into $home"
 done
+rm -rf -- "$work"
+trap - EXIT
 
 [ "${TELQUEST_LAUNCHER_PREPARE_ONLY:-0}" = 1 ] && exit 0
 

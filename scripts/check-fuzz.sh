@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build/fuzz and runs each for a
 # short while (FUZZ_SECONDS, 30 by default) on a copy of its seed corpus in
-# tests/fuzz/corpus/, two at a time. Fails on any crash, leak, sanitizer
+# tests/fuzz/corpus/, as many at a time as there are processors (nproc).
+# Every target in tests/fuzz/ is run. Fails on any crash, leak, sanitizer
 # report or failed check; the input that found it is kept in build/fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,7 +31,7 @@ run() {
   local target=$1
   mkdir -p "$work/$target"
   cp -r "tests/fuzz/corpus/$target/." "$work/$target/"
-  if TMPDIR=$scratch "build/fuzz/tests/fuzz/fuzz_$target" -max_total_time="$seconds" \
+  if TMPDIR=$scratch "build/fuzz/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=8192 \
        -artifact_prefix="$findings/$target-" "$work/$target" >"$work/$target.log" 2>&1; then
     echo "fuzz_$target: passed ($(grep -Eo '#[0-9]+[[:space:]]+DONE' "$work/$target.log" | tr -dc 0-9) runs)"
     touch "$work/$target.passed"

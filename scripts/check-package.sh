@@ -188,17 +188,19 @@ if ((gui)); then
   check "second start reuses the folder, links and tqs.ini" \
     eval '((status == 0)) && [[ "$(stat -c "%i %Y" "$folder/cit.bin" "$folder/arc.bin")" == "$before" ]] && [[ "$(cat "$folder/tqs.ini")" == 1 ]]'
 
-  # A stale copy is replaced; a copy newer than the installed data is kept.
-  rm "$folder/cit.bin" && cp /usr/share/telquest/cit.bin "$folder/cit.bin" &&
-    touch -d 2000-01-01 "$folder/cit.bin"
+  # The user's own files are moved aside, never overwritten; a copy equal to
+  # the installed data is left as it is.
+  rm "$folder/cit.bin" && echo mine >"$folder/cit.bin"
+  ln -sfn /etc/hostname "$folder/arc.bin"
+  message=$(XDG_DATA_HOME=$xdg telquest 2>&1)
+  status=$?
+  check "the user's own copy and link are kept aside, with a message" \
+    eval '((status == 0)) && links_ok && grep -qx mine "$folder"/cit.bin.2* &&
+      [[ "$(readlink "$folder"/arc.bin.2*)" == /etc/hostname ]] && grep -q "kept as" <<<"$message"'
+  rm "$folder/cit.bin" && cp /usr/share/telquest/cit.bin "$folder/cit.bin"
   XDG_DATA_HOME=$xdg telquest
   status=$?
-  check "an older copy of a data file is refreshed from the installed one" eval '((status == 0)) && links_ok'
-  rm "$folder/arc.bin" && cp /usr/share/telquest/arc.bin "$folder/arc.bin" &&
-    touch -d '+1 day' "$folder/arc.bin"
-  XDG_DATA_HOME=$xdg telquest
-  status=$?
-  check "a newer copy of a data file is kept" eval '((status == 0)) && [[ -f "$folder/arc.bin" && ! -L "$folder/arc.bin" ]]'
+  check "a copy equal to the installed data is kept" eval '((status == 0)) && [[ -f "$folder/cit.bin" && ! -L "$folder/cit.bin" ]]'
 
   # Many starts at once on a fresh folder: none fails, the result is whole.
   race=$scratch/race

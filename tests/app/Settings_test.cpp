@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "support/TestData.h"
 
@@ -21,7 +22,8 @@ TEST(Settings, ReadsTheFirstLineAsAtoiDoes) {
   EXPECT_EQ(ReadShowMapsSetting(file), 0);  // missing
   for (const auto& [text, value] : std::vector<std::pair<std::string, int>>{
            {"1\n", 1}, {"0\r\n", 0}, {"", 0}, {"\n1\n", 0}, {"garbage", 0},
-           {"  7 maps\n", 7}, {"-1", -1}, {"99999999999", 2147483647}}) {
+           {"  7 maps\n", 7}, {"-1", -1}, {"99999999999", 2147483647},
+           {std::string(300, ' ') + "1\n", 0}}) {  // past the bound of the first line
     WriteBytes(file, text);
     EXPECT_EQ(ReadShowMapsSetting(file), value) << text;
   }
@@ -62,6 +64,34 @@ TEST(Settings, AFolderInThePlaceOfTheFileIsLeftAlone) {
   EXPECT_FALSE(WriteShowMapsSetting(dir / kSettingsFileName, 1));
   EXPECT_TRUE(std::filesystem::is_directory(dir / kSettingsFileName));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// Only the start of the file is read, and never from a FIFO or a device.
+TEST(Settings, ReadsOnlyTheStartOfRegularFiles) {
+  TempDir dir;
+  const auto sparse = dir / "sparse", fifo = dir / "fifo", zero = dir / "zero";
+  WriteBytes(sparse, "1\n");
+  std::filesystem::resize_file(sparse, std::uintmax_t{500} << 20);
+  mkfifo(fifo.c_str(), 0600);
+  std::filesystem::create_symlink("/dev/zero", zero);
+  EXPECT_EQ(ReadShowMapsSetting(sparse), 1);
+  EXPECT_EQ(ReadShowMapsSetting(fifo) + ReadShowMapsSetting(zero), 0);
+}
+
+// A link planted where a predictable temporary would be is never written
+// through; a link in the place of the file is replaced, not followed.
+TEST(Settings, WritingFollowsNoPlantedLink) {
+  TempDir dir;
+  const auto file = dir / kSettingsFileName;
+  const auto victim = dir / "victim";
+  WriteBytes(victim, "precious");
+  std::filesystem::create_symlink(victim, file.string() + ".tmp" + std::to_string(getpid()));
+  std::filesystem::create_symlink(victim, file);
+  ASSERT_TRUE(WriteShowMapsSetting(file, 1));
+  std::ifstream in(victim);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+  EXPECT_FALSE(std::filesystem::is_symlink(file));
+  EXPECT_EQ(ReadShowMapsSetting(file), 1);
 }
 
 TEST(SystemMenu, AboutCommandIgnoresTheLowBits) {

@@ -1,19 +1,24 @@
 # Runs tqlookup with the arguments of one case file (one argument per line;
-# the first line may be "exit N" for an expected exit status) and compares
-# its standard output with the expected text (%VERSION% is the project's),
-# and its standard error with the case's .err file when there is one.
+# a line "exit N" gives an expected exit status, "stdout FILE" sends standard
+# output to FILE instead, with nothing to compare) and compares its standard
+# output with the expected text (%VERSION% is the project's), and its standard
+# error with the case's .err file when there is one.
 file(STRINGS ${ARGS} lines ENCODING UTF-8)
 set(expected_status 0)
 set(arguments)
+set(redirect)
 foreach(line ${lines})
   if(line MATCHES "^exit ([0-9]+)$")
     set(expected_status ${CMAKE_MATCH_1})
+  elseif(line MATCHES "^stdout (.+)$")
+    set(redirect OUTPUT_FILE ${CMAKE_MATCH_1})
   else()
     list(APPEND arguments "${line}")
   endif()
 endforeach()
 execute_process(COMMAND ${TQLOOKUP} --data ${DATA} --date 2026-01-15 ${arguments}
-  OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status INPUT_FILE /dev/null)
+  OUTPUT_VARIABLE output ERROR_VARIABLE errors ${redirect} RESULT_VARIABLE status
+  INPUT_FILE /dev/null)
 file(READ ${EXPECTED} expected)
 string(REPLACE "%VERSION%" "${VERSION}" expected "${expected}")
 if(NOT status EQUAL expected_status)

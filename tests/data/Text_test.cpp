@@ -183,6 +183,13 @@ TEST(Cp1252ToUtf8, ConvertsAndEveryByteRoundTrips) {
   EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
 }
 
+// ESC sequences of a stored name must not reach a terminal.
+TEST(Cp1252ToDisplayUtf8, ShowsControlCharactersAsPlaceholders) {
+  EXPECT_EQ(Cp1252ToDisplayUtf8(std::string("\x1B]0;x\a\0\t\x7F\x81\x9D", 11) + "\xE9\x80"),
+            "\xE2\x90\x9B]0;x\xE2\x90\x87\xE2\x90\x80\xE2\x90\x89\xE2\x90\xA1"
+            "\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xA9\xE2\x82\xAC");
+}
+
 // The C library's own converter as a second opinion for the 251 bytes that
 // code page 1252 defines, in both directions.
 TEST(Cp1252ToUtf8, AgreesWithIconv) {

@@ -1,7 +1,9 @@
-// The whole search on the sample data, driven by the fuzzer's bytes: typed
-// texts, double-clicks on any list entry and answers to the city choice. The
-// same steps run over indexed and over scanning record sets, and both windows
-// must show the same.
+// The whole search on the sample data grown to some five hundred places
+// (twenty-five copies with moved ids and numbered names, so that states and
+// codes hold many places), driven by the fuzzer's bytes: typed texts of up
+// to 4 KiB, double-clicks on any list entry and answers to the city
+// choice. The same steps run over indexed and over scanning record sets, and
+// both windows must show the same.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -35,14 +37,27 @@ class ByteChooser : public tq::CityChooser {
   std::size_t next_ = 0;
 };
 
+std::filesystem::path WriteGrownSample(const tq::test::TempDir& folder) {
+  std::vector<tq::test::CityFixture> cities;
+  for (int copy = 0; copy < 25; ++copy) {
+    for (tq::test::CityFixture city : tq::test::SampleCities()) {
+      city.id += 1000 * copy;
+      if (copy > 0) city.name += " " + std::to_string(copy);
+      cities.push_back(std::move(city));
+    }
+  }
+  tq::test::WriteDataFiles(folder.path(), cities);
+  return folder.path();
+}
+
 struct Sets {
-  tq::test::TempDir folder;
-  tq::CAreaCodeSet areaCodes{folder.path()};
-  tq::CCitySet cities{folder.path()};
-  tq::test::LinearAreaCodeSet linearAreaCodes{folder.path()};
-  tq::test::LinearCitySet linearCities{folder.path()};
+  tq::test::TempDir sample;
+  std::filesystem::path folder = WriteGrownSample(sample);
+  tq::CAreaCodeSet areaCodes{folder};
+  tq::CCitySet cities{folder};
+  tq::test::LinearAreaCodeSet linearAreaCodes{folder};
+  tq::test::LinearCitySet linearCities{folder};
   Sets() {
-    tq::test::WriteSampleData(folder.path());
     for (tq::CAreaCodeSet* set : {&areaCodes, static_cast<tq::CAreaCodeSet*>(&linearAreaCodes)}) {
       set->Open();
     }
@@ -90,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int step = 0; step < 6 && input.remaining_bytes() > 0; ++step) {
     const int action = input.ConsumeIntegralInRange(0, 3);
     if (action == 0) {
-      flow.editQuery = linear.editQuery = input.ConsumeRandomLengthString(64);
+      flow.editQuery = linear.editQuery = input.ConsumeRandomLengthString(4096);
       flow.OnOK();
       linear.OnOK();
     } else {

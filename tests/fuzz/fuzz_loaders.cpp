@@ -1,18 +1,54 @@
-// Arbitrary bytes as "cit.bin" or "arc.bin" (the first byte chooses): the
-// loaders must keep whole records only, with columns of one length, and the
-// indexes built from them must select what a scan selects.
+// Arbitrary bytes as "cit.bin" or "arc.bin" (the first byte chooses, the
+// other file is the sample's): the loaders must keep whole records only, with
+// columns of one length, tell every problem, and the indexes built from them
+// must select what a scan selects; a search then runs on what was loaded.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "FuzzCheck.h"
+#include "lookup/SearchFlow.h"
 #include "support/TestData.h"
 
 namespace {
 
+struct PickFirst : tq::CityChooser {
+  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
+    return choices.front();
+  }
+};
+
+void CheckOutcome(const tq::LoadOutcome& outcome) {
+  tq::fuzz::Check((outcome.problem == tq::FileProblem::kNone) == outcome.text.empty(),
+                  "a problem without a text, or a text without a problem");
+}
+
+// Searches for the place, its state and the area code of the first rows.
+void CheckSearches(const std::filesystem::path& folder) {
+  PickFirst chooser;
+  tq::SearchFlow flow(folder, chooser);
+  flow.today = [] { return tq::CalendarDay{7, 4, 6}; };
+  flow.OpenData();
+  std::vector<std::string> queries;
+  const auto& names = flow.setCities.CityNames();
+  const auto& states = flow.setCities.States();
+  if (!names.empty()) queries = {names[0], names[0] + ", " + states[0], ", " + states[0]};
+  const auto& codes = flow.setAreaCodes.AreaCodes();
+  if (!codes.empty()) queries.push_back(std::to_string(codes[0]));
+  for (const std::string& query : queries) {
+    flow.editQuery = query;
+    flow.OnOK();
+    tq::fuzz::Check(flow.listLargestCity.GetCount() <= 1, "more than one largest city");
+  }
+}
+
 void CheckCities(const std::filesystem::path& folder) {
   tq::CCitySet cities(folder);
   cities.Open();
+  CheckOutcome(cities.Outcome());
   const std::size_t rows = cities.RowCount();
   tq::fuzz::Check(cities.CityNames().size() == rows && cities.States().size() == rows &&
                       cities.Populations().size() == rows &&
@@ -34,6 +70,7 @@ void CheckCities(const std::filesystem::path& folder) {
 void CheckAreaCodes(const std::filesystem::path& folder) {
   tq::CAreaCodeSet areaCodes(folder);
   areaCodes.Open();
+  CheckOutcome(areaCodes.Outcome());
   tq::fuzz::Check(areaCodes.CityIds().size() == areaCodes.AreaCodes().size(),
                   "area code columns of different lengths");
   tq::fuzz::Check(areaCodes.SelectedRows().size() == areaCodes.CityIds().size(),
@@ -49,15 +86,21 @@ void CheckAreaCodes(const std::filesystem::path& folder) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const tq::test::TempDir folder;
+  static const tq::test::TempDir sample, folder;
+  [[maybe_unused]] static const bool written = (tq::test::WriteSampleData(sample.path()), true);
   if (size == 0) return 0;
   const bool cityFile = data[0] & 1;
   const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-  tq::test::WriteBytes(folder / (cityFile ? "cit.bin" : "arc.bin"), bytes);
+  const char* fuzzed = cityFile ? tq::CCitySet::kFileName : tq::CAreaCodeSet::kFileName;
+  const char* other = cityFile ? tq::CAreaCodeSet::kFileName : tq::CCitySet::kFileName;
+  tq::test::WriteBytes(folder / fuzzed, bytes);
+  std::filesystem::copy_file(sample / other, folder / other,
+                             std::filesystem::copy_options::overwrite_existing);
   if (cityFile) {
     CheckCities(folder.path());
   } else {
     CheckAreaCodes(folder.path());
   }
+  CheckSearches(folder.path());
   return 0;
 }

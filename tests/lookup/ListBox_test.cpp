@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "data/Text.h"
+
 namespace tq {
 namespace {
 
@@ -13,7 +17,8 @@ TEST(ListBox, SortedListsOrderWithoutRegardToCase) {
     list.AddString(entry);
   }
   EXPECT_EQ(list.Entries(), (Entries{"akron", "Dayton", "springfield", "Zanesville", "\xC9" "cole"}));
-  EXPECT_EQ(list.AddString("ohio"), 2);
+  list.AddString("ohio");
+  EXPECT_EQ(list.FindString("OHIO"), 2);
 }
 
 TEST(ListBox, EqualTextsAreBothListedInAddingOrder) {
@@ -52,6 +57,34 @@ TEST(ListBox, AddUnlessListedSkipsTextsThatBeginAnEntry) {
   EXPECT_FALSE(list.AddUnlessListed("troy hills"));
   EXPECT_TRUE(list.AddUnlessListed("Troy Hills East"));
   EXPECT_EQ(list.GetCount(), 2);
+}
+
+// The tree gives what inserting into a sorted vector one by one gave.
+TEST(ListBox, ManyEntriesListAsOneByOneInsertion) {
+  const auto less = [](const std::string& a, const std::string& b) {
+    return CompareNoCase(a, b) < 0;
+  };
+  ListBox list(ListBox::Order::kSorted), unless(ListBox::Order::kSorted);
+  Entries reference, referenceUnless;
+  for (unsigned i = 0, seed = 7; i < 3000; ++i) {
+    seed = seed * 1103515245 + 12345;
+    const std::string entry = std::string(1 + seed % 3, "aAbB"[(seed >> 8) % 4]) +
+                              std::to_string((seed >> 12) % 50);
+    list.AddString(entry);
+    reference.insert(std::upper_bound(reference.begin(), reference.end(), entry, less), entry);
+    const bool listed = std::any_of(referenceUnless.begin(), referenceUnless.end(),
+                                    [&](const auto& e) { return StartsWithNoCase(e, entry); });
+    EXPECT_EQ(unless.AddUnlessListed(entry), !listed);
+    if (!listed) {
+      referenceUnless.insert(
+          std::upper_bound(referenceUnless.begin(), referenceUnless.end(), entry, less), entry);
+    }
+    if (i % 500 == 0) {
+      EXPECT_EQ(list.Entries(), reference);  // reading between adds
+    }
+  }
+  EXPECT_EQ(list.Entries(), reference);
+  EXPECT_EQ(unless.Entries(), referenceUnless);
 }
 
 TEST(ListBox, ReadingOutOfRangeGivesEmptyText) {
