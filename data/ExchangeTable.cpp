@@ -1,0 +1,114 @@
+#include "data/ExchangeTable.h"
+
+#include <cstdio>
+#include <system_error>
+
+#include "data/DataFile.h"
+#include "data/Text.h"
+
+namespace tq {
+namespace {
+
+constexpr std::size_t kRecordSize = 13;  // "937222 00001\n"
+constexpr std::uintmax_t kMaxFileSize = 64u << 20;
+
+// Cuts the next LF-ended line off `rest`; false when there is none.
+bool NextLine(std::string_view& rest, std::string_view& line) {
+  const std::size_t end = rest.find('\n');
+  if (end == std::string_view::npos) return false;
+  line = rest.substr(0, end);
+  rest.remove_prefix(end + 1);
+  return true;
+}
+
+// "places 12" gives 12; nothing unless the line is the word, a blank and
+// 1 to 9 digits.
+std::optional<std::size_t> CountLine(std::string_view line, std::string_view word) {
+  if (!line.starts_with(word) || line.size() <= word.size() + 1 || line[word.size()] != ' ') {
+    return std::nullopt;
+  }
+  line.remove_prefix(word.size() + 1);
+  if (line.size() > 9) return std::nullopt;
+  std::size_t count = 0;
+  for (char c : line) {
+    if (c < '0' || c > '9') return std::nullopt;
+    count = count * 10 + static_cast<std::size_t>(c - '0');
+  }
+  return count;
+}
+
+bool AllDigits(std::string_view text) {
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ExchangeTable::Open(const std::filesystem::path& folder) {
+  *this = {};
+  const std::filesystem::path path = DataFilePath(folder, kFileName);
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  const std::string name = kFileName;
+  if (!std::filesystem::exists(status)) return name + " is missing";
+  if (!std::filesystem::is_regular_file(status) ||
+      std::filesystem::file_size(path, error) > kMaxFileSize || error) {
+    return name + " is refused (not a regular file of at most 64 MiB)";
+  }
+  std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) return name + " is unreadable";
+  if (!Load(std::move(*bytes))) return name + " is damaged or of another version";
+  return {};
+}
+
+bool ExchangeTable::Load(std::string bytes) {
+  *this = {};
+  std::string_view rest = bytes;
+  std::string_view line;
+  if (!NextLine(rest, line) || line != "TQEXC 1" || !NextLine(rest, line)) return false;
+  const std::optional<std::size_t> placeCount = CountLine(line, "places");
+  if (!placeCount || *placeCount > 99999) return false;
+  std::vector<ExchangePlace> places;
+  for (std::size_t i = 0; i < *placeCount; ++i) {
+    if (!NextLine(rest, line)) return false;
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos || tab == 0) return false;
+    places.push_back({Utf8ToCp1252(line.substr(0, tab)), Utf8ToCp1252(line.substr(tab + 1))});
+  }
+  if (!NextLine(rest, line)) return false;
+  const std::optional<std::size_t> count = CountLine(line, "exchanges");
+  if (!count || rest.size() != *count * kRecordSize) return false;
+  recordsAt_ = bytes.size() - rest.size();
+  count_ = *count;
+  places_ = std::move(places);
+  bytes_ = std::move(bytes);
+  return true;
+}
+
+const ExchangePlace* ExchangeTable::Find(std::int32_t areaCode, std::int32_t exchange) const {
+  if (areaCode < 0 || areaCode > 999 || exchange < 0 || exchange > 999) return nullptr;
+  char key[8];
+  std::snprintf(key, sizeof key, "%03d%03d", areaCode, exchange);
+  const std::string_view wanted(key, 6);
+  std::size_t low = 0, high = count_;
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    const std::string_view record(bytes_.data() + recordsAt_ + middle * kRecordSize, kRecordSize);
+    const int order = record.substr(0, 6).compare(wanted);
+    if (order < 0) {
+      low = middle + 1;
+    } else if (order > 0) {
+      high = middle;
+    } else {
+      const std::string_view number = record.substr(7, 5);
+      if (record[6] != ' ' || record[12] != '\n' || !AllDigits(number)) return nullptr;
+      const std::size_t place = static_cast<std::size_t>(AtoI(number));
+      return place >= 1 && place <= places_.size() ? &places_[place - 1] : nullptr;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace tq
