@@ -1,11 +1,14 @@
 // tqlookup: the lookups of Telquest Pro from the command line.
 //
-//   tqlookup [--data DIR] [--date YYYY-MM-DD] [--pick TEXT|--pick-first|--cancel] QUERY
+//   tqlookup [--data DIR] [--date YYYY-MM-DD] [--now YYYY-MM-DDTHH:MMZ] [--json]
+//            [--pick TEXT|--pick-first|--cancel] QUERY
 //   tqlookup [--data DIR] --filter TEXT
 //
-// QUERY is what one would type into the window: 937, "Dayton, OH", a city
-// alone or ", OH". The answer is printed as the window shows it, one block
-// per list. --filter prints the city records that a record-set filter selects.
+// QUERY is what one would type into the window: 937, a phone number in any
+// common form, "Dayton, OH", a city alone or ", OH". The answer is printed as
+// the window shows it, one block per list, then the local times (at --now,
+// else now) and the exchange's place; --json prints it as one JSON object.
+// Data files that are missing or damaged are told on stderr. --filter prints the city records that a record-set filter selects.
 // Without --data the data files are read from the current directory, or, when
 // it holds no cit.bin, from the folder they were installed to.
 
@@ -21,6 +24,8 @@
 
 #include "data/CitySet.h"
 #include "data/Text.h"
+#include "lookup/AnswerText.h"
+#include "lookup/LocalTime.h"
 #include "lookup/SearchFlow.h"
 
 namespace {
@@ -30,7 +35,8 @@ constexpr int kExitChoiceNeeded = 3;
 constexpr int kExitNoSuchChoice = 4;
 
 constexpr char kUsage[] =
-    "usage: tqlookup [--data DIR] [--date YYYY-MM-DD] [--pick TEXT|--pick-first|--cancel] QUERY\n"
+    "usage: tqlookup [--data DIR] [--date YYYY-MM-DD] [--now YYYY-MM-DDTHH:MMZ] [--json]\n"
+    "                [--pick TEXT|--pick-first|--cancel] QUERY\n"
     "       tqlookup [--data DIR] --filter TEXT\n";
 
 std::string Out(const std::string& text) { return tq::Cp1252ToUtf8(text); }
@@ -43,6 +49,8 @@ struct Options {
   bool pickFirst = false;
   bool cancel = false;
   std::optional<tq::CalendarDay> date;
+  std::optional<std::int64_t> now;  // seconds since 1970, UTC
+  bool json = false;
 };
 
 std::optional<tq::CalendarDay> ParseDate(const std::string& text) {
@@ -74,6 +82,11 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     } else if (arg == "--date" && hasValue) {
       options.date = ParseDate(argv[++i]);
       if (!options.date) return {};
+    } else if (arg == "--now" && hasValue) {
+      options.now = tq::ParseUtcInstant(argv[++i]);
+      if (!options.now) return {};
+    } else if (arg == "--json") {
+      options.json = true;
     } else if (arg == "--") {
       if (i + 1 < argc) options.query = tq::Utf8ToCp1252(argv[++i]);
     } else if (!arg.starts_with("--") && !options.query) {
@@ -118,6 +131,10 @@ class CommandLineChooser : public tq::CityChooser {
       std::fprintf(stderr, "tqlookup: no choice matches \"%s\"\n", Out(*options_.pick).c_str());
       std::exit(kExitNoSuchChoice);
     }
+    if (options_.json) {
+      std::fputs(tq::ChoicesJson(options_.query.value_or(""), shown).c_str(), stdout);
+      std::exit(kExitChoiceNeeded);
+    }
     if (!isatty(STDIN_FILENO)) {
       std::printf("Matching Cities:\n");
       PrintChoices(shown, stdout);
@@ -145,11 +162,6 @@ class CommandLineChooser : public tq::CityChooser {
   const Options& options_;
 };
 
-void PrintList(const std::string& heading, const tq::ListBox& list) {
-  std::printf("%s\n", Out(heading).c_str());
-  for (const std::string& entry : list.Entries()) std::printf("  %s\n", Out(entry).c_str());
-}
-
 int RunFilter(const Options& options) {
   tq::CCitySet cities(options.dataFolder);
   cities.strFilter = *options.filter;
@@ -166,15 +178,15 @@ int RunQuery(const Options& options) {
   CommandLineChooser chooser(options);
   tq::SearchFlow flow(options.dataFolder, chooser);
   if (options.date) flow.today = [date = *options.date] { return date; };
+  if (options.now) flow.nowUtc = [now = *options.now] { return now; };
   flow.OpenData();
+  for (const std::string& problem : flow.dataProblems) {
+    std::fprintf(stderr, "tqlookup: %s\n", Out(problem).c_str());
+  }
   flow.editQuery = *options.query;
   flow.OnOK();
-  std::printf("Input: %s\n", Out(flow.editQuery).c_str());
-  PrintList(flow.lblAreaCodes, flow.listAreaCodes);
-  PrintList(flow.lblLargestCity, flow.listLargestCity);
-  PrintList(flow.lblMajorCities, flow.listMajorCities);
-  PrintList("State or province:", flow.listStateOrProvince);
-  PrintList("Time zone of largest city:", flow.listTimeZone);
+  const std::string answer = options.json ? tq::AnswerJson(flow) : tq::AnswerText(flow);
+  std::fputs(answer.c_str(), stdout);
   return 0;
 }
 
