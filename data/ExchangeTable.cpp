@@ -70,12 +70,14 @@ bool ExchangeTable::Load(std::string bytes) {
   if (!NextLine(rest, line) || line != "TQEXC 1" || !NextLine(rest, line)) return false;
   const std::optional<std::size_t> placeCount = CountLine(line, "places");
   if (!placeCount || *placeCount > 99999) return false;
-  std::vector<ExchangePlace> places;
+  std::vector<PlaceLine> places;
+  places.reserve(*placeCount);
   for (std::size_t i = 0; i < *placeCount; ++i) {
+    const std::size_t at = bytes.size() - rest.size();
     if (!NextLine(rest, line)) return false;
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos || tab == 0) return false;
-    places.push_back({Utf8ToCp1252(line.substr(0, tab)), Utf8ToCp1252(line.substr(tab + 1))});
+    places.push_back({at, at + tab, at + line.size()});
   }
   if (!NextLine(rest, line)) return false;
   const std::optional<std::size_t> count = CountLine(line, "exchanges");
@@ -87,8 +89,9 @@ bool ExchangeTable::Load(std::string bytes) {
   return true;
 }
 
-const ExchangePlace* ExchangeTable::Find(std::int32_t areaCode, std::int32_t exchange) const {
-  if (areaCode < 0 || areaCode > 999 || exchange < 0 || exchange > 999) return nullptr;
+std::optional<ExchangePlace> ExchangeTable::Find(std::int32_t areaCode,
+                                                 std::int32_t exchange) const {
+  if (areaCode < 0 || areaCode > 999 || exchange < 0 || exchange > 999) return std::nullopt;
   char key[8];
   std::snprintf(key, sizeof key, "%03d%03d", areaCode, exchange);
   const std::string_view wanted(key, 6);
@@ -103,12 +106,16 @@ const ExchangePlace* ExchangeTable::Find(std::int32_t areaCode, std::int32_t exc
       high = middle;
     } else {
       const std::string_view number = record.substr(7, 5);
-      if (record[6] != ' ' || record[12] != '\n' || !AllDigits(number)) return nullptr;
+      if (record[6] != ' ' || record[12] != '\n' || !AllDigits(number)) return std::nullopt;
       const std::size_t place = static_cast<std::size_t>(AtoI(number));
-      return place >= 1 && place <= places_.size() ? &places_[place - 1] : nullptr;
+      if (place < 1 || place > places_.size()) return std::nullopt;
+      const PlaceLine& line = places_[place - 1];
+      const std::string_view bytes = bytes_;
+      return ExchangePlace{Utf8ToCp1252(bytes.substr(line.at, line.tab - line.at)),
+                           Utf8ToCp1252(bytes.substr(line.tab + 1, line.end - line.tab - 1))};
     }
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 }  // namespace tq

@@ -31,12 +31,15 @@ class ExchangeTable {
 
   // The place of the exchange `exchange` (0..999) of `areaCode`; nothing when
   // the exchange is not listed (or its record is damaged).
-  const ExchangePlace* Find(std::int32_t areaCode, std::int32_t exchange) const;
+  std::optional<ExchangePlace> Find(std::int32_t areaCode, std::int32_t exchange) const;
   bool IsEmpty() const { return count_ == 0; }
 
  private:
   std::string bytes_;
-  std::vector<ExchangePlace> places_;
+  struct PlaceLine {  // where a place's line lies in `bytes_`
+    std::size_t at, tab, end;
+  };
+  std::vector<PlaceLine> places_;
   std::size_t recordsAt_ = 0;
   std::size_t count_ = 0;
 };

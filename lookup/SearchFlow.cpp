@@ -147,7 +147,7 @@ void SearchFlow::SearchNumber(std::int32_t areaCode, std::int32_t exchange) {
   char number[32];
   std::snprintf(number, sizeof number, "%03d-%03d", areaCode, exchange);
   exchangeNumber = number;
-  if (const ExchangePlace* place = exchanges.Find(areaCode, exchange)) exchangePlace = *place;
+  exchangePlace = exchanges.Find(areaCode, exchange);
 }
 
 std::vector<std::string> SearchFlow::CollectChoices() {

@@ -10,7 +10,7 @@ namespace tq {
 namespace {
 
 std::string Place(const ExchangeTable& table, int areaCode, int exchange) {
-  const ExchangePlace* place = table.Find(areaCode, exchange);
+  const std::optional<ExchangePlace> place = table.Find(areaCode, exchange);
   return place ? place->city + ", " + place->state : "-";
 }
 
