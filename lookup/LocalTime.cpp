@@ -33,9 +33,11 @@ std::int64_t UtcNow() {
   return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
 }
 
+bool HasLocalClock(float fTimeZone) { return fTimeZone < 24.0f && fTimeZone >= -12.0f; }
+
 std::optional<LocalClock> LocalClockAt(std::int64_t utcSeconds, float fTimeZone,
                                        int bDaylightSaving) {
-  if (!(fTimeZone < 24.0f) || fTimeZone < -12.0f) return std::nullopt;
+  if (!HasLocalClock(fTimeZone)) return std::nullopt;
   int offsetMinutes = static_cast<int>(std::lround((fTimeZone - 5.0f) * 60.0f));
   const std::int64_t standard = utcSeconds + offsetMinutes * 60;
   const bool daylight = (bDaylightSaving & 0xFF) != 0 && DaylightAt(standard);

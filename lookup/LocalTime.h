@@ -23,7 +23,9 @@ struct LocalClock {
 // Seconds since 1970-01-01 00:00 UTC, now.
 std::int64_t UtcNow();
 
-// Nothing for a place without a time zone (24 and more, NaN).
+// False for a place without a time zone (24 and more, NaN).
+bool HasLocalClock(float fTimeZone);
+// Nothing for a place without a time zone.
 std::optional<LocalClock> LocalClockAt(std::int64_t utcSeconds, float fTimeZone,
                                        int bDaylightSaving);
 

@@ -221,7 +221,7 @@ void SearchFlow::LookupPlace(const std::string& city, const std::string& state) 
   }
   ShowAreaCodes(areaCodes);
   strFoundState = setCities.strStateOrProvince;
-  if (typed && LocalClockAt(0, typed->fTimeZone, typed->bDaylightSaving)) timePlaces = {*typed};
+  if (typed && HasLocalClock(typed->fTimeZone)) timePlaces = {*typed};
 }
 
 void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
@@ -281,7 +281,7 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
 
 // Keeps the current city when it is the largest of its time zone so far.
 void SearchFlow::NoteTimePlace() {
-  if (!LocalClockAt(0, setCities.fTimeZone, setCities.bDaylightSaving)) return;
+  if (!HasLocalClock(setCities.fTimeZone)) return;
   TimePlace place{setCities.strCity + ", " + setCities.strStateOrProvince, setCities.fTimeZone,
                   setCities.bDaylightSaving, setCities.iPopulation};
   for (TimePlace& known : timePlaces) {
