@@ -3,9 +3,12 @@
 //   tqlookup [OPTION]... QUERY
 //   tqlookup [--data DIR] --filter TEXT
 //
-// QUERY is what one would type into the window: 937, "Dayton, OH", a city
-// alone or ", OH". The answer is printed as the window shows it, one block
-// per list. --filter prints the city records that a record-set filter selects.
+// QUERY is what one would type into the window: 937, a phone number in any
+// common form, "Dayton, OH", a city alone or ", OH". The answer is printed as
+// the window shows it, one block per list, then the local times (at --now,
+// else now) and the exchange's place; --json prints it as one JSON object.
+// Data files that are missing or damaged are told on stderr. --filter prints
+// the city records that a record-set filter selects.
 // Without --data the data files are read from the current directory, or, when
 // it holds no cit.bin, from the data installed beside the program
 // (../share/telquest from bin/), or from the folder chosen at build time.
@@ -28,6 +31,8 @@
 #include "app/DataFolders.h"
 #include "data/CitySet.h"
 #include "data/Text.h"
+#include "lookup/AnswerText.h"
+#include "lookup/LocalTime.h"
 #include "lookup/SearchFlow.h"
 
 namespace {
@@ -45,13 +50,18 @@ constexpr char kUsage[] =
     "Looks up North American telephone area codes as the Telquest Pro window does\n"
     "and prints the answer, one block per list.\n"
     "\n"
-    "QUERY is an area code (937), a city and its state or province (\"Dayton, OH\"),\n"
-    "a city alone (Springfield) or a comma and a state or province (\", OH\").\n"
+    "QUERY is an area code (937), a phone number in any common form\n"
+    "(\"(937) 222-1234\", +1 937 222 1234, 1-800-FLOWERS), a city and its state or\n"
+    "province (\"Dayton, OH\"), a city alone (Springfield) or a comma and a state or\n"
+    "province (\", OH\").\n"
     "\n"
     "Options:\n"
     "  --data DIR         read cit.bin and arc.bin from DIR (default: the current\n"
     "                     directory, else the data installed with tqlookup)\n"
     "  --date YYYY-MM-DD  the day that decides daylight saving time (default: today)\n"
+    "  --now YYYY-MM-DDTHH:MMZ\n"
+    "                     the instant of the local times, in UTC (default: now)\n"
+    "  --json             print the answer as one JSON object\n"
     "  --pick TEXT        when several cities match, choose the one shown as TEXT,\n"
     "                     else the first that begins with TEXT (case ignored)\n"
     "  --pick-first       when several cities match, choose the first\n"
@@ -84,6 +94,8 @@ struct Options {
   bool pickFirst = false;
   bool cancel = false;
   std::optional<tq::CalendarDay> date;
+  std::optional<std::int64_t> now;  // seconds since 1970, UTC
+  bool json = false;
 };
 
 std::optional<tq::CalendarDay> ParseDate(const std::string& text) {
@@ -124,7 +136,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       options.pickFirst = true;
     } else if (arg == "--cancel") {
       options.cancel = true;
-    } else if (arg == "--data" || arg == "--filter" || arg == "--pick" || arg == "--date") {
+    } else if (arg == "--data" || arg == "--filter" || arg == "--pick" || arg == "--date" ||
+               arg == "--now") {
       if (i + 1 == argc) {
         error = arg + ": missing value";
         return {};
@@ -137,6 +150,12 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
         error = "--date: not a date: " + text;
         return {};
       }
+      if (arg == "--now" && !(options.now = tq::ParseUtcInstant(text))) {
+        error = "--now: not an instant (YYYY-MM-DDTHH:MMZ): " + text;
+        return {};
+      }
+    } else if (arg == "--json") {
+      options.json = true;
     } else {
       error = "unknown option " + arg;
       return {};
@@ -176,6 +195,10 @@ class CommandLineChooser : public tq::CityChooser {
       std::fprintf(stderr, "tqlookup: no choice matches \"%s\"\n", Out(*options_.pick).c_str());
       std::exit(kExitNoSuchChoice);
     }
+    if (options_.json) {
+      std::fputs(tq::ChoicesJson(options_.query.value_or(""), shown).c_str(), stdout);
+      std::exit(kExitChoiceNeeded);
+    }
     if (!isatty(STDIN_FILENO)) {
       std::printf("Matching Cities:\n");
       PrintChoices(shown, stdout);
@@ -204,14 +227,17 @@ class CommandLineChooser : public tq::CityChooser {
 };
 
 // Tells on stderr what is wrong with the data files. A missing, unreadable or
-// refused file ends the run (kExitNoData); a damaged one is used as far as it
-// can be read (kExitDamagedData, given after the answer); else 0.
-int ReportDataProblems(const Options& options,
+// refused place file ends the run (kExitNoData); a damaged one is used as far
+// as it can be read (kExitDamagedData, given after the answer); a problem of
+// the exchange file only costs the exchanges; else 0.
+int ReportDataProblems(const Options& options, const std::vector<std::string>& problems,
                        std::initializer_list<const tq::LoadOutcome*> outcomes) {
+  for (const std::string& problem : problems) {
+    std::fprintf(stderr, "tqlookup: %s\n", Out(problem).c_str());
+  }
   int status = 0;
   for (const tq::LoadOutcome* outcome : outcomes) {
     if (outcome->problem == tq::FileProblem::kNone) continue;
-    std::fprintf(stderr, "tqlookup: %s\n", Out(outcome->text).c_str());
     status = std::max(status, outcome->problem == tq::FileProblem::kDamaged ? kExitDamagedData
                                                                              : kExitNoData);
   }
@@ -235,16 +261,13 @@ int CheckOutput(int status) {
   return status;
 }
 
-void PrintList(const std::string& heading, const tq::ListBox& list) {
-  std::printf("%s\n", Out(heading).c_str());
-  for (const std::string& entry : list.Entries()) std::printf("  %s\n", Out(entry).c_str());
-}
-
 int RunFilter(const Options& options) {
   tq::CCitySet cities(options.dataFolder);
   cities.strFilter = *options.filter;
   cities.Open();
-  const int status = ReportDataProblems(options, {&cities.Outcome()});
+  std::vector<std::string> problems;
+  if (!cities.Outcome().text.empty()) problems.push_back(cities.Outcome().text);
+  const int status = ReportDataProblems(options, problems, {&cities.Outcome()});
   if (status == kExitNoData) return status;
   for (; !cities.IsEOF(); cities.MoveNext()) {
     std::printf("%d\t%s\t%s\t%d\t%d\t%g\n", cities.iCityId, Out(cities.strCity).c_str(),
@@ -258,18 +281,15 @@ int RunQuery(const Options& options) {
   CommandLineChooser chooser(options);
   tq::SearchFlow flow(options.dataFolder, chooser);
   if (options.date) flow.today = [date = *options.date] { return date; };
+  if (options.now) flow.nowUtc = [now = *options.now] { return now; };
   flow.OpenData();
-  const int status =
-      ReportDataProblems(options, {&flow.setCities.Outcome(), &flow.setAreaCodes.Outcome()});
+  const int status = ReportDataProblems(options, flow.dataProblems,
+                                        {&flow.setCities.Outcome(), &flow.setAreaCodes.Outcome()});
   if (status == kExitNoData) return status;
   flow.editQuery = *options.query;
   flow.OnOK();
-  std::printf("Input: %s\n", Out(flow.editQuery).c_str());
-  PrintList(flow.lblAreaCodes, flow.listAreaCodes);
-  PrintList(flow.lblLargestCity, flow.listLargestCity);
-  PrintList(flow.lblMajorCities, flow.listMajorCities);
-  PrintList("State or province:", flow.listStateOrProvince);
-  PrintList("Time zone of largest city:", flow.listTimeZone);
+  const std::string answer = options.json ? tq::AnswerJson(flow) : tq::AnswerText(flow);
+  std::fputs(answer.c_str(), stdout);
   return status;
 }
 

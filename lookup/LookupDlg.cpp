@@ -152,6 +152,16 @@ CLookupDlg::CLookupDlg(int showMapsSetting, QWidget* parent)
   client->setFixedSize(kClientWidthMapsShown, kClientHeight);
   layout->addWidget(client);
   CreateControls();
+  // Under the fixed client area, as wide as it; long texts are cut, never
+  // widen the window.
+  lblStatus = new QLabel(this);
+  lblStatus->setObjectName(QStringLiteral("lblStatus"));
+  lblStatus->setTextFormat(Qt::PlainText);
+  lblStatus->setContentsMargins(DialogUnitsToPixelsX(7), 2, DialogUnitsToPixelsX(7), 3);
+  lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  layout->addWidget(lblStatus);
+  statusTimer.setSingleShot(true);
+  connect(&statusTimer, &QTimer::timeout, this, &CLookupDlg::UpdateStatus);
 
   OnInitDialog(showMapsSetting);
 }
@@ -266,6 +276,20 @@ void CLookupDlg::OnInitDialog(int showMapsSetting) {
   OnShowMaps();  // flips bShowMaps back and lays the window out
   flow.OpenData();
   bInitializing = false;
+  UpdateStatus();
+}
+
+void CLookupDlg::SetClock(std::function<std::int64_t()> nowUtc) {
+  flow.nowUtc = std::move(nowUtc);
+  UpdateStatus();
+}
+
+void CLookupDlg::UpdateStatus() {
+  lblStatus->setText(ToQString(flow.StatusText()));
+  constexpr std::int64_t kMinute = 60;
+  const std::int64_t now = flow.nowUtc();
+  const std::int64_t seconds = kMinute - ((now % kMinute) + kMinute) % kMinute;
+  statusTimer.start(static_cast<int>(seconds * 1000));
 }
 
 void CLookupDlg::OnOK() {
@@ -393,6 +417,9 @@ void CLookupDlg::ShowResults() {
   FillList(listMajorCities, flow.listMajorCities);
   FillList(listStateOrProvince, flow.listStateOrProvince);
   FillList(listTimeZone, flow.listTimeZone);
+  const int exchangeRow = flow.ExchangeRowInMajorCities();
+  if (exchangeRow >= 0) listMajorCities->setCurrentRow(exchangeRow);
+  UpdateStatus();
   client->update();
 }
 

@@ -1,11 +1,15 @@
 #pragma once
-// "Telquest Pro", the lookup window: an input field, five result lists and
-// the map. Every answer comes from tq::SearchFlow; the window copies the
-// flow's lists and headings into its controls and paints the map of the
-// state or province found.
+// "Telquest Pro", the lookup window: an input field, five result lists, the
+// map, and under them a status line (local times, the exchange, data
+// problems) that follows the minute. Every answer comes from tq::SearchFlow;
+// the window copies the flow's lists, headings and status text into its
+// controls and paints the map of the state or province found.
 
 #include <QDialog>
 #include <QPointer>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
 
 #include "lookup/CityPickDlg.h"
 #include "lookup/SearchFlow.h"
@@ -37,6 +41,8 @@ class CLookupDlg : public QDialog {
   // 1 while the map area is shown, else 0.
   int GetShowMaps() const { return bShowMaps; }
   const SearchFlow& Flow() const { return flow; }
+  // The clock of the status line (seconds since 1970, UTC); shows it anew.
+  void SetClock(std::function<std::int64_t()> nowUtc);
 
   // The search of the text in the input field (Enter, the Search button).
   void OnOK();
@@ -72,6 +78,8 @@ class CLookupDlg : public QDialog {
   void ReadQuery();
   void ShowResults();
   void FocusQuery();
+  // The status line anew, and the timer set for the next minute.
+  void UpdateStatus();
 
   WaitCursor waitCursor;
   CCityPickChooser cityChooser;
@@ -98,6 +106,8 @@ class CLookupDlg : public QDialog {
   QListWidget* listLargestCity = nullptr;
   QListWidget* listMajorCities = nullptr;
   QListWidget* listAreaCodes = nullptr;
+  QLabel* lblStatus = nullptr;
+  QTimer statusTimer;
   QPointer<CHelpWindow> helpWindow;
 };
 

@@ -1,14 +1,18 @@
 #include "lookup/SearchFlow.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <string_view>
 
 #include "data/Text.h"
+#include "lookup/PhoneNumber.h"
 #include "names/StateNames.h"
 
 namespace tq {
 namespace {
 
 constexpr char kQuote[] = "'";
+constexpr char kStatusSeparator[] = " \xB7 ";
 
 std::string AreaCodeText(std::int32_t areaCode) { return std::to_string(areaCode); }
 
@@ -68,7 +72,8 @@ SearchFlow::SearchFlow(std::filesystem::path dataFolder, CityChooser& chooser,
       setAreaCodes(*ownAreaCodes_),
       setCities(*ownCities_),
       chooser_(chooser),
-      busy_(busy) {}
+      busy_(busy),
+      dataFolder_(std::move(dataFolder)) {}
 
 SearchFlow::SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& chooser,
                        BusyIndicator* busy)
@@ -82,6 +87,11 @@ void SearchFlow::OpenData() {
   for (const LoadOutcome* outcome : {&setCities.Outcome(), &setAreaCodes.Outcome()}) {
     if (!outcome->text.empty()) dataProblems.push_back(outcome->text);
   }
+  if (!dataFolder_) return;
+  const std::string problem = exchanges.Open(*dataFolder_);
+  if (!problem.empty()) {
+    dataProblems.push_back(problem + " Numbers are answered without their exchange.");
+  }
 }
 
 void SearchFlow::OnOK() {
@@ -93,24 +103,28 @@ void SearchFlow::OnOK() {
   listMajorCities.ResetContent();
   listTimeZone.ResetContent();
 
+  timePlaces.clear();
+  exchangeNumber.clear();
+  exchangePlace.reset();
+
   const std::string text = editQuery;
-  const std::int32_t number = AtoI(text);
-  if (number != 0) {
-    if (number < 100 || number > 999) {
+  if (const std::optional<PhoneNumber> phone = ParsePhoneNumber(text)) {
+    if (phone->kind == PhoneNumber::Kind::kOtherCountry) {
       listLargestCity.AddString(kNoCitiesFound);
-      return;
+    } else {
+      SearchNumber(phone->areaCode, phone->exchange);
     }
-    std::string digits;
-    for (char c : text) {
-      if (c != ' ') digits += c;
-    }
-    editQuery = digits.substr(0, 3);
-    listAreaCodes.AddString(editQuery);
-    ShowAreaCodes({number});
-    if (listLargestCity.GetCount() == 0) listLargestCity.AddString(kNoCitiesFound);
     return;
   }
-  if (text.find('0') != std::string::npos) {  // "000", or a place with a postal code
+  // Not written as a number: "-212", "212,", or a place ("100 Mile House, BC").
+  const std::int32_t number = AtoI(text);
+  bool letters = false;
+  for (char c : text) letters = letters || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  if (number != 0 && !letters) {
+    SearchNumber(number, -1);
+    return;
+  }
+  if (number == 0 && text.find('0') != std::string::npos) {  // "000", or a place with a postal code
     listLargestCity.AddString(kNoCitiesFound);
     return;
   }
@@ -127,6 +141,22 @@ void SearchFlow::OnOK() {
     listLargestCity.AddString(kCityNotFound);
     strFoundState.clear();
   }
+}
+
+void SearchFlow::SearchNumber(std::int32_t areaCode, std::int32_t exchange) {
+  if (areaCode < 100 || areaCode > 999) {
+    listLargestCity.AddString(kNoCitiesFound);
+    return;
+  }
+  editQuery = AreaCodeText(areaCode);
+  listAreaCodes.AddString(editQuery);
+  ShowAreaCodes({areaCode});
+  if (listLargestCity.GetCount() == 0) listLargestCity.AddString(kNoCitiesFound);
+  if (exchange < 0 || exchanges.IsEmpty()) return;
+  char number[32];
+  std::snprintf(number, sizeof number, "%03d-%03d", areaCode, exchange);
+  exchangeNumber = number;
+  exchangePlace = exchanges.Find(areaCode, exchange);
 }
 
 std::vector<std::string> SearchFlow::CollectChoices() {
@@ -181,9 +211,14 @@ void SearchFlow::LookupPlace(const std::string& city, const std::string& state) 
                           " and strStateOrProvince = " + kQuote + state + kQuote;
   }
   setCities.Open();
+  std::optional<TimePlace> typed;
   for (; !setCities.IsEOF(); setCities.MoveNext()) {
     if (stateOnly && setCities.iPopulation <= static_cast<std::int32_t>(kMajorCityPopulation)) {
       continue;
+    }
+    if (!stateOnly && !typed) {
+      typed = TimePlace{setCities.strCity + ", " + setCities.strStateOrProvince,
+                        setCities.fTimeZone, setCities.bDaylightSaving, setCities.iPopulation};
     }
     setAreaCodes.strFilter = "iCityId = " + std::to_string(setCities.iCityId);
     setAreaCodes.Open();
@@ -195,6 +230,7 @@ void SearchFlow::LookupPlace(const std::string& city, const std::string& state) 
   }
   ShowAreaCodes(areaCodes);
   strFoundState = setCities.strStateOrProvince;
+  if (typed && HasLocalClock(typed->fTimeZone)) timePlaces = {*typed};
 }
 
 void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
@@ -204,6 +240,7 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
   std::int64_t bestCityId = -1;
   listLargestCity.ResetContent();
   listMajorCities.ResetContent();
+  timePlaces.clear();
   const bool plural = areaCodes.size() >= 2;
   lblAreaCodes = plural ? "Area codes:" : "Area code:";
   lblLargestCity = plural ? "Largest city in area codes:" : "Largest city in area code:";
@@ -224,6 +261,7 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
       std::string entry = setCities.strCity;
       if (SharedRegionLine(areaCode)) entry += ", " + setCities.strStateOrProvince;
       listMajorCities.AddUnlessListed(std::move(entry));
+      NoteTimePlace();
       if (setCities.iPopulation > bestPopulation) {
         bestPopulation = setCities.iPopulation;
         bestCityId = setCities.iCityId;
@@ -231,6 +269,9 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
       strFoundState = setCities.strStateOrProvince;
     }
   }
+
+  std::stable_sort(timePlaces.begin(), timePlaces.end(),
+                   [](const TimePlace& a, const TimePlace& b) { return a.population > b.population; });
 
   const char* shared = areaCodes.empty() ? nullptr : SharedRegionLine(areaCodes.front());
   listStateOrProvince.AddString(shared ? shared : StateDisplayForm(strFoundState));
@@ -245,6 +286,52 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
           TimeZoneText(setCities.fTimeZone, setCities.bDaylightSaving, today()));
     }
   }
+}
+
+// Keeps the current city when it is the largest of its time zone so far.
+void SearchFlow::NoteTimePlace() {
+  if (!HasLocalClock(setCities.fTimeZone)) return;
+  TimePlace place{setCities.strCity + ", " + setCities.strStateOrProvince, setCities.fTimeZone,
+                  setCities.bDaylightSaving, setCities.iPopulation};
+  for (TimePlace& known : timePlaces) {
+    if (known.fTimeZone == place.fTimeZone && known.bDaylightSaving == place.bDaylightSaving) {
+      if (place.population > known.population) known = std::move(place);
+      return;
+    }
+  }
+  timePlaces.push_back(std::move(place));
+}
+
+std::string SearchFlow::StatusText() const {
+  std::vector<std::string> parts = dataProblems;
+  const std::int64_t now = nowUtc();
+  for (const TimePlace& place : timePlaces) {
+    if (const auto clock = LocalClockAt(now, place.fTimeZone, place.bDaylightSaving)) {
+      parts.push_back(place.name + kStatusSeparator + Clock12(*clock) + " " +
+                      WeekdayName(*clock));
+    }
+  }
+  if (!exchangeNumber.empty()) {
+    parts.push_back("exchange " + exchangeNumber + ": " +
+                    (exchangePlace ? exchangePlace->city + ", " + exchangePlace->state
+                                   : std::string("place not known")));
+  }
+  std::string text;
+  for (const std::string& part : parts) {
+    if (!text.empty()) text += kStatusSeparator;
+    text += part;
+  }
+  return text;
+}
+
+int SearchFlow::ExchangeRowInMajorCities() const {
+  if (!exchangePlace) return -1;
+  const std::string& city = exchangePlace->city;
+  for (int row = 0; row < listMajorCities.GetCount(); ++row) {
+    const std::string entry = listMajorCities.GetText(row);
+    if (entry == city || entry == city + ", " + exchangePlace->state) return row;
+  }
+  return -1;
 }
 
 bool SearchFlow::OnDblclkAreaCodes(int selected) {

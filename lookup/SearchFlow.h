@@ -14,7 +14,9 @@
 
 #include "data/AreaCodeSet.h"
 #include "data/CitySet.h"
+#include "data/ExchangeTable.h"
 #include "lookup/ListBox.h"
+#include "lookup/LocalTime.h"
 #include "lookup/TimeZoneLine.h"
 
 namespace tq {
@@ -48,11 +50,20 @@ class BusyScope {
 
  private:
   BusyIndicator* busy_;
+  std::optional<std::filesystem::path> dataFolder_;  // of the exchange file
 };
 
 // Messages shown in the largest-city list.
 inline constexpr char kNoCitiesFound[] = "No cities found";
 inline constexpr char kCityNotFound[] = "City not found in database";
+
+// A place whose clock an answer shows.
+struct TimePlace {
+  std::string name;  // "Dayton, OH"
+  float fTimeZone;
+  int bDaylightSaving;
+  std::int64_t population;
+};
 
 // Splits "Dayton , OH" into "Dayton" and "OH", and ", New York" into "" and
 // "NY" (a full state name becomes its code); the text after the comma is
@@ -77,8 +88,9 @@ class SearchFlow {
   SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& chooser,
              BusyIndicator* busy = nullptr);
 
-  // Reads both data files (once; later calls only requery) and tells in
-  // dataProblems what went wrong.
+  // Reads both data files (once; later calls only requery), and the
+  // exchange file of the data folder given to the first constructor, and
+  // tells in dataProblems what went wrong.
   void OpenData();
 
   // Searches the text of `editQuery` and fills the lists.
@@ -107,19 +119,39 @@ class SearchFlow {
 
   CAreaCodeSet& setAreaCodes;
   CCitySet& setCities;
-  // One text per data file that is missing, unreadable, refused or damaged (code page 1252), filled by OpenData().
-  std::vector<std::string> dataProblems;
   // Which day it is, for the time zone line.
   std::function<CalendarDay()> today = LocalToday;
+  // The instant of the local times (seconds since 1970, UTC).
+  std::function<std::int64_t()> nowUtc = UtcNow;
+
+  // One text per data file that is missing, unreadable, refused or damaged (code page 1252), filled by OpenData().
+  std::vector<std::string> dataProblems;
+  ExchangeTable exchanges;
+  // The places of the answer's local times: the typed place of a place
+  // search, else the largest place of each time zone found, largest first.
+  std::vector<TimePlace> timePlaces;
+  // "937-222" when the input named an exchange (and exchanges are known),
+  // with its place when the exchange file lists it.
+  std::string exchangeNumber;
+  std::optional<ExchangePlace> exchangePlace;
+
+  // The status line: data problems, the local times, the exchange, joined
+  // by " \xB7 " (code page 1252).
+  std::string StatusText() const;
+  // The row of `listMajorCities` that is the exchange's place, or -1.
+  int ExchangeRowInMajorCities() const;
 
  private:
   // Returns false when the user cancelled the city choice.
   bool SearchCityOnly(const std::string& city);
   std::vector<std::string> CollectChoices();
   bool SearchPlaceOf(const ListBox& list, int selected);
+  void SearchNumber(std::int32_t areaCode, std::int32_t exchange);
+  void NoteTimePlace();
 
   CityChooser& chooser_;
   BusyIndicator* busy_;
+  std::optional<std::filesystem::path> dataFolder_;  // of the exchange file
 };
 
 }  // namespace tq

@@ -7,12 +7,12 @@
 namespace tq {
 namespace {
 
-struct ZoneName {
+struct ZoneEntry {
   float offset;
   const char* name;
 };
 
-constexpr ZoneName kZoneNames[] = {
+constexpr ZoneEntry kZoneNames[] = {
     {0.0f, "Eastern"},  {-1.0f, "Central"}, {-2.0f, "Mountain"},
     {-3.0f, "Pacific"}, {-4.0f, "Alaska"},  {-5.0f, "Hawaii"},
     {1.0f, "Atlantic"}, {1.5f, "Newfoundland"},
@@ -29,6 +29,13 @@ std::string OneDecimal(float value) {
 }
 
 }  // namespace
+
+const char* ZoneName(float fTimeZone) {
+  for (const ZoneEntry& zone : kZoneNames) {
+    if (fTimeZone == zone.offset) return zone.name;
+  }
+  return "";
+}
 
 CalendarDay LocalToday() {
   const std::time_t now = std::time(nullptr);
@@ -53,13 +60,7 @@ bool IsDaylightTimeInForce(int month, int day, int weekday) {
 
 std::string TimeZoneText(float fTimeZone, int bDaylightSaving, const CalendarDay& today) {
   if (!(fTimeZone < 24.0f)) return {};  // also NaN: no line rather than garbage
-  std::string text;
-  for (const ZoneName& zone : kZoneNames) {
-    if (fTimeZone == zone.offset) {
-      text = zone.name;
-      break;
-    }
-  }
+  std::string text = ZoneName(fTimeZone);
   const bool daylight = IsDaylightTimeInForce(today.month, today.day, today.weekday);
   text += daylight && bDaylightSaving ? " Daylight Time" : " Standard Time";
   const char* reference = daylight ? "EDT" : "EST";

@@ -20,6 +20,9 @@ CalendarDay LocalToday();
 // to the first Sunday in November (excluded).
 bool IsDaylightTimeInForce(int month, int day, int weekday);
 
+// "Eastern", "Central", ... for fTimeZone; "" for a value without a name.
+const char* ZoneName(float fTimeZone);
+
 // fTimeZone is in hours from Eastern standard time; 24 or more gives "".
 std::string TimeZoneText(float fTimeZone, int bDaylightSaving, const CalendarDay& today);
 std::string TimeZoneText(float fTimeZone, int bDaylightSaving);

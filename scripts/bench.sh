@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELQUEST_GUI=ON \
   -DTELQUEST_BENCH=ON >/dev/null
-targets=(telquest_bench tqlookup)
+targets=(telquest_bench telquest_numbers_bench tqlookup)
 startup=no
 if cmake --build build-bench --target help | grep '^telquest_startup:' >/dev/null; then
   targets+=(telquest_startup)
@@ -20,6 +20,10 @@ fi
 cmake --build build-bench --parallel "$(nproc)" --target "${targets[@]}"
 
 build-bench/bench/telquest_bench --benchmark_color=false "$@"
+
+echo
+echo "Phone numbers with their exchange, local times, the exchange file"
+build-bench/bench/telquest_numbers_bench --benchmark_color=false "$@"
 
 echo
 echo "Peak resident memory of tqlookup on the shipped data (kB)"

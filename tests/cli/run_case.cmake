@@ -16,7 +16,8 @@ foreach(line ${lines})
     list(APPEND arguments "${line}")
   endif()
 endforeach()
-execute_process(COMMAND ${TQLOOKUP} --data ${DATA} --date 2026-01-15 ${arguments}
+execute_process(COMMAND ${TQLOOKUP} --data ${DATA} --date 2026-01-15 --now 2026-01-15T17:00Z
+  ${arguments}
   OUTPUT_VARIABLE output ERROR_VARIABLE errors ${redirect} RESULT_VARIABLE status
   INPUT_FILE /dev/null)
 file(READ ${EXPECTED} expected)

@@ -50,9 +50,8 @@ TEST(HostileFiles, RefusedAndMissingFilesAreToldWithTheFolder) {
   };
   for (const auto& [why, make] : cases) {
     test::TempDir dir;
-    make(dir / "cit.bin");
-    make(dir / "arc.bin");
-    ExpectProblems(dir.path(), {"cit.bin", "arc.bin"}, why);
+    for (const char* file : {"cit.bin", "arc.bin", "exc.bin"}) make(dir / file);
+    ExpectProblems(dir.path(), {"cit.bin", "arc.bin", "exc.bin"}, why);
   }
 }
 
@@ -81,6 +80,7 @@ TEST(HostileFiles, DamageIsToldAndWhatCanBeReadIsUsed) {
     test::TempDir dir;
     test::WriteLines(dir / "cit.bin", lines);
     test::WriteLines(dir / "arc.bin", test::EncodeLink(42, 937));
+    test::WriteBytes(dir / "exc.bin", test::kSampleExchanges);
     ExpectProblems(dir.path(), {"cit.bin"}, why);
   }
 }

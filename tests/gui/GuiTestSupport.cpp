@@ -13,6 +13,7 @@ SampleDataFolder::SampleDataFolder(const std::vector<CityFixture>& extraCities)
   std::vector<CityFixture> cities = SampleCities();
   cities.insert(cities.end(), extraCities.begin(), extraCities.end());
   WriteDataFiles(folder_.path(), cities);
+  WriteBytes(folder_ / "exc.bin", kSampleExchanges);
   std::filesystem::current_path(folder_.path());
 }
 

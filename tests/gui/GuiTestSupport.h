@@ -17,7 +17,7 @@
 
 namespace tq::test {
 
-// Makes a fresh folder with cit.bin and arc.bin of the sample cities (and
+// Makes a fresh folder with cit.bin, arc.bin and exc.bin of the sample cities (and
 // `extraCities`) the current directory, and goes back to the old one at the end.
 class SampleDataFolder {
  public:

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include "app/AboutDlg.h"
 #include "app/HelpWindow.h"
 #include "lookup/CityPickDlg.h"
+#include "lookup/LocalTime.h"
 #include "lookup/LookupDlg.h"
 
 using tq::CCityPickDlg;
@@ -176,6 +178,24 @@ class LookupWindowTest : public QObject {
     }
     QCOMPARE(LabelText(*dialog, "lblAreaCodes"), QString("Area code:"));
     QCOMPARE(dialog->Flow().strFoundState, std::string("OH"));  // the map stays on Ohio
+  }
+
+  void statusLineShowsTimeAndExchangeUnderTheClientArea() {
+    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:42Z"); });
+    TypeAndEnter(*dialog, "(937) 294-1234");
+    auto* status = dialog->findChild<QLabel*>("lblStatus");
+    QCOMPARE(status->text(), QString::fromUtf8("Dayton, OH · 6:42 PM Sunday · exchange 937-294: "
+                                               "Kettering, OH"));
+    const QList<QListWidgetItem*> selected = List(*dialog, "listMajorCities")->selectedItems();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.front()->text(), QString("Kettering"));
+    for (bool maps : {true, false}) {
+      if (dialog->GetShowMaps() != maps) dialog->OnShowMaps();
+      QVERIFY(status->isVisible());
+      const QRect client = dialog->findChild<QWidget*>("client")->geometry();
+      QCOMPARE(status->geometry().top(), client.bottom() + 1);
+      QCOMPARE(dialog->height(), status->geometry().bottom() + 1);
+    }
   }
 
   void escapeOrFileExitCloseTheWindow() {

@@ -98,6 +98,7 @@ void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityF
 
 void WriteSampleData(const std::filesystem::path& folder) {
   WriteDataFiles(folder, SampleCities());
+  WriteBytes(folder / "exc.bin", kSampleExchanges);
 }
 
 TempDir::TempDir() {

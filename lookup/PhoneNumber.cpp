@@ -1,0 +1,119 @@
+#include "lookup/PhoneNumber.h"
+
+#include <string>
+#include <vector>
+
+namespace tq {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+bool IsSeparator(char c) {
+  return c == ' ' || c == '-' || c == '.' || c == '/' || c == '(' || c == ')';
+}
+
+// The digit of a letter on the telephone keypad.
+char KeypadDigit(char letter) {
+  static constexpr char kDigits[] = "22233344455566677778889999";
+  return kDigits[(IsLower(letter) ? letter - 'a' : letter - 'A')];
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
+  if (text.size() < lowerPrefix.size()) return false;
+  for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
+    const char c = IsUpper(text[i]) ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+    if (c != lowerPrefix[i]) return false;
+  }
+  return true;
+}
+
+// True when `rest` is an extension: its marker, blanks, one or more digits.
+bool IsExtension(std::string_view rest) {
+  if (StartsWithNoCase(rest, "ext")) {
+    rest.remove_prefix(3);
+    if (rest.starts_with('.')) rest.remove_prefix(1);
+  } else if (rest.starts_with('#') || rest.starts_with('x') || rest.starts_with('X')) {
+    rest.remove_prefix(1);
+  } else {
+    return false;
+  }
+  while (rest.starts_with(' ')) rest.remove_prefix(1);
+  if (rest.empty()) return false;
+  for (char c : rest) {
+    if (!IsDigit(c)) return false;
+  }
+  return true;
+}
+
+std::int32_t GroupValue(std::string_view digits) {
+  if (digits.size() > 4) return 9999;
+  std::int32_t value = 0;
+  for (char c : digits) value = value * 10 + (c - '0');
+  return value;
+}
+
+}  // namespace
+
+std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  if (text.find(',') != std::string_view::npos) return std::nullopt;
+  const bool plus = text.starts_with('+');
+  if (plus) text.remove_prefix(1);
+  if (text.empty() || !(IsDigit(text.front()) || text.front() == '(')) return std::nullopt;
+
+  const bool lowerLettersAllowed = text.find(' ') == std::string_view::npos;
+
+  std::string digits;
+  std::vector<std::size_t> groupEnds;  // where each group of digits ends in `digits`
+  bool inGroup = false;
+  bool vanity = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const bool letter = IsUpper(c) || IsLower(c);
+    if (!digits.empty() && (c == '#' || letter) && IsExtension(text.substr(i))) break;
+    if (IsSeparator(c)) {
+      inGroup = false;
+      continue;
+    }
+    if (letter) {
+      if (digits.size() < 3 || (IsLower(c) && !lowerLettersAllowed)) return std::nullopt;
+      vanity = true;
+    } else if (!IsDigit(c)) {
+      return std::nullopt;
+    }
+    digits += letter ? KeypadDigit(c) : c;
+    if (!inGroup) groupEnds.push_back(0);
+    groupEnds.back() = digits.size();
+    inGroup = true;
+  }
+  if (digits.empty()) return std::nullopt;
+
+  std::size_t begin = 0;
+  if (plus) {
+    if (digits.front() != '1') return PhoneNumber{PhoneNumber::Kind::kOtherCountry};
+    begin = 1;
+  } else if (digits.front() == '1' &&
+             ((groupEnds.front() == 1 && groupEnds.size() > 1) || digits.size() == 11)) {
+    begin = 1;
+  }
+  std::string_view national = std::string_view(digits).substr(begin);
+  if (vanity && national.size() > 10) national = national.substr(0, 10);  // "1-800-MATTRESS"
+
+  std::size_t firstEnd = groupEnds.front();
+  if (begin == 1 && firstEnd == 1) firstEnd = groupEnds.size() > 1 ? groupEnds[1] : 1;
+  const std::string_view firstGroup = std::string_view(digits).substr(begin, firstEnd - begin);
+
+  PhoneNumber number;
+  if (national.size() == 10 || (national.size() == 6 && firstGroup.size() == 3)) {
+    number.kind = PhoneNumber::Kind::kExchange;
+    number.areaCode = GroupValue(national.substr(0, 3));
+    number.exchange = GroupValue(national.substr(3, 3));
+  } else {
+    number.areaCode = GroupValue(firstGroup);
+  }
+  return number;
+}
+
+}  // namespace tq
