@@ -57,8 +57,13 @@ def _set_letters(text, start, letters):
     return "".join(chars)
 
 
+def cp1252_lower(text):
+    """Lower case as the code page 1252 case table gives it."""
+    return "".join(_cp1252_case(ch, upper=False) for ch in text)
+
+
 def normalize_city_name(text):
-    text = "".join(_cp1252_case(ch, upper=False) for ch in text)
+    text = cp1252_lower(text)
     out, previous = [], " "
     for ch in text:
         if previous in " -'":

@@ -192,3 +192,22 @@ def place_prefixes():
         if place:
             result[place].append(prefix)
     return result
+
+
+def exchange_places():
+    """{six-digit NPA-NXX: (city, state)} for every exchange that a prefix
+    of five to seven digits (with the 1) gives a place label; exchanges
+    labelled only by their state, or only by an area-code-wide label, are
+    left out."""
+    labels = {p: l for p, l in geocode_labels().items() if 5 <= len(p) <= 7}
+    by_code = defaultdict(dict)
+    for prefix, label in labels.items():
+        by_code[prefix[1:4]][prefix] = label
+    result = {}
+    for code, own in sorted(by_code.items()):
+        for nxx in range(200, 1000):
+            covering = _covering_prefix(own, f"1{code}{nxx}")
+            place = parse_label(own[covering]) if covering else None
+            if place:
+                result[f"{code}{nxx}"] = place
+    return result
