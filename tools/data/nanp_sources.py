@@ -34,14 +34,13 @@ US_STATES = {
 }
 CANADIAN_PROVINCES = {
     "Alberta": "AB", "British Columbia": "BC", "Manitoba": "MB",
-    "New Brunswick": "NB", "Newfoundland and Labrador": "NF", "Nova Scotia": "NS",
+    "New Brunswick": "NB", "Newfoundland and Labrador": "NL", "Nova Scotia": "NS",
     "Ontario": "ON", "Prince Edward Island": "PE", "Quebec": "QC",
     "Saskatchewan": "SK", "Northwest Territories": "NT", "Yukon": "YT",
-    "Nunavut": "NT",
+    "Nunavut": "NU",
 }
-# The lookup knows Newfoundland as NF and has no Nunavut: its places are
-# listed under the Northwest Territories, of which it was part.
-POSTAL_CODE_CHANGES = {"NL": "NF", "NU": "NT"}
+# Postal codes of before 2002 that a source may still use.
+POSTAL_CODE_CHANGES = {"NF": "NL"}
 US_CODES = set(US_STATES.values())
 CANADIAN_CODES = set(CANADIAN_PROVINCES.values())
 
