@@ -7,6 +7,7 @@ from collections import Counter, defaultdict
 from datetime import date, timedelta
 from pathlib import Path
 
+import census
 import checks
 import gazetteer
 import nanp_sources as nanp
@@ -15,7 +16,7 @@ import zones
 from city_names import match_key, normalize_city_name
 from accent_table import accent_rows
 from exchange_file import decode_exchanges, encode_exchanges
-from place_join import cp1252_safe, join_places
+from place_join import cp1252_safe, join_places, shipped_name
 from data_format import (COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA,
                          NO_TIME_ZONE, STATE_NON_GEOGRAPHIC, CityRecord,
                          encode_city, encode_link)
@@ -68,6 +69,19 @@ def collect_geographic_places(in_service, member_codes):
     own = own_places(codes)
     geographic = {c: npa for c, npa in in_service.items()
                   if npa.use == "G" and c not in member_codes}
+    # A code labelled as a whole with a place that no other code of its
+    # complex serves (934 as "New York") is known by its complex instead.
+    rows = npa_report.complex_members(geographic)
+    whole_labels = {}
+    for code in geographic:
+        whole = nanp.parse_label(nanp.geocode_labels().get(f"1{code}", ""))
+        if whole and whole in own[code]:
+            whole_labels[code] = whole
+    for code, whole in sorted(whole_labels.items()):
+        others = rows[code] - {code}
+        if others and not any(whole in own[m] for m in others):
+            print(f"area code {code}: label {whole} of the whole code left to its complex")
+            del own[code][whole]
     served = npa_report.complex_places(geographic, {c: set(own[c]) for c in geographic})
     weights = {}
     for code in geographic:
@@ -95,7 +109,7 @@ def collect_member_places(geo, members, in_service):
     for region, state_text, country in members:
         for found in geo.largest_places(region, MEMBER_PLACES):
             place = Place(state_text, match_key(found.name))
-            place.name = normalize_city_name(cp1252_safe(found.name))
+            place.name = shipped_name(found.name, place.state, place.key, {}, found.name)
             place.country = COUNTRY_USA if country == "USA" else country
             place.population, place.coords = found.population, (found.lat, found.lon)
             place.codes = set(codes[region])
@@ -123,20 +137,12 @@ def assign_zones(places):
     located = [p for p in places if p.coords]
     for place, zone in zip(located, zones.zones_at([list(p.coords) for p in located])):
         place.zone = zone
-    # Without coordinates: the zone most places of the same area code and
-    # state have, else the zone libphonenumber gives the place's prefixes.
-    common = defaultdict(Counter)
-    for place in located:
-        for code in place.codes:
-            if place.zone:
-                common[(code, place.state)][place.zone] += 1
-    for place in places:
-        if not place.zone:
-            votes = Counter()
-            for code in place.codes:
-                votes.update(common[(code, place.state)])
-            place.zone = (max(sorted(votes), key=votes.get) if votes
-                          else nanp.prefix_zone(place.prefixes))
+    # Without coordinates: the zone libphonenumber gives the place's own
+    # prefixes, never a zone borrowed from other places of its area code.
+    unlocated = [p for p in places if not p.zone]
+    for place in unlocated:
+        place.zone = nanp.prefix_zone(place.prefixes)
+    print(f"places without coordinates, zoned by their prefixes: {len(unlocated)}")
 
 
 def assign_ids(places):
@@ -235,6 +241,12 @@ def main():
                     for c in found}
     geographic = collect_geographic_places(in_service, member_codes)
     join_places(list(geographic.values()), geo)
+    figures = census.hand_figures()
+    for key, place in geographic.items():
+        if key in figures:
+            place.population, place.joined = figures[key], True
+    print(f"census rows without a usable population: {len(geo.unusable)} "
+          f"(first: {geo.unusable[:5]})")
     places = {**geographic, **collect_member_places(geo, members, in_service),
               **collect_non_geographic(in_service)}
     assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
