@@ -52,6 +52,18 @@ def reachable(name, accented):
     return cp1252_lower(spelled) == cp1252_lower(name) or cp1252_lower(normalized) == cp1252_lower(name)
 
 
+def read_accent_table():
+    """{typed key: accented name} read back from names/AccentedSpellings.inc."""
+    accented = {}
+    for line in (HERE.parent.parent / "names" / "AccentedSpellings.inc").read_text(
+            encoding="utf-8").splitlines()[1:]:
+        key, value = re.fullmatch(r'\{"(.*)", (".*")\},', line).groups()
+        value = value.replace('" "', "")[1:-1]
+        accented[key] = re.sub(r"\\x([0-9A-F]{2})",
+                               lambda m: bytes([int(m.group(1), 16)]).decode("cp1252"), value)
+    return accented
+
+
 def run(in_service, places, records, links):
     result = Result()
     by_id = {r.city_id: r for r in records}
@@ -95,12 +107,7 @@ def run(in_service, places, records, links):
     styled = [s for s in styled if s[1]]
     result.expect(not styled, "names written as people write them", styled)
 
-    accented = {}
-    for line in (HERE.parent.parent / "names" / "AccentedSpellings.inc").read_text(
-            encoding="utf-8").splitlines()[1:]:
-        key, value = re.fullmatch(r'\{"(.*)", (".*")\},', line).groups()
-        value = re.sub(r'" "', "", value)[1:-1]
-        accented[key] = re.sub(r"\\x([0-9A-F]{2})", lambda m: bytes([int(m.group(1), 16)]).decode("cp1252"), value)
+    accented = read_accent_table()
     lost = [f"{r.name}, {r.state}" for r in geographic if not reachable(r.name, accented)]
     result.expect(not lost, "every name is found when typed in lower case without accents", lost)
 

@@ -96,6 +96,17 @@ def collect_geographic_places(in_service, member_codes):
             place.codes.add(code)
             place.prefixes = sorted(set(place.prefixes) | set(prefixes[(city, state)]))
             place.country = COUNTRY_CANADA if state in nanp.CANADIAN_CODES else COUNTRY_USA
+    for state, municipality, communities in nanp.read_table("municipalities.tsv"):
+        parts = [places[(state, match_key(c))] for c in communities.split(",")
+                 if (state, match_key(c)) in places]
+        if not parts:
+            raise SystemExit(f"municipalities.tsv: no community of {municipality} is a place")
+        merged = places.setdefault((state, match_key(municipality)),
+                                   Place(state, match_key(municipality)))
+        merged.spellings[municipality] += sum(sum(p.spellings.values()) for p in parts)
+        merged.codes = set().union(*(p.codes for p in parts))
+        merged.prefixes = sorted({x for p in parts for x in p.prefixes})
+        merged.country = parts[0].country
     for code, info in codes.items():
         for label in info["unused"]:
             print(f"area code {code}: label {label!r} is neither place nor state, left out")
