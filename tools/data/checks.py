@@ -10,7 +10,7 @@ from pathlib import Path
 
 import npa_report
 from accent_table import typed_key
-from city_names import cp1252_lower, fold_accents, normalize_city_name
+from city_names import accent_city_name, cp1252_lower, fold_accents, normalize_city_name
 from data_format import COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA
 
 HERE = Path(__file__).resolve().parent
@@ -48,7 +48,7 @@ def reachable(name, accented):
     and then gives it its accented spelling from the generated table."""
     typed = cp1252_lower(fold_accents(name))
     normalized = normalize_city_name(typed)
-    spelled = accented.get(typed_key(normalized), normalized)
+    spelled = accented.get(typed_key(normalized), accent_city_name(normalized))
     return cp1252_lower(spelled) == cp1252_lower(name) or cp1252_lower(normalized) == cp1252_lower(name)
 
 

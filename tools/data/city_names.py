@@ -99,14 +99,6 @@ def fold_accents(text):
     return "".join(ch for ch in decomposed if not unicodedata.combining(ch))
 
 
-def retyped_forms(stored):
-    """What the lookup makes of the stored name typed in lower case without
-    accents: its normalised text and the accented copy of it."""
-    typed = fold_accents(stored).lower()
-    normalized = normalize_city_name(typed)
-    return normalized, accent_city_name(normalized)
-
-
 _KEY_WORDS = {"st": "saint", "ste": "sainte", "mt": "mount", "ft": "fort"}
 
 
