@@ -53,12 +53,21 @@ def restore_accents(name, source_name):
 
 
 def source_capitals(name, source_name):
-    """Each word of name written as the same word is in source_name
-    ('Fond Du Lac' with 'Fond du Lac', 'Mcallen' with 'McAllen')."""
+    """Each word of name in the capitals the same word has in source_name
+    ('Fond Du Lac' with 'Fond du Lac', 'Mcallen' with 'McAllen'); the
+    word's own accents are kept."""
     forms = {}
     for word in re.split(r"[ \-]", cp1252_safe(source_name)):
         forms.setdefault(fold_accents(word).lower(), word)
-    return re.sub(r"[^ \-]+", lambda m: forms.get(fold_accents(m.group()).lower(), m.group()), name)
+
+    def recapitalise(match):
+        word = match.group()
+        source = forms.get(fold_accents(word).lower(), "")
+        if len(source) != len(word):
+            return word
+        return "".join((a if not a.isascii() else b).upper() if b.isupper()
+                       else (a if not a.isascii() else b).lower() for a, b in zip(word, source))
+    return re.sub(r"[^ \-]+", recapitalise, name)
 
 
 PARTICLES = re.compile(r"(?<=[ \-])(De|Du|Des|Del|Of|Or|On|The|Sur|Aux|La|Le|Les|En)(?=-)"
