@@ -31,7 +31,7 @@ class SourceError(SystemExit):
     """A source file is missing, changed or malformed: generation stops."""
 
     def __init__(self, path, line, what):
-        super().__init__(f"{path.name}, line {line}: {what}")
+        super().__init__(f"{path.name}, line {line}: {what}" if line else f"{path.name}: {what}")
 
 
 def verified_text(path):
