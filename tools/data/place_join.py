@@ -103,6 +103,8 @@ def join_places(places, geo):
     for place in places:
         spelling = max(place.spellings, key=lambda s: (place.spellings[s], s))
         found = geo.candidates(place.state, aliases.get((place.state, place.key), spelling))
+        if (place.state, place.key) in aliases:  # the census may know the name itself
+            found = [p for p in geo.candidates(place.state, spelling) if p.rank < 3] + found
         if not found and len(geo.expansions(place.state, spelling)) == 1:
             found = geo.expansions(place.state, spelling)
             print(f"shortened name {spelling}, {place.state} written out as {found[0].name}")
