@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -67,6 +69,60 @@ TEST_F(ShippedData, EveryPlaceIsFoundTypedPlainly) {
   std::string shown;
   for (std::size_t i = 0; i < missed.size() && i < 20; ++i) shown += Cp1252ToUtf8(missed[i]) + "\n";
   EXPECT_TRUE(missed.empty()) << missed.size() << " not found, among them:\n" << shown;
+}
+
+// The stored time zone and population of a place, if there is one.
+struct Record {
+  float timeZone;
+  std::uint32_t population;
+};
+std::optional<Record> FindRecord(const CCitySet& cities, const std::string& name,
+                                 const std::string& state) {
+  for (std::size_t row = 0; row < cities.RowCount(); ++row) {
+    if (cities.CityNames()[row] == name && cities.States()[row] == state) {
+      return Record{cities.TimeZones()[row], cities.Populations()[row]};
+    }
+  }
+  return std::nullopt;
+}
+
+TEST_F(ShippedData, PlacesAreStoredAsTheyAre) {
+  const struct {
+    const char* name;
+    const char* state;
+    float timeZone;
+    std::uint32_t minPopulation, maxPopulation;
+  } kPlaces[] = {
+      {"Pensacola", "FL", -1, 40000, 100000},     // Central, though most of Florida is Eastern
+      {"Iqaluit", "NU", 0, 5000, 10000},          // Nunavut, Eastern time
+      {"McAllen", "TX", -1, 130000, 160000},      // capitals as the city writes them
+      {"Augusta", "GA", 0, 190000, 220000},       // the consolidated city, not the old town
+      {"Louisville", "KY", 0, 600000, 700000},    // the metro government's balance
+      {"Truth or Consequences", "NM", -2, 5000, 8000},  // written out, not "Truth Or Cnsqncs"
+  };
+  for (const auto& place : kPlaces) {
+    const auto found = FindRecord(flow_.setCities, place.name, place.state);
+    ASSERT_TRUE(found) << place.name;
+    EXPECT_EQ(found->timeZone, place.timeZone) << place.name;
+    EXPECT_GE(found->population, place.minPopulation) << place.name;
+    EXPECT_LE(found->population, place.maxPopulation) << place.name;
+  }
+}
+
+TEST_F(ShippedData, AreaCodesNameTheirOwnLargestCity) {
+  const struct {
+    const char* code;
+    const char* largest;
+    bool is;
+  } kCodes[] = {
+      {"861", "Peoria", true},        {"624", "Buffalo", true},   {"686", "Richmond", true},
+      {"564", "Seattle", true},       {"782", "Halifax", true},   {"909", "Riverside", false},
+      {"952", "Minneapolis", false},  {"763", "Minneapolis", false}, {"301", "Columbia", false},
+  };
+  for (const auto& code : kCodes) {
+    Search(code.code);
+    EXPECT_EQ(flow_.listLargestCity.GetText(0) == code.largest, code.is) << code.code;
+  }
 }
 
 TEST_F(ShippedData, WellKnownLookups) {

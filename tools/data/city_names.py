@@ -57,8 +57,13 @@ def _set_letters(text, start, letters):
     return "".join(chars)
 
 
+def cp1252_lower(text):
+    """Lower case as the code page 1252 case table gives it."""
+    return "".join(_cp1252_case(ch, upper=False) for ch in text)
+
+
 def normalize_city_name(text):
-    text = "".join(_cp1252_case(ch, upper=False) for ch in text)
+    text = cp1252_lower(text)
     out, previous = [], " "
     for ch in text:
         if previous in " -'":
@@ -92,14 +97,6 @@ def fold_accents(text):
     "Contrecœur" -> "Contrecoeur"."""
     decomposed = unicodedata.normalize("NFKD", text.translate(_LIGATURES))
     return "".join(ch for ch in decomposed if not unicodedata.combining(ch))
-
-
-def retyped_forms(stored):
-    """What the lookup makes of the stored name typed in lower case without
-    accents: its normalised text and the accented copy of it."""
-    typed = fold_accents(stored).lower()
-    normalized = normalize_city_name(typed)
-    return normalized, accent_city_name(normalized)
 
 
 _KEY_WORDS = {"st": "saint", "ste": "sainte", "mt": "mount", "ft": "fort"}

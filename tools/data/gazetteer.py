@@ -8,10 +8,12 @@ accents, punctuation and St/Ste/Mt/Ft, never by a part of a name, so that
 
 import json
 import math
+import re
 import subprocess
 from dataclasses import dataclass
 from pathlib import Path
 
+import census
 from city_names import match_key
 from nanp_sources import POSTAL_CODE_CHANGES
 
@@ -19,9 +21,9 @@ HERE = Path(__file__).resolve().parent
 
 # GeoNames first-level codes of the Canadian provinces and territories.
 CANADIAN_ADMIN_CODES = {
-    "01": "AB", "02": "BC", "03": "MB", "04": "NB", "05": "NF", "07": "NS",
+    "01": "AB", "02": "BC", "03": "MB", "04": "NB", "05": "NL", "07": "NS",
     "08": "ON", "09": "PE", "10": "QC", "11": "SK", "12": "YT", "13": "NT",
-    "14": "NT",  # Nunavut, listed under the Northwest Territories
+    "14": "NU",
 }
 
 
@@ -34,6 +36,7 @@ class GeoPlace:
     lon: float
     feature_code: str = ""
     geoname_id: int = 0
+    rank: int = 3  # census places first (see census.py), GeoNames last
 
 
 def _state_of(record):
@@ -66,12 +69,31 @@ class Gazetteer:
             self.located.setdefault((place.state, match_key(place.name)), []).append(place)
         for candidates in self.populated.values():
             candidates.sort(key=_rank, reverse=True)
+        self.census, self.unusable = census.census_places(
+            lambda name, state, population, lat, lon, rank:
+                GeoPlace(name, state, population, lat, lon, rank=rank))
 
     def candidates(self, state, name):
         """Places of the state with the name: those with a population, best
         first, then those with coordinates only."""
         key = (state, match_key(name))
-        return self.populated.get(key, []) + self.located.get(key, [])
+        return (self.census.get(key, []) + self.populated.get(key, [])
+                + self.located.get(key, []))
+
+    def expansions(self, state, name):
+        """Census places of the state whose name the telephone company's
+        shortening could come from ('Truth Or Cnsqncs' -> 'Truth or
+        Consequences', 'Philcmpbll' -> 'Phil Campbell'), for a name with a
+        shortened word: three consonants in a row and at most one vowel."""
+        words = match_key(name).split()
+        if not any(len(w) >= 4 and re.search(r"[^aeiouy ]{3}", w)
+                   and len(re.findall(r"[aeiouy]", w[1:])) <= 1 for w in words):
+            return []
+        letters = "".join(words)
+        pattern = re.compile(".*?".join(map(re.escape, letters)))
+        return [p for (s, key), places in self.census.items() if s == state
+                and key.replace(" ", "") != letters and key[0] == letters[0]
+                and pattern.fullmatch(key.replace(" ", "")) for p in places[:1]]
 
     def largest_places(self, country, count):
         """The capital and the most populous other places of a country."""

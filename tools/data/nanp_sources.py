@@ -34,14 +34,13 @@ US_STATES = {
 }
 CANADIAN_PROVINCES = {
     "Alberta": "AB", "British Columbia": "BC", "Manitoba": "MB",
-    "New Brunswick": "NB", "Newfoundland and Labrador": "NF", "Nova Scotia": "NS",
+    "New Brunswick": "NB", "Newfoundland and Labrador": "NL", "Nova Scotia": "NS",
     "Ontario": "ON", "Prince Edward Island": "PE", "Quebec": "QC",
     "Saskatchewan": "SK", "Northwest Territories": "NT", "Yukon": "YT",
-    "Nunavut": "NT",
+    "Nunavut": "NU",
 }
-# The lookup knows Newfoundland as NF and has no Nunavut: its places are
-# listed under the Northwest Territories, of which it was part.
-POSTAL_CODE_CHANGES = {"NL": "NF", "NU": "NT"}
+# Postal codes of before 2002 that a source may still use.
+POSTAL_CODE_CHANGES = {"NF": "NL"}
 US_CODES = set(US_STATES.values())
 CANADIAN_CODES = set(CANADIAN_PROVINCES.values())
 
@@ -191,4 +190,23 @@ def place_prefixes():
         place = parse_label(label)
         if place:
             result[place].append(prefix)
+    return result
+
+
+def exchange_places():
+    """{six-digit NPA-NXX: (city, state)} for every exchange that a prefix
+    of five to seven digits (with the 1) gives a place label; exchanges
+    labelled only by their state, or only by an area-code-wide label, are
+    left out."""
+    labels = {p: l for p, l in geocode_labels().items() if 5 <= len(p) <= 7}
+    by_code = defaultdict(dict)
+    for prefix, label in labels.items():
+        by_code[prefix[1:4]][prefix] = label
+    result = {}
+    for code, own in sorted(by_code.items()):
+        for nxx in range(200, 1000):
+            covering = _covering_prefix(own, f"1{code}{nxx}")
+            place = parse_label(own[covering]) if covering else None
+            if place:
+                result[f"{code}{nxx}"] = place
     return result

@@ -8,6 +8,7 @@ another area code's part of the state is not taken at all.
 """
 
 import math
+import re
 from collections import defaultdict
 
 from city_names import fold_accents, match_key, normalize_city_name
@@ -51,10 +52,44 @@ def restore_accents(name, source_name):
     return "".join(out)[:-1]
 
 
-def shipped_name(spelling, state, key, landmarks):
-    """The map's own spelling for its cities, else the normalised form the
-    lookup gives the typed name (accents kept)."""
-    return landmarks.get((state, key)) or normalize_city_name(cp1252_safe(spelling))
+def source_capitals(name, source_name):
+    """Each word of name in the capitals the same word has in source_name
+    ('Fond Du Lac' with 'Fond du Lac', 'Mcallen' with 'McAllen'); the
+    word's own accents are kept."""
+    forms = {}
+    for word in re.split(r"[ \-]", cp1252_safe(source_name)):
+        forms.setdefault(fold_accents(word).lower(), word)
+
+    def recapitalise(match):
+        word = match.group()
+        source = forms.get(fold_accents(word).lower(), "")
+        if len(source) != len(word):
+            return word
+        return "".join((a if not a.isascii() else b).upper() if b.isupper()
+                       else (a if not a.isascii() else b).lower() for a, b in zip(word, source))
+    return re.sub(r"[^ \-]+", recapitalise, name)
+
+
+PARTICLES = re.compile(r"(?<=[ \-])(De|Du|Des|Del|Of|Or|On|The|Sur|Aux|La|Le|Les|En)(?=-)"
+                       r"|(?<= )(De|Du|Del|Of|Or)(?= )|(?<= )D(?=')")
+
+
+def written_style(name):
+    """Mechanical capitals as people write them: McKinney, Lee's Summit,
+    Fond du Lac, Croton-on-Hudson, Coeur d'Alene."""
+    name = re.sub(r"\bMc([a-z])", lambda m: "Mc" + m.group(1).upper(), name)
+    name = re.sub(r"(?<=[A-Za-z]{2})'S\b", "'s", name)
+    return PARTICLES.sub(lambda m: m.group().lower(), name)
+
+
+def shipped_name(spelling, state, key, landmarks, source_name=None):
+    """The map's own spelling for its cities, else the name with its leading
+    abbreviation written out as the lookup does, in the capitals of the
+    census or gazetteer place it was joined with."""
+    name = normalize_city_name(cp1252_safe(spelling))
+    if source_name:
+        name = source_capitals(name, source_name)
+    return landmarks.get((state, key)) or written_style(name)
 
 
 def _nearest(point, anchors):
@@ -68,6 +103,12 @@ def join_places(places, geo):
     for place in places:
         spelling = max(place.spellings, key=lambda s: (place.spellings[s], s))
         found = geo.candidates(place.state, aliases.get((place.state, place.key), spelling))
+        if (place.state, place.key) in aliases:  # the census may know the name itself
+            found = [p for p in geo.candidates(place.state, spelling) if p.rank < 3] + found
+        if not found and len(geo.expansions(place.state, spelling)) == 1:
+            found = geo.expansions(place.state, spelling)
+            print(f"shortened name {spelling}, {place.state} written out as {found[0].name}")
+            spelling = found[0].name
         candidates[id(place)] = (spelling, found)
         place.coords = (found[0].lat, found[0].lon) if found else None
 
@@ -91,12 +132,13 @@ def join_places(places, geo):
                              if not codes & place.codes]
                 if IMPLAUSIBLE_FACTOR * _nearest(point, elsewhere) < distance:
                     continue
-            usable.append((geo_place.population <= 0, distance, i))
-        chosen = found[min(usable)[2]] if usable else None
+            usable.append((geo_place.rank, geo_place.population <= 0, distance, i))
+        chosen = found[min(usable)[3]] if usable else None
         place.rejected = bool(found) and chosen is None
         place.joined = chosen is not None and chosen.population > 0
         place.population = chosen.population if chosen else 0
         place.coords = (chosen.lat, chosen.lon) if chosen else None
         if chosen:
             spelling = restore_accents(spelling, chosen.name)
-        place.name = shipped_name(spelling, place.state, place.key, landmarks)
+        place.name = shipped_name(spelling, place.state, place.key, landmarks,
+                                  chosen.name if chosen else None)

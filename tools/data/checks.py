@@ -1,0 +1,126 @@
+"""Checks the generator runs on what it is about to ship; any failure stops
+generation. It also prints each code's three largest places and writes
+largest_cities.txt (the largest city of the 60 codes whose places hold the
+most people) for a reviewer.
+"""
+
+import re
+from collections import defaultdict
+from pathlib import Path
+
+import npa_report
+from accent_table import typed_key
+from city_names import accent_city_name, cp1252_lower, fold_accents, normalize_city_name
+from data_format import COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA
+
+HERE = Path(__file__).resolve().parent
+MIN_POPULATION_SHARE = 0.97
+# Signs of a name written mechanically or as a telephone company shortens it.
+STYLE_PROBLEMS = [
+    (re.compile(r"\bMc[a-z]"), "Mc followed by a small letter"),
+    (re.compile(r"[A-Za-z]'S\b"), "capital after an apostrophe"),
+    (re.compile(r" (De|Du|Of|Or|Del|D')[ A-Z]|-(De|Du|Des|La|Le|Les|Sur|On|The|Aux|En)-"),
+     "capitalised particle"),
+    (re.compile(r"\b(Afb|Afs|Cnty|Jct|Hts|Spgs|Bch|Vlg|Twp|Cyn|Mtn|Sta)\b"), "abbreviation"),
+    (re.compile(r"\b[B-DF-HJ-NP-TV-Z][b-df-hj-np-tv-xz]{3,}\b|[b-df-hj-np-tv-xz]{6}"
+                r"|\b(Cnsqncs|Philcmpbll|Marblhd)\b"), "shortened word"),
+]
+
+
+class Result:
+    def __init__(self):
+        self.failed = 0
+
+    def expect(self, ok, what, details=()):
+        print(("ok    " if ok else "FAIL  ") + what)
+        for line in list(details)[:20]:
+            print("        " + str(line))
+        self.failed += not ok
+
+
+def style_problems(name):
+    return [why for pattern, why in STYLE_PROBLEMS if pattern.search(name)]
+
+
+def reachable(name, accented):
+    """Whether typing the name in lower case without accents finds it: the
+    lookup normalises the typed text, compares it without regard to case
+    and then gives it its accented spelling from the generated table."""
+    typed = cp1252_lower(fold_accents(name))
+    normalized = normalize_city_name(typed)
+    spelled = accented.get(typed_key(normalized), accent_city_name(normalized))
+    return cp1252_lower(spelled) == cp1252_lower(name) or cp1252_lower(normalized) == cp1252_lower(name)
+
+
+def read_accent_table():
+    """{typed key: accented name} read back from names/AccentedSpellings.inc."""
+    accented = {}
+    for line in (HERE.parent.parent / "names" / "AccentedSpellings.inc").read_text(
+            encoding="utf-8").splitlines()[1:]:
+        key, value = re.fullmatch(r'\{"(.*)", (".*")\},', line).groups()
+        value = value.replace('" "', "")[1:-1]
+        accented[key] = re.sub(r"\\x([0-9A-F]{2})",
+                               lambda m: bytes([int(m.group(1), 16)]).decode("cp1252"), value)
+    return accented
+
+
+def run(in_service, places, records, links):
+    result = Result()
+    by_id = {r.city_id: r for r in records}
+    cities_of = defaultdict(list)
+    for code, city_id in links:
+        cities_of[code].append(by_id[city_id])
+
+    missing = sorted(c for c in in_service if c not in cities_of)
+    extra = sorted(c for c in cities_of if c not in in_service)
+    covered = len(in_service) - len(missing)
+    result.expect(not missing and not extra,
+                  f"codes of the NPA report in service: {covered}/{len(in_service)} present"
+                  f" ({covered / len(in_service):.1%}), {len(extra)} not in service",
+                  [f"missing {missing}", f"not in service {extra}"] if missing or extra else [])
+    nongeo = {c for c, n in in_service.items() if n.use == "N"}
+    wrong = sorted(c for c in nongeo if any(r.country != COUNTRY_NON_GEOGRAPHIC for r in cities_of[c]))
+    result.expect(not wrong, f"{len(nongeo)} non-geographic codes as non-geographic records", wrong)
+
+    served = {code: {r.city_id for r in cities} for code, cities in cities_of.items()}
+    rows = npa_report.complex_members({c: n for c, n in in_service.items() if n.use == "G"})
+    uneven = sorted({"/".join(map(str, sorted(rows[code])))
+                     for code in rows for other in rows[code]
+                     if (rows[other] == rows[code] and served.get(other) != served.get(code))
+                     or (rows[other] < rows[code]
+                         and not served.get(other, set()) <= served.get(code, set()))})
+    result.expect(not uneven, "overlay complexes serve the same places", uneven)
+
+    geographic = [r for r in records if r.country != COUNTRY_NON_GEOGRAPHIC]
+    for label, country in (("US", COUNTRY_USA), ("Canadian", COUNTRY_CANADA), ("all", None)):
+        chosen = [r for r in geographic if country in (None, r.country)]
+        with_population = sum(1 for r in chosen if r.population > 0)
+        share = with_population / len(chosen)
+        text = f"{label} places with a population {with_population}/{len(chosen)} ({share:.1%})"
+        if country == COUNTRY_USA:
+            result.expect(share >= MIN_POPULATION_SHARE, text,
+                          [f"{r.name}, {r.state}" for r in chosen if not r.population])
+        else:
+            print("info  " + text)
+
+    styled = [(f"{r.name}, {r.state}", style_problems(r.name)) for r in geographic]
+    styled = [s for s in styled if s[1]]
+    result.expect(not styled, "names written as people write them", styled)
+
+    accented = read_accent_table()
+    lost = [f"{r.name}, {r.state}" for r in geographic if not reachable(r.name, accented)]
+    result.expect(not lost, "every name is found when typed in lower case without accents", lost)
+
+    print("three largest places of each code:")
+    for code in sorted(cities_of):
+        top = sorted(cities_of[code], key=lambda r: (-r.population, r.name))[:3]
+        print(f"  {code}: " + "; ".join(f"{r.name}, {r.state} {r.population}" for r in top))
+    ranked = sorted((c for c in cities_of if c not in nongeo),
+                    key=lambda c: (-sum(r.population for r in cities_of[c]), c))[:60]
+    lines = ["# Largest place of the 60 area codes whose places hold the most people.",
+             "# Written by tools/data/generate.py."]
+    for code in ranked:
+        top = max(cities_of[code], key=lambda r: (r.population, r.name))
+        lines.append(f"{code}\t{top.name}, {top.state}\t{top.population}")
+    (HERE / "largest_cities.txt").write_text("\n".join(lines) + "\n", encoding="utf-8")
+    return result.failed
