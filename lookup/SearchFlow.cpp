@@ -220,17 +220,36 @@ void SearchFlow::LookupPlace(const std::string& city, const std::string& state) 
       typed = TimePlace{setCities.strCity + ", " + setCities.strStateOrProvince,
                         setCities.fTimeZone, setCities.bDaylightSaving, setCities.iPopulation};
     }
-    setAreaCodes.strFilter = "iCityId = " + std::to_string(setCities.iCityId);
-    setAreaCodes.Open();
-    for (; !setAreaCodes.IsEOF(); setAreaCodes.MoveNext()) {
-      if (listAreaCodes.AddUnlessListed(AreaCodeText(setAreaCodes.iAreaCode))) {
-        areaCodes.push_back(setAreaCodes.iAreaCode);
-      }
-    }
+    AddCodesOfCity(setCities.iCityId, areaCodes);
   }
+  if (stateOnly && areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
   ShowAreaCodes(areaCodes);
   strFoundState = setCities.strStateOrProvince;
   if (typed && HasLocalClock(typed->fTimeZone)) timePlaces = {*typed};
+}
+
+// A state or territory none of whose places has more than 10000 inhabitants
+// (Nunavut) would list nothing: it lists the area codes of all its places.
+void SearchFlow::AddCodesOfEveryPlace(const std::string& state,
+                                      std::vector<std::int32_t>& areaCodes) {
+  std::string code = state;
+  NormalizeStateText(code);
+  setCities.strFilter.clear();
+  setCities.Requery();
+  for (; !setCities.IsEOF(); setCities.MoveNext()) {
+    if (setCities.strStateOrProvince == code) AddCodesOfCity(setCities.iCityId, areaCodes);
+  }
+}
+
+// Adds each area code of the city that the list does not hold yet.
+void SearchFlow::AddCodesOfCity(std::int32_t cityId, std::vector<std::int32_t>& areaCodes) {
+  setAreaCodes.strFilter = "iCityId = " + std::to_string(cityId);
+  setAreaCodes.Open();
+  for (; !setAreaCodes.IsEOF(); setAreaCodes.MoveNext()) {
+    if (listAreaCodes.AddUnlessListed(AreaCodeText(setAreaCodes.iAreaCode))) {
+      areaCodes.push_back(setAreaCodes.iAreaCode);
+    }
+  }
 }
 
 void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {

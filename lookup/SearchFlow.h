@@ -144,6 +144,8 @@ class SearchFlow {
  private:
   // Returns false when the user cancelled the city choice.
   bool SearchCityOnly(const std::string& city);
+  void AddCodesOfEveryPlace(const std::string& state, std::vector<std::int32_t>& areaCodes);
+  void AddCodesOfCity(std::int32_t cityId, std::vector<std::int32_t>& areaCodes);
   std::vector<std::string> CollectChoices();
   bool SearchPlaceOf(const ListBox& list, int selected);
   void SearchNumber(std::int32_t areaCode, std::int32_t exchange);
