@@ -179,9 +179,7 @@ class CommandLineChooser : public tq::CityChooser {
   explicit CommandLineChooser(const Options& options) : options_(options) {}
 
   std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
-    tq::ListBox sorted(tq::ListBox::Order::kSorted);  // shown as the window shows them
-    for (const std::string& choice : choices) sorted.AddString(choice);
-    const auto& shown = sorted.Entries();
+    const std::vector<std::string> shown = tq::ChoicesInShownOrder(choices);
     if (options_.cancel) return std::nullopt;
     if (options_.pickFirst) return shown.front();
     if (options_.pick) {

@@ -67,8 +67,8 @@ std::string AnswerText(const SearchFlow& flow) {
   AddList(text, flow.lblAreaCodes, flow.listAreaCodes);
   AddList(text, flow.lblLargestCity, flow.listLargestCity);
   AddList(text, flow.lblMajorCities, flow.listMajorCities);
-  AddList(text, "State or province:", flow.listStateOrProvince);
-  AddList(text, "Time zone of largest city:", flow.listTimeZone);
+  AddList(text, kStateOrProvinceHeading, flow.listStateOrProvince);
+  AddList(text, kTimeZoneHeading, flow.listTimeZone);
   const std::vector<ClockLine> clocks = Clocks(flow);
   if (!clocks.empty()) text += "Local time:\n";
   for (const ClockLine& line : clocks) {

@@ -83,8 +83,8 @@ void CCityPickDlg::showEvent(QShowEvent* event) {
 void CCityPickDlg::OnInitDialog() {
   if (bInitialized) return;
   bInitialized = true;
-  for (const std::string& choice : arrChoices) sortedChoices.AddString(choice);
-  for (const std::string& entry : sortedChoices.Entries()) listCities->addItem(ToQString(entry));
+  shownChoices_ = ChoicesInShownOrder(arrChoices);
+  for (const std::string& entry : shownChoices_) listCities->addItem(ToQString(entry));
   if (listCities->count() > 0) listCities->setCurrentRow(0);
   listCities->setFocus();
 }
@@ -92,7 +92,7 @@ void CCityPickDlg::OnInitDialog() {
 void CCityPickDlg::OnOK() {
   const int selected = listCities->currentRow();
   if (selected >= 0 && listCities->item(selected)->isSelected()) {
-    strSelection = sortedChoices.GetText(selected);
+    strSelection = shownChoices_[static_cast<std::size_t>(selected)];
   }
   accept();
 }

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "lookup/ListBox.h"
 #include "lookup/SearchFlow.h"
 
 class QListWidget;
@@ -48,7 +47,7 @@ class CCityPickDlg : public QDialog {
   QPushButton* btnCancel;
   QListWidget* listCities;
   std::vector<std::string> arrChoices;
-  ListBox sortedChoices{ListBox::Order::kSorted};
+  std::vector<std::string> shownChoices_;
   std::string strSelection;
   bool bInitialized = false;
 };

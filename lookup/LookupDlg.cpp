@@ -120,8 +120,10 @@ void SetHeading(QLabel* label, const QString& text) {
   label->buddy()->setAccessibleName(name);
 }
 
-// The result headings of the search, with a mnemonic on their first letter.
-QString Mnemonic(const std::string& heading) { return QLatin1Char('&') + VisibleText(heading); }
+// A heading with its mnemonic mark before the letter at `at`.
+QString Mnemonic(const std::string& heading, int at = 0) {
+  return VisibleText(heading).insert(at, QLatin1Char('&'));
+}
 
 int SelectedRow(const QListWidget* list) {
   const QList<QListWidgetItem*> selected = list->selectedItems();
@@ -223,11 +225,11 @@ void CLookupDlg::CreateControls() {
                                 ListKind::kOneLine);
   lblStateOrProvince = AddLabel(client, "lblStateOrProvince", QString(),
                                 DialogRect(13, 191, 57, 8), listStateOrProvince);
-  SetHeading(lblStateOrProvince, QStringLiteral("State or &province:"));
+  SetHeading(lblStateOrProvince, Mnemonic(kStateOrProvinceHeading, 9));  // Alt+P
   listTimeZone = AddList(client, "listTimeZone", DialogRect(311, 203, 176, 12),
                          ListKind::kOneLine);
   SetHeading(AddLabel(client, "lblTimeZone", QString(), DialogRect(224, 204, 79, 8), listTimeZone),
-             QStringLiteral("Time &zone of largest city:"));
+             Mnemonic(kTimeZoneHeading, 5));  // Alt+Z
   grpTimeZone = AddGroupBox(client, "grpTimeZone", QString(), DialogRect(216, 190, 282, 33));
   AddLabel(client, "lblSymbolLegend", QStringLiteral("Largest city symbol:"),
            DialogRect(419, 177, 62, 8));
@@ -270,7 +272,7 @@ void CLookupDlg::ShowHeadings() {
 }
 
 void CLookupDlg::OnInitDialog(int showMapsSetting) {
-  editQuery->setText(QStringLiteral("000"));
+  editQuery->setText(ToQString(kInitialQuery));
   chkShowMaps->setChecked(showMapsSetting != 0);
   bShowMaps = showMapsSetting == 0 ? 1 : 0;
   OnShowMaps();  // flips bShowMaps back and lays the window out
@@ -339,10 +341,9 @@ void CLookupDlg::OnShowMaps() {
 }
 
 void CLookupDlg::OnLButtonDown(const QPoint& point) {
-  std::string state;
-  HitTestMap(clickPoints, point.x(), point.y(), state);
-  if (state.empty()) return;
-  editQuery->setText(ToQString(", " + state));
+  const std::string query = MapClickQuery(clickPoints, point.x(), point.y());
+  if (query.empty()) return;
+  editQuery->setText(ToQString(query));
   OnOK();
 }
 

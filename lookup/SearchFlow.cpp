@@ -26,6 +26,12 @@ const char* SharedRegionLine(std::int32_t areaCode) {
 
 }  // namespace
 
+std::vector<std::string> ChoicesInShownOrder(const std::vector<std::string>& choices) {
+  ListBox sorted(ListBox::Order::kSorted);
+  for (const std::string& choice : choices) sorted.AddString(choice);
+  return sorted.Entries();
+}
+
 void CollapseSpaces(std::string& text) {
   std::string kept;
   kept.reserve(text.size());

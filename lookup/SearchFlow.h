@@ -56,6 +56,15 @@ class BusyScope {
 // Messages shown in the largest-city list.
 inline constexpr char kNoCitiesFound[] = "No cities found";
 inline constexpr char kCityNotFound[] = "City not found in database";
+// Headings of the two lists whose heading does not change with the answer.
+inline constexpr char kStateOrProvinceHeading[] = "State or province:";
+inline constexpr char kTimeZoneHeading[] = "Time zone of largest city:";
+// What the input field holds before the first search.
+inline constexpr char kInitialQuery[] = "000";
+
+// The city choices in the order in which they are offered: sorted without
+// regard to case, equal texts in the order given.
+std::vector<std::string> ChoicesInShownOrder(const std::vector<std::string>& choices);
 
 // A place whose clock an answer shows.
 struct TimePlace {
@@ -105,7 +114,7 @@ class SearchFlow {
   void LookupPlace(const std::string& city, const std::string& state);
   void ShowAreaCodes(const std::vector<std::int32_t>& areaCodes);
 
-  std::string editQuery = "000";
+  std::string editQuery = kInitialQuery;
   ListBox listAreaCodes{ListBox::Order::kSorted};
   ListBox listLargestCity{ListBox::Order::kSorted};
   ListBox listMajorCities{ListBox::Order::kSorted};

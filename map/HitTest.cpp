@@ -105,6 +105,12 @@ ClickPointTable MakeClickPoints() {
   return points;
 }
 
+std::string MapClickQuery(const ClickPointTable& clickPoints, int x, int y) {
+  std::string state;
+  HitTestMap(clickPoints, x, y, state);
+  return state.empty() ? state : ", " + state;
+}
+
 void HitTestMap(const ClickPointTable& clickPoints, int x, int y, std::string& result) {
   result.clear();
 

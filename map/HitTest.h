@@ -24,4 +24,8 @@ ClickPointTable MakeClickPoints();
 // empty when the point hits nothing.
 void HitTestMap(const ClickPointTable& clickPoints, int x, int y, std::string& result);
 
+// What a click at client pixel (x, y) searches: a comma, a blank and the
+// code of the state or province hit (", OH"), or "" when it hits nothing.
+std::string MapClickQuery(const ClickPointTable& clickPoints, int x, int y);
+
 }  // namespace tq
