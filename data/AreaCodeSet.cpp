@@ -23,19 +23,8 @@ bool CAreaCodeSet::Load() {
     LineReader lines(*file.bytes);
     std::array<std::string_view, 2> pair;
     for (;;) {
-      // A short or blank-broken pair ends the load.
-      const LineReader atPair = lines;
       const std::size_t firstLine = aCityIds.size() * pair.size() + 1;
-      std::size_t got = 0;
-      bool ended = false;
-      for (; got < pair.size(); ++got) {
-        ended = !lines.Next(pair[got]);
-        if (ended || pair[got].empty()) break;
-      }
-      if (got < pair.size()) {
-        damage.Stopped(atPair.Rest(), ended ? firstLine : firstLine + got, ended);
-        break;
-      }
+      if (!ReadRecord(lines, pair, firstLine, damage)) break;
       // Stored as 11 * id - 1 and 3 * code + id; computed wide so that no
       // value in the file can overflow.
       const std::int64_t cityId = (std::int64_t{AtoI(pair[0])} + 1) / 11;
@@ -67,20 +56,7 @@ bool CAreaCodeSet::Load() {
   }
 }
 
-void CAreaCodeSet::Open() {
-  if (aAreaCodes.empty() && aCityIds.empty() && !Load()) return;
-  Requery();
-}
-
-bool CAreaCodeSet::Requery() {
-  aRows.clear();
-  iPosition = -1;
-  SelectRows(aRows);
-  if (aRows.empty()) return false;
-  iPosition = 0;
-  SetCurrent(aRows[0]);
-  return true;
-}
+bool CAreaCodeSet::IsLoaded() const { return !aAreaCodes.empty() || !aCityIds.empty(); }
 
 void CAreaCodeSet::SelectRows(std::vector<std::uint32_t>& rows) const {
   const std::string_view filter = strFilter;
@@ -94,15 +70,6 @@ void CAreaCodeSet::SelectRows(std::vector<std::uint32_t>& rows) const {
     found = byAreaCode_.Find(static_cast<std::uint32_t>(AtoI(filter.substr(12))));
   }
   rows.insert(rows.end(), found.begin(), found.end());
-}
-
-bool CAreaCodeSet::IsEOF() const {
-  return iPosition < 0 || static_cast<std::size_t>(iPosition) >= aRows.size();
-}
-
-void CAreaCodeSet::MoveNext() {
-  if (iPosition < INT32_MAX) ++iPosition;
-  if (!IsEOF()) SetCurrent(aRows[static_cast<std::size_t>(iPosition)]);
 }
 
 void CAreaCodeSet::SetCurrent(std::uint32_t row) {

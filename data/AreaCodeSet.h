@@ -16,10 +16,11 @@
 
 #include "data/DataFile.h"
 #include "data/KeyIndex.h"
+#include "data/RecordCursor.h"
 
 namespace tq {
 
-class CAreaCodeSet {
+class CAreaCodeSet : public RecordCursor<CAreaCodeSet> {
  public:
   static constexpr const char* kFileName = "arc.bin";
 
@@ -27,14 +28,8 @@ class CAreaCodeSet {
   explicit CAreaCodeSet(std::filesystem::path folder = {});
   virtual ~CAreaCodeSet() = default;
 
-  // Loads the file unless pairs are held already, then requeries. A file
-  // that cannot be opened leaves the set empty; the next Open tries again.
-  void Open();
   // What the last load came to: missing, refused, damaged... (none before).
   const LoadOutcome& Outcome() const { return outcome_; }
-  bool Requery();
-  bool IsEOF() const;
-  void MoveNext();
 
   std::string strFilter;
   std::int32_t iCityId = 0;
@@ -43,7 +38,6 @@ class CAreaCodeSet {
   // The loaded columns, in file order, for inspection and checks.
   const std::vector<std::uint32_t>& CityIds() const { return aCityIds; }
   const std::vector<std::uint32_t>& AreaCodes() const { return aAreaCodes; }
-  const std::vector<std::uint32_t>& SelectedRows() const { return aRows; }
 
  protected:
   // Fills the empty `rows` with the rows that strFilter selects, in file
@@ -52,13 +46,13 @@ class CAreaCodeSet {
   virtual void SelectRows(std::vector<std::uint32_t>& rows) const;
 
  private:
+  friend class RecordCursor<CAreaCodeSet>;
+  bool IsLoaded() const;
   bool Load();
   void SetCurrent(std::uint32_t row);
 
   std::filesystem::path folder_;
   LoadOutcome outcome_;
-  std::vector<std::uint32_t> aRows;
-  std::int32_t iPosition = -1;
   std::vector<std::uint32_t> aCityIds;
   std::vector<std::uint32_t> aAreaCodes;
   KeyIndex byCityId_;

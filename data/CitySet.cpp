@@ -118,19 +118,8 @@ bool CCitySet::Load() {
     LineReader reader(bytes);
     std::array<std::string_view, 8> lines;
     for (;;) {
-      // A short or blank-broken record ends the load.
-      const LineReader atRecord = reader;
       const std::size_t firstLine = aCityIds.size() * lines.size() + 1;
-      std::size_t got = 0;
-      bool ended = false;
-      for (; got < lines.size(); ++got) {
-        ended = !reader.Next(lines[got]);
-        if (ended || lines[got].empty()) break;
-      }
-      if (got < lines.size()) {
-        damage.Stopped(atRecord.Rest(), ended ? firstLine : firstLine + got, ended);
-        break;
-      }
+      if (!ReadRecord(reader, lines, firstLine, damage)) break;
       CityRecord city = DecodeCity(lines);
       if (city.impossible) damage.Impossible(aCityIds.size() + 1, firstLine, city.impossible);
       aCityIds.push_back(city.cityId);
@@ -191,20 +180,7 @@ void CCitySet::BuildIndexes() {
   }
 }
 
-void CCitySet::Open() {
-  if (aCityIds.empty() && aCityNames.empty() && !Load()) return;
-  Requery();
-}
-
-bool CCitySet::Requery() {
-  aRows.clear();
-  iPosition = -1;
-  SelectRows(aRows);
-  if (aRows.empty()) return false;
-  iPosition = 0;
-  SetCurrent(aRows[0]);
-  return true;
-}
+bool CCitySet::IsLoaded() const { return !aCityIds.empty() || !aCityNames.empty(); }
 
 void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
   using Form = CityQuery::Form;
@@ -267,15 +243,6 @@ void CCitySet::SelectNames(const CityQuery& query, bool prefix,
   if (query.accentedCity != query.city) collect(query.accentedCity);
   std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-}
-
-bool CCitySet::IsEOF() const {
-  return iPosition < 0 || static_cast<std::size_t>(iPosition) >= aRows.size();
-}
-
-void CCitySet::MoveNext() {
-  if (iPosition < INT32_MAX) ++iPosition;
-  if (!IsEOF()) SetCurrent(aRows[static_cast<std::size_t>(iPosition)]);
 }
 
 void CCitySet::SetCurrent(std::uint32_t row) {

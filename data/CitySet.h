@@ -12,10 +12,11 @@
 #include "data/CityFilter.h"
 #include "data/DataFile.h"
 #include "data/KeyIndex.h"
+#include "data/RecordCursor.h"
 
 namespace tq {
 
-class CCitySet {
+class CCitySet : public RecordCursor<CCitySet> {
  public:
   static constexpr const char* kFileName = "cit.bin";
 
@@ -23,14 +24,8 @@ class CCitySet {
   explicit CCitySet(std::filesystem::path folder = {});
   virtual ~CCitySet() = default;
 
-  // Loads the file unless records are held already, then requeries. A file
-  // that cannot be opened leaves the set empty; the next Open tries again.
-  void Open();
   // What the last load came to: missing, refused, damaged... (none before).
   const LoadOutcome& Outcome() const { return outcome_; }
-  bool Requery();
-  bool IsEOF() const;
-  void MoveNext();
 
   std::string strFilter;
   std::string strStateOrProvince;
@@ -48,7 +43,6 @@ class CCitySet {
   const std::vector<std::uint32_t>& CityIds() const { return aCityIds; }
   const std::vector<std::uint8_t>& DaylightFlags() const { return aDaylightFlags; }
   const std::vector<float>& TimeZones() const { return aTimeZones; }
-  const std::vector<std::uint32_t>& SelectedRows() const { return aRows; }
 
  protected:
   // Fills the empty `rows` with the rows that strFilter selects, in file
@@ -57,6 +51,8 @@ class CCitySet {
   virtual void SelectRows(std::vector<std::uint32_t>& rows) const;
 
  private:
+  friend class RecordCursor<CCitySet>;
+  bool IsLoaded() const;
   bool Load();
   void BuildIndexes();
   void SelectNames(const CityQuery& query, bool prefix, std::vector<std::uint32_t>& rows) const;
@@ -64,8 +60,6 @@ class CCitySet {
 
   std::filesystem::path folder_;
   LoadOutcome outcome_;
-  std::vector<std::uint32_t> aRows;
-  std::int32_t iPosition = -1;
   std::vector<std::string> aCityNames;
   std::vector<std::string> aStates;
   std::vector<std::uint32_t> aPopulations;

@@ -196,4 +196,17 @@ std::string ShiftText(std::string_view text, int direction) {
   return shifted;
 }
 
+bool ReadRecord(LineReader& reader, std::span<std::string_view> lines, std::size_t firstLine,
+                DamageReport& damage) {
+  const LineReader atRecord = reader;
+  for (std::size_t got = 0; got < lines.size(); ++got) {
+    const bool ended = !reader.Next(lines[got]);
+    if (ended || lines[got].empty()) {
+      damage.Stopped(atRecord.Rest(), ended ? firstLine : firstLine + got, ended);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace tq

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -73,6 +74,14 @@ class LineReader {
  private:
   std::string_view rest_;
 };
+
+class DamageReport;
+
+// Reads the next record, `lines.size()` lines beginning at line `firstLine`
+// (from 1). False when the file ends or an empty line comes first: the load
+// stops there, and `damage` is told.
+bool ReadRecord(LineReader& reader, std::span<std::string_view> lines, std::size_t firstLine,
+                DamageReport& damage);
 
 // Collects what is wrong with a data file while it loads.
 class DamageReport {
