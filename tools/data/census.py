@@ -22,7 +22,8 @@ SUBDIVISION_PREFIX = re.compile(
     r"^(Charter Township|Township|Town|Village|City|Plantation|Borough|Gore|Grant|Location|Purchase) of ")
 
 
-def _rows(path, columns):
+def source_rows(path, columns):
+    """(line, {column: value}) of a verified CSV source with exactly these columns."""
     reader = csv.reader(io.StringIO(verified_text(path)))
     if next(reader, None) != columns:
         raise SourceError(path, 1, f"the columns are not {','.join(columns)}")
@@ -35,7 +36,7 @@ def _rows(path, columns):
 def census_places(make_place):
     """{(state, match key): [GeoPlace]} and the number of rows left out
     (no population or no coordinates), with their reasons printed."""
-    states = {r["FIPS"]: r["Code"] for _, r in _rows(STATES, ["Name", "Code", "Type", "FIPS"])}
+    states = {r["FIPS"]: r["Code"] for _, r in source_rows(STATES, ["Name", "Code", "Type", "FIPS"])}
     found, unusable = {}, []
 
     def add(path, line, name, state, rank, row, alias=False):
@@ -51,13 +52,13 @@ def census_places(make_place):
         found.setdefault((state, match_key(name)), []).append(place)
 
     columns = ["GEOID", "Short Name", "State", "FIPS Class", "Population", "Latitude", "Longitude"]
-    for line, row in _rows(PLACES, columns):
+    for line, row in source_rows(PLACES, columns):
         rank = 2 if row["FIPS Class"].startswith("U") else 0
         add(PLACES, line, row["Short Name"], row["State"], rank, row)
         if row["Short Name"].endswith(" AFB"):
             add(PLACES, line, row["Short Name"][:-3] + "Air Force Base", row["State"], rank, row, alias=True)
     columns = ["GEOID", "Name", "FIPS Class", "Population", "Latitude", "Longitude"]
-    for line, row in _rows(SUBDIVISIONS, columns):
+    for line, row in source_rows(SUBDIVISIONS, columns):
         state = states.get(row["GEOID"][:2])
         if not state:
             raise SourceError(SUBDIVISIONS, line, f"state FIPS {row['GEOID'][:2]} unknown")

@@ -12,6 +12,7 @@ import checks
 import gazetteer
 import nanp_sources as nanp
 import npa_report
+import statcan
 import zones
 from city_names import match_key, normalize_city_name
 from accent_table import accent_rows
@@ -252,6 +253,7 @@ def main():
                     for c in found}
     geographic = collect_geographic_places(in_service, member_codes)
     join_places(list(geographic.values()), geo)
+    statcan.apply_populations([p for p in geographic.values() if p.country == COUNTRY_CANADA])
     figures = census.hand_figures()
     for key, place in geographic.items():
         if key in figures:

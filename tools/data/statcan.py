@@ -1,0 +1,107 @@
+"""Statistics Canada 2021 Census populations of census subdivisions (the
+municipalities, sources/ca_csd_population_2021.csv) and the kind of each
+subdivision (sources/ca_csd_types_2016.csv, by its code).
+
+A Canadian place takes the population of the subdivision of its province
+with its name (or its join_aliases.tsv name). A bilingual name ("Greater
+Sudbury / Grand Sudbury") counts under each half; a part of a subdivision
+("Lloydminster (Part)") under none. Among namesakes of a province a city,
+town or village wins over another municipality (or a subdivision newer
+than the kinds file), and that over a parish, township, district, rural
+municipality or unorganized area (Bathurst the city, not the parish);
+namesakes of the same kind are left out as undecidable.
+
+A community with a GeoNames population keeps it when the subdivision of its
+name is the area around it (a township, parish, district, rural
+municipality), or when the subdivision holds under a tenth of it (what is
+left of a municipality merged into a larger one).
+"""
+
+import re
+from dataclasses import dataclass
+
+from census import source_rows
+from city_names import match_key
+from nanp_sources import read_table
+from npa_report import SOURCES, SourceError
+
+POPULATIONS = SOURCES / "ca_csd_population_2021.csv"
+KINDS = SOURCES / "ca_csd_types_2016.csv"
+PROVINCES = {"10": "NL", "11": "PE", "12": "NS", "13": "NB", "24": "QC", "35": "ON",
+             "46": "MB", "47": "SK", "48": "AB", "59": "BC", "60": "YT", "61": "NT", "62": "NU"}
+# Standard Geographical Classification kinds of subdivision: cities, towns,
+# villages, hamlets and their French and northern forms first; then the
+# areas around communities and the unorganized, reserved or settled lands.
+TOWN_KINDS = {"C", "CC", "CG", "CV", "CY", "HAM", "IM", "NH", "NV", "RV", "SV", "T", "TV",
+              "V", "VC", "VL", "VN"}
+AREA_KINDS = {"CT", "CU", "ID", "IGD", "IRI", "LGD", "LOT", "MD", "NL", "NO", "P", "PE", "RDA",
+              "RM", "S-É", "SA", "SC", "SÉ", "SET", "SG", "SNO", "TC", "TI", "TK", "TL", "TP"}
+TOWN, MUNICIPALITY, AREA = 0, 1, 2
+REMNANT_SHARE = 0.1
+DGUID = re.compile(r"2021A0005(\d{7})")
+
+
+@dataclass(frozen=True)
+class Subdivision:
+    name: str
+    population: int
+    rank: int
+
+
+def _ranks():
+    ranks = {}
+    for line, row in source_rows(KINDS, ["id", "name", "classification"]):
+        code = row["id"].rpartition("csd:")[2]
+        if not code.isdigit():
+            raise SourceError(KINDS, line, f"no subdivision code in {row['id']}")
+        kind = row["classification"]
+        ranks[code] = TOWN if kind in TOWN_KINDS else AREA if kind in AREA_KINDS else MUNICIPALITY
+    return ranks
+
+
+def subdivisions():
+    """{(province, match key): Subdivision, or None where namesakes of the
+    same kind share the name}."""
+    ranks, named = _ranks(), {}
+    for line, row in source_rows(POPULATIONS, ["GEO", "DGUID", "Population, 2021"]):
+        code = DGUID.fullmatch(row["DGUID"])
+        if not code or code.group(1)[:2] not in PROVINCES:
+            raise SourceError(POPULATIONS, line, f"{row['DGUID']} is not a 2021 subdivision")
+        if not row["Population, 2021"].isdigit() or "(Part)" in row["GEO"]:
+            continue  # incompletely enumerated, or not a whole place
+        code = code.group(1)
+        subdivision = Subdivision(row["GEO"], int(row["Population, 2021"]),
+                                  ranks.get(code, MUNICIPALITY))
+        for name in row["GEO"].split(" / "):
+            named.setdefault((PROVINCES[code[:2]], match_key(name)), []).append(subdivision)
+    found = {}
+    for key, namesakes in named.items():
+        best = min(s.rank for s in namesakes)
+        chosen = [s for s in namesakes if s.rank == best]
+        found[key] = chosen[0] if len(chosen) == 1 else None
+    return found
+
+
+def apply_populations(places):
+    """Give each Canadian place (with state, key, population, joined) its
+    subdivision's population, and print what was left out."""
+    aliases = {(s, match_key(n)): g for s, n, g in read_table("join_aliases.tsv")}
+    found = subdivisions()
+    kept, undecided, used = [], [], 0
+    for place in places:
+        alias = aliases.get((place.state, place.key))
+        key = (place.state, match_key(alias)) if alias else (place.state, place.key)
+        subdivision = found.get(key)
+        if not subdivision:
+            if key in found:
+                undecided.append(f"{place.state} {place.key}")
+            continue
+        if place.population > 0 and (subdivision.rank == AREA
+                                     or subdivision.population < REMNANT_SHARE * place.population):
+            kept.append(f"{place.state} {place.key} {place.population} "
+                        f"(not {subdivision.name} {subdivision.population})")
+            continue
+        place.population, place.joined = subdivision.population, True
+        used += 1
+    print(f"Canadian places given their census subdivision's population: {used}; "
+          f"left out for namesakes of one kind: {undecided}; keeping their own figure: {kept}")
