@@ -17,6 +17,7 @@
 #include "app/AboutDlg.h"
 #include "app/AppIcon.h"
 #include "app/HelpWindow.h"
+#include "lookup/AnswerText.h"
 #include "lookup/DialogFont.h"
 #include "lookup/DialogUnits.h"
 #include "lookup/QtText.h"
@@ -94,20 +95,9 @@ QListWidget* AddList(QWidget* parent, const char* name, const QRect& rect, ListK
   return list;
 }
 
-// Text of the data as it is shown, read out and copied: control characters
-// become their visible pictures (U+2400 to U+241F, U+2421), never raw.
-QString VisibleText(const std::string& cp1252) {
-  QString text = ToQString(cp1252);
-  for (QChar& c : text) {
-    if (c.unicode() < 0x20) c = QChar(0x2400 + c.unicode());
-    if (c.unicode() == 0x7F) c = QChar(0x2421);
-  }
-  return text;
-}
-
 void FillList(QListWidget* widget, const ListBox& model) {
   widget->clear();
-  for (const std::string& entry : model.Entries()) widget->addItem(VisibleText(entry));
+  for (const std::string& entry : model.Entries()) widget->addItem(ToQString(entry));
 }
 
 // A heading and the accessible name of the control it stands above, which
@@ -122,7 +112,7 @@ void SetHeading(QLabel* label, const QString& text) {
 
 // A heading with its mnemonic mark before the letter at `at`.
 QString Mnemonic(const std::string& heading, int at = 0) {
-  return VisibleText(heading).insert(at, QLatin1Char('&'));
+  return ToQString(heading).insert(at, QLatin1Char('&'));
 }
 
 int SelectedRow(const QListWidget* list) {
@@ -177,6 +167,8 @@ void CLookupDlg::CreateMenu() {
   // Alt+E belongs to the input field's label.
   QMenu* edit = menuBar->addMenu(QStringLiteral("E&dit"));
   edit->addAction(QStringLiteral("&Copy"), QKeySequence::Copy, this, &CLookupDlg::OnEditCopy);
+  edit->addAction(QStringLiteral("Copy &Answer"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+                  this, &CLookupDlg::OnEditCopyAnswer);
   edit->addAction(QStringLiteral("&Go to Search Field"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
                   &CLookupDlg::FocusQuery);
   QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
@@ -389,6 +381,11 @@ void CLookupDlg::OnEditCopy() {
   const auto* list = qobject_cast<QListWidget*>(focused);
   if (!list || list->selectedItems().isEmpty()) return;  // nothing selected, nothing copied
   QApplication::clipboard()->setText(list->selectedItems().first()->text());
+}
+
+void CLookupDlg::OnEditCopyAnswer() {
+  if (!flow.HasAnswer()) return;  // before a search, or after a cancelled choice
+  QApplication::clipboard()->setText(QString::fromStdString(AnswerText(flow)));
 }
 
 void CLookupDlg::done(int result) {

@@ -69,6 +69,8 @@ class CLookupDlg : public QDialog {
   // Edit, Copy: the selected entry of the result list with the focus, or
   // the selected text of the input field.
   void OnEditCopy();
+  // Edit, Copy Answer: the whole answer as tqlookup prints it.
+  void OnEditCopyAnswer();
   // Enter on a result list: looks up its current entry, as a double-click
   // does; false when the focus is on no such entry.
   bool FollowCurrentEntry();

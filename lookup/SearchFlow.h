@@ -144,6 +144,10 @@ class SearchFlow {
   std::string exchangeNumber;
   std::optional<ExchangePlace> exchangePlace;
 
+  // True once a search has filled the lists (false before the first one and
+  // after a cancelled city choice).
+  bool HasAnswer() const { return listLargestCity.GetCount() > 0; }
+
   // The status line: data problems, the local times, the exchange, joined
   // by " \xB7 " (code page 1252).
   std::string StatusText() const;

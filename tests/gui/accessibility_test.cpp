@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "GuiTestSupport.h"
+#include "lookup/AnswerText.h"
 
 using namespace tq::test;
 
@@ -66,6 +67,8 @@ class AccessibilityTest : public QObject {
     const QString visible = QString::fromUtf8("Bell\u2407town");
     QCOMPARE(QApplication::clipboard()->text(), visible);
     QCOMPARE(Accessible(cities)->child(0)->text(QAccessible::Name), visible);
+    QTest::keyClick(cities, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::clipboard()->text().toStdString(), tq::AnswerText(dialog->Flow()));
     QTest::keyClick(cities, Qt::Key_End);
     QTest::keyClick(cities, Qt::Key_Return);
     QCOMPARE(QueryText(*dialog), QString("Kettering, Ohio "));

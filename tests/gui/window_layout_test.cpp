@@ -122,7 +122,7 @@ class WindowLayoutTest : public QObject {
       menu << popup->text();
       for (QAction* item : popup->menu()->actions()) menu << item->text();
     }
-    QCOMPARE(menu, (QStringList{"&File", "E&xit", "E&dit", "&Copy", "&Go to Search Field", "&Help",
+    QCOMPARE(menu, (QStringList{"&File", "E&xit", "E&dit", "&Copy", "Copy &Answer", "&Go to Search Field", "&Help",
                                 "&Contents...", "&About..."}));
   }
 
