@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "data/Text.h"
+
 namespace tq {
 namespace {
 
@@ -17,15 +19,6 @@ bool IsSeparator(char c) {
 char KeypadDigit(char letter) {
   static constexpr char kDigits[] = "22233344455566677778889999";
   return kDigits[(IsLower(letter) ? letter - 'a' : letter - 'A')];
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
-  if (text.size() < lowerPrefix.size()) return false;
-  for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
-    const char c = IsUpper(text[i]) ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-    if (c != lowerPrefix[i]) return false;
-  }
-  return true;
 }
 
 // True when `rest` is an extension: its marker, blanks, one or more digits.
