@@ -25,11 +25,8 @@ QLabel* AddText(QDialog* dialog, const QString& text, const QRect& rect) {
 }  // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
-  setWindowTitle(QStringLiteral("About Telquest Pro"));
-  setFont(DialogFont());
-  setFixedSize(DialogUnitsToPixelsX(260), DialogUnitsToPixelsY(116));
+    : QDialog(parent, kSmallDialogFlags) {
+  SetUpSmallDialog(*this, QStringLiteral("About Telquest Pro"), 260, 116);
 
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("icon"));

@@ -13,14 +13,11 @@ namespace tq {
 CAreaCodeSet::CAreaCodeSet(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
 bool CAreaCodeSet::Load() {
-  FileBytes file = ReadDataFile(DataFilePath(folder_, kFileName));
-  if (!file.bytes) {
-    outcome_ = DescribeLoad(file.problem, kFileName, folder_, file.why);
-    return false;
-  }
+  const std::optional<std::string> bytes = ReadDataFileOf(folder_, kFileName, outcome_);
+  if (!bytes) return false;
   DamageReport damage;
   try {
-    LineReader lines(*file.bytes);
+    LineReader lines(*bytes);
     std::array<std::string_view, 2> pair;
     for (;;) {
       const std::size_t firstLine = aCityIds.size() * pair.size() + 1;

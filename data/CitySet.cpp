@@ -97,12 +97,9 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 CCitySet::CCitySet(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
 bool CCitySet::Load() {
-  FileBytes file = ReadDataFile(DataFilePath(folder_, kFileName));
-  if (!file.bytes) {
-    outcome_ = DescribeLoad(file.problem, kFileName, folder_, file.why);
-    return false;
-  }
-  const std::string& bytes = *file.bytes;
+  const std::optional<std::string> file = ReadDataFileOf(folder_, kFileName, outcome_);
+  if (!file) return false;
+  const std::string& bytes = *file;
   DamageReport damage;
   bool complete = true;
   try {

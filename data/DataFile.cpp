@@ -209,4 +209,11 @@ bool ReadRecord(LineReader& reader, std::span<std::string_view> lines, std::size
   return true;
 }
 
+std::optional<std::string> ReadDataFileOf(const std::filesystem::path& folder, const char* name,
+                                          LoadOutcome& outcome) {
+  FileBytes file = ReadDataFile(DataFilePath(folder, name));
+  if (!file.bytes) outcome = DescribeLoad(file.problem, name, folder, file.why);
+  return std::move(file.bytes);
+}
+
 }  // namespace tq

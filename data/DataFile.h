@@ -37,6 +37,13 @@ struct FileBytes {
 FileBytes ReadDataFile(const std::filesystem::path& path,
                        std::size_t limit = kMaxDataFileSize);
 
+struct LoadOutcome;
+
+// The bytes of the data file `name` in `folder`; nothing, with `outcome`
+// telling why, when it cannot be read.
+std::optional<std::string> ReadDataFileOf(const std::filesystem::path& folder, const char* name,
+                                          LoadOutcome& outcome);
+
 // The file's bytes, or nothing when ReadDataFile finds a problem.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 

@@ -20,11 +20,8 @@ std::optional<PresetAnswer> nextAnswer;
 }  // namespace
 
 CCityPickDlg::CCityPickDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
-  setWindowTitle(QStringLiteral("Matching Cities"));
-  setFont(DialogFont());
-  setFixedSize(DialogUnitsToPixelsX(248), DialogUnitsToPixelsY(117));
+    : QDialog(parent, kSmallDialogFlags) {
+  SetUpSmallDialog(*this, QStringLiteral("Matching Cities"), 248, 117);
 
   btnOK = new QPushButton(QStringLiteral("OK"), this);
   btnOK->setObjectName(QStringLiteral("btnOK"));

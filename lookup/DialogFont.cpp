@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "lookup/DialogUnits.h"
+
 namespace tq {
 
 QFont DialogFont() {
@@ -17,6 +19,12 @@ QFont DialogFont() {
   // wide on every screen as the layout expects.
   font.setHintingPreference(QFont::PreferVerticalHinting);
   return font;
+}
+
+void SetUpSmallDialog(QDialog& dialog, const QString& title, int widthUnits, int heightUnits) {
+  dialog.setWindowTitle(title);
+  dialog.setFont(DialogFont());
+  dialog.setFixedSize(DialogUnitsToPixelsX(widthUnits), DialogUnitsToPixelsY(heightUnits));
 }
 
 }  // namespace tq

@@ -293,21 +293,19 @@ void CLookupDlg::OnOK() {
   FocusQuery();
 }
 
-void CLookupDlg::OnDblclkAreaCodes() {
-  ReadQuery();
-  if (flow.OnDblclkAreaCodes(SelectedRow(listAreaCodes))) ShowResults();
-  FocusQuery();
-}
+void CLookupDlg::OnDblclkAreaCodes() { FollowUp(&SearchFlow::OnDblclkAreaCodes, listAreaCodes); }
 
 void CLookupDlg::OnDblclkLargestCity() {
-  ReadQuery();
-  if (flow.OnDblclkLargestCity(SelectedRow(listLargestCity))) ShowResults();
-  FocusQuery();
+  FollowUp(&SearchFlow::OnDblclkLargestCity, listLargestCity);
 }
 
 void CLookupDlg::OnDblclkMajorCities() {
+  FollowUp(&SearchFlow::OnDblclkMajorCities, listMajorCities);
+}
+
+void CLookupDlg::FollowUp(bool (SearchFlow::*followUp)(int), const QListWidget* list) {
   ReadQuery();
-  if (flow.OnDblclkMajorCities(SelectedRow(listMajorCities))) ShowResults();
+  if ((flow.*followUp)(SelectedRow(list))) ShowResults();
   FocusQuery();
 }
 

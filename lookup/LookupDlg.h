@@ -64,6 +64,8 @@ class CLookupDlg : public QDialog {
   void OnDblclkAreaCodes();
   void OnDblclkLargestCity();
   void OnDblclkMajorCities();
+  // A double-click follow-up of the flow on the selected entry of `list`.
+  void FollowUp(bool (SearchFlow::*followUp)(int), const QListWidget* list);
   void OnAbout();
   void OnHelpContents();
   // Edit, Copy: the selected entry of the result list with the focus, or
