@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshot that the AppStream metainfo shows (docs/screenshot.png):
-# the built program, on the shipped data with the maps shown, answering 937,
+# the built program, on the shipped data with the maps shown, answering a
+# telephone number of area code 937,
 # in a virtual X display. Builds nothing: give it the built program.
 #   tools/screenshot/take-screenshot.sh [build/test/telquest]
 # Needs xvfb-run, xdotool and ImageMagick's import (scripts/install-deps.sh tools).
@@ -15,7 +16,7 @@ done
 
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
-cp res/cit.bin res/arc.bin "$folder/"
+cp res/cit.bin res/arc.bin res/exc.bin "$folder/"
 echo 1 >"$folder/tqs.ini"  # maps shown
 
 # Runs inside the virtual display: start, type the query, grab the window.
@@ -23,7 +24,7 @@ cat >"$folder/shoot.sh" <<'SHOT'
 set -eu
 "$1" &
 window=$(xdotool search --sync --name '^Telquest Pro$' | head -1)
-xdotool windowfocus --sync "$window" type --delay 20 '937'
+xdotool windowfocus --sync "$window" type --delay 20 '(937) 222-1234'
 xdotool key --window "$window" Return
 sleep 1  # the answer and the map are painted
 import -window "$window" "$2"
