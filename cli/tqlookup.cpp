@@ -278,8 +278,11 @@ int RunFilter(const Options& options) {
 int RunQuery(const Options& options) {
   CommandLineChooser chooser(options);
   tq::SearchFlow flow(options.dataFolder, chooser);
+  if (options.now) {
+    flow.nowUtc = [now = *options.now] { return now; };
+    flow.today = [now = *options.now] { return tq::LocalDayAt(now); };  // unless --date
+  }
   if (options.date) flow.today = [date = *options.date] { return date; };
-  if (options.now) flow.nowUtc = [now = *options.now] { return now; };
   flow.OpenData();
   const int status = ReportDataProblems(options, flow.dataProblems,
                                         {&flow.setCities.Outcome(), &flow.setAreaCodes.Outcome()});

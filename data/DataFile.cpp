@@ -127,7 +127,9 @@ LoadOutcome DescribeLoad(FileProblem problem, const char* fileName,
   std::filesystem::path where = folder.empty() ? std::filesystem::current_path(error)
                                                : std::filesystem::absolute(folder, error);
   if (error) where = folder.empty() ? "." : folder;
-  const std::string in = Utf8ToCp1252(where.lexically_normal().string());
+  where = where.lexically_normal();
+  if (!where.has_filename() && where.has_parent_path()) where = where.parent_path();  // "dir/"
+  const std::string in = Utf8ToCp1252(where.string());
   std::string text = std::string("Data file ") + fileName;
   switch (problem) {
     case FileProblem::kMissing:

@@ -37,12 +37,14 @@ const char* ZoneName(float fTimeZone) {
   return "";
 }
 
-CalendarDay LocalToday() {
-  const std::time_t now = std::time(nullptr);
+CalendarDay LocalDayAt(std::int64_t utcSeconds) {
+  const std::time_t at = static_cast<std::time_t>(utcSeconds);
   std::tm local{};
-  localtime_r(&now, &local);
+  localtime_r(&at, &local);
   return {local.tm_mon + 1, local.tm_mday, local.tm_wday + 1};
 }
+
+CalendarDay LocalToday() { return LocalDayAt(std::time(nullptr)); }
 
 bool IsDaylightTimeInForce(int month, int day, int weekday) {
   // day - weekday + 1 is the date of the latest Sunday, today included (it

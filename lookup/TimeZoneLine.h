@@ -3,6 +3,7 @@
 // its zone, whether daylight time is in force there today, and its distance
 // from Eastern time on that day.
 
+#include <cstdint>
 #include <string>
 
 namespace tq {
@@ -13,7 +14,9 @@ struct CalendarDay {
   int weekday;  // 1 = Sunday .. 7 = Saturday
 };
 
-// Today in the user's local calendar.
+// The day of an instant (seconds since 1970, UTC), and today, in the user's
+// local calendar.
+CalendarDay LocalDayAt(std::int64_t utcSeconds);
 CalendarDay LocalToday();
 
 // Daylight time in whole days: from the second Sunday in March (included) up
