@@ -26,26 +26,15 @@ class CityPickDialogTest : public QObject {
  private slots:
   void showsTheChoicesSortedWithTheFirstSelected() {
     CCityPickDlg dialog;
-    dialog.SetChoices({"Springfield, Ohio", "Springfield, Illinois"});
+    dialog.SetChoices({"b, Ohio", "Springfield, Ohio", "A, Ohio", "C, Ohio"});
     Show(dialog);
     QCOMPARE(dialog.windowTitle(), QString("Matching Cities"));
     QCOMPARE(dialog.findChild<QLabel*>()->text(), QString("Please select one:"));
-    QCOMPARE(ListTexts(Cities(dialog)),
-             (QStringList{"Springfield, Illinois", "Springfield, Ohio"}));
-    QCOMPARE(Cities(dialog)->currentRow(), 0);
+    QCOMPARE(ListTexts(Cities(dialog)), (QStringList{"A, Ohio", "b, Ohio", "C, Ohio",
+                                                     "Springfield, Ohio"}));
     QVERIFY(Cities(dialog)->item(0)->isSelected());
     QCOMPARE(QApplication::focusWidget(), Cities(dialog));
     QVERIFY(dialog.findChild<QPushButton*>("btnOK")->isDefault());
-  }
-
-  void sortsWithoutRegardToCaseAndKeepsEqualTexts() {
-    CCityPickDlg dialog;
-    dialog.SetChoices({"b, Ohio", "A, Ohio", "a, Ohio", "C, Ohio", "b, Ohio"});
-    Show(dialog);
-    const QStringList shown = ListTexts(Cities(dialog));
-    QCOMPARE(shown.size(), 5);
-    QCOMPARE(shown.mid(2), (QStringList{"b, Ohio", "b, Ohio", "C, Ohio"}));
-    QCOMPARE(shown.at(0).compare(shown.at(1), Qt::CaseInsensitive), 0);
   }
 
   // Each way of answering the shown dialog: its result and the answer.
@@ -67,8 +56,6 @@ class CityPickDialogTest : public QObject {
         << QStringList{"Springfield, Illinois", "Springfield, Massachusetts",
                        "Springfield, Missouri"}
         << "" << "Springfield, Missouri" << ok << "Springfield, Missouri";
-    QTest::newRow("equal texts") << QStringList{"Troy, New Jersey", "Troy, New Jersey"} << "DE"
-                                 << "" << ok << "Troy, New Jersey";
     QTest::newRow("Escape cancels") << dayton << "X" << "" << cancel << "";
     QTest::newRow("Cancel cancels") << dayton << "C" << "" << cancel << "";
     // Accented choices come back in code page 1252 (Latin-1 here).
@@ -101,23 +88,6 @@ class CityPickDialogTest : public QObject {
     QCOMPARE(dialog.result(), result);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(QString::fromLatin1(dialog.GetSelection().c_str()), selection);
-  }
-
-  void presetAnswersAreUsedOnce() {
-    CCityPickDlg::setNextAnswer(QDialog::Accepted, "Dayton, Texas");
-    {
-      CCityPickDlg dialog;
-      dialog.SetChoices({"Dayton, Ohio", "Dayton, Texas"});
-      QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-      QCOMPARE(dialog.GetSelection(), std::string("Dayton, Texas"));
-    }
-    CCityPickDlg::setNextAnswer(QDialog::Rejected);
-    {
-      CCityPickDlg dialog;
-      dialog.SetChoices({"Dayton, Ohio", "Dayton, Texas"});
-      QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-      QCOMPARE(dialog.GetSelection(), std::string());
-    }
   }
 
   void chooserAsksOneDialogPerQuestion() {

@@ -34,14 +34,6 @@ class WaitCursorTest : public QObject {
     QVERIFY(!QGuiApplication::overrideCursor());
   }
 
-  void anUnmatchedEndChangesNothing() {
-    tq::WaitCursor waitCursor;
-    QGuiApplication::setOverrideCursor(Qt::CrossCursor);
-    waitCursor.End();
-    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
-    QGuiApplication::restoreOverrideCursor();
-  }
-
   void goingAwayTakesBackWhatIsStillShown() {
     {
       tq::WaitCursor waitCursor;
