@@ -23,8 +23,7 @@ TEST(Settings, ReadsTheFirstLineAsAtoiDoes) {
   const auto file = dir / kSettingsFileName;
   EXPECT_EQ(ReadShowMapsSetting(file), 0);  // missing
   for (const auto& [text, value] : std::vector<std::pair<std::string, int>>{
-           {"1\n", 1}, {"0\r\n", 0}, {"", 0}, {"\n1\n", 0}, {"garbage", 0},
-           {"  7 maps\n", 7}, {"-1", -1}, {"99999999999", 2147483647},
+           {"1\n", 1}, {"\n1\n", 0}, {"  7 maps\n", 7}, {"99999999999", 2147483647},
            {std::string(300, ' ') + "1\n", 0}}) {  // past the bound of the first line
     WriteBytes(file, text);
     EXPECT_EQ(ReadShowMapsSetting(file), value) << text;

@@ -28,29 +28,15 @@ TEST(CitySetLoading, DecodesRecords) {
                                "48", "tupoCp", "3BD", "bcd", "150007", "257", "0", "-1.5",
                                "55", "B", "YZ[X", "bcd", "8", "0", "0", "24",
                                "62", "bcd", "bcd", "bcd", "9", "1", "0", "1"});
-  CCitySet set(dir.path());
-  set.Open();
-  ASSERT_EQ(set.RowCount(), 4u);
-  EXPECT_EQ(set.iCityId, 42);
-  EXPECT_EQ(set.strCity, "Dayton");
-  EXPECT_EQ(set.strStateOrProvince, "OH");
-  EXPECT_EQ(set.iPopulation, 950);
-  EXPECT_EQ(set.bDaylightSaving, 1);
-  EXPECT_EQ(set.fTimeZone, 0.0f);
-  set.MoveNext();
-  EXPECT_EQ(set.iCityId, 7);
-  EXPECT_EQ(set.strCity, "Boston");
-  EXPECT_EQ(set.strStateOrProvince, "CA");
-  EXPECT_EQ(set.iPopulation, 150000);
-  EXPECT_EQ(set.bDaylightSaving, 1);  // low 8 bits of 257
-  EXPECT_EQ(set.fTimeZone, -1.5f);
-  set.MoveNext();
-  EXPECT_EQ(set.strCity, "A");  // one character stays as it is
-  EXPECT_EQ(set.strStateOrProvince, "XYZW");
-  EXPECT_EQ(set.fTimeZone, 24.0f);
-  set.MoveNext();
-  EXPECT_EQ(set.strCity, "bca");
-  EXPECT_EQ(set.strStateOrProvince, "Non-geographic area code");
+  // Low 8 bits of 257 for the flag; a one-character name stays as it is.
+  EXPECT_EQ(test::SelectRows<CCitySet>(dir.path(), "", [](const CCitySet& set) {
+              return std::to_string(set.iCityId) + "|" + set.strCity + "|" + set.strStateOrProvince +
+                     "|" + std::to_string(set.iPopulation) + "|" + std::to_string(set.bDaylightSaving) +
+                     "|" + std::to_string(set.fTimeZone);
+            }),
+            (std::vector<std::string>{"42|Dayton|OH|950|1|0.000000", "7|Boston|CA|150000|1|-1.500000",
+                                      "8|A|XYZW|0|0|24.000000",
+                                      "9|bca|Non-geographic area code|0|1|1.000000"}));
 }
 
 TEST(CitySetLoading, AbsentFilesLoadLaterButLoadedOnesOnlyOnce) {

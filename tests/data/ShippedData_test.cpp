@@ -1,11 +1,11 @@
-// Checks on the data files we ship: every place can be typed, and the
-// well-known lookups answer as a user expects.
+// Checks on the data files we ship, through the lookup itself: every place
+// can be typed, and stored facts that a generator fix once changed stay so.
+// (tools/data/check_data.py checks the files' structure and known answers.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <algorithm>
 #include <optional>
-#include <set>
 #include <string>
 #include <tuple>
 
@@ -18,13 +18,10 @@ namespace {
 
 const std::filesystem::path kShipped = std::filesystem::path(TELQUEST_SOURCE_DIR) / "res";
 
-class FirstChoice : public CityChooser {
- public:
+struct FirstChoice : CityChooser {
   std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
-    asked = choices;
     return choices.front();
   }
-  std::vector<std::string> asked;
 };
 
 class ShippedData : public ::testing::Test {
@@ -40,16 +37,6 @@ class ShippedData : public ::testing::Test {
   FirstChoice chooser_;
   SearchFlow flow_{kShipped, chooser_};
 };
-
-TEST_F(ShippedData, LoadsCompletely) {
-  EXPECT_GT(flow_.setCities.RowCount(), 10000u);
-  EXPECT_GT(flow_.setAreaCodes.AreaCodes().size(), 15000u);
-  std::set<std::uint32_t> ids(flow_.setCities.CityIds().begin(), flow_.setCities.CityIds().end());
-  EXPECT_EQ(ids.size(), flow_.setCities.RowCount()) << "city ids are unique";
-  for (const std::uint32_t id : flow_.setAreaCodes.CityIds()) {
-    ASSERT_TRUE(ids.count(id)) << "every link names a city: " << id;
-  }
-}
 
 // Typed in lower case without accents, every place is found by its full
 // name, alone and with its state.
@@ -106,31 +93,6 @@ TEST_F(ShippedData, AreaCodesNameTheirOwnLargestCity) {
            {"763", "Minneapolis", false}, {"301", "Columbia", false}}) {
     Search(code);
     EXPECT_EQ(flow_.listLargestCity.GetText(0) == largest, is) << code;
-  }
-}
-
-TEST_F(ShippedData, WellKnownLookups) {
-  for (const auto& [typed, largest] : {std::pair{"Dayton, OH", "Dayton"}, {"212", "New York"},
-                                       {"867", "Whitehorse"}, {"montreal", "Montr\xE9" "al"}}) {
-    Search(typed);
-    EXPECT_EQ(flow_.listLargestCity.GetText(0), largest) << typed;
-  }
-  Search(", OH");
-  for (const char* code : {"216", "330", "419", "513", "614", "937"}) {
-    EXPECT_GE(flow_.listAreaCodes.FindString(code), 0) << code;
-  }
-  Search("springfield");
-  std::set<std::string> states;
-  for (const std::string& choice : chooser_.asked) states.insert(choice.substr(choice.find(',')));
-  EXPECT_GE(states.size(), 5u);
-}
-
-TEST_F(ShippedData, MapCitiesAreSpelledAsTheMapKnowsThem) {
-  for (const char* place : {"Qu\xE9" "bec City, QC", "Saint Louis, MO", "Winston-Salem, NC",
-                            "Saint Petersburg, FL", "East Saint Louis, IL", "Jersey City, NJ"}) {
-    Search(place);
-    EXPECT_NE(flow_.listLargestCity.GetText(0), kCityNotFound) << place;
-    EXPECT_NE(flow_.strFoundState, "") << place;
   }
 }
 

@@ -38,17 +38,10 @@ TEST(CaseMapping, EveryByteIsPairedAtMostOnceAndRoundTrips) {
   int lowered = 0, uppered = 0;
   for (int c = 0; c < 256; ++c) {
     const unsigned char lower = ToLower1252(c), upper = ToUpper1252(c);
-    if (lower != c) {
-      ++lowered;
-      EXPECT_EQ(upper, c) << "byte " << c << " has both cases";
-      EXPECT_EQ(ToUpper1252(lower), c) << "byte " << c;
-    }
-    if (upper != c) {
-      ++uppered;
-      EXPECT_EQ(ToLower1252(upper), c) << "byte " << c;
-    }
-    EXPECT_EQ(ToLower1252(lower), lower) << "byte " << c;
-    EXPECT_EQ(ToUpper1252(upper), upper) << "byte " << c;
+    EXPECT_TRUE(lower == c || upper == c) << "byte " << c << " has both cases";
+    EXPECT_EQ(ToUpper1252(lower), lower == c ? upper : c) << "byte " << c;
+    EXPECT_EQ(ToLower1252(upper), upper == c ? lower : c) << "byte " << c;
+    lowered += lower != c, uppered += upper != c;
   }
   EXPECT_EQ(lowered, 60);
   EXPECT_EQ(uppered, 60);
@@ -137,10 +130,8 @@ TEST(Cp1252ToUtf8, AgreesWithIconv) {
   if (cd == reinterpret_cast<iconv_t>(-1)) GTEST_SKIP() << "no CP1252 converter";
   for (int c = 0; c < 256; ++c) {
     if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) continue;
-    char in[1] = {static_cast<char>(c)};
-    char out[8] = {};
-    char* inPtr = in;
-    char* outPtr = out;
+    char in[1] = {static_cast<char>(c)}, out[8] = {};
+    char *inPtr = in, *outPtr = out;
     std::size_t inLeft = 1, outLeft = sizeof out;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft), static_cast<std::size_t>(-1))

@@ -20,27 +20,19 @@ class WaitCursorTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void showsTheWaitCursorForTheScope() {
-    tq::WaitCursor waitCursor;
+  void showsTheWaitCursorOnceForNestedStepsAndNeverLeavesIt() {
     {
-      tq::BusyScope busy(&waitCursor);
-      QVERIFY(WaitCursorShown());
+      tq::WaitCursor waitCursor;
       {
+        tq::BusyScope busy(&waitCursor);
         tq::BusyScope nested(&waitCursor);
         QVERIFY(WaitCursorShown());
       }
-      QVERIFY(WaitCursorShown());
-    }
-    QVERIFY(!QGuiApplication::overrideCursor());
-  }
-
-  void goingAwayTakesBackWhatIsStillShown() {
-    {
-      tq::WaitCursor waitCursor;
+      QVERIFY(!QGuiApplication::overrideCursor());
       waitCursor.Begin();
       waitCursor.Begin();
     }
-    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(!QGuiApplication::overrideCursor());  // going away takes back what is shown
   }
 };
 

@@ -173,7 +173,7 @@ TEST_F(SearchFlowTest, DaylightTimeFollowsTheDay) {
   EXPECT_EQ(flow_.listTimeZone.Entries(), Entries{"Mountain Standard Time (EDT - 3.0 hours)"});
 }
 
-TEST_F(SearchFlowTest, CityAloneWithSeveralMatchesAsks) {
+TEST_F(SearchFlowTest, SeveralMatchesOrABeginningAsk) {
   chooser_.SetNextAnswer("Springfield, Missouri");
   Search("springfield");
   ASSERT_EQ(chooser_.asked.size(), 1u);
@@ -182,17 +182,14 @@ TEST_F(SearchFlowTest, CityAloneWithSeveralMatchesAsks) {
   EXPECT_EQ(flow_.editQuery, "Springfield, Missouri");
   EXPECT_EQ(Shown(), "417|Springfield|Springfield|Missouri (MO)|"
                      "Central Standard Time (EST - 1.0 hours)");
-}
-
-TEST_F(SearchFlowTest, PrefixOnlyMatchesAskEvenForOne) {
   chooser_.SetNextAnswer("Kettering, Ohio");
-  Search("ketter");
-  ASSERT_EQ(chooser_.asked.size(), 1u);
-  EXPECT_EQ(chooser_.asked[0], Entries{"Kettering, Ohio"});
+  Search("ketter");  // the beginning of a name asks even for one city
+  ASSERT_EQ(chooser_.asked.size(), 2u);
+  EXPECT_EQ(chooser_.asked[1], Entries{"Kettering, Ohio"});
   EXPECT_EQ(Largest(), Entries{"Dayton"});
   chooser_.SetNextAnswer("San Antonio, Texas");
   Search("san");
-  EXPECT_EQ(chooser_.asked[1], (Entries{"Sandusky, Ohio", "San Antonio, Texas"}));
+  EXPECT_EQ(chooser_.asked[2], (Entries{"Sandusky, Ohio", "San Antonio, Texas"}));
   EXPECT_EQ(AreaCodes(), (Entries{"210", "726"}));
 }
 
@@ -234,10 +231,7 @@ TEST_F(SearchFlowTest, DoubleClickOnACity) {
   EXPECT_EQ(flow_.editQuery, "Yellowknife, NT");
   EXPECT_EQ(Shown().substr(0, 15), "867|Whitehorse|");
   EXPECT_EQ(flow_.strFoundState, "YT");
-}
-
-TEST_F(SearchFlowTest, DoubleClickOnAMessageSearchesItAsACity) {
-  Search("Nowhere, OH");
+  Search("Nowhere, OH");  // a message is searched as a city
   EXPECT_TRUE(flow_.OnDblclkLargestCity(0));
   EXPECT_EQ(flow_.editQuery, std::string(kCityNotFound) + ", ");
   EXPECT_EQ(Largest(), Entries{kCityNotFound});
@@ -276,20 +270,12 @@ TEST(SplitCityState, Forms) {
     const char* state;
   };
   for (const Case& c : std::vector<Case>{
-           {"Dayton  ,  OH", true, "Dayton", "OH"},
-           {"Dayton , oh", true, "Dayton", "oh"},
-           {"Dayton, Ohio ", true, "Dayton", "OH"},
-           {"Dayton, Nowhere", true, "Dayton", "Nowhere"},
-           {"Dayton,", true, "Dayton", ""},
-           {"Dayton,OH", true, "Dayton", "OH"},
-           {"  Dayton  Ohio ", false, "Dayton Ohio", ""},
-           {", New York", false, "", "NY"},
-           {", Qu\xE9" "bec", false, "", "QC"},
-           {",  O h ", false, "", "Oh"},  // no name: the letters only
-           {", NewYork", false, "", "NewYork"},
-           {",", false, "", ""},
-           {"a, b, c", true, "a", "b, c"},
-       }) {
+           {"Dayton  ,  OH", true, "Dayton", "OH"}, {"Dayton , oh", true, "Dayton", "oh"},
+           {"Dayton, Ohio ", true, "Dayton", "OH"}, {"Dayton, Nowhere", true, "Dayton", "Nowhere"},
+           {"Dayton,", true, "Dayton", ""}, {"Dayton,OH", true, "Dayton", "OH"},
+           {"  Dayton  Ohio ", false, "Dayton Ohio", ""}, {", New York", false, "", "NY"},
+           {", Qu\xE9" "bec", false, "", "QC"}, {",  O h ", false, "", "Oh"},  // no name: letters only
+           {", NewYork", false, "", "NewYork"}, {",", false, "", ""}, {"a, b, c", true, "a", "b, c"}}) {
     std::string city = "old", state;
     EXPECT_EQ(SplitCityState(c.typed, city, state), c.split) << c.typed;
     EXPECT_EQ(city, c.city) << c.typed;
@@ -301,15 +287,6 @@ TEST(SplitCityState, AppendsToTheGivenState) {
   std::string city, state = "O";
   EXPECT_TRUE(SplitCityState("Dayton, H", city, state));
   EXPECT_EQ(state, "OH");
-}
-
-TEST(CollapseSpaces, OnlyBlanksCollapse) {
-  for (const auto& [typed, collapsed] : std::vector<std::pair<std::string, std::string>>{
-           {"", ""}, {"   ", ""}, {" a  b ", "a b"}, {"a\t\tb", "a\t\tb"}, {"a  ", "a"}}) {
-    std::string text = typed;
-    CollapseSpaces(text);
-    EXPECT_EQ(text, collapsed) << typed;
-  }
 }
 
 }  // namespace

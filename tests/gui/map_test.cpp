@@ -1,9 +1,13 @@
-// The map area as the window paints it, pixel by pixel: the images that the
+// The map area of the window. As painted, pixel by pixel: the images that the
 // core chooses drawn at their client positions, the largest-city symbol, the
-// legend, and the narrow window without maps.
+// legend, and the narrow window without maps. As clicked: a click near the
+// centre of a state or province, or on an inset, puts its query in the field
+// and searches it; labels and group boxes let the click through, controls
+// keep it.
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <memory>
 
@@ -47,7 +51,7 @@ void VerifySymbolAt(const QImage& painted, QPoint at) {
 
 }  // namespace
 
-class MapPaintingTest : public QObject {
+class MapTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -113,9 +117,55 @@ class MapPaintingTest : public QObject {
     QCOMPARE(dialog->findChild<QWidget*>("grpSearch")->geometry(), QRect(11, 11, 243, 102));
   }
 
+  void clickSearchesThePlaceThere_data() {
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("query");  // "000": no search
+    QTest::newRow("Washington") << QPoint(376, 44) << ", WA";
+    QTest::newRow("Ohio") << QPoint(639, 116) << ", OH";
+    QTest::newRow("Alaska inset") << QPoint(264, 17) << ", AK";
+    QTest::newRow("Hawaii inset") << QPoint(290, 114) << ", HI";
+    QTest::newRow("gap left of the map") << QPoint(320, 100) << "000";
+    QTest::newRow("gap between the insets") << QPoint(290, 70) << "000";
+    QTest::newRow("right of the map") << QPoint(745, 100) << "000";
+  }
+
+  void clickSearchesThePlaceThere() {
+    QFETCH(QPoint, at);
+    QFETCH(QString, query);
+    ClickWindowAt(*dialog, at);
+    QCOMPARE(QueryText(*dialog), query);
+    QCOMPARE(dialog->Flow().editQuery, query.toStdString());
+    QCOMPARE(List(*dialog, "listLargestCity")->count(), query == "000" ? 0 : 1);
+    auto* edit = dialog->findChild<QLineEdit*>("editQuery");
+    if (query != "000") QCOMPARE(edit->selectedText(), query);
+  }
+
+  void clickOnAControlIsTheControls() {
+    auto* check = dialog->findChild<QCheckBox*>("chkShowMaps");
+    ClickWindowAt(*dialog, check->geometry().center());
+    QVERIFY(!check->isChecked());
+    QCOMPARE(QueryText(*dialog), QString("000"));
+  }
+
+  void clickWithTheMapsHiddenStillSearchesAlaska() {
+    QTest::mouseClick(dialog->findChild<QCheckBox*>("chkShowMaps"), Qt::LeftButton);
+    QCOMPARE(dialog->GetShowMaps(), 0);
+    // Inside the widened "Search" group box, which lets the click through.
+    QVERIFY(dialog->findChild<QWidget*>("grpSearch")->geometry().contains(290, 30));
+    ClickWindowAt(*dialog, QPoint(290, 30));
+    QCOMPARE(QueryText(*dialog), QString(", AK"));
+  }
+
+  void rightClickDoesNothing() {
+    const QWidget* client = dialog->findChild<QWidget*>("client");
+    QTest::mouseClick(dialog->windowHandle(), Qt::RightButton, Qt::NoModifier,
+                      client->mapTo(dialog.get(), QPoint(376, 44)));
+    QCOMPARE(QueryText(*dialog), QString("000"));
+  }
+
  private:
   std::unique_ptr<SampleWindow> dialog;
 };
 
-QTEST_MAIN(MapPaintingTest)
-#include "map_painting_test.moc"
+QTEST_MAIN(MapTest)
+#include "map_test.moc"
