@@ -122,7 +122,6 @@ TEST_F(CitySetFilters, NamesMatchWithoutRegardToCase) {
   TempDir dir;
   test::WriteDataFiles(
       dir.path(), {{1, "McAllen", "TX", "USA", 142000, 1, "-1", {}},
-                   {2, "Dearborn", "MI", "USA", 109000, 1, "0", {}},
                    {3, "DeKalb", "IL", "USA", 40000, 1, "-1", {}},
                    {4, "Coeur d'Alene", "ID", "USA", 55000, 1, "-3", {}},
                    {5, "San Pedro de Macor\xEDs", "Dominican Republic", "Dominican Republic",
@@ -132,12 +131,10 @@ TEST_F(CitySetFilters, NamesMatchWithoutRegardToCase) {
            {"strCity = 'mcallen'", {"McAllen/TX"}},
            {"strCity = 'coeur d'alene' and strStateOrProvince = 'idaho'", {"Coeur d'Alene/ID"}},
            {"strCity LIKE 'dek%'", {"DeKalb/IL"}},
-           {"strCity LIKE 'de%'", {"Dearborn/MI", "DeKalb/IL"}},
            {"strCity = 'san pedro de macoris' and strStateOrProvince = 'dominican republic'",
             {"San Pedro de Macor\xEDs/Dominican Republic"}},
            {"strCity = 'gander' and strStateOrProvince = 'nf'", {"Gander/NL"}},
-           {"strStateOrProvince = 'NF'", {"Gander/NL"}},
-           {"strCity = 'mcallen' and strStateOrProvince = 'TN'", {}}}) {
+           {"strStateOrProvince = 'NF'", {"Gander/NL"}}}) {
     EXPECT_EQ(tq::Select(dir.path(), filter), rows) << filter;
   }
 }

@@ -59,15 +59,6 @@ class LookupAppTest : public QObject {
     QCOMPARE(text.str(), written.toStdString());
   }
 
-  void settingThatCannotBeWrittenIsSilentlyLost() {
-    // A folder in the place of the file: it can be neither read nor replaced.
-    std::filesystem::create_directory("tqs.ini");
-    RunApp([](tq::CLookupDlg& dialog) {
-      QTest::mouseClick(dialog.findChild<QCheckBox*>("chkShowMaps"), Qt::LeftButton);
-    });
-    QVERIFY(std::filesystem::is_directory("tqs.ini"));
-  }
-
  private:
   // Runs the application; once its window is up, `look` sees it, then it is closed.
   void RunApp(const std::function<void(tq::CLookupDlg&)>& look) {

@@ -59,21 +59,22 @@ class LookupWindowTest : public QObject {
   }
 
   void enterOnAnyControlOrTheButtonSearchesAndNeverCloses() {
-    const QList<QWidget*> targets = {dialog->findChild<QPushButton*>("btnSearch"),
-                                     dialog->findChild<QCheckBox*>("chkShowMaps"),
-                                     List(*dialog, "listStateOrProvince")};
-    for (QWidget* target : targets) {
+    auto* button = dialog->findChild<QPushButton*>("btnSearch");
+    for (QWidget* target : QList<QWidget*>{button, dialog->findChild<QCheckBox*>("chkShowMaps"),
+                                           List(*dialog, "listStateOrProvince"), nullptr}) {
       Edit()->setText("417");
-      target->setFocus();
-      QTest::keyClick(target, Qt::Key_Return);
-      QVERIFY2(dialog->isVisible(), qPrintable(target->objectName()));
+      if (target) {
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+      } else {
+        QTest::mouseClick(button, Qt::LeftButton);
+      }
+      QVERIFY(dialog->isVisible());
       QCOMPARE(ListTexts(List(*dialog, "listLargestCity")), QStringList{"Springfield"});
+      List(*dialog, "listLargestCity")->clear();
     }
-    Edit()->setText("419");
-    QTest::mouseClick(dialog->findChild<QPushButton*>("btnSearch"), Qt::LeftButton);
-    QCOMPARE(dialog->Flow().editQuery, std::string("419"));
     QCOMPARE(QApplication::focusWidget(), Edit());
-    QVERIFY(!dialog->findChild<QPushButton*>("btnSearch")->autoDefault());
+    QVERIFY(!button->autoDefault());
   }
 
   void typedAccentReachesTheLookupAsCodePage1252() {
