@@ -145,22 +145,17 @@ class LayoutAndAccessTest : public QObject {
     }
   }
 
-  void everyTextOfTheCityChoiceFits() {
+  void theCityChoiceAndTheAboutBoxFit() {
     tq::CCityPickDlg pick;
     pick.SetChoices({"Springfield, Illinois"});
     QCOMPARE(pick.size(), QSize(372, 190));
     VerifyTextsFit(pick);
-  }
-
-  void aboutBoxShowsVersionAndDataMonthAndFits() {
     tq::CAboutDlg about;
     QStringList texts;
     for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
     QVERIFY(texts.contains(QString::fromStdString(tq::AboutVersionLine())));
-    QVERIFY(texts.contains(
-        QString("This version contains area codes in service at the end of %1.")
-            .arg(QString::fromUtf8(kDataMonthYear))));
-    QVERIFY(about.findChild<QPushButton*>("btnOK")->isDefault());
+    QVERIFY(texts.contains(QString("This version contains area codes in service at the end of %1.")
+                               .arg(QString::fromUtf8(kDataMonthYear))));
     VerifyTextsFit(about);
   }
 
