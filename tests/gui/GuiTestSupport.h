@@ -25,7 +25,6 @@ class SampleDataFolder {
   ~SampleDataFolder();
   SampleDataFolder(const SampleDataFolder&) = delete;
   SampleDataFolder& operator=(const SampleDataFolder&) = delete;
-  const std::filesystem::path& path() const { return folder_.path(); }
 
  private:
   TempDir folder_;

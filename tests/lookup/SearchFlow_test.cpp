@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,21 +13,15 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-// Answers the city choice from pre-set answers and remembers the questions.
-class ScriptedChooser : public CityChooser {
- public:
-  void SetNextAnswer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
+// Answers the city choice from pre-set answers (then cancels) and remembers the questions.
+struct ScriptedChooser : CityChooser {
+  void SetNextAnswer(std::optional<std::string> answer) { answers.push_back(std::move(answer)); }
   std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
     asked.push_back(choices);
-    if (answers_.empty()) return std::nullopt;
-    auto answer = answers_.front();
-    answers_.pop_front();
-    return answer;
+    return asked.size() <= answers.size() ? answers[asked.size() - 1] : std::nullopt;
   }
+  std::vector<std::optional<std::string>> answers;
   std::vector<std::vector<std::string>> asked;
-
- private:
-  std::deque<std::optional<std::string>> answers_;
 };
 
 class CountingBusy : public BusyIndicator {
