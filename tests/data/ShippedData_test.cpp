@@ -1,13 +1,13 @@
-// Checks on the data files we ship: every place can be typed, and the
-// well-known lookups answer as a user expects.
+// Checks on the data files we ship, through the lookup itself: every place
+// can be typed, and stored facts that a generator fix once changed stay so.
+// (tools/data/check_data.py checks the files' structure and known answers.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <algorithm>
-#include <map>
 #include <optional>
-#include <set>
 #include <string>
+#include <tuple>
 
 #include "data/CitySet.h"
 #include "data/Text.h"
@@ -18,13 +18,10 @@ namespace {
 
 const std::filesystem::path kShipped = std::filesystem::path(TELQUEST_SOURCE_DIR) / "res";
 
-class FirstChoice : public CityChooser {
- public:
+struct FirstChoice : CityChooser {
   std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
-    asked = choices;
     return choices.front();
   }
-  std::vector<std::string> asked;
 };
 
 class ShippedData : public ::testing::Test {
@@ -40,16 +37,6 @@ class ShippedData : public ::testing::Test {
   FirstChoice chooser_;
   SearchFlow flow_{kShipped, chooser_};
 };
-
-TEST_F(ShippedData, LoadsCompletely) {
-  EXPECT_GT(flow_.setCities.RowCount(), 10000u);
-  EXPECT_GT(flow_.setAreaCodes.AreaCodes().size(), 15000u);
-  std::set<std::uint32_t> ids(flow_.setCities.CityIds().begin(), flow_.setCities.CityIds().end());
-  EXPECT_EQ(ids.size(), flow_.setCities.RowCount()) << "city ids are unique";
-  for (const std::uint32_t id : flow_.setAreaCodes.CityIds()) {
-    ASSERT_TRUE(ids.count(id)) << "every link names a city: " << id;
-  }
-}
 
 // Typed in lower case without accents, every place is found by its full
 // name, alone and with its state.
@@ -71,21 +58,6 @@ TEST_F(ShippedData, EveryPlaceIsFoundTypedPlainly) {
   EXPECT_TRUE(missed.empty()) << missed.size() << " not found, among them:\n" << shown;
 }
 
-// The stored time zone and population of a place, if there is one.
-struct Record {
-  float timeZone;
-  std::uint32_t population;
-};
-std::optional<Record> FindRecord(const CCitySet& cities, const std::string& name,
-                                 const std::string& state) {
-  for (std::size_t row = 0; row < cities.RowCount(); ++row) {
-    if (cities.CityNames()[row] == name && cities.States()[row] == state) {
-      return Record{cities.TimeZones()[row], cities.Populations()[row]};
-    }
-  }
-  return std::nullopt;
-}
-
 TEST_F(ShippedData, PlacesAreStoredAsTheyAre) {
   const struct {
     const char* name;
@@ -100,73 +72,27 @@ TEST_F(ShippedData, PlacesAreStoredAsTheyAre) {
       {"Louisville", "KY", 0, 600000, 700000},    // the metro government's balance
       {"Truth or Consequences", "NM", -2, 5000, 8000},  // written out, not "Truth Or Cnsqncs"
   };
+  const CCitySet& cities = flow_.setCities;
   for (const auto& place : kPlaces) {
-    const auto found = FindRecord(flow_.setCities, place.name, place.state);
-    ASSERT_TRUE(found) << place.name;
-    EXPECT_EQ(found->timeZone, place.timeZone) << place.name;
-    EXPECT_GE(found->population, place.minPopulation) << place.name;
-    EXPECT_LE(found->population, place.maxPopulation) << place.name;
+    std::size_t row = 0;
+    while (row < cities.RowCount() &&
+           (cities.CityNames()[row] != place.name || cities.States()[row] != place.state)) {
+      ++row;
+    }
+    ASSERT_LT(row, cities.RowCount()) << place.name;
+    EXPECT_EQ(cities.TimeZones()[row], place.timeZone) << place.name;
+    EXPECT_GE(cities.Populations()[row], place.minPopulation) << place.name;
+    EXPECT_LE(cities.Populations()[row], place.maxPopulation) << place.name;
   }
 }
 
 TEST_F(ShippedData, AreaCodesNameTheirOwnLargestCity) {
-  const struct {
-    const char* code;
-    const char* largest;
-    bool is;
-  } kCodes[] = {
-      {"861", "Peoria", true},        {"624", "Buffalo", true},   {"686", "Richmond", true},
-      {"564", "Seattle", true},       {"782", "Halifax", true},   {"909", "Riverside", false},
-      {"952", "Minneapolis", false},  {"763", "Minneapolis", false}, {"301", "Columbia", false},
-  };
-  for (const auto& code : kCodes) {
-    Search(code.code);
-    EXPECT_EQ(flow_.listLargestCity.GetText(0) == code.largest, code.is) << code.code;
-  }
-}
-
-TEST_F(ShippedData, WellKnownLookups) {
-  Search("Dayton, OH");
-  EXPECT_GE(flow_.listAreaCodes.FindString("937"), 0);
-  EXPECT_EQ(flow_.listLargestCity.GetText(0), "Dayton");
-  EXPECT_EQ(flow_.listStateOrProvince.GetText(0), "Ohio (OH)");
-
-  Search("212");
-  EXPECT_EQ(flow_.listLargestCity.GetText(0), "New York");
-
-  Search("867");
-  EXPECT_EQ(flow_.listStateOrProvince.GetText(0),
-            "Yukon (YT), Northwest Territories (NT) and Nunavut (NU)");
-  EXPECT_GE(flow_.listMajorCities.FindString("Whitehorse, YT"), 0);
-
-  Search("902");
-  EXPECT_EQ(flow_.listStateOrProvince.GetText(0), "Nova Scotia (NS) and Prince Edward Island (PE)");
-
-  Search(", OH");
-  for (const char* code : {"216", "330", "419", "513", "614", "937"}) {
-    EXPECT_GE(flow_.listAreaCodes.FindString(code), 0) << code;
-  }
-
-  Search("springfield");
-  std::set<std::string> states;
-  for (const std::string& choice : chooser_.asked) states.insert(choice.substr(choice.find(',')));
-  EXPECT_GE(states.size(), 5u);
-
-  Search("montreal");
-  EXPECT_EQ(flow_.listLargestCity.GetText(0), "Montr\xE9" "al");
-  EXPECT_EQ(flow_.strFoundState, "QC");
-
-  Search("800");
-  EXPECT_EQ(flow_.listStateOrProvince.GetText(0), "Non-geographic area code");
-  EXPECT_EQ(flow_.listTimeZone.GetText(0), "");
-}
-
-TEST_F(ShippedData, MapCitiesAreSpelledAsTheMapKnowsThem) {
-  for (const char* place : {"Qu\xE9" "bec City, QC", "Saint Louis, MO", "Winston-Salem, NC",
-                            "Saint Petersburg, FL", "East Saint Louis, IL", "Jersey City, NJ"}) {
-    Search(place);
-    EXPECT_NE(flow_.listLargestCity.GetText(0), kCityNotFound) << place;
-    EXPECT_NE(flow_.strFoundState, "") << place;
+  for (const auto& [code, largest, is] : {std::tuple{"861", "Peoria", true}, {"624", "Buffalo", true},
+           {"686", "Richmond", true}, {"564", "Seattle", true}, {"782", "Halifax", true},
+           {"909", "Riverside", false}, {"952", "Minneapolis", false},
+           {"763", "Minneapolis", false}, {"301", "Columbia", false}}) {
+    Search(code);
+    EXPECT_EQ(flow_.listLargestCity.GetText(0) == largest, is) << code;
   }
 }
 

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/CommaLocale.h"
@@ -19,37 +20,7 @@
 namespace tq {
 namespace {
 
-std::string Hex(std::string_view bytes) {
-  std::string out;
-  char buffer[8];
-  for (char c : bytes) {
-    std::snprintf(buffer, sizeof buffer, "%02X ", static_cast<unsigned char>(c));
-    out += buffer;
-  }
-  return out;
-}
-
 std::string Byte(int c) { return std::string(1, static_cast<char>(c)); }
-
-// ---------------------------------------------------------------------------
-// Case mapping
-
-TEST(CaseMapping, SpotPairsAndCaselessBytes) {
-  // Both ends of each run of cased letters and the four pairs of the 0x80 block.
-  for (const auto& [upper, lower] : std::vector<std::pair<int, int>>{
-           {'A', 'a'}, {'Z', 'z'}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8E, 0x9E}, {0x9F, 0xFF},
-           {0xC0, 0xE0}, {0xC9, 0xE9}, {0xD6, 0xF6}, {0xD8, 0xF8}, {0xDE, 0xFE}}) {
-    EXPECT_EQ(ToLower1252(upper), lower) << "byte " << upper;
-    EXPECT_EQ(ToUpper1252(lower), upper) << "byte " << lower;
-  }
-  // × ÷ ß µ ƒ ª, the euro sign, the neighbours of A-Z and a-z, NUL and the
-  // bytes that code page 1252 leaves undefined.
-  for (int c : {0xD7, 0xF7, 0xDF, 0xB5, 0x83, 0xAA, 0x80, int{'@'}, int{'['}, int{'`'}, int{'{'},
-                int{'0'}, 0x00, 0x81, 0x8D, 0x8F, 0x90, 0x9D, 0xA0}) {
-    EXPECT_EQ(ToLower1252(c), c) << "byte " << c;
-    EXPECT_EQ(ToUpper1252(c), c) << "byte " << c;
-  }
-}
 
 // 26 ASCII pairs, 4 in the 0x80 block and 30 accented ones: each byte of a
 // pair maps to the other, every other byte to itself.
@@ -57,33 +28,21 @@ TEST(CaseMapping, EveryByteIsPairedAtMostOnceAndRoundTrips) {
   int lowered = 0, uppered = 0;
   for (int c = 0; c < 256; ++c) {
     const unsigned char lower = ToLower1252(c), upper = ToUpper1252(c);
-    if (lower != c) {
-      ++lowered;
-      EXPECT_EQ(upper, c) << "byte " << c << " has both cases";
-      EXPECT_EQ(ToUpper1252(lower), c) << "byte " << c;
-    }
-    if (upper != c) {
-      ++uppered;
-      EXPECT_EQ(ToLower1252(upper), c) << "byte " << c;
-    }
-    EXPECT_EQ(ToLower1252(lower), lower) << "byte " << c;
-    EXPECT_EQ(ToUpper1252(upper), upper) << "byte " << c;
+    EXPECT_TRUE(lower == c || upper == c) << "byte " << c << " has both cases";
+    EXPECT_EQ(ToUpper1252(lower), lower == c ? upper : c) << "byte " << c;
+    EXPECT_EQ(ToLower1252(upper), upper == c ? lower : c) << "byte " << c;
+    lowered += lower != c, uppered += upper != c;
   }
   EXPECT_EQ(lowered, 60);
   EXPECT_EQ(uppered, 60);
 }
 
 TEST(CaseMapping, WholeTextsChangeByteForByte) {
-  std::string text = "QU\xC9" "BEC \x8C" "UVRE \x9F \xD7\xF7\xDF\xB5";
+  std::string text = "QU\xC9" "BEC \x8C" "UVRE \xD7";
   MakeLower(text);
-  EXPECT_EQ(text, "qu\xE9" "bec \x9C" "uvre \xFF \xD7\xF7\xDF\xB5");
+  EXPECT_EQ(text, "qu\xE9" "bec \x9C" "uvre \xD7");
   MakeUpper(text);
-  EXPECT_EQ(text, "QU\xC9" "BEC \x8C" "UVRE \x9F \xD7\xF7\xDF\xB5");
-
-
-  const std::string original = "MONTR\xC9" "AL";
-  EXPECT_EQ(Lowered(original), "montr\xE9" "al");
-  EXPECT_EQ(original, "MONTR\xC9" "AL");
+  EXPECT_EQ(text, "QU\xC9" "BEC \x8C" "UVRE \xD7");
   EXPECT_EQ(Lowered(std::string("A\0B", 3)), std::string("a\0b", 3));
 }
 
@@ -96,9 +55,6 @@ TEST(CaseMapping, PlainLoweredTakesOffAccents) {
             "contrecoeur ae \xF8\xDF\xF0\xFE\xD7");
 }
 
-// ---------------------------------------------------------------------------
-// Case-insensitive comparison
-
 TEST(CompareNoCase, OrdersByLowerCaseBytes) {
   struct Case {
     const char* a;
@@ -106,78 +62,45 @@ TEST(CompareNoCase, OrdersByLowerCaseBytes) {
     int sign;
   };
   for (const Case& c : std::vector<Case>{
-           {"", "", 0}, {"abc", "ABC", 0}, {"Dayton", "dAYTON", 0},
-           {"Qu\xE9" "bec", "QU\xC9" "BEC", 0}, {"\x8C", "\x9C", 0}, {"\x9F", "\xFF", 0},
-           {"a", "b", -1}, {"B", "a", 1}, {"", "a", -1}, {"ab", "ABC", -1},
-           {"Troy", "Troy Hills", -1},
-           {"z", "\xE9", -1},      // bytes compare unsigned
-           {"e", "\xE9", -1},      // an accent is not folded away
-           {"\xD7", "\xF7", -1},   // × and ÷ have no case
-           {"\xDF", "SS", 1},      // ß is not "ss"
-           // '[' and '_' lie between the ASCII capitals and small letters;
-           // the lower-case forms put them before "A".
-           {"[", "A", -1}, {"_", "a", -1}}) {
+           {"", "", 0}, {"Dayton", "dAYTON", 0}, {"Qu\xE9" "bec", "QU\xC9" "BEC", 0},
+           {"a", "b", -1}, {"B", "a", 1}, {"ab", "ABC", -1}, {"Troy", "Troy Hills", -1},
+           {"z", "\xE9", -1},  // bytes compare unsigned
+           {"e", "\xE9", -1},  // an accent is not folded away
+           {"_", "a", -1}}) {   // lower-case forms put '_' before "A"
     const auto sign = [](int v) { return (v > 0) - (v < 0); };
-    EXPECT_EQ(sign(CompareNoCase(c.a, c.b)), c.sign) << Hex(c.a) << "vs " << Hex(c.b);
-    EXPECT_EQ(sign(CompareNoCase(c.b, c.a)), -c.sign) << Hex(c.b) << "vs " << Hex(c.a);
+    EXPECT_EQ(sign(CompareNoCase(c.a, c.b)), c.sign) << c.a << "vs " << c.b;
+    EXPECT_EQ(sign(CompareNoCase(c.b, c.a)), -c.sign) << c.b << "vs " << c.a;
   }
 }
 
 TEST(StartsWithNoCase, ComparesOnlyThePrefixLength) {
-  struct Case {
-    const char* text;
-    const char* prefix;
-    bool expected;
-  };
-  for (const Case& c : std::vector<Case>{
-           {"Montr\xE9" "al-Nord", "MONTR\xC9" "AL", true}, {"Montreal", "montreal", true},
-           {"Mont", "Montreal", false}, {"anything", "", true}, {"", "", true}, {"", "a", false},
-           {"Qu\xE9" "bec", "QU\xC9", true}, {"Qu\xE9" "bec", "QUE", false},
+  for (const auto& [text, prefix, expected] : std::vector<std::tuple<const char*, const char*, bool>>{
+           {"Montr\xE9" "al-Nord", "MONTR\xC9" "AL", true}, {"Mont", "Montreal", false},
+           {"", "", true}, {"", "a", false}, {"Qu\xE9" "bec", "QUE", false},
            {"Troy Hills", "troy ", true}, {"Troy", "troy ", false}}) {
-    EXPECT_EQ(StartsWithNoCase(c.text, c.prefix), c.expected) << c.text << " / " << c.prefix;
+    EXPECT_EQ(StartsWithNoCase(text, prefix), expected) << text << " / " << prefix;
   }
 }
 
-// ---------------------------------------------------------------------------
-// UTF-8 <-> code page 1252
-
-TEST(Utf8ToCp1252, ConvertsAndReplacesWhatHasNoForm) {
+// Valid characters with a form are checked against iconv below.
+TEST(Utf8ToCp1252, ReplacesWhatHasNoForm) {
   for (const auto& [input, expected] : std::vector<std::pair<std::string, std::string>>{
-           {"", ""}, {"Dayton, OH", "Dayton, OH"}, {std::string("a\0b", 3), std::string("a\0b", 3)},
-           {"Montr\xC3\xA9" "al", "Montr\xE9" "al"}, {"\xC2\xA0", "\xA0"}, {"\xC3\xBF", "\xFF"},
-           {"\xE2\x82\xAC", "\x80"}, {"\xE2\x84\xA2", "\x99"}, {"\xC5\xB8", "\x9F"},
+           {std::string("a\0b", 3), std::string("a\0b", 3)},
            // No code page 1252 form: one "?" per character, whatever its length.
-           {"\xC4\x80", "?"},                // Ā
-           {"\xC2\x80", "?"},                // U+0080, a C1 control
-           {"\xE2\x82\xAD", "?"},            // ₭, next to the euro
-           {"a\xE4\xB8\xAD" "b", "a?b"},     // 中
-           {"\xF0\x9F\x98\x80", "?"},        // an emoji, four bytes
-           {"\xEF\xBF\xBD", "?"},            // the replacement character
-           {"\xF4\x8F\xBF\xBF", "?"},        // U+10FFFF, the last one
+           {"\xC4\x80", "?"}, {"\xC2\x80", "?"}, {"a\xE4\xB8\xAD" "b", "a?b"},
+           {"\xF0\x9F\x98\x80", "?"},
            // Invalid UTF-8: one "?" per byte.
-           {"\x80", "?"}, {"\xBF", "?"}, {"a\x80\x80" "b", "a??b"},
-           {"\xC3", "?"}, {"\xE2\x82", "??"}, {"\xF0\x9F\x98", "???"},  // cut short at the end
-           {"\xC3 x", "? x"}, {"\xE2\x82" "A", "??A"},                   // cut short by ASCII
-           {"\xE2\xC3\xA9", "?\xE9"},                                    // by a new lead byte
-           {"\xC0\xAF", "??"}, {"\xC1\xBF", "??"}, {"\xE0\x80\xAF", "???"},  // overlong
-           {"\xE0\x83\xA9", "???"}, {"\xF0\x80\x80\xAF", "????"},
-           {"\xED\xA0\x80", "???"}, {"\xED\xBF\xBF", "???"},                 // surrogates
-           {"\xF4\x90\x80\x80", "????"}, {"\xF5\x80\x80\x80", "????"},       // beyond U+10FFFF
-           {"\xF8\x88\x80\x80\x80", "?????"}, {"\xFE\xFF", "??"}}) {
-    EXPECT_EQ(Hex(Utf8ToCp1252(input)), Hex(expected)) << "input " << Hex(input);
-  }
-  for (int c = 0xF8; c <= 0xFF; ++c) {
-    EXPECT_EQ(Utf8ToCp1252("x" + Byte(c) + "\x80\x80" "y"), "x???y") << "byte " << c;
+           {"a\x80\x80" "b", "a??b"}, {"\xF0\x9F\x98", "???"},    // cut short at the end
+           {"\xE2\x82" "A", "??A"}, {"\xE2\xC3\xA9", "?\xE9"},    // by ASCII, by a lead byte
+           {"\xC0\xAF", "??"}, {"\xE0\x80\xAF", "???"},          // overlong
+           {"\xED\xA0\x80", "???"},                                 // a surrogate
+           {"\xF4\x90\x80\x80", "????"}, {"\xF8\x88\x80\x80\x80", "?????"}, {"\xFE\xFF", "??"}}) {
+    EXPECT_EQ(Utf8ToCp1252(input), expected) << "input " << input;
   }
 }
 
-TEST(Cp1252ToUtf8, ConvertsAndEveryByteRoundTrips) {
-  EXPECT_EQ(Cp1252ToUtf8(""), "");
-  EXPECT_EQ(Cp1252ToUtf8(std::string("\0", 1)), std::string("\0", 1));
-  EXPECT_EQ(Cp1252ToUtf8("Qu\xE9" "bec (QC)"), "Qu\xC3\xA9" "bec (QC)");
-  // The five bytes without a character keep their C1 code point.
-  EXPECT_EQ(Hex(Cp1252ToUtf8("\x81\x8D\x8F\x90\x9D")),
-            Hex("\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"));
+TEST(Cp1252ToUtf8, EveryByteRoundTripsAndUndefinedBytesKeepTheirCodePoint) {
+  EXPECT_EQ(Cp1252ToUtf8("\x81\x9D"), "\xC2\x81\xC2\x9D");
   std::string all;
   for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
   EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
@@ -197,38 +120,29 @@ TEST(Cp1252ToUtf8, AgreesWithIconv) {
   if (cd == reinterpret_cast<iconv_t>(-1)) GTEST_SKIP() << "no CP1252 converter";
   for (int c = 0; c < 256; ++c) {
     if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) continue;
-    char in[1] = {static_cast<char>(c)};
-    char out[8] = {};
-    char* inPtr = in;
-    char* outPtr = out;
+    char in[1] = {static_cast<char>(c)}, out[8] = {};
+    char *inPtr = in, *outPtr = out;
     std::size_t inLeft = 1, outLeft = sizeof out;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft), static_cast<std::size_t>(-1))
         << "byte " << c;
     const std::string expected(out, outPtr);
-    EXPECT_EQ(Hex(Cp1252ToUtf8(Byte(c))), Hex(expected)) << "byte " << c;
+    EXPECT_EQ(Cp1252ToUtf8(Byte(c)), expected) << "byte " << c;
     EXPECT_EQ(Utf8ToCp1252(expected), Byte(c)) << "byte " << c;
   }
   iconv_close(cd);
 }
-
-// ---------------------------------------------------------------------------
-// AtoI and AtoF
 
 TEST(AtoI, ReadsLikeAtoiButSaturates) {
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
   constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
   const std::string k40Digits = "1234567890123456789012345678901234567890";
   for (const auto& [text, expected] : std::vector<std::pair<std::string, std::int32_t>>{
-           {"0", 0}, {"937", 937}, {"0012", 12}, {"   42", 42}, {"\t\n\v\f\r 7", 7},
-           {"\n-8", -8}, {"+5", 5}, {"-5", -5}, {"-0", 0}, {"12abc", 12}, {"3.9", 3}, {"1 2", 1},
-           {std::string("1\0" "2", 3), 1}, {"", 0}, {"abc", 0}, {"-", 0}, {"+", 0}, {"+-5", 0},
-           {"--5", 0}, {"- 5", 0}, {"x5", 0},
+           {"937", 937}, {"\t\n\v\f\r 7", 7}, {"+5", 5}, {"-5", -5}, {"12abc", 12},
+           {std::string("1\0" "2", 3), 1}, {"", 0}, {"+-5", 0}, {"- 5", 0},
            {"\xA0" "5", 0},  // a no-break space is not white space
-           {"2147483647", kMax}, {"2147483648", kMax}, {"2147483657", kMax},
-           {"9999999999", kMax}, {"-2147483647", -2147483647}, {"-2147483648", kMin},
-           {"-2147483649", kMin}, {"-9999999999", kMin}, {k40Digits, kMax},
-           {"-" + k40Digits, kMin}, {"+" + k40Digits + "x", kMax},
+           {"2147483647", kMax}, {"2147483648", kMax}, {"-2147483648", kMin},
+           {"-2147483649", kMin}, {"+" + k40Digits + "x", kMax}, {"-" + k40Digits, kMin},
            {std::string(40, '0') + "42", 42}}) {
     EXPECT_EQ(AtoI(text), expected) << "text \"" << text << "\"";
   }
@@ -237,21 +151,17 @@ TEST(AtoI, ReadsLikeAtoiButSaturates) {
 TEST(AtoF, ReadsLikeAtof) {
   constexpr float kInf = std::numeric_limits<float>::infinity();
   for (const auto& [text, expected] : std::vector<std::pair<std::string, float>>{
-           {"1.5", 1.5f}, {"-3", -3.0f}, {"1e3", 1000.0f}, {"0", 0.0f}, {"23.5", 23.5f},
-           {"0.1", 0.1f}, {"+.5", 0.5f}, {"5.", 5.0f}, {"2.5E-1", 0.25f}, {"  \t-2.25", -2.25f},
-           {"1.5xyz", 1.5f}, {"1e", 1.0f}, {"1,5", 1.0f}, {"1e-50", 0.0f}, {"", 0.0f},
-           {"abc", 0.0f}, {"-", 0.0f}, {".", 0.0f}, {"e5", 0.0f}, {",5", 0.0f}, {"1e39", kInf},
-           {"-1e39", -kInf}, {"1e400", kInf}, {std::string(60, '9'), kInf}, {"inf", kInf},
-           // Around the top of the float range: up to FLT_MAX plus half a step
-           // the value rounds to FLT_MAX, from there on it is infinite.
-           {"3.40282347e+38", FLT_MAX}, {"-3.4028235e38", -FLT_MAX}, {"3.40282356e38", FLT_MAX},
-           {"3.40282357e38", kInf}, {"-3.40282357e38", -kInf}}) {
+           {"1.5", 1.5f}, {"1e3", 1000.0f}, {"+.5", 0.5f}, {"5.", 5.0f}, {"2.5E-1", 0.25f},
+           {"  \t-2.25", -2.25f}, {"1.5xyz", 1.5f}, {"1e", 1.0f}, {"1,5", 1.0f}, {"1e-50", 0.0f},
+           {"", 0.0f}, {".", 0.0f}, {"e5", 0.0f}, {"-1e39", -kInf}, {std::string(60, '9'), kInf},
+           {"inf", kInf},
+           // Up to FLT_MAX plus half a step the value rounds to FLT_MAX, then it is infinite.
+           {"3.40282356e38", FLT_MAX}, {"3.40282357e38", kInf}}) {
     EXPECT_EQ(AtoF(text), expected) << "text \"" << text << "\"";
   }
   EXPECT_TRUE(std::isnan(AtoF("nan")));
   // Whatever "%.9g" prints for a float reads back as the same float.
-  for (float value : {FLT_MAX, -FLT_MAX, FLT_MIN, std::numeric_limits<float>::denorm_min(),
-                      1.0f / 3.0f, 16777217.0f, 1e38f}) {
+  for (float value : {FLT_MAX, FLT_MIN, std::numeric_limits<float>::denorm_min(), 1.0f / 3.0f}) {
     char text[64];
     std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
     EXPECT_EQ(AtoF(text), value) << text;

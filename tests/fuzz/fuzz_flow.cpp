@@ -58,10 +58,8 @@ struct Sets {
   tq::test::LinearAreaCodeSet linearAreaCodes{folder};
   tq::test::LinearCitySet linearCities{folder};
   Sets() {
-    for (tq::CAreaCodeSet* set : {&areaCodes, static_cast<tq::CAreaCodeSet*>(&linearAreaCodes)}) {
-      set->Open();
-    }
-    for (tq::CCitySet* set : {&cities, static_cast<tq::CCitySet*>(&linearCities)}) set->Open();
+    areaCodes.Open(), linearAreaCodes.Open();
+    cities.Open(), linearCities.Open();
   }
 };
 

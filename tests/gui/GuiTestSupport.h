@@ -17,23 +17,21 @@
 
 namespace tq::test {
 
-// Makes a fresh folder with cit.bin, arc.bin and exc.bin of the sample cities (and
-// `extraCities`) the current directory, and goes back to the old one at the end.
+// A fresh folder with the sample data (and `extraCities`) as the current
+// directory, until the object goes.
 class SampleDataFolder {
  public:
   explicit SampleDataFolder(const std::vector<CityFixture>& extraCities = {});
   ~SampleDataFolder();
   SampleDataFolder(const SampleDataFolder&) = delete;
   SampleDataFolder& operator=(const SampleDataFolder&) = delete;
-  const std::filesystem::path& path() const { return folder_.path(); }
 
  private:
   TempDir folder_;
   std::filesystem::path previous_;
 };
 
-// The lookup window (maps shown) over its own sample data folder, which
-// stays the current directory until the window is gone.
+// The lookup window (maps shown) over its own sample data folder.
 class SampleDataHolder {
  protected:
   explicit SampleDataHolder(const std::vector<CityFixture>& extraCities) : data_(extraCities) {}
@@ -54,16 +52,13 @@ QListWidget* List(const CLookupDlg& dialog, const char* name);
 QString LabelText(const CLookupDlg& dialog, const char* name);
 QString QueryText(const CLookupDlg& dialog);
 
-// Types `text` into the input field (after selecting what it holds) and
-// presses Enter there.
+// Types `text` key by key over what the input field holds, then Enter.
 void TypeAndEnter(CLookupDlg& dialog, const QString& text);
 
-// A real double-click on the entry `text` of `list`: a click that selects
-// it, then the double-click.
+// A click that selects the entry `text` of `list`, then a double-click.
 void DoubleClickEntry(QListWidget* list, const QString& text);
 
-// A left click on the window at client pixel `at`, delivered as the window
-// system delivers it: to whichever control lies there and takes the mouse.
+// A left click at client pixel `at`, delivered to whatever lies there.
 void ClickWindowAt(CLookupDlg& dialog, QPoint at);
 
 // The client area as it is painted, one image pixel per client pixel.

@@ -1,8 +1,12 @@
 // The fixed layout of the windows: where the controls lie in client pixels,
-// the tab order, and that every text fits its control in the bundled font.
+// the tab order, and that every text fits its control in the bundled font;
+// and the lookup window as a screen reader and a keyboard reach it:
+// accessible names and actions, shortcuts, Enter on a result, copying.
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
-#include <QFile>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -17,11 +21,12 @@
 
 #include "GuiTestSupport.h"
 #include "app/AboutDlg.h"
+#include "app/ProductVersion.h"
+#include "lookup/AnswerText.h"
 #include "lookup/CityPickDlg.h"
 #include "lookup/DialogFont.h"
 #include "lookup/LookupDlg.h"
 #include "map/MapLayout.h"
-#include "app/ProductVersion.h"
 #include "res/DataDate.h"
 
 using tq::CLookupDlg;
@@ -61,11 +66,13 @@ void VerifyTextsFit(const QWidget& window) {
 
 }  // namespace
 
-class WindowLayoutTest : public QObject {
+class LayoutAndAccessTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() { QVERIFY((dialog = OpenSampleWindow())); }
+  void init() {
+    QVERIFY((dialog = OpenSampleWindow({{98, "Bell\x07town", "OH", "USA", 5000, 1, "0", {937}}})));
+  }
   void cleanup() { dialog.reset(); }
 
   void theBundledFontIsUsed() {
@@ -73,7 +80,6 @@ class WindowLayoutTest : public QObject {
     QCOMPARE(info.family(), QString("Liberation Sans"));
     QCOMPARE(info.pixelSize(), tq::kDialogFontPixelSize);
     QCOMPARE(dialog->findChild<QLabel*>("lblMapHint")->font(), tq::DialogFont());
-    QVERIFY(QFile::exists(":/fonts/LiberationSans-Regular.ttf"));
   }
 
   void clientAreaLiesBelowTheMenuAtTheMapSize() {
@@ -85,19 +91,15 @@ class WindowLayoutTest : public QObject {
   }
 
   void controlsLieAtTheirTemplatePixels() {
-    QCOMPARE(Widget("grpSearch")->geometry(), QRect(11, 11, 243, 102));
-    QCOMPARE(Widget("editQuery")->geometry(), QRect(20, 50, 224, 20));
-    QCOMPARE(Widget("btnSearch")->geometry(), QRect(168, 76, 75, 23));
-    QCOMPARE(Widget("chkShowMaps")->geometry(), QRect(20, 81, 80, 16));
-    QCOMPARE(Widget("grpResults")->geometry(), QRect(11, 119, 305, 244));
-    QCOMPARE(Widget("listAreaCodes")->geometry(), QRect(20, 158, 78, 146));
-    QCOMPARE(Widget("listLargestCity")->geometry(), QRect(105, 158, 201, 20));
-    QCOMPARE(Widget("listMajorCities")->geometry(), QRect(105, 208, 201, 96));
-    QCOMPARE(Widget("listStateOrProvince")->geometry(), QRect(20, 330, 287, 20));
-    QCOMPARE(Widget("lblMapHint")->geometry(), QRect(324, 288, 282, 13));
-    QCOMPARE(Widget("lblSymbolLegend")->geometry(), QRect(629, 288, 93, 13));
-    QCOMPARE(Widget("grpTimeZone")->geometry(), QRect(324, 309, 423, 54));
-    QCOMPARE(Widget("listTimeZone")->geometry(), QRect(467, 330, 264, 20));
+    const std::pair<const char*, QRect> expected[] = {
+        {"grpSearch", {11, 11, 243, 102}},          {"editQuery", {20, 50, 224, 20}},
+        {"btnSearch", {168, 76, 75, 23}},           {"chkShowMaps", {20, 81, 80, 16}},
+        {"grpResults", {11, 119, 305, 244}},        {"listAreaCodes", {20, 158, 78, 146}},
+        {"listLargestCity", {105, 158, 201, 20}},   {"listMajorCities", {105, 208, 201, 96}},
+        {"listStateOrProvince", {20, 330, 287, 20}}, {"lblMapHint", {324, 288, 282, 13}},
+        {"lblSymbolLegend", {629, 288, 93, 13}},    {"grpTimeZone", {324, 309, 423, 54}},
+        {"listTimeZone", {467, 330, 264, 20}}};
+    for (const auto& [name, rect] : expected) QCOMPARE(Widget(name)->geometry(), rect);
   }
 
   void tabGoesThroughTheControlsInReadingOrder() {
@@ -122,7 +124,8 @@ class WindowLayoutTest : public QObject {
       menu << popup->text();
       for (QAction* item : popup->menu()->actions()) menu << item->text();
     }
-    QCOMPARE(menu, (QStringList{"&File", "E&xit", "E&dit", "&Copy", "Copy &Answer", "&Go to Search Field", "&Help",
+    QCOMPARE(menu, (QStringList{"&File", "E&xit", "E&dit", "&Copy", "Copy &Answer",
+                                "&Go to Search Field", "&Help",
                                 "&Contents...", "&About..."}));
   }
 
@@ -137,43 +140,86 @@ class WindowLayoutTest : public QObject {
   void everyTextOfTheLookupWindowFits() {
     VerifyTextsFit(*dialog);
     // The headings at their longest.
-    const auto* heading = dialog->findChild<QLabel*>("lblMajorCities");
-    QVERIFY(TextWidth(heading, "Major cities (9999) in area codes:") <= heading->width());
-    const auto* largest = dialog->findChild<QLabel*>("lblLargestCity");
-    QVERIFY(TextWidth(largest, "Largest city in area code(s):") <= largest->width());
-    const auto* codes = dialog->findChild<QLabel*>("lblAreaCodes");
-    QVERIFY(TextWidth(codes, "Area code(s):") <= codes->width());
-    // The map hint has room to spare.
-    const auto* hint = dialog->findChild<QLabel*>("lblMapHint");
-    const int width = TextWidth(hint, hint->text());
-    QVERIFY2(width >= 240 && width <= 275, qPrintable(QString::number(width)));
+    for (const auto& [name, text] : {std::pair{"lblMajorCities", "Major cities (9999) in area codes:"},
+                                     {"lblLargestCity", "Largest city in area code(s):"},
+                                     {"lblAreaCodes", "Area code(s):"}}) {
+      QVERIFY2(TextWidth(Widget(name), text) <= Widget(name)->width(), name);
+    }
   }
 
-  void everyTextOfTheCityChoiceFits() {
+  void theCityChoiceAndTheAboutBoxFit() {
     tq::CCityPickDlg pick;
     pick.SetChoices({"Springfield, Illinois"});
     QCOMPARE(pick.size(), QSize(372, 190));
     VerifyTextsFit(pick);
-  }
-
-  void aboutBoxShowsVersionAndDataMonthAndFits() {
     tq::CAboutDlg about;
-    QCOMPARE(about.windowTitle(), QString("About Telquest Pro"));
     QStringList texts;
     for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
     QVERIFY(texts.contains(QString::fromStdString(tq::AboutVersionLine())));
-    QVERIFY(texts.contains(
-        QString("This version contains area codes in service at the end of %1.")
-            .arg(QString::fromUtf8(kDataMonthYear))));
-    QVERIFY(about.findChild<QPushButton*>("btnOK")->isDefault());
+    QVERIFY(texts.contains(QString("This version contains area codes in service at the end of %1.")
+                               .arg(QString::fromUtf8(kDataMonthYear))));
     VerifyTextsFit(about);
+  }
+
+  void everyFieldAndListIsNamedAfterItsHeading() {
+    TypeAndEnter(*dialog, "San Antonio, TX");
+    const QList<std::pair<const char*, QString>> expected = {
+        {"editQuery", "Enter area code or city, state"}, {"listAreaCodes", "Area codes"},
+        {"listLargestCity", "Largest city in area codes"},
+        {"listMajorCities", "Major cities (1) in area codes"},
+        {"listStateOrProvince", "State or province"},
+        {"listTimeZone", "Time zone of largest city"}};
+    for (const auto& [name, text] : expected)
+      QCOMPARE(Accessible(Widget(name))->text(QAccessible::Name), text);
+  }
+
+  void shortcutsMoveTheFocus() {
+    const QList<std::pair<const char*, const char*>> keys = {
+        {"Alt+M", "listMajorCities"}, {"Alt+Z", "listTimeZone"}, {"Alt+E", "editQuery"},
+        {"Alt+P", "listStateOrProvince"}, {"Ctrl+L", "editQuery"}};
+    for (const auto& [key, name] : keys) {
+      QTest::keySequence(QApplication::focusWidget(), QKeySequence(key));
+      QCOMPARE(QApplication::focusWidget(), Widget(name));
+    }
+  }
+
+  void showMapsToggledByAScreenReaderSwitchesTheMaps() {
+    auto* check = static_cast<QCheckBox*>(Widget("chkShowMaps"));
+    for (int shown : {0, 1}) {
+      Accessible(check)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+      QCOMPARE(check->isChecked(), shown == 1);
+      QCOMPARE(dialog->GetShowMaps(), shown);  // the setting the application stores
+      QCOMPARE(Widget("lblMapHint")->isVisible(), shown == 1);
+    }
+  }
+
+  void copyAndEnterOnTheSelectedResult() {
+    TypeAndEnter(*dialog, "937");
+    QListWidget* cities = List(*dialog, "listMajorCities");
+    QApplication::clipboard()->setText("before");
+    cities->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(cities, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("before"));  // nothing selected
+    cities->setCurrentRow(0);
+    QTest::keyClick(cities, Qt::Key_C, Qt::ControlModifier);
+    const QString visible = QString::fromUtf8("Bell\u2407town");
+    QCOMPARE(QApplication::clipboard()->text(), visible);
+    QCOMPARE(Accessible(cities)->child(0)->text(QAccessible::Name), visible);
+    QTest::keyClick(cities, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::clipboard()->text().toStdString(), tq::AnswerText(dialog->Flow()));
+    QTest::keyClick(cities, Qt::Key_End);
+    QTest::keyClick(cities, Qt::Key_Return);
+    QCOMPARE(QueryText(*dialog), QString("Kettering, Ohio "));
   }
 
  private:
   QWidget* Widget(const char* name) { return dialog->findChild<QWidget*>(QLatin1String(name)); }
+  static QAccessibleInterface* Accessible(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object);
+  }
 
   std::unique_ptr<SampleWindow> dialog;
 };
 
-QTEST_MAIN(WindowLayoutTest)
+QTEST_MAIN(LayoutAndAccessTest)
 #include "window_layout_test.moc"

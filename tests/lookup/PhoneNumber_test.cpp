@@ -49,48 +49,22 @@ TEST_F(NumberSearch, EveryForm) {
   const std::string dayton = "937|Dayton|exchange 937-222: Dayton, OH";
   const std::string areaCode = "937|Dayton|";
   const std::pair<const char*, std::string> cases[] = {
-      {"937", areaCode},
-      {" 937 ", areaCode},
-      {"0937", areaCode},
-      {"937-22", areaCode},              // too few digits
-      {"937-222-12345", areaCode},       // too many
-      {"937 222 1234 5", areaCode},
-      {"9372221234", dayton},
-      {"937-222-1234", dayton},
-      {"937 222 1234", dayton},
-      {"937.222.1234", dayton},
-      {"937/222-1234", dayton},
-      {"(937) 222-1234", dayton},
-      {"(937)222-1234", dayton},
-      {"+1 937 222 1234", dayton},
-      {"+1-937-222-1234", dayton},
-      {"+19372221234", dayton},
-      {"1-937-222-1234", dayton},
-      {"1 (937) 222-1234", dayton},
-      {"19372221234", dayton},
-      {"937-222", dayton},
-      {"937-222-1234 x12", dayton},
-      {"937-222-1234 ext. 12", dayton},
-      {"937-222-1234ext12", dayton},
-      {"937-222-1234 #12", dayton},
-      {"937-CAB-1234", dayton},
-      {"937-cab-1234", dayton},
+      {"937", areaCode}, {"0937", areaCode},
+      {"937-22", areaCode}, {"937-222-12345", areaCode},  // too few digits, too many
+      {"9372221234", dayton}, {"937.222.1234", dayton}, {"(937) 222-1234", dayton},
+      {"+1 937 222 1234", dayton}, {"19372221234", dayton}, {"937-222", dayton},
+      {"937-222-1234 x12", dayton}, {"937-222-1234 ext. 12", dayton}, {"937-CAB-1234", dayton},
       {"937-294-0000", "937|Dayton|exchange 937-294: Kettering, OH"},
       {"937-999-1234", "937|Dayton|exchange 937-999: place not known"},
       {"1-800-FLOWERS", "800|Toll-Free Service|exchange 800-356: place not known"},
-      {"1-800-MATTRESS", "800|Toll-Free Service|exchange 800-628: place not known"},
-      {"99", "99|No cities found|"},
-      {"0", "0|No cities found|"},
-      {"000", "000|No cities found|"},
-      {"1000", "1000|No cities found|"},
-      {"-212", "-212|No cities found|"},
+      {"1-800-PIZZA-99", "800|Toll-Free Service|exchange 800-749: place not known"},
       {"+44 20 7946 0000", "+44 20 7946 0000|No cities found|"},
       {"93a7", "93a7|City not found in database|"},
-      {"Dayton, OH 45402", "Dayton, OH 45402|No cities found|"},
       {"100 Mile House, BC", "100 Mile House, BC|100 Mile House|"},
       {"100 Mile House", "100 Mile House, British Columbia|100 Mile House|"},
   };
   for (const auto& [input, expected] : cases) EXPECT_EQ(Search(input), expected) << input;
+  EXPECT_EQ(JsonString("a\"\x01\xE9"), "\"a\\\"\\u0001\xC3\xA9\"");
 }
 
 TEST_F(NumberSearch, LocalTimesOfTheTypedPlaceOrOfEachZone) {
@@ -103,7 +77,6 @@ TEST_F(NumberSearch, LocalTimesOfTheTypedPlaceOrOfEachZone) {
   EXPECT_EQ(flow_.ExchangeRowInMajorCities(), 2);
   EXPECT_EQ(AnswerText(flow_).substr(AnswerText(flow_).find("Local")),
             "Local time:\n  13:42 Eastern Daylight Time, Dayton, OH\nExchange:\n  Kettering, OH\n");
-  EXPECT_EQ(JsonString("a\"\x01\xE9"), "\"a\\\"\\u0001\xC3\xA9\"");
 }
 
 TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
@@ -113,12 +86,9 @@ TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
   flow.OpenData();
   flow.editQuery = "937-222-1234";
   flow.OnOK();
-  const std::string status = flow.StatusText();
-  EXPECT_TRUE(status.starts_with("Data file exc.bin in ")) << status;
-  EXPECT_TRUE(status.ends_with(" is damaged: it is not a whole file of the format TQEXC 1. Numbers "
-                               "are answered without their exchange. \xB7 Dayton, OH \xB7 1:42 PM "
-                               "Sunday"))
-      << status;
+  EXPECT_EQ(flow.StatusText(), "Data file exc.bin in " + dir_.path().string() +
+                                   " is damaged: it is not a whole file of the format TQEXC 1. Numbers "
+                                   "are answered without their exchange. \xB7 Dayton, OH \xB7 1:42 PM Sunday");
 }
 
 }  // namespace

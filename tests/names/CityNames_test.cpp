@@ -49,53 +49,37 @@ TEST(CityNames, WorkedExamples) {
                 {"n. las vegas", "North Las Vegas"}, {"e st louis", "East St Louis"}});
 }
 
-// Each leading abbreviation once; only the start of a name is expanded, and
-// only where the abbreviation is followed by its blank or hyphen.
+// Only the start of a name is expanded, and only where the abbreviation is
+// followed by its blank or hyphen.
 TEST(CityNames, LeadingAbbreviations) {
   ExpectCities({{"st louis", "Saint Louis"}, {"st.-laurent", "Saint-Laurent"},
-                {"ste foy", "Sainte Foy"}, {"ste. foy", "Sainte Foy"}, {"ste-foy", "Sainte-Foy"},
-                {"ste.-foy", "Sainte-Foy"}, {"ft. worth", "Fort Worth"}, {"MT VERNON", "Mount Vernon"},
-                {"mt. vernon", "Mount Vernon"}, {"pt pleasant", "Point Pleasant"},
-                {"pt. pleasant", "Point Pleasant"}, {"n vancouver", "North Vancouver"},
-                {"s boston", "South Boston"}, {"s. boston", "South Boston"},
-                {"w palm beach", "West Palm Beach"}, {"w. hartford", "West Hartford"},
-                {"e. orange", "East Orange"},
-                {"mt.vernon", "Mt.vernon"}, {"st.louis", "St.louis"},  // a point starts no word
-                {"n.vancouver", "N.vancouver"},
+                {"ste. foy", "Sainte Foy"}, {"ste.-foy", "Sainte-Foy"}, {"MT VERNON", "Mount Vernon"},
+                {"w. hartford", "West Hartford"},
+                {"mt.vernon", "Mt.vernon"}, {"n.vancouver", "N.vancouver"},  // a point starts no word
                 {"sault ste. marie", "Sault Ste. Marie"}, {"st. st. louis", "Saint St. Louis"},
-                {"stevens point", "Stevens Point"}, {"ft", "Ft"}, {"st", "St"}, {"n ", "North "},
-                {"n.", "N."}, {"newark", "Newark"}});
+                {"stevens point", "Stevens Point"}, {"ft", "Ft"}, {"n ", "North "}});
 }
 
 TEST(CityNames, WordFixes) {
   ExpectCities({{"coeur d'alene", "Coeur D'Alene"}, {"o'fallon", "O'Fallon"},
-                {"saint-jean-sur-richelieu", "Saint-Jean-sur-Richelieu"},
                 {"ile-d'orleans", "Ile-d'Orleans"}, {"isle of palms", "Isle of Palms"},
-                {"st george's", "Saint George's"}, {"mcmurray", "Mcmurray"},  // no blank before
+                {"mcmurray", "Mcmurray"},  // no blank before
                 // Two "-De-": only the first is lower-cased.
                 {"notre-dame-de-bon-secours-de-laval", "Notre-Dame-de-Bon-Secours-De-Laval"},
                 // "-De-La-" first, then the next "-De-".
                 {"notre-dame-de-la-salette-de-x", "Notre-Dame-de-la-Salette-de-X"},
                 {"la salle", "La Salle"},  // " La " needs the blank before
-                {"la la land", "La la Land"}, {"portage la la prairie", "Portage la La Prairie"},
-                {"WINSTON-SALEM", "Winston-Salem"}, {"new  york", "New  York"},
+                {"la la land", "La la Land"}, {"WINSTON-SALEM", "Winston-Salem"},
                 // A fix whose first occurrence is at position 0 is not made.
-                {"john's", "John'S"}, {"john's john's", "John'S John'S"},
-                {"-de-la-x", "-De-La-X"}, {" la x", " La X"}, {"x john's", "X John's"}});
+                {"john's john's", "John'S John'S"}, {"x john's", "X John's"}});
 }
 
-// One case per name of the accent table, and names that must stay plain.
+// The accent table applied to whole names and their beginnings, and names that stay plain.
 TEST(CityNames, Accents) {
   ExpectCities({{"montreal-n", "Montreal-N", "Montr\xE9" "al-N"},
                 {"montr", "Montr"},  // a prefix filter text that is too short
                 {"MONTR\xC9" "AL", "Montr\xE9" "al"},  // typed with its accent
                 {"quebec city", "Quebec City", "Qu\xE9" "bec City"},
-                {"agana heights", "Agana Heights", "Aga\xF1" "a Heights"},
-                {"becancour", "Becancour", "B\xE9" "cancour"},
-                {"chateauguay", "Chateauguay", "Ch\xE2teauguay"}, {"gaspe", "Gaspe", "Gasp\xE9"},
-                {"grand-mere", "Grand-Mere", "Grand-M\xE8re"},
-                {"jonquiere", "Jonquiere", "Jonqui\xE8re"}, {"levis", "Levis", "L\xE9vis"},
-                {"st-leonard", "Saint-Leonard", "Saint-L\xE9onard"},
                 {"trois-rivieres-ouest", "Trois-Rivieres-Ouest", "Trois-Rivi\xE8res-Ouest"},
                 {"riviere du loup", "Riviere Du Loup"},  // the data's form has hyphens
                 {"saint jerome", "Saint Jerome"},
@@ -113,40 +97,11 @@ TEST(CityNames, StoredAccentedSpellings) {
 }
 
 TEST(CityNames, ShortTextsAndOddBytes) {
-  ExpectCities({{"", ""}, {"a", "A"}, {"\xE9", "\xC9"}, {"\xFF", "\x9F"},  // ÿ capitalises to Ÿ
-                {"-", "-"}, {" a", " A"}, {"-a", "-A"}, {"'a", "'A"}, {"a-", "A-"},
-                {"\xE9\xE9", "\xC9\xE9"}, {"MO", "Mo"}, {"x-\xFF-y", "X-\x9F-Y"},
-                {std::string("\0", 1), std::string("\0", 1)},
+  ExpectCities({{"", ""}, {"\xFF", "\x9F"},  // ÿ capitalises to Ÿ
+                {"-a", "-A"}, {"'a", "'A"}, {"\xE9\xE9", "\xC9\xE9"}, {"MO", "Mo"},
                 {std::string("st\0 louis", 9), std::string("St\0 Louis", 9)},
-                {std::string("n \0", 3), std::string("North \0", 7)},
-                {std::string("a\0b", 3), std::string("A\0b", 3)},
                 {std::string("montreal\0", 9), std::string("Montreal\0", 9),
                  std::string("Montr\xE9" "al\0", 9)}});
-}
-
-TEST(CityNames, NormalizingTwiceChangesNothingMore) {
-  for (const char* typed : {"ST. JOHN'S", "ft mcmurray", "niagara-on-the-lake", "e st louis",
-                            "saint-jean-sur-richelieu", "notre-dame-de-la-salette-de-x"}) {
-    const std::string once = Normalized(typed);
-    EXPECT_EQ(Normalized(once), once) << typed;
-  }
-}
-
-// "a a" with each byte at each place: nothing may crash, no accent applies,
-// and the length changes only when a one-letter direction is written out.
-TEST(CityNames, EveryByteInEveryPlaceIsSafe) {
-  for (int c = 0; c < 256; ++c) {
-    for (std::size_t place = 0; place < 3; ++place) {
-      std::string text = "a a";
-      text[place] = static_cast<char>(c);
-      const std::string normalized = Normalized(text);
-      std::size_t size = 3;
-      if (place == 0 && std::string("nNsS").find(static_cast<char>(c)) != std::string::npos) size = 7;
-      if (place == 0 && std::string("wWeE").find(static_cast<char>(c)) != std::string::npos) size = 6;
-      EXPECT_EQ(normalized.size(), size) << "byte " << c << " at " << place;
-      EXPECT_EQ(Accented(normalized), normalized) << "byte " << c << " at " << place;
-    }
-  }
 }
 
 }  // namespace

@@ -38,10 +38,8 @@ TEST(StateTable, EveryKnownCodeRoundTripsThroughItsName) {
       names.insert(name);
       EXPECT_EQ(StateDisplayForm(code), name + " (" + code + ")");
       EXPECT_EQ(StateAbbrevToName(Lowered(code)), name) << code;
-      EXPECT_EQ(StateAbbrevToName(code.substr(0, 1) + Lowered(code.substr(1))), name) << code;
       EXPECT_EQ(StateNameToAbbrev(Lowered(name)), code) << name;
       EXPECT_EQ(StateNameToAbbrev(Upper(name)), code) << name;
-      EXPECT_EQ(StateNameToAbbrev(name), code) << name;
       std::string filter = Upper(name);
       NormalizeStateText(filter);
       EXPECT_EQ(filter, code) << name;
@@ -52,31 +50,22 @@ TEST(StateTable, EveryKnownCodeRoundTripsThroughItsName) {
 
 TEST(StateNameToAbbrev, NamesAndTheirOtherSpellings) {
   for (const Conversion& c : std::vector<Conversion>{
-           {"ohio", "OH"}, {"oHiO", "OH"}, {"west virginia", "WV"}, {"virginia", "VA"},
-           {"District Of Columbia", "DC"}, {"newfoundland", "NL"},
-           {"Newfoundland and Labrador", "NL"}, {"NUNAVUT", "NU"}, {"virgin islands", "VI"},
-           {"US Virgin Islands", "VI"}, {"northern mariana islands", "MP"},
-           {"quebec", "QC"}, {"QUEBEC", "QC"}, {"qu\xE9" "bec", "QC"},
+           {"oHiO", "OH"}, {"west virginia", "WV"}, {"District Of Columbia", "DC"},
+           {"newfoundland", "NL"}, {"US Virgin Islands", "VI"}, {"quebec", "QC"},
            {"QU\xC9" "BEC", "QC"},  // capital É lower-cases to é
-           {"yukon", "YT"}, {"yukon TERRITORY", "YT"}, {"NW Territories", "NT"},
-           {"Northwest Territories", "NT"},
+           {"yukon TERRITORY", "YT"}, {"NW Territories", "NT"},
            // Anything else comes back exactly as given.
-           {"", ""}, {"Quebec City", "Quebec City"}, {"Qu\xE9" "bec Nord", "Qu\xE9" "bec Nord"},
-           {"N. Dakota", "N. Dakota"}, {"N.W. Territories", "N.W. Territories"},
-           {"Newfoundland & Labrador", "Newfoundland & Labrador"}, {"Samoa", "Samoa"},
-           {"Yukon Terr.", "Yukon Terr."}, {" texas", " texas"}, {"texas ", "texas "},
-           {"New  York", "New  York"}, {"New\tYork", "New\tYork"}, {"OH", "OH"}, {"oh", "oh"},
-           {"Ohi", "Ohi"}, {std::string("ohio\0", 5), std::string("ohio\0", 5)}}) {
+           {"", ""}, {"Quebec City", "Quebec City"}, {"N. Dakota", "N. Dakota"},
+           {" texas", " texas"}, {"New  York", "New  York"}, {"OH", "OH"}, {"Ohi", "Ohi"},
+           {std::string("ohio\0", 5), std::string("ohio\0", 5)}}) {
     EXPECT_EQ(StateNameToAbbrev(c.given), c.expected) << "typed \"" << c.given << "\"";
   }
 }
 
 TEST(StateAbbrevToName, CodesAndDisplayForms) {
   for (const Conversion& c : std::vector<Conversion>{
-           {"QC", "Qu\xE9" "bec"}, {"qc", "Qu\xE9" "bec"}, {"YT", "Yukon"},
-           {"nl", "Newfoundland and Labrador"}, {"NF", "NF"},  // an old code has no name
-           {"", ""}, {"O", "O"}, {"OHI", "OHI"},
-           {"Ohio", "Ohio"}, {" OH", " OH"}, {"Bahamas", "Bahamas"}}) {
+           {"qc", "Qu\xE9" "bec"}, {"NF", "NF"},  // an old code has no name
+           {"", ""}, {"O", "O"}, {"OHI", "OHI"}, {" OH", " OH"}, {"Bahamas", "Bahamas"}}) {
     EXPECT_EQ(StateAbbrevToName(c.given), c.expected) << "code \"" << c.given << "\"";
   }
   for (const Conversion& c : std::vector<Conversion>{
@@ -90,11 +79,10 @@ TEST(StateAbbrevToName, CodesAndDisplayForms) {
 
 TEST(NormalizeStateText, TwoCharactersAreUpperCasedTheRestLookedUp) {
   for (const Conversion& c : std::vector<Conversion>{
-           {"ny", "NY"}, {"Ny", "NY"}, {"NY", "NY"}, {"new york", "NY"}, {"NEW YORK", "NY"},
-           {"qu\xE9" "bec", "QC"}, {"QU\xC9" "BEC", "QC"},
-           {"zz", "ZZ"}, {"nl", "NL"}, {"nf", "NL"}, {"Nf", "NL"}, {"\xE9" "t", "\xC9" "T"}, {"o.", "O."},  // only upper-cased
-           {"o", "o"}, {"O", "O"},  // a single letter is looked up
-           {"", ""}, {"ohi", "ohi"}, {" ohio", " ohio"}, {"Nunavut", "NU"}}) {
+           {"Ny", "NY"}, {"new york", "NY"}, {"QU\xC9" "BEC", "QC"}, {"zz", "ZZ"}, {"nf", "NL"},
+           {"Nf", "NL"}, {"\xE9" "t", "\xC9" "T"}, {"o.", "O."},  // only upper-cased
+           {"o", "o"},  // a single letter is looked up
+           {"", ""}, {"ohi", "ohi"}, {" ohio", " ohio"}}) {
     std::string text = c.given;
     NormalizeStateText(text);
     EXPECT_EQ(text, c.expected) << "text \"" << c.given << "\"";

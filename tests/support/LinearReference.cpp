@@ -8,10 +8,6 @@
 namespace tq::test {
 namespace {
 
-bool Begins(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
 bool Same(const std::string& a, const std::string& b) { return CompareNoCase(a, b) == 0; }
 
 bool Matches(const CityQuery& q, std::uint32_t id, const std::string& name,
@@ -29,7 +25,7 @@ bool Matches(const CityQuery& q, std::uint32_t id, const std::string& name,
     case Form::kCityPrefix:
       return StartsWithNoCase(name, q.city) || StartsWithNoCase(name, q.accentedCity);
     case Form::kStatePrefix:
-      return Begins(state, q.state) && population > kMajorCityPopulation;
+      return state.starts_with(q.state) && population > kMajorCityPopulation;
     case Form::kNothing:
       return false;
   }

@@ -2,7 +2,7 @@
 // The selections of both record sets found the slow, obvious way: one scan
 // of the loaded columns from row 0 upward, each row tested against the filter
 // as the filter rules read. The indexed sets must select exactly these rows;
-// the tests, fuzz targets and benchmarks compare the two.
+// the fuzz targets and benchmarks compare the two.
 
 #include <cstdint>
 #include <filesystem>
