@@ -1,6 +1,7 @@
 #pragma once
-// Which area codes serve which city: the pairs of "arc.bin", held in memory
-// as two columns and walked through a filtered selection.
+// Which area codes serve which city: the pairs of "arc.bin" (format in
+// docs/data-format.md), held in memory as two columns and walked through a
+// filtered selection.
 //
 //   set.strFilter = "iAreaCode = 937";
 //   set.Open();

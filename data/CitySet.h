@@ -1,8 +1,8 @@
 #pragma once
 // The city records of "cit.bin" (name, state or province, population,
-// daylight-saving flag, time zone), held in memory as columns and walked
-// through a selection that a filter text chooses (see CityFilter.h).
-// Every selection is in file order.
+// daylight-saving flag, time zone; format in docs/data-format.md), held in
+// memory as columns and walked through a selection that a filter text
+// chooses (see CityFilter.h). Every selection is in file order.
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,7 @@
 #pragma once
 // A small, hand-made pair of data files for the tests, written in the
-// scrambled format of "cit.bin" and "arc.bin", and a throw-away folder.
+// scrambled format of "cit.bin" and "arc.bin" (docs/data-format.md), and a
+// throw-away folder.
 
 #include <cstdint>
 #include <filesystem>

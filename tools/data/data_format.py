@@ -1,20 +1,5 @@
-"""Writing and reading the two shipped data files.
-
-arc.bin: two lines per (city, area code) link: 11*cityId-1, 3*areaCode+cityId.
-cit.bin: eight lines per city:
-  1 7*cityId-1
-  2 name, its first two characters moved to the end, every byte +1
-  3 state: a two-letter code as "2" + second letter + first letter, or any
-    other text as it is, every byte +1 ("abc" reads as non-geographic)
-  4 country: "abc" USA, "abo" Canada, "abe" non-geographic, or a country
-    name between two marker characters, every byte +1
-  5 population + cityId
-  6 daylight saving flag (0 or 1)
-  7 second flag, always 0
-  8 hours of standard time relative to Eastern standard time
-Text is Windows code page 1252, lines end in CR LF. An empty line would end
-loading, so none may occur.
-"""
+"""Writing and reading the two shipped data files, cit.bin and arc.bin, in
+the format that docs/data-format.md describes."""
 
 from dataclasses import dataclass
 
