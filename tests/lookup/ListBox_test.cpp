@@ -56,7 +56,9 @@ TEST(ListBox, ManyEntriesListAsOneByOneInsertion) {
       referenceUnless.insert(
           std::upper_bound(referenceUnless.begin(), referenceUnless.end(), entry, less), entry);
     }
-    if (i % 500 == 0) EXPECT_EQ(list.Entries(), reference);  // reading between adds
+    if (i % 500 == 0) {
+      EXPECT_EQ(list.Entries(), reference);  // reading between adds
+    }
   }
   EXPECT_EQ(list.Entries(), reference);
   EXPECT_EQ(unless.Entries(), referenceUnless);
