@@ -100,7 +100,7 @@ TEST(Settings, WritingFollowsNoPlantedLink) {
   const auto file = dir / kSettingsFileName;
   const auto victim = dir / "victim";
   WriteBytes(victim, "precious");
-  for (const std::string tail : {std::string(".tmp"), ".tmp" + std::to_string(getpid())}) {
+  for (const std::string& tail : {std::string(".tmp"), ".tmp" + std::to_string(getpid())}) {
     std::filesystem::create_symlink(victim, file.string() + tail);
   }
   std::filesystem::create_symlink(victim, file);

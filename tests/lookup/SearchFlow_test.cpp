@@ -126,7 +126,9 @@ TEST_F(SearchFlowTest, WhatSearchesShow) {
     Search(c.typed);
     EXPECT_EQ(Shown(), c.shown) << c.typed;
     EXPECT_EQ(flow_.editQuery, c.field ? c.field : c.typed);
-    if (c.state) EXPECT_EQ(flow_.strFoundState, c.state) << c.typed;
+    if (c.state) {
+      EXPECT_EQ(flow_.strFoundState, c.state) << c.typed;
+    }
   }
   EXPECT_TRUE(chooser_.asked.empty());
 }
