@@ -24,7 +24,9 @@ TEST(FindCitySymbol, ExactPairsOnly) {
            {"Montr\xC3\xA9" "al", "Qu\xC3\xA9" "bec (QC)", 0}}) {
     int x = -1, y = -1;
     EXPECT_EQ(FindCitySymbol(city, state, x, y), found) << city << " / " << state;
-    if (!found) EXPECT_EQ(x + y, 0) << city << " / " << state;
+    if (!found) {
+      EXPECT_EQ(x + y, 0) << city << " / " << state;
+    }
   }
   int illinoisX = 0, missouriX = 0, y = 0;
   FindCitySymbol("Springfield", "Illinois (IL)", illinoisX, y);
