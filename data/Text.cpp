@@ -155,6 +155,7 @@ std::string PlainLowered(std::string_view text) {
 int CompareNoCase(std::string_view a, std::string_view b) {
   const std::size_t n = a.size() < b.size() ? a.size() : b.size();
   for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] == b[i]) continue;
     const int ca = kCase.lower[static_cast<unsigned char>(a[i])];
     const int cb = kCase.lower[static_cast<unsigned char>(b[i])];
     if (ca != cb) return ca < cb ? -1 : 1;

@@ -57,8 +57,17 @@ int ListBox::FindString(std::string_view prefix) const {
 }
 
 bool ListBox::AddUnlessListed(std::string entry) {
-  if (order_ == Order::kSorted ? Listed(entry) : FindString(entry) >= 0) return false;
-  AddString(std::move(entry));
+  if (order_ == Order::kAdded) {
+    if (FindString(entry) >= 0) return false;
+    AddString(std::move(entry));
+    return true;
+  }
+  const auto at = sorted_.lower_bound(entry);
+  if (at != sorted_.end() && StartsWithNoCase(*at, entry)) return false;
+  // No entry equals it, so its place is right before `at`: no second search.
+  sorted_.emplace_hint(at, std::move(entry));
+  ++count_;
+  stale_ = true;
   return true;
 }
 

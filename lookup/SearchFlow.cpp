@@ -316,15 +316,18 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
 // Keeps the current city when it is the largest of its time zone so far.
 void SearchFlow::NoteTimePlace() {
   if (!HasLocalClock(setCities.fTimeZone)) return;
-  TimePlace place{setCities.strCity + ", " + setCities.strStateOrProvince, setCities.fTimeZone,
-                  setCities.bDaylightSaving, setCities.iPopulation};
+  const auto place = [this] {
+    return TimePlace{setCities.strCity + ", " + setCities.strStateOrProvince, setCities.fTimeZone,
+                     setCities.bDaylightSaving, setCities.iPopulation};
+  };
   for (TimePlace& known : timePlaces) {
-    if (known.fTimeZone == place.fTimeZone && known.bDaylightSaving == place.bDaylightSaving) {
-      if (place.population > known.population) known = std::move(place);
+    if (known.fTimeZone == setCities.fTimeZone &&
+        known.bDaylightSaving == setCities.bDaylightSaving) {
+      if (setCities.iPopulation > known.population) known = place();
       return;
     }
   }
-  timePlaces.push_back(std::move(place));
+  timePlaces.push_back(place());
 }
 
 std::string SearchFlow::StatusText() const {
