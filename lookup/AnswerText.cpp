@@ -7,9 +7,10 @@
 namespace tq {
 namespace {
 
+// Control characters of the data show as visible placeholders, never raw.
 void AddList(std::string& text, const std::string& heading, const ListBox& list) {
-  text += Cp1252ToUtf8(heading) + "\n";
-  for (const std::string& entry : list.Entries()) text += "  " + Cp1252ToUtf8(entry) + "\n";
+  text += Cp1252ToDisplayUtf8(heading) + "\n";
+  for (const std::string& entry : list.Entries()) text += "  " + Cp1252ToDisplayUtf8(entry) + "\n";
 }
 
 struct ClockLine {
@@ -63,7 +64,7 @@ std::string JsonString(const std::string& cp1252) {
 }
 
 std::string AnswerText(const SearchFlow& flow) {
-  std::string text = "Input: " + Cp1252ToUtf8(flow.editQuery) + "\n";
+  std::string text = "Input: " + Cp1252ToDisplayUtf8(flow.editQuery) + "\n";
   AddList(text, flow.lblAreaCodes, flow.listAreaCodes);
   AddList(text, flow.lblLargestCity, flow.listLargestCity);
   AddList(text, flow.lblMajorCities, flow.listMajorCities);
@@ -74,11 +75,11 @@ std::string AnswerText(const SearchFlow& flow) {
   for (const ClockLine& line : clocks) {
     text += "  " + Clock24(line.clock) + " " +
             ZoneTimeName(line.place->fTimeZone, line.clock.daylight) + ", " +
-            Cp1252ToUtf8(line.place->name) + "\n";
+            Cp1252ToDisplayUtf8(line.place->name) + "\n";
   }
   if (!flow.exchangeNumber.empty()) {
     text += "Exchange:\n  " +
-            (flow.exchangePlace ? Cp1252ToUtf8(ExchangePlaceText(flow))
+            (flow.exchangePlace ? Cp1252ToDisplayUtf8(ExchangePlaceText(flow))
                                 : "No known place for " + flow.exchangeNumber) +
             "\n";
   }

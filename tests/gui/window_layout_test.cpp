@@ -207,6 +207,7 @@ class LayoutAndAccessTest : public QObject {
     QCOMPARE(Accessible(cities)->child(0)->text(QAccessible::Name), visible);
     QTest::keyClick(cities, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(QApplication::clipboard()->text().toStdString(), tq::AnswerText(dialog->Flow()));
+    QVERIFY(QApplication::clipboard()->text().contains(visible));
     QTest::keyClick(cities, Qt::Key_End);
     QTest::keyClick(cities, Qt::Key_Return);
     QCOMPARE(QueryText(*dialog), QString("Kettering, Ohio "));
