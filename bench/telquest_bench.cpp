@@ -87,7 +87,7 @@ void RegisterLoad(const std::string& data, const fs::path& folder) {
     for (auto _ : state) {
       std::size_t lines = 0;
       for (const char* name : {tq::CCitySet::kFileName, tq::CAreaCodeSet::kFileName}) {
-        const auto bytes = tq::ReadWholeFile(folder / name);
+        const auto bytes = tq::ReadDataFile(folder / name).bytes;
         tq::LineReader reader(*bytes);
         for (std::string_view line; reader.Next(line);) ++lines;
       }

@@ -103,10 +103,6 @@ FileBytes ReadDataFile(const std::filesystem::path& path, std::size_t limit) {
   return result;
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  return ReadDataFile(path).bytes;
-}
-
 std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std::size_t count) {
   FileBytes result;
   const FileDescriptor fd(OpenRegular(path, result));

@@ -44,9 +44,6 @@ struct LoadOutcome;
 std::optional<std::string> ReadDataFileOf(const std::filesystem::path& folder, const char* name,
                                           LoadOutcome& outcome);
 
-// The file's bytes, or nothing when ReadDataFile finds a problem.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
-
 // At most the first `count` bytes of a regular file of any size (the settings
 // file); nothing when it is missing, unreadable or not a regular file.
 std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std::size_t count);

@@ -1,7 +1,6 @@
 #include "data/ExchangeTable.h"
 
 #include <cstdio>
-#include <system_error>
 
 #include "data/DataFile.h"
 #include "data/Text.h"
@@ -47,12 +46,13 @@ bool AllDigits(std::string_view text) {
 
 std::string ExchangeTable::Open(const std::filesystem::path& folder) {
   *this = {};
-  FileBytes file = ReadDataFile(DataFilePath(folder, kFileName));
-  if (file.problem == FileProblem::kNone && !Load(std::move(*file.bytes))) {
-    file.problem = FileProblem::kDamaged;
-    file.why = "it is not a whole file of the format TQEXC 1";
+  LoadOutcome outcome;
+  std::optional<std::string> bytes = ReadDataFileOf(folder, kFileName, outcome);
+  if (bytes && !Load(std::move(*bytes))) {
+    outcome = DescribeLoad(FileProblem::kDamaged, kFileName, folder,
+                           "it is not a whole file of the format TQEXC 1");
   }
-  return DescribeLoad(file.problem, kFileName, folder, file.why).text;
+  return outcome.text;
 }
 
 bool ExchangeTable::Load(std::string bytes) {

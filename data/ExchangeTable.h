@@ -23,7 +23,7 @@ class ExchangeTable {
   static constexpr char kFileName[] = "exc.bin";
 
   // Reads the file of the folder (the current directory when empty); "" when
-  // it was read, else the problem, e.g. "exc.bin is missing".
+  // it was read, else what is wrong with it (see DescribeLoad).
   std::string Open(const std::filesystem::path& folder);
   // Reads the bytes of a file; false (and an empty table) when they are
   // damaged or of another format or version.

@@ -223,8 +223,7 @@ void SearchFlow::LookupPlace(const std::string& city, const std::string& state) 
       continue;
     }
     if (!stateOnly && !typed) {
-      typed = TimePlace{setCities.strCity + ", " + setCities.strStateOrProvince,
-                        setCities.fTimeZone, setCities.bDaylightSaving, setCities.iPopulation};
+      typed = CurrentTimePlace();
     }
     AddCodesOfCity(setCities.iCityId, areaCodes);
   }
@@ -316,18 +315,19 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
 // Keeps the current city when it is the largest of its time zone so far.
 void SearchFlow::NoteTimePlace() {
   if (!HasLocalClock(setCities.fTimeZone)) return;
-  const auto place = [this] {
-    return TimePlace{setCities.strCity + ", " + setCities.strStateOrProvince, setCities.fTimeZone,
-                     setCities.bDaylightSaving, setCities.iPopulation};
-  };
   for (TimePlace& known : timePlaces) {
     if (known.fTimeZone == setCities.fTimeZone &&
         known.bDaylightSaving == setCities.bDaylightSaving) {
-      if (setCities.iPopulation > known.population) known = place();
+      if (setCities.iPopulation > known.population) known = CurrentTimePlace();
       return;
     }
   }
-  timePlaces.push_back(place());
+  timePlaces.push_back(CurrentTimePlace());
+}
+
+TimePlace SearchFlow::CurrentTimePlace() const {
+  return TimePlace{setCities.strCity + ", " + setCities.strStateOrProvince, setCities.fTimeZone,
+                   setCities.bDaylightSaving, setCities.iPopulation};
 }
 
 std::string SearchFlow::StatusText() const {
@@ -355,9 +355,10 @@ std::string SearchFlow::StatusText() const {
 int SearchFlow::ExchangeRowInMajorCities() const {
   if (!exchangePlace) return -1;
   const std::string& city = exchangePlace->city;
+  const std::string withCode = city + ", " + exchangePlace->state;  // 867, 902 and 782
   for (int row = 0; row < listMajorCities.GetCount(); ++row) {
-    const std::string entry = listMajorCities.GetText(row);
-    if (entry == city || entry == city + ", " + exchangePlace->state) return row;
+    const std::string& entry = listMajorCities.GetText(row);
+    if (entry == city || entry == withCode) return row;
   }
   return -1;
 }

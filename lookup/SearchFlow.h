@@ -133,7 +133,8 @@ class SearchFlow {
   // The instant of the local times (seconds since 1970, UTC).
   std::function<std::int64_t()> nowUtc = UtcNow;
 
-  // One text per data file that is missing, unreadable, refused or damaged (code page 1252), filled by OpenData().
+  // One text per data file that is missing, unreadable, refused or damaged
+  // (code page 1252), filled by OpenData().
   std::vector<std::string> dataProblems;
   ExchangeTable exchanges;
   // The places of the answer's local times: the typed place of a place
@@ -163,6 +164,8 @@ class SearchFlow {
   bool SearchPlaceOf(const ListBox& list, int selected);
   void SearchNumber(std::int32_t areaCode, std::int32_t exchange);
   void NoteTimePlace();
+  // The current record of setCities as a place with a clock.
+  TimePlace CurrentTimePlace() const;
 
   CityChooser& chooser_;
   BusyIndicator* busy_;
