@@ -1,10 +1,11 @@
 """Joining the numbering-plan places with GeoNames, and their shipped names.
 
-A place is joined with a GeoNames place of the same state and match_key().
-When several share the name (a "Shelby" township across the state from the
-village the area code serves), the one with a population nearest the other
-places of the same area codes is taken; a namesake that clearly lies in
-another area code's part of the state is not taken at all.
+A place is joined with a census or GeoNames place of the same state and
+match_key() (or the join_aliases.tsv name). When several share the name (a
+"Shelby" township across the state from the village the area code serves),
+one with a population comes first, then the better rank (census.py), then
+the one nearest the other places of the same area codes; a namesake that
+clearly lies in another area code's part of the state is not taken at all.
 """
 
 import math
@@ -132,7 +133,9 @@ def join_places(places, geo):
                              if not codes & place.codes]
                 if IMPLAUSIBLE_FACTOR * _nearest(point, elsewhere) < distance:
                     continue
-            usable.append((geo_place.rank, geo_place.population <= 0, distance, i))
+            # A namesake counted with nobody (the empty township of Rosebud,
+            # SD) does not hide the populated place of a later rank.
+            usable.append((geo_place.population <= 0, geo_place.rank, distance, i))
         chosen = found[min(usable)[3]] if usable else None
         place.rejected = bool(found) and chosen is None
         place.joined = chosen is not None and chosen.population > 0

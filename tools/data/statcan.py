@@ -4,12 +4,17 @@ subdivision (sources/ca_csd_types_2016.csv, by its code).
 
 A Canadian place takes the population of the subdivision of its province
 with its name (or its join_aliases.tsv name). A bilingual name ("Greater
-Sudbury / Grand Sudbury") counts under each half; a part of a subdivision
-("Lloydminster (Part)") under none. Among namesakes of a province a city,
-town or village wins over another municipality (or a subdivision newer
-than the kinds file), and that over a parish, township, district, rural
-municipality or unorganized area (Bathurst the city, not the parish);
-namesakes of the same kind are left out as undecidable.
+Sudbury / Grand Sudbury") counts under each half. A subdivision that a
+boundary cuts into pieces (a row for each, its name followed by a note in
+brackets) counts in each province with its pieces there added up, so
+Lloydminster, SK is the Saskatchewan side of the city; one with a piece
+not counted is left out. Rows without a
+count (incompletely enumerated reserves) are counted and reported. Among
+namesakes of a province a city, town or village wins over another
+municipality (or a subdivision newer than the kinds file), and that over a
+parish, township, district, rural municipality or unorganized area
+(Bathurst the city, not the parish); namesakes of the same kind are left
+out as undecidable.
 
 A community with a GeoNames population keeps it when the subdivision of its
 name is the area around it (a township, parish, district, rural
@@ -39,6 +44,7 @@ AREA_KINDS = {"CT", "CU", "ID", "IGD", "IRI", "LGD", "LOT", "MD", "NL", "NO", "P
 TOWN, MUNICIPALITY, AREA = 0, 1, 2
 REMNANT_SHARE = 0.1
 DGUID = re.compile(r"2021A0005(\d{7})")
+PIECE = re.compile(r" \(part\)", re.IGNORECASE)  # the note after a piece's name
 
 
 @dataclass(frozen=True)
@@ -61,32 +67,41 @@ def _ranks():
 
 def subdivisions():
     """{(province, match key): Subdivision, or None where namesakes of the
-    same kind share the name}."""
-    ranks, named = _ranks(), {}
+    same kind share the name}, and the rows without a population."""
+    ranks, named, pieces, uncounted = _ranks(), {}, {}, []
     for line, row in source_rows(POPULATIONS, ["GEO", "DGUID", "Population, 2021"]):
         code = DGUID.fullmatch(row["DGUID"])
         if not code or code.group(1)[:2] not in PROVINCES:
             raise SourceError(POPULATIONS, line, f"{row['DGUID']} is not a 2021 subdivision")
-        if not row["Population, 2021"].isdigit() or "(Part)" in row["GEO"]:
-            continue  # incompletely enumerated, or not a whole place
         code = code.group(1)
-        subdivision = Subdivision(row["GEO"], int(row["Population, 2021"]),
-                                  ranks.get(code, MUNICIPALITY))
-        for name in row["GEO"].split(" / "):
-            named.setdefault((PROVINCES[code[:2]], match_key(name)), []).append(subdivision)
+        province, name = PROVINCES[code[:2]], row["GEO"]
+        counted = row["Population, 2021"].isdigit()
+        population = int(row["Population, 2021"]) if counted else None
+        if not counted:
+            uncounted.append(f"{POPULATIONS.name}:{line} {name}")
+        subdivision = Subdivision(PIECE.sub("", name), population, ranks.get(code, MUNICIPALITY))
+        if PIECE.search(name):  # the pieces in one province add up, when each is counted
+            pieces.setdefault((province, subdivision.name), []).append(subdivision)
+        elif population is not None:
+            for half in name.split(" / "):
+                named.setdefault((province, match_key(half)), []).append(subdivision)
+    for (province, name), cut in pieces.items():
+        if all(p.population is not None for p in cut):
+            whole = Subdivision(name, sum(p.population for p in cut), cut[0].rank)
+            named.setdefault((province, match_key(name)), []).append(whole)
     found = {}
     for key, namesakes in named.items():
         best = min(s.rank for s in namesakes)
         chosen = [s for s in namesakes if s.rank == best]
         found[key] = chosen[0] if len(chosen) == 1 else None
-    return found
+    return found, uncounted
 
 
 def apply_populations(places):
     """Give each Canadian place (with state, key, population, joined) its
     subdivision's population, and print what was left out."""
     aliases = {(s, match_key(n)): g for s, n, g in read_table("join_aliases.tsv")}
-    found = subdivisions()
+    found, uncounted = subdivisions()
     kept, undecided, used = [], [], 0
     for place in places:
         alias = aliases.get((place.state, place.key))
@@ -105,3 +120,5 @@ def apply_populations(places):
         used += 1
     print(f"Canadian places given their census subdivision's population: {used}; "
           f"left out for namesakes of one kind: {undecided}; keeping their own figure: {kept}")
+    print(f"census subdivisions without a population (incompletely enumerated): "
+          f"{len(uncounted)} (first: {uncounted[:5]})")
