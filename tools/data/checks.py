@@ -14,7 +14,11 @@ from city_names import accent_city_name, cp1252_lower, fold_accents, normalize_c
 from data_format import COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA
 
 HERE = Path(__file__).resolve().parent
-MIN_POPULATION_SHARE = 0.97
+# Least shares of places with a population: US places, and all places. The
+# second stays below the aim of 97% until the Canadian communities within
+# merged municipalities (Bowmanville, Georgetown ...) have counts of their
+# own; it stops the share from slipping meanwhile.
+MIN_POPULATION_SHARE = {COUNTRY_USA: 0.97, None: 0.96}
 # Signs of a name written mechanically or as a telephone company shortens it.
 STYLE_PROBLEMS = [
     (re.compile(r"\bMc[a-z]"), "Mc followed by a small letter"),
@@ -97,8 +101,8 @@ def run(in_service, places, records, links):
         with_population = sum(1 for r in chosen if r.population > 0)
         share = with_population / len(chosen)
         text = f"{label} places with a population {with_population}/{len(chosen)} ({share:.1%})"
-        if country == COUNTRY_USA:
-            result.expect(share >= MIN_POPULATION_SHARE, text,
+        if country in MIN_POPULATION_SHARE:
+            result.expect(share >= MIN_POPULATION_SHARE[country], text,
                           [f"{r.name}, {r.state}" for r in chosen if not r.population])
         else:
             print("info  " + text)
