@@ -8,6 +8,8 @@ namespace {
 // Targets on the shipped data, the first data set.
 constexpr const char* kIndexedTarget = "every indexed search of the shipped data under 1000 us";
 constexpr const char* kLoadTarget = "loading the shipped data within 3x of reading and splitting";
+constexpr const char* kStateWideQuery = ", TX";
+constexpr const char* kStateWideTarget = "the state-wide search \", TX\" of the shipped data under 100 us";
 
 double Ratio(double a, double b) { return a > 0 && b > 0 ? a / b : 0; }
 
@@ -50,6 +52,7 @@ void SummaryReporter::Finalize() {
   if (datasets_.size() == 2) std::fprintf(out, " %9s %9s", "idx grow", "lin grow");
   std::fprintf(out, "\n");
   bool lookupOk = true;
+  bool stateWideOk = true;
   for (const std::string& query : queries_) {
     std::fprintf(out, "%-14s", ("\"" + query + "\"").c_str());
     std::vector<double> indexed, linear;
@@ -58,7 +61,10 @@ void SummaryReporter::Finalize() {
       linear.push_back(Micros("lookup/" + data + "/" + query + "/linear"));
       std::fprintf(out, " %11.1f %11.1f %7.1fx", indexed.back(), linear.back(),
                    Ratio(linear.back(), indexed.back()));
-      if (data == datasets_.front()) lookupOk = lookupOk && indexed.back() < 1000;
+      if (data == datasets_.front()) {
+        lookupOk = lookupOk && indexed.back() < 1000;
+        if (query == kStateWideQuery) stateWideOk = indexed.back() >= 0 && indexed.back() < 100;
+      }
     }
     if (datasets_.size() == 2) {
       std::fprintf(out, " %8.1fx %8.1fx", Ratio(indexed[1], indexed[0]),
@@ -66,8 +72,9 @@ void SummaryReporter::Finalize() {
     }
     std::fprintf(out, "\n");
   }
-  std::fprintf(out, "\n%s: %s\n%s: %s\n", kLoadTarget, loadOk ? "met" : "MISSED", kIndexedTarget,
-               lookupOk ? "met" : "MISSED");
+  std::fprintf(out, "\n%s: %s\n%s: %s\n%s: %s\n", kLoadTarget, loadOk ? "met" : "MISSED",
+               kIndexedTarget, lookupOk ? "met" : "MISSED", kStateWideTarget,
+               stateWideOk ? "met" : "MISSED");
 }
 
 }  // namespace tq::bench

@@ -119,6 +119,8 @@ bool IsCSpace(char c) {
 
 }  // namespace
 
+const std::array<unsigned char, 256> kLower1252 = kCase.lower;
+
 unsigned char ToLower1252(unsigned char c) { return kCase.lower[c]; }
 unsigned char ToUpper1252(unsigned char c) { return kCase.upper[c]; }
 
@@ -150,23 +152,6 @@ std::string PlainLowered(std::string_view text) {
     }
   }
   return plain;
-}
-
-int CompareNoCase(std::string_view a, std::string_view b) {
-  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (a[i] == b[i]) continue;
-    const int ca = kCase.lower[static_cast<unsigned char>(a[i])];
-    const int cb = kCase.lower[static_cast<unsigned char>(b[i])];
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() &&
-         CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
 std::string Utf8ToCp1252(std::string_view utf8) {

@@ -3,6 +3,8 @@
 // ("é" is the one byte 0xE9). Conversions to and from UTF-8 happen only at the
 // edges (the window, the command line).
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,9 +24,27 @@ std::string Lowered(std::string_view text);
 // without a plain form (ø, ß, ð, þ) stay.
 std::string PlainLowered(std::string_view text);
 
-// Case-insensitive order and prefix test, as the list boxes use them.
-int CompareNoCase(std::string_view a, std::string_view b);
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+// Case-insensitive order and prefix test, as the list boxes use them. The
+// order is that of the bytes after ToLower1252; inline, for the sorted lists
+// compare entries many times a search.
+extern const std::array<unsigned char, 256> kLower1252;
+
+inline int CompareNoCase(std::string_view a, std::string_view b) {
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] == b[i]) continue;
+    const int ca = kLower1252[static_cast<unsigned char>(a[i])];
+    const int cb = kLower1252[static_cast<unsigned char>(b[i])];
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
+}
 
 // UTF-8 <-> code page 1252. A character without a 1252 form, and every byte
 // of an invalid UTF-8 sequence, becomes "?".

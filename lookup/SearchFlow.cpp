@@ -1,8 +1,15 @@
 #include "lookup/SearchFlow.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstddef>
 #include <cstdio>
+#include <iterator>
+#include <memory_resource>
+#include <optional>
 #include <string_view>
+#include <unordered_set>
 
 #include "data/Text.h"
 #include "lookup/PhoneNumber.h"
@@ -22,6 +29,14 @@ const char* SharedRegionLine(std::int32_t areaCode) {
   if (areaCode == 867) return "Yukon (YT), Northwest Territories (NT) and Nunavut (NU)";
   if (areaCode == 902 || areaCode == 782) return "Nova Scotia (NS) and Prince Edward Island (PE)";
   return nullptr;
+}
+
+// Writes "iCityId = N" into the filter without temporary strings: a
+// state-wide search sets it for every place it reads.
+void SetCityIdFilter(std::string& filter, std::int64_t cityId) {
+  char digits[24];
+  const char* end = std::to_chars(std::begin(digits), std::end(digits), cityId).ptr;
+  filter.assign("iCityId = ").append(digits, static_cast<std::size_t>(end - digits));
 }
 
 }  // namespace
@@ -248,51 +263,26 @@ void SearchFlow::AddCodesOfEveryPlace(const std::string& state,
 
 // Adds each area code of the city that the list does not hold yet.
 void SearchFlow::AddCodesOfCity(std::int32_t cityId, std::vector<std::int32_t>& areaCodes) {
-  setAreaCodes.strFilter = "iCityId = " + std::to_string(cityId);
+  SetCityIdFilter(setAreaCodes.strFilter, cityId);
   setAreaCodes.Open();
   for (; !setAreaCodes.IsEOF(); setAreaCodes.MoveNext()) {
-    if (listAreaCodes.AddUnlessListed(AreaCodeText(setAreaCodes.iAreaCode))) {
-      areaCodes.push_back(setAreaCodes.iAreaCode);
-    }
+    const std::int32_t areaCode = setAreaCodes.iAreaCode;
+    // A code added by this search is listed: the list would refuse it again.
+    if (std::find(areaCodes.begin(), areaCodes.end(), areaCode) != areaCodes.end()) continue;
+    if (listAreaCodes.AddUnlessListed(AreaCodeText(areaCode))) areaCodes.push_back(areaCode);
   }
 }
 
 void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
   BusyScope wait(busy_);
   strFoundState.clear();
-  std::int64_t bestPopulation = -1;
-  std::int64_t bestCityId = -1;
   listLargestCity.ResetContent();
   listMajorCities.ResetContent();
   timePlaces.clear();
   const bool plural = areaCodes.size() >= 2;
   lblAreaCodes = plural ? "Area codes:" : "Area code:";
   lblLargestCity = plural ? "Largest city in area codes:" : "Largest city in area code:";
-
-  bool first = true;
-  for (const std::int32_t areaCode : areaCodes) {
-    setAreaCodes.strFilter = "iAreaCode = " + AreaCodeText(areaCode);
-    if (first) {
-      setAreaCodes.Open();
-      first = false;
-    } else {
-      setAreaCodes.Requery();
-    }
-    for (; !setAreaCodes.IsEOF(); setAreaCodes.MoveNext()) {
-      setCities.strFilter = "iCityId = " + std::to_string(setAreaCodes.iCityId);
-      setCities.Open();
-      if (setCities.IsEOF()) continue;
-      std::string entry = setCities.strCity;
-      if (SharedRegionLine(areaCode)) entry += ", " + setCities.strStateOrProvince;
-      listMajorCities.AddUnlessListed(std::move(entry));
-      NoteTimePlace();
-      if (setCities.iPopulation > bestPopulation) {
-        bestPopulation = setCities.iPopulation;
-        bestCityId = setCities.iCityId;
-      }
-      strFoundState = setCities.strStateOrProvince;
-    }
-  }
+  const std::optional<std::int32_t> bestCityId = ListPlacesOfCodes(areaCodes);
 
   std::stable_sort(timePlaces.begin(), timePlaces.end(),
                    [](const TimePlace& a, const TimePlace& b) { return a.population > b.population; });
@@ -302,14 +292,67 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
   lblMajorCities = std::string("Major cities (") + std::to_string(listMajorCities.GetCount()) +
                    (plural ? ") in area codes:" : ") in area code:");
 
-  if (bestCityId >= 0) {
-    setCities.strFilter = "iCityId = " + std::to_string(bestCityId);
+  if (bestCityId) {
+    SetCityIdFilter(setCities.strFilter, *bestCityId);
     if (setCities.Requery()) {
       listLargestCity.AddString(setCities.strCity);
       listTimeZone.AddString(
           TimeZoneText(setCities.fTimeZone, setCities.bDaylightSaving, today()));
     }
   }
+}
+
+// The codes of an overlay complex share their places. A place read once
+// changes nothing when read again for another code with the same entry form
+// (the list refuses the entry, the largest city and the clocks stay), so it
+// is read once. The state found is that of the last place of the last code.
+std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
+    const std::vector<std::int32_t>& areaCodes) {
+  std::array<std::byte, 32 * 1024> arena;  // enough for a few thousand places
+  std::pmr::monotonic_buffer_resource handledMemory(arena.data(), arena.size());
+  std::pmr::unordered_set<std::int64_t> handled(&handledMemory);
+  std::optional<std::int32_t> bestCityId, lastCityId;
+  std::int64_t bestPopulation = -1;
+  bool first = true;
+  for (const std::int32_t areaCode : areaCodes) {
+    setAreaCodes.strFilter = "iAreaCode = " + AreaCodeText(areaCode);
+    if (first) {
+      setAreaCodes.Open();
+      first = false;
+    } else {
+      setAreaCodes.Requery();
+    }
+    const bool withState = SharedRegionLine(areaCode) != nullptr;
+    for (; !setAreaCodes.IsEOF(); setAreaCodes.MoveNext()) {
+      const std::int32_t cityId = setAreaCodes.iCityId;
+      const std::int64_t key = std::int64_t{cityId} * 2 + withState;
+      if (handled.contains(key)) {
+        lastCityId = cityId;
+        continue;
+      }
+      SetCityIdFilter(setCities.strFilter, cityId);
+      setCities.Open();
+      if (setCities.IsEOF()) continue;
+      handled.insert(key);
+      lastCityId = cityId;
+      std::string entry = setCities.strCity;
+      if (withState) entry += ", " + setCities.strStateOrProvince;
+      listMajorCities.AddUnlessListed(std::move(entry));
+      NoteTimePlace();
+      if (setCities.iPopulation > bestPopulation) {
+        bestPopulation = setCities.iPopulation;
+        bestCityId = setCities.iCityId;
+      }
+    }
+  }
+  if (lastCityId) {
+    if (setCities.IsEOF() || setCities.iCityId != *lastCityId) {
+      SetCityIdFilter(setCities.strFilter, *lastCityId);
+      setCities.Open();
+    }
+    strFoundState = setCities.strStateOrProvince;
+  }
+  return bestCityId;
 }
 
 // Keeps the current city when it is the largest of its time zone so far.

@@ -163,6 +163,9 @@ class SearchFlow {
   std::vector<std::string> CollectChoices();
   bool SearchPlaceOf(const ListBox& list, int selected);
   void SearchNumber(std::int32_t areaCode, std::int32_t exchange);
+  // Lists the places of the codes and notes their clocks; returns the
+  // largest place's id.
+  std::optional<std::int32_t> ListPlacesOfCodes(const std::vector<std::int32_t>& areaCodes);
   void NoteTimePlace();
   // The current record of setCities as a place with a clock.
   TimePlace CurrentTimePlace() const;

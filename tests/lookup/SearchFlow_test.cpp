@@ -237,6 +237,24 @@ TEST_F(SearchFlowTest, WaitCursorIsShownAndAlwaysHiddenAgain) {
   }
 }
 
+// Codes that share their places list each once, and the state line is that
+// of the last place of the last code even when it was listed before.
+TEST(SearchFlowSharedPlaces, ListedOnceAndTheLastPlaceGivesTheState) {
+  test::TempDir dir;
+  test::WriteDataFiles(dir.path(), {{1, "Texarkana", "AR", "USA", 29000, 1, "-1", {903, 870}},
+                                    {2, "Tyler", "TX", "USA", 105000, 1, "-1", {903}},
+                                    {3, "Texarkana", "TX", "USA", 36000, 1, "-1", {903}}});
+  ScriptedChooser chooser;
+  SearchFlow flow(dir.path(), chooser);
+  flow.OpenData();
+  flow.editQuery = "Texarkana, AR";
+  flow.OnOK();
+  EXPECT_EQ(flow.listAreaCodes.Entries(), (Entries{"870", "903"}));
+  EXPECT_EQ(flow.listMajorCities.Entries(), (Entries{"Texarkana", "Tyler"}));
+  EXPECT_EQ(flow.listStateOrProvince.Entries(), Entries{"Arkansas (AR)"});
+  EXPECT_EQ(flow.listLargestCity.Entries(), Entries{"Tyler"});
+}
+
 TEST(SearchFlowWithoutData, EveryInputEndsInAMessage) {
   test::TempDir empty;
   ScriptedChooser chooser;
