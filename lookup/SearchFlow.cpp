@@ -33,7 +33,7 @@ const char* SharedRegionLine(std::int32_t areaCode) {
 
 // Writes "iCityId = N" into the filter without temporary strings: a
 // state-wide search sets it for every place it reads.
-void SetCityIdFilter(std::string& filter, std::int64_t cityId) {
+void SetCityIdFilter(std::string& filter, std::int32_t cityId) {
   char digits[24];
   const char* end = std::to_chars(std::begin(digits), std::end(digits), cityId).ptr;
   filter.assign("iCityId = ").append(digits, static_cast<std::size_t>(end - digits));

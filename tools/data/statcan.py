@@ -7,14 +7,13 @@ with its name (or its join_aliases.tsv name). A bilingual name ("Greater
 Sudbury / Grand Sudbury") counts under each half. A subdivision that a
 boundary cuts into pieces (a row for each, its name followed by a note in
 brackets) counts in each province with its pieces there added up, so
-Lloydminster, SK is the Saskatchewan side of the city; one with a piece
-not counted is left out. Rows without a
-count (incompletely enumerated reserves) are counted and reported. Among
-namesakes of a province a city, town or village wins over another
-municipality (or a subdivision newer than the kinds file), and that over a
-parish, township, district, rural municipality or unorganized area
-(Bathurst the city, not the parish); namesakes of the same kind are left
-out as undecidable.
+Lloydminster, SK is the Saskatchewan side of the city; one with a piece not
+counted is left out. Rows without a count (incompletely enumerated reserves)
+are counted and reported. Among namesakes of a province a city, town or
+village wins over another municipality (or a subdivision newer than the
+kinds file), and that over a parish, township, district, rural municipality
+or unorganized area (Bathurst the city, not the parish); namesakes of the
+same kind are left out as undecidable.
 
 A community with a GeoNames population keeps it when the subdivision of its
 name is the area around it (a township, parish, district, rural
