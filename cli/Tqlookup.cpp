@@ -47,13 +47,17 @@ constexpr char kUsage[] =
     "  -V, --version      print the version and exit\n"
     "\n"
     "Exit status:\n"
-    "  0  the answer was printed (also \"City not found in database\")\n"
+    "  0  the answer was printed\n"
     "  1  the answer could not be written\n"
     "  2  the command line was not understood\n"
     "  3  several cities match and no choice was made (input is not a terminal)\n"
     "  4  no city matches the --pick text\n"
     "  5  the data files are missing, unreadable or refused (nothing is answered)\n"
-    "  6  a data file is damaged (the answer from what could be read is printed)\n";
+    "  6  a data file is damaged (the answer from what could be read is printed)\n"
+    "  7  nothing was found (\"City not found in database\", \"No cities found\")\n"
+    "\n"
+    "When the answer's reader goes away (a pipe into head), tqlookup ends at its\n"
+    "next write: by the signal SIGPIPE, or, where that is ignored, with status 1.\n";
 
 // Text of the data or of the user for the terminal: control bytes show as
 // visible placeholders.
@@ -301,7 +305,9 @@ int RunQuery(const Options& options, CommandLineIo& io, const CommandLinePlaces&
     return kExitChoiceNeeded;
   }
   io.out << (options.json ? AnswerJson(answer, now) : AnswerText(answer, now));
-  return status;
+  const bool nothing =
+      answer.outcome == AnswerOutcome::kNotFound || answer.outcome == AnswerOutcome::kNoCities;
+  return status == 0 && nothing ? kExitNotFound : status;
 }
 
 int Run(const std::vector<std::string>& args, CommandLineIo& io,

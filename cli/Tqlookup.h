@@ -27,6 +27,7 @@ inline constexpr int kExitChoiceNeeded = 3;  // several places match, none chose
 inline constexpr int kExitNoSuchChoice = 4;  // no place matches the --pick text
 inline constexpr int kExitNoData = 5;        // data missing, unreadable or refused
 inline constexpr int kExitDamagedData = 6;   // a data file is damaged
+inline constexpr int kExitNotFound = 7;      // the answer is "not found"
 
 struct CommandLineIo {
   std::istream& in;    // the answer to the chooser's question on a terminal

@@ -114,6 +114,8 @@ struct Answer {
 
   AnswerTimes times;
 
+  // The number in E.164 form ("+19372221234") when all ten digits were given.
+  std::string e164;
   // When the input named an exchange and exchanges are known.
   std::optional<NumberResult> exchange;
   // The row of majorCities that is the exchange's place, or -1.

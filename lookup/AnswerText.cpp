@@ -35,15 +35,23 @@ std::string CodeRegionText(const NumberResult& exchange) {
 }  // namespace
 
 std::string JsonString(const std::string& cp1252) {
+  const std::string utf8 = Cp1252ToUtf8(cp1252);
   std::string json = "\"";
-  for (char c : Cp1252ToUtf8(cp1252)) {
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
     const auto byte = static_cast<unsigned char>(c);
+    // C1 controls (U+0080..U+009F, from the five bytes code page 1252 leaves
+    // undefined) are escaped like the C0 ones: no control reaches a terminal.
+    const bool c1 = byte == 0xC2 && i + 1 < utf8.size() &&
+                    static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
     if (c == '"' || c == '\\') {
       json += '\\';
       json += c;
-    } else if (byte < 0x20 || byte == 0x7F) {
+    } else if (byte < 0x20 || byte == 0x7F || c1) {
+      const unsigned code = c1 ? static_cast<unsigned char>(utf8[++i]) : byte;
       char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04X", byte);
+      std::snprintf(escaped, sizeof escaped, "\\u%04X", code);
       json += escaped;
     } else {
       json += c;
@@ -113,20 +121,44 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
     json += "null";
   } else {
     const NumberResult& exchange = *answer.exchange;
+    const bool placed = exchange.status == NumberResult::Status::kOk;
     json += "{\"number\": " + JsonString(exchange.NumberText()) + ", \"place\": " +
-            (exchange.status == NumberResult::Status::kOk
-                 ? JsonString(exchange.place + ", " + exchange.state)
-                 : "null") +
+            (placed ? JsonString(exchange.place + ", " + exchange.state) : "null") +
+            ", \"status\": \"" + NumberStatusName(exchange.status) + "\", \"state\": " +
+            (exchange.state.empty() ? "null" : JsonString(exchange.state)) + "}";
+  }
+  json += ",\n  \"query\": " + JsonString(answer.queryGiven);
+  json += ",\n  \"e164\": " + (answer.e164.empty() ? "null" : JsonString(answer.e164));
+  json += ",\n  \"outcome\": \"" + std::string(AnswerOutcomeName(answer.outcome)) + "\"";
+  json += ",\n  \"places\": [";
+  for (const PlaceFacts& place : answer.places) {
+    json += &place == &answer.places.front() ? "\n" : ",\n";
+    json += "    {\"name\": " + JsonString(place.name) + ", \"state\": " +
+            JsonString(place.state) + ", \"population\": " + std::to_string(place.population) +
             "}";
   }
+  json += answer.places.empty() ? "]" : "\n  ]";
   return json + "\n}\n";
 }
 
 std::string ChoicesJson(const Answer& answer) {
   std::vector<std::string> texts;
   for (const CityChoice& choice : answer.choices) texts.push_back(choice.text);
-  return "{\n  \"input\": " + JsonString(answer.queryGiven) + ",\n  \"choices\": " +
-         JsonArray(texts) + "\n}\n";
+  std::string json = "{\n  \"input\": " + JsonString(answer.queryGiven) +
+                     ",\n  \"choices\": " + JsonArray(texts) +
+                     ",\n  \"outcome\": \"" + AnswerOutcomeName(answer.outcome) +
+                     "\",\n  \"places\": [";
+  for (const CityChoice& choice : answer.choices) {
+    json += &choice == &answer.choices.front() ? "\n" : ",\n";
+    json += "    {\"choice\": " + JsonString(choice.text) + ", \"name\": " +
+            JsonString(choice.city) + ", \"state\": " + JsonString(choice.state) +
+            ", \"population\": " + std::to_string(choice.population) + ", \"areaCodes\": [";
+    for (std::size_t i = 0; i < choice.areaCodes.size(); ++i) {
+      json += (i ? ", \"" : "\"") + std::to_string(choice.areaCodes[i]) + "\"";
+    }
+    json += "]}";
+  }
+  return json + (answer.choices.empty() ? "]" : "\n  ]") + "\n}\n";
 }
 
 std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {

@@ -159,6 +159,7 @@ void SearchFlow::OnOK() {
   largestPlace_.reset();
   listedPlaces_.clear();
   exchange_.reset();
+  e164_.clear();
   openChoices_.clear();
   outcome_ = AnswerOutcome::kFound;
 
@@ -211,8 +212,10 @@ void SearchFlow::SearchNumber(std::int32_t areaCode, const PhoneNumber* number) 
   listAreaCodes.AddString(editQuery);
   ShowAreaCodes({areaCode});
   if (listLargestCity.GetCount() == 0) AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
-  if (!number || exchanges_.IsEmpty()) return;
-  exchange_ = Numbers().Lookup(*number, number->line);
+  if (!number) return;
+  NumberResult result = Numbers().Lookup(*number, number->line);
+  e164_ = result.E164();
+  if (!exchanges_.IsEmpty()) exchange_ = std::move(result);
 }
 
 std::vector<CityChoice> SearchFlow::CollectChoices() {
@@ -457,6 +460,7 @@ void SearchFlow::Publish(std::string queryGiven) {
   }
   answer->largestPlace = largestPlace_;
   answer->times = {listTimeZone.Entries(), zonePlace_, timePlaces_};
+  answer->e164 = e164_;
   answer->exchange = exchange_;
   answer->exchangeRow = ExchangeRowInMajorCities();
   answer->problems = dataProblems_;

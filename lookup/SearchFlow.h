@@ -189,6 +189,7 @@ class SearchFlow {
   std::optional<PlaceFacts> largestPlace_;
   std::unordered_map<std::string, PlaceFacts> listedPlaces_;  // by major-cities entry
   std::optional<NumberResult> exchange_;
+  std::string e164_;
   std::vector<CityChoice> openChoices_;
 
   std::shared_ptr<const Answer> answer_;
