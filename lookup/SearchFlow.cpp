@@ -33,6 +33,18 @@ void SetCityIdFilter(std::string& filter, std::int32_t cityId) {
 // in the order given (with a stable sort).
 bool ShownBefore(const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; }
 
+// The code of a state or province named by its code ("oh") or its name
+// ("Ohio", "new york"); "" for any other text.
+std::string StateCodeOf(const std::string& text) {
+  if (text.size() == 2) {
+    std::string code = text;
+    NormalizeStateText(code);
+    return StateAbbrevToName(code) != code ? code : std::string();
+  }
+  const std::string code = StateNameToAbbrev(text);
+  return code != text ? code : std::string();
+}
+
 }  // namespace
 
 std::vector<CityChoice> ChoicesInShownOrder(const std::vector<CityChoice>& choices) {
@@ -193,7 +205,7 @@ void SearchFlow::OnOK() {
   bool chose = true;
   if (split || (city.empty() && !state.empty())) {
     LookupPlace(city, state);
-  } else if (!city.empty()) {
+  } else if (!city.empty() && !SearchCityThenState(city)) {
     chose = SearchCityOnly(city);
   }
   if (listLargestCity.GetCount() == 0 && chose) {
@@ -235,6 +247,29 @@ std::vector<CityChoice> SearchFlow::CollectChoices() {
     choices.push_back(std::move(choice));
   }
   return choices;
+}
+
+bool SearchFlow::SearchCityThenState(const std::string& text) {
+  if (text.find(' ') == std::string::npos) return false;
+  setCities.strFilter = std::string("strCity = ") + kQuote + text + kQuote;
+  setCities.Open();
+  if (!setCities.IsEOF()) return false;  // a city of that name: "New York"
+  // The last two words, then the last one.
+  for (int words = 2; words >= 1; --words) {
+    std::size_t cut = text.size();
+    for (int w = 0; w < words && cut != std::string::npos; ++w) cut = text.rfind(' ', cut - 1);
+    if (cut == std::string::npos || cut == 0) continue;
+    const std::string city = text.substr(0, cut);
+    const std::string state = StateCodeOf(text.substr(cut + 1));
+    if (state.empty()) continue;
+    setCities.strFilter = std::string("strCity = ") + kQuote + city + kQuote +
+                          " and strStateOrProvince = " + kQuote + state + kQuote;
+    setCities.Requery();
+    if (setCities.IsEOF()) continue;
+    LookupPlace(city, state);
+    return true;
+  }
+  return false;
 }
 
 bool SearchFlow::SearchCityOnly(const std::string& city) {

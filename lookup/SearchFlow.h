@@ -142,6 +142,10 @@ class SearchFlow {
 
   void LookupPlace(const std::string& city, const std::string& state);
   void ShowAreaCodes(const std::vector<std::int32_t>& areaCodes);
+  // "Dayton Ohio", "dayton oh": a city and its state without the comma, when
+  // no city bears the whole text as its name and the last two words (or the
+  // last one) name a state or province of such a city; false when it is not.
+  bool SearchCityThenState(const std::string& text);
   // Returns false when no search ran: the user cancelled the city choice or
   // nobody could be asked.
   bool SearchCityOnly(const std::string& city);

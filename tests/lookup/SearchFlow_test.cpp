@@ -123,6 +123,11 @@ TEST_F(SearchFlowTest, WhatSearchesShow) {
       {"973", "973|Troy Hills|Troy Hills|New Jersey (NJ)|Eastern Standard Time", nullptr, "NJ"},  // Troy begins Troy Hills
       {"419", "419|Sandusky|Findlay;Sandusky|" + ohio, nullptr, "OH"},  // a tie keeps the city reached first
       {"kettering", kDayton937, "Kettering, Ohio", "OH"},  // one city of the name: no choice
+      // A city and its state without the comma.
+      {"dayton oh", kDayton937, nullptr, "OH"},
+      {"Dayton  Ohio", kDayton937, nullptr, "OH"},
+      {"san antonio texas", "210;726|San Antonio|San Antonio|Texas (TX)|" + central, nullptr, "TX"},
+      {"Troy Hills New Jersey", "973|Troy Hills|Troy Hills|New Jersey (NJ)|Eastern Standard Time", nullptr, "NJ"},
       {"montreal", "438;514|Montr\xE9" "al|Montr\xE9" "al|Qu\xE9" "bec (QC)|Eastern Standard Time",
        "Montr\xE9" "al, Qu\xE9" "bec", "QC"},
   };
@@ -154,7 +159,7 @@ TEST_F(SearchFlowTest, HeadingsAndNumbersOutOfRange) {
 }
 
 TEST_F(SearchFlowTest, PlacesThatFindNothing) {
-  for (const char* typed : {"Dayton OH", "   ", ", Nowhere", "Nowhere, OH", "Dayton, Ohio, USA"}) {
+  for (const char* typed : {"Dayton Utah", "Dayton NJ", "   ", ", Nowhere", "Nowhere, OH", "Dayton, Ohio, USA"}) {
     Search("937");
     Search(typed);
     EXPECT_EQ(Largest(), Entries{kCityNotFound}) << typed;
