@@ -22,10 +22,4 @@ int ReadShowMapsSetting(const std::filesystem::path& file);
 // written.
 bool WriteShowMapsSetting(const std::filesystem::path& file, int value);
 
-// The system-menu command that opens the about box, whatever its low bits.
-inline constexpr unsigned kAboutSysCommand = 0x0010;
-inline bool IsAboutSysCommand(unsigned commandId) {
-  return (commandId & 0xFFF0) == kAboutSysCommand;
-}
-
 }  // namespace tq

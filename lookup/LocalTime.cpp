@@ -17,14 +17,18 @@ std::int64_t SecondsOf(const year_month_day& date) {
   return static_cast<std::int64_t>(sys_days(date).time_since_epoch().count()) * 86400;
 }
 
-// Daylight time at a moment given in local standard time (seconds).
+// Daylight time at a moment given in local standard time (seconds): the
+// day rule of IsDaylightTimeInForce, with the change at 2:00 local time. In
+// spring that is 2:00 standard time, in autumn 2:00 daylight time, which is
+// 1:00 standard time: the day the moment is in once shifted back by that.
 bool DaylightAt(std::int64_t standardSeconds) {
-  const auto date = year_month_day(sys_days(days(floor<days>(seconds(standardSeconds)))));
-  const year y = date.year();
-  const std::int64_t begins = SecondsOf(year_month_day(y / March / Sunday[2])) + 2 * kHour;
-  // 2:00 daylight time is 1:00 standard time.
-  const std::int64_t ends = SecondsOf(year_month_day(y / November / Sunday[1])) + 1 * kHour;
-  return standardSeconds >= begins && standardSeconds < ends;
+  const year_month_day date{floor<days>(sys_seconds(seconds(standardSeconds)))};
+  const std::int64_t change = static_cast<unsigned>(date.month()) <= 6 ? 2 * kHour : kHour;
+  const sys_days day = floor<days>(sys_seconds(seconds(standardSeconds - change)));
+  const year_month_day shifted(day);
+  return IsDaylightTimeInForce(static_cast<int>(static_cast<unsigned>(shifted.month())),
+                               static_cast<int>(static_cast<unsigned>(shifted.day())),
+                               static_cast<int>(weekday(day).c_encoding()) + 1);
 }
 
 }  // namespace

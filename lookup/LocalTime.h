@@ -1,10 +1,10 @@
 #pragma once
 // The clock time at a place from a UTC instant and the place's time zone
 // fields: standard time is (-5 + fTimeZone) hours from UTC; places with the
-// daylight-saving flag add one hour from 2:00 local time on the second Sunday
-// of March until 2:00 local (daylight) time on the first Sunday of November,
-// the rule in force since 2007. Places without the flag keep standard time
-// all year.
+// daylight-saving flag add one hour on the days of IsDaylightTimeInForce
+// (TimeZoneLine.h, the one daylight rule), changing at 2:00 local time: from
+// the second Sunday of March until the first Sunday of November. Places
+// without the flag keep standard time all year.
 
 #include <cstdint>
 #include <optional>

@@ -76,8 +76,4 @@ std::string TimeZoneText(float fTimeZone, int bDaylightSaving, const CalendarDay
   return text;
 }
 
-std::string TimeZoneText(float fTimeZone, int bDaylightSaving) {
-  return TimeZoneText(fTimeZone, bDaylightSaving, LocalToday());
-}
-
 }  // namespace tq

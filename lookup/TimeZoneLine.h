@@ -28,6 +28,5 @@ const char* ZoneName(float fTimeZone);
 
 // fTimeZone is in hours from Eastern standard time; 24 or more gives "".
 std::string TimeZoneText(float fTimeZone, int bDaylightSaving, const CalendarDay& today);
-std::string TimeZoneText(float fTimeZone, int bDaylightSaving);
 
 }  // namespace tq

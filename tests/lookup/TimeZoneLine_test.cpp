@@ -66,6 +66,11 @@ TEST(TimeZoneText, WinterAndSummerLines) {
            {-0.0f, 1, "Eastern Standard Time", "Eastern Daylight Time"},
            {-1, 2, "Central Standard Time (EST - 1.0 hours)",  // any nonzero flag
             "Central Daylight Time (EDT - 1.0 hours)"},
+           {-2, 0, "Mountain Standard Time (EST - 2.0 hours)", "Mountain Standard Time (EDT - 3.0 hours)"},
+           {-3, 1, "Pacific Standard Time (EST - 3.0 hours)", "Pacific Daylight Time (EDT - 3.0 hours)"},
+           {-4, 1, "Alaska Standard Time (EST - 4.0 hours)", "Alaska Daylight Time (EDT - 4.0 hours)"},
+           {-5, 0, "Hawaii Standard Time (EST - 5.0 hours)", "Hawaii Standard Time (EDT - 6.0 hours)"},
+           {-6, 0, "Samoa Standard Time (EST - 6.0 hours)", "Samoa Standard Time (EDT - 7.0 hours)"},
            {1, 0, "Atlantic Standard Time (EST + 1.0 hours)", "Atlantic Standard Time"},
            {1.5f, 0, "Newfoundland Standard Time (EST + 1.5 hours)",
             "Newfoundland Standard Time (EDT + 0.5 hours)"},
