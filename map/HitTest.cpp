@@ -3,24 +3,29 @@
 #include <cstddef>
 #include <iterator>
 
+#include "map/MapLayout.h"
+
 namespace tq {
 
 namespace {
 
-// The insets answer by rectangle; each hit area lies one pixel inside its image.
-constexpr int kInsetLeft = 264;
-constexpr int kInsetRight = 314;
-constexpr int kAlaskaTop = 17;
-constexpr int kAlaskaBottom = 67;
-constexpr int kHawaiiTop = 76;
-constexpr int kHawaiiBottom = 114;
+// The hit areas, inclusive, inside the images of the map (MapLayout.h):
+// `inset` pixels in from each edge of the image.
+struct HitArea {
+  int left, top, right, bottom;
+  bool Contains(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+};
+constexpr HitArea Inside(const PixelRect& image, int left, int top, int right, int bottom) {
+  return {image.x + left, image.y + top, image.x + image.width - 1 - right,
+          image.y + image.height - 1 - bottom};
+}
+// One pixel in on every edge, but the Hawaii inset takes its top row and the
+// main map leaves two pixels on its right and bottom edges.
+constexpr HitArea kAlaskaHit = Inside(kAlaskaInset, 1, 1, 1, 1);
+constexpr HitArea kHawaiiHit = Inside(kHawaiiInset, 1, 0, 1, 1);
+constexpr HitArea kMainMapHit = Inside(kMainMap, 1, 1, 2, 2);
 
-constexpr int kMapLeft = 325;
-constexpr int kMapRight = 744;
-constexpr int kMapTop = 17;
-constexpr int kMapBottom = 276;
-
-// Squared distance as an unsigned 32-bit value; unsigned arithmetic wraps
+// Squared distance as an unsigned 32-bit value: unsigned arithmetic wraps
 // instead of overflowing, whatever coordinates come in.
 std::uint32_t SquaredDistance(int x, int y, const MapClickPoint& point) {
   const std::uint32_t dx = static_cast<std::uint32_t>(x) - static_cast<std::uint32_t>(point.x);
@@ -114,18 +119,15 @@ std::string MapClickQuery(const ClickPointTable& clickPoints, int x, int y) {
 void HitTestMap(const ClickPointTable& clickPoints, int x, int y, std::string& result) {
   result.clear();
 
-  if (x >= kInsetLeft && x <= kInsetRight) {
-    if (y >= kAlaskaTop && y <= kAlaskaBottom) {
-      result = "AK";
-      return;
-    }
-    if (y >= kHawaiiTop && y <= kHawaiiBottom) {
-      result = "HI";
-      return;
-    }
+  if (kAlaskaHit.Contains(x, y)) {
+    result = "AK";
+    return;
   }
-
-  if (x < kMapLeft || x > kMapRight || y < kMapTop || y > kMapBottom) return;
+  if (kHawaiiHit.Contains(x, y)) {
+    result = "HI";
+    return;
+  }
+  if (!kMainMapHit.Contains(x, y)) return;
 
   // Nearest point wins; strictly less keeps the lower slot on a tie.
   std::uint32_t best = 4294967295u;

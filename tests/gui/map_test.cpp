@@ -21,6 +21,13 @@ using namespace tq::test;
 namespace {
 
 const QPoint kNoSymbol(-100, -100);
+// Where the window shows the map, in client pixels: the main map and the
+// Alaska and Hawaii insets (each image's top left corner and size), and the
+// centre of the legend's symbol.
+constexpr tq::PixelRect kMainMapAt{324, 16, 423, 263};
+constexpr tq::PixelRect kAlaskaAt{263, 16, 53, 53};
+constexpr tq::PixelRect kHawaiiAt{263, 76, 53, 40};
+const QPoint kLegendAt(730, 295);
 
 // Pixels of `image` drawn at `at` in `painted` that differ, leaving out the
 // square of a symbol at `symbol`.
@@ -80,14 +87,14 @@ class MapTest : public QObject {
     if (!typed.isEmpty()) TypeAndEnter(*dialog, typed);
     const std::string& state = dialog->Flow().GetAnswer().foundState;
     const QImage painted = GrabClient(*dialog);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(tq::MainMapImageFor(state)), tq::kMainMap,
+    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(tq::MainMapImageFor(state)), kMainMapAt,
                              symbol), 0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(tq::AlaskaImageFor(state)),
-                             tq::kAlaskaInset, symbol), 0);
-    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(tq::HawaiiImageFor(state)),
-                             tq::kHawaiiInset, symbol), 0);
+    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(tq::AlaskaImageFor(state)), kAlaskaAt,
+                             symbol), 0);
+    QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(tq::HawaiiImageFor(state)), kHawaiiAt,
+                             symbol), 0);
     if (symbol != kNoSymbol) VerifySymbolAt(painted, symbol);
-    VerifySymbolAt(painted, QPoint(tq::kLegendX, tq::kLegendY));
+    VerifySymbolAt(painted, kLegendAt);
   }
 
   void mapsOffGiveTheNarrowWindowWithNothingOfTheMap() {
@@ -111,8 +118,7 @@ class MapTest : public QObject {
     QTest::mouseClick(dialog->findChild<QCheckBox*>("chkShowMaps"), Qt::LeftButton);
     const QImage wide = GrabClient(*dialog);
     QCOMPARE(wide.width(), tq::kClientWidthMapsShown);
-    QCOMPARE(DifferingPixels(wide, tq::LoadMapImage(tq::kAlaskaRedImage), tq::kAlaskaInset,
-                             kNoSymbol), 0);
+    QCOMPARE(DifferingPixels(wide, tq::LoadMapImage(tq::kAlaskaRedImage), kAlaskaAt, kNoSymbol), 0);
     QCOMPARE(dialog->findChild<QWidget*>("grpSearch")->geometry(), QRect(11, 11, 243, 102));
   }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -52,18 +51,6 @@ TEST(HitTestMap, EmptySlotsAreSkippedAndInsetsAnswerWithoutTheTable) {
   EXPECT_EQ(Hit(table, 330, 100), "LA");  // the last slot takes part too
   table[149].x = 0;
   EXPECT_EQ(Hit(table, 330, 100), "FA");
-}
-
-TEST(HitTestMap, DistanceIsAWrappingUnsigned32BitValue) {
-  // From (325, 17) the far point's squared distance wraps round to
-  // 326² + 18² = 106600: nearer than a point 400 pixels away, farther than 300.
-  constexpr std::int32_t kFar = std::numeric_limits<std::int32_t>::max();
-  ClickPointTable table{};
-  table[0] = {725, 17, "NA"};
-  table[1] = {kFar, kFar, "FF"};
-  EXPECT_EQ(Hit(table, 325, 17), "FF");
-  table[0].x = 625;
-  EXPECT_EQ(Hit(table, 325, 17), "NA");
 }
 
 }  // namespace
