@@ -23,7 +23,7 @@ std::vector<std::string> Select(const std::filesystem::path& folder, const std::
 
 TEST(CitySetLoading, DecodesRecords) {
   TempDir dir;
-  // The documented record, then id 7: line 1 is 48; population line 150007.
+  // Place 42, Dayton, OH (docs/data-format.md), then id 7: line 1 is 48; population line 150007.
   WriteLines(dir / "cit.bin", {"293", "zupoEb", "PI", "bcd", "992", "1", "0", "0",
                                "48", "tupoCp", "3BD", "bcd", "150007", "257", "0", "-1.5",
                                "55", "B", "YZ[X", "bcd", "8", "0", "0", "24",
