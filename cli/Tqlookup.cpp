@@ -91,8 +91,8 @@ std::optional<CalendarDay> ParseDate(const std::string& text) {
       fields[f] = fields[f] * 10 + (text[i] - '0');
     }
   }
+  // Two digits each: a month or day beyond 255 never wraps round into range.
   const auto [year, month, day] = fields;
-  if (month < 1 || month > 12 || day < 1 || day > 31) return {};
   const std::chrono::year_month_day date{std::chrono::year(year),
                                          std::chrono::month(static_cast<unsigned>(month)),
                                          std::chrono::day(static_cast<unsigned>(day))};
