@@ -1,0 +1,172 @@
+#include "lookup/BatchReader.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "lookup/BatchRow.h"
+
+namespace tq {
+
+BatchReader::BatchReader(int fd, std::size_t chunkSize)
+    : fd_(fd), chunkSize_(std::max<std::size_t>(chunkSize, 1)) {}
+
+long BatchReader::ReadSome(BatchChunk& chunk, const std::atomic<bool>* stop) {
+  for (;;) {
+    if (stop) {
+      // Wait in short steps, so that a run that must stop is not held up by
+      // a pipe that stays silent.
+      pollfd ready{fd_, POLLIN, 0};
+      const int polled = ::poll(&ready, 1, 100);
+      if (stop->load()) return 0;
+      if (polled == 0 || (polled < 0 && errno == EINTR)) continue;
+    }
+    const ssize_t count = ::read(fd_, chunk.data.get() + chunk.size, chunkSize_);
+    if (count >= 0) return static_cast<long>(count);
+    if (errno != EINTR) return -1;
+  }
+}
+
+bool BatchReader::Next(BatchChunk& chunk, const std::atomic<bool>* stop) {
+  // Room for a carried line start, one read and the LF given to a last line.
+  const std::size_t capacity = std::max(chunkSize_, kMaxBatchLine + 1) + chunkSize_ + 1;
+  if (chunk.capacity < capacity) {
+    chunk.data = std::make_unique<char[]>(capacity);
+    chunk.capacity = capacity;
+  }
+  chunk.size = 0;
+  chunk.tooLong.clear();
+  chunk.firstLineIsHeader = false;
+  if (ended_) return false;
+
+  char* const data = chunk.data.get();
+  std::memcpy(data, carry_.data(), carry_.size());
+  chunk.size = carry_.size();
+  carry_.clear();
+  std::size_t lineStart = 0;  // where the last, unfinished line begins
+  while (!ended_ && (chunk.size < chunkSize_ || lineStart == 0)) {
+    const long count = ReadSome(chunk, stop);
+    if (count < 0) errorNumber_ = errno;
+    if (count <= 0) {
+      ended_ = true;
+      break;
+    }
+    bytesRead_ += static_cast<std::uint64_t>(count);
+    std::size_t newStart = chunk.size;
+    chunk.size += static_cast<std::size_t>(count);
+    if (skipping_) {
+      const void* lf = std::memchr(data + newStart, '\n', chunk.size - newStart);
+      if (!lf) {
+        chunk.size = newStart;
+        continue;
+      }
+      const std::size_t dropped = static_cast<const char*>(lf) + 1 - (data + newStart);
+      std::memmove(data + newStart, data + newStart + dropped, chunk.size - newStart - dropped);
+      chunk.size -= dropped;
+      skipping_ = false;
+    }
+    if (const void* lf = ::memrchr(data + newStart, '\n', chunk.size - newStart)) {
+      lineStart = static_cast<std::size_t>(static_cast<const char*>(lf) + 1 - data);
+    }
+    if (chunk.size - lineStart > kMaxBatchLine) {
+      // Keep an empty line in its place and drop the rest of it.
+      chunk.tooLong.push_back(lineStart);
+      data[lineStart] = '\n';
+      chunk.size = lineStart + 1;
+      lineStart = chunk.size;
+      skipping_ = true;
+    }
+  }
+  if (Failed()) return false;
+  if (ended_) {
+    if (chunk.size > lineStart) data[chunk.size++] = '\n';  // a last line without its LF
+  } else {
+    carry_.assign(data + lineStart, chunk.size - lineStart);
+    chunk.size = lineStart;
+  }
+  if (ended_ && chunk.size == 0) return false;
+  chunk.sequence = sequence_++;
+  return true;
+}
+
+void SplitCsvLine(std::string_view line, int first, int second, CsvFields& fields) {
+  fields.outcome = CsvFields::Outcome::kOk;
+  fields.first = fields.second = {};
+  int index = 0;
+  bool firstFound = false, secondFound = second < 0;
+  std::size_t at = 0;
+  for (;;) {
+    std::string_view value;
+    std::string* unquoted = index == first ? &fields.firstUnquoted
+                            : index == second ? &fields.secondUnquoted
+                                              : nullptr;
+    bool copied = false;
+    if (at < line.size() && line[at] == '"') {
+      std::size_t from = at + 1;
+      std::size_t close;
+      bool doubled = false;
+      for (;;) {
+        close = line.find('"', from);
+        if (close == std::string_view::npos) {
+          fields.outcome = CsvFields::Outcome::kQuoteError;
+          return;
+        }
+        if (close + 1 < line.size() && line[close + 1] == '"') {
+          doubled = true;
+          from = close + 2;
+          continue;
+        }
+        break;
+      }
+      value = line.substr(at + 1, close - at - 1);
+      at = close + 1;
+      if (at < line.size() && line[at] != ',') {
+        fields.outcome = CsvFields::Outcome::kQuoteError;
+        return;
+      }
+      if (doubled && unquoted) {
+        unquoted->clear();
+        for (std::size_t i = 0; i < value.size(); ++i) {
+          *unquoted += value[i];
+          if (value[i] == '"') ++i;  // the second quote of a pair
+        }
+        copied = true;
+      }
+    } else {
+      const std::size_t end = std::min(line.find(',', at), line.size());
+      value = line.substr(at, end - at);
+      if (value.find('"') != std::string_view::npos) {
+        fields.outcome = CsvFields::Outcome::kQuoteError;
+        return;
+      }
+      at = end;
+    }
+    if (index == first) {
+      fields.first = copied ? std::string_view(fields.firstUnquoted) : value;
+      firstFound = true;
+    } else if (index == second) {
+      fields.second = copied ? std::string_view(fields.secondUnquoted) : value;
+      secondFound = true;
+    }
+    if (at >= line.size()) break;
+    ++at;  // the comma
+    ++index;
+  }
+  if (!firstFound || !secondFound) fields.outcome = CsvFields::Outcome::kMissing;
+}
+
+bool CsvHeaderFields(std::string_view line, std::vector<std::string>& names) {
+  names.clear();
+  CsvFields fields;
+  for (int i = 0;; ++i) {
+    SplitCsvLine(line, i, -1, fields);
+    if (fields.outcome == CsvFields::Outcome::kQuoteError) return false;
+    if (fields.outcome == CsvFields::Outcome::kMissing) return true;
+    names.emplace_back(fields.first);
+  }
+}
+
+}  // namespace tq

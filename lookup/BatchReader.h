@@ -1,0 +1,97 @@
+#pragma once
+// The input of a batch lookup, read as a stream: whole lines in chunks of
+// bounded size (so that memory stays small whatever the input's size), and
+// the fields of a CSV line (RFC 4180).
+//
+// Lines end in LF or CR LF; a last line without a line end is a line. A line
+// longer than kMaxBatchLine is not kept: its place in the chunk holds an empty
+// line marked as too long, so that it still gives its row in order. A CSV
+// record is one line: a line break inside quotes is a quoting error (the work
+// can then be split anywhere between lines).
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tq {
+
+// Whole lines of the input, each ending in LF.
+struct BatchChunk {
+  std::unique_ptr<char[]> data;
+  std::size_t size = 0, capacity = 0;
+  std::vector<std::size_t> tooLong;  // offsets of lines that stand for too long ones
+  std::uint64_t sequence = 0;        // 0, 1, 2, ... in input order
+  bool firstLineIsHeader = false;
+
+  std::string_view Bytes() const { return {data.get(), size}; }
+};
+
+// Calls `line(text, tooLong)` for every line of the chunk, in order, without
+// its LF or CR LF.
+template <class LineFunction>
+void ForEachLine(const BatchChunk& chunk, LineFunction line) {
+  const char* begin = chunk.data.get();
+  const char* const end = begin + chunk.size;
+  auto tooLong = chunk.tooLong.begin();
+  while (begin < end) {
+    const auto* const lf = static_cast<const char*>(
+        std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+    const char* stop = lf;
+    if (stop > begin && stop[-1] == '\r') --stop;
+    const bool marked = tooLong != chunk.tooLong.end() &&
+                        *tooLong == static_cast<std::size_t>(begin - chunk.data.get());
+    if (marked) ++tooLong;
+    line(std::string_view(begin, static_cast<std::size_t>(stop - begin)), marked);
+    begin = lf + 1;
+  }
+}
+
+class BatchReader {
+ public:
+  // Reads `fd` (not closed here); chunks hold about `chunkSize` bytes.
+  explicit BatchReader(int fd, std::size_t chunkSize = std::size_t{256} << 10);
+
+  // Fills `chunk` with the next lines; false at the end of the input (or on a
+  // read error, then Failed()). `stop` is checked while waiting for input, so
+  // that a reader waiting on a pipe gives up soon when it turns true.
+  bool Next(BatchChunk& chunk, const std::atomic<bool>* stop = nullptr);
+
+  bool Failed() const { return errorNumber_ != 0; }
+  int ErrorNumber() const { return errorNumber_; }
+  std::uint64_t BytesRead() const { return bytesRead_; }
+
+ private:
+  // Reads once into the chunk; 0 at the end, -1 on an error.
+  long ReadSome(BatchChunk& chunk, const std::atomic<bool>* stop);
+
+  int fd_;
+  std::size_t chunkSize_;
+  std::string carry_;     // the start of a line cut by the previous chunk
+  bool skipping_ = false;  // inside a too long line: drop up to its LF
+  bool ended_ = false;
+  int errorNumber_ = 0;
+  std::uint64_t bytesRead_ = 0;
+  std::uint64_t sequence_ = 0;
+};
+
+// The fields `first` and `second` (0-based; -1: not wanted) of a CSV line,
+// unquoted.
+struct CsvFields {
+  enum class Outcome { kOk, kQuoteError, kMissing };
+  Outcome outcome = Outcome::kOk;
+  std::string_view first, second;
+  std::string firstUnquoted, secondUnquoted;  // where the views point for quoted fields
+};
+// The whole line is checked: a quote inside an unquoted field, anything but a
+// comma after a closing quote, or a quote left open is a quoting error.
+void SplitCsvLine(std::string_view line, int first, int second, CsvFields& fields);
+
+// The fields of a header line, unquoted; nothing on a quoting error.
+bool CsvHeaderFields(std::string_view line, std::vector<std::string>& names);
+
+}  // namespace tq
