@@ -32,7 +32,7 @@ long BatchReader::ReadSome(BatchChunk& chunk, const std::atomic<bool>* stop) {
 
 bool BatchReader::Next(BatchChunk& chunk, const std::atomic<bool>* stop) {
   // Room for a carried line start, one read and the LF given to a last line.
-  const std::size_t capacity = std::max(chunkSize_, kMaxBatchLine + 1) + chunkSize_ + 1;
+  const std::size_t capacity = std::max(chunkSize_, kMaxBatchLine + 2) + chunkSize_ + 1;
   if (chunk.capacity < capacity) {
     chunk.data = std::make_unique<char[]>(capacity);
     chunk.capacity = capacity;
@@ -71,7 +71,7 @@ bool BatchReader::Next(BatchChunk& chunk, const std::atomic<bool>* stop) {
     if (const void* lf = ::memrchr(data + newStart, '\n', chunk.size - newStart)) {
       lineStart = static_cast<std::size_t>(static_cast<const char*>(lf) + 1 - data);
     }
-    if (chunk.size - lineStart > kMaxBatchLine) {
+    if (chunk.size - lineStart > kMaxBatchLine + 1) {  // + 1: a CR before the LF
       // Keep an empty line in its place and drop the rest of it.
       chunk.tooLong.push_back(lineStart);
       data[lineStart] = '\n';

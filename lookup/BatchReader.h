@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lookup/BatchRow.h"
+
 namespace tq {
 
 // Whole lines of the input, each ending in LF.
@@ -32,7 +34,7 @@ struct BatchChunk {
 };
 
 // Calls `line(text, tooLong)` for every line of the chunk, in order, without
-// its LF or CR LF.
+// its LF or CR LF; `tooLong` is true for a line longer than kMaxBatchLine.
 template <class LineFunction>
 void ForEachLine(const BatchChunk& chunk, LineFunction line) {
   const char* begin = chunk.data.get();
@@ -46,7 +48,8 @@ void ForEachLine(const BatchChunk& chunk, LineFunction line) {
     const bool marked = tooLong != chunk.tooLong.end() &&
                         *tooLong == static_cast<std::size_t>(begin - chunk.data.get());
     if (marked) ++tooLong;
-    line(std::string_view(begin, static_cast<std::size_t>(stop - begin)), marked);
+    const auto length = static_cast<std::size_t>(stop - begin);
+    line(std::string_view(begin, length), marked || length > kMaxBatchLine);
     begin = lf + 1;
   }
 }
