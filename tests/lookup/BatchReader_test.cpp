@@ -46,10 +46,12 @@ TEST(BatchReader, EveryLineOnceInOrderAtAnyChunkSize) {
       {"a\r\nb\r\n\r\nc\n", {"a", "b", "", "c"}},
       {"a\rb\n", {"a\rb"}},  // a lone CR stays in the line
       {"1\n" + huge + "\n2\n" + huge, {"1", "<too long>", "2", "<too long>"}},
-      {edge + "\n" + edge + "8\r\n" + edge + "\r\n", {"65536 bytes", "<too long>", "65536 bytes"}},
+      {edge + "\r\n" + edge + "8\r\n" + edge + "\n", {"65536 bytes", "<too long>", "65536 bytes"}},
   };
   for (const auto& [bytes, lines] : cases) {
-    for (std::size_t chunkSize : {1, 3, 4096, 256 << 10}) {
+    // 65537: a read that ends between the CR and the LF of the longest line.
+    for (std::size_t chunkSize : {std::size_t{1}, std::size_t{3}, std::size_t{4096},
+                                  kMaxBatchLine + 1, std::size_t{256} << 10}) {
       if (chunkSize < 4096 && bytes.size() > 1000) continue;  // slow and no more telling
       EXPECT_EQ(ReadLines(bytes, chunkSize), lines)
           << bytes.substr(0, 20) << " in chunks of " << chunkSize;
