@@ -121,7 +121,8 @@ int main(int argc, char** argv) {
   {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     const auto start = std::chrono::steady_clock::now();
-    tq::BatchReader reader(fd);
+    tq::FdSource source(fd);
+    tq::BatchReader reader(source);
     tq::BatchChunk chunk;
     std::uint64_t counted = 0;
     while (reader.Next(chunk)) {

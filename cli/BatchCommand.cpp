@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -20,12 +23,36 @@ namespace tq {
 namespace {
 
 constexpr int kExitOk = 0;
-constexpr int kExitWriteError = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitNoData = 5;
-constexpr int kExitDamagedData = 6;
+
+constexpr char kBatchUsage[] =
+    "usage: tqlookup --batch [OPTION]... [FILE]\n"
+    "Looks up the telephone number of each line of FILE (standard input when it\n"
+    "is absent or -) and writes one row per line, in input order.\n"
+    "\n"
+    "Options:\n"
+    "  --data DIR             read cit.bin, arc.bin and exc.bin from DIR\n"
+    "  --column N|NAME        the input is CSV, the number in column N (1 for the\n"
+    "                         first) or in column NAME of the header line\n"
+    "  --time-column N|NAME   the local time at this column's ISO 8601 instant\n"
+    "  --now INSTANT          the local time at this ISO 8601 instant otherwise\n"
+    "                         (default: now)\n"
+    "  --json-lines           one JSON object per row instead of CSV\n"
+    "  --no-header            no CSV header line\n"
+    "  --jobs N               look up on N threads (1 to 64, default 1)\n"
+    "  --quiet                no summary line on standard error\n"
+    "\n"
+    "Columns: input, number, area_code, exchange, status, reason, place, state,\n"
+    "time_zone, utc_offset, local_time.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  every line was answered (each row has its own status)\n"
+    "  1  the rows could not be written, or the input not read\n"
+    "  2  the command line was not understood\n"
+    "  5  a data file is missing, unreadable or refused\n"
+    "  6  a data file is damaged (the rows from what could be read)\n";
 
 struct BatchCommandLine {
+  bool help = false;
   BatchOptions run;
   std::optional<std::filesystem::path> dataFolder;
   std::string file;  // "" or "-": standard input
@@ -40,13 +67,18 @@ std::optional<BatchColumn> ParseColumn(const std::string& text) {
   return BatchColumn{std::stoi(text) - 1, {}};
 }
 
-std::optional<BatchCommandLine> ParseBatchOptions(int argc, char** argv, std::string& error) {
+std::optional<BatchCommandLine> ParseBatchOptions(const std::vector<std::string>& args,
+                                                  std::int64_t now, std::string& error) {
   BatchCommandLine options;
-  options.run.nowUtc = UtcNow();
+  options.run.nowUtc = now;
   bool fileGiven = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (arg == "--batch") continue;
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      return options;
+    }
     if (arg == "--json-lines") {
       options.run.format = BatchFormat::kJsonLines;
     } else if (arg == "--no-header") {
@@ -55,11 +87,11 @@ std::optional<BatchCommandLine> ParseBatchOptions(int argc, char** argv, std::st
       options.quiet = true;
     } else if (arg == "--data" || arg == "--column" || arg == "--time-column" ||
                arg == "--jobs" || arg == "--now") {
-      if (i + 1 == argc) {
+      if (i + 1 == args.size()) {
         error = arg + ": missing value";
         return {};
       }
-      const std::string value = argv[++i];
+      const std::string& value = args[++i];
       if (arg == "--data") options.dataFolder = value;
       if ((arg == "--column" && !(options.run.column = ParseColumn(value))) ||
           (arg == "--time-column" && !(options.run.timeColumn = ParseColumn(value)))) {
@@ -104,11 +136,11 @@ std::optional<BatchCommandLine> ParseBatchOptions(int argc, char** argv, std::st
 // Tells the data problems; kExitNoData when nothing can be answered,
 // kExitDamagedData when the answers come from a damaged file, else 0.
 int ReportDataProblems(const BatchLookup& lookup, const std::filesystem::path& folder,
-                       const std::vector<std::filesystem::path>& tried) {
+                       const std::vector<std::filesystem::path>& tried, std::ostream& err) {
   int status = kExitOk;
   for (const LoadOutcome* outcome : {&lookup.Cities(), &lookup.AreaCodes(), &lookup.Exchanges()}) {
     if (outcome->problem == FileProblem::kNone) continue;
-    std::fprintf(stderr, "tqlookup: %s\n", Cp1252ToDisplayUtf8(outcome->text).c_str());
+    err << "tqlookup: " << Cp1252ToDisplayUtf8(outcome->text) << "\n";
     // Rows without their exchange's place would be wrong answers: the
     // exchange file is needed as much as the other two.
     const bool usable = outcome->problem == FileProblem::kDamaged;
@@ -116,10 +148,7 @@ int ReportDataProblems(const BatchLookup& lookup, const std::filesystem::path& f
   }
   if (status == kExitNoData) {
     for (const std::filesystem::path& other : tried) {
-      if (other != folder) {
-        std::fprintf(stderr, "tqlookup: also looked in %s\n",
-                     Cp1252ToDisplayUtf8(other.string()).c_str());
-      }
+      if (other != folder) err << "tqlookup: also looked in " << Cp1252ToDisplayUtf8(other.string()) << "\n";
     }
   }
   return status;
@@ -128,8 +157,8 @@ int ReportDataProblems(const BatchLookup& lookup, const std::filesystem::path& f
 // The progress line on a terminal, at most ten times a second.
 class ProgressLine {
  public:
-  explicit ProgressLine(std::uint64_t inputSize)
-      : inputSize_(inputSize), shown_(isatty(STDERR_FILENO) != 0) {}
+  ProgressLine(std::uint64_t inputSize, bool shown, std::ostream& err)
+      : inputSize_(inputSize), shown_(shown), err_(err) {}
 
   void Show(const BatchTotals& totals) {
     if (!shown_) return;
@@ -141,11 +170,11 @@ class ProgressLine {
       line += ", " + std::to_string(100 * totals.bytesRead / inputSize_) + "%";
     }
     line += ", " + std::to_string(Rate(totals.rows)) + " rows/s\x1B[K";
-    std::fputs(line.c_str(), stderr);
+    err_ << line << std::flush;
     drawn_ = true;
   }
   void Clear() {
-    if (drawn_) std::fputs("\r\x1B[K", stderr);
+    if (drawn_) err_ << "\r\x1B[K" << std::flush;
   }
   double Seconds() const {
     return std::chrono::duration<double>(Clock::now() - start_).count();
@@ -159,6 +188,7 @@ class ProgressLine {
   using Clock = std::chrono::steady_clock;
   const std::uint64_t inputSize_;
   const bool shown_;
+  std::ostream& err_;
   bool drawn_ = false;
   const Clock::time_point start_ = Clock::now();
   Clock::time_point last_ = start_;
@@ -166,77 +196,100 @@ class ProgressLine {
 
 }  // namespace
 
-bool IsBatchCommand(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--") == 0) return false;
-    if (std::strcmp(argv[i], "--batch") == 0) return true;
+bool IsBatchCommand(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") return false;
+    if (arg == "--batch") return true;
   }
   return false;
 }
 
-int RunBatchCommand(int argc, char** argv, const std::vector<std::filesystem::path>& dataFolders) {
+int RunBatchCommand(const std::vector<std::string>& args, CommandLineIo& io,
+                    const CommandLinePlaces& places) {
   std::string error;
-  std::optional<BatchCommandLine> options = ParseBatchOptions(argc, argv, error);
+  std::optional<BatchCommandLine> options = ParseBatchOptions(args, places.nowUtc(), error);
   if (!options) {
-    std::fprintf(stderr, "tqlookup: %s\nTry 'tqlookup --help' for more information.\n",
-                 error.c_str());
+    io.err << "tqlookup: " << error << "\nTry 'tqlookup --batch --help' for more information.\n";
     return kExitUsage;
   }
+  if (options->help) {
+    io.out << kBatchUsage << std::flush;
+    return io.out ? kExitOk : kExitOutputError;
+  }
 
-  int input = STDIN_FILENO;
+  // The process's own streams are read and written through their
+  // descriptors: faster, and a silent pipe cannot hold up a run that stops.
+  const bool standardStreams = &io.in == &std::cin && &io.out == &std::cout;
+  int input = standardStreams ? STDIN_FILENO : -1;
   std::uint64_t inputSize = 0;
   if (!options->file.empty() && options->file != "-") {
     input = ::open(options->file.c_str(), O_RDONLY | O_CLOEXEC);
     if (input < 0) {
-      std::fprintf(stderr, "tqlookup: cannot read %s: %s\n", options->file.c_str(),
-                   std::strerror(errno));
+      io.err << "tqlookup: cannot read " << options->file << ": " << std::strerror(errno) << "\n";
       return kExitUsage;
     }
   }
   struct stat status {};
-  if (::fstat(input, &status) == 0) {
+  if (input >= 0 && ::fstat(input, &status) == 0) {
     if (S_ISDIR(status.st_mode)) {
-      std::fprintf(stderr, "tqlookup: cannot read %s: it is a folder\n", options->file.c_str());
+      io.err << "tqlookup: cannot read " << options->file << ": it is a folder\n";
+      ::close(input);
       return kExitUsage;
     }
     if (S_ISREG(status.st_mode)) inputSize = static_cast<std::uint64_t>(status.st_size);
   }
 
   const std::vector<std::filesystem::path> tried =
-      options->dataFolder ? std::vector{*options->dataFolder} : dataFolders;
+      options->dataFolder ? std::vector{*options->dataFolder}
+                          : DataFolderCandidates({}, places.programFolder, places.dataFromProgram,
+                                                 places.installedData);
   const std::filesystem::path folder = ChooseDataFolder(tried);
   const BatchLookup lookup(folder);
-  const int dataStatus = ReportDataProblems(lookup, folder, tried);
-  if (dataStatus == kExitNoData) return dataStatus;
+  const int dataStatus = ReportDataProblems(lookup, folder, tried, io.err);
+  if (dataStatus == kExitNoData) {
+    if (input > STDIN_FILENO) ::close(input);
+    return dataStatus;
+  }
 
-  // A closed pipe is told as a failed write, not by the signal.
-  std::signal(SIGPIPE, SIG_IGN);
-  ProgressLine progress(inputSize);
-  const BatchResult result = RunBatch(input, STDOUT_FILENO, lookup, options->run,
+  std::unique_ptr<BatchSource> source;
+  if (input >= 0) {
+    source = std::make_unique<FdSource>(input);
+  } else {
+    source = std::make_unique<StreamSource>(io.in);
+  }
+  std::unique_ptr<BatchSink> sink;
+  if (standardStreams) {
+    io.out.flush();
+    // A closed pipe is told as a failed write, not by the signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    sink = std::make_unique<FdSink>(STDOUT_FILENO);
+  } else {
+    sink = std::make_unique<StreamSink>(io.out);
+  }
+  ProgressLine progress(inputSize, &io.err == &std::cerr && isatty(STDERR_FILENO) != 0, io.err);
+  const BatchResult result = RunBatch(*source, *sink, lookup, options->run,
                                       [&](const BatchTotals& totals) { progress.Show(totals); });
   progress.Clear();
-  if (input != STDIN_FILENO) ::close(input);
+  if (input > STDIN_FILENO) ::close(input);
 
+  const auto rows = std::to_string(result.totals.rows);
   switch (result.end) {
     case BatchResult::End::kNoSuchColumn:
-      std::fprintf(stderr, "tqlookup: the header line has no column named \"%s\"\n",
-                   result.columnName.c_str());
+      io.err << "tqlookup: the header line has no column named \"" << result.columnName << "\"\n";
       return kExitUsage;
     case BatchResult::End::kWriteError:
-      std::fprintf(stderr, "tqlookup: cannot write the rows: %s (stopped after %llu rows)\n",
-                   std::strerror(result.errorNumber),
-                   static_cast<unsigned long long>(result.totals.rows));
-      return kExitWriteError;
+      io.err << "tqlookup: cannot write the rows: " << std::strerror(result.errorNumber)
+             << " (stopped after " << rows << " rows)\n";
+      return kExitOutputError;
     case BatchResult::End::kReadError:
-      std::fprintf(stderr, "tqlookup: cannot read the input: %s (stopped after %llu rows)\n",
-                   std::strerror(result.errorNumber),
-                   static_cast<unsigned long long>(result.totals.rows));
-      return kExitWriteError;
+      io.err << "tqlookup: cannot read the input: " << std::strerror(result.errorNumber)
+             << " (stopped after " << rows << " rows)\n";
+      return kExitOutputError;
     case BatchResult::End::kDone:
       break;
   }
   if (!options->quiet) {
-    std::string summary = "tqlookup: " + std::to_string(result.totals.rows) + " rows";
+    std::string summary = "tqlookup: " + rows + " rows";
     const char* separator = ": ";
     for (std::size_t i = 0; i < kBatchStatusCount; ++i) {
       if (result.totals.byStatus[i] == 0) continue;
@@ -247,7 +300,7 @@ int RunBatchCommand(int argc, char** argv, const std::vector<std::filesystem::pa
     char timing[64];
     std::snprintf(timing, sizeof timing, "; %.2f s, %llu rows/s\n", progress.Seconds(),
                   static_cast<unsigned long long>(progress.Rate(result.totals.rows)));
-    std::fputs((summary + timing).c_str(), stderr);
+    io.err << summary << timing << std::flush;
   }
   return dataStatus;
 }

@@ -1,18 +1,21 @@
 #pragma once
 // `tqlookup --batch`: the options of a batch run, its progress line and
-// summary on standard error, and its exit status. The rows themselves are
+// summary on the error stream, and its exit status. The rows themselves are
 // made by the core (lookup/BatchRun.h).
 
-#include <filesystem>
+#include <string>
 #include <vector>
+
+#include "cli/Tqlookup.h"
 
 namespace tq {
 
-// True when the command line asks for a batch run.
-bool IsBatchCommand(int argc, char** argv);
+// True when the arguments (without the program's name) ask for a batch run.
+bool IsBatchCommand(const std::vector<std::string>& args);
 
-// Runs `tqlookup --batch ...` and returns its exit status. `dataFolders` are
-// the folders to look for the data in, when no --data is given.
-int RunBatchCommand(int argc, char** argv, const std::vector<std::filesystem::path>& dataFolders);
+// Runs `tqlookup --batch ...` and returns its exit status. The process's
+// standard streams are used through their file descriptors.
+int RunBatchCommand(const std::vector<std::string>& args, CommandLineIo& io,
+                    const CommandLinePlaces& places);
 
 }  // namespace tq

@@ -1,58 +1,12 @@
 #include "lookup/BatchLookup.h"
 
+#include <cstring>
 
 #include "data/Text.h"
 #include "lookup/LocalTime.h"
 #include "lookup/PhoneNumber.h"
 
 namespace tq {
-
-BatchLookup::BatchLookup(const std::filesystem::path& folder)
-    : cities_(folder),
-      areaCodes_(folder),
-      byAreaCode_(1000),
-      placeByNumber_(std::make_unique<std::atomic<const Place*>[]>(1000 * 1000)) {
-  cities_.Open();
-  areaCodes_.Open();
-  if (std::string problem = exchanges_.Open(folder); !problem.empty()) {
-    exchangesOutcome_ = {FileProblem::kUnreadable, std::move(problem)};
-  }
-
-  const auto& names = cities_.CityNames();
-  const auto& states = cities_.States();
-  const auto& populations = cities_.Populations();
-  const auto& zones = cities_.TimeZones();
-  const auto& daylight = cities_.DaylightFlags();
-  std::unordered_map<std::uint32_t, std::size_t> rowOfCity;
-  std::unordered_map<std::string, std::uint32_t> populationOfPlace;
-  for (std::size_t row = 0; row < cities_.RowCount(); ++row) {
-    rowOfCity.emplace(cities_.CityIds()[row], row);
-    // Namesakes in one state: the most populous place's zone.
-    const std::string key = names[row] + '\t' + states[row];
-    const auto [at, added] = populationOfPlace.emplace(key, populations[row]);
-    if (added || populations[row] > at->second) {
-      at->second = populations[row];
-      zoneByPlace_[key] = {zones[row], daylight[row]};
-    }
-  }
-
-  std::vector<std::int64_t> largest(byAreaCode_.size(), -1);
-  for (std::size_t link = 0; link < areaCodes_.AreaCodes().size(); ++link) {
-    const std::uint32_t code = areaCodes_.AreaCodes()[link];
-    const auto city = rowOfCity.find(areaCodes_.CityIds()[link]);
-    if (code >= byAreaCode_.size() || city == rowOfCity.end()) continue;
-    const std::size_t row = city->second;
-    AreaCode& entry = byAreaCode_[code];
-    entry.known = true;
-    entry.geographic |= HasLocalClock(zones[row]);
-    if (static_cast<std::int64_t>(populations[row]) > largest[code]) {
-      largest[code] = populations[row];
-      entry.state = Cp1252ToDisplayUtf8(states[row]);
-      entry.zone = {zones[row], daylight[row]};
-    }
-  }
-}
-
 namespace {
 
 // Writes `value` as exactly `width` digits at `to`.
@@ -60,25 +14,70 @@ void PutDigits(char* to, int value, int width) {
   for (int i = width - 1; i >= 0; --i, value /= 10) to[i] = static_cast<char>('0' + value % 10);
 }
 
+BatchStatus RowStatus(NumberResult::Status status) {
+  using Status = NumberResult::Status;
+  switch (status) {
+    case Status::kOk: return BatchStatus::kOk;
+    case Status::kInvalid: return BatchStatus::kInvalid;
+    case Status::kNotGeographic: return BatchStatus::kNotGeographic;
+    case Status::kUnknownExchange: return BatchStatus::kUnknownExchange;
+    case Status::kUnknownAreaCode: return BatchStatus::kUnknownAreaCode;
+    case Status::kNoExchangeData: return BatchStatus::kNoExchangeData;
+  }
+  return BatchStatus::kInvalid;
+}
+
 }  // namespace
 
-const BatchLookup::Place& BatchLookup::PlaceOf(std::int32_t areaCode,
-                                               std::int32_t exchange) const {
-  std::atomic<const Place*>& slot = placeByNumber_[areaCode * 1000 + exchange];
-  if (const Place* place = slot.load(std::memory_order_acquire)) return *place;
-  std::lock_guard lock(placesMutex_);
-  if (const Place* place = slot.load(std::memory_order_relaxed)) return *place;
-  auto place = std::make_unique<Place>();
-  if (const std::optional<ExchangePlace> found = exchanges_.Find(areaCode, exchange)) {
-    place->known = true;
-    place->city = Cp1252ToDisplayUtf8(found->city);
-    place->state = Cp1252ToDisplayUtf8(found->state);
-    const auto zone = zoneByPlace_.find(found->city + '\t' + found->state);
-    place->zone = zone != zoneByPlace_.end() ? zone->second : byAreaCode_[areaCode].zone;
+BatchLookup::BatchLookup(const std::filesystem::path& folder)
+    : cities_(folder),
+      areaCodes_(folder),
+      largestZoneOfCode_(1000),
+      exchangeByNumber_(std::make_unique<std::atomic<const Exchange*>[]>(1000 * 1000)) {
+  cities_.Open();
+  areaCodes_.Open();
+  if (std::string problem = exchanges_.Open(folder); !problem.empty()) {
+    exchangesOutcome_ = {FileProblem::kUnreadable, std::move(problem)};
   }
-  places_.push_back(std::move(place));
-  slot.store(places_.back().get(), std::memory_order_release);
-  return *places_.back();
+  numbers_ = std::make_unique<NumberLookup>(cities_, areaCodes_, exchanges_);
+
+  // The time of an unknown exchange: that of its area code's largest place.
+  const auto& populations = cities_.Populations();
+  for (std::size_t row = 0; row < cities_.RowCount(); ++row) {
+    rowOfCity_.try_emplace(cities_.CityIds()[row], row);
+  }
+  std::vector<std::int64_t> largest(largestZoneOfCode_.size(), -1);
+  for (std::size_t link = 0; link < areaCodes_.AreaCodes().size(); ++link) {
+    const std::uint32_t code = areaCodes_.AreaCodes()[link];
+    const auto city = rowOfCity_.find(areaCodes_.CityIds()[link]);
+    if (code >= largestZoneOfCode_.size() || city == rowOfCity_.end()) continue;
+    const std::size_t row = city->second;
+    if (static_cast<std::int64_t>(populations[row]) > largest[code]) {
+      largest[code] = populations[row];
+      largestZoneOfCode_[code] = {cities_.TimeZones()[row], cities_.DaylightFlags()[row]};
+    }
+  }
+}
+
+const BatchLookup::Exchange& BatchLookup::ExchangeOf(const PhoneNumber& number) const {
+  std::atomic<const Exchange*>& slot = exchangeByNumber_[number.areaCode * 1000 + number.exchange];
+  if (const Exchange* known = slot.load(std::memory_order_acquire)) return *known;
+  std::lock_guard lock(mutex_);
+  if (const Exchange* known = slot.load(std::memory_order_relaxed)) return *known;
+  auto exchange = std::make_unique<Exchange>();
+  exchange->result = numbers_->Lookup(number, 0);
+  exchange->place = Cp1252ToDisplayUtf8(exchange->result.place);
+  exchange->state = Cp1252ToDisplayUtf8(exchange->result.state);
+  if (const auto row = rowOfCity_.find(static_cast<std::uint32_t>(exchange->result.cityId));
+      row != rowOfCity_.end()) {
+    exchange->zone = Zone{cities_.TimeZones()[row->second], cities_.DaylightFlags()[row->second]};
+  }
+  if (!exchange->zone && exchange->result.status == NumberResult::Status::kUnknownExchange) {
+    exchange->zone = largestZoneOfCode_[static_cast<std::size_t>(number.areaCode)];
+  }
+  exchangesAsked_.push_back(std::move(exchange));
+  slot.store(exchangesAsked_.back().get(), std::memory_order_release);
+  return *exchangesAsked_.back();
 }
 
 void BatchLookup::FillTime(const Zone& zone, std::int64_t utcSeconds, BatchRow& row,
@@ -118,43 +117,34 @@ void BatchLookup::FillTime(const Zone& zone, std::int64_t utcSeconds, BatchRow& 
 void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds, BatchRow& row,
                        Memo& memo) const {
   const std::optional<PhoneNumber> number = ParsePhoneNumber(text);
-  if (!number) {
-    row.SetStatus(BatchStatus::kInvalid);
-    return;
+  if (number && number->kind == PhoneNumber::Kind::kOtherCountry) {
+    return row.SetStatus(BatchStatus::kOtherCountry);
   }
-  if (number->kind == PhoneNumber::Kind::kOtherCountry) {
-    row.SetStatus(BatchStatus::kOtherCountry);
-    return;
+  if (!number || number->kind != PhoneNumber::Kind::kExchange || number->areaCode < 0 ||
+      number->areaCode > 999 || number->exchange < 0 || number->exchange > 999) {
+    return row.SetStatus(BatchStatus::kInvalid);
   }
-  if (number->kind != PhoneNumber::Kind::kExchange || number->areaCode < 100 ||
-      number->areaCode > 999) {
-    row.SetStatus(BatchStatus::kInvalid);
-    return;
+  const Exchange& exchange = ExchangeOf(*number);
+  const NumberResult& result = exchange.result;
+  row.SetStatus(RowStatus(result.status));
+  if (result.areaCode >= 0) {
+    PutDigits(row.areaCodeText, result.areaCode, 3);
+    row.areaCode = {row.areaCodeText, 3};
   }
-  PutDigits(row.areaCodeText, number->areaCode, 3);
-  row.areaCode = {row.areaCodeText, 3};
-  PutDigits(row.exchangeText, number->exchange, 3);
-  row.exchange = {row.exchangeText, 3};
-  const AreaCode& code = byAreaCode_[static_cast<std::size_t>(number->areaCode)];
-  if (!code.known) {
-    row.SetStatus(BatchStatus::kUnknownAreaCode);
-    return;
+  if (result.exchange >= 0) {
+    PutDigits(row.exchangeText, result.exchange, 3);
+    row.exchange = {row.exchangeText, 3};
   }
-  if (!code.geographic) {
-    row.SetStatus(BatchStatus::kNotGeographic);
-    return;
+  // The E.164 form is the core's, made for the last four digits 0000; the
+  // row's own four digits take their place.
+  if (number->line >= 0 && exchange.result.line == 0) {
+    std::memcpy(row.numberText, result.e164.data(), sizeof row.numberText);
+    PutDigits(row.numberText + sizeof row.numberText - 4, number->line, 4);
+    row.number = {row.numberText, sizeof row.numberText};
   }
-  const Place& place = PlaceOf(number->areaCode, number->exchange);
-  if (!place.known) {
-    row.SetStatus(BatchStatus::kUnknownExchange);
-    row.state = code.state;
-    FillTime(code.zone, utcSeconds, row, memo);
-    return;
-  }
-  row.SetStatus(BatchStatus::kOk);
-  row.place = place.city;
-  row.state = place.state;
-  FillTime(place.zone, utcSeconds, row, memo);
+  row.place = exchange.place;
+  row.state = exchange.state;
+  if (exchange.zone) FillTime(*exchange.zone, utcSeconds, row, memo);
 }
 
 }  // namespace tq

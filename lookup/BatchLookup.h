@@ -1,9 +1,9 @@
 #pragma once
-// The per-number answer of a batch row: a telephone number (as
-// ParsePhoneNumber reads it) becomes its area code, exchange, status, the
-// exchange's place and state, and the place's time zone and local time at
-// an instant. The data files are read once; Look() is const and safe to call
-// from several threads at once.
+// The per-number answer of a batch row, from the core's per-number lookup
+// (NumberLookup, the one a single search of a number uses): the E.164 form,
+// area code, exchange, status, the exchange's place and state, and the
+// place's time zone and local time at an instant. The data files are read
+// once; Look() is const and safe to call from several threads at once.
 
 #include <array>
 #include <atomic>
@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,6 +22,7 @@
 #include "data/DataFile.h"
 #include "data/ExchangeTable.h"
 #include "lookup/BatchRow.h"
+#include "lookup/NumberLookup.h"
 
 namespace tq {
 
@@ -49,7 +51,8 @@ class BatchLookup {
   };
 
   // Fills every field of `row` but `input` for the number `text`, with the
-  // local time at `utcSeconds`.
+  // local time at `utcSeconds`. The fields stay valid until the next Look
+  // with the same row and memo.
   void Look(std::string_view text, std::int64_t utcSeconds, BatchRow& row, Memo& memo) const;
 
  private:
@@ -57,31 +60,29 @@ class BatchLookup {
     float fTimeZone = 24.0f;  // none
     int bDaylightSaving = 0;
   };
-  struct AreaCode {
-    bool known = false, geographic = false;
-    std::string state;  // UTF-8, of its largest place
-    Zone zone;          // of its largest place
+  // The answer of NumberLookup for an area code and exchange (it does not
+  // depend on the last four digits), kept once asked, with its texts in
+  // UTF-8 and its place's zone.
+  struct Exchange {
+    NumberResult result;
+    std::string place, state;
+    std::optional<Zone> zone;
   };
-  // An exchange's place, found once.
-  struct Place {
-    bool known = false;
-    std::string city, state;  // UTF-8
-    Zone zone;
-  };
-  const Place& PlaceOf(std::int32_t areaCode, std::int32_t exchange) const;
+  const Exchange& ExchangeOf(const PhoneNumber& number) const;
   void FillTime(const Zone& zone, std::int64_t utcSeconds, BatchRow& row, Memo& memo) const;
 
   CCitySet cities_;
   CAreaCodeSet areaCodes_;
   ExchangeTable exchanges_;
   LoadOutcome exchangesOutcome_;
-  std::vector<AreaCode> byAreaCode_;                 // 1000 entries
-  std::unordered_map<std::string, Zone> zoneByPlace_;  // "city\tstate" (code page 1252)
-  // The places found so far, by area code * 1000 + exchange; filled as rows
-  // ask, under `placesMutex_`, and read without a lock.
-  std::unique_ptr<std::atomic<const Place*>[]> placeByNumber_;
-  mutable std::mutex placesMutex_;
-  mutable std::vector<std::unique_ptr<Place>> places_;
+  std::unique_ptr<NumberLookup> numbers_;
+  std::unordered_map<std::uint32_t, std::size_t> rowOfCity_;  // the first row of each id
+  std::vector<Zone> largestZoneOfCode_;                       // 1000 entries
+  // By area code * 1000 + exchange; filled as rows ask, under `mutex_`, and
+  // read without a lock.
+  std::unique_ptr<std::atomic<const Exchange*>[]> exchangeByNumber_;
+  mutable std::mutex mutex_;
+  mutable std::vector<std::unique_ptr<Exchange>> exchangesAsked_;
 };
 
 }  // namespace tq

@@ -11,24 +11,29 @@
 
 namespace tq {
 
-BatchReader::BatchReader(int fd, std::size_t chunkSize)
-    : fd_(fd), chunkSize_(std::max<std::size_t>(chunkSize, 1)) {}
-
-long BatchReader::ReadSome(BatchChunk& chunk, const std::atomic<bool>* stop) {
+long FdSource::Read(char* to, std::size_t size, const std::atomic<bool>* stop) {
   for (;;) {
     if (stop) {
-      // Wait in short steps, so that a run that must stop is not held up by
-      // a pipe that stays silent.
       pollfd ready{fd_, POLLIN, 0};
       const int polled = ::poll(&ready, 1, 100);
       if (stop->load()) return 0;
       if (polled == 0 || (polled < 0 && errno == EINTR)) continue;
     }
-    const ssize_t count = ::read(fd_, chunk.data.get() + chunk.size, chunkSize_);
+    const ssize_t count = ::read(fd_, to, size);
     if (count >= 0) return static_cast<long>(count);
     if (errno != EINTR) return -1;
   }
 }
+
+long StreamSource::Read(char* to, std::size_t size, const std::atomic<bool>* stop) {
+  if ((stop && stop->load()) || !in_) return 0;
+  in_.read(to, static_cast<std::streamsize>(size));
+  if (in_.bad()) return -1;
+  return static_cast<long>(in_.gcount());
+}
+
+BatchReader::BatchReader(BatchSource& source, std::size_t chunkSize)
+    : source_(source), chunkSize_(std::max<std::size_t>(chunkSize, 1)) {}
 
 bool BatchReader::Next(BatchChunk& chunk, const std::atomic<bool>* stop) {
   // Room for a carried line start, one read and the LF given to a last line.
@@ -48,7 +53,7 @@ bool BatchReader::Next(BatchChunk& chunk, const std::atomic<bool>* stop) {
   carry_.clear();
   std::size_t lineStart = 0;  // where the last, unfinished line begins
   while (!ended_ && (chunk.size < chunkSize_ || lineStart == 0)) {
-    const long count = ReadSome(chunk, stop);
+    const long count = source_.Read(data + chunk.size, chunkSize_, stop);
     if (count < 0) errorNumber_ = errno;
     if (count <= 0) {
       ended_ = true;

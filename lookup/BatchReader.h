@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <istream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,14 +55,43 @@ void ForEachLine(const BatchChunk& chunk, LineFunction line) {
   }
 }
 
+// Where the input comes from.
+class BatchSource {
+ public:
+  virtual ~BatchSource() = default;
+  // Reads at most `size` bytes; 0 at the end, -1 on an error (errno). Gives
+  // up early, as at the end, once `stop` is true.
+  virtual long Read(char* to, std::size_t size, const std::atomic<bool>* stop) = 0;
+};
+
+// A file descriptor (not closed here), waited on in short steps so that a
+// silent pipe does not hold up a run that must stop.
+class FdSource : public BatchSource {
+ public:
+  explicit FdSource(int fd) : fd_(fd) {}
+  long Read(char* to, std::size_t size, const std::atomic<bool>* stop) override;
+
+ private:
+  int fd_;
+};
+
+// A stream (a test's, or a caller's that is no file).
+class StreamSource : public BatchSource {
+ public:
+  explicit StreamSource(std::istream& in) : in_(in) {}
+  long Read(char* to, std::size_t size, const std::atomic<bool>* stop) override;
+
+ private:
+  std::istream& in_;
+};
+
 class BatchReader {
  public:
-  // Reads `fd` (not closed here); chunks hold about `chunkSize` bytes.
-  explicit BatchReader(int fd, std::size_t chunkSize = std::size_t{256} << 10);
+  // Chunks hold about `chunkSize` bytes.
+  explicit BatchReader(BatchSource& source, std::size_t chunkSize = std::size_t{256} << 10);
 
   // Fills `chunk` with the next lines; false at the end of the input (or on a
-  // read error, then Failed()). `stop` is checked while waiting for input, so
-  // that a reader waiting on a pipe gives up soon when it turns true.
+  // read error, then Failed()).
   bool Next(BatchChunk& chunk, const std::atomic<bool>* stop = nullptr);
 
   bool Failed() const { return errorNumber_ != 0; }
@@ -69,10 +99,7 @@ class BatchReader {
   std::uint64_t BytesRead() const { return bytesRead_; }
 
  private:
-  // Reads once into the chunk; 0 at the end, -1 on an error.
-  long ReadSome(BatchChunk& chunk, const std::atomic<bool>* stop);
-
-  int fd_;
+  BatchSource& source_;
   std::size_t chunkSize_;
   std::string carry_;     // the start of a line cut by the previous chunk
   bool skipping_ = false;  // inside a too long line: drop up to its LF

@@ -3,20 +3,25 @@
 #include <chrono>
 #include <cstdio>
 
+#include "lookup/NumberLookup.h"
+
 namespace tq {
 namespace {
 
+// The number's statuses take their names from the per-number lookup.
 struct StatusText {
   std::string_view name, reason;
 };
 
-constexpr std::array<StatusText, kBatchStatusCount> kStatusTexts = {{
-    {"ok", ""},
-    {"invalid", "not a ten-digit telephone number"},
+const std::array<StatusText, kBatchStatusCount>& StatusTexts() {
+  static const std::array<StatusText, kBatchStatusCount> texts = {{
+    {NumberStatusName(NumberResult::Status::kOk), ""},
+    {NumberStatusName(NumberResult::Status::kInvalid), "not a ten-digit telephone number"},
     {"other_country", "a country code other than 1"},
-    {"not_geographic", "a non-geographic area code"},
-    {"unknown_area_code", "an area code not in service"},
-    {"unknown_exchange", "no known place for this exchange"},
+    {NumberStatusName(NumberResult::Status::kNotGeographic), "a non-geographic area code"},
+    {NumberStatusName(NumberResult::Status::kUnknownAreaCode), "an area code not in service"},
+    {NumberStatusName(NumberResult::Status::kUnknownExchange),
+     "no known place for this exchange"},
     {"empty", "an empty line"},
     {"too_long", "a line longer than 65536 bytes"},
     {"bad_utf8", "the line is not valid UTF-8"},
@@ -25,7 +30,10 @@ constexpr std::array<StatusText, kBatchStatusCount> kStatusTexts = {{
     {"no_column", "the line has no such column"},
     {"bad_time", "the time is not an ISO 8601 instant"},
     {"header", "the header line"},
-}};
+    {NumberStatusName(NumberResult::Status::kNoExchangeData), "no exchange file could be read"},
+  }};
+  return texts;
+}
 
 // The length of the valid UTF-8 sequence at the start of `text`, or 0.
 std::size_t Utf8SequenceLength(std::string_view text) {
@@ -101,11 +109,11 @@ int Digits(std::string_view text, std::size_t at, std::size_t count) {
 }  // namespace
 
 std::string_view BatchStatusName(BatchStatus status) {
-  return kStatusTexts[static_cast<std::size_t>(status)].name;
+  return StatusTexts()[static_cast<std::size_t>(status)].name;
 }
 
 std::string_view BatchStatusReason(BatchStatus status) {
-  return kStatusTexts[static_cast<std::size_t>(status)].reason;
+  return StatusTexts()[static_cast<std::size_t>(status)].reason;
 }
 
 void BatchRow::Clear() {

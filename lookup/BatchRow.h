@@ -29,10 +29,12 @@ enum class BatchStatus : std::uint8_t {
   kNoColumn,         // a CSV line with fewer fields than the column asks for
   kBadTime,          // the time column holds no ISO 8601 instant
   kHeader,           // the header line of a CSV input
+  kNoExchangeData,   // no exchange file could be read
 };
-inline constexpr std::size_t kBatchStatusCount = 14;
+inline constexpr std::size_t kBatchStatusCount = 15;
 
-// "ok", "invalid", "not_geographic", ...
+// "ok", "invalid", "not_geographic", ...: the number's statuses by the
+// words of the per-number lookup (NumberStatusName).
 std::string_view BatchStatusName(BatchStatus status);
 // The reason given with a status when nothing more specific is known.
 std::string_view BatchStatusReason(BatchStatus status);
@@ -65,7 +67,7 @@ struct BatchRow {
 
   // Room for the fields made for this row.
   std::string inputText;  // an input with invalid bytes, written as U+FFFD
-  char numberText[12], areaCodeText[3], exchangeText[3];
+  char numberText[12], areaCodeText[3], exchangeText[3];  // "+19372221234", "937", "222"
 
   void Clear();
   void SetStatus(BatchStatus newStatus);  // with its standard reason

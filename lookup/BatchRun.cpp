@@ -10,8 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "lookup/BatchReader.h"
-
 namespace tq {
 namespace {
 
@@ -25,18 +23,6 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
 }
 
-// Writes all of `bytes`; false (errno set) on a failed write.
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
 
 // Turns the lines of chunks into rows; one per worker thread.
 class RowMaker {
@@ -128,10 +114,38 @@ void AddTotals(BatchTotals& sum, const BatchTotals& part) {
 
 }  // namespace
 
+bool FdSink::Write(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+bool StreamSink::Write(std::string_view bytes) {
+  errno = 0;
+  out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out_.flush();
+  if (out_) return true;
+  if (errno == 0) errno = EIO;
+  return false;
+}
+
 BatchResult RunBatch(int inputFd, int outputFd, const BatchLookup& lookup,
                      const BatchOptions& options, const BatchProgress& progress) {
+  FdSource input(inputFd);
+  FdSink output(outputFd);
+  return RunBatch(input, output, lookup, options, progress);
+}
+
+BatchResult RunBatch(BatchSource& input, BatchSink& output, const BatchLookup& lookup,
+                     const BatchOptions& options, const BatchProgress& progress) {
   BatchResult result;
-  BatchReader reader(inputFd, options.chunkSize);
+  BatchReader reader(input, options.chunkSize);
   std::atomic<bool> stop = false;
 
   // The first chunk, read now for the header line.
@@ -168,14 +182,14 @@ BatchResult RunBatch(int inputFd, int outputFd, const BatchLookup& lookup,
 
   std::string header;
   if (options.header && options.format == BatchFormat::kCsv) AppendCsvHeader(header);
-  if (!WriteAll(outputFd, header)) {
+  if (!output.Write(header)) {
     result.end = BatchResult::End::kWriteError;
     result.errorNumber = errno;
     return result;
   }
   BatchTotals& totals = result.totals;
   const auto written = [&](Slot& slot) {
-    if (!WriteAll(outputFd, slot.out)) {
+    if (!output.Write(slot.out)) {
       result.end = BatchResult::End::kWriteError;
       result.errorNumber = errno;
       stop = true;

@@ -10,9 +10,12 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <string_view>
 
 #include "lookup/BatchLookup.h"
+#include "lookup/BatchReader.h"
 #include "lookup/BatchRow.h"
 
 namespace tq {
@@ -58,6 +61,34 @@ struct BatchResult {
 // Called on the calling thread after each written chunk.
 using BatchProgress = std::function<void(const BatchTotals&)>;
 
+// Where the rows go: Write() gives false (errno set) when they could not all
+// be written.
+class BatchSink {
+ public:
+  virtual ~BatchSink() = default;
+  virtual bool Write(std::string_view bytes) = 0;
+};
+class FdSink : public BatchSink {
+ public:
+  explicit FdSink(int fd) : fd_(fd) {}
+  bool Write(std::string_view bytes) override;
+
+ private:
+  int fd_;
+};
+// Each write is flushed, so that a failure is seen at once.
+class StreamSink : public BatchSink {
+ public:
+  explicit StreamSink(std::ostream& out) : out_(out) {}
+  bool Write(std::string_view bytes) override;
+
+ private:
+  std::ostream& out_;
+};
+
+BatchResult RunBatch(BatchSource& input, BatchSink& output, const BatchLookup& lookup,
+                     const BatchOptions& options, const BatchProgress& progress = {});
+// The same on file descriptors (not closed here).
 BatchResult RunBatch(int inputFd, int outputFd, const BatchLookup& lookup,
                      const BatchOptions& options, const BatchProgress& progress = {});
 

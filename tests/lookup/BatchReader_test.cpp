@@ -19,7 +19,8 @@ std::vector<std::string> ReadLines(const std::string& bytes, std::size_t chunkSi
   test::TempDir dir;
   test::WriteBytes(dir / "in", bytes);
   const int fd = ::open((dir / "in").c_str(), O_RDONLY);
-  BatchReader reader(fd, chunkSize);
+  FdSource source(fd);
+  BatchReader reader(source, chunkSize);
   BatchChunk chunk;
   std::vector<std::string> lines;
   std::uint64_t sequence = 0;
