@@ -165,12 +165,9 @@ class ProgressLine {
     const auto now = Clock::now();
     if (now - last_ < std::chrono::milliseconds(100)) return;
     last_ = now;
-    std::string line = "\r" + std::to_string(totals.rows) + " rows";
-    if (inputSize_ > 0) {
-      line += ", " + std::to_string(100 * totals.bytesRead / inputSize_) + "%";
-    }
-    line += ", " + std::to_string(Rate(totals.rows)) + " rows/s\x1B[K";
-    err_ << line << std::flush;
+    err_ << "\r" << totals.rows << " rows";
+    if (inputSize_ > 0) err_ << ", " << 100 * totals.bytesRead / inputSize_ << "%";
+    err_ << ", " << Rate(totals.rows) << " rows/s\x1B[K" << std::flush;
     drawn_ = true;
   }
   void Clear() {
