@@ -32,8 +32,10 @@ long StreamSource::Read(char* to, std::size_t size, const std::atomic<bool>* sto
   return static_cast<long>(in_.gcount());
 }
 
-BatchReader::BatchReader(BatchSource& source, std::size_t chunkSize)
-    : source_(source), chunkSize_(std::max<std::size_t>(chunkSize, 1)) {}
+BatchReader::BatchReader(BatchSource& source, std::size_t chunkSize, std::size_t maxLines)
+    : source_(source),
+      chunkSize_(std::max<std::size_t>(chunkSize, 1)),
+      maxLines_(std::max<std::size_t>(maxLines, 1)) {}
 
 bool BatchReader::Next(BatchChunk& chunk, const std::atomic<bool>* stop) {
   // Room for a carried line start, one read and the LF given to a last line.
@@ -45,36 +47,42 @@ bool BatchReader::Next(BatchChunk& chunk, const std::atomic<bool>* stop) {
   chunk.size = 0;
   chunk.tooLong.clear();
   chunk.firstLineIsHeader = false;
-  if (ended_) return false;
+  if (ended_ && carry_.empty()) return false;
 
   char* const data = chunk.data.get();
   std::memcpy(data, carry_.data(), carry_.size());
   chunk.size = carry_.size();
   carry_.clear();
   std::size_t lineStart = 0;  // where the last, unfinished line begins
-  while (!ended_ && (chunk.size < chunkSize_ || lineStart == 0)) {
-    const long count = source_.Read(data + chunk.size, chunkSize_, stop);
-    if (count < 0) errorNumber_ = errno;
-    if (count <= 0) {
-      ended_ = true;
-      break;
-    }
-    bytesRead_ += static_cast<std::uint64_t>(count);
-    std::size_t newStart = chunk.size;
-    chunk.size += static_cast<std::size_t>(count);
+  std::size_t lines = 0;
+  bool full = false;  // the chunk holds its most lines; the rest is carried
+  // Takes the bytes from `newStart` on into the chunk.
+  const auto take = [&](std::size_t newStart) {
     if (skipping_) {
       const void* lf = std::memchr(data + newStart, '\n', chunk.size - newStart);
       if (!lf) {
         chunk.size = newStart;
-        continue;
+        return;
       }
       const std::size_t dropped = static_cast<const char*>(lf) + 1 - (data + newStart);
       std::memmove(data + newStart, data + newStart + dropped, chunk.size - newStart - dropped);
       chunk.size -= dropped;
       skipping_ = false;
     }
-    if (const void* lf = ::memrchr(data + newStart, '\n', chunk.size - newStart)) {
-      lineStart = static_cast<std::size_t>(static_cast<const char*>(lf) + 1 - data);
+    const char* at = data + newStart;
+    const char* const end = data + chunk.size;
+    while (at < end) {
+      const auto* lf = static_cast<const char*>(std::memchr(at, '\n', end - at));
+      if (!lf) break;
+      at = lf + 1;
+      lineStart = static_cast<std::size_t>(at - data);
+      if (++lines == maxLines_) break;
+    }
+    if (lines == maxLines_ && at < end) {
+      full = true;
+      carry_.assign(at, end);
+      chunk.size = lineStart;
+      return;
     }
     if (chunk.size - lineStart > kMaxBatchLine + 1) {  // + 1: a CR before the LF
       // Keep an empty line in its place and drop the rest of it.
@@ -82,17 +90,32 @@ bool BatchReader::Next(BatchChunk& chunk, const std::atomic<bool>* stop) {
       data[lineStart] = '\n';
       chunk.size = lineStart + 1;
       lineStart = chunk.size;
+      ++lines;
       skipping_ = true;
     }
+  };
+  take(0);
+  while (!ended_ && !full && lines < maxLines_ && (chunk.size < chunkSize_ || lineStart == 0)) {
+    const long count = source_.Read(data + chunk.size, chunkSize_, stop);
+    if (count < 0) errorNumber_ = errno;
+    if (count <= 0) {
+      ended_ = true;
+      break;
+    }
+    bytesRead_ += static_cast<std::uint64_t>(count);
+    const std::size_t newStart = chunk.size;
+    chunk.size += static_cast<std::size_t>(count);
+    take(newStart);
   }
   if (Failed()) return false;
-  if (ended_) {
+  if (full) {
+  } else if (ended_ && carry_.empty()) {
     if (chunk.size > lineStart) data[chunk.size++] = '\n';  // a last line without its LF
   } else {
     carry_.assign(data + lineStart, chunk.size - lineStart);
     chunk.size = lineStart;
   }
-  if (ended_ && chunk.size == 0) return false;
+  if (chunk.size == 0 && ended_ && carry_.empty()) return false;
   chunk.sequence = sequence_++;
   return true;
 }

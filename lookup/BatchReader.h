@@ -87,8 +87,9 @@ class StreamSource : public BatchSource {
 
 class BatchReader {
  public:
-  // Chunks hold about `chunkSize` bytes.
-  explicit BatchReader(BatchSource& source, std::size_t chunkSize = std::size_t{256} << 10);
+  // Chunks hold about `chunkSize` bytes, and at most `maxLines` lines.
+  explicit BatchReader(BatchSource& source, std::size_t chunkSize = std::size_t{256} << 10,
+                       std::size_t maxLines = std::size_t{1} << 16);
 
   // Fills `chunk` with the next lines; false at the end of the input (or on a
   // read error, then Failed()).
@@ -100,8 +101,8 @@ class BatchReader {
 
  private:
   BatchSource& source_;
-  std::size_t chunkSize_;
-  std::string carry_;     // the start of a line cut by the previous chunk
+  std::size_t chunkSize_, maxLines_;
+  std::string carry_;      // what the previous chunk left: the start of a line, or whole lines
   bool skipping_ = false;  // inside a too long line: drop up to its LF
   bool ended_ = false;
   int errorNumber_ = 0;

@@ -1,7 +1,6 @@
 #include "lookup/BatchRow.h"
 
 #include <chrono>
-#include <cstdio>
 
 #include "lookup/NumberLookup.h"
 
@@ -85,9 +84,9 @@ void AppendJsonString(std::string& out, std::string_view text) {
       out += '\\';
       out += c;
     } else if (byte < 0x20 || byte == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04X", byte);
-      out += escaped;
+      const char escaped[] = {'\\', 'u', '0', '0', "0123456789ABCDEF"[byte >> 4],
+                              "0123456789ABCDEF"[byte & 15]};
+      out.append(escaped, sizeof escaped);
     } else {
       out += c;
     }

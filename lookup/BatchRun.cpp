@@ -145,12 +145,19 @@ BatchResult RunBatch(int inputFd, int outputFd, const BatchLookup& lookup,
 BatchResult RunBatch(BatchSource& input, BatchSink& output, const BatchLookup& lookup,
                      const BatchOptions& options, const BatchProgress& progress) {
   BatchResult result;
-  BatchReader reader(input, options.chunkSize);
+  // The chunks in flight share a fixed budget, whatever the input: a chunk's
+  // rows take at most kMaxRowOverhead bytes each and six bytes per input
+  // byte (JSON escapes of control bytes), so its lines and bytes are bounded.
+  constexpr std::size_t kInFlightBudget = std::size_t{24} << 20;
+  constexpr std::size_t kMaxRowOverhead = 800;
+  const int jobs = std::max(options.jobs, 1);
+  const std::size_t slotCount = jobs == 1 ? 1 : static_cast<std::size_t>(jobs) + 2;
+  const std::size_t perSlot = kInFlightBudget / slotCount;
+  BatchReader reader(input, std::min(options.chunkSize, perSlot / 16), perSlot / kMaxRowOverhead);
   std::atomic<bool> stop = false;
 
   // The first chunk, read now for the header line.
-  const int jobs = std::max(options.jobs, 1);
-  std::vector<Slot> slots(static_cast<std::size_t>(jobs == 1 ? 1 : 2 * jobs));
+  std::vector<Slot> slots(slotCount);
   bool any = reader.Next(slots[0].chunk);
   int column = -1, timeColumn = -1;
   if (options.column) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,17 +16,19 @@
 namespace tq {
 namespace {
 
-std::vector<std::string> ReadLines(const std::string& bytes, std::size_t chunkSize) {
+std::vector<std::string> ReadLines(const std::string& bytes, std::size_t chunkSize,
+                                   std::size_t maxLines) {
   test::TempDir dir;
   test::WriteBytes(dir / "in", bytes);
   const int fd = ::open((dir / "in").c_str(), O_RDONLY);
   FdSource source(fd);
-  BatchReader reader(source, chunkSize);
+  BatchReader reader(source, chunkSize, maxLines);
   BatchChunk chunk;
   std::vector<std::string> lines;
   std::uint64_t sequence = 0;
   while (reader.Next(chunk)) {
     EXPECT_EQ(chunk.sequence, sequence++);
+    EXPECT_LE(std::count(chunk.Bytes().begin(), chunk.Bytes().end(), '\n'), maxLines);
     ForEachLine(chunk, [&](std::string_view line, bool tooLong) {
       lines.push_back(tooLong                ? "<too long>"
                       : line.size() > 1000 ? std::to_string(line.size()) + " bytes"
@@ -37,7 +40,7 @@ std::vector<std::string> ReadLines(const std::string& bytes, std::size_t chunkSi
   return lines;
 }
 
-TEST(BatchReader, EveryLineOnceInOrderAtAnyChunkSize) {
+TEST(BatchReader, EveryLineOnceInOrderInChunksOfAnySize) {
   const std::string huge(1 << 20, '9');
   const std::string edge(kMaxBatchLine, '7');  // the longest line that is read
   const std::pair<std::string, std::vector<std::string>> cases[] = {
@@ -54,8 +57,11 @@ TEST(BatchReader, EveryLineOnceInOrderAtAnyChunkSize) {
     for (std::size_t chunkSize : {std::size_t{1}, std::size_t{3}, std::size_t{4096},
                                   kMaxBatchLine + 1, std::size_t{256} << 10}) {
       if (chunkSize < 4096 && bytes.size() > 1000) continue;  // slow and no more telling
-      EXPECT_EQ(ReadLines(bytes, chunkSize), lines)
-          << bytes.substr(0, 20) << " in chunks of " << chunkSize;
+      for (std::size_t maxLines : {1, 2, 1 << 16}) {
+        EXPECT_EQ(ReadLines(bytes, chunkSize, maxLines), lines)
+            << bytes.substr(0, 20) << " in chunks of " << chunkSize << " bytes, " << maxLines
+            << " lines";
+      }
     }
   }
 }
