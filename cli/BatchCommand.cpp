@@ -194,9 +194,14 @@ class ProgressLine {
 }  // namespace
 
 bool IsBatchCommand(const std::vector<std::string>& args) {
-  for (const std::string& arg : args) {
-    if (arg == "--") return false;
-    if (arg == "--batch") return true;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--") return false;
+    if (args[i] == "--batch") return true;
+    // The value of an option ("--pick --batch") is no option.
+    for (const char* withValue : {"--data", "--filter", "--pick", "--date", "--now", "--column",
+                                  "--time-column", "--jobs"}) {
+      if (args[i] == withValue) ++i;
+    }
   }
   return false;
 }
