@@ -23,7 +23,6 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
 }
 
-
 // Turns the lines of chunks into rows; one per worker thread.
 class RowMaker {
  public:
