@@ -35,21 +35,27 @@ std::string CodeRegionText(const NumberResult& exchange) {
 }  // namespace
 
 std::string JsonString(const std::string& cp1252) {
-  std::string json = "\"";
-  for (char c : Cp1252ToUtf8(cp1252)) {
+  std::string json;
+  AppendJsonString(json, Cp1252ToUtf8(cp1252));
+  return json;
+}
+
+void AppendJsonString(std::string& json, std::string_view utf8) {
+  json += '"';
+  for (char c : utf8) {
     const auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       json += '\\';
       json += c;
     } else if (byte < 0x20 || byte == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04X", byte);
-      json += escaped;
+      const char escaped[] = {'\\', 'u', '0', '0', "0123456789ABCDEF"[byte >> 4],
+                              "0123456789ABCDEF"[byte & 15]};
+      json.append(escaped, sizeof escaped);
     } else {
       json += c;
     }
   }
-  return json + "\"";
+  json += '"';
 }
 
 std::string ExchangeText(const NumberResult& exchange) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "lookup/AnswerText.h"
 #include "lookup/NumberLookup.h"
 
 namespace tq {
@@ -72,24 +73,6 @@ void AppendCsvField(std::string& out, std::string_view field) {
   for (char c : field) {
     if (c == '"') out += '"';
     out += c;
-  }
-  out += '"';
-}
-
-void AppendJsonString(std::string& out, std::string_view text) {
-  out += '"';
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20 || byte == 0x7F) {
-      const char escaped[] = {'\\', 'u', '0', '0', "0123456789ABCDEF"[byte >> 4],
-                              "0123456789ABCDEF"[byte & 15]};
-      out.append(escaped, sizeof escaped);
-    } else {
-      out += c;
-    }
   }
   out += '"';
 }
