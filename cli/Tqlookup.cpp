@@ -10,6 +10,7 @@
 
 #include "Version.h"
 #include "app/DataFolders.h"
+#include "cli/BatchCommand.h"
 #include "data/CitySet.h"
 #include "data/Text.h"
 #include "lookup/AnswerText.h"
@@ -22,6 +23,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: tqlookup [OPTION]... QUERY\n"
     "       tqlookup [--data DIR] --filter TEXT\n"
+    "       tqlookup --batch [OPTION]... [FILE]   (see tqlookup --batch --help)\n"
     "Looks up North American telephone area codes as the Telquest Pro window does\n"
     "and prints the answer, one block per list.\n"
     "\n"
@@ -338,6 +340,7 @@ int Run(const std::vector<std::string>& args, CommandLineIo& io,
 int RunTqlookup(const std::vector<std::string>& args, CommandLineIo& io,
                 const CommandLinePlaces& places) {
   errno = 0;
+  if (IsBatchCommand(args)) return RunBatchCommand(args, io, places);
   return CheckOutput(io.out, io.err, Run(args, io, places));
 }
 

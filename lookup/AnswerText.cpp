@@ -1,7 +1,5 @@
 #include "lookup/AnswerText.h"
 
-#include <cstdio>
-
 #include "data/Text.h"
 #include "names/StateNames.h"
 
@@ -35,8 +33,13 @@ std::string CodeRegionText(const NumberResult& exchange) {
 }  // namespace
 
 std::string JsonString(const std::string& cp1252) {
-  const std::string utf8 = Cp1252ToUtf8(cp1252);
-  std::string json = "\"";
+  std::string json;
+  AppendJsonString(json, Cp1252ToUtf8(cp1252));
+  return json;
+}
+
+void AppendJsonString(std::string& json, std::string_view utf8) {
+  json += '"';
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     const char c = utf8[i];
     const auto byte = static_cast<unsigned char>(c);
@@ -50,14 +53,14 @@ std::string JsonString(const std::string& cp1252) {
       json += c;
     } else if (byte < 0x20 || byte == 0x7F || c1) {
       const unsigned code = c1 ? static_cast<unsigned char>(utf8[++i]) : byte;
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04X", code);
-      json += escaped;
+      const char escaped[] = {'\\', 'u', '0', '0', "0123456789ABCDEF"[code >> 4],
+                              "0123456789ABCDEF"[code & 15]};
+      json.append(escaped, sizeof escaped);
     } else {
       json += c;
     }
   }
-  return json + "\"";
+  json += '"';
 }
 
 std::string ExchangeText(const NumberResult& exchange) {

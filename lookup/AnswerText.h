@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lookup/Answer.h"
@@ -27,5 +28,7 @@ std::string ExchangeText(const NumberResult& exchange);
 // A JSON string of code page 1252 text, quotes included; control characters
 // become \u00XX.
 std::string JsonString(const std::string& cp1252);
+// The same for UTF-8 text, appended to `json`: the one JSON escaper.
+void AppendJsonString(std::string& json, std::string_view utf8);
 
 }  // namespace tq

@@ -1,0 +1,150 @@
+#include "lookup/BatchLookup.h"
+
+#include <cstring>
+
+#include "data/Text.h"
+#include "lookup/LocalTime.h"
+#include "lookup/PhoneNumber.h"
+
+namespace tq {
+namespace {
+
+// Writes `value` as exactly `width` digits at `to`.
+void PutDigits(char* to, int value, int width) {
+  for (int i = width - 1; i >= 0; --i, value /= 10) to[i] = static_cast<char>('0' + value % 10);
+}
+
+BatchStatus RowStatus(NumberResult::Status status) {
+  using Status = NumberResult::Status;
+  switch (status) {
+    case Status::kOk: return BatchStatus::kOk;
+    case Status::kInvalid: return BatchStatus::kInvalid;
+    case Status::kNotGeographic: return BatchStatus::kNotGeographic;
+    case Status::kUnknownExchange: return BatchStatus::kUnknownExchange;
+    case Status::kUnknownAreaCode: return BatchStatus::kUnknownAreaCode;
+    case Status::kNoExchangeData: return BatchStatus::kNoExchangeData;
+  }
+  return BatchStatus::kInvalid;
+}
+
+}  // namespace
+
+BatchLookup::BatchLookup(const std::filesystem::path& folder)
+    : cities_(folder),
+      areaCodes_(folder),
+      largestZoneOfCode_(1000),
+      exchangeByNumber_(std::make_unique<std::atomic<const Exchange*>[]>(1000 * 1000)) {
+  cities_.Open();
+  areaCodes_.Open();
+  if (std::string problem = exchanges_.Open(folder); !problem.empty()) {
+    exchangesOutcome_ = {FileProblem::kUnreadable, std::move(problem)};
+  }
+  numbers_ = std::make_unique<NumberLookup>(cities_, areaCodes_, exchanges_);
+
+  // The time of an unknown exchange: that of its area code's largest place.
+  const auto& populations = cities_.Populations();
+  for (std::size_t row = 0; row < cities_.RowCount(); ++row) {
+    rowOfCity_.try_emplace(cities_.CityIds()[row], row);
+  }
+  std::vector<std::int64_t> largest(largestZoneOfCode_.size(), -1);
+  for (std::size_t link = 0; link < areaCodes_.AreaCodes().size(); ++link) {
+    const std::uint32_t code = areaCodes_.AreaCodes()[link];
+    const auto city = rowOfCity_.find(areaCodes_.CityIds()[link]);
+    if (code >= largestZoneOfCode_.size() || city == rowOfCity_.end()) continue;
+    const std::size_t row = city->second;
+    if (static_cast<std::int64_t>(populations[row]) > largest[code]) {
+      largest[code] = populations[row];
+      largestZoneOfCode_[code] = {cities_.TimeZones()[row], cities_.DaylightFlags()[row]};
+    }
+  }
+}
+
+const BatchLookup::Exchange& BatchLookup::ExchangeOf(const PhoneNumber& number) const {
+  std::atomic<const Exchange*>& slot = exchangeByNumber_[number.areaCode * 1000 + number.exchange];
+  if (const Exchange* known = slot.load(std::memory_order_acquire)) return *known;
+  std::lock_guard lock(mutex_);
+  if (const Exchange* known = slot.load(std::memory_order_relaxed)) return *known;
+  auto exchange = std::make_unique<Exchange>();
+  exchange->result = numbers_->Lookup(number, 0);
+  exchange->place = Cp1252ToDisplayUtf8(exchange->result.place);
+  exchange->state = Cp1252ToDisplayUtf8(exchange->result.state);
+  if (const auto row = rowOfCity_.find(static_cast<std::uint32_t>(exchange->result.cityId));
+      row != rowOfCity_.end()) {
+    exchange->zone = Zone{cities_.TimeZones()[row->second], cities_.DaylightFlags()[row->second]};
+  }
+  if (!exchange->zone && exchange->result.status == NumberResult::Status::kUnknownExchange) {
+    exchange->zone = largestZoneOfCode_[static_cast<std::size_t>(number.areaCode)];
+  }
+  exchangesAsked_.push_back(std::move(exchange));
+  slot.store(exchangesAsked_.back().get(), std::memory_order_release);
+  return *exchangesAsked_.back();
+}
+
+void BatchLookup::FillTime(const Zone& zone, std::int64_t utcSeconds, BatchRow& row,
+                           Memo& memo) const {
+  // Rows mostly share their instant and a handful of zones.
+  const std::int64_t minute = utcSeconds / 60 - (utcSeconds % 60 < 0);
+  const auto zoneKey = static_cast<std::size_t>(static_cast<int>(zone.fTimeZone * 2) * 2 +
+                                                (zone.bDaylightSaving & 1));
+  Memo::Entry& entry = memo.entries[zoneKey % memo.entries.size()];
+  if (zone.fTimeZone != entry.fTimeZone || zone.bDaylightSaving != entry.bDaylightSaving ||
+      minute != entry.minute) {
+    const std::optional<LocalClock> clock =
+        LocalClockAt(utcSeconds, zone.fTimeZone, zone.bDaylightSaving);
+    entry.fTimeZone = zone.fTimeZone;
+    entry.bDaylightSaving = zone.bDaylightSaving;
+    entry.minute = minute;
+    entry.timeZone.clear();
+    entry.utcOffset.clear();
+    entry.localTime.clear();
+    if (clock) {
+      entry.timeZone = ZoneTimeName(zone.fTimeZone, clock->daylight);
+      entry.utcOffset = UtcOffsetText(*clock);
+      char text[] = "0000-00-00T00:00";
+      PutDigits(text, clock->year % 10000, 4);
+      PutDigits(text + 5, clock->month, 2);
+      PutDigits(text + 8, clock->day, 2);
+      PutDigits(text + 11, clock->hour, 2);
+      PutDigits(text + 14, clock->minute, 2);
+      entry.localTime = std::string(text) + entry.utcOffset;
+    }
+  }
+  row.timeZone = entry.timeZone;
+  row.utcOffset = entry.utcOffset;
+  row.localTime = entry.localTime;
+}
+
+void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds, BatchRow& row,
+                       Memo& memo) const {
+  const std::optional<PhoneNumber> number = ParsePhoneNumber(text);
+  if (number && number->kind == PhoneNumber::Kind::kOtherCountry) {
+    return row.SetStatus(BatchStatus::kOtherCountry);
+  }
+  if (!number || number->kind != PhoneNumber::Kind::kExchange || number->areaCode < 0 ||
+      number->areaCode > 999 || number->exchange < 0 || number->exchange > 999) {
+    return row.SetStatus(BatchStatus::kInvalid);
+  }
+  const Exchange& exchange = ExchangeOf(*number);
+  const NumberResult& result = exchange.result;
+  row.SetStatus(RowStatus(result.status));
+  if (result.areaCode >= 0) {
+    PutDigits(row.areaCodeText, result.areaCode, 3);
+    row.areaCode = {row.areaCodeText, 3};
+  }
+  if (result.exchange >= 0) {
+    PutDigits(row.exchangeText, result.exchange, 3);
+    row.exchange = {row.exchangeText, 3};
+  }
+  // The E.164 form is the core's, made for the last four digits 0000; the
+  // row's own four digits take their place.
+  if (number->line >= 0 && exchange.result.line == 0) {
+    std::memcpy(row.numberText, result.e164.data(), sizeof row.numberText);
+    PutDigits(row.numberText + sizeof row.numberText - 4, number->line, 4);
+    row.number = {row.numberText, sizeof row.numberText};
+  }
+  row.place = exchange.place;
+  row.state = exchange.state;
+  if (exchange.zone) FillTime(*exchange.zone, utcSeconds, row, memo);
+}
+
+}  // namespace tq

@@ -1,0 +1,94 @@
+#pragma once
+// One output row of a batch lookup (`tqlookup --batch`): the columns, the
+// statuses with their reasons, and the two row writers (CSV with RFC 4180
+// quoting, JSON lines). Column names and status names are part of the
+// command's stable interface: new ones may be added at the end, none is
+// renamed or removed.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tq {
+
+enum class BatchStatus : std::uint8_t {
+  kOk,               // a ten-digit number with a known exchange
+  kInvalid,          // not written as a ten-digit telephone number
+  kOtherCountry,     // "+" and a country code other than 1
+  kNotGeographic,    // an area code without a place (toll-free, 5XX, ...)
+  kUnknownAreaCode,  // an area code that is not in service
+  kUnknownExchange,  // an area code in service, an exchange without a known place
+  kEmpty,            // an empty line (or blanks only)
+  kTooLong,          // a line longer than kMaxBatchLine
+  kBadUtf8,          // the line is not valid UTF-8
+  kNulByte,          // the line holds a NUL byte
+  kCsvError,         // a quoting error in a CSV line
+  kNoColumn,         // a CSV line with fewer fields than the column asks for
+  kBadTime,          // the time column holds no ISO 8601 instant
+  kHeader,           // the header line of a CSV input
+  kNoExchangeData,   // no exchange file could be read
+};
+inline constexpr std::size_t kBatchStatusCount = 15;
+
+// "ok", "invalid", "not_geographic", ...: the number's statuses by the
+// words of the per-number lookup (NumberStatusName).
+std::string_view BatchStatusName(BatchStatus status);
+// The reason given with a status when nothing more specific is known.
+std::string_view BatchStatusReason(BatchStatus status);
+
+// Lines longer than this (without their line end) are not read: their row
+// says kTooLong.
+inline constexpr std::size_t kMaxBatchLine = std::size_t{64} << 10;
+
+inline constexpr std::array<std::string_view, 11> kBatchColumns = {
+    "input",     "number",    "area_code", "exchange",   "status",    "reason",
+    "place",     "state",     "time_zone", "utc_offset", "local_time"};
+
+// The fields of one row, all UTF-8; empty means "none". The fields are views
+// into texts that outlive the writing of the row: the input line, the
+// lookup's tables, or the row's own buffers (so a row is not copied).
+struct BatchRow {
+  BatchRow() = default;
+  BatchRow(const BatchRow&) = delete;
+  BatchRow& operator=(const BatchRow&) = delete;
+
+  std::string_view input;   // the line or field as read
+  std::string_view number;  // "+19372221234"
+  std::string_view areaCode, exchange;
+  BatchStatus status = BatchStatus::kOk;
+  std::string_view reason;
+  std::string_view place, state;
+  std::string_view timeZone;   // "Eastern Standard Time"
+  std::string_view utcOffset;  // "-05:00"
+  std::string_view localTime;  // "2026-01-15T12:00-05:00"
+
+  // Room for the fields made for this row.
+  std::string inputText;  // an input with invalid bytes, written as U+FFFD
+  char numberText[12], areaCodeText[3], exchangeText[3];  // "+19372221234", "937", "222"
+
+  void Clear();
+  void SetStatus(BatchStatus newStatus);  // with its standard reason
+};
+
+enum class BatchFormat { kCsv, kJsonLines };
+
+// The CSV header line (LF-ended); JSON lines have none.
+void AppendCsvHeader(std::string& out);
+// The row as one LF-ended line.
+void AppendRow(std::string& out, const BatchRow& row, BatchFormat format);
+
+// Appends `text`, with every byte that is not part of a valid UTF-8 sequence,
+// and every NUL, written as U+FFFD.
+void AppendValidUtf8(std::string& out, std::string_view text);
+bool IsValidUtf8(std::string_view text);
+
+// An ISO 8601 instant as seconds since 1970 UTC: a date, "T" or a blank, a
+// time of day with minutes (seconds and a fraction optional), and "Z" or an
+// offset (+HH:MM, +HHMM, +HH). Nothing for a text without a zone or with
+// impossible fields.
+std::optional<std::int64_t> ParseIsoInstant(std::string_view text);
+
+}  // namespace tq
