@@ -33,6 +33,9 @@ REFERENCE_YEAR = 2027
 MEMBER_PLACES = 5  # capital and largest places of a member country
 FORMER_STATES = {"NF": "NL", "NT": "NU"}
 MIN_SHARE = 0.1  # of a place's exchanges a code must hold to be linked
+# The month the shipped data describes: every code in service on its last day
+# ships. A code announced for a later date is left for the next release.
+RELEASE_MONTH = (2026, 12)
 
 
 class Place:
@@ -245,7 +248,14 @@ def report(geographic, records, links):
 
 def main():
     report_rows, file_date = npa_report.read_report()
-    month_end = date(file_date.year + file_date.month // 12, file_date.month % 12 + 1, 1) - timedelta(days=1)
+    year, month = RELEASE_MONTH
+    month_end = date(year + month // 12, month % 12 + 1, 1) - timedelta(days=1)
+    if month_end < file_date:
+        raise SystemExit(f"RELEASE_MONTH {year}-{month:02} is before the NPA report of {file_date}")
+    for code, npa in sorted(report_rows.items()):
+        if not npa.in_service and npa.in_service_date and npa.in_service_date > month_end:
+            print(f"area code {code} ({npa.location}) comes into service {npa.in_service_date}, "
+                  "after the release month: left out")
     in_service = npa_report.codes_in_service(report_rows, month_end)
     members = nanp.read_table("member_countries.tsv")
     geo = gazetteer.Gazetteer(["US", "CA"] + [region for region, _, _ in members])

@@ -17,7 +17,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 SOURCES = HERE / "sources"
-REPORT = SOURCES / "npa_report_2025-11-26.csv"
+REPORT = SOURCES / "npa_report_2026-01-05.csv"
 COLUMNS = (
     "NPA_ID,type_of_code,ASSIGNABLE,EXPLANATION,RESERVED,ASSIGNED,ASSIGNMENT_DT,USE,"
     "LOCATION,COUNTRY,IN_SERVICE,IN_SERVICE_DT,STATUS,PLANNING_LETTERS,NOTES,OVERLAY,"
