@@ -1,0 +1,213 @@
+"""The places people live: every US incorporated place, census-designated
+place and functioning town or township, every Puerto Rico municipio, every
+Canadian municipality and the population centres within merged ones, from
+THRESHOLD people up; the numbering-plan places stay whatever their size.
+
+Each census unit gets the key of its name as people use it; where two units
+of one state share that name the first of (incorporated place, CDP, town or
+township; then the more populous) keeps it and the others are keyed by their
+census name ("lakewood township", "oyster bay town"), so both ship under the
+name people use and the chooser tells them apart. A numbering-plan place
+whose key (or join_aliases.tsv name, or renamed.tsv current name) is a
+unit's becomes that unit: its figure, point and name.
+
+Codes of a place without exchanges of its own (code_rule()): those of the
+nearest numbering-plan places of its state, weighted by distance.
+"""
+
+import hashlib
+import re
+from collections import defaultdict
+
+import census
+import statcan
+from city_names import match_key
+from gazetteer import distance_km
+from nanp_sources import read_table
+
+# Every place of at least this many people ships: the smallest size the
+# census lists still call a town (ACS counts of a few hundred carry margins
+# as large as the count), and the size up to which the census lists are
+# checked. Smaller places ship when a telephone exchange is named after them.
+THRESHOLD = 1000
+# Codes of a place without its own exchanges: the NEIGHBOURS nearest places
+# of its state with exchanges, within RADIUS_KM (the nearest one alone
+# beyond it); a code is kept when its weight (sum of 1 / (distance +
+# NEAR_KM)) is at least KEEP_SHARE of the strongest code's. Chosen on the
+# held-out places: keeping only the strongest codes gives the most exact
+# sets; keeping weaker ones (0.3) shares a code more often (99%) but gives
+# a wrong set to one place in six.
+NEIGHBOURS, RADIUS_KM, NEAR_KM, KEEP_SHARE = 4, 20, 0.5, 1.0
+HOLD_OUT = 10  # one place in HOLD_OUT with its own exchanges is held out to test the rule
+
+
+class Unit:
+    def __init__(self, kind, state, name, full_name, population, coords, country):
+        self.kind, self.state, self.name, self.full_name = kind, state, name, full_name
+        self.population, self.coords, self.country = population, coords, country
+        self.rank = census.RANKS.get(kind, 1 if kind == "community" else 0)
+        self.key = None
+
+
+def _canadian_units(geo, left_out):
+    units, names = [], set()
+    found, skipped = statcan.municipalities()
+    for reason, rows in skipped.items():
+        left_out[reason] += rows
+    for province, name, population, kind in found:
+        units.append(Unit("municipality", province, name, f"{name} {kind}", population,
+                          _point(geo, province, name), "Canada"))
+        names.add((province, match_key(name)))
+    for province, second, parts, population in statcan.population_centres():
+        # A part named like a municipality of either province of the centre
+        # is counted there ("Ottawa - Gatineau" lies in Ontario and Quebec).
+        parts = [p for p in parts if (province, match_key(p)) not in names
+                 and (second, match_key(p)) not in names]
+        if not parts:
+            continue
+        # A centre named for two communities ("Bowmanville - Newcastle") is
+        # shared in proportion to their own GeoNames figures when both have
+        # one; otherwise the first community takes it.
+        own = [_figure(geo, province, p) for p in parts]
+        if all(own) and len(parts) > 1:
+            shares = [round(population * f / sum(own)) for f in own]
+        else:
+            shares = [population] + [0] * (len(parts) - 1)
+        for part, share in zip(parts, shares):
+            if share:
+                units.append(Unit("community", province, part, f"{part} community", share,
+                                  _point(geo, province, part), "Canada"))
+                names.add((province, match_key(part)))
+    return units
+
+
+def _figure(geo, state, name):
+    found = geo.populated.get((state, match_key(name)), [])
+    return found[0].population if found else 0
+
+
+def _point(geo, state, name):
+    """GeoNames point of the name, else of the name without its kind words
+    ("Athabasca County" at Athabasca, "Corman Park No. 344" at Corman Park)."""
+    short = re.sub(r" County$", "", re.sub(r"^(Municipal District|County) of |,? No\. \d+$", "", name))
+    # A merged municipality at its first named part: "Guelph/Eramosa" at
+    # Guelph, "Chatham-Kent" at Chatham, "Alfred and Plantagenet" at Alfred.
+    parts = re.split(r"/|-| and | et ", short)
+    for text in (name, short, *parts):
+        key = (state, match_key(text))
+        found = geo.populated.get(key, []) + geo.located.get(key, [])
+        if found:
+            return (found[0].lat, found[0].lon)
+    return None
+
+
+def units(geo):
+    """[Unit] of every census unit, each with its key, and {reason: [row]}
+    of the source rows left out."""
+    us, skipped = census.us_units()
+    left_out = defaultdict(list, skipped)
+    found = [Unit(u.kind, u.state, u.name, u.full_name, u.population, (u.lat, u.lon), "USA")
+             for u in us] + _canadian_units(geo, left_out)
+    by_key = defaultdict(list)
+    for unit in found:
+        by_key[(unit.state, match_key(unit.name))].append(unit)
+    taken = set()
+    for (state, key), namesakes in sorted(by_key.items()):
+        namesakes.sort(key=lambda u: (u.rank, -u.population, u.full_name))
+        for i, unit in enumerate(namesakes):
+            unit.key = key if i == 0 else match_key(unit.full_name)
+            while (state, unit.key) in taken:
+                unit.key += " 2"
+            taken.add((state, unit.key))
+    return found, left_out
+
+
+def merge(places, found, make_place, name_of):
+    """Join the units with the numbering-plan places (dict keyed by (state,
+    key)) and add the units of THRESHOLD people and more as new places."""
+    aliases = {(s, match_key(g)): (s, match_key(n)) for s, n, g in read_table("join_aliases.tsv")}
+    former = set()
+    for state, old, new in read_table("renamed.tsv"):
+        former.add((state, match_key(old)))
+        place = places.pop((state, match_key(old)), None)
+        if place:
+            place.key = match_key(new)
+            places[(state, place.key)] = place
+    merged = added = 0
+    for unit in sorted(found, key=lambda u: (u.state, u.key)):
+        key = (unit.state, unit.key)
+        if key in former:  # a centre still counted under the former name
+            continue
+        via_alias = key not in places and aliases.get(key) in places
+        place = places.get(key) or (places[aliases[key]] if via_alias else None)
+        if place is not None and place.unit is None:
+            merged += 1
+            if not via_alias:
+                place.name = name_of(unit.name, place)
+        elif unit.population >= THRESHOLD and key not in places:
+            place = make_place(unit.state, unit.key)
+            places[key] = place
+            place.name = name_of(unit.name, place)
+            added += 1
+        else:
+            continue
+        place.unit, place.population, place.joined = unit, unit.population, True
+        if unit.coords:
+            place.coords = unit.coords
+    print(f"census units joined with numbering-plan places: {merged}; added: {added}")
+
+
+def _held_out(place):
+    digest = hashlib.sha256(f"{place.state}\t{place.key}".encode()).digest()
+    return digest[0] % HOLD_OUT == 0
+
+
+def predict(point, anchors):
+    """The codes the rule gives a place at point from anchors [(point, codes)]."""
+    near = sorted((distance_km(point, p), sorted(codes)) for p, codes in anchors)
+    within = [n for n in near[:NEIGHBOURS] if n[0] <= RADIUS_KM] or near[:1]
+    weight = defaultdict(float)
+    for distance, codes in within:
+        for code in codes:
+            weight[code] += 1 / (distance + NEAR_KM)
+    strongest = max(weight.values(), default=0)
+    return {c for c, w in weight.items() if w >= KEEP_SHARE * strongest}
+
+
+def held_out_agreement(places):
+    """The rule tried on the places with exchanges of their own held out
+    (one in HOLD_OUT, by a hash of the key), predicted from the others:
+    (exact code sets, sets sharing a code, places tried)."""
+    anchors, trial = defaultdict(list), []
+    for place in places:
+        if place.codes and place.coords:
+            (trial if _held_out(place) else anchors[place.state]).append((place.coords, place.codes))
+    exact = shared = tested = 0
+    for place in places:
+        if place.codes and place.coords and _held_out(place) and len(anchors[place.state]) > 1:
+            guess = predict(place.coords, anchors[place.state])
+            tested += 1
+            exact += guess == place.codes
+            shared += bool(guess & place.codes)
+    return exact, shared, tested
+
+
+def code_rule(places, fixed_codes):
+    """Give every place without exchanges of its own its codes; returns the
+    places it could not place (no point). fixed_codes: {state: codes} of
+    states whose codes serve every place."""
+    anchors = defaultdict(list)
+    for place in places:
+        if place.codes and place.coords:
+            anchors[place.state].append((place.coords, place.codes))
+    unplaced = []
+    for place in places:
+        if place.codes:
+            continue
+        if place.state in fixed_codes:
+            place.codes = set(fixed_codes[place.state])
+        elif place.coords and anchors.get(place.state):
+            place.codes = predict(place.coords, anchors[place.state])
+        else:
+            unplaced.append(place)
+    return unplaced
