@@ -175,20 +175,27 @@ def us_units():
 
 
 def _without_doubles(units, left_out):
-    """A town or township that is also an incorporated place of its name
-    (the same people counted twice, within 2%) is kept once, as the place."""
-    places = defaultdict(list)
+    """A town or township that is also an incorporated place of its name,
+    or a census-designated place that is the whole town of its name (the
+    same people counted twice, within 2%), is kept once: as the incorporated
+    place, or as the town."""
+    counted = defaultdict(list)
     for unit in units:
-        if unit.kind == INCORPORATED:
-            places[(unit.state, match_key(unit.name))].append(unit.population)
+        counted[(unit.kind, unit.state, match_key(unit.name))].append(unit.population)
+
+    def same(kind, unit):
+        return any(abs(p - unit.population) <= 0.02 * max(p, 1)
+                   for p in counted.get((kind, unit.state, match_key(unit.name)), []))
     kept = []
     for unit in units:
-        same = places.get((unit.state, match_key(unit.name)), [])
-        if unit.kind == TOWN and any(abs(p - unit.population) <= 0.02 * max(p, 1) for p in same):
+        if unit.kind == TOWN and same(INCORPORATED, unit):
             left_out["town or township that is its incorporated place"].append(
                 f"{unit.full_name}, {unit.state}")
-            continue
-        kept.append(unit)
+        elif unit.kind == CDP and same(TOWN, unit):
+            left_out["census-designated place that is its whole town"].append(
+                f"{unit.full_name}, {unit.state}")
+        else:
+            kept.append(unit)
     return kept
 
 

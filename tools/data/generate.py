@@ -368,10 +368,8 @@ def main():
           f"populous namesake: {accent_left_out}")
     files[ACCENT_TABLE] = accent_text.encode("utf-8")
     report(geographic, records, links)
-    exact, shared, tested = agreement
-    print(f"code rule on {tested} held-out places: exact {exact / tested:.1%}, "
-          f"sharing a code {shared / tested:.1%}")
-    failures, largest = checks.run(in_service, places, records, links, accent_text)
+    failures, largest = checks.run(in_service, places, records, links, accent_text,
+                                   {"units": units, "ids": ids, "agreement": agreement})
     if failures:
         raise SystemExit(f"{failures} check(s) failed: nothing written")
     # Written only once every check has passed.

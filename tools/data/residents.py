@@ -42,8 +42,9 @@ HOLD_OUT = 10  # one place in HOLD_OUT with its own exchanges is held out to tes
 
 
 class Unit:
-    def __init__(self, kind, state, name, full_name, population, coords, country):
+    def __init__(self, kind, state, name, full_name, population, coords, country, code):
         self.kind, self.state, self.name, self.full_name = kind, state, name, full_name
+        self.code = code  # the census's code of the unit
         self.population, self.coords, self.country = population, coords, country
         self.rank = census.RANKS.get(kind, 1 if kind == "community" else 0)
         self.key = None
@@ -54,11 +55,11 @@ def _canadian_units(geo, left_out):
     found, skipped = statcan.municipalities()
     for reason, rows in skipped.items():
         left_out[reason] += rows
-    for province, name, population, kind in found:
+    for province, name, population, kind, code in found:
         units.append(Unit("municipality", province, name, f"{name} {kind}", population,
-                          _point(geo, province, name), "Canada"))
+                          _point(geo, province, name), "Canada", code))
         names.add((province, match_key(name)))
-    for province, second, parts, population in statcan.population_centres():
+    for centre, province, second, parts, population in statcan.population_centres():
         # A part named like a municipality of either province of the centre
         # is counted there ("Ottawa - Gatineau" lies in Ontario and Quebec).
         parts = [p for p in parts if (province, match_key(p)) not in names
@@ -76,7 +77,7 @@ def _canadian_units(geo, left_out):
         for part, share in zip(parts, shares):
             if share:
                 units.append(Unit("community", province, part, f"{part} community", share,
-                                  _point(geo, province, part), "Canada"))
+                                  _point(geo, province, part), "Canada", centre))
                 names.add((province, match_key(part)))
     return units
 
@@ -106,8 +107,8 @@ def units(geo):
     of the source rows left out."""
     us, skipped = census.us_units()
     left_out = defaultdict(list, skipped)
-    found = [Unit(u.kind, u.state, u.name, u.full_name, u.population, (u.lat, u.lon), "USA")
-             for u in us] + _canadian_units(geo, left_out)
+    found = [Unit(u.kind, u.state, u.name, u.full_name, u.population, (u.lat, u.lon), "USA",
+                  u.geoid) for u in us] + _canadian_units(geo, left_out)
     by_key = defaultdict(list)
     for unit in found:
         by_key[(unit.state, match_key(unit.name))].append(unit)
@@ -116,8 +117,10 @@ def units(geo):
         namesakes.sort(key=lambda u: (u.rank, -u.population, u.full_name))
         for i, unit in enumerate(namesakes):
             unit.key = key if i == 0 else match_key(unit.full_name)
-            while (state, unit.key) in taken:
-                unit.key += " 2"
+            if (state, unit.key) in taken:  # "Washington township" 40 times in Ohio
+                unit.key += f" {unit.code}"
+            if (state, unit.key) in taken:
+                raise SystemExit(f"two census units keyed {state} {unit.key}")
             taken.add((state, unit.key))
     return found, left_out
 
@@ -133,19 +136,28 @@ def merge(places, found, make_place, name_of):
         if place:
             place.key = match_key(new)
             places[(state, place.key)] = place
+    # A numbering-plan place named with the kind word ("Bath Township", MI)
+    # is the unit of that census name ("Bath charter township").
     merged = added = 0
     for unit in sorted(found, key=lambda u: (u.state, u.key)):
         key = (unit.state, unit.key)
         if key in former:  # a centre still counted under the former name
             continue
-        via_alias = key not in places and aliases.get(key) in places
-        place = places.get(key) or (places[aliases[key]] if via_alias else None)
-        if place is not None and place.unit is None:
+        free = lambda k: k in places and places[k].unit is None
+        named = [k for t in (unit.full_name, unit.full_name.replace(" charter township", " township"))
+                 for k in [(unit.state, match_key(t))] if k != key and free(k)]
+        place = None
+        if free(key) or (key not in places and named):
+            place = places[key if free(key) else named[0]]
+            place.name = name_of(unit.name, place)
             merged += 1
-            if not via_alias:
-                place.name = name_of(unit.name, place)
-        elif unit.population >= THRESHOLD and key not in places:
-            place = make_place(unit.state, unit.key)
+        elif key not in places and free(aliases.get(key)):
+            place = places[aliases[key]]  # keeps its own name
+            merged += 1
+        elif unit.population >= THRESHOLD:
+            if key in places:  # a numbering-plan place has the key and a unit
+                key = (key[0], f"{key[1]} {unit.code}")
+            place = make_place(*key)
             places[key] = place
             place.name = name_of(unit.name, place)
             added += 1

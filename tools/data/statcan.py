@@ -140,7 +140,7 @@ def _kinds():
 
 
 def municipalities():
-    """[(province, name, population, kind)] of every counted census
+    """[(province, name, population, kind, code)] of every counted census
     subdivision that is a municipality (a New Brunswick parish is no
     municipality), the pieces of one cut by a provincial line added up, and
     {reason: [row]} of the rows left out."""
@@ -157,15 +157,15 @@ def municipalities():
             continue
         name = PIECE.sub("", row["GEO"]).split(" / ")[0]
         if PIECE.search(row["GEO"]):
-            pieces.setdefault((province, name, kind), []).append(int(row["Population, 2021"]))
+            pieces.setdefault((province, name, kind), []).append((int(row["Population, 2021"]), code))
         else:
-            found.append((province, name, int(row["Population, 2021"]), kind))
-    found += [(p, n, sum(c), k) for (p, n, k), c in sorted(pieces.items())]
+            found.append((province, name, int(row["Population, 2021"]), kind, code))
+    found += [(p, n, sum(c for c, _ in cut), k, cut[0][1]) for (p, n, k), cut in sorted(pieces.items())]
     return found, left_out
 
 
 def population_centres():
-    """[(province, second province or "", [names], population)] of the
+    """[(code, province, second province or "", [names], population)] of the
     census population centres;
     "Bowmanville - Newcastle" gives both names."""
     found = []
@@ -175,6 +175,6 @@ def population_centres():
             raise SourceError(CENTRES, line, "unknown province or no population")
         names = [n for n in row["name"].split(" - ")
                  if not re.search(r"\d|CFB|\bArea\b", n)]
-        found.append((PROVINCES[row["province"]], PROVINCES.get(row["second province"], ""),
+        found.append((row["uid"], PROVINCES[row["province"]], PROVINCES.get(row["second province"], ""),
                       names, int(row["population"])))
     return found
