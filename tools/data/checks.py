@@ -9,9 +9,8 @@ from collections import defaultdict
 from pathlib import Path
 
 import npa_report
-from accent_table import typed_key
-from city_names import (accent_city_name, cp1252_lower, fold_accents, match_key,
-                        normalize_city_name)
+from city_names import (accent_city_name, cp1252_lower, match_key, normalize_city_name,
+                        plain_lowered, spelling_key)
 from data_format import COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA
 
 HERE = Path(__file__).resolve().parent
@@ -64,14 +63,37 @@ def style_problems(name):
     return [why for pattern, why in STYLE_PROBLEMS if pattern.search(name)]
 
 
-def reachable(name, accented):
-    """Whether typing the name in lower case without accents finds it: the
-    lookup normalises the typed text, compares it without regard to case
-    and then gives it its accented spelling from the generated table."""
-    typed = cp1252_lower(fold_accents(name))
+def lookup_texts(typed, accented):
+    """The two texts the lookup compares stored names with for a typed city:
+    the normalised text and its copy from AccentCityName (accent rows, then
+    the spellings table by spelling key, else the key written out when an
+    abbreviation or point stands inside the name)."""
     normalized = normalize_city_name(typed)
-    spelled = accented.get(typed_key(normalized), accent_city_name(normalized))
-    return cp1252_lower(spelled) == cp1252_lower(name) or cp1252_lower(normalized) == cp1252_lower(name)
+    copy = accent_city_name(normalized)
+    key = spelling_key(copy)
+    if key in accented:
+        copy = accented[key]
+    elif key != plain_lowered(copy):
+        copy = accent_city_name(normalize_city_name(key))
+    return normalized, copy
+
+
+def written_forms(name):
+    """Common ways to type a name: lower case without accents, without its
+    points, with its abbreviations written out, and with them shortened."""
+    plain = plain_lowered(name)
+    short = re.sub(r"\b(saint|sainte|mount|fort)\b",
+                   lambda m: {"saint": "st.", "sainte": "ste.", "mount": "mt.", "fort": "ft."}[m.group()],
+                   plain)
+    return sorted({plain, plain.replace(".", ""), spelling_key(name), short, short.replace(".", "")})
+
+
+def reachable(name, accented):
+    """Whether every common written form of the name (written_forms) finds
+    it, compared without regard to case."""
+    wanted = cp1252_lower(name)
+    return all(wanted in map(cp1252_lower, lookup_texts(typed, accented))
+               for typed in written_forms(name))
 
 
 def read_accent_table(text):

@@ -109,3 +109,19 @@ def match_key(name):
     text = re.sub(r"['.]", "", text)
     words = re.split(r"[\s\-/]+", text)
     return " ".join(_KEY_WORDS.get(w, w) for w in words if w)
+
+
+_SPELLING_WORDS = {"ft": "fort", "mt": "mount", "pt": "point", "st": "saint", "ste": "sainte"}
+
+
+def plain_lowered(text):
+    """Lower case without accents, as the lookup's PlainLowered gives it."""
+    return cp1252_lower(fold_accents(text))
+
+
+def spelling_key(name):
+    """The lookup's SpellingKey: lower case without accents, points dropped
+    (a point inside a word ends it), ft, mt, pt, st and ste written out
+    wherever they stand. "Port St. Lucie" -> "port saint lucie"."""
+    text = re.sub(r"\.(?=[^ \-])", " ", plain_lowered(name)).replace(".", "")
+    return "".join(_SPELLING_WORDS.get(part, part) for part in re.split(r"([ \-])", text))

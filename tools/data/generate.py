@@ -363,7 +363,11 @@ def main():
     ids, registry_text = assign_ids(places)
     records, links, files = build_outputs(places, ids, month_year)
     files[RES / "exc.bin"] = exchange_file(places)
-    accent_text, accent_left_out = accent_rows([(r.name, r.population) for r in records])
+    # Names a place is also known by: the census name of a place that keeps
+    # its own ("Québec" for Québec City).
+    known_as = [(p.unit.name, p.name, p.population) for p in places.values()
+                if p.unit is not None and match_key(p.unit.name) != match_key(p.name)]
+    accent_text, accent_left_out = accent_rows([(r.name, r.population) for r in records], known_as)
     print(f"accented spellings {accent_text.count(chr(10)) - 1}; left out for a more "
           f"populous namesake: {accent_left_out}")
     files[ACCENT_TABLE] = accent_text.encode("utf-8")
