@@ -9,6 +9,7 @@ from collections import defaultdict
 from pathlib import Path
 
 import npa_report
+import residents
 from city_names import (accent_city_name, cp1252_lower, match_key, normalize_city_name,
                         plain_lowered, spelling_key)
 from data_format import COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA
@@ -26,8 +27,8 @@ MIN_POPULATION_SHARE = {COUNTRY_USA: 0.99, None: 0.985}
 CENSUS_LISTS = [  # (what, kinds, least population, least share)
     ("US places (incorporated and CDP) of 5,000 people up", {"incorporated place", "CDP"}, 5000, 1.0),
     ("US places (incorporated and CDP) of 1,000 people up", {"incorporated place", "CDP"}, 1000, 1.0),
-    ("US towns and townships of 10,000 people up", {"town"}, 10000, 1.0),
-    ("US towns and townships of 1,000 people up", {"town"}, 1000, 1.0),
+    ("US towns and townships of 10,000 people up (twelve states)", {"town"}, 10000, 1.0),
+    ("US towns and townships of 1,000 people up (twelve states)", {"town"}, 1000, 1.0),
     ("Puerto Rico municipios", {"municipio"}, 0, 1.0),
     ("Canadian municipalities of 5,000 people up", {"municipality"}, 5000, 0.82),
     ("Canadian municipalities of 1,000 people up", {"municipality"}, 1000, 0.78),
@@ -115,7 +116,8 @@ def census_checks(result, units, places, ids, by_id, accented, agreement):
         if place.unit is not None:
             shipped[id(place.unit)] = by_id[ids[key]]
     for what, kinds, least, share in CENSUS_LISTS:
-        listed = [u for u in units if u.kind in kinds and u.population >= least]
+        listed = [u for u in units if u.kind in kinds and u.population >= least
+                  and (u.kind != "town" or u.state in residents.TOWN_STATES)]
         found = [u for u in listed if id(u) in shipped
                  and reachable(shipped[id(u)].name, accented) and shipped[id(u)].state == u.state]
         got = len(found) / max(len(listed), 1)

@@ -38,6 +38,13 @@ THRESHOLD = 1000
 # sets; keeping weaker ones (0.3) shares a code more often (99%) but gives
 # a wrong set to one place in six.
 NEIGHBOURS, RADIUS_KM, NEAR_KM, KEEP_SHARE = 4, 20, 0.5, 1.0
+# The states where the town or township is the municipality people live in
+# and name (the census's twelve states of strong minor civil divisions).
+# Elsewhere a township is a rural government beside its cities and villages
+# ("Wheeling township", IL, of 154,000 people around the village of 48,000;
+# "Washington township" forty times in Ohio): it ships only where an
+# exchange is named after it.
+TOWN_STATES = {"CT", "ME", "MA", "MI", "MN", "NH", "NJ", "NY", "PA", "RI", "VT", "WI"}
 HOLD_OUT = 10  # one place in HOLD_OUT with its own exchanges is held out to test the rule
 
 
@@ -154,7 +161,7 @@ def merge(places, found, make_place, name_of):
         elif key not in places and free(aliases.get(key)):
             place = places[aliases[key]]  # keeps its own name
             merged += 1
-        elif unit.population >= THRESHOLD:
+        elif unit.population >= THRESHOLD and (unit.kind != "town" or unit.state in TOWN_STATES):
             if key in places:  # a numbering-plan place has the key and a unit
                 key = (key[0], f"{key[1]} {unit.code}")
             place = make_place(*key)
