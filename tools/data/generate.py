@@ -3,6 +3,7 @@
 GeoNames and tzdata. See README.md in this folder. Run with Debian's
 /usr/bin/python3 after `npm ci` here."""
 
+import re
 from collections import Counter, defaultdict
 from datetime import date, timedelta
 from pathlib import Path
@@ -246,9 +247,23 @@ def exchange_file(places):
     canadian = canadian_exchanges.in_service()
     labels = {e: l for e, l in labels.items() if l[1] not in nanp.CANADIAN_CODES}
     labels.update(canadian)
+    areas = {(p, match_key(a)): match_key(n) for p, a, n in nanp.read_table("exchange_areas.tsv")}
+    areas.update({(s, match_key(o)): match_key(n) for s, o, n in nanp.read_table("renamed.tsv")})
+
+    def place_of(city, state):
+        # The exchange area's own name, the place it lies in, then its name
+        # without a note ("Baie-Comeau (Hauterive)") or its first part
+        # ("St. Catharines-Thorold").
+        bare = re.sub(r" \(.*\)$", "", city)
+        for key in (match_key(city), areas.get((state, match_key(city))), match_key(bare),
+                    match_key(re.split(r"-| - ", bare)[0])):
+            if key and (state, key) in by_key:
+                return by_key[(state, key)]
+        return None
+
     found = {}
     for (city, state) in set(labels.values()):
-        place = by_key.get((state, match_key(city)))
+        place = place_of(city, state) if state in nanp.CANADIAN_CODES else by_key.get((state, match_key(city)))
         found[(city, state)] = ((place.name, place.state) if place
                                 else (normalize_city_name(cp1252_safe(city)), state))
     exchanges = {e: found[label] for e, label in labels.items()}
