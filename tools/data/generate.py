@@ -357,7 +357,9 @@ def main():
         areas[(province, match_key(area))].add(int(exchange[:3]))
     still = []
     for place in unplaced:
-        codes = areas.get((place.state, place.key)) & set(in_service) if (place.state, place.key) in areas else None
+        named = [areas[k] for k in ((place.state, match_key(v))
+                                    for v in residents.name_variants(place.unit.name)) if k in areas]
+        codes = named[0] & set(in_service) if named else None
         if codes:
             place.codes = npa_report.whole_complexes(codes, complexes)
         else:

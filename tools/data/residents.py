@@ -94,14 +94,18 @@ def _figure(geo, state, name):
     return found[0].population if found else 0
 
 
-def _point(geo, state, name):
-    """GeoNames point of the name, else of the name without its kind words
-    ("Athabasca County" at Athabasca, "Corman Park No. 344" at Corman Park)."""
+def name_variants(name):
+    """A municipality's name, then without its kind words ("Athabasca
+    County" -> Athabasca, "Corman Park No. 344" -> Corman Park), then its
+    named parts, first first ("Guelph/Eramosa" -> Guelph, Eramosa;
+    "Alfred and Plantagenet" -> Alfred, Plantagenet)."""
     short = re.sub(r" County$", "", re.sub(r"^(Municipal District|County) of |,? No\. \d+$", "", name))
-    # A merged municipality at its first named part: "Guelph/Eramosa" at
-    # Guelph, "Chatham-Kent" at Chatham, "Alfred and Plantagenet" at Alfred.
-    parts = re.split(r"/|-| and | et ", short)
-    for text in (name, short, *parts):
+    return [name, short, *re.split(r"/|-| and | et ", short)]
+
+
+def _point(geo, state, name):
+    """GeoNames point of the name or of its first variant GeoNames knows."""
+    for text in name_variants(name):
         key = (state, match_key(text))
         found = geo.populated.get(key, []) + geo.located.get(key, [])
         if found:
