@@ -35,7 +35,7 @@ CENSUS_LISTS = [  # (what, kinds, least population, least share)
     ("Canadian population centres (communities) of 1,000 people up", {"community"}, 1000, 0.80),
 ]
 # The code rule on the held-out places: floors (the aims are 95% and 99%).
-MIN_EXACT, MIN_SHARED = 0.95, 0.955
+MIN_EXACT, MIN_SHARED = 0.95, 0.95
 CONTAINERS = {"town", "municipality", "municipio"}
 # Signs of a name written mechanically or as a telephone company shortens it.
 STYLE_PROBLEMS = [

@@ -128,8 +128,10 @@ def collect_member_places(geo, members, in_service):
     for region, state_text, country in members:
         if region == "PR":  # Puerto Rico's places are its municipios
             continue
-        for found in geo.largest_places(region, MEMBER_PLACES):
-            if found.feature_code != "PPLC" and found.population < residents.THRESHOLD:
+        for rank, found in enumerate(geo.largest_places(region, MEMBER_PLACES)):
+            # The capital and the four largest places, and every other place
+            # of THRESHOLD people up.
+            if rank >= 5 and found.population < residents.THRESHOLD:
                 continue
             place = Place(state_text, match_key(found.name))
             place.name = shipped_name(found.name, place.state, place.key, {}, found.name)
@@ -195,7 +197,7 @@ def assign_ids(places):
         if state in FORMER_STATES:
             registry.setdefault((FORMER_STATES[state], key), city_id)
     next_id = max(registry.values(), default=0) + 1
-    id_keys = {key: (p.state, p.id_key) for key, p in places.items()}
+    id_keys = {key: (key[0], p.id_key) for key, p in places.items()}
     doubles = [k for k, n in Counter(id_keys.values()).items() if n > 1]
     if doubles:
         raise SystemExit(f"places filed under one id key: {doubles[:5]}")
@@ -326,9 +328,11 @@ def main():
 
     def unit_name(name, place):
         # The census writes some names without the letters the place uses
-        # ("Contrecoeur" for Contrecœur): the accented spelling is kept.
-        if place.name and not place.name.isascii() and name.isascii() \
-                and match_key(place.name) == match_key(name):
+        # ("Contrecoeur" for Contrecœur): the place's spelling is kept.
+        # So are a spelling with its own accents (La Crête) and capitals
+        # (Lac La Biche) where the census only differs in them.
+        if place.name and match_key(place.name) == match_key(name) and (
+                not place.name.isascii() or place.name.lower() == name.lower()):
             return place.name
         return shipped_name(name, place.state, place.key, landmarks, name)
 

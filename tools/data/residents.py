@@ -34,7 +34,7 @@ THRESHOLD = 1000
 # weight among the NEIGHBOURS nearest places of its state with exchanges
 # within RADIUS_KM (the nearest one alone beyond it), each weighing
 # 1 / (distance + NEAR_KM)^2. Chosen on the held-out places: a whole set
-# keeps an overlay complex together and scored best (95.3% exact); adding
+# keeps an overlay complex together and scored best (95.2% exact); adding
 # the codes of weaker neighbours shares a code more often (99%) but gives a
 # wrong set to one place in six.
 NEIGHBOURS, RADIUS_KM, NEAR_KM = 6, 40, 2.0
@@ -150,16 +150,30 @@ def merge(places, found, make_place, name_of):
     # A numbering-plan place named with the kind word ("Bath Township", MI)
     # is the unit of that census name ("Bath charter township").
     merged = added = 0
-    for unit in sorted(found, key=lambda u: (u.state, u.key)):
+    free = lambda k: k in places and places[k].unit is None
+    units = sorted((u for u in found if (u.state, u.key) not in former),  # former: a centre's old name
+                   key=lambda u: (u.state, u.key))
+    # First every unit whose own key is a numbering-plan place's, then the
+    # others: a town or township by its census name ("Bath Township" is
+    # "Bath charter township"), a unit by the join_aliases.tsv name of a
+    # place (which keeps its own name), or a new place.
+    for unit in units:
         key = (unit.state, unit.key)
-        if key in former:  # a centre still counted under the former name
+        if free(key):
+            place = places[key]
+            place.name = name_of(unit.name, place)
+            merged += 1
+            _take(place, unit)
+            unit.taken = True
+    for unit in units:
+        if getattr(unit, "taken", False):
             continue
-        free = lambda k: k in places and places[k].unit is None
+        key = (unit.state, unit.key)
         named = [k for t in (unit.full_name, unit.full_name.replace(" charter township", " township"))
-                 for k in [(unit.state, match_key(t))] if k != key and free(k)]
-        place = None
-        if free(key) or (key not in places and named):
-            place = places[key if free(key) else named[0]]
+                 for k in [(unit.state, match_key(t))]
+                 if unit.kind == "town" and k != key and free(k)]
+        if key not in places and named:
+            place = places[named[0]]
             place.name = name_of(unit.name, place)
             merged += 1
         elif key not in places and free(aliases.get(key)):
@@ -174,10 +188,15 @@ def merge(places, found, make_place, name_of):
             added += 1
         else:
             continue
-        place.unit, place.population, place.joined = unit, unit.population, True
-        if unit.coords:
-            place.coords = unit.coords
+        _take(place, unit)
     print(f"census units joined with numbering-plan places: {merged}; added: {added}")
+
+
+def _take(place, unit):
+    """The place becomes the unit: its figure and its point."""
+    place.unit, place.population, place.joined = unit, unit.population, True
+    if unit.coords:
+        place.coords = unit.coords
 
 
 def _held_out(place):

@@ -155,7 +155,9 @@ def municipalities():
         if not row["Population, 2021"].isdigit():
             left_out.setdefault("no population", []).append(where)
             continue
-        name = PIECE.sub("", row["GEO"]).split(" / ")[0]
+        # "Saint-Lin--Laurentides": the double hyphen of merged names is
+        # written single, as people write it.
+        name = PIECE.sub("", row["GEO"]).split(" / ")[0].replace("--", "-")
         if PIECE.search(row["GEO"]):
             pieces.setdefault((province, name, kind), []).append((int(row["Population, 2021"]), code))
         else:
