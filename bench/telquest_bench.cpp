@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -117,8 +118,13 @@ int main(int argc, char** argv) {
   }
   const tq::test::TempDir grown;
   tq::bench::WriteGrownData(shipped, grown.path(), kGrowth);
-  const std::vector<std::pair<std::string, fs::path>> datasets = {
+  std::vector<std::pair<std::string, fs::path>> datasets = {
       {"shipped", shipped}, {std::to_string(kGrowth) + "x", grown.path()}};
+  // TELQUEST_BENCH_BEFORE names a folder with an earlier cit.bin and arc.bin,
+  // timed in the same run to set a data change's figures beside the old ones.
+  if (const char* before = std::getenv("TELQUEST_BENCH_BEFORE"); before && *before) {
+    datasets.insert(datasets.begin(), {"before", fs::path(before)});
+  }
 
   std::vector<std::unique_ptr<Searches>> searches;
   std::vector<std::string> names;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string_view>
+#include <utility>
 
 #include "data/Text.h"
 
@@ -72,14 +73,21 @@ constexpr Fix kAccentedNames[] = {
     {"Trois-Rivieres", {{10, '\xE8'}}, 1},
 };
 
-struct AccentedSpelling {
-  std::string_view plain;     // the spelling lower-cased without accents
+struct Spelling {
+  std::string_view key;       // SpellingKey() of the name
   std::string_view spelling;  // as the data has it
 };
 
-// Every stored name that carries a letter outside ASCII, sorted by `plain`.
-constexpr AccentedSpelling kAccentedSpellings[] = {
+// Every stored name that its spelling key alone would not give back (accents,
+// an abbreviation inside the name, another name the place is known by),
+// sorted by `key`.
+constexpr Spelling kSpellings[] = {
 #include "names/AccentedSpellings.inc"
+};
+
+// Abbreviations written out wherever they stand in a spelling key.
+constexpr std::pair<std::string_view, std::string_view> kKeyWords[] = {
+    {"ft", "fort"}, {"mt", "mount"}, {"pt", "point"}, {"st", "saint"}, {"ste", "sainte"},
 };
 
 void SetLetters(std::string& text, std::size_t at, const Fix& fix) {
@@ -119,6 +127,32 @@ void NormalizeCityName(std::string& city) {
   }
 }
 
+std::string SpellingKey(std::string_view city) {
+  std::string plain = PlainLowered(city);
+  // A point ends its word: "st.louis" and "st. louis" are "st louis".
+  std::string spaced;
+  for (std::size_t i = 0; i < plain.size(); ++i) {
+    if (plain[i] != '.') {
+      spaced += plain[i];
+    } else if (i + 1 < plain.size() && plain[i + 1] != ' ' && plain[i + 1] != '-') {
+      spaced += ' ';
+    }
+  }
+  std::string key;
+  std::size_t start = 0;
+  while (start <= spaced.size()) {
+    std::size_t end = spaced.find_first_of(" -", start);
+    if (end == std::string::npos) end = spaced.size();
+    const std::string_view word(spaced.data() + start, end - start);
+    const auto* found = std::find_if(std::begin(kKeyWords), std::end(kKeyWords),
+                                     [&](const auto& row) { return row.first == word; });
+    key += found != std::end(kKeyWords) ? found->second : word;
+    if (end < spaced.size()) key += spaced[end];
+    start = end + 1;
+  }
+  return key;
+}
+
 void AccentCityName(std::string& city) {
   for (const Fix& row : kAccentedNames) {
     if (std::string_view(city).starts_with(row.text)) {
@@ -126,14 +160,26 @@ void AccentCityName(std::string& city) {
       break;
     }
   }
-  // A whole name of the data takes its stored spelling: "San Pedro De
-  // Macoris" -> "San Pedro de Macorís". Beginnings keep the rows above.
-  const std::string plain = PlainLowered(city);
+  // A whole name of the data takes its stored spelling by its key: "San
+  // Pedro De Macoris" -> "San Pedro de Macorís", "Port St Lucie" and "Port
+  // Saint Lucie" -> "Port St. Lucie". Beginnings keep the rows above.
+  const std::string key = SpellingKey(city);
   const auto found = std::lower_bound(
-      std::begin(kAccentedSpellings), std::end(kAccentedSpellings), plain,
-      [](const AccentedSpelling& row, const std::string& key) { return row.plain < key; });
-  if (found != std::end(kAccentedSpellings) && found->plain == plain) {
+      std::begin(kSpellings), std::end(kSpellings), key,
+      [](const Spelling& row, const std::string& k) { return row.key < k; });
+  if (found != std::end(kSpellings) && found->key == key) {
     city = found->spelling;
+  } else if (key != PlainLowered(city)) {
+    // An abbreviation inside the name ("East St. Louis") written out as the
+    // data writes it: "East Saint Louis".
+    city = key;
+    NormalizeCityName(city);
+    for (const Fix& row : kAccentedNames) {
+      if (std::string_view(city).starts_with(row.text)) {
+        SetLetters(city, 0, row);
+        break;
+      }
+    }
   }
 }
 

@@ -4,14 +4,22 @@
 // few French and Spanish names the accented variant.
 
 #include <string>
+#include <string_view>
 
 namespace tq {
 
 // "ST. JOHN'S" -> "Saint John's", "niagara-on-the-lake" -> "Niagara-on-the-Lake".
 void NormalizeCityName(std::string& city);
 // "Montreal-Nord" -> "Montréal-Nord" by the hand-written beginnings, then a
-// whole name of the data to its stored spelling ("Contrecoeur" ->
-// "Contrecœur"); other names stay as they are.
+// whole name of the data to its stored spelling by its spelling key
+// ("Contrecoeur" -> "Contrecœur", "Port St Lucie" -> "Port St. Lucie",
+// "Quebec" -> "Québec City"); a name with an abbreviation inside it is
+// written out ("East St. Louis" -> "East Saint Louis"); other names stay as
+// they are.
 void AccentCityName(std::string& city);
+// Lower case without accents, points dropped (a point inside a word ends
+// it), and the words ft, mt, pt, st and ste written out wherever they stand:
+// "Port St. Lucie" -> "port saint lucie", "Sault-Ste-Marie" -> "sault-sainte-marie".
+std::string SpellingKey(std::string_view city);
 
 }  // namespace tq

@@ -2,4 +2,4 @@
 #pragma once
 
 // Month and year whose area codes the shipped data describes.
-inline constexpr char kDataMonthYear[] = "November, 2025";
+inline constexpr char kDataMonthYear[] = "December, 2026";

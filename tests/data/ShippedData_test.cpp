@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "data/CitySet.h"
 #include "data/Text.h"
@@ -69,6 +70,10 @@ TEST_F(ShippedData, PlacesAreStoredAsTheyAre) {
       {"Augusta", "GA", 0, 190000, 220000},       // the consolidated city, not the old town
       {"Louisville", "KY", 0, 600000, 700000},    // the metro government's balance
       {"Truth or Consequences", "NM", -2, 5000, 8000},  // written out, not "Truth Or Cnsqncs"
+      {"Boise", "ID", -2, 220000, 250000},        // the census's "Boise City"
+      {"Honolulu", "HI", -5, 300000, 400000},     // the census's "Urban Honolulu"
+      {"Lexington", "KY", 0, 300000, 350000},     // the census's "Lexington-Fayette"
+      {"Mayag\xFC" "ez", "PR", 1, 60000, 80000},  // a municipio, as it writes itself
   };
   const CCitySet& cities = flow_.Cities();
   for (const auto& place : kPlaces) {
@@ -88,9 +93,28 @@ TEST_F(ShippedData, AreaCodesNameTheirOwnLargestCity) {
   for (const auto& [code, largest, is] : {std::tuple{"861", "Peoria", true}, {"624", "Buffalo", true},
            {"686", "Richmond", true}, {"564", "Seattle", true}, {"782", "Halifax", true},
            {"909", "Riverside", false}, {"952", "Minneapolis", false},
-           {"763", "Minneapolis", false}, {"301", "Columbia", false}}) {
+           {"763", "Minneapolis", false}, {"301", "Columbia", false},
+           {"516", "Hempstead", true}, {"208", "Boise", true}}) {
     Search(code);
     EXPECT_EQ(flow_.GetAnswer().largestCity.entries.at(0) == largest, is) << code;
+  }
+}
+
+// Places people live, typed as they write them, answer with their codes;
+// codes in service since the last report answer too.
+TEST_F(ShippedData, PlacesAreFoundAsResidentsWriteThem) {
+  for (const auto& [query, code] : {std::pair{"lakewood, nj", "732"}, {"port st lucie, fl", "772"},
+           {"Port Saint Lucie, FL", "772"}, {"fort st. john, bc", "250"},
+           {"east st louis, il", "618"}, {"quebec, qc", "418"}, {"mayaguez, pr", "787"},
+           {"surprise, az", "623"}, {"sault sainte marie, on", "705"},
+           {"val-des-sources, qc", "819"}, {"utqiagvik, ak", "907"}, {"saanich, bc", "250"},
+           {"hempstead, ny", "516"}, {"471", "471"}, {"465", "465"}}) {
+    Search(query);
+    bool found = false;
+    for (int i = 0; i < flow_.listAreaCodes.GetCount(); ++i) {
+      found = found || flow_.listAreaCodes.GetText(i).starts_with(code);
+    }
+    EXPECT_TRUE(found && flow_.HasAnswer()) << query;
   }
 }
 

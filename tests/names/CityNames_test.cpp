@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tq {
@@ -46,7 +47,8 @@ TEST(CityNames, WorkedExamples) {
                 {"ste-therese", "Sainte-Therese", "Sainte-Th\xE9r\xE8se"},
                 {"riviere-du-loup", "Riviere-du-Loup", "Rivi\xE8re-du-Loup"},
                 {"sept-iles", "Sept-Iles", "Sept-\xCEles"},
-                {"n. las vegas", "North Las Vegas"}, {"e st louis", "East St Louis"}});
+                {"n. las vegas", "North Las Vegas"},
+                {"e st louis", "East St Louis", "East Saint Louis"}});
 }
 
 // Only the start of a name is expanded, and only where the abbreviation is
@@ -55,9 +57,11 @@ TEST(CityNames, LeadingAbbreviations) {
   ExpectCities({{"st louis", "Saint Louis"}, {"st.-laurent", "Saint-Laurent"},
                 {"ste. foy", "Sainte Foy"}, {"ste.-foy", "Sainte-Foy"}, {"MT VERNON", "Mount Vernon"},
                 {"w. hartford", "West Hartford"},
-                {"mt.vernon", "Mt.vernon"}, {"n.vancouver", "N.vancouver"},  // a point starts no word
-                {"sault ste. marie", "Sault Ste. Marie"}, {"st. st. louis", "Saint St. Louis"},
-                {"stevens point", "Stevens Point"}, {"ft", "Ft"}, {"n ", "North "}});
+                // A point starts no word; the accented copy reads it as a word's end.
+                {"mt.vernon", "Mt.vernon", "Mount Vernon"}, {"n.vancouver", "N.vancouver", "North Vancouver"},
+                {"sault ste. marie", "Sault Ste. Marie"},
+                {"st. st. louis", "Saint St. Louis", "Saint Saint Louis"},
+                {"stevens point", "Stevens Point"}, {"ft", "Ft", "Fort"}, {"n ", "North "}});
 }
 
 TEST(CityNames, WordFixes) {
@@ -94,6 +98,24 @@ TEST(CityNames, StoredAccentedSpellings) {
                 {"contrecoeur", "Contrecoeur", "Contrec\x9C" "ur"},  // a ligature
                 {"san pedro de", "San Pedro De"}, {"san pedro de macoris x", "San Pedro De Macoris X"}});
   EXPECT_EQ(Accented("montreal"), "Montr\xE9" "al");
+}
+
+// An abbreviation or a point inside a name, typed in any of its forms, finds
+// the stored spelling; so does another name of the place.
+TEST(CityNames, SpellingsByKey) {
+  ExpectCities({{"port st lucie", "Port St Lucie", "Port St. Lucie"},
+                {"PORT SAINT LUCIE", "Port Saint Lucie", "Port St. Lucie"},
+                {"port st. lucie", "Port St. Lucie"},
+                {"sault sainte marie", "Sault Sainte Marie", "Sault Ste. Marie"},
+                {"fort saint john", "Fort Saint John", "Fort St. John"},
+                {"quebec", "Quebec", "Qu\xE9" "bec City"},
+                {"e. st. louis", "East St. Louis", "East Saint Louis"}});
+  for (const auto& [city, key] : std::vector<std::pair<std::string, std::string>>{
+           {"Sault-Ste-Marie", "sault-sainte-marie"}, {"st.louis", "saint louis"},
+           {"Mt. Pt. Ft", "mount point fort"}, {"Montr\xE9" "al.", "montreal"},
+           {"Stevens Point", "stevens point"}, {"", ""}, {"St.", "saint"}}) {
+    EXPECT_EQ(SpellingKey(city), key) << city;
+  }
 }
 
 TEST(CityNames, ShortTextsAndOddBytes) {

@@ -4,37 +4,53 @@ normalize_city_name() and accent_city_name() do what the lookup does to a
 typed city before comparing it with the stored names (capitals, leading
 abbreviations written out, small connecting words, fifteen accented names).
 fold_accents() and match_key() give the accent-free, abbreviation-free form
-used to join place names from different sources.
+used to join place names from different sources. The lookup's tables are
+read from names/CityNames.cpp, never copied.
 """
 
 import re
 import unicodedata
+from pathlib import Path
 
-LEADING_ABBREVIATIONS = [
-    ("St ", "Saint "), ("St. ", "Saint "), ("St-", "Saint-"), ("St.-", "Saint-"),
-    ("Ste ", "Sainte "), ("Ste. ", "Sainte "), ("Ste-", "Sainte-"), ("Ste.-", "Sainte-"),
-    ("Ft ", "Fort "), ("Ft. ", "Fort "), ("Mt ", "Mount "), ("Mt. ", "Mount "),
-    ("Pt ", "Point "), ("Pt. ", "Point "), ("N ", "North "), ("N. ", "North "),
-    ("S ", "South "), ("S. ", "South "), ("W ", "West "), ("W. ", "West "),
-    ("E ", "East "), ("E. ", "East "),
-]
+CITY_NAMES_SOURCE = Path(__file__).resolve().parents[2] / "names" / "CityNames.cpp"
 
+
+def _cpp_text(literal):
+    """A C++ literal's text: \\xHH escapes as code page 1252 letters."""
+    return re.sub(r"\\x([0-9A-Fa-f]{2})", lambda m: bytes([int(m.group(1), 16)]).decode("cp1252"),
+                  literal.replace('" "', ""))
+
+
+def _table(name, row):
+    """The rows of the C++ array `name` in names/CityNames.cpp, each matched
+    by the pattern row; a line of the array that does not match stops the
+    generator naming the file and line, so the lookup's tables are read, not
+    copied."""
+    lines = CITY_NAMES_SOURCE.read_text(encoding="utf-8").splitlines()
+    start = next((i for i, line in enumerate(lines) if f" {name}[] = {{" in line), None)
+    if start is None:
+        raise SystemExit(f"{CITY_NAMES_SOURCE.name}: no table {name}")
+    rows = []
+    for number in range(start + 1, len(lines)):
+        text = lines[number].strip()
+        if text.startswith("};"):
+            return rows
+        found = list(re.finditer(row, text))
+        if text and not found and not text.startswith("//"):
+            raise SystemExit(f"{CITY_NAMES_SOURCE.name}, line {number + 1}: not a row of {name}")
+        rows += [m.groups() for m in found]
+    raise SystemExit(f"{CITY_NAMES_SOURCE.name}: table {name} does not end")
+
+
+def _letters(text):
+    return {int(p): _cpp_text(l) for p, l in re.findall(r"\{(\d+), '((?:\\x[0-9A-Fa-f]{2}|[^'\\]))'\}", text)}
+
+
+LEADING_ABBREVIATIONS = _table("kLeadingAbbreviations", r'\{"([^"]*)", "([^"]*)"\}')
+_FIX_ROW = r'\{"((?:[^"\\]|\\.)*)", \{((?:\{\d+, \'(?:\\x[0-9A-Fa-f]{2}|[^\'\\])\'\}(?:, )?)+)\}, \d\}'
 # (text searched, {position: letter}) applied once each, in this order.
-WORD_FIXES = [
-    (" Mcmurray", {3: "M"}), ("-De-La-", {1: "d", 4: "l"}), ("-D'", {1: "d"}),
-    ("-Du-", {1: "d"}), (" La ", {1: "l"}), ("-On-The-", {1: "o", 4: "t"}),
-    ("John'S", {5: "s"}), ("-Sur-", {1: "s"}), ("-De-", {1: "d"}),
-    ("George'S", {7: "s"}), (" Of ", {1: "o"}),
-]
-
-ACCENTED_NAMES = [
-    ("Montreal", {5: "\u00e9"}), ("Quebec", {2: "\u00e9"}), ("Agan", {3: "\u00f1"}),
-    ("Becancour", {1: "\u00e9"}), ("Chateauguay", {2: "\u00e2"}), ("Gaspe", {4: "\u00e9"}),
-    ("Grand-Mere", {7: "\u00e8"}), ("Jonquiere", {6: "\u00e8"}), ("Levis", {1: "\u00e9"}),
-    ("Riviere-du-Loup", {4: "\u00e8"}), ("Saint-Jerome", {7: "\u00e9", 9: "\u00f4"}),
-    ("Saint-Leonard", {7: "\u00e9"}), ("Sainte-Therese", {9: "\u00e9", 11: "\u00e8"}),
-    ("Sept-Iles", {5: "\u00ce"}), ("Trois-Rivieres", {10: "\u00e8"}),
-]
+WORD_FIXES = [(_cpp_text(t), _letters(l)) for t, l in _table("kWordFixes", _FIX_ROW)]
+ACCENTED_NAMES = [(_cpp_text(t), _letters(l)) for t, l in _table("kAccentedNames", _FIX_ROW)]
 
 
 def _cp1252_case(ch, upper):
@@ -109,3 +125,19 @@ def match_key(name):
     text = re.sub(r"['.]", "", text)
     words = re.split(r"[\s\-/]+", text)
     return " ".join(_KEY_WORDS.get(w, w) for w in words if w)
+
+
+_SPELLING_WORDS = dict(_table("kKeyWords", r'\{"([^"]*)", "([^"]*)"\}'))
+
+
+def plain_lowered(text):
+    """Lower case without accents, as the lookup's PlainLowered gives it."""
+    return cp1252_lower(fold_accents(text))
+
+
+def spelling_key(name):
+    """The lookup's SpellingKey: lower case without accents, points dropped
+    (a point inside a word ends it), ft, mt, pt, st and ste written out
+    wherever they stand. "Port St. Lucie" -> "port saint lucie"."""
+    text = re.sub(r"\.(?=[^ \-])", " ", plain_lowered(name)).replace(".", "")
+    return "".join(_SPELLING_WORDS.get(part, part) for part in re.split(r"([ \-])", text))

@@ -3,15 +3,18 @@
 GeoNames and tzdata. See README.md in this folder. Run with Debian's
 /usr/bin/python3 after `npm ci` here."""
 
+import re
 from collections import Counter, defaultdict
 from datetime import date, timedelta
 from pathlib import Path
 
+import canadian_exchanges
 import census
 import checks
 import gazetteer
 import nanp_sources as nanp
 import npa_report
+import residents
 import statcan
 import zones
 from city_names import match_key, normalize_city_name
@@ -30,9 +33,12 @@ ID_REGISTRY = HERE / "city_ids.tsv"
 
 # Time zone rules are those in force in the year after the build.
 REFERENCE_YEAR = 2027
-MEMBER_PLACES = 5  # capital and largest places of a member country
+MEMBER_PLACES = 10_000  # capital and places of a member country (of THRESHOLD people up)
 FORMER_STATES = {"NF": "NL", "NT": "NU"}
 MIN_SHARE = 0.1  # of a place's exchanges a code must hold to be linked
+# The month the shipped data describes: every code in service on its last day
+# ships. A code announced for a later date is left for the next release.
+RELEASE_MONTH = (2026, 12)
 
 
 class Place:
@@ -43,6 +49,7 @@ class Place:
         self.name, self.country = "", COUNTRY_USA
         self.population, self.coords, self.zone = 0, None, None
         self.joined = self.rejected = False
+        self.id_key, self.unit = key, None  # the key its id is filed under; its census unit
 
 
 def own_places(codes):
@@ -119,7 +126,13 @@ def collect_member_places(geo, members, in_service):
     codes = {region: [c for c in found if c in in_service]
              for region, found in nanp.member_codes([r for r, _, _ in members]).items()}
     for region, state_text, country in members:
-        for found in geo.largest_places(region, MEMBER_PLACES):
+        if region == "PR":  # Puerto Rico's places are its municipios
+            continue
+        for rank, found in enumerate(geo.largest_places(region, MEMBER_PLACES)):
+            # The capital and the four largest places, and every other place
+            # of THRESHOLD people up.
+            if rank >= 5 and found.population < residents.THRESHOLD:
+                continue
             place = Place(state_text, match_key(found.name))
             place.name = shipped_name(found.name, place.state, place.key, {}, found.name)
             place.country = COUNTRY_USA if country == "USA" else country
@@ -154,13 +167,28 @@ def assign_zones(places):
     unlocated = [p for p in places if not p.zone]
     for place in unlocated:
         place.zone = nanp.prefix_zone(place.prefixes)
-    print(f"places without coordinates, zoned by their prefixes: {len(unlocated)}")
+    # Without either (a municipality known by its exchange area): the zone
+    # most places of its state with the same codes have.
+    common = defaultdict(Counter)
+    for place in places:
+        if place.coords and place.zone:
+            for code in place.codes:
+                common[(place.state, code)][place.zone] += 1
+    unzoned = [p for p in unlocated if not p.zone]
+    for place in unzoned:
+        votes = sum((common[(place.state, c)] for c in place.codes), Counter())
+        place.zone = min(votes, key=lambda z: (-votes[z], z)) if votes else None
+    print(f"places without coordinates, zoned by their prefixes: {len(unlocated) - len(unzoned)}, "
+          f"by their codes' places: {sum(1 for p in unzoned if p.zone)}, "
+          f"without a zone: {sum(1 for p in unzoned if not p.zone)}")
 
 
 def assign_ids(places):
-    registry = {}
+    """{place key: city id}, and the lines to append to city_ids.tsv."""
+    registry, text = {}, ""
     if ID_REGISTRY.exists():
-        for line in ID_REGISTRY.read_text(encoding="utf-8").splitlines():
+        text = ID_REGISTRY.read_text(encoding="utf-8")
+        for line in text.splitlines():
             if line and not line.startswith("#"):
                 city_id, state, key = line.split("\t")
                 registry[(state, key)] = int(city_id)
@@ -169,64 +197,89 @@ def assign_ids(places):
         if state in FORMER_STATES:
             registry.setdefault((FORMER_STATES[state], key), city_id)
     next_id = max(registry.values(), default=0) + 1
-    new = sorted(k for k in places if k not in registry)
-    with ID_REGISTRY.open("a", encoding="utf-8") as out:
-        if not registry:
-            out.write("# City ids of the shipped data. Append only: an id is never\n"
-                      "# changed or reused, so that ids stay stable across rebuilds.\n"
-                      "# id\tstate\tplace key\n")
-        for key in new:
-            registry[key] = next_id
-            out.write(f"{next_id}\t{key[0]}\t{key[1]}\n")
-            next_id += 1
-    return {key: registry[key] for key in places}
+    id_keys = {key: (key[0], p.id_key) for key, p in places.items()}
+    doubles = [k for k, n in Counter(id_keys.values()).items() if n > 1]
+    if doubles:
+        raise SystemExit(f"places filed under one id key: {doubles[:5]}")
+    if not registry:
+        text = ("# City ids of the shipped data. Append only: an id is never\n"
+                "# changed or reused, so that ids stay stable across rebuilds.\n"
+                "# id\tstate\tplace key\n")
+    for key in sorted(k for k in set(id_keys.values()) if k not in registry):
+        registry[key] = next_id
+        text += f"{next_id}\t{key[0]}\t{key[1]}\n"
+        next_id += 1
+    return {key: registry[id_keys[key]] for key in places}, text
 
 
-def write_outputs(places, ids, month_year):
-    records, links = [], []
+def build_outputs(places, ids, month_year):
+    """The records, links and the bytes of cit.bin, arc.bin, ctz.bin and DataDate.h."""
+    records, links, zone_of = [], [], {}
     for key, place in places.items():
         if place.country == COUNTRY_NON_GEOGRAPHIC or not place.zone:
             tz, daylight = NO_TIME_ZONE, 0
         else:
             tz, daylight = zones.zone_hours(place.zone, REFERENCE_YEAR)
+            zone_of[ids[key]] = place.zone
         records.append(CityRecord(ids[key], place.name, place.state, place.country,
                                   place.population, daylight, tz))
         links += [(code, ids[key]) for code in place.codes]
     records.sort(key=lambda r: (r.name, r.state, r.city_id))
-    RES.mkdir(exist_ok=True)
-    (RES / "cit.bin").write_bytes(b"".join(encode_city(r) for r in records))
-    (RES / "arc.bin").write_bytes(b"".join(encode_link(i, c) for c, i in sorted(links)))
-    (RES / "DataDate.h").write_text(
-        "// Generated by tools/data/generate.py; do not edit.\n"
-        "#pragma once\n\n// Month and year whose area codes the shipped data describes.\n"
-        f'inline constexpr char kDataMonthYear[] = "{month_year}";\n',
-        encoding="ascii", newline="\n")
-    return records, links
+    files = {
+        RES / "cit.bin": b"".join(encode_city(r) for r in records),
+        RES / "arc.bin": b"".join(encode_link(i, c) for c, i in sorted(links)),
+        RES / "ctz.bin": zones.encode_place_zones(zone_of),
+        RES / "DataDate.h": (
+            "// Generated by tools/data/generate.py; do not edit.\n"
+            "#pragma once\n\n// Month and year whose area codes the shipped data describes.\n"
+            f'inline constexpr char kDataMonthYear[] = "{month_year}";\n').encode("ascii"),
+    }
+    return records, links, files
 
 
-def write_exchanges(places):
-    """res/exc.bin: each exchange's place spelt as its cit.bin record; a
-    label whose place is not shipped keeps its written-out name."""
+def exchange_file(places):
+    """exc.bin: each exchange's place spelt as its cit.bin record; a label
+    whose place is not shipped keeps its written-out name. Canadian
+    exchanges are those of the Canadian numbering administrator's list."""
+    by_key = {}
+    for place in places.values():
+        by_key.setdefault((place.state, place.id_key), place)
+        by_key[(place.state, place.key)] = place
+    labels = dict(nanp.exchange_places())
+    canadian = canadian_exchanges.in_service()
+    labels = {e: l for e, l in labels.items() if l[1] not in nanp.CANADIAN_CODES}
+    labels.update(canadian)
+    areas = {(p, match_key(a)): match_key(n) for p, a, n in nanp.read_table("exchange_areas.tsv")}
+    areas.update({(s, match_key(o)): match_key(n) for s, o, n in nanp.read_table("renamed.tsv")})
+
+    def place_of(city, state):
+        # The exchange area's own name, the place it lies in, then its name
+        # without a note ("Baie-Comeau (Hauterive)") or its first part
+        # ("St. Catharines-Thorold").
+        bare = re.sub(r" \(.*\)$", "", city)
+        for key in (match_key(city), areas.get((state, match_key(city))), match_key(bare),
+                    match_key(re.split(r"-| - ", bare)[0])):
+            if key and (state, key) in by_key:
+                return by_key[(state, key)]
+        return None
+
     found = {}
-    for (city, state) in set(nanp.exchange_places().values()):
-        place = places.get((state, match_key(city)))
+    for (city, state) in set(labels.values()):
+        place = place_of(city, state) if state in nanp.CANADIAN_CODES else by_key.get((state, match_key(city)))
         found[(city, state)] = ((place.name, place.state) if place
                                 else (normalize_city_name(cp1252_safe(city)), state))
-    exchanges = {e: found[label] for e, label in nanp.exchange_places().items()}
+    exchanges = {e: found[label] for e, label in labels.items()}
     data = encode_exchanges(exchanges)
     decoded, problems = decode_exchanges(data)
     if problems or decoded != exchanges:
         raise SystemExit(f"exc.bin does not read back: {problems[:3]}")
-    (RES / "exc.bin").write_bytes(data)
-    shipped = sum(1 for e in exchanges.values() if e in {(p.name, p.state) for p in places.values()})
-    print(f"exchanges {len(exchanges)}, {shipped} of them at a shipped place")
-
-
-def write_accent_table(records):
-    text, left_out = accent_rows([(r.name, r.population) for r in records])
-    ACCENT_TABLE.write_text(text, encoding="utf-8", newline="\n")
-    print(f"accented spellings {text.count(chr(10)) - 1}; left out for a more populous "
-          f"namesake: {left_out}")
+    names = {(p.name, p.state) for p in places.values()}
+    shipped = sum(1 for e in exchanges.values() if e in names)
+    shipped_ca = sum(1 for e in canadian if exchanges[e] in names)
+    print(f"exchanges {len(exchanges)}, {shipped} of them at a shipped place "
+          f"({shipped / len(exchanges):.1%}); Canadian in service {len(canadian)}, "
+          f"{shipped_ca} at a shipped place ({shipped_ca / max(len(canadian), 1):.1%})")
+    return data
 
 
 def report(geographic, records, links):
@@ -245,7 +298,14 @@ def report(geographic, records, links):
 
 def main():
     report_rows, file_date = npa_report.read_report()
-    month_end = date(file_date.year + file_date.month // 12, file_date.month % 12 + 1, 1) - timedelta(days=1)
+    year, month = RELEASE_MONTH
+    month_end = date(year + month // 12, month % 12 + 1, 1) - timedelta(days=1)
+    if month_end < file_date:
+        raise SystemExit(f"RELEASE_MONTH {year}-{month:02} is before the NPA report of {file_date}")
+    for code, npa in sorted(report_rows.items()):
+        if not npa.in_service and npa.in_service_date and npa.in_service_date > month_end:
+            print(f"area code {code} ({npa.location}) comes into service {npa.in_service_date}, "
+                  "after the release month: left out")
     in_service = npa_report.codes_in_service(report_rows, month_end)
     members = nanp.read_table("member_countries.tsv")
     geo = gazetteer.Gazetteer(["US", "CA"] + [region for region, _, _ in members])
@@ -258,19 +318,92 @@ def main():
     for key, place in geographic.items():
         if key in figures:
             place.population, place.joined = figures[key], True
-    print(f"census rows without a usable population: {len(geo.unusable)} "
-          f"(first: {geo.unusable[:5]})")
+    units, left_out = residents.units(geo)
+    landmarks = {(s, match_key(c)): c for s, c in nanp.read_table("landmark_cities.tsv")}
+
+    def make_place(state, key):
+        place = Place(state, key)
+        place.country = COUNTRY_CANADA if state in nanp.CANADIAN_CODES else COUNTRY_USA
+        return place
+
+    def unit_name(name, place):
+        # The census writes some names without the letters the place uses
+        # ("Contrecoeur" for Contrecœur): the place's spelling is kept.
+        # So are a spelling with its own accents (La Crête) and capitals
+        # (Lac La Biche) where the census only differs in them.
+        if place.name and match_key(place.name) == match_key(name) and (
+                not place.name.isascii() or place.name.lower() == name.lower()):
+            return place.name
+        return shipped_name(name, place.state, place.key, landmarks, name)
+
+    residents.merge(geographic, units, make_place, unit_name)
+    for key, place in geographic.items():
+        if key in figures:
+            place.population, place.joined = figures[key], True
+    for reason, rows in sorted(left_out.items()):
+        print(f"census rows left out, {reason}: {len(rows)} (first: {rows[:3]})")
+    # Codes that serve a whole state or province serve its places without a
+    # point too (Puerto Rico's, New Brunswick's ...).
+    fixed = {"PR": [c for c in nanp.member_codes(["PR"])["PR"] if c in in_service]}
+    sets = defaultdict(set)
+    for place in geographic.values():
+        if place.codes:
+            sets[place.state].add(frozenset(place.codes))
+    fixed.update({s: sorted(next(iter(c))) for s, c in sets.items() if len(c) == 1})
+    agreement = residents.held_out_agreement(list(geographic.values()))
+    unplaced = residents.code_rule(list(geographic.values()), fixed)
+    # A Canadian unit without a point of its own takes the codes of the
+    # exchange area of its name (Crowsnest Pass, Bradford); one without
+    # either cannot be given codes: it is left out and reported.
+    complexes = npa_report.complex_members({c: n for c, n in in_service.items() if n.use == "G"})
+    areas = defaultdict(set)
+    for exchange, (area, province) in canadian_exchanges.in_service().items():
+        areas[(province, match_key(area))].add(int(exchange[:3]))
+    still = []
+    for place in unplaced:
+        named = [areas[k] for k in ((place.state, match_key(v))
+                                    for v in residents.name_variants(place.unit.name)) if k in areas]
+        codes = named[0] & set(in_service) if named else None
+        if codes:
+            place.codes = npa_report.whole_complexes(codes, complexes)
+        else:
+            still.append(place)
+    print(f"Canadian places without a point given the codes of their exchange area: "
+          f"{len(unplaced) - len(still)}")
+    unplaced = still
+    for place in unplaced:
+        del geographic[(place.state, place.key)]
+    left_out["no point to give it codes"] = [f"{p.name}, {p.state} {p.population}" for p in unplaced]
+    print(f"left out without a point: {len(unplaced)}, of {residents.THRESHOLD} people up: "
+          f"{sum(p.population >= residents.THRESHOLD for p in unplaced)} "
+          f"({[p.name + ', ' + p.state for p in unplaced if p.population >= 5000]})")
     places = {**geographic, **collect_member_places(geo, members, in_service),
               **collect_non_geographic(in_service)}
     assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
     month_year = f"{month_end:%B}, {month_end.year}"
-    records, links = write_outputs(places, assign_ids(places), month_year)
-    write_exchanges(places)
-    write_accent_table(records)
+    ids, registry_text = assign_ids(places)
+    records, links, files = build_outputs(places, ids, month_year)
+    files[RES / "exc.bin"] = exchange_file(places)
+    # Names a place is also known by: the census name of a place that keeps
+    # its own ("Québec" for Québec City).
+    known_as = [(p.unit.name, p.name, p.population) for p in places.values()
+                if p.unit is not None and match_key(p.unit.name) != match_key(p.name)]
+    accent_text, accent_left_out = accent_rows([(r.name, r.population) for r in records], known_as)
+    print(f"accented spellings {accent_text.count(chr(10)) - 1}; left out for a more "
+          f"populous namesake: {accent_left_out}")
+    files[ACCENT_TABLE] = accent_text.encode("utf-8")
     report(geographic, records, links)
-    failures = checks.run(in_service, places, records, links)
+    failures, largest = checks.run(in_service, places, records, links, accent_text,
+                                   {"units": units, "ids": ids, "agreement": agreement})
     if failures:
-        raise SystemExit(f"{failures} check(s) failed")
+        raise SystemExit(f"{failures} check(s) failed: nothing written")
+    # Written only once every check has passed.
+    files[HERE / "largest_cities.txt"] = largest.encode("utf-8")
+    files[ID_REGISTRY] = registry_text.encode("utf-8")
+    RES.mkdir(exist_ok=True)
+    for path, data in sorted(files.items()):
+        path.write_bytes(data)
+    print(f"written: {', '.join(sorted(p.name for p in files))}")
 
 
 if __name__ == "__main__":

@@ -39,6 +39,27 @@ CANADIAN_PROVINCES = {
     "Saskatchewan": "SK", "Northwest Territories": "NT", "Yukon": "YT",
     "Nunavut": "NU",
 }
+
+
+def _check_state_names():
+    """The labels above must name the states and provinces as the lookup's
+    table (names/StateNames.cpp) does: a name it does not accept for the
+    code (other than libphonenumber's own "Washington State" and
+    "Washington D.C.") stops the generator."""
+    source = HERE.parents[1] / "names" / "StateNames.cpp"
+    accepted = {}
+    for number, line in enumerate(source.read_text(encoding="utf-8").splitlines(), 1):
+        row = re.match(r'\s*\{"([A-Z]{2})", "[^"]*(?:" "[^"]*)*", \{(.*)\}\},', line)
+        if row:
+            accepted[row.group(1)] = {n.replace('" "', "") for n in re.findall(r'"((?:[^"]|" ")*)"', row.group(2))}
+    own = {"Washington State": "WA", "Washington D.C.": "DC"}
+    drift = [f"{name} {code}" for name, code in {**US_STATES, **CANADIAN_PROVINCES}.items()
+             if name not in own and name.lower() not in accepted.get(code, set())]
+    if drift:
+        raise SystemExit(f"{source.name}: the generator's state names are not the lookup's: {drift}")
+
+
+_check_state_names()
 # Postal codes of before 2002 that a source may still use.
 POSTAL_CODE_CHANGES = {"NF": "NL"}
 US_CODES = set(US_STATES.values())

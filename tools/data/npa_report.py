@@ -17,7 +17,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 SOURCES = HERE / "sources"
-REPORT = SOURCES / "npa_report_2025-11-26.csv"
+REPORT = SOURCES / "npa_report_2026-01-05.csv"
 COLUMNS = (
     "NPA_ID,type_of_code,ASSIGNABLE,EXPLANATION,RESERVED,ASSIGNED,ASSIGNMENT_DT,USE,"
     "LOCATION,COUNTRY,IN_SERVICE,IN_SERVICE_DT,STATUS,PLANNING_LETTERS,NOTES,OVERLAY,"
@@ -134,3 +134,16 @@ def complex_places(codes, own_places):
     return {code: set().union(*(own_places.get(m, set()) for m in members
                                 if rows[m] <= members))
             for code, members in rows.items()}
+
+
+def whole_complexes(codes, rows):
+    """The codes with every code that serves their places by the rule of
+    complex_places(): the codes sharing a code's list and the codes whose
+    list is wider. rows: complex_members()."""
+    found, grown = set(codes), True
+    while grown:
+        wider = {m for c in found if c in rows for m in rows
+                 if rows[m] == rows[c] or rows[c] < rows[m]}
+        grown = not wider <= found
+        found |= wider
+    return found

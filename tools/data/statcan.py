@@ -121,3 +121,62 @@ def apply_populations(places):
           f"left out for namesakes of one kind: {undecided}; keeping their own figure: {kept}")
     print(f"census subdivisions without a population (incompletely enumerated): "
           f"{len(uncounted)} (first: {uncounted[:5]})")
+
+
+# Census subdivisions that are no municipality: reserves and settlements,
+# unorganized areas and their subdivisions, regional district electoral
+# areas, Cree, Naskapi, Inuit and Nisga'a lands, improvement districts,
+# special areas and the subdivisions of county municipalities.
+NOT_MUNICIPALITIES = {"IRI", "S-É", "SÉ", "SET", "NO", "SNO", "RDA", "TC", "TK", "TI", "TL",
+                      "NL", "SG", "IGD", "SA", "ID", "SC"}
+CENTRES = SOURCES / "ca_population_centres_2021.csv"
+
+
+def _kinds():
+    kinds = {}
+    for line, row in source_rows(KINDS, ["id", "name", "classification"]):
+        kinds[row["id"].rpartition("csd:")[2]] = row["classification"]
+    return kinds
+
+
+def municipalities():
+    """[(province, name, population, kind, code)] of every counted census
+    subdivision that is a municipality (a New Brunswick parish is no
+    municipality), the pieces of one cut by a provincial line added up, and
+    {reason: [row]} of the rows left out."""
+    kinds, found, pieces, left_out = _kinds(), [], {}, {}
+    for line, row in source_rows(POPULATIONS, ["GEO", "DGUID", "Population, 2021"]):
+        code = DGUID.fullmatch(row["DGUID"]).group(1)
+        province, kind = PROVINCES[code[:2]], kinds.get(code, "")
+        where = f"{POPULATIONS.name}:{line} {row['GEO']}"
+        if kind in NOT_MUNICIPALITIES or (kind == "P" and province == "NB"):
+            left_out.setdefault("not a municipality", []).append(where)
+            continue
+        if not row["Population, 2021"].isdigit():
+            left_out.setdefault("no population", []).append(where)
+            continue
+        # "Saint-Lin--Laurentides": the double hyphen of merged names is
+        # written single, as people write it.
+        name = PIECE.sub("", row["GEO"]).split(" / ")[0].replace("--", "-")
+        if PIECE.search(row["GEO"]):
+            pieces.setdefault((province, name, kind), []).append((int(row["Population, 2021"]), code))
+        else:
+            found.append((province, name, int(row["Population, 2021"]), kind, code))
+    found += [(p, n, sum(c for c, _ in cut), k, cut[0][1]) for (p, n, k), cut in sorted(pieces.items())]
+    return found, left_out
+
+
+def population_centres():
+    """[(code, province, second province or "", [names], population)] of the
+    census population centres;
+    "Bowmanville - Newcastle" gives both names."""
+    found = []
+    for line, row in source_rows(CENTRES, ["uid", "name", "population", "province",
+                                           "second province"]):
+        if row["province"] not in PROVINCES or not row["population"].isdigit():
+            raise SourceError(CENTRES, line, "unknown province or no population")
+        names = [n for n in row["name"].split(" - ")
+                 if not re.search(r"\d|CFB|\bArea\b", n)]
+        found.append((row["uid"], PROVINCES[row["province"]], PROVINCES.get(row["second province"], ""),
+                      names, int(row["population"])))
+    return found

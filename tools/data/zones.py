@@ -42,3 +42,14 @@ def zone_hours(zone_name, year):
         offsets.append(moment.utcoffset().total_seconds() / 3600)
     standard = min(offsets)
     return standard - EASTERN_STANDARD_HOURS, int(max(offsets) != standard)
+
+
+def encode_place_zones(zone_of):
+    """ctz.bin (format TQCTZ 1, UTF-8, LF): the zone list, sorted and
+    unique, then each place's city id and the index of its zone, ids
+    ascending. zone_of: {city id: IANA zone name}."""
+    names = sorted(set(zone_of.values()))
+    index = {name: i for i, name in enumerate(names)}
+    lines = ["TQCTZ 1", f"zones {len(names)}", *names, f"places {len(zone_of)}"]
+    lines += [f"{city_id}\t{index[zone_of[city_id]]}" for city_id in sorted(zone_of)]
+    return ("\n".join(lines) + "\n").encode("utf-8")

@@ -1,0 +1,253 @@
+"""The places people live: every US incorporated place, census-designated
+place and functioning town or township, every Puerto Rico municipio, every
+Canadian municipality and the population centres within merged ones, from
+THRESHOLD people up; the numbering-plan places stay whatever their size.
+
+Each census unit gets the key of its name as people use it; where two units
+of one state share that name the first of (incorporated place, CDP, town or
+township; then the more populous) keeps it and the others are keyed by their
+census name ("lakewood township", "oyster bay town"), so both ship under the
+name people use and the chooser tells them apart. A numbering-plan place
+whose key (or join_aliases.tsv name, or renamed.tsv current name) is a
+unit's becomes that unit: its figure, point and name.
+
+Codes of a place without exchanges of its own (code_rule()): those of the
+nearest numbering-plan places of its state, weighted by distance.
+"""
+
+import hashlib
+import re
+from collections import defaultdict
+
+import census
+import statcan
+from city_names import match_key
+from gazetteer import distance_km
+from nanp_sources import read_table
+
+# Every place of at least this many people ships: the smallest size the
+# census lists still call a town (ACS counts of a few hundred carry margins
+# as large as the count), and the size up to which the census lists are
+# checked. Smaller places ship when a telephone exchange is named after them.
+THRESHOLD = 1000
+# Codes of a place without its own exchanges: the code set with the most
+# weight among the NEIGHBOURS nearest places of its state with exchanges
+# within RADIUS_KM (the nearest one alone beyond it), each weighing
+# 1 / (distance + NEAR_KM)^2. Chosen on the held-out places: a whole set
+# keeps an overlay complex together and scored best (95.2% exact); adding
+# the codes of weaker neighbours shares a code more often (99%) but gives a
+# wrong set to one place in six.
+NEIGHBOURS, RADIUS_KM, NEAR_KM = 6, 40, 2.0
+# The states where the town or township is the municipality people live in
+# and name (the census's twelve states of strong minor civil divisions).
+# Elsewhere a township is a rural government beside its cities and villages
+# ("Wheeling township", IL, of 154,000 people around the village of 48,000;
+# "Washington township" forty times in Ohio): it ships only where an
+# exchange is named after it.
+TOWN_STATES = {"CT", "ME", "MA", "MI", "MN", "NH", "NJ", "NY", "PA", "RI", "VT", "WI"}
+HOLD_OUT = 10  # one place in HOLD_OUT with its own exchanges is held out to test the rule
+
+
+class Unit:
+    def __init__(self, kind, state, name, full_name, population, coords, country, code):
+        self.kind, self.state, self.name, self.full_name = kind, state, name, full_name
+        self.code = code  # the census's code of the unit
+        self.population, self.coords, self.country = population, coords, country
+        self.rank = census.RANKS.get(kind, 1 if kind == "community" else 0)
+        self.key = None
+
+
+def _canadian_units(geo, left_out):
+    units, names = [], set()
+    found, skipped = statcan.municipalities()
+    for reason, rows in skipped.items():
+        left_out[reason] += rows
+    for province, name, population, kind, code in found:
+        units.append(Unit("municipality", province, name, f"{name} {kind}", population,
+                          _point(geo, province, name), "Canada", code))
+        names.add((province, match_key(name)))
+    for centre, province, second, parts, population in statcan.population_centres():
+        # A part named like a municipality of either province of the centre
+        # is counted there ("Ottawa - Gatineau" lies in Ontario and Quebec).
+        parts = [p for p in parts if (province, match_key(p)) not in names
+                 and (second, match_key(p)) not in names]
+        if not parts:
+            continue
+        # A centre named for two communities ("Bowmanville - Newcastle") is
+        # shared in proportion to their own GeoNames figures when both have
+        # one; otherwise the first community takes it.
+        own = [_figure(geo, province, p) for p in parts]
+        if all(own) and len(parts) > 1:
+            shares = [round(population * f / sum(own)) for f in own]
+        else:
+            shares = [population] + [0] * (len(parts) - 1)
+        for part, share in zip(parts, shares):
+            if share:
+                units.append(Unit("community", province, part, f"{part} community", share,
+                                  _point(geo, province, part), "Canada", centre))
+                names.add((province, match_key(part)))
+    return units
+
+
+def _figure(geo, state, name):
+    found = geo.populated.get((state, match_key(name)), [])
+    return found[0].population if found else 0
+
+
+def name_variants(name):
+    """A municipality's name, then without its kind words ("Athabasca
+    County" -> Athabasca, "Corman Park No. 344" -> Corman Park), then its
+    named parts, first first ("Guelph/Eramosa" -> Guelph, Eramosa;
+    "Alfred and Plantagenet" -> Alfred, Plantagenet)."""
+    short = re.sub(r" County$", "", re.sub(r"^(Municipal District|County) of |,? No\. \d+$", "", name))
+    return [name, short, *re.split(r"/|-| and | et ", short)]
+
+
+def _point(geo, state, name):
+    """GeoNames point of the name or of its first variant GeoNames knows."""
+    for text in name_variants(name):
+        key = (state, match_key(text))
+        found = geo.populated.get(key, []) + geo.located.get(key, [])
+        if found:
+            return (found[0].lat, found[0].lon)
+    return None
+
+
+def units(geo):
+    """[Unit] of every census unit, each with its key, and {reason: [row]}
+    of the source rows left out."""
+    us, skipped = census.us_units()
+    left_out = defaultdict(list, skipped)
+    found = [Unit(u.kind, u.state, u.name, u.full_name, u.population, (u.lat, u.lon), "USA",
+                  u.geoid) for u in us] + _canadian_units(geo, left_out)
+    by_key = defaultdict(list)
+    for unit in found:
+        by_key[(unit.state, match_key(unit.name))].append(unit)
+    taken = set()
+    for (state, key), namesakes in sorted(by_key.items()):
+        namesakes.sort(key=lambda u: (u.rank, -u.population, u.full_name))
+        for i, unit in enumerate(namesakes):
+            unit.key = key if i == 0 else match_key(unit.full_name)
+            if (state, unit.key) in taken:  # "Washington township" 40 times in Ohio
+                unit.key += f" {unit.code}"
+            if (state, unit.key) in taken:
+                raise SystemExit(f"two census units keyed {state} {unit.key}")
+            taken.add((state, unit.key))
+    return found, left_out
+
+
+def merge(places, found, make_place, name_of):
+    """Join the units with the numbering-plan places (dict keyed by (state,
+    key)) and add the units of THRESHOLD people and more as new places."""
+    aliases = {(s, match_key(g)): (s, match_key(n)) for s, n, g in read_table("join_aliases.tsv")}
+    former = set()
+    for state, old, new in read_table("renamed.tsv"):
+        former.add((state, match_key(old)))
+        place = places.pop((state, match_key(old)), None)
+        if place:
+            place.key = match_key(new)
+            places[(state, place.key)] = place
+    # A numbering-plan place named with the kind word ("Bath Township", MI)
+    # is the unit of that census name ("Bath charter township").
+    merged = added = 0
+    free = lambda k: k in places and places[k].unit is None
+    units = sorted((u for u in found if (u.state, u.key) not in former),  # former: a centre's old name
+                   key=lambda u: (u.state, u.key))
+    # First every unit whose own key is a numbering-plan place's, then the
+    # others: a town or township by its census name ("Bath Township" is
+    # "Bath charter township"), a unit by the join_aliases.tsv name of a
+    # place (which keeps its own name), or a new place.
+    for unit in units:
+        key = (unit.state, unit.key)
+        if free(key):
+            place = places[key]
+            place.name = name_of(unit.name, place)
+            merged += 1
+            _take(place, unit)
+            unit.taken = True
+    for unit in units:
+        if getattr(unit, "taken", False):
+            continue
+        key = (unit.state, unit.key)
+        named = [k for t in (unit.full_name, unit.full_name.replace(" charter township", " township"))
+                 for k in [(unit.state, match_key(t))]
+                 if unit.kind == "town" and k != key and free(k)]
+        if key not in places and named:
+            place = places[named[0]]
+            place.name = name_of(unit.name, place)
+            merged += 1
+        elif key not in places and free(aliases.get(key)):
+            place = places[aliases[key]]  # keeps its own name
+            merged += 1
+        elif unit.population >= THRESHOLD and (unit.kind != "town" or unit.state in TOWN_STATES):
+            if key in places:  # a numbering-plan place has the key and a unit
+                key = (key[0], f"{key[1]} {unit.code}")
+            place = make_place(*key)
+            places[key] = place
+            place.name = name_of(unit.name, place)
+            added += 1
+        else:
+            continue
+        _take(place, unit)
+    print(f"census units joined with numbering-plan places: {merged}; added: {added}")
+
+
+def _take(place, unit):
+    """The place becomes the unit: its figure and its point."""
+    place.unit, place.population, place.joined = unit, unit.population, True
+    if unit.coords:
+        place.coords = unit.coords
+
+
+def _held_out(place):
+    digest = hashlib.sha256(f"{place.state}\t{place.key}".encode()).digest()
+    return digest[0] % HOLD_OUT == 0
+
+
+def predict(point, anchors):
+    """The codes the rule gives a place at point from anchors [(point, codes)]."""
+    near = sorted((distance_km(point, p), sorted(codes)) for p, codes in anchors)
+    within = [n for n in near[:NEIGHBOURS] if n[0] <= RADIUS_KM] or near[:1]
+    weight = defaultdict(float)
+    for distance, codes in within:
+        weight[tuple(codes)] += 1 / (distance + NEAR_KM) ** 2
+    return set(max(weight, key=lambda codes: (weight[codes], codes)))
+
+
+def held_out_agreement(places):
+    """The rule tried on the places with exchanges of their own held out
+    (one in HOLD_OUT, by a hash of the key), predicted from the others:
+    (exact code sets, sets sharing a code, places tried)."""
+    anchors, trial = defaultdict(list), []
+    for place in places:
+        if place.codes and place.coords:
+            (trial if _held_out(place) else anchors[place.state]).append((place.coords, place.codes))
+    exact = shared = tested = 0
+    for place in places:
+        if place.codes and place.coords and _held_out(place) and len(anchors[place.state]) > 1:
+            guess = predict(place.coords, anchors[place.state])
+            tested += 1
+            exact += guess == place.codes
+            shared += bool(guess & place.codes)
+    return exact, shared, tested
+
+
+def code_rule(places, fixed_codes):
+    """Give every place without exchanges of its own its codes; returns the
+    places it could not place (no point). fixed_codes: {state: codes} of
+    states whose codes serve every place."""
+    anchors = defaultdict(list)
+    for place in places:
+        if place.codes and place.coords:
+            anchors[place.state].append((place.coords, place.codes))
+    unplaced = []
+    for place in places:
+        if place.codes:
+            continue
+        if place.state in fixed_codes:
+            place.codes = set(fixed_codes[place.state])
+        elif place.coords and anchors.get(place.state):
+            place.codes = predict(place.coords, anchors[place.state])
+        else:
+            unplaced.append(place)
+    return unplaced
