@@ -8,11 +8,14 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTest>
 #include <memory>
 
 #include "GuiTestSupport.h"
 #include "lookup/LookupDlg.h"
+#include "map/CitySymbols.h"
+#include "map/HitTest.h"
 #include "map/MapLayout.h"
 #include "map/MapPainter.h"
 
@@ -47,6 +50,29 @@ void VerifySymbolAt(const QImage& painted, QPoint at) {
                qPrintable(QString("(%1, %2)").arg(at.x() + dx).arg(at.y() + dy)));
     }
   }
+}
+
+const QRgb kRed = qRgb(255, 0, 0);
+
+// The box round the red pixels of `image`; empty when it has none.
+QRect RedBox(const QImage& image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) == kRed) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return box;
+}
+
+// The map area painted on a device of `ratio` device pixels per client pixel.
+QImage PaintAtRatio(tq::CLookupDlg& dialog, qreal ratio) {
+  QImage painted(QSize(tq::kClientWidthMapsShown, 374) * ratio, QImage::Format_RGB32);
+  painted.setDevicePixelRatio(ratio);
+  painted.fill(Qt::darkGreen);
+  QPainter painter(&painted);
+  dialog.OnPaint(painter);
+  return painted;
 }
 
 }  // namespace
@@ -88,6 +114,74 @@ class MapTest : public QObject {
                              tq::kHawaiiInset, symbol), 0);
     if (symbol != kNoSymbol) VerifySymbolAt(painted, symbol);
     VerifySymbolAt(painted, QPoint(tq::kLegendX, tq::kLegendY));
+  }
+
+  // On a screen of 2 or 3 device pixels per client pixel the artwork of that
+  // scale fills the same client rectangles, device pixel for device pixel,
+  // and the symbol keeps its client square; at 1.5 the map is the 2x
+  // artwork shrunk into place.
+  void paintsTheArtworkOfTheScreensScale_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("2x") << 2.0 << 2;
+    QTest::newRow("3x") << 3.0 << 3;
+    QTest::newRow("1.5x") << 1.5 << 2;
+  }
+
+  void paintsTheArtworkOfTheScreensScale() {
+    QFETCH(qreal, ratio);
+    QFETCH(int, scale);
+    TypeAndEnter(*dialog, "Dayton, OH");
+    const QImage painted = PaintAtRatio(*dialog, ratio);
+    const QImage art = tq::LoadMapImage(tq::MainMapImageFor("OH"), scale);
+    QCOMPARE(art.size(), QSize(tq::kMainMap.width, tq::kMainMap.height) * scale);
+    const QRect symbol(QPoint(626, 120) * ratio, QSize(8, 8) * ratio);
+    int differing = 0;
+    for (int y = 0; y < art.height() && ratio == scale; ++y) {
+      for (int x = 0; x < art.width(); ++x) {
+        const QPoint device = QPoint(tq::kMainMap.x, tq::kMainMap.y) * scale + QPoint(x, y);
+        if (!symbol.contains(device) && painted.pixel(device) != art.pixel(x, y)) ++differing;
+      }
+    }
+    QCOMPARE(differing, 0);
+    // The red of Ohio where the 2x artwork has it, shrunk or not.
+    const QRect red = RedBox(painted.copy(QRect(QPoint(324, 16) * ratio, QSize(423, 263) * ratio)));
+    QVERIFY2(qAbs(red.left() - (299 * ratio)) <= ratio && qAbs(red.right() - (331 * ratio)) <= ratio,
+             qPrintable(QString("%1..%2").arg(red.left()).arg(red.right())));
+    QCOMPARE(painted.pixel(symbol.topLeft()), qRgb(0, 0, 0));
+    QCOMPARE(painted.pixel(symbol.center()), qRgb(255, 255, 255));
+    QCOMPARE(painted.pixel(symbol.bottomRight() + QPoint(1, 1)), qRgb(255, 0, 0));
+  }
+
+  // The larger artwork against the click and symbol tables: every device
+  // pixel of a click point on its state's red, every symbol in the box round
+  // its state's red (the Bahamas row lies on the sea).
+  void clickPointsAndSymbolsLieOnTheirStatesAtEveryScale() {
+    for (const int scale : tq::kArtworkScales) {
+      for (const tq::MapClickPoint& point : tq::MakeClickPoints()) {
+        if (point.x <= 0) continue;
+        const QImage art = tq::LoadMapImage(tq::MainMapImageFor(point.abbreviation), scale);
+        const QPoint at = (QPoint(point.x, point.y) - QPoint(tq::kMainMap.x, tq::kMainMap.y)) * scale;
+        for (int i = 0; i < scale * scale; ++i) {
+          QVERIFY2(art.pixel(at + QPoint(i % scale, i / scale)) == kRed,
+                   qPrintable(QString("%1 at %2x").arg(point.abbreviation.c_str()).arg(scale)));
+        }
+      }
+      for (const tq::CitySymbolPosition& row : tq::CitySymbolTable()) {
+        const std::string form(row.stateDisplayForm);
+        const std::string code = form.size() > 4 && form.ends_with(')') ? form.substr(form.size() - 3, 2) : "";
+        tq::PixelRect at = tq::kMainMap;
+        int id = tq::MainMapImageFor(code);
+        for (const auto& [inset, red] : {std::pair{tq::kAlaskaInset, tq::AlaskaImageFor(code)},
+                                         std::pair{tq::kHawaiiInset, tq::HawaiiImageFor(code)}}) {
+          if (QRect(inset.x, inset.y, inset.width, inset.height).contains(row.x, row.y)) at = inset, id = red;
+        }
+        const QRect red = RedBox(tq::LoadMapImage(id, scale));
+        const QPoint centre = (QPoint(row.x, row.y) - QPoint(at.x, at.y)) * scale;
+        QVERIFY2(red.isEmpty() || red.contains(centre),
+                 qPrintable(QString("%1 at %2x").arg(QString::fromLatin1(row.city.data(), row.city.size())).arg(scale)));
+      }
+    }
   }
 
   void mapsOffGiveTheNarrowWindowWithNothingOfTheMap() {
