@@ -1,5 +1,7 @@
 #include "lookup/LookupDlg.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -8,10 +10,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/AboutDlg.h"
@@ -163,7 +167,8 @@ CLookupDlg::~CLookupDlg() = default;
 void CLookupDlg::CreateMenu() {
   menuBar = new QMenuBar(this);
   QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
-  file->addAction(QStringLiteral("E&xit"), this, &QDialog::reject);
+  file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
+                  &QDialog::reject);
   // Alt+E belongs to the input field's label.
   QMenu* edit = menuBar->addMenu(QStringLiteral("E&dit"));
   edit->addAction(QStringLiteral("&Copy"), QKeySequence::Copy, this, &CLookupDlg::OnEditCopy);
@@ -172,7 +177,8 @@ void CLookupDlg::CreateMenu() {
   edit->addAction(QStringLiteral("&Go to Search Field"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
                   &CLookupDlg::FocusQuery);
   QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
-  help->addAction(QStringLiteral("&Contents..."), this, &CLookupDlg::OnHelpContents);
+  help->addAction(QStringLiteral("&Contents..."), QKeySequence(Qt::Key_F1), this,
+                  &CLookupDlg::OnHelpContents);
   help->addAction(QStringLiteral("&About..."), this, &CLookupDlg::OnAbout);
   // The popups are windows of their own and take no font from the window.
   for (QMenu* menu : {file, edit, help}) menu->setFont(DialogFont());
@@ -220,11 +226,12 @@ void CLookupDlg::CreateControls() {
   SetHeading(lblStateOrProvince, Mnemonic(kStateOrProvinceHeading, 9));  // Alt+P
   listTimeZone = AddList(client, "listTimeZone", DialogRect(311, 203, 176, 12),
                          ListKind::kOneLine);
-  SetHeading(AddLabel(client, "lblTimeZone", QString(), DialogRect(224, 204, 79, 8), listTimeZone),
-             Mnemonic(kTimeZoneHeading, 5));  // Alt+Z
+  lblTimeZone = AddLabel(client, "lblTimeZone", QString(), DialogRect(224, 204, 79, 8),
+                         listTimeZone);
+  SetHeading(lblTimeZone, Mnemonic(kTimeZoneHeading, 5));  // Alt+Z
   grpTimeZone = AddGroupBox(client, "grpTimeZone", QString(), DialogRect(216, 190, 282, 33));
-  AddLabel(client, "lblSymbolLegend", QStringLiteral("Largest city symbol:"),
-           DialogRect(419, 177, 62, 8));
+  lblSymbolLegend = AddLabel(client, "lblSymbolLegend", QStringLiteral("Largest city symbol:"),
+                             DialogRect(419, 177, 62, 8));
   ShowHeadings();
   DescribeControls();
 
@@ -239,6 +246,12 @@ void CLookupDlg::CreateControls() {
           &CLookupDlg::OnDblclkLargestCity);
   connect(listMajorCities, &QListWidget::itemDoubleClicked, this,
           &CLookupDlg::OnDblclkMajorCities);
+  for (QListWidget* list :
+       {listAreaCodes, listLargestCity, listMajorCities, listStateOrProvince, listTimeZone}) {
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this,
+            [this, list](const QPoint& at) { OnListContextMenu(list, at); });
+  }
 }
 
 // What the headings alone leave unclear to someone who cannot see the window.
@@ -324,10 +337,26 @@ void CLookupDlg::OnShowMaps() {
     editQuery->setGeometry(QRect(kQueryAt, QSize(kQueryWidthMapsShown, editQuery->height())));
     btnSearch->move(kSearchButtonAtMapsShown);
   }
-  lblMapHint->setVisible(bShowMaps != 0);
+  // What lies in the map area goes with it, so that neither Tab nor a
+  // mnemonic reaches a control off the narrow window.
+  for (QWidget* inMapArea : {static_cast<QWidget*>(lblMapHint), static_cast<QWidget*>(lblTimeZone),
+                             static_cast<QWidget*>(listTimeZone), static_cast<QWidget*>(lblSymbolLegend)}) {
+    inMapArea->setVisible(bShowMaps != 0);
+  }
   client->setFixedWidth(bShowMaps ? kClientWidthMapsShown : kClientWidthMapsHidden);
+  KeepOnScreen();
   FocusQuery();
   client->update();
+}
+
+void CLookupDlg::KeepOnScreen() {
+  if (!isVisible() || !screen()) return;  // not placed yet: the window system places it
+  layout()->activate();  // the new width, now
+  const QRect available = screen()->availableGeometry();
+  const QRect frame = frameGeometry();
+  const int x = std::max(available.left(), std::min(frame.left(), available.right() + 1 - frame.width()));
+  const int y = std::max(available.top(), std::min(frame.top(), available.bottom() + 1 - frame.height()));
+  if (QPoint(x, y) != frame.topLeft()) move(x, y);
 }
 
 void CLookupDlg::OnLButtonDown(const QPoint& point) {
@@ -376,9 +405,28 @@ void CLookupDlg::OnEditCopy() {
     editQuery->copy();
     return;
   }
-  const auto* list = qobject_cast<QListWidget*>(focused);
+  CopyEntryOf(qobject_cast<QListWidget*>(focused));
+}
+
+void CLookupDlg::CopyEntryOf(const QListWidget* list) {
   if (!list || list->selectedItems().isEmpty()) return;  // nothing selected, nothing copied
   QApplication::clipboard()->setText(list->selectedItems().first()->text());
+}
+
+void CLookupDlg::OnListContextMenu(QListWidget* list, const QPoint& at) {
+  // The entry under the pointer is the one copied; elsewhere the selected one.
+  if (QListWidgetItem* item = list->itemAt(at)) {
+    list->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+  }
+  auto* menu = new QMenu(list);
+  menu->setObjectName(QStringLiteral("listMenu"));
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->setFont(DialogFont());
+  QAction* copy = menu->addAction(QStringLiteral("&Copy"), this, [this, list] { CopyEntryOf(list); });
+  copy->setEnabled(!list->selectedItems().isEmpty());
+  QAction* answer = menu->addAction(QStringLiteral("Copy &Answer"), this, &CLookupDlg::OnEditCopyAnswer);
+  answer->setEnabled(flow.HasAnswer());
+  menu->popup(list->viewport()->mapToGlobal(at));
 }
 
 void CLookupDlg::OnEditCopyAnswer() {

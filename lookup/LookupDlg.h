@@ -73,6 +73,13 @@ class CLookupDlg : public QDialog {
   void OnEditCopy();
   // Edit, Copy Answer: the whole answer as tqlookup prints it.
   void OnEditCopyAnswer();
+  // The selected entry of `list` to the clipboard; nothing when none is.
+  void CopyEntryOf(const QListWidget* list);
+  // Copy and Copy Answer, for the entry at `at` of `list`.
+  void OnListContextMenu(QListWidget* list, const QPoint& at);
+  // Moves the window back within the screen's available area when a wider
+  // layout took it past an edge.
+  void KeepOnScreen();
   // Enter on a result list: looks up its current entry, as a double-click
   // does; false when the focus is on no such entry.
   bool FollowCurrentEntry();
@@ -103,6 +110,8 @@ class CLookupDlg : public QDialog {
   QListWidget* listStateOrProvince = nullptr;
   QCheckBox* chkShowMaps = nullptr;
   QLabel* lblMapHint = nullptr;
+  QLabel* lblTimeZone = nullptr;
+  QLabel* lblSymbolLegend = nullptr;
   QLabel* lblLargestCity = nullptr;
   QLabel* lblAreaCodes = nullptr;
   QLabel* lblMajorCities = nullptr;
