@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 #include "app/AboutDlg.h"
@@ -235,6 +237,22 @@ void CLookupDlg::CreateControls() {
   ShowHeadings();
   DescribeControls();
 
+  // Suggestions under the input field; Enter and the clicks on them are the
+  // window's (eventFilter, TakeSuggestion), so that Enter on typed text
+  // searches that text as before.
+  suggestions = new QStringListModel(this);
+  completer = new QCompleter(suggestions, this);
+  completer->setWidget(editQuery);
+  completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+  completer->setMaxVisibleItems(static_cast<int>(PlaceCompletion::kDefaultLimit));
+  completer->popup()->setObjectName(QStringLiteral("suggestions"));
+  completer->popup()->setAccessibleName(QStringLiteral("Suggestions"));
+  completer->popup()->setFont(DialogFont());
+  completer->popup()->installEventFilter(this);
+  connect(completer, QOverload<const QString&>::of(&QCompleter::activated), this,
+          &CLookupDlg::TakeSuggestion);
+  connect(editQuery, &QLineEdit::textEdited, this, &CLookupDlg::OnQueryEdited);
+
   connect(btnSearch, &QPushButton::clicked, this, &CLookupDlg::OnOK);
   // The check box's state, however it changed (a click, a key, a screen
   // reader's toggle action), decides the map area.
@@ -282,6 +300,8 @@ void CLookupDlg::OnInitDialog(int showMapsSetting) {
   bShowMaps = showMapsSetting == 0 ? 1 : 0;
   OnShowMaps();  // flips bShowMaps back and lays the window out
   flow.OpenData();
+  placeCompletion.Build(flow.setCities.CityNames(), flow.setCities.States(),
+                        flow.setCities.Populations());
   bInitializing = false;
   UpdateStatus();
 }
@@ -299,7 +319,43 @@ void CLookupDlg::UpdateStatus() {
   statusTimer.start(static_cast<int>(seconds * 1000));
 }
 
+void CLookupDlg::OnQueryEdited(const QString& text) {
+  QStringList shown;
+  for (const std::string& place : placeCompletion.Suggest(FromQString(text))) {
+    shown << ToQString(place);
+  }
+  if (shown.isEmpty()) {
+    completer->popup()->hide();
+    return;
+  }
+  suggestions->setStringList(shown);
+  completer->complete();
+  completer->popup()->setCurrentIndex(QModelIndex());  // none taken until chosen
+}
+
+void CLookupDlg::TakeSuggestion(const QString& text) {
+  editQuery->setText(text);
+  OnOK();
+}
+
+bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != completer->popup() || event->type() != QEvent::KeyPress) {
+    return QDialog::eventFilter(watched, event);
+  }
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+  const QModelIndex chosen = completer->popup()->currentIndex();
+  completer->popup()->hide();
+  if (chosen.isValid()) {
+    TakeSuggestion(chosen.data().toString());
+  } else {
+    OnOK();  // the text as typed
+  }
+  return true;
+}
+
 void CLookupDlg::OnOK() {
+  completer->popup()->hide();
   ReadQuery();
   flow.OnOK();
   ShowResults();

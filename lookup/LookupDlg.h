@@ -15,8 +15,11 @@
 #include "lookup/SearchFlow.h"
 #include "lookup/WaitCursor.h"
 #include "map/HitTest.h"
+#include "names/PlaceCompletion.h"
 
 class QCheckBox;
+class QCompleter;
+class QStringListModel;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -55,6 +58,7 @@ class CLookupDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void done(int result) override;
 
  private:
@@ -77,6 +81,10 @@ class CLookupDlg : public QDialog {
   void CopyEntryOf(const QListWidget* list);
   // Copy and Copy Answer, for the entry at `at` of `list`.
   void OnListContextMenu(QListWidget* list, const QPoint& at);
+  // The suggestions for the text typed so far, shown under the input field.
+  void OnQueryEdited(const QString& text);
+  // A suggestion taken (Enter on it, a click): it becomes the input, searched.
+  void TakeSuggestion(const QString& text);
   // Moves the window back within the screen's available area when a wider
   // layout took it past an edge.
   void KeepOnScreen();
@@ -96,6 +104,7 @@ class CLookupDlg : public QDialog {
   CCityPickChooser cityChooser;
   SearchFlow flow;
   ClickPointTable clickPoints;
+  PlaceCompletion placeCompletion;
   int bShowMaps = 0;
   bool bInitializing = true;
 
@@ -120,6 +129,8 @@ class CLookupDlg : public QDialog {
   QListWidget* listMajorCities = nullptr;
   QListWidget* listAreaCodes = nullptr;
   QLabel* lblStatus = nullptr;
+  QCompleter* completer = nullptr;
+  QStringListModel* suggestions = nullptr;
   QTimer statusTimer;
   QPointer<CHelpWindow> helpWindow;
 };
