@@ -301,8 +301,8 @@ void CLookupDlg::OnInitDialog(int showMapsSetting) {
   bShowMaps = showMapsSetting == 0 ? 1 : 0;
   OnShowMaps();  // flips bShowMaps back and lays the window out
   flow.OpenData();
-  placeCompletion.Build(flow.setCities.CityNames(), flow.setCities.States(),
-                        flow.setCities.Populations());
+  placeCompletion.Build(flow.Cities().CityNames(), flow.Cities().States(),
+                        flow.Cities().Populations());
   bInitializing = false;
   UpdateStatus();
 }
@@ -483,7 +483,7 @@ void CLookupDlg::OnListContextMenu(QListWidget* list, const QPoint& at) {
   QAction* copy = menu->addAction(QStringLiteral("&Copy"), this, [this, list] { CopyEntryOf(list); });
   copy->setEnabled(!list->selectedItems().isEmpty());
   QAction* answer = menu->addAction(QStringLiteral("Copy &Answer"), this, &CLookupDlg::OnEditCopyAnswer);
-  answer->setEnabled(flow.HasAnswer());
+  answer->setEnabled(flow.GetAnswer().HasLists());
   menu->popup(list->viewport()->mapToGlobal(at));
 }
 
