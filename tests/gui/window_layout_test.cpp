@@ -153,9 +153,23 @@ class LayoutAndAccessTest : public QObject {
 
   void theCityChoiceAndTheAboutBoxFit() {
     tq::CCityPickDlg pick;
-    pick.SetChoices({"Springfield, Illinois"});
-    QCOMPARE(pick.size(), QSize(372, 190));
+    pick.SetCityChoices({{"Springfield, Massachusetts", "Springfield", "MA", 155929, {413}},
+                         {"Saint-Jean-sur-Richelieu, Qu\xE9" "bec", "", "QC", 97873, {450, 579}}});
+    pick.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pick));
+    QCOMPARE(pick.size(), QSize(450, 190));
     VerifyTextsFit(pick);
+    // Each entry and its figures side by side in the list, with room between.
+    auto* list = pick.findChild<QListWidget*>("listCities");
+    QCOMPARE(Accessible(list)->text(QAccessible::Name), QString("Matching cities"));
+    for (int row = 0; row < list->count(); ++row) {
+      const QListWidgetItem* item = list->item(row);
+      const QString details = item->data(Qt::AccessibleDescriptionRole).toString();
+      QVERIFY2(!details.isEmpty(), qPrintable(item->text()));
+      QVERIFY2(TextWidth(list, item->text()) + TextWidth(list, details) + tq::kCityPickGap +
+                       2 * tq::kCityPickTextMargin <= list->viewport()->width(),
+               qPrintable(item->text()));
+    }
     tq::CAboutDlg about;
     QStringList texts;
     for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
