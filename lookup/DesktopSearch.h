@@ -42,6 +42,9 @@ class DesktopSearch {
   // finds a place.
   std::vector<DesktopResult> SearchQuery(std::string_view query, std::int64_t utcSeconds);
 
+  // Reads the data files now rather than at the first search.
+  void Open() { OpenOnce(); }
+
   // What went wrong reading the data (code page 1252), after a search.
   const std::vector<std::string>& DataProblems() const { return flow_.DataProblems(); }
 

@@ -41,22 +41,23 @@ std::string ChoiceDetails(const CityChoice& choice) {
 
 std::string ResultLine(const Answer& answer, std::int64_t utcSeconds) {
   if (!answer.HasLists() || answer.outcome != AnswerOutcome::kFound) return {};
+  // The place the answer's first clock is of: the typed place of a place
+  // search, else the largest place of the codes.
+  const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   std::string place;
   if (answer.exchange && answer.exchange->status == NumberResult::Status::kOk) {
     place = answer.exchange->place + ", " + answer.exchange->state;
-  } else if (answer.times.zonePlace) {
-    place = answer.times.zonePlace->name;
+  } else if (!clocks.empty()) {
+    place = clocks.front().place->name;
   } else if (answer.largestPlace) {
     place = answer.largestPlace->name + ", " + answer.largestPlace->state;
   } else {
     place = answer.largestCity.entries.front();
   }
   std::string time;
-  const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   if (!clocks.empty()) {
     const LocalTimeLine& line = clocks.front();
-    const std::string zone = line.zoneName.substr(0, line.zoneName.find(' '));
-    time = Clock12(line.clock) + " " + zone;
+    time = Clock12(line.clock) + " " + line.zoneName.substr(0, line.zoneName.find(' '));
   }
   return Joined({place, time, Joined(answer.areaCodes.entries, "/")}, kSeparator);
 }

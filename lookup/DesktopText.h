@@ -14,9 +14,10 @@ namespace tq {
 // separated, then the area codes; a part that is not known is left out.
 std::string ChoiceDetails(const CityChoice& choice);
 
-// "Dayton, OH \xB7 3:42 PM Eastern \xB7 326/937": the largest city (or, for
-// a number, the exchange's place), its local time and zone at `utcSeconds`,
-// and the area codes. Empty when the answer holds no place.
+// "Dayton, OH \xB7 3:42 PM Eastern \xB7 326/937": the place of the answer
+// (the exchange's place of a number, the typed place of a place search,
+// else the largest place of the codes), its local time and zone at
+// `utcSeconds`, and the area codes. Empty when the answer holds no place.
 std::string ResultLine(const Answer& answer, std::int64_t utcSeconds);
 
 }  // namespace tq

@@ -334,7 +334,9 @@ void CLookupDlg::OnQueryEdited(const QString& text) {
   completer->popup()->setCurrentIndex(QModelIndex());  // none taken until chosen
 }
 
-void CLookupDlg::TakeSuggestion(const QString& text) {
+void CLookupDlg::TakeSuggestion(const QString& text) { SearchFor(text); }
+
+void CLookupDlg::SearchFor(const QString& text) {
   editQuery->setText(text);
   OnOK();
 }

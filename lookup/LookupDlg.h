@@ -49,6 +49,8 @@ class CLookupDlg : public QDialog {
 
   // The search of the text in the input field (Enter, the Search button).
   void OnOK();
+  // `text` put into the input field and searched.
+  void SearchFor(const QString& text);
   // Switches the map area on or off (the "Show maps" check box).
   void OnShowMaps();
   // A left click on the window's own area at client pixel `point`.

@@ -44,7 +44,10 @@ TEST_F(DesktopSearchTest, AnAnswerOrTheMostPopulousNamesakesAsOneLineEach) {
                      {"Springfield, IL", "Springfield, IL \xC2\xB7 5:42 PM Central \xC2\xB7 217"}}));
   EXPECT_EQ(Search({"montr\xC3\xA9" "al"}),
             (Results{{"montr\xC3\xA9" "al", "Montr\xC3\xA9" "al, QC \xC2\xB7 6:42 PM Eastern \xC2\xB7 438/514"}}));
-  EXPECT_EQ(search_.SearchQuery("Springfield, MA", kSummerEvening), Results(Search({"Springfield, MA"})));
+  // A place search tells the typed place, not the largest of its codes.
+  EXPECT_EQ(Search({"Kettering, OH"}),
+            (Results{{"Kettering, OH", "Kettering, OH \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
+  EXPECT_EQ(search_.SearchQuery("Springfield, MA", kSummerEvening), Search({"Springfield, MA"}));
 }
 
 TEST_F(DesktopSearchTest, NothingForWhatFindsNoPlaceOrCannotBeTyped) {
