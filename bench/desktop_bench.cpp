@@ -1,6 +1,8 @@
 // The desktop's own speed targets on the shipped data, each printed with its
 // target and whether it is met: the place suggestions per keystroke (every
-// prefix of typical inputs, typed key by key) and building their index.
+// prefix of typical inputs, typed key by key) and building their index, and
+// the desktop search's answer per query, cold (data read by the first query)
+// and warm.
 //
 //   telquest_desktop_bench          (scripts/bench.sh runs it)
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "data/CitySet.h"
+#include "lookup/DesktopSearch.h"
 #include "names/PlaceCompletion.h"
 
 namespace {
@@ -75,5 +78,26 @@ int main() {
   Report("index built (once, at start-up)", buildTime, 50);
   Report("per keystroke, mean", sum / static_cast<double>(medians.size()), 5);
   Report("per keystroke, slowest prefix", medians.back(), 5);
+
+  // The desktop search as the D-Bus provider runs it.
+  const std::vector<std::string> queries = {"937", "(937) 222-1234", "Dayton, OH", "springfield",
+                                            "san", "Montr\xC3\xA9" "al", "zzzz"};
+  const Clock::time_point coldStart = Clock::now();
+  tq::DesktopSearch search(std::filesystem::path(TELQUEST_SOURCE_DIR) / "res");
+  search.Search({queries.front()}, 0);
+  const double cold = MillisecondsSince(coldStart);
+  std::printf("Desktop search on the shipped data (%zu queries, median of %d rounds each)\n",
+              queries.size(), kRounds);
+  Report("first query, data read (cold)", cold, 500);
+  for (const std::string& query : queries) {
+    std::vector<double> samples;
+    for (int round = 0; round < kRounds; ++round) {
+      const Clock::time_point start = Clock::now();
+      search.Search({query}, 0);
+      samples.push_back(MillisecondsSince(start));
+    }
+    std::nth_element(samples.begin(), samples.begin() + kRounds / 2, samples.end());
+    Report(("warm \"" + query + "\"").c_str(), samples[kRounds / 2], 50);
+  }
   return 0;
 }
