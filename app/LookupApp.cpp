@@ -1,5 +1,6 @@
 #include "app/LookupApp.h"
 
+#include <QTimer>
 #include <utility>
 
 #include "lookup/LookupDlg.h"
@@ -9,10 +10,14 @@ namespace tq {
 CLookupApp::CLookupApp(std::filesystem::path settingsFile)
     : settingsFile(std::move(settingsFile)) {}
 
-void CLookupApp::InitInstance() {
+void CLookupApp::InitInstance(const QString& query) {
   iShowMaps = ReadShowMapsSetting(settingsFile);
   {
     CLookupDlg dialog(iShowMaps);
+    if (!query.isEmpty()) {
+      // Once the window is up, so that a city choice opens over it.
+      QTimer::singleShot(0, &dialog, [&dialog, query] { dialog.SearchFor(query); });
+    }
     dialog.exec();
     SetShowMaps(dialog.GetShowMaps());
   }

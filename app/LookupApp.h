@@ -2,6 +2,7 @@
 // The application: reads the show-maps setting from "tqs.ini", runs the
 // lookup window until it closes and writes the setting back.
 
+#include <QString>
 #include <filesystem>
 
 #include "app/Settings.h"
@@ -13,8 +14,9 @@ class CLookupApp {
   explicit CLookupApp(std::filesystem::path settingsFile = kSettingsFileName);
 
   // The whole run: read the setting, show the lookup window until it is
-  // closed, keep the map state it ends with, write the setting.
-  void InitInstance();
+  // closed (searching `query` as it opens, unless empty), keep the map state
+  // it ends with, write the setting.
+  void InitInstance(const QString& query = QString());
 
   int GetShowMaps() const { return iShowMaps; }
   void SetShowMaps(int showMaps) { iShowMaps = showMaps; }

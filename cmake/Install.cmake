@@ -5,6 +5,9 @@
 #   libexec/telquest/telquest         the Qt program itself
 #   share/telquest/{cit,arc}.bin      data files
 #   share/applications/telquest.desktop
+#   share/gnome-shell/search-providers/io.github.telquest.Telquest.search-provider.ini
+#   share/dbus-1/services/io.github.telquest.Telquest.SearchProvider.service
+#   share/krunner/dbusplugins/telquest-krunner.desktop
 #   share/metainfo/io.github.telquest.Telquest.metainfo.xml
 #   share/icons/hicolor/*/apps/telquest.{png,svg}
 #   share/man/man1/{telquest,tqlookup}.1.gz
@@ -111,6 +114,20 @@ function(telquest_install_application)
 
   install(FILES ${telquest_packaging}/telquest.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # The desktop search: GNOME Shell and KRunner start `telquest --search-provider`
+  # through D-Bus activation.
+  # The service names the launcher by the prefix installed to (`--prefix`),
+  # so it is written at install time.
+  install(CODE "
+    file(READ [[${telquest_packaging}/io.github.telquest.Telquest.SearchProvider.service]] service)
+    string(REPLACE @TELQUEST_FULL_BINDIR@ \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\"
+      service \"\${service}\")
+    file(WRITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/dbus-1/services/io.github.telquest.Telquest.SearchProvider.service\"
+      \"\${service}\")")
+  install(FILES ${telquest_packaging}/io.github.telquest.Telquest.search-provider.ini
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/search-providers)
+  install(FILES ${telquest_packaging}/telquest-krunner.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/krunner/dbusplugins)
   configure_file(${telquest_packaging}/io.github.telquest.Telquest.metainfo.xml
     ${CMAKE_CURRENT_BINARY_DIR}/packaging/io.github.telquest.Telquest.metainfo.xml @ONLY)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/io.github.telquest.Telquest.metainfo.xml
@@ -144,6 +161,8 @@ string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
+# Installed with DESTDIR, so that files written at install time see /usr.
+set(CPACK_SET_DESTDIR ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TELQUEST_MAINTAINER}")

@@ -1,10 +1,14 @@
 #include "lookup/CityPickDlg.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 
 #include "lookup/DialogFont.h"
+#include "lookup/DesktopText.h"
 #include "lookup/DialogUnits.h"
 #include "lookup/QtText.h"
 
@@ -17,25 +21,59 @@ struct PresetAnswer {
 };
 std::optional<PresetAnswer> nextAnswer;
 
+// An entry's text on the left and, right-aligned in the same row, what tells
+// it from its namesakes (the entry's accessible description); the text gives
+// way (elided) when both do not fit.
+class ChoiceDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem item(option);
+    initStyleOption(&item, index);
+    const QString text = item.text;
+    const QString details = index.data(Qt::AccessibleDescriptionRole).toString();
+    item.text.clear();
+    const QWidget* widget = item.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+    const QRect area = item.rect.adjusted(kCityPickTextMargin, 0, -kCityPickTextMargin, 0);
+    const QFontMetrics metrics(item.font);
+    const int detailsWidth = details.isEmpty() ? 0 : metrics.horizontalAdvance(details) + kCityPickGap;
+    painter->save();
+    painter->setFont(item.font);
+    painter->setPen(item.palette.color(item.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                           : QPalette::Text));
+    painter->drawText(area.adjusted(0, 0, -detailsWidth, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                      metrics.elidedText(text, Qt::ElideRight, area.width() - detailsWidth));
+    painter->drawText(area, Qt::AlignRight | Qt::AlignVCenter, details);
+    painter->restore();
+  }
+};
+
 }  // namespace
 
 CCityPickDlg::CCityPickDlg(QWidget* parent)
     : QDialog(parent, kSmallDialogFlags) {
-  SetUpSmallDialog(*this, QStringLiteral("Matching Cities"), 248, 117);
+  // Wider than the list of names alone needs: each entry has its figures.
+  SetUpSmallDialog(*this, QStringLiteral("Matching Cities"), 300, 117);
 
   btnOK = new QPushButton(QStringLiteral("OK"), this);
   btnOK->setObjectName(QStringLiteral("btnOK"));
-  btnOK->setGeometry(DialogRect(191, 7, 50, 14));
+  btnOK->setGeometry(DialogRect(243, 7, 50, 14));
   btnOK->setDefault(true);
 
   btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
-  btnCancel->setGeometry(DialogRect(191, 24, 50, 14));
+  btnCancel->setGeometry(DialogRect(243, 24, 50, 14));
 
   listCities = new QListWidget(this);
   listCities->setObjectName(QStringLiteral("listCities"));
-  listCities->setGeometry(DialogRect(7, 19, 175, 91));
+  listCities->setGeometry(DialogRect(7, 19, 227, 91));
   listCities->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  listCities->setItemDelegate(new ChoiceDelegate(listCities));
+  listCities->setAccessibleName(QStringLiteral("Matching cities"));
 
   auto* prompt = new QLabel(QStringLiteral("Please select one:"), this);
   prompt->setTextFormat(Qt::PlainText);
@@ -48,6 +86,10 @@ CCityPickDlg::CCityPickDlg(QWidget* parent)
 }
 
 void CCityPickDlg::SetChoices(const std::vector<std::string>& choices) {
+  for (const std::string& text : choices) arrChoices.push_back(CityChoice{text, {}, {}, 0, {}});
+}
+
+void CCityPickDlg::SetCityChoices(const std::vector<CityChoice>& choices) {
   arrChoices.insert(arrChoices.end(), choices.begin(), choices.end());
 }
 
@@ -81,7 +123,12 @@ void CCityPickDlg::OnInitDialog() {
   if (bInitialized) return;
   bInitialized = true;
   shownChoices_ = ChoicesInShownOrder(arrChoices);
-  for (const std::string& entry : shownChoices_) listCities->addItem(ToQString(entry));
+  for (const CityChoice& choice : shownChoices_) {
+    auto* item = new QListWidgetItem(ToQString(choice.text), listCities);
+    const QString details = ToQString(ChoiceDetails(choice));
+    item->setData(Qt::AccessibleDescriptionRole, details);
+    item->setToolTip(details);
+  }
   if (listCities->count() > 0) listCities->setCurrentRow(0);
   listCities->setFocus();
 }
@@ -89,17 +136,14 @@ void CCityPickDlg::OnInitDialog() {
 void CCityPickDlg::OnOK() {
   const int selected = listCities->currentRow();
   if (selected >= 0 && listCities->item(selected)->isSelected()) {
-    strSelection = shownChoices_[static_cast<std::size_t>(selected)];
+    strSelection = shownChoices_[static_cast<std::size_t>(selected)].text;
   }
   accept();
 }
 
 CityChoiceReply CCityPickChooser::ChooseCity(const std::vector<CityChoice>& choices) {
   CCityPickDlg dialog(parent_);
-  std::vector<std::string> texts;
-  texts.reserve(choices.size());
-  for (const CityChoice& choice : choices) texts.push_back(choice.text);
-  dialog.SetChoices(texts);
+  dialog.SetCityChoices(choices);
   if (dialog.exec() != QDialog::Accepted) return {};
   return {CityChoiceReply::Kind::kChosen, dialog.GetSelection()};
 }

@@ -1,8 +1,9 @@
 #pragma once
 // "Matching Cities": asks which of several places a typed city name meant.
 // The candidates ("Springfield, Illinois", ...) appear sorted without regard
-// to case, the first one selected; OK, Enter or a double-click confirms the
-// selected one, Cancel or Escape gives no answer.
+// to case, the first one selected, each with its population and area codes
+// beside it; OK, Enter or a double-click confirms the selected one, Cancel or
+// Escape gives no answer.
 
 #include <QDialog>
 #include <QString>
@@ -17,6 +18,11 @@ class QPushButton;
 
 namespace tq {
 
+// Room in a row of the list: before and after the texts, and between the
+// place and its figures.
+inline constexpr int kCityPickTextMargin = 4;
+inline constexpr int kCityPickGap = 12;
+
 class CCityPickDlg : public QDialog {
   Q_OBJECT
 
@@ -24,7 +30,9 @@ class CCityPickDlg : public QDialog {
   explicit CCityPickDlg(QWidget* parent = nullptr);
 
   // The candidates, in code page 1252; called once, before the dialog runs.
+  // Texts alone are shown without figures.
   void SetChoices(const std::vector<std::string>& choices);
+  void SetCityChoices(const std::vector<CityChoice>& choices);
   // The confirmed candidate; empty unless the dialog ended with OK.
   std::string GetSelection() const { return strSelection; }
 
@@ -46,8 +54,8 @@ class CCityPickDlg : public QDialog {
   QPushButton* btnOK;
   QPushButton* btnCancel;
   QListWidget* listCities;
-  std::vector<std::string> arrChoices;
-  std::vector<std::string> shownChoices_;
+  std::vector<CityChoice> arrChoices;
+  std::vector<CityChoice> shownChoices_;
   std::string strSelection;
   bool bInitialized = false;
 };

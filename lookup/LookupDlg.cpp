@@ -1,17 +1,23 @@
 #include "lookup/LookupDlg.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 #include "app/AboutDlg.h"
@@ -163,7 +169,8 @@ CLookupDlg::~CLookupDlg() = default;
 void CLookupDlg::CreateMenu() {
   menuBar = new QMenuBar(this);
   QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
-  file->addAction(QStringLiteral("E&xit"), this, &QDialog::reject);
+  file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
+                  &QDialog::reject);
   // Alt+E belongs to the input field's label.
   QMenu* edit = menuBar->addMenu(QStringLiteral("E&dit"));
   edit->addAction(QStringLiteral("&Copy"), QKeySequence::Copy, this, &CLookupDlg::OnEditCopy);
@@ -172,7 +179,8 @@ void CLookupDlg::CreateMenu() {
   edit->addAction(QStringLiteral("&Go to Search Field"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
                   &CLookupDlg::FocusQuery);
   QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
-  help->addAction(QStringLiteral("&Contents..."), this, &CLookupDlg::OnHelpContents);
+  help->addAction(QStringLiteral("&Contents..."), QKeySequence(Qt::Key_F1), this,
+                  &CLookupDlg::OnHelpContents);
   help->addAction(QStringLiteral("&About..."), this, &CLookupDlg::OnAbout);
   // The popups are windows of their own and take no font from the window.
   for (QMenu* menu : {file, edit, help}) menu->setFont(DialogFont());
@@ -220,13 +228,30 @@ void CLookupDlg::CreateControls() {
   SetHeading(lblStateOrProvince, Mnemonic(kStateOrProvinceHeading, 9));  // Alt+P
   listTimeZone = AddList(client, "listTimeZone", DialogRect(311, 203, 176, 12),
                          ListKind::kOneLine);
-  SetHeading(AddLabel(client, "lblTimeZone", QString(), DialogRect(224, 204, 79, 8), listTimeZone),
-             Mnemonic(kTimeZoneHeading, 5));  // Alt+Z
+  lblTimeZone = AddLabel(client, "lblTimeZone", QString(), DialogRect(224, 204, 79, 8),
+                         listTimeZone);
+  SetHeading(lblTimeZone, Mnemonic(kTimeZoneHeading, 5));  // Alt+Z
   grpTimeZone = AddGroupBox(client, "grpTimeZone", QString(), DialogRect(216, 190, 282, 33));
-  AddLabel(client, "lblSymbolLegend", QStringLiteral("Largest city symbol:"),
-           DialogRect(419, 177, 62, 8));
+  lblSymbolLegend = AddLabel(client, "lblSymbolLegend", QStringLiteral("Largest city symbol:"),
+                             DialogRect(419, 177, 62, 8));
   ShowHeadings();
   DescribeControls();
+
+  // Suggestions under the input field; Enter and the clicks on them are the
+  // window's (eventFilter, TakeSuggestion), so that Enter on typed text
+  // searches that text as before.
+  suggestions = new QStringListModel(this);
+  completer = new QCompleter(suggestions, this);
+  completer->setWidget(editQuery);
+  completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+  completer->setMaxVisibleItems(static_cast<int>(PlaceCompletion::kDefaultLimit));
+  completer->popup()->setObjectName(QStringLiteral("suggestions"));
+  completer->popup()->setAccessibleName(QStringLiteral("Suggestions"));
+  completer->popup()->setFont(DialogFont());
+  completer->popup()->installEventFilter(this);
+  connect(completer, QOverload<const QString&>::of(&QCompleter::activated), this,
+          &CLookupDlg::TakeSuggestion);
+  connect(editQuery, &QLineEdit::textEdited, this, &CLookupDlg::OnQueryEdited);
 
   connect(btnSearch, &QPushButton::clicked, this, &CLookupDlg::OnOK);
   // The check box's state, however it changed (a click, a key, a screen
@@ -239,6 +264,12 @@ void CLookupDlg::CreateControls() {
           &CLookupDlg::OnDblclkLargestCity);
   connect(listMajorCities, &QListWidget::itemDoubleClicked, this,
           &CLookupDlg::OnDblclkMajorCities);
+  for (QListWidget* list :
+       {listAreaCodes, listLargestCity, listMajorCities, listStateOrProvince, listTimeZone}) {
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this,
+            [this, list](const QPoint& at) { OnListContextMenu(list, at); });
+  }
 }
 
 // What the headings alone leave unclear to someone who cannot see the window.
@@ -270,6 +301,8 @@ void CLookupDlg::OnInitDialog(int showMapsSetting) {
   bShowMaps = showMapsSetting == 0 ? 1 : 0;
   OnShowMaps();  // flips bShowMaps back and lays the window out
   flow.OpenData();
+  placeCompletion.Build(flow.Cities().CityNames(), flow.Cities().States(),
+                        flow.Cities().Populations());
   bInitializing = false;
   UpdateStatus();
 }
@@ -287,7 +320,45 @@ void CLookupDlg::UpdateStatus() {
   statusTimer.start(static_cast<int>(seconds * 1000));
 }
 
+void CLookupDlg::OnQueryEdited(const QString& text) {
+  QStringList shown;
+  for (const std::string& place : placeCompletion.Suggest(FromQString(text))) {
+    shown << ToQString(place);
+  }
+  if (shown.isEmpty()) {
+    completer->popup()->hide();
+    return;
+  }
+  suggestions->setStringList(shown);
+  completer->complete();
+  completer->popup()->setCurrentIndex(QModelIndex());  // none taken until chosen
+}
+
+void CLookupDlg::TakeSuggestion(const QString& text) { SearchFor(text); }
+
+void CLookupDlg::SearchFor(const QString& text) {
+  editQuery->setText(text);
+  OnOK();
+}
+
+bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != completer->popup() || event->type() != QEvent::KeyPress) {
+    return QDialog::eventFilter(watched, event);
+  }
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+  const QModelIndex chosen = completer->popup()->currentIndex();
+  completer->popup()->hide();
+  if (chosen.isValid()) {
+    TakeSuggestion(chosen.data().toString());
+  } else {
+    OnOK();  // the text as typed
+  }
+  return true;
+}
+
 void CLookupDlg::OnOK() {
+  completer->popup()->hide();
   ReadQuery();
   flow.OnOK();
   ShowResults();
@@ -325,10 +396,26 @@ void CLookupDlg::OnShowMaps() {
     editQuery->setGeometry(QRect(kQueryAt, QSize(kQueryWidthMapsShown, editQuery->height())));
     btnSearch->move(kSearchButtonAtMapsShown);
   }
-  lblMapHint->setVisible(bShowMaps != 0);
+  // What lies in the map area goes with it, so that neither Tab nor a
+  // mnemonic reaches a control off the narrow window.
+  for (QWidget* inMapArea : {static_cast<QWidget*>(lblMapHint), static_cast<QWidget*>(lblTimeZone),
+                             static_cast<QWidget*>(listTimeZone), static_cast<QWidget*>(lblSymbolLegend)}) {
+    inMapArea->setVisible(bShowMaps != 0);
+  }
   client->setFixedWidth(bShowMaps ? kClientWidthMapsShown : kClientWidthMapsHidden);
+  KeepOnScreen();
   FocusQuery();
   client->update();
+}
+
+void CLookupDlg::KeepOnScreen() {
+  if (!isVisible() || !screen()) return;  // not placed yet: the window system places it
+  layout()->activate();  // the new width, now
+  const QRect available = screen()->availableGeometry();
+  const QRect frame = frameGeometry();
+  const int x = std::max(available.left(), std::min(frame.left(), available.right() + 1 - frame.width()));
+  const int y = std::max(available.top(), std::min(frame.top(), available.bottom() + 1 - frame.height()));
+  if (QPoint(x, y) != frame.topLeft()) move(x, y);
 }
 
 void CLookupDlg::OnLButtonDown(const QPoint& point) {
@@ -378,9 +465,28 @@ void CLookupDlg::OnEditCopy() {
     editQuery->copy();
     return;
   }
-  const auto* list = qobject_cast<QListWidget*>(focused);
+  CopyEntryOf(qobject_cast<QListWidget*>(focused));
+}
+
+void CLookupDlg::CopyEntryOf(const QListWidget* list) {
   if (!list || list->selectedItems().isEmpty()) return;  // nothing selected, nothing copied
   QApplication::clipboard()->setText(list->selectedItems().first()->text());
+}
+
+void CLookupDlg::OnListContextMenu(QListWidget* list, const QPoint& at) {
+  // The entry under the pointer is the one copied; elsewhere the selected one.
+  if (QListWidgetItem* item = list->itemAt(at)) {
+    list->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+  }
+  auto* menu = new QMenu(list);
+  menu->setObjectName(QStringLiteral("listMenu"));
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->setFont(DialogFont());
+  QAction* copy = menu->addAction(QStringLiteral("&Copy"), this, [this, list] { CopyEntryOf(list); });
+  copy->setEnabled(!list->selectedItems().isEmpty());
+  QAction* answer = menu->addAction(QStringLiteral("Copy &Answer"), this, &CLookupDlg::OnEditCopyAnswer);
+  answer->setEnabled(flow.GetAnswer().HasLists());
+  menu->popup(list->viewport()->mapToGlobal(at));
 }
 
 void CLookupDlg::OnEditCopyAnswer() {

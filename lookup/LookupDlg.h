@@ -15,8 +15,11 @@
 #include "lookup/SearchFlow.h"
 #include "lookup/WaitCursor.h"
 #include "map/HitTest.h"
+#include "names/PlaceCompletion.h"
 
 class QCheckBox;
+class QCompleter;
+class QStringListModel;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -46,6 +49,8 @@ class CLookupDlg : public QDialog {
 
   // The search of the text in the input field (Enter, the Search button).
   void OnOK();
+  // `text` put into the input field and searched.
+  void SearchFor(const QString& text);
   // Switches the map area on or off (the "Show maps" check box).
   void OnShowMaps();
   // A left click on the window's own area at client pixel `point`.
@@ -55,6 +60,7 @@ class CLookupDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void done(int result) override;
 
  private:
@@ -73,6 +79,17 @@ class CLookupDlg : public QDialog {
   void OnEditCopy();
   // Edit, Copy Answer: the whole answer as tqlookup prints it.
   void OnEditCopyAnswer();
+  // The selected entry of `list` to the clipboard; nothing when none is.
+  void CopyEntryOf(const QListWidget* list);
+  // Copy and Copy Answer, for the entry at `at` of `list`.
+  void OnListContextMenu(QListWidget* list, const QPoint& at);
+  // The suggestions for the text typed so far, shown under the input field.
+  void OnQueryEdited(const QString& text);
+  // A suggestion taken (Enter on it, a click): it becomes the input, searched.
+  void TakeSuggestion(const QString& text);
+  // Moves the window back within the screen's available area when a wider
+  // layout took it past an edge.
+  void KeepOnScreen();
   // Enter on a result list: looks up its current entry, as a double-click
   // does; false when the focus is on no such entry.
   bool FollowCurrentEntry();
@@ -89,6 +106,7 @@ class CLookupDlg : public QDialog {
   CCityPickChooser cityChooser;
   SearchFlow flow;
   ClickPointTable clickPoints;
+  PlaceCompletion placeCompletion;
   int bShowMaps = 0;
   bool bInitializing = true;
 
@@ -103,6 +121,8 @@ class CLookupDlg : public QDialog {
   QListWidget* listStateOrProvince = nullptr;
   QCheckBox* chkShowMaps = nullptr;
   QLabel* lblMapHint = nullptr;
+  QLabel* lblTimeZone = nullptr;
+  QLabel* lblSymbolLegend = nullptr;
   QLabel* lblLargestCity = nullptr;
   QLabel* lblAreaCodes = nullptr;
   QLabel* lblMajorCities = nullptr;
@@ -111,6 +131,8 @@ class CLookupDlg : public QDialog {
   QListWidget* listMajorCities = nullptr;
   QListWidget* listAreaCodes = nullptr;
   QLabel* lblStatus = nullptr;
+  QCompleter* completer = nullptr;
+  QStringListModel* suggestions = nullptr;
   QTimer statusTimer;
   std::function<std::int64_t()> nowUtc_ = UtcNow;
   QPointer<CHelpWindow> helpWindow;

@@ -1,5 +1,6 @@
 #include "map/MapLayout.h"
 
+#include <iterator>
 #include <string_view>
 
 namespace tq {
@@ -89,6 +90,14 @@ int AlaskaImageFor(const std::string& foundState) {
 
 int HawaiiImageFor(const std::string& foundState) {
   return foundState == "HI" ? kHawaiiRedImage : kHawaiiImage;
+}
+
+int ArtworkScaleFor(double devicePixelRatio) {
+  for (const int scale : kArtworkScales) {
+    // A hair of tolerance: 2.0000001 from a rounded ratio still takes scale 2.
+    if (devicePixelRatio <= scale + 1e-6) return scale;
+  }
+  return devicePixelRatio > 0 ? std::end(kArtworkScales)[-1] : kArtworkScales[0];
 }
 
 }  // namespace tq

@@ -31,6 +31,16 @@ inline constexpr int kAlaskaRedImage = 144;
 inline constexpr int kHawaiiImage = 142;
 inline constexpr int kHawaiiRedImage = 143;
 
+// The artwork is drawn at these scales (tools/map): scale 1 as
+// ":/map/<id>.bmp", the others as ":/map/<id>@<scale>x.png", each the same
+// map at that many device pixels per client pixel.
+inline constexpr int kArtworkScales[] = {1, 2, 3};
+
+// The scale of the artwork to paint on a screen of `devicePixelRatio`: the
+// smallest one that needs no enlarging, else the largest (a ratio of 1.5
+// takes scale 2, shrunk; anything below 1 or not a number takes 1).
+int ArtworkScaleFor(double devicePixelRatio);
+
 // The main-map image with `foundState` in red (exact, case-sensitive code),
 // or the plain map for any other text, "" included.
 int MainMapImageFor(const std::string& foundState);

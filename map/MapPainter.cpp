@@ -1,5 +1,6 @@
 #include "map/MapPainter.h"
 
+#include <QPaintDevice>
 #include <QPainter>
 
 #include "map/MapLayout.h"
@@ -8,13 +9,23 @@ namespace tq {
 namespace {
 
 void DrawImageAt(QPainter& painter, int id, const PixelRect& at) {
-  const QImage image = LoadMapImage(id);
-  if (!image.isNull()) painter.drawImage(at.x, at.y, image);
+  const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+  QImage image = LoadMapImage(id, ArtworkScaleFor(ratio));
+  if (image.isNull()) image = LoadMapImage(id);
+  if (image.isNull()) return;
+  // Shrinking the next larger scale (a ratio of 1.5) wants smoothing.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, image.devicePixelRatio() != ratio);
+  painter.drawImage(QRectF(at.x, at.y, at.width, at.height), image);
 }
 
 }  // namespace
 
-QImage LoadMapImage(int id) { return QImage(QStringLiteral(":/map/%1.bmp").arg(id)); }
+QImage LoadMapImage(int id, int scale) {
+  if (scale <= 1) return QImage(QStringLiteral(":/map/%1.bmp").arg(id));
+  QImage image(QStringLiteral(":/map/%1@%2x.png").arg(id).arg(scale));
+  image.setDevicePixelRatio(scale);
+  return image;
+}
 
 void PaintMapArea(QPainter& painter, const std::string& foundState,
                   std::optional<SymbolPosition> symbol) {

@@ -1,9 +1,12 @@
 #pragma once
 // Paints the map area of the lookup window at its fixed client pixels: the
 // Alaska and Hawaii insets and the main map, each with the found state or
-// province in red, the largest-city symbol and the legend square. The images
-// are loaded from the resources for every painting; one that cannot be
-// loaded leaves the window background in its place.
+// province in red, the largest-city symbol and the legend square. On a
+// screen with more device pixels per client pixel the artwork drawn for that
+// scale is painted into the same client rectangles, so it stays sharp while
+// positions, clicks and symbols keep their client pixels. The images are
+// loaded from the resources for every painting; one that cannot be loaded
+// falls back to scale 1, else leaves the window background in its place.
 
 #include <QImage>
 #include <optional>
@@ -15,8 +18,9 @@ class QPainter;
 
 namespace tq {
 
-// Resource image ":/map/<id>.bmp"; a null image when it is not there.
-QImage LoadMapImage(int id);
+// Resource image ":/map/<id>.bmp" (scale 1) or ":/map/<id>@<scale>x.png",
+// with `scale` as its device pixel ratio; a null image when it is not there.
+QImage LoadMapImage(int id, int scale = 1);
 
 void PaintMapArea(QPainter& painter, const std::string& foundState,
                   std::optional<SymbolPosition> symbol);

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELQUEST_GUI=ON \
   -DTELQUEST_BENCH=ON >/dev/null
-targets=(telquest_bench telquest_numbers_bench telquest_batch_bench tqlookup)
+targets=(telquest_bench telquest_numbers_bench telquest_batch_bench telquest_desktop_bench tqlookup)
 startup=no
 if cmake --build build-bench --target help | grep '^telquest_startup:' >/dev/null; then
   targets+=(telquest_startup)
@@ -25,6 +25,9 @@ build-bench/bench/telquest_bench --benchmark_color=false "$@"
 echo
 echo "Phone numbers with their exchange, local times, the exchange file"
 build-bench/bench/telquest_numbers_bench --benchmark_color=false "$@"
+
+echo
+build-bench/bench/telquest_desktop_bench
 
 echo
 echo "Peak resident memory of tqlookup on the shipped data (kB)"

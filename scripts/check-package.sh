@@ -77,6 +77,9 @@ expected=(usr/bin/tqlookup usr/share/telquest/cit.bin usr/share/telquest/arc.bin
 if ((gui)); then
   expected+=(usr/bin/telquest usr/libexec/telquest/telquest
              usr/share/applications/telquest.desktop
+             usr/share/dbus-1/services/io.github.telquest.Telquest.SearchProvider.service
+             usr/share/gnome-shell/search-providers/io.github.telquest.Telquest.search-provider.ini
+             usr/share/krunner/dbusplugins/telquest-krunner.desktop
              usr/share/metainfo/io.github.telquest.Telquest.metainfo.xml
              usr/share/man/man1/telquest.1.gz
              usr/share/icons/hicolor/scalable/apps/telquest.svg)

@@ -7,7 +7,7 @@ set -euo pipefail
 
 run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
 test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev time xvfb xauth parallel
-               desktop-file-utils appstream dpkg-dev file man-db locales)
+               desktop-file-utils appstream dpkg-dev file man-db locales dbus-daemon libglib2.0-bin)
 tool_packages=(xvfb xauth xdotool imagemagick)
 
 packages=("${run_packages[@]}")

@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -49,12 +50,17 @@ void TypeAndEnter(CLookupDlg& dialog, const QString& text) {
   edit->setFocus();
   edit->selectAll();
   // Key by key, as a keyboard sends them: each key press carries its text,
-  // accented letters included.
+  // accented letters included, and goes to the suggestion list while it is
+  // open, as the window system sends it there.
+  auto target = [edit] {
+    QWidget* popup = QApplication::activePopupWidget();
+    return popup ? popup : static_cast<QWidget*>(edit);
+  };
   for (const QChar ch : text) {
     const auto key = static_cast<Qt::Key>(ch.toUpper().unicode());
-    QTest::sendKeyEvent(QTest::Click, edit, key, QString(ch), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, target(), key, QString(ch), Qt::NoModifier);
   }
-  QTest::keyClick(edit, Qt::Key_Return);
+  QTest::keyClick(target(), Qt::Key_Return);
 }
 
 void DoubleClickEntry(QListWidget* list, const QString& text) {

@@ -2,8 +2,10 @@
 // button, double-clicks on results, the city choice, the menu and Escape.
 // What a search finds is the core's; here only that the window shows it.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +36,42 @@ class LookupWindowTest : public QObject {
     QCOMPARE(Edit()->text(), QString("000"));
     VerifyFieldFocusedAndSelected();
     QCOMPARE(dialog->windowTitle(), QString("Telquest Pro"));
+  }
+
+  // Suggestions while typing, the most populous first: a suggestion taken by
+  // the keys or by a click is searched; Escape closes the list only.
+  void suggestionsAsYouTypeAreSearchedWhenTaken() {
+    Edit()->selectAll();
+    for (const char* typed : {"s", "p", "r"}) QTest::keyClicks(KeyTarget(), typed);
+    QAbstractItemView* list = Suggestions();
+    QVERIFY(list->isVisible());
+    QStringList shown;
+    for (int row = 0; row < list->model()->rowCount(); ++row) shown << list->model()->index(row, 0).data().toString();
+    QCOMPARE(shown, (QStringList{"Springfield, MO", "Springfield, MA", "Springfield, IL"}));
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!list->isVisible());
+    QCOMPARE(QueryText(*dialog), QString("Springfield, MA"));
+    QCOMPARE(ListTexts(List(*dialog, "listStateOrProvince")), QStringList{"Massachusetts (MA)"});
+
+    Edit()->selectAll();
+    QTest::keyClicks(KeyTarget(), "montr");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualRect(list->model()->index(0, 0)).center());
+    QCOMPARE(ListTexts(List(*dialog, "listStateOrProvince")), QStringList{QString::fromUtf8("Québec (QC)")});
+
+    Edit()->selectAll();
+    QTest::keyClicks(KeyTarget(), "day");
+    QVERIFY(list->isVisible());
+    QTest::keyClick(KeyTarget(), Qt::Key_Escape);
+    QVERIFY(!list->isVisible());
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(QueryText(*dialog), QString("day"));
+
+    // Enter with the list open but nothing chosen searches the text as typed.
+    TypeAndEnter(*dialog, "san antonio");
+    QCOMPARE(QueryText(*dialog), QString("San Antonio, Texas"));
   }
 
   void showsWhatTheSearchFound() {
@@ -121,12 +159,17 @@ class LookupWindowTest : public QObject {
     }
   }
 
-  void escapeOrFileExitCloseTheWindow() {
+  void escapeFileExitOrCtrlQCloseTheWindow() {
     QTest::keyClick(Edit(), Qt::Key_Escape);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(dialog->result(), int(QDialog::Rejected));
     dialog->show();
     MenuAction("&File", "E&xit")->trigger();
+    QVERIFY(!dialog->isVisible());
+    dialog->show();
+    dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    QTest::keySequence(Edit(), QKeySequence("Ctrl+Q"));
     QVERIFY(!dialog->isVisible());
   }
 
@@ -146,8 +189,8 @@ class LookupWindowTest : public QObject {
     QVERIFY(dialog->isVisible());
   }
 
-  void helpContentsOpensHelpThatEscapeOrTheWindowCloses() {
-    MenuAction("&Help", "&Contents...")->trigger();
+  void f1OpensHelpThatEscapeOrTheWindowCloses() {
+    QTest::keyClick(Edit(), Qt::Key_F1);
     auto* help = dialog->findChild<tq::CHelpWindow*>();
     QVERIFY(help && help->isVisible());
     QVERIFY(help->toPlainText().contains("Show maps"));
@@ -160,6 +203,14 @@ class LookupWindowTest : public QObject {
 
  private:
   QLineEdit* Edit() const { return dialog->findChild<QLineEdit*>("editQuery"); }
+  QAbstractItemView* Suggestions() const {
+    return dialog->findChild<QCompleter*>()->popup();
+  }
+  // Where a key goes: the open suggestion list, else the input field.
+  QWidget* KeyTarget() const {
+    QWidget* popup = QApplication::activePopupWidget();
+    return popup ? popup : static_cast<QWidget*>(Edit());
+  }
   void VerifyFieldFocusedAndSelected() const {
     QCOMPARE(QApplication::focusWidget(), Edit());
     QCOMPARE(Edit()->selectedText(), Edit()->text());

@@ -8,11 +8,14 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTest>
 #include <memory>
 
 #include "GuiTestSupport.h"
 #include "lookup/LookupDlg.h"
+#include "map/CitySymbols.h"
+#include "map/HitTest.h"
 #include "map/MapLayout.h"
 #include "map/MapPainter.h"
 
@@ -56,6 +59,29 @@ void VerifySymbolAt(const QImage& painted, QPoint at) {
   }
 }
 
+const QRgb kRed = qRgb(255, 0, 0);
+
+// The box round the red pixels of `image`; empty when it has none.
+QRect RedBox(const QImage& image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) == kRed) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return box;
+}
+
+// The map area painted on a device of `ratio` device pixels per client pixel.
+QImage PaintAtRatio(tq::CLookupDlg& dialog, qreal ratio) {
+  QImage painted(QSize(tq::kClientWidthMapsShown, 374) * ratio, QImage::Format_RGB32);
+  painted.setDevicePixelRatio(ratio);
+  painted.fill(Qt::darkGreen);
+  QPainter painter(&painted);
+  dialog.OnPaint(painter);
+  return painted;
+}
+
 }  // namespace
 
 class MapTest : public QObject {
@@ -95,6 +121,65 @@ class MapTest : public QObject {
                              symbol), 0);
     if (symbol != kNoSymbol) VerifySymbolAt(painted, symbol);
     VerifySymbolAt(painted, kLegendAt);
+  }
+
+  // On a screen of 2 or 3 device pixels per client pixel the artwork of that
+  // scale fills the same client rectangles, pixel for pixel, and the symbol
+  // keeps its client square; at 1.5 the 2x artwork is shrunk into place.
+  void paintsTheArtworkOfTheScreensScale_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("2x") << 2.0 << 2;
+    QTest::newRow("3x") << 3.0 << 3;
+    QTest::newRow("1.5x") << 1.5 << 2;
+  }
+
+  void paintsTheArtworkOfTheScreensScale() {
+    QFETCH(qreal, ratio);
+    QFETCH(int, scale);
+    TypeAndEnter(*dialog, "Dayton, OH");
+    const QImage painted = PaintAtRatio(*dialog, ratio);
+    const QImage art = tq::LoadMapImage(tq::MainMapImageFor("OH"), scale);
+    QCOMPARE(art.size(), QSize(tq::kMainMap.width, tq::kMainMap.height) * scale);
+    const QRect symbol(QPoint(626, 120) * ratio, QSize(8, 8) * ratio);
+    const QPoint origin = QPoint(tq::kMainMap.x, tq::kMainMap.y) * ratio;
+    int differing = 0;
+    for (int i = 0; ratio == scale && i < art.width() * art.height(); ++i) {
+      const QPoint at(i % art.width(), i / art.width());
+      differing += !symbol.contains(origin + at) && painted.pixel(origin + at) != art.pixel(at);
+    }
+    QCOMPARE(differing, 0);
+    const QRect red = RedBox(painted.copy(QRect(origin, art.size() * ratio / scale)));
+    QVERIFY(qAbs(red.left() - 299 * ratio) <= ratio && qAbs(red.right() - 331 * ratio) <= ratio);
+    QCOMPARE(painted.pixel(symbol.topLeft()), qRgb(0, 0, 0));
+    QCOMPARE(painted.pixel(symbol.center()), qRgb(255, 255, 255));
+  }
+
+  // The artwork of every scale against the tables: every device pixel of a
+  // click point on its state's red, every symbol in the box round its
+  // state's red (the Bahamas row lies on the sea).
+  void clickPointsAndSymbolsLieOnTheirStatesAtEveryScale() {
+    for (const int scale : tq::kArtworkScales) {
+      for (const tq::MapClickPoint& point : tq::MakeClickPoints()) {
+        const QImage art = tq::LoadMapImage(tq::MainMapImageFor(point.abbreviation), scale);
+        const QPoint at = (QPoint(point.x, point.y) - QPoint(tq::kMainMap.x, tq::kMainMap.y)) * scale;
+        for (int i = 0; point.x > 0 && i < scale * scale; ++i) {
+          QVERIFY2(art.pixel(at + QPoint(i % scale, i / scale)) == kRed, point.abbreviation.c_str());
+        }
+      }
+      for (const tq::CitySymbolPosition& row : tq::CitySymbolTable()) {
+        const std::string form(row.stateDisplayForm);
+        const std::string code = form.ends_with(')') ? form.substr(form.size() - 3, 2) : "";
+        auto [at, id] = std::pair{tq::kMainMap, tq::MainMapImageFor(code)};
+        for (const auto& [inset, image] : {std::pair{tq::kAlaskaInset, tq::AlaskaImageFor(code)},
+                                           std::pair{tq::kHawaiiInset, tq::HawaiiImageFor(code)}}) {
+          if (QRect(inset.x, inset.y, inset.width, inset.height).contains(row.x, row.y)) at = inset, id = image;
+        }
+        const QRect red = RedBox(tq::LoadMapImage(id, scale));
+        QVERIFY2(red.isEmpty() || red.contains((QPoint(row.x, row.y) - QPoint(at.x, at.y)) * scale),
+                 row.city.data());
+      }
+    }
   }
 
   void mapsOffGiveTheNarrowWindowWithNothingOfTheMap() {

@@ -7,13 +7,16 @@
 #include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
@@ -149,9 +152,23 @@ class LayoutAndAccessTest : public QObject {
 
   void theCityChoiceAndTheAboutBoxFit() {
     tq::CCityPickDlg pick;
-    pick.SetChoices({"Springfield, Illinois"});
-    QCOMPARE(pick.size(), QSize(372, 190));
+    pick.SetCityChoices({{"Springfield, Massachusetts", "Springfield", "MA", 155929, {413}},
+                         {"Saint-Jean-sur-Richelieu, Qu\xE9" "bec", "", "QC", 97873, {450, 579}}});
+    pick.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pick));
+    QCOMPARE(pick.size(), QSize(450, 190));
     VerifyTextsFit(pick);
+    // Each entry and its figures side by side in the list, with room between.
+    auto* list = pick.findChild<QListWidget*>("listCities");
+    QCOMPARE(Accessible(list)->text(QAccessible::Name), QString("Matching cities"));
+    for (int row = 0; row < list->count(); ++row) {
+      const QListWidgetItem* item = list->item(row);
+      const QString details = item->data(Qt::AccessibleDescriptionRole).toString();
+      QVERIFY2(!details.isEmpty(), qPrintable(item->text()));
+      QVERIFY2(TextWidth(list, item->text()) + TextWidth(list, details) + tq::kCityPickGap +
+                       2 * tq::kCityPickTextMargin <= list->viewport()->width(),
+               qPrintable(item->text()));
+    }
     tq::CAboutDlg about;
     QStringList texts;
     for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
@@ -180,6 +197,55 @@ class LayoutAndAccessTest : public QObject {
     for (const auto& [key, name] : keys) {
       QTest::keySequence(QApplication::focusWidget(), QKeySequence(key));
       QCOMPARE(QApplication::focusWidget(), Widget(name));
+    }
+  }
+
+  // With the maps hidden, Tab and every mnemonic stay on controls inside the
+  // narrow window (Alt+Z, whose list went with the maps, moves nothing); at
+  // the right edge of the screen the window moves left as the maps widen it.
+  void mapsHiddenKeepTheFocusInsideAndShownKeepTheWindowOnScreen() {
+    QTest::mouseClick(Widget("chkShowMaps"), Qt::LeftButton);
+    QCoreApplication::processEvents();  // the window takes its new width
+    for (int key = 0; key < 12; ++key) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      const QWidget* focused = QApplication::focusWidget();
+      QVERIFY2(focused->isVisible() && Widget("client")->rect().contains(focused->geometry()),
+               qPrintable(focused->objectName()));
+    }
+    for (const auto& [key, name] : {std::pair{"Alt+E", "editQuery"}, {"Alt+Z", "editQuery"}}) {
+      QTest::keySequence(QApplication::focusWidget(), QKeySequence(key));
+      QCOMPARE(QApplication::focusWidget(), Widget(name));
+    }
+    const QRect available = dialog->screen()->availableGeometry();
+    dialog->move(available.right() + 1 - dialog->frameGeometry().width(), available.top() + 40);
+    QTest::mouseClick(Widget("chkShowMaps"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QVERIFY(available.contains(dialog->frameGeometry()));
+    QCOMPARE(dialog->frameGeometry().top(), available.top() + 40);
+  }
+
+  // Every result list offers Copy (the entry clicked on) and Copy Answer.
+  void everyListHasACopyMenu() {
+    const std::int64_t now = 1783290000;
+    dialog->SetClock([now] { return now; });
+    TypeAndEnter(*dialog, "937");
+    for (const char* name : {"listAreaCodes", "listLargestCity", "listMajorCities",
+                             "listStateOrProvince", "listTimeZone"}) {
+      auto* list = static_cast<QListWidget*>(Widget(name));
+      QVERIFY2(list->count() > 0, name);
+      const QPoint at = list->visualItemRect(list->item(list->count() - 1)).center();
+      QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+      QApplication::sendEvent(list->viewport(), &event);
+      auto* menu = list->findChild<QMenu*>("listMenu");
+      QVERIFY2(menu && menu->isVisible(), name);
+      const QList<QAction*> actions = menu->actions();
+      QCOMPARE(actions.size(), 2);
+      actions[0]->trigger();
+      QCOMPARE(QApplication::clipboard()->text(), list->item(list->count() - 1)->text());
+      actions[1]->trigger();
+      QCOMPARE(QApplication::clipboard()->text().toStdString(),
+               tq::AnswerText(dialog->Flow().GetAnswer(), now));
+      menu->close();
     }
   }
 

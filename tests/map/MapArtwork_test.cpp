@@ -1,6 +1,6 @@
-// The map tables against the committed artwork in res/map: click points on
-// the red of their state's image, symbols in their state's red and exactly
-// where symbol-facts.tsv (written by tools/map/check_map.py) puts them.
+// The map tables against the committed artwork of scale 1 in res/map:
+// symbols in their state's red and exactly where symbol-facts.tsv (written by
+// tools/map/check_map.py) puts them.
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,6 @@
 
 #include "data/Text.h"
 #include "map/CitySymbols.h"
-#include "map/HitTest.h"
 #include "map/MapLayout.h"
 
 namespace tq {
@@ -81,16 +80,11 @@ const Bitmap& Image(int id) {
   return loaded[id];
 }
 
-TEST(MapArtwork, PlainImagesHaveNoRedAndClickPointsLieOnTheirStatesRed) {
+// The click points against the artwork of every scale: tests/gui/map_test.cpp.
+TEST(MapArtwork, PlainImagesHaveNoRed) {
   for (const int id : {kPlainMapImage, kAlaskaImage, kHawaiiImage}) {
     EXPECT_EQ(Image(id).redX1, -1) << id;
     EXPECT_GT(Image(id).width, 0) << id;
-  }
-  for (const MapClickPoint& point : MakeClickPoints()) {
-    if (point.x <= 0) continue;
-    const Bitmap& image = Image(MainMapImageFor(point.abbreviation));
-    EXPECT_EQ(image.Under(point.x - kMainMap.x, point.y - kMainMap.y), "red")
-        << point.abbreviation << " at (" << point.x << ", " << point.y << ")";
   }
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+#include <utility>
 
 namespace tq {
 namespace {
@@ -20,6 +22,13 @@ TEST(MapLayoutTest, OnlyAnExactCodeWithAnImageShowsRed) {
     EXPECT_EQ(HawaiiImageFor(state), kHawaiiImage) << '"' << state << '"';
   }
   EXPECT_EQ(AlaskaImageFor("HI") + HawaiiImageFor("AK"), kAlaskaImage + kHawaiiImage);
+}
+
+TEST(MapLayoutTest, ArtworkScaleNeedsNoEnlargingWhereThereIsOne) {
+  const std::pair<double, int> cases[] = {{1, 1},   {0.75, 1}, {1.25, 2},        {1.5, 2},
+                                          {2, 2},   {2.0000001, 2}, {2.5, 3},  {3, 3},
+                                          {4.5, 3}, {0, 1},    {-2, 1},        {std::nan(""), 1}};
+  for (const auto& [ratio, scale] : cases) EXPECT_EQ(ArtworkScaleFor(ratio), scale) << ratio;
 }
 
 }  // namespace

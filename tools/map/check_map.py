@@ -19,6 +19,7 @@ without this check fails there.
 import os
 import re
 import sys
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -35,6 +36,12 @@ RED, WHITE = 9, 15
 # What a symbol can lie on, by palette index; anything else is "land".
 UNDER = {9: "red", 8: "line", 12: "water"}
 FACTS_FILE = "symbol-facts.tsv"
+# The scales the artwork is drawn at: 1 as BMPs, the others as PNGs named
+# "<id>@<scale>x.png" that the window paints on screens of that pixel ratio.
+SCALES = (1, 2, 3)
+# At a larger scale, the share of the pixels of scale 1 that are not lines
+# whose fine pixels show mostly the same colour.
+MIN_AGREEMENT = 0.97
 
 
 def u16(d, o):
@@ -70,6 +77,105 @@ def read_bmp4(path):
         rows.append([(line[x // 2] >> 4) if x % 2 == 0 else (line[x // 2] & 15)
                      for x in range(w)])
     return w, h, rows
+
+
+def image_path(folder, res_id, scale=1):
+    if scale == 1:
+        return os.path.join(folder, "%d.bmp" % res_id)
+    return os.path.join(folder, "%d@%dx.png" % (res_id, scale))
+
+
+def read_png4(path):
+    """(width, height, rows) of a 4-bit indexed PNG as gen_map.py writes it."""
+    d = open(path, "rb").read()
+    if d[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG")
+    at, head, pal, idat = 8, None, None, b""
+    while at + 8 <= len(d):
+        n = int.from_bytes(d[at:at + 4], "big")
+        kind, body = d[at + 4:at + 8], d[at + 8:at + 8 + n]
+        if len(body) != n or zlib.crc32(kind + body) != int.from_bytes(d[at + 8 + n:at + 12 + n], "big"):
+            raise ValueError("damaged chunk")
+        if kind == b"IHDR":
+            head = body
+        elif kind == b"PLTE":
+            pal = [tuple(body[i:i + 3]) for i in range(0, len(body), 3)]
+        elif kind == b"IDAT":
+            idat += body
+        at += 12 + n
+    if head is None or head[8:13] != bytes((4, 3, 0, 0, 0)) or pal != PALETTE:
+        raise ValueError("not a 4-bit image with the standard 16-colour palette")
+    w, h = int.from_bytes(head[0:4], "big"), int.from_bytes(head[4:8], "big")
+    raw = zlib.decompress(idat)
+    stride = (w + 1) // 2
+    if len(raw) != (stride + 1) * h:
+        raise ValueError("pixel data has the wrong length")
+    rows = []
+    for y in range(h):
+        line = raw[y * (stride + 1): (y + 1) * (stride + 1)]
+        if line[0] != 0:
+            raise ValueError("row filter other than none")
+        rows.append([(line[1 + x // 2] >> 4) if x % 2 == 0 else (line[1 + x // 2] & 15)
+                     for x in range(w)])
+    return w, h, rows
+
+
+def check_scaled(folder, scale, base):
+    """Errors of the images at `scale` against those of scale 1 (`base`,
+    id -> rows) and the tables: sizes, frame, red only where the image
+    differs from its plain map, each red extent within a coarse pixel of
+    the table's, all fine pixels of a click point red, each symbol inside
+    its state's red, and the colours of scale 1 kept."""
+    errors = []
+    for res_id, rows1 in sorted(base.items()):
+        path = image_path(folder, res_id, scale)
+        name = os.path.basename(path)
+        try:
+            w, h, rows = read_png4(path)
+        except (OSError, ValueError, zlib.error) as e:
+            errors.append("%s: %s" % (name, e))
+            continue
+        if (w, h) != (len(rows1[0]) * scale, len(rows1) * scale):
+            errors.append("%s: size %dx%d, want %d times %dx%d"
+                          % (name, w, h, scale, len(rows1[0]), len(rows1)))
+            continue
+        frame = [c for r in rows[:scale] + rows[-scale:] for c in r] + \
+            [c for r in rows for c in r[:scale] + r[-scale:]]
+        if any(c != WHITE for c in frame):
+            errors.append("%s: frame is not all white" % name)
+        box1, box = red_box(rows1), red_box(rows)
+        if (box1 is None) != (box is None):
+            errors.append("%s: red at one scale only" % name)
+        elif box1 is not None:
+            want = (box1[0] * scale, box1[1] * scale + scale - 1,
+                    box1[2] * scale, box1[3] * scale + scale - 1)
+            if any(abs(g - x) > scale for g, x in zip(box, want)):
+                errors.append("%s: red extent %s, want %s within %d" % (name, box, want, scale))
+        same = total = 0
+        for y, r1 in enumerate(rows1):
+            for x, c1 in enumerate(r1):
+                if c1 == 8:
+                    continue
+                block = [rows[y * scale + j][x * scale + i]
+                         for j in range(scale) for i in range(scale)]
+                total += 1
+                same += block.count(c1) * 2 > len(block)
+        if total and same < MIN_AGREEMENT * total:
+            errors.append("%s: only %.1f%% of the pixels keep the colour of scale 1"
+                          % (name, 100.0 * same / total))
+        base[res_id] = rows
+    for slot, (cx, cy, code) in enumerate(T.CLICK_POINTS):
+        rows = base.get(T.STATE_IMAGES.get(code))
+        x, y = (cx - T.MAP_ORIGIN[0]) * scale, (cy - T.MAP_ORIGIN[1]) * scale
+        if rows is None or any(rows[y + j][x + i] != RED for j in range(scale) for i in range(scale)):
+            errors.append("click point %d (%s) is not red at %dx" % (slot, code, scale))
+    for state, city, cx, cy in T.CITY_SYMBOLS:
+        res_id, x, y = symbol_image(abbreviation(state), cx, cy)
+        box = red_box(base[res_id]) if res_id in base else None
+        x, y = x * scale + scale // 2, y * scale + scale // 2
+        if box and not (box[0] <= x <= box[1] and box[2] <= y <= box[3]):
+            errors.append("symbol %s / %s outside red extent at %dx" % (state, city, scale))
+    return errors
 
 
 def red_box(rows):
@@ -174,6 +280,8 @@ def check(folder):
             errors.append("symbol %s / %s at (%d, %d) outside red extent" % (state, city, cx, cy))
         elif code in ("AK", "HI") and under != "red":
             errors.append("symbol %s / %s at (%d, %d) is not red" % (state, city, cx, cy))
+    for scale in SCALES[1:]:
+        errors += check_scaled(folder, scale, dict(images))
     return errors, facts
 
 

@@ -20,6 +20,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import zlib
 
 import numpy as np
 from pyproj import Transformer
@@ -204,10 +205,10 @@ def land_mask(view, cache):
     return grid, (w, n, inc)
 
 
-def subsample_lonlat(view):
+def subsample_lonlat(view, sub=SUB):
     wdt, hgt = view.size
-    us = (np.arange(wdt * SUB) + 0.5) / SUB
-    vs = (np.arange(hgt * SUB) + 0.5) / SUB
+    us = (np.arange(wdt * sub) + 0.5) / sub
+    vs = (np.arange(hgt * sub) + 0.5) / sub
     uu, vv = np.meshgrid(us, vs)
     x = (uu - view.bx) / view.ax
     y = (vv - view.by) / view.ay
@@ -215,15 +216,15 @@ def subsample_lonlat(view):
     return view.norm_lon(lon), lat
 
 
-def fill_polygons(rings, view):
+def fill_polygons(rings, view, sub=SUB):
     """Even-odd scan fill of projected rings on the sub-sample grid."""
     wdt, hgt = view.size
-    ws, hs = wdt * SUB, hgt * SUB
+    ws, hs = wdt * sub, hgt * sub
     xs, ys = [], []
     for r in rings:
         u, v = view.to_pixel(r[:, 0], r[:, 1])
-        u = u * SUB
-        v = v * SUB
+        u = u * sub
+        v = v * sub
         u = np.append(u, u[0])
         v = np.append(v, v[0])
         xs.append(np.column_stack([u[:-1], u[1:]]))
@@ -253,20 +254,20 @@ def fill_polygons(rings, view):
     return (np.cumsum(toggles, axis=1) & 1).astype(bool)
 
 
-def classify(view, cache):
+def classify(view, cache, sub=SUB):
     """Region label and vote purity of every pixel."""
     wdt, hgt = view.size
-    lab = np.full((hgt * SUB, wdt * SUB), UNASSIGNED, np.uint8)
+    lab = np.full((hgt * sub, wdt * sub), UNASSIGNED, np.uint8)
     for code, dcw in REGIONS:
         rings = region_rings(dcw, cache)
-        lab[fill_polygons(rings, view)] = LABEL[code]
+        lab[fill_polygons(rings, view, sub)] = LABEL[code]
     grid, (w, n, inc) = land_mask(view, cache)
-    lon, lat = subsample_lonlat(view)
+    lon, lat = subsample_lonlat(view, sub)
     gc = np.clip(np.floor((lon - w) / inc).astype(np.int64), 0, grid.shape[1] - 1)
     gr = np.clip(np.floor((n - lat) / inc).astype(np.int64), 0, grid.shape[0] - 1)
     lab[grid[gr, gc] != 1] = WATER
 
-    blocks = lab.reshape(hgt, SUB, wdt, SUB).transpose(0, 2, 1, 3).reshape(hgt, wdt, SUB * SUB)
+    blocks = lab.reshape(hgt, sub, wdt, sub).transpose(0, 2, 1, 3).reshape(hgt, wdt, sub * sub)
     best = np.zeros((hgt, wdt), np.uint8)
     bestc = np.full((hgt, wdt), -1, np.int64)
     bestland = np.full((hgt, wdt), UNASSIGNED, np.uint8)
@@ -299,7 +300,7 @@ def classify(view, cache):
         fill = un & (nb != UNASSIGNED)
         best[fill] = nb[fill]
     best[best == UNASSIGNED] = OTHER
-    return best, bestc.astype(float) / (SUB * SUB)
+    return best, bestc.astype(float) / (sub * sub)
 
 
 def line_pixels(view, pts):
@@ -347,16 +348,17 @@ def borders(lab, purity, keep_clear):
     return border
 
 
-def red_mask(lab, border, code):
-    """Pixels shown red when `code` is selected."""
+def red_mask(lab, border, code, scale=1):
+    """Pixels shown red when `code` is selected, at `scale` times the
+    pixels of the table."""
     red = (lab == LABEL[code]) & ~border
     if code in CLAMP_TO_BOX:
         x0, x1, y0, y1 = T.RED_EXTENTS[code]
         box = np.zeros(lab.shape, bool)
-        box[y0:y1 + 1, x0:x1 + 1] = True
+        box[y0 * scale:(y1 + 1) * scale, x0 * scale:(x1 + 1) * scale] = True
         red &= box
-    red[0, :] = red[-1, :] = False
-    red[:, 0] = red[:, -1] = False
+    red[:scale, :] = red[-scale:, :] = False
+    red[:, :scale] = red[:, -scale:] = False
     return red
 
 
@@ -421,6 +423,8 @@ def click_edits(lab, border):
 
 
 def draw_view(view, cache, main=False, snap=True, log=None):
+    """Labels, border lines and the pixels set by hand or by the snap
+    (which the larger scales copy from this one)."""
     lab, purity = classify(view, cache)
     hgt, wdt = lab.shape
     keep_clear = np.zeros(lab.shape, bool)
@@ -442,9 +446,10 @@ def draw_view(view, cache, main=False, snap=True, log=None):
         keep_clear[y0:y1 + 1, x0:x1 + 1] = True
         force_border[y0 - 1:y1 + 2, x0 - 1:x1 + 2] = True
         force_border[y0:y1 + 1, x0:x1 + 1] = False
+    fixed = keep_clear.copy()
     border = borders(lab, purity, keep_clear) | force_border
     if not (main and snap):
-        return lab, border
+        return lab, border, fixed
     # Snap to the red extent table and the click points.  A few rounds,
     # since an edit can move a neighbour's border line.
     names = {v: k for k, v in LABEL.items()}
@@ -463,24 +468,107 @@ def draw_view(view, cache, main=False, snap=True, log=None):
                                                      names.get(label, "land")))
             lab[y, x] = label
             keep_clear[y, x] = clear
+            fixed[y, x] = True
             purity[y, x] = 2.0 if clear else 0.0
         border = borders(lab, purity, keep_clear) | force_border
     else:
         raise SystemExit("red extents did not settle")
-    return lab, border
+    return lab, border, fixed
 
 
-def paint(lab, border, red_code=None):
+def scaled_view(view, scale):
+    """The same view drawn `scale` times as fine: pixel (i, j) of it covers
+    1/scale of a pixel of `view` each way."""
+    return View(view.name, (view.size[0] * scale, view.size[1] * scale), view.proj, view.lon0,
+                view.ax * scale, view.bx * scale, view.ay * scale, view.by * scale,
+                view.mask_region)
+
+
+def draw_view_scaled(view, scale, cache, base, main=False):
+    """Labels and border lines at `scale` times the pixels, held to the
+    artwork of scale 1 (`base`: its labels, lines and fixed pixels): a fine
+    pixel keeps its own vote only where that region is its coarse pixel's
+    or shows on a neighbour (not as a line), and never on a pixel set by
+    hand or by the snap, so each region's colour ends within one coarse
+    pixel of where it ends at scale 1 and every click point stays on its
+    state.  The lines stay one fine
+    pixel wide, which is what makes the larger scales sharp."""
+    lab1, border1, fixed1 = base
+    hview = scaled_view(view, scale)
+    # Sub-samples per fine pixel: at 2x the very sub-samples of scale 1.
+    lab, purity = classify(hview, cache, sub=max(2, SUB // scale))
+    hgt1, wdt1 = lab1.shape
+    parent = np.repeat(np.repeat(lab1, scale, 0), scale, 1)
+    # Neighbours count with the region they show, so not when they are a line.
+    padded = np.pad(np.where(border1, UNASSIGNED, lab1), 1, mode="edge")
+
+    def shown_nearby(labels):
+        near_any = np.zeros(labels.shape, bool)
+        for dy in (-1, 0, 1):
+            for dx in (-1, 0, 1):
+                near = padded[1 + dy:1 + dy + hgt1, 1 + dx:1 + dx + wdt1]
+                near_any |= np.repeat(np.repeat(near, scale, 0), scale, 1) == labels
+        return near_any
+
+    allowed = (parent == lab) | shown_nearby(lab)
+    keep_clear = np.zeros(lab.shape, bool)
+    if main:
+        keep_clear = np.repeat(np.repeat(fixed1 & ~border1, scale, 0), scale, 1)
+        for cx, cy, _code in T.CLICK_POINTS:
+            x, y = (cx - T.MAP_ORIGIN[0]) * scale, (cy - T.MAP_ORIGIN[1]) * scale
+            keep_clear[y:y + scale, x:x + scale] = True
+    take_parent = ~allowed | keep_clear | np.repeat(np.repeat(fixed1, scale, 0), scale, 1)
+    lab[take_parent] = parent[take_parent]
+    purity[keep_clear] = 2.0
+    force_border = np.zeros(lab.shape, bool)
+    if main:
+        x0, y0, x1, y1 = DC_BLOCK
+        x0, y0, x1, y1 = x0 * scale, y0 * scale, (x1 + 1) * scale - 1, (y1 + 1) * scale - 1
+        force_border[y0 - 1:y1 + 2, x0 - 1:x1 + 2] = True
+        force_border[y0:y1 + 1, x0:x1 + 1] = False
+    # A region where scale 1 shows it nowhere near is a line there; so here.
+    stray = (lab != WATER) & ~shown_nearby(lab)
+    return lab, borders(lab, purity, keep_clear) | force_border | stray
+
+
+def paint(lab, border, red_code=None, scale=1):
+    """Palette indices of the image; its white frame is one pixel of the
+    table wide at every scale."""
     img = np.full(lab.shape, SILVER, np.uint8)
     img[lab == WATER] = BLUE
     for label in US_LABELS:
         img[lab == label] = YELLOW
     img[border] = GREY
     if red_code is not None:
-        img[red_mask(lab, border, red_code)] = RED
-    img[0, :] = img[-1, :] = WHITE
-    img[:, 0] = img[:, -1] = WHITE
+        img[red_mask(lab, border, red_code, scale)] = RED
+    img[:scale, :] = img[-scale:, :] = WHITE
+    img[:, :scale] = img[:, -scale:] = WHITE
     return img
+
+
+def write_png4(path, img):
+    """Write a 4-bit indexed PNG with the 16-colour palette (level-9 zlib,
+    no time or text chunks, so the same pixels give the same bytes)."""
+    hgt, wdt = img.shape
+    row_bytes = bytearray()
+    for y in range(hgt):
+        row = img[y]
+        if wdt % 2:
+            row = np.append(row, 0)
+        packed = (row[0::2].astype(np.uint8) << 4) | row[1::2].astype(np.uint8)
+        row_bytes += b"\0" + bytes(packed)
+
+    def chunk(kind, body):
+        return (len(body).to_bytes(4, "big") + kind + body +
+                zlib.crc32(kind + body).to_bytes(4, "big"))
+
+    head = wdt.to_bytes(4, "big") + hgt.to_bytes(4, "big") + bytes((4, 3, 0, 0, 0))
+    pal = b"".join(bytes(c) for c in PALETTE)
+    data = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", head) + chunk(b"PLTE", pal) +
+            chunk(b"IDAT", zlib.compress(bytes(row_bytes), 9)) + chunk(b"IEND", b""))
+    with open(path + ".tmp", "wb") as f:
+        f.write(data)
+    os.replace(path + ".tmp", path)
 
 
 def write_bmp4(path, img):
@@ -531,10 +619,11 @@ def main():
     os.makedirs(args.out, exist_ok=True)
 
     log = []
-    lab, border = draw_view(MAIN, args.cache, main=True, snap=not args.no_snap, log=log)
+    base = draw_view(MAIN, args.cache, main=True, snap=not args.no_snap, log=log)
     if args.verbose:
         print("\n".join(log))
     print("snap: %d pixel edits" % len(log))
+    lab, border, _ = base
     write_bmp4(os.path.join(args.out, "%d.bmp" % T.PLAIN_MAP_ID), paint(lab, border))
     for code, extent in T.RED_EXTENTS.items():
         img = paint(lab, border, code)
@@ -542,14 +631,27 @@ def main():
         got = red_bbox(img)
         if got != extent:
             print("%s red %s, table %s" % (code, got, extent))
+    for scale in check_map.SCALES[1:]:
+        lab, border = draw_view_scaled(MAIN, scale, args.cache, base, main=True)
+        write_png4(check_map.image_path(args.out, T.PLAIN_MAP_ID, scale), paint(lab, border, None, scale))
+        for code in T.RED_EXTENTS:
+            write_png4(check_map.image_path(args.out, T.STATE_IMAGES[code], scale),
+                       paint(lab, border, code, scale))
 
     for view, code, plain_id, red_id in ((ALASKA, "AK", T.ALASKA_PLAIN_ID, T.ALASKA_RED_ID),
                                          (HAWAII, "HI", T.HAWAII_PLAIN_ID, T.HAWAII_RED_ID)):
-        lab, border = draw_view(view, args.cache)
+        base = draw_view(view, args.cache)
+        lab, border, _ = base
         write_bmp4(os.path.join(args.out, "%d.bmp" % plain_id), paint(lab, border))
         img = paint(lab, border, code)
         write_bmp4(os.path.join(args.out, "%d.bmp" % red_id), img)
         print("%s inset red %s" % (code, red_bbox(img)))
+        for scale in check_map.SCALES[1:]:
+            lab, border = draw_view_scaled(view, scale, args.cache, base)
+            write_png4(check_map.image_path(args.out, plain_id, scale),
+                       paint(lab, border, None, scale))
+            write_png4(check_map.image_path(args.out, red_id, scale),
+                       paint(lab, border, code, scale))
 
     errors, facts = check_map.check(args.out)
     if errors:
