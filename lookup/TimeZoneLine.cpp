@@ -76,6 +76,25 @@ std::string TimeZoneText(float fTimeZone, int bDaylightSaving, const CalendarDay
   return text;
 }
 
+std::string TimeZoneText(const ZoneTime& place, const ZoneTime& eastern) {
+  std::string text(place.name);
+  const int minutes = (place.offsetSeconds - eastern.offsetSeconds) / 60;
+  const std::string reference(eastern.abbreviation);
+  if (minutes > 0) {
+    text += " (" + reference + " + " + OneDecimal(static_cast<float>(minutes) / 60) + " hours)";
+  } else if (minutes < 0) {
+    text += " (" + reference + " - " + OneDecimal(static_cast<float>(-minutes) / 60) + " hours)";
+  }
+  return text;
+}
+
+std::string TimeZoneText(const ZoneLaw& law, int zone, std::int64_t utcSeconds) {
+  const std::optional<ZoneTime> place = law.TimeAt(zone, utcSeconds);
+  const std::optional<ZoneTime> eastern = law.TimeAt(law.EasternZone(), utcSeconds);
+  if (!place || !eastern) return {};
+  return TimeZoneText(*place, *eastern);
+}
+
 std::string TimeZoneText(float fTimeZone, int bDaylightSaving) {
   return TimeZoneText(fTimeZone, bDaylightSaving, LocalToday());
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "lookup/ZoneLaw.h"
+
 namespace tq {
 
 struct CalendarDay {
@@ -29,5 +31,13 @@ const char* ZoneName(float fTimeZone);
 // fTimeZone is in hours from Eastern standard time; 24 or more gives "".
 std::string TimeZoneText(float fTimeZone, int bDaylightSaving, const CalendarDay& today);
 std::string TimeZoneText(float fTimeZone, int bDaylightSaving);
+
+// The line by the zone law: the place's kind of time at an instant and its
+// distance from Eastern time at the same instant, measured from "EST" or
+// "EDT" as Eastern time has it then: "Central Standard Time (EST - 1.0 hours)".
+std::string TimeZoneText(const ZoneTime& place, const ZoneTime& eastern);
+// The same for a place's zone at an instant; "" when the law does not cover
+// them.
+std::string TimeZoneText(const ZoneLaw& law, int zone, std::int64_t utcSeconds);
 
 }  // namespace tq

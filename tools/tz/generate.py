@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Builds res/tzl.bin, the zone law table: every change of UTC offset,
-abbreviation or daylight time of each zone named in res/ctz.bin, from
+abbreviation or daylight time of each zone named in res/ctz.bin (and of
+Eastern time, America/New_York), from
 1970 through 2100, compiled from the system's tzdata (its TZif files and
 their footer rule, which is expanded year by year after the last listed
 change). The format is in docs/data-format.md.
@@ -26,6 +27,8 @@ ROOT = HERE.parent.parent
 RES = ROOT / "res"
 ZONEINFO = Path("/usr/share/zoneinfo")
 TZDATA_VERSION = "2026f"
+# Always in the table: the time zone line measures every place from it.
+EASTERN_ZONE = "America/New_York"
 FIRST_YEAR, LAST_YEAR = 1970, 2100
 UNTIL = int(datetime(LAST_YEAR + 1, 1, 1, tzinfo=timezone.utc).timestamp())
 FORMAT_LINE = "TQTZL 1"
@@ -326,7 +329,7 @@ def main():
     version = tzdata_version()
     if version != TZDATA_VERSION:
         fail(f"tzdata {version} is installed; this table is built from {TZDATA_VERSION}")
-    zones = {name: compile_zone(name) for name in zone_names()}
+    zones = {name: compile_zone(name) for name in sorted({*zone_names(), EASTERN_ZONE})}
     data, type_count, transitions = encode(version, zones)
     compared = compare_with_zoneinfo(decode(data))
     (RES / "tzl.bin").write_bytes(data)
