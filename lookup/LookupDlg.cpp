@@ -1,5 +1,7 @@
 #include "lookup/LookupDlg.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -115,6 +117,14 @@ QString Mnemonic(const std::string& heading, int at = 0) {
   return ToQString(heading).insert(at, QLatin1Char('&'));
 }
 
+// The status line is a status bar to assistive technology.
+QAccessibleInterface* StatusLineAccessible(const QString& className, QObject* object) {
+  if (className != QLatin1String("QLabel") || object->objectName() != QLatin1String("lblStatus")) {
+    return nullptr;
+  }
+  return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StatusBar);
+}
+
 int SelectedRow(const QListWidget* list) {
   const QList<QListWidgetItem*> selected = list->selectedItems();
   return selected.isEmpty() ? -1 : list->row(selected.first());
@@ -144,16 +154,22 @@ CLookupDlg::CLookupDlg(int showMapsSetting, QWidget* parent)
   client->setFixedSize(kClientWidthMapsShown, kClientHeight);
   layout->addWidget(client);
   CreateControls();
-  // Under the fixed client area, as wide as it; long texts are cut, never
-  // widen the window.
+  // Under the fixed client area, as wide as it: a long text wraps onto more
+  // lines and the window grows to show all of it (FitStatus).
+  static const bool accessibleFactory = (QAccessible::installFactory(StatusLineAccessible), true);
+  (void)accessibleFactory;
   lblStatus = new QLabel(this);
   lblStatus->setObjectName(QStringLiteral("lblStatus"));
   lblStatus->setTextFormat(Qt::PlainText);
+  lblStatus->setWordWrap(true);
+  lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   lblStatus->setContentsMargins(DialogUnitsToPixelsX(7), 2, DialogUnitsToPixelsX(7), 3);
   lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  lblStatus->setAccessibleName(QStringLiteral("Status"));
+  lblStatus->setAccessibleDescription(QString());
   layout->addWidget(lblStatus);
   statusTimer.setSingleShot(true);
-  connect(&statusTimer, &QTimer::timeout, this, &CLookupDlg::UpdateStatus);
+  connect(&statusTimer, &QTimer::timeout, this, [this] { UpdateStatus(false); });
 
   OnInitDialog(showMapsSetting);
 }
@@ -275,15 +291,42 @@ void CLookupDlg::OnInitDialog(int showMapsSetting) {
 
 void CLookupDlg::SetClock(std::function<std::int64_t()> nowUtc) {
   flow.nowUtc = std::move(nowUtc);
-  UpdateStatus();
+  UpdateStatus(false);
 }
 
-void CLookupDlg::UpdateStatus() {
-  lblStatus->setText(ToQString(flow.StatusText()));
+void CLookupDlg::UpdateStatus(bool announce) {
+  const QString text = ToQString(flow.StatusText());
+  if (text != lblStatus->text()) {
+    lblStatus->setText(text);
+    lblStatus->setToolTip(text);
+    lblStatus->setAccessibleName(text.isEmpty() ? QStringLiteral("Status") : text);
+    lblStatus->setAccessibleDescription(text);
+    FitStatus();
+    // A screen reader hears a new answer, not each minute of its clock.
+    if (announce && !text.isEmpty()) {
+      QAccessibleEvent alert(lblStatus, QAccessible::Alert);
+      QAccessible::updateAccessibility(&alert);
+      emit statusAnnounced(text);
+    }
+  }
   constexpr std::int64_t kMinute = 60;
   const std::int64_t now = flow.nowUtc();
   const std::int64_t seconds = kMinute - ((now % kMinute) + kMinute) % kMinute;
   statusTimer.start(static_cast<int>(seconds * 1000));
+}
+
+// As many lines as the status text needs at the client area's width.
+void CLookupDlg::FitStatus() {
+  const QMargins margins = lblStatus->contentsMargins();
+  const int width = client->width() - margins.left() - margins.right();
+  const int height = lblStatus->text().isEmpty()
+                         ? lblStatus->fontMetrics().height()
+                         : lblStatus->fontMetrics()
+                               .boundingRect(QRect(0, 0, width, 100000),
+                                             Qt::TextWordWrap | Qt::AlignLeft, lblStatus->text())
+                               .height();
+  lblStatus->setFixedHeight(height + margins.top() + margins.bottom());
+  layout()->activate();  // the window's new height at once, not at the next event
 }
 
 void CLookupDlg::OnOK() {
@@ -326,6 +369,7 @@ void CLookupDlg::OnShowMaps() {
   }
   lblMapHint->setVisible(bShowMaps != 0);
   client->setFixedWidth(bShowMaps ? kClientWidthMapsShown : kClientWidthMapsHidden);
+  if (lblStatus) FitStatus();
   FocusQuery();
   client->update();
 }

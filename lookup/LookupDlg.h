@@ -45,6 +45,12 @@ class CLookupDlg : public QDialog {
   void SetClock(std::function<std::int64_t()> nowUtc);
 
   // The search of the text in the input field (Enter, the Search button).
+ signals:
+  // A new status text, announced to assistive technology as an alert of the
+  // status bar.
+  void statusAnnounced(const QString& text);
+
+ public:
   void OnOK();
   // Switches the map area on or off (the "Show maps" check box).
   void OnShowMaps();
@@ -82,8 +88,11 @@ class CLookupDlg : public QDialog {
   void ReadQuery();
   void ShowResults();
   void FocusQuery();
-  // The status line anew, and the timer set for the next minute.
-  void UpdateStatus();
+  // The status line anew, and the timer set for the next minute; a changed
+  // text is announced to assistive technology unless `announce` is false
+  // (the clock's own minute).
+  void UpdateStatus(bool announce = true);
+  void FitStatus();
 
   WaitCursor waitCursor;
   CCityPickChooser cityChooser;

@@ -2,6 +2,7 @@
 // button, double-clicks on results, the city choice, the menu and Escape.
 // What a search finds is the core's; here only that the window shows it.
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -118,6 +119,31 @@ class LookupWindowTest : public QObject {
       QCOMPARE(status->geometry().top(), client.bottom() + 1);
       QCOMPARE(dialog->height(), status->geometry().bottom() + 1);
     }
+  }
+
+  // However long, the status line shows all of its text, maps on or off, and
+  // tells it to assistive technology: a status bar that announces a change.
+  void statusLineShowsItsWholeTextAndAnnouncesIt() {
+    QStringList announced;
+    connect(dialog.get(), &tq::CLookupDlg::statusAnnounced, this,
+            [&announced](const QString& text) { announced << text; });
+    auto* status = dialog->findChild<QLabel*>("lblStatus");
+    for (bool maps : {true, false}) {
+      if (dialog->GetShowMaps() != maps) dialog->OnShowMaps();
+      TypeAndEnter(*dialog, maps ? "867" : "(937) 294-1234");
+      const QString text = status->text();
+      QVERIFY(text.size() > 20);
+      QCOMPARE(status->toolTip(), text);
+      QCOMPARE(status->accessibleDescription(), text);
+      QCOMPARE(status->accessibleName(), text);
+      QCOMPARE(announced.last(), text);
+      // Nothing of it cut: it needs no more width, nor height at its width.
+      QVERIFY(status->minimumSizeHint().width() <= status->width());
+      QVERIFY(status->heightForWidth(status->width()) <= status->height());
+    }
+    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:43Z"); });  // a minute on
+    QCOMPARE(announced.size(), 2);
+    QCOMPARE(QAccessible::queryAccessibleInterface(status)->role(), QAccessible::StatusBar);
   }
 
   void escapeOrFileExitCloseTheWindow() {
