@@ -61,5 +61,38 @@ TEST(ParseUtcInstant, RefusesOtherForms) {
   }
 }
 
+// The window's ends: the first minute is in, the end minute out; a window
+// whose end comes first runs over midnight.
+TEST(CallingHours, ParsedAndApplied) {
+  const struct {
+    const char* window;
+    int hour, minute;
+    bool callable;
+  } cases[] = {{"08:00-21:00", 8, 0, true},   {"08:00-21:00", 7, 59, false},
+               {"08:00-21:00", 20, 59, true}, {"08:00-21:00", 21, 0, false},
+               {"22:00-06:30", 23, 0, true},  {"22:00-06:30", 6, 30, false},
+               {"09:00-24:00", 23, 59, true}};
+  for (const auto& c : cases) {
+    const auto hours = ParseCallingHours(c.window);
+    ASSERT_TRUE(hours) << c.window;
+    EXPECT_EQ(CallingHoursText(*hours), c.window);
+    LocalClock clock{};
+    clock.hour = c.hour;
+    clock.minute = c.minute;
+    EXPECT_EQ(IsCallable(clock, *hours), c.callable) << c.window << " " << c.hour;
+  }
+  for (const char* text : {"8:00-21:00", "08:00-08:00", "08:00-24:01", "25:00-02:00",
+                           "08:00 21:00", "08:00-21:00x", ""}) {
+    EXPECT_FALSE(ParseCallingHours(text)) << text;
+  }
+}
+
+TEST(DifferenceFromYou, SaysHowFarAndWhichWay) {
+  EXPECT_EQ(DifferenceFromYou(-21600, -18000), "1 h behind you");
+  EXPECT_EQ(DifferenceFromYou(-9000, -18000), "2.5 h ahead of you");
+  EXPECT_EQ(DifferenceFromYou(-18000, 20700), "10:45 h behind you");
+  EXPECT_EQ(DifferenceFromYou(3600, 3600), "same time as you");
+}
+
 }  // namespace
 }  // namespace tq
