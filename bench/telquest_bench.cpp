@@ -31,8 +31,8 @@ constexpr int kGrowth = 10;
 
 class PickFirst : public tq::CityChooser {
  public:
-  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
-    return choices.front();
+  tq::CityChoiceReply ChooseCity(const std::vector<tq::CityChoice>& choices) override {
+    return {tq::CityChoiceReply::Kind::kChosen, choices.front().text};
   }
 };
 
@@ -41,7 +41,7 @@ struct Searches {
   explicit Searches(const fs::path& folder)
       : areaCodes(folder), cities(folder), linearAreaCodes(folder), linearCities(folder) {
     for (tq::SearchFlow* flow : {&indexed, &linear}) {
-      flow->today = [] { return tq::CalendarDay{7, 4, 6}; };
+      flow->SetToday([] { return tq::CalendarDay{7, 4, 6}; });
       flow->OpenData();
     }
   }
@@ -54,23 +54,13 @@ struct Searches {
   tq::SearchFlow linear{linearAreaCodes, linearCities, chooser};
 };
 
-void Search(tq::SearchFlow& flow, const std::string& query) {
-  flow.editQuery = query;
-  flow.OnOK();
-}
+void Search(tq::SearchFlow& flow, const std::string& query) { flow.Search(query); }
 
 // Both searches must show the same before their times are compared.
 bool SameAnswer(Searches& searches, const std::string& query) {
   Search(searches.indexed, query);
   Search(searches.linear, query);
-  const tq::SearchFlow& a = searches.indexed;
-  const tq::SearchFlow& b = searches.linear;
-  return a.editQuery == b.editQuery && a.listAreaCodes.Entries() == b.listAreaCodes.Entries() &&
-         a.listLargestCity.Entries() == b.listLargestCity.Entries() &&
-         a.listMajorCities.Entries() == b.listMajorCities.Entries() &&
-         a.listStateOrProvince.Entries() == b.listStateOrProvince.Entries() &&
-         a.listTimeZone.Entries() == b.listTimeZone.Entries() &&
-         a.lblMajorCities == b.lblMajorCities && a.strFoundState == b.strFoundState;
+  return searches.indexed.GetAnswer() == searches.linear.GetAnswer();
 }
 
 void RegisterLoad(const std::string& data, const fs::path& folder) {

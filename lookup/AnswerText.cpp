@@ -3,35 +3,18 @@
 #include <cstdio>
 
 #include "data/Text.h"
+#include "names/StateNames.h"
 
 namespace tq {
 namespace {
 
+constexpr char kStatusSeparator[] = " \xB7 ";
+
 // Control characters of the data show as visible placeholders, never raw.
-void AddList(std::string& text, const std::string& heading, const ListBox& list) {
+void AddList(std::string& text, const std::string& heading,
+             const std::vector<std::string>& entries) {
   text += Cp1252ToDisplayUtf8(heading) + "\n";
-  for (const std::string& entry : list.Entries()) text += "  " + Cp1252ToDisplayUtf8(entry) + "\n";
-}
-
-struct ClockLine {
-  LocalClock clock;
-  const TimePlace* place;
-};
-
-std::vector<ClockLine> Clocks(const SearchFlow& flow) {
-  std::vector<ClockLine> lines;
-  const std::int64_t now = flow.nowUtc();
-  for (const TimePlace& place : flow.timePlaces) {
-    if (const auto clock = LocalClockAt(now, place.fTimeZone, place.bDaylightSaving)) {
-      lines.push_back({*clock, &place});
-    }
-  }
-  return lines;
-}
-
-std::string ExchangePlaceText(const SearchFlow& flow) {
-  return flow.exchangePlace ? flow.exchangePlace->city + ", " + flow.exchangePlace->state
-                            : std::string();
+  for (const std::string& entry : entries) text += "  " + Cp1252ToDisplayUtf8(entry) + "\n";
 }
 
 std::string JsonArray(const std::vector<std::string>& entries) {
@@ -41,6 +24,12 @@ std::string JsonArray(const std::vector<std::string>& entries) {
     json += JsonString(entry);
   }
   return json + "]";
+}
+
+// The state or province of an area code, as the state line writes it.
+std::string CodeRegionText(const NumberResult& exchange) {
+  const char* shared = SharedRegionLine(exchange.areaCode);
+  return shared ? shared : StateDisplayForm(exchange.state);
 }
 
 }  // namespace
@@ -63,61 +52,106 @@ std::string JsonString(const std::string& cp1252) {
   return json + "\"";
 }
 
-std::string AnswerText(const SearchFlow& flow) {
-  std::string text = "Input: " + Cp1252ToDisplayUtf8(flow.editQuery) + "\n";
-  AddList(text, flow.lblAreaCodes, flow.listAreaCodes);
-  AddList(text, flow.lblLargestCity, flow.listLargestCity);
-  AddList(text, flow.lblMajorCities, flow.listMajorCities);
-  AddList(text, kStateOrProvinceHeading, flow.listStateOrProvince);
-  AddList(text, kTimeZoneHeading, flow.listTimeZone);
-  const std::vector<ClockLine> clocks = Clocks(flow);
+std::string ExchangeText(const NumberResult& exchange) {
+  using Status = NumberResult::Status;
+  const std::string number = exchange.NumberText();
+  const std::string code = number.substr(0, 3);
+  switch (exchange.status) {
+    case Status::kOk:
+      return exchange.place + ", " + exchange.state;
+    case Status::kUnknownExchange:
+      return number + " is not listed; area code " + code + " is in " + CodeRegionText(exchange);
+    case Status::kNotGeographic:
+      return "No place for " + number + ": area code " + code + " is not geographic";
+    case Status::kUnknownAreaCode:
+    case Status::kInvalid:
+    case Status::kNoExchangeData:
+      break;
+  }
+  return "No known place for " + number;
+}
+
+std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
+  std::string text = "Input: " + Cp1252ToDisplayUtf8(answer.query) + "\n";
+  AddList(text, answer.areaCodes.heading, answer.areaCodes.entries);
+  AddList(text, answer.largestCity.heading, answer.largestCity.entries);
+  AddList(text, answer.majorCities.heading, answer.majorCities.entries);
+  AddList(text, kStateOrProvinceHeading, answer.stateOrProvince);
+  AddList(text, kTimeZoneHeading, answer.times.zoneLine);
+  const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   if (!clocks.empty()) text += "Local time:\n";
-  for (const ClockLine& line : clocks) {
-    text += "  " + Clock24(line.clock) + " " +
-            ZoneTimeName(line.place->fTimeZone, line.clock.daylight) + ", " +
+  for (const LocalTimeLine& line : clocks) {
+    text += "  " + Clock24(line.clock) + " " + line.zoneName + ", " +
             Cp1252ToDisplayUtf8(line.place->name) + "\n";
   }
-  if (!flow.exchangeNumber.empty()) {
-    text += "Exchange:\n  " +
-            (flow.exchangePlace ? Cp1252ToDisplayUtf8(ExchangePlaceText(flow))
-                                : "No known place for " + flow.exchangeNumber) +
-            "\n";
+  if (answer.exchange) {
+    text += "Exchange:\n  " + Cp1252ToDisplayUtf8(ExchangeText(*answer.exchange)) + "\n";
   }
   return text;
 }
 
-std::string AnswerJson(const SearchFlow& flow) {
-  std::string json = "{\n  \"input\": " + JsonString(flow.editQuery) + ",\n";
-  json += "  \"areaCodes\": " + JsonArray(flow.listAreaCodes.Entries()) + ",\n";
-  json += "  \"largestCity\": " + JsonArray(flow.listLargestCity.Entries()) + ",\n";
-  json += "  \"majorCities\": " + JsonArray(flow.listMajorCities.Entries()) + ",\n";
-  json += "  \"stateOrProvince\": " + JsonArray(flow.listStateOrProvince.Entries()) + ",\n";
-  json += "  \"timeZone\": " + JsonArray(flow.listTimeZone.Entries()) + ",\n";
+std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
+  std::string json = "{\n  \"input\": " + JsonString(answer.query) + ",\n";
+  json += "  \"areaCodes\": " + JsonArray(answer.areaCodes.entries) + ",\n";
+  json += "  \"largestCity\": " + JsonArray(answer.largestCity.entries) + ",\n";
+  json += "  \"majorCities\": " + JsonArray(answer.majorCities.entries) + ",\n";
+  json += "  \"stateOrProvince\": " + JsonArray(answer.stateOrProvince) + ",\n";
+  json += "  \"timeZone\": " + JsonArray(answer.times.zoneLine) + ",\n";
   json += "  \"localTimes\": [";
   bool first = true;
-  for (const ClockLine& line : Clocks(flow)) {
+  for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
     json += first ? "\n" : ",\n";
     first = false;
     json += "    {\"time\": \"" + Clock24(line.clock) + "\", \"zone\": " +
-            JsonString(ZoneTimeName(line.place->fTimeZone, line.clock.daylight)) +
-            ", \"utcOffset\": \"" + UtcOffsetText(line.clock) +
+            JsonString(line.zoneName) + ", \"utcOffset\": \"" + UtcOffsetText(line.clock) +
             "\", \"place\": " + JsonString(line.place->name) + "}";
   }
   json += first ? "],\n" : "\n  ],\n";
-  json += "  \"dataProblems\": " + JsonArray(flow.dataProblems) + ",\n";
+  json += "  \"dataProblems\": " + JsonArray(answer.problems) + ",\n";
   json += "  \"exchange\": ";
-  if (flow.exchangeNumber.empty()) {
+  if (!answer.exchange) {
     json += "null";
   } else {
-    json += "{\"number\": " + JsonString(flow.exchangeNumber) + ", \"place\": " +
-            (flow.exchangePlace ? JsonString(ExchangePlaceText(flow)) : "null") + "}";
+    const NumberResult& exchange = *answer.exchange;
+    json += "{\"number\": " + JsonString(exchange.NumberText()) + ", \"place\": " +
+            (exchange.status == NumberResult::Status::kOk
+                 ? JsonString(exchange.place + ", " + exchange.state)
+                 : "null") +
+            "}";
   }
   return json + "\n}\n";
 }
 
-std::string ChoicesJson(const std::string& input, const std::vector<std::string>& choices) {
-  return "{\n  \"input\": " + JsonString(input) + ",\n  \"choices\": " + JsonArray(choices) +
-         "\n}\n";
+std::string ChoicesJson(const Answer& answer) {
+  std::vector<std::string> texts;
+  for (const CityChoice& choice : answer.choices) texts.push_back(choice.text);
+  return "{\n  \"input\": " + JsonString(answer.queryGiven) + ",\n  \"choices\": " +
+         JsonArray(texts) + "\n}\n";
+}
+
+std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
+  std::vector<std::string> parts = answer.problems;
+  for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
+    parts.push_back(line.place->name + kStatusSeparator + Clock12(line.clock) + " " +
+                    WeekdayName(line.clock));
+  }
+  if (answer.exchange) {
+    const NumberResult& exchange = *answer.exchange;
+    std::string told = "place not known";
+    if (exchange.status == NumberResult::Status::kOk) told = ExchangeText(exchange);
+    if (exchange.status == NumberResult::Status::kNotGeographic) told = "not geographic";
+    if (exchange.status == NumberResult::Status::kUnknownExchange) {
+      told = "not listed, area code " + exchange.NumberText().substr(0, 3) + " is in " +
+             CodeRegionText(exchange);
+    }
+    parts.push_back("exchange " + exchange.NumberText() + ": " + told);
+  }
+  std::string text;
+  for (const std::string& part : parts) {
+    if (!text.empty()) text += kStatusSeparator;
+    text += part;
+  }
+  return text;
 }
 
 }  // namespace tq

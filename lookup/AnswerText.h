@@ -1,21 +1,28 @@
 #pragma once
-// A finished search as text to print or copy, in UTF-8: the blocks that
-// tqlookup prints (one per list, then the local times and the exchange), or
-// one JSON object with the same content. Local times are those of the flow's
-// clock at the moment of the call.
+// An answer (Answer.h) as text to print, copy or show, in UTF-8: the blocks
+// that tqlookup prints (one per list, then the local times and the
+// exchange), one JSON object with the same content, and the status line of
+// the window. Local times are those at the instant given. These only show
+// the answer; they decide nothing.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "lookup/SearchFlow.h"
+#include "lookup/Answer.h"
 
 namespace tq {
 
-std::string AnswerText(const SearchFlow& flow);
-std::string AnswerJson(const SearchFlow& flow);
-// The JSON of a search that needs a choice: the input and the choices
-// (code page 1252).
-std::string ChoicesJson(const std::string& input, const std::vector<std::string>& choices);
+std::string AnswerText(const Answer& answer, std::int64_t utcSeconds);
+std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds);
+// The JSON of a search that needs a choice: the input and the choices.
+std::string ChoicesJson(const Answer& answer);
+// The status line (code page 1252): data problems, the local times, the
+// exchange, joined by " \xB7 ".
+std::string StatusText(const Answer& answer, std::int64_t utcSeconds);
+// What the answer says of its exchange (code page 1252): "Dayton, OH", or
+// why no place is known.
+std::string ExchangeText(const NumberResult& exchange);
 
 // A JSON string of code page 1252 text, quotes included; control characters
 // become \u00XX.

@@ -94,11 +94,14 @@ void CCityPickDlg::OnOK() {
   accept();
 }
 
-std::optional<std::string> CCityPickChooser::ChooseCity(const std::vector<std::string>& choices) {
+CityChoiceReply CCityPickChooser::ChooseCity(const std::vector<CityChoice>& choices) {
   CCityPickDlg dialog(parent_);
-  dialog.SetChoices(choices);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.GetSelection();
+  std::vector<std::string> texts;
+  texts.reserve(choices.size());
+  for (const CityChoice& choice : choices) texts.push_back(choice.text);
+  dialog.SetChoices(texts);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return {CityChoiceReply::Kind::kChosen, dialog.GetSelection()};
 }
 
 }  // namespace tq

@@ -56,7 +56,7 @@ class CCityPickDlg : public QDialog {
 class CCityPickChooser : public CityChooser {
  public:
   explicit CCityPickChooser(QWidget* parent) : parent_(parent) {}
-  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override;
+  CityChoiceReply ChooseCity(const std::vector<CityChoice>& choices) override;
 
  private:
   QWidget* parent_;

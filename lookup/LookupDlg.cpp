@@ -97,9 +97,9 @@ QListWidget* AddList(QWidget* parent, const char* name, const QRect& rect, ListK
   return list;
 }
 
-void FillList(QListWidget* widget, const ListBox& model) {
+void FillList(QListWidget* widget, const std::vector<std::string>& entries) {
   widget->clear();
-  for (const std::string& entry : model.Entries()) widget->addItem(ToQString(entry));
+  for (const std::string& entry : entries) widget->addItem(ToQString(entry));
 }
 
 // A heading and the accessible name of the control it stands above, which
@@ -274,9 +274,10 @@ void CLookupDlg::DescribeControls() {
 }
 
 void CLookupDlg::ShowHeadings() {
-  SetHeading(lblAreaCodes, Mnemonic(flow.lblAreaCodes));
-  SetHeading(lblLargestCity, Mnemonic(flow.lblLargestCity));
-  SetHeading(lblMajorCities, Mnemonic(flow.lblMajorCities));
+  const Answer& answer = flow.GetAnswer();
+  SetHeading(lblAreaCodes, Mnemonic(answer.areaCodes.heading));
+  SetHeading(lblLargestCity, Mnemonic(answer.largestCity.heading));
+  SetHeading(lblMajorCities, Mnemonic(answer.majorCities.heading));
 }
 
 void CLookupDlg::OnInitDialog(int showMapsSetting) {
@@ -290,12 +291,13 @@ void CLookupDlg::OnInitDialog(int showMapsSetting) {
 }
 
 void CLookupDlg::SetClock(std::function<std::int64_t()> nowUtc) {
-  flow.nowUtc = std::move(nowUtc);
+  nowUtc_ = std::move(nowUtc);
   UpdateStatus(false);
 }
 
 void CLookupDlg::UpdateStatus(bool announce) {
-  const QString text = ToQString(flow.StatusText());
+  const std::int64_t now = nowUtc_();
+  const QString text = ToQString(StatusText(flow.GetAnswer(), now));
   if (text != lblStatus->text()) {
     lblStatus->setText(text);
     lblStatus->setToolTip(text);
@@ -310,7 +312,6 @@ void CLookupDlg::UpdateStatus(bool announce) {
     }
   }
   constexpr std::int64_t kMinute = 60;
-  const std::int64_t now = flow.nowUtc();
   const std::int64_t seconds = kMinute - ((now % kMinute) + kMinute) % kMinute;
   statusTimer.start(static_cast<int>(seconds * 1000));
 }
@@ -383,9 +384,10 @@ void CLookupDlg::OnLButtonDown(const QPoint& point) {
 
 void CLookupDlg::OnPaint(QPainter& painter) {
   if (!bShowMaps) return;
-  PaintMapArea(painter, flow.strFoundState,
-               CitySymbolToDraw(bInitializing, flow.strFoundState, flow.listStateOrProvince,
-                                flow.listLargestCity));
+  const Answer& answer = flow.GetAnswer();
+  PaintMapArea(painter, answer.foundState,
+               CitySymbolToDraw(bInitializing, answer.foundState, answer.stateOrProvince,
+                                answer.largestCity.entries));
 }
 
 void CLookupDlg::keyPressEvent(QKeyEvent* event) {
@@ -426,8 +428,9 @@ void CLookupDlg::OnEditCopy() {
 }
 
 void CLookupDlg::OnEditCopyAnswer() {
-  if (!flow.HasAnswer()) return;  // before a search, or after a cancelled choice
-  QApplication::clipboard()->setText(QString::fromStdString(AnswerText(flow)));
+  const Answer& answer = flow.GetAnswer();
+  if (!answer.HasLists()) return;  // before a search, or after a cancelled choice
+  QApplication::clipboard()->setText(QString::fromStdString(AnswerText(answer, nowUtc_())));
 }
 
 void CLookupDlg::done(int result) {
@@ -447,18 +450,18 @@ void CLookupDlg::OnHelpContents() {
   helpWindow->activateWindow();
 }
 
-void CLookupDlg::ReadQuery() { flow.editQuery = FromQString(editQuery->text()); }
+void CLookupDlg::ReadQuery() { flow.SetQuery(FromQString(editQuery->text())); }
 
 void CLookupDlg::ShowResults() {
-  editQuery->setText(ToQString(flow.editQuery));
+  const Answer& answer = flow.GetAnswer();
+  editQuery->setText(ToQString(answer.query));
   ShowHeadings();
-  FillList(listAreaCodes, flow.listAreaCodes);
-  FillList(listLargestCity, flow.listLargestCity);
-  FillList(listMajorCities, flow.listMajorCities);
-  FillList(listStateOrProvince, flow.listStateOrProvince);
-  FillList(listTimeZone, flow.listTimeZone);
-  const int exchangeRow = flow.ExchangeRowInMajorCities();
-  if (exchangeRow >= 0) listMajorCities->setCurrentRow(exchangeRow);
+  FillList(listAreaCodes, answer.areaCodes.entries);
+  FillList(listLargestCity, answer.largestCity.entries);
+  FillList(listMajorCities, answer.majorCities.entries);
+  FillList(listStateOrProvince, answer.stateOrProvince);
+  FillList(listTimeZone, answer.times.zoneLine);
+  if (answer.exchangeRow >= 0) listMajorCities->setCurrentRow(answer.exchangeRow);
   UpdateStatus();
   client->update();
 }

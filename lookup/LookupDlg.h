@@ -1,9 +1,9 @@
 #pragma once
 // "Telquest Pro", the lookup window: an input field, five result lists, the
 // map, and under them a status line (local times, the exchange, data
-// problems) that follows the minute. Every answer comes from tq::SearchFlow;
-// the window copies the flow's lists, headings and status text into its
-// controls and paints the map of the state or province found.
+// problems) that follows the minute. Every answer is the tq::Answer of
+// tq::SearchFlow; the window shows its lists, headings and status text in
+// its controls and paints the map of the state or province found.
 
 #include <QDialog>
 #include <QPointer>
@@ -121,6 +121,7 @@ class CLookupDlg : public QDialog {
   QListWidget* listAreaCodes = nullptr;
   QLabel* lblStatus = nullptr;
   QTimer statusTimer;
+  std::function<std::int64_t()> nowUtc_ = UtcNow;
   QPointer<CHelpWindow> helpWindow;
 };
 

@@ -103,6 +103,7 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
     number.kind = PhoneNumber::Kind::kExchange;
     number.areaCode = GroupValue(national.substr(0, 3));
     number.exchange = GroupValue(national.substr(3, 3));
+    if (national.size() == 10) number.line = GroupValue(national.substr(6, 4));
   } else {
     number.areaCode = GroupValue(firstGroup);
   }

@@ -24,6 +24,7 @@ struct PhoneNumber {
   // that it is never taken for an area code).
   std::int32_t areaCode = 0;
   std::int32_t exchange = -1;  // 0..999 with kExchange
+  std::int32_t line = -1;      // 0..9999 with kExchange of all ten digits
 };
 
 // Nothing when the text is not written as a number (a place, "-212", "").

@@ -4,7 +4,6 @@
 #include <array>
 #include <charconv>
 #include <cstddef>
-#include <cstdio>
 #include <iterator>
 #include <memory_resource>
 #include <optional>
@@ -19,17 +18,8 @@ namespace tq {
 namespace {
 
 constexpr char kQuote[] = "'";
-constexpr char kStatusSeparator[] = " \xB7 ";
 
 std::string AreaCodeText(std::int32_t areaCode) { return std::to_string(areaCode); }
-
-// Provinces and territories that share their area codes show one line for
-// all of them.
-const char* SharedRegionLine(std::int32_t areaCode) {
-  if (areaCode == 867) return "Yukon (YT), Northwest Territories (NT) and Nunavut (NU)";
-  if (areaCode == 902 || areaCode == 782) return "Nova Scotia (NS) and Prince Edward Island (PE)";
-  return nullptr;
-}
 
 // Writes "iCityId = N" into the filter without temporary strings: a
 // state-wide search sets it for every place it reads.
@@ -39,12 +29,24 @@ void SetCityIdFilter(std::string& filter, std::int32_t cityId) {
   filter.assign("iCityId = ").append(digits, static_cast<std::size_t>(end - digits));
 }
 
+// The order of the sorted list boxes: without regard to case, equal texts
+// in the order given (with a stable sort).
+bool ShownBefore(const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; }
+
 }  // namespace
 
+std::vector<CityChoice> ChoicesInShownOrder(const std::vector<CityChoice>& choices) {
+  std::vector<CityChoice> shown = choices;
+  std::stable_sort(shown.begin(), shown.end(), [](const CityChoice& a, const CityChoice& b) {
+    return ShownBefore(a.text, b.text);
+  });
+  return shown;
+}
+
 std::vector<std::string> ChoicesInShownOrder(const std::vector<std::string>& choices) {
-  ListBox sorted(ListBox::Order::kSorted);
-  for (const std::string& choice : choices) sorted.AddString(choice);
-  return sorted.Entries();
+  std::vector<std::string> shown = choices;
+  std::stable_sort(shown.begin(), shown.end(), ShownBefore);
+  return shown;
 }
 
 void CollapseSpaces(std::string& text) {
@@ -94,25 +96,53 @@ SearchFlow::SearchFlow(std::filesystem::path dataFolder, CityChooser& chooser,
       setCities(*ownCities_),
       chooser_(chooser),
       busy_(busy),
-      dataFolder_(std::move(dataFolder)) {}
+      dataFolder_(std::move(dataFolder)),
+      answer_(std::make_shared<const Answer>()) {}
 
 SearchFlow::SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& chooser,
                        BusyIndicator* busy)
-    : setAreaCodes(areaCodes), setCities(cities), chooser_(chooser), busy_(busy) {}
+    : setAreaCodes(areaCodes),
+      setCities(cities),
+      chooser_(chooser),
+      busy_(busy),
+      answer_(std::make_shared<const Answer>()) {}
+
+SearchFlow::~SearchFlow() = default;
 
 void SearchFlow::OpenData() {
   BusyScope wait(busy_);
+  numbers_.reset();
   setCities.Open();
   setAreaCodes.Open();
-  dataProblems.clear();
+  dataProblems_.clear();
   for (const LoadOutcome* outcome : {&setCities.Outcome(), &setAreaCodes.Outcome()}) {
-    if (!outcome->text.empty()) dataProblems.push_back(outcome->text);
+    if (!outcome->text.empty()) dataProblems_.push_back(outcome->text);
   }
-  if (!dataFolder_) return;
-  const std::string problem = exchanges.Open(*dataFolder_);
-  if (!problem.empty()) {
-    dataProblems.push_back(problem + " Numbers are answered without their exchange.");
+  if (dataFolder_) {
+    const std::string problem = exchanges_.Open(*dataFolder_);
+    if (!problem.empty()) {
+      dataProblems_.push_back(problem + " Numbers are answered without their exchange.");
+    }
   }
+  auto answer = std::make_shared<Answer>(*answer_);
+  answer->problems = dataProblems_;
+  answer_ = std::move(answer);
+}
+
+const NumberLookup& SearchFlow::Numbers() {
+  if (!numbers_) numbers_ = std::make_unique<NumberLookup>(setCities, setAreaCodes, exchanges_);
+  return *numbers_;
+}
+
+const Answer& SearchFlow::Search(std::string text) {
+  editQuery = std::move(text);
+  OnOK();
+  return *answer_;
+}
+
+void SearchFlow::AddMessage(const char* message, AnswerOutcome outcome) {
+  listLargestCity.AddString(message);
+  outcome_ = outcome;
 }
 
 void SearchFlow::OnOK() {
@@ -124,17 +154,22 @@ void SearchFlow::OnOK() {
   listMajorCities.ResetContent();
   listTimeZone.ResetContent();
 
-  timePlaces.clear();
-  exchangeNumber.clear();
-  exchangePlace.reset();
+  timePlaces_.clear();
+  zonePlace_.reset();
+  largestPlace_.reset();
+  listedPlaces_.clear();
+  exchange_.reset();
+  openChoices_.clear();
+  outcome_ = AnswerOutcome::kFound;
 
   const std::string text = editQuery;
   if (const std::optional<PhoneNumber> phone = ParsePhoneNumber(text)) {
     if (phone->kind == PhoneNumber::Kind::kOtherCountry) {
-      listLargestCity.AddString(kNoCitiesFound);
+      AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
     } else {
-      SearchNumber(phone->areaCode, phone->exchange);
+      SearchNumber(phone->areaCode, phone->kind == PhoneNumber::Kind::kExchange ? &*phone : nullptr);
     }
+    Publish(text);
     return;
   }
   // Not written as a number: "-212", "212,", or a place ("100 Mile House, BC").
@@ -142,11 +177,13 @@ void SearchFlow::OnOK() {
   bool letters = false;
   for (char c : text) letters = letters || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
   if (number != 0 && !letters) {
-    SearchNumber(number, -1);
+    SearchNumber(number, nullptr);
+    Publish(text);
     return;
   }
   if (number == 0 && text.find('0') != std::string::npos) {  // "000", or a place with a postal code
-    listLargestCity.AddString(kNoCitiesFound);
+    AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
+    Publish(text);
     return;
   }
 
@@ -159,38 +196,47 @@ void SearchFlow::OnOK() {
     chose = SearchCityOnly(city);
   }
   if (listLargestCity.GetCount() == 0 && chose) {
-    listLargestCity.AddString(kCityNotFound);
+    AddMessage(kCityNotFound, AnswerOutcome::kNotFound);
     strFoundState.clear();
   }
+  Publish(text);
 }
 
-void SearchFlow::SearchNumber(std::int32_t areaCode, std::int32_t exchange) {
+void SearchFlow::SearchNumber(std::int32_t areaCode, const PhoneNumber* number) {
   if (areaCode < 100 || areaCode > 999) {
-    listLargestCity.AddString(kNoCitiesFound);
+    AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
     return;
   }
   editQuery = AreaCodeText(areaCode);
   listAreaCodes.AddString(editQuery);
   ShowAreaCodes({areaCode});
-  if (listLargestCity.GetCount() == 0) listLargestCity.AddString(kNoCitiesFound);
-  if (exchange < 0 || exchanges.IsEmpty()) return;
-  char number[32];
-  std::snprintf(number, sizeof number, "%03d-%03d", areaCode, exchange);
-  exchangeNumber = number;
-  exchangePlace = exchanges.Find(areaCode, exchange);
+  if (listLargestCity.GetCount() == 0) AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
+  if (!number || exchanges_.IsEmpty()) return;
+  exchange_ = Numbers().Lookup(*number, number->line);
 }
 
-std::vector<std::string> SearchFlow::CollectChoices() {
-  std::vector<std::string> choices;
+std::vector<CityChoice> SearchFlow::CollectChoices() {
+  std::vector<CityChoice> choices;
   for (; !setCities.IsEOF(); setCities.MoveNext()) {
-    choices.push_back(setCities.strCity + ", " + StateAbbrevToName(setCities.strStateOrProvince));
+    CityChoice choice{setCities.strCity + ", " + StateAbbrevToName(setCities.strStateOrProvince),
+                      setCities.strCity, setCities.strStateOrProvince, setCities.iPopulation,
+                      {}};
+    SetCityIdFilter(setAreaCodes.strFilter, setCities.iCityId);
+    setAreaCodes.Open();
+    for (; !setAreaCodes.IsEOF(); setAreaCodes.MoveNext()) {
+      choice.areaCodes.push_back(setAreaCodes.iAreaCode);
+    }
+    std::sort(choice.areaCodes.begin(), choice.areaCodes.end());
+    choice.areaCodes.erase(std::unique(choice.areaCodes.begin(), choice.areaCodes.end()),
+                           choice.areaCodes.end());
+    choices.push_back(std::move(choice));
   }
   return choices;
 }
 
 bool SearchFlow::SearchCityOnly(const std::string& city) {
   setCities.strFilter = std::string("strCity = ") + kQuote + city + kQuote;
-  std::vector<std::string> choices;
+  std::vector<CityChoice> choices;
   {
     BusyScope wait(busy_);
     setCities.Open();
@@ -202,7 +248,7 @@ bool SearchFlow::SearchCityOnly(const std::string& city) {
     choices = CollectChoices();
     if (choices.size() == 1) {
       LookupPlace(onlyCity, onlyState);
-      editQuery = choices.front();
+      editQuery = choices.front().text;
       return true;
     }
   } else {
@@ -212,11 +258,20 @@ bool SearchFlow::SearchCityOnly(const std::string& city) {
     choices = CollectChoices();
     if (choices.empty()) return true;
   }
-  const std::optional<std::string> chosen = chooser_.ChooseCity(choices);
-  if (!chosen) return false;
-  editQuery = *chosen;
+  std::vector<CityChoice> shown = ChoicesInShownOrder(choices);
+  const CityChoiceReply reply = chooser_.ChooseCity(shown);
+  if (reply.kind == CityChoiceReply::Kind::kUnanswered) {
+    openChoices_ = std::move(shown);
+    outcome_ = AnswerOutcome::kChoices;
+    return false;
+  }
+  if (reply.kind == CityChoiceReply::Kind::kCancelled) {
+    outcome_ = AnswerOutcome::kCancelled;
+    return false;
+  }
+  editQuery = reply.text;
   std::string chosenCity, chosenState;
-  if (SplitCityState(*chosen, chosenCity, chosenState)) LookupPlace(chosenCity, chosenState);
+  if (SplitCityState(reply.text, chosenCity, chosenState)) LookupPlace(chosenCity, chosenState);
   return true;
 }
 
@@ -245,7 +300,7 @@ void SearchFlow::LookupPlace(const std::string& city, const std::string& state) 
   if (stateOnly && areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
   ShowAreaCodes(areaCodes);
   strFoundState = setCities.strStateOrProvince;
-  if (typed && HasLocalClock(typed->fTimeZone)) timePlaces = {*typed};
+  if (typed && HasLocalClock(typed->fTimeZone)) timePlaces_ = {*typed};
 }
 
 // A state or territory none of whose places has more than 10000 inhabitants
@@ -278,13 +333,16 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
   strFoundState.clear();
   listLargestCity.ResetContent();
   listMajorCities.ResetContent();
-  timePlaces.clear();
+  listedPlaces_.clear();
+  timePlaces_.clear();
+  zonePlace_.reset();
+  largestPlace_.reset();
   const bool plural = areaCodes.size() >= 2;
   lblAreaCodes = plural ? "Area codes:" : "Area code:";
   lblLargestCity = plural ? "Largest city in area codes:" : "Largest city in area code:";
   const std::optional<std::int32_t> bestCityId = ListPlacesOfCodes(areaCodes);
 
-  std::stable_sort(timePlaces.begin(), timePlaces.end(),
+  std::stable_sort(timePlaces_.begin(), timePlaces_.end(),
                    [](const TimePlace& a, const TimePlace& b) { return a.population > b.population; });
 
   const char* shared = areaCodes.empty() ? nullptr : SharedRegionLine(areaCodes.front());
@@ -296,8 +354,10 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
     SetCityIdFilter(setCities.strFilter, *bestCityId);
     if (setCities.Requery()) {
       listLargestCity.AddString(setCities.strCity);
+      zonePlace_ = CurrentTimePlace();
+      largestPlace_ = CurrentPlaceFacts();
       listTimeZone.AddString(
-          TimeZoneText(setCities.fTimeZone, setCities.bDaylightSaving, today()));
+          TimeZoneText(setCities.fTimeZone, setCities.bDaylightSaving, today_()));
     }
   }
 }
@@ -337,7 +397,9 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
       lastCityId = cityId;
       std::string entry = setCities.strCity;
       if (withState) entry += ", " + setCities.strStateOrProvince;
-      listMajorCities.AddUnlessListed(std::move(entry));
+      if (listMajorCities.AddUnlessListed(entry)) {
+        listedPlaces_.emplace(std::move(entry), CurrentPlaceFacts());
+      }
       NoteTimePlace();
       if (setCities.iPopulation > bestPopulation) {
         bestPopulation = setCities.iPopulation;
@@ -358,47 +420,55 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
 // Keeps the current city when it is the largest of its time zone so far.
 void SearchFlow::NoteTimePlace() {
   if (!HasLocalClock(setCities.fTimeZone)) return;
-  for (TimePlace& known : timePlaces) {
+  for (TimePlace& known : timePlaces_) {
     if (known.fTimeZone == setCities.fTimeZone &&
         known.bDaylightSaving == setCities.bDaylightSaving) {
       if (setCities.iPopulation > known.population) known = CurrentTimePlace();
       return;
     }
   }
-  timePlaces.push_back(CurrentTimePlace());
+  timePlaces_.push_back(CurrentTimePlace());
 }
 
 TimePlace SearchFlow::CurrentTimePlace() const {
   return TimePlace{setCities.strCity + ", " + setCities.strStateOrProvince, setCities.fTimeZone,
-                   setCities.bDaylightSaving, setCities.iPopulation};
+                   setCities.bDaylightSaving, setCities.iPopulation, setCities.iCityId};
 }
 
-std::string SearchFlow::StatusText() const {
-  std::vector<std::string> parts = dataProblems;
-  const std::int64_t now = nowUtc();
-  for (const TimePlace& place : timePlaces) {
-    if (const auto clock = LocalClockAt(now, place.fTimeZone, place.bDaylightSaving)) {
-      parts.push_back(place.name + kStatusSeparator + Clock12(*clock) + " " +
-                      WeekdayName(*clock));
-    }
+PlaceFacts SearchFlow::CurrentPlaceFacts() const {
+  return PlaceFacts{setCities.strCity, setCities.strStateOrProvince, setCities.iPopulation,
+                    setCities.iCityId};
+}
+
+void SearchFlow::Publish(std::string queryGiven) {
+  auto answer = std::make_shared<Answer>();
+  answer->queryGiven = std::move(queryGiven);
+  answer->query = editQuery;
+  answer->outcome = outcome_;
+  answer->areaCodes = {lblAreaCodes, listAreaCodes.Entries()};
+  answer->largestCity = {lblLargestCity, listLargestCity.Entries()};
+  answer->majorCities = {lblMajorCities, listMajorCities.Entries()};
+  answer->stateOrProvince = listStateOrProvince.Entries();
+  answer->foundState = strFoundState;
+  answer->places.reserve(listedPlaces_.size());
+  for (const std::string& entry : answer->majorCities.entries) {
+    const auto facts = listedPlaces_.find(entry);
+    if (facts != listedPlaces_.end()) answer->places.push_back(facts->second);
   }
-  if (!exchangeNumber.empty()) {
-    parts.push_back("exchange " + exchangeNumber + ": " +
-                    (exchangePlace ? exchangePlace->city + ", " + exchangePlace->state
-                                   : std::string("place not known")));
-  }
-  std::string text;
-  for (const std::string& part : parts) {
-    if (!text.empty()) text += kStatusSeparator;
-    text += part;
-  }
-  return text;
+  answer->largestPlace = largestPlace_;
+  answer->times = {listTimeZone.Entries(), zonePlace_, timePlaces_};
+  answer->exchange = exchange_;
+  answer->exchangeRow = ExchangeRowInMajorCities();
+  answer->problems = dataProblems_;
+  answer->choices = std::move(openChoices_);
+  openChoices_.clear();
+  answer_ = std::move(answer);
 }
 
 int SearchFlow::ExchangeRowInMajorCities() const {
-  if (!exchangePlace) return -1;
-  const std::string& city = exchangePlace->city;
-  const std::string withCode = city + ", " + exchangePlace->state;  // 867, 902 and 782
+  if (!exchange_ || exchange_->status != NumberResult::Status::kOk) return -1;
+  const std::string& city = exchange_->place;
+  const std::string withCode = city + ", " + exchange_->state;  // 867, 902 and 782
   for (int row = 0; row < listMajorCities.GetCount(); ++row) {
     const std::string& entry = listMajorCities.GetText(row);
     if (entry == city || entry == withCode) return row;

@@ -1,8 +1,11 @@
 #pragma once
-// The search of the lookup window, on plain models of its result lists and
-// headings: what the user typed (an area code, "city, state", a city alone,
-// or ", state") becomes queries of the two record sets, and the answer fills
-// the lists. The window shows these models and answers the city choice.
+// The search of the lookup, on plain models of its result lists and
+// headings: what the user typed (an area code, a telephone number,
+// "city, state", a city alone, or ", state") becomes queries of the two
+// record sets, and each search ends in one immutable Answer (Answer.h) that
+// the window, tqlookup and every other front end show. The state between
+// searches (the lists the double-click follow-ups read, the headings) is the
+// flow's own.
 
 #include <cstdint>
 #include <filesystem>
@@ -10,23 +13,36 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "data/AreaCodeSet.h"
 #include "data/CitySet.h"
 #include "data/ExchangeTable.h"
+#include "lookup/Answer.h"
 #include "lookup/ListBox.h"
 #include "lookup/LocalTime.h"
+#include "lookup/NumberLookup.h"
 #include "lookup/TimeZoneLine.h"
 
 namespace tq {
 
-// Asks which of several places ("Dayton, Ohio", ...) was meant; nothing when
-// the user cancels.
+// Asks which of several places ("Dayton, Ohio", ...) was meant. The choices
+// come in the order in which they are offered (ChoicesInShownOrder).
+struct CityChoiceReply {
+  enum class Kind {
+    kChosen,      // `text` is the chosen entry's text
+    kCancelled,   // the user chose none
+    kUnanswered,  // nobody could be asked: the answer lists the choices
+  };
+  Kind kind = Kind::kCancelled;
+  std::string text;
+};
+
 class CityChooser {
  public:
   virtual ~CityChooser() = default;
-  virtual std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) = 0;
+  virtual CityChoiceReply ChooseCity(const std::vector<CityChoice>& choices) = 0;
 };
 
 // Shows that a long step runs (the wait cursor).
@@ -50,29 +66,15 @@ class BusyScope {
 
  private:
   BusyIndicator* busy_;
-  std::optional<std::filesystem::path> dataFolder_;  // of the exchange file
 };
 
-// Messages shown in the largest-city list.
-inline constexpr char kNoCitiesFound[] = "No cities found";
-inline constexpr char kCityNotFound[] = "City not found in database";
-// Headings of the two lists whose heading does not change with the answer.
-inline constexpr char kStateOrProvinceHeading[] = "State or province:";
-inline constexpr char kTimeZoneHeading[] = "Time zone of largest city:";
 // What the input field holds before the first search.
 inline constexpr char kInitialQuery[] = "000";
 
-// The city choices in the order in which they are offered: sorted without
-// regard to case, equal texts in the order given.
+// The city choices in the order in which they are offered: sorted by their
+// text without regard to case, equal texts in the order given.
+std::vector<CityChoice> ChoicesInShownOrder(const std::vector<CityChoice>& choices);
 std::vector<std::string> ChoicesInShownOrder(const std::vector<std::string>& choices);
-
-// A place whose clock an answer shows.
-struct TimePlace {
-  std::string name;  // "Dayton, OH"
-  float fTimeZone;
-  int bDaylightSaving;
-  std::int64_t population;
-};
 
 // Splits "Dayton , OH" into "Dayton" and "OH", and ", New York" into "" and
 // "NY" (a full state name becomes its code); the text after the comma is
@@ -82,12 +84,6 @@ bool SplitCityState(const std::string& place, std::string& city, std::string& st
 void CollapseSpaces(std::string& text);
 
 class SearchFlow {
- private:
-  // The record sets of the first constructor (declared before the references
-  // to them); empty when the caller lends its own.
-  std::unique_ptr<CAreaCodeSet> ownAreaCodes_;
-  std::unique_ptr<CCitySet> ownCities_;
-
  public:
   // Data files are read from `dataFolder`, or the current directory.
   SearchFlow(std::filesystem::path dataFolder, CityChooser& chooser,
@@ -96,23 +92,83 @@ class SearchFlow {
   // benchmarks lend sets that scan their columns instead of using indexes).
   SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& chooser,
              BusyIndicator* busy = nullptr);
+  ~SearchFlow();
+  SearchFlow(const SearchFlow&) = delete;
+  SearchFlow& operator=(const SearchFlow&) = delete;
+
+  // Which day it is, for the time zone line (default: today where the user is).
+  void SetToday(std::function<CalendarDay()> today) { today_ = std::move(today); }
 
   // Reads both data files (once; later calls only requery), and the
-  // exchange file of the data folder given to the first constructor, and
-  // tells in dataProblems what went wrong.
+  // exchange file of the data folder given to the first constructor; the
+  // answer becomes an empty one that tells what went wrong.
   void OpenData();
+  const std::vector<std::string>& DataProblems() const { return dataProblems_; }
+  const LoadOutcome& CitiesOutcome() const { return setCities.Outcome(); }
+  const LoadOutcome& AreaCodesOutcome() const { return setAreaCodes.Outcome(); }
+  // The loaded record sets, for checks of what was read.
+  const CCitySet& Cities() const { return setCities; }
+  const CAreaCodeSet& AreaCodes() const { return setAreaCodes; }
+  // The lookup of single numbers over the loaded data (built at first use).
+  const NumberLookup& Numbers();
 
-  // Searches the text of `editQuery` and fills the lists.
+  // The text of the input field, searched by OnOK and compared with by the
+  // double-click follow-ups.
+  void SetQuery(std::string text) { editQuery = std::move(text); }
+  const std::string& Query() const { return editQuery; }
+
+  // Searches the query and makes the answer.
   void OnOK();
-  // Double-click follow-ups on the entry `selected` of a list (-1: none).
-  // They start a new search unless the input already holds the entry;
-  // true when a search ran.
+  // SetQuery, then OnOK.
+  const Answer& Search(std::string text);
+  // Double-click follow-ups on the entry `selected` of a list of the answer
+  // (-1: none). They start a new search unless the query already holds the
+  // entry; true when a search ran.
   bool OnDblclkAreaCodes(int selected);
   bool OnDblclkLargestCity(int selected);
   bool OnDblclkMajorCities(int selected);
 
+  // The answer of the last search (or of OpenData).
+  const Answer& GetAnswer() const { return *answer_; }
+  std::shared_ptr<const Answer> SharedAnswer() const { return answer_; }
+
+ private:
+  // The record sets of the first constructor (declared before the references
+  // to them); empty when the caller lends its own.
+  std::unique_ptr<CAreaCodeSet> ownAreaCodes_;
+  std::unique_ptr<CCitySet> ownCities_;
+  CAreaCodeSet& setAreaCodes;
+  CCitySet& setCities;
+
   void LookupPlace(const std::string& city, const std::string& state);
   void ShowAreaCodes(const std::vector<std::int32_t>& areaCodes);
+  // Returns false when no search ran: the user cancelled the city choice or
+  // nobody could be asked.
+  bool SearchCityOnly(const std::string& city);
+  void AddCodesOfEveryPlace(const std::string& state, std::vector<std::int32_t>& areaCodes);
+  void AddCodesOfCity(std::int32_t cityId, std::vector<std::int32_t>& areaCodes);
+  std::vector<CityChoice> CollectChoices();
+  bool SearchPlaceOf(const ListBox& list, int selected);
+  void SearchNumber(std::int32_t areaCode, const PhoneNumber* number);
+  // Lists the places of the codes and notes their clocks; returns the
+  // largest place's id.
+  std::optional<std::int32_t> ListPlacesOfCodes(const std::vector<std::int32_t>& areaCodes);
+  void NoteTimePlace();
+  // The current record of setCities as a place with a clock, and with its figures.
+  TimePlace CurrentTimePlace() const;
+  PlaceFacts CurrentPlaceFacts() const;
+  // Makes the answer of the state after a search.
+  void Publish(std::string queryGiven);
+  void AddMessage(const char* message, AnswerOutcome outcome);
+  int ExchangeRowInMajorCities() const;
+
+  CityChooser& chooser_;
+  BusyIndicator* busy_;
+  std::optional<std::filesystem::path> dataFolder_;  // of the exchange file
+  std::function<CalendarDay()> today_ = LocalToday;
+  ExchangeTable exchanges_;
+  std::unique_ptr<NumberLookup> numbers_;
+  std::vector<std::string> dataProblems_;
 
   std::string editQuery = kInitialQuery;
   ListBox listAreaCodes{ListBox::Order::kSorted};
@@ -126,53 +182,16 @@ class SearchFlow {
   // The state or province of the last lookup that found one.
   std::string strFoundState;
 
-  CAreaCodeSet& setAreaCodes;
-  CCitySet& setCities;
-  // Which day it is, for the time zone line.
-  std::function<CalendarDay()> today = LocalToday;
-  // The instant of the local times (seconds since 1970, UTC).
-  std::function<std::int64_t()> nowUtc = UtcNow;
+  // What the search in progress found beside the lists.
+  AnswerOutcome outcome_ = AnswerOutcome::kNone;
+  std::vector<TimePlace> timePlaces_;
+  std::optional<TimePlace> zonePlace_;
+  std::optional<PlaceFacts> largestPlace_;
+  std::unordered_map<std::string, PlaceFacts> listedPlaces_;  // by major-cities entry
+  std::optional<NumberResult> exchange_;
+  std::vector<CityChoice> openChoices_;
 
-  // One text per data file that is missing, unreadable, refused or damaged
-  // (code page 1252), filled by OpenData().
-  std::vector<std::string> dataProblems;
-  ExchangeTable exchanges;
-  // The places of the answer's local times: the typed place of a place
-  // search, else the largest place of each time zone found, largest first.
-  std::vector<TimePlace> timePlaces;
-  // "937-222" when the input named an exchange (and exchanges are known),
-  // with its place when the exchange file lists it.
-  std::string exchangeNumber;
-  std::optional<ExchangePlace> exchangePlace;
-
-  // True once a search has filled the lists (false before the first one and
-  // after a cancelled city choice).
-  bool HasAnswer() const { return listLargestCity.GetCount() > 0; }
-
-  // The status line: data problems, the local times, the exchange, joined
-  // by " \xB7 " (code page 1252).
-  std::string StatusText() const;
-  // The row of `listMajorCities` that is the exchange's place, or -1.
-  int ExchangeRowInMajorCities() const;
-
- private:
-  // Returns false when the user cancelled the city choice.
-  bool SearchCityOnly(const std::string& city);
-  void AddCodesOfEveryPlace(const std::string& state, std::vector<std::int32_t>& areaCodes);
-  void AddCodesOfCity(std::int32_t cityId, std::vector<std::int32_t>& areaCodes);
-  std::vector<std::string> CollectChoices();
-  bool SearchPlaceOf(const ListBox& list, int selected);
-  void SearchNumber(std::int32_t areaCode, std::int32_t exchange);
-  // Lists the places of the codes and notes their clocks; returns the
-  // largest place's id.
-  std::optional<std::int32_t> ListPlacesOfCodes(const std::vector<std::int32_t>& areaCodes);
-  void NoteTimePlace();
-  // The current record of setCities as a place with a clock.
-  TimePlace CurrentTimePlace() const;
-
-  CityChooser& chooser_;
-  BusyIndicator* busy_;
-  std::optional<std::filesystem::path> dataFolder_;  // of the exchange file
+  std::shared_ptr<const Answer> answer_;
 };
 
 }  // namespace tq

@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "lookup/ListBox.h"
-
 namespace tq {
 
 namespace {
@@ -329,16 +327,16 @@ int FindCitySymbol(const std::string& city, const std::string& stateDisplayForm,
 }
 
 std::optional<SymbolPosition> CitySymbolToDraw(bool initializing, const std::string& foundState,
-                                               const ListBox& stateOrProvince,
-                                               const ListBox& largestCity) {
+                                               const std::vector<std::string>& stateOrProvince,
+                                               const std::vector<std::string>& largestCity) {
   // The first painting comes before any search and draws no symbol.
   if (initializing) return std::nullopt;
   if (foundState.empty()) return std::nullopt;
-  if (stateOrProvince.GetCount() < 1) return std::nullopt;
-  if (largestCity.GetCount() < 1) return std::nullopt;
+  if (stateOrProvince.empty()) return std::nullopt;
+  if (largestCity.empty()) return std::nullopt;
   int x = 0;
   int y = 0;
-  if (FindCitySymbol(largestCity.GetText(0), stateOrProvince.GetText(0), x, y) == 0) {
+  if (FindCitySymbol(largestCity.front(), stateOrProvince.front(), x, y) == 0) {
     return std::nullopt;
   }
   return SymbolPosition{x, y};

@@ -6,10 +6,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tq {
-
-class ListBox;
 
 struct CitySymbolPosition {
   std::string_view city;
@@ -33,7 +32,7 @@ struct SymbolPosition {
 // initialises, not without a found state, not unless both the state list and
 // the largest-city list hold an entry and their first entries are tabled.
 std::optional<SymbolPosition> CitySymbolToDraw(bool initializing, const std::string& foundState,
-                                               const ListBox& stateOrProvince,
-                                               const ListBox& largestCity);
+                                               const std::vector<std::string>& stateOrProvince,
+                                               const std::vector<std::string>& largestCity);
 
 }  // namespace tq

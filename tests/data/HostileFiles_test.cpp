@@ -1,5 +1,5 @@
 // Data files that fight back are refused or reported through
-// SearchFlow::dataProblems, which both front ends show, and never block;
+// SearchFlow::DataProblems(), which both front ends show, and never block;
 // what can be read of a damaged file is used.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -16,14 +16,14 @@ namespace fs = std::filesystem;
 using test::CityFixture;
 
 struct NoChoice : CityChooser {
-  std::optional<std::string> ChooseCity(const std::vector<std::string>&) override { return {}; }
+  CityChoiceReply ChooseCity(const std::vector<CityChoice>&) override { return {}; }
 };
 
 std::vector<std::string> Problems(const fs::path& folder) {
   NoChoice chooser;
   SearchFlow flow(folder, chooser);
   flow.OpenData();
-  return flow.dataProblems;
+  return flow.DataProblems();
 }
 
 void ExpectProblems(const fs::path& folder, const std::vector<std::string>& files,

@@ -19,8 +19,8 @@ namespace {
 const std::filesystem::path kShipped = std::filesystem::path(TELQUEST_SOURCE_DIR) / "res";
 
 struct FirstChoice : CityChooser {
-  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
-    return choices.front();
+  CityChoiceReply ChooseCity(const std::vector<CityChoice>& choices) override {
+    return {CityChoiceReply::Kind::kChosen, choices.front().text};
   }
 };
 
@@ -30,10 +30,7 @@ class ShippedData : public ::testing::Test {
     if (!std::filesystem::exists(kShipped / "cit.bin")) GTEST_SKIP() << "no shipped data";
     flow_.OpenData();
   }
-  void Search(const std::string& text) {
-    flow_.editQuery = text;
-    flow_.OnOK();
-  }
+  void Search(const std::string& text) { flow_.Search(text); }
   FirstChoice chooser_;
   SearchFlow flow_{kShipped, chooser_};
 };
@@ -41,7 +38,8 @@ class ShippedData : public ::testing::Test {
 // Typed in lower case without accents, every place is found by its full
 // name, alone and with its state.
 TEST_F(ShippedData, EveryPlaceIsFoundTypedPlainly) {
-  CCitySet& cities = flow_.setCities;
+  CCitySet cities(kShipped);
+  cities.Open();
   std::vector<std::string> missed;
   for (std::uint32_t row = 0; row < cities.RowCount(); ++row) {
     const std::string city = "strCity = '" + PlainLowered(cities.CityNames()[row]) + "'";
@@ -72,7 +70,7 @@ TEST_F(ShippedData, PlacesAreStoredAsTheyAre) {
       {"Louisville", "KY", 0, 600000, 700000},    // the metro government's balance
       {"Truth or Consequences", "NM", -2, 5000, 8000},  // written out, not "Truth Or Cnsqncs"
   };
-  const CCitySet& cities = flow_.setCities;
+  const CCitySet& cities = flow_.Cities();
   for (const auto& place : kPlaces) {
     std::size_t row = 0;
     while (row < cities.RowCount() &&
@@ -92,7 +90,7 @@ TEST_F(ShippedData, AreaCodesNameTheirOwnLargestCity) {
            {"909", "Riverside", false}, {"952", "Minneapolis", false},
            {"763", "Minneapolis", false}, {"301", "Columbia", false}}) {
     Search(code);
-    EXPECT_EQ(flow_.listLargestCity.GetText(0) == largest, is) << code;
+    EXPECT_EQ(flow_.GetAnswer().largestCity.entries.at(0) == largest, is) << code;
   }
 }
 

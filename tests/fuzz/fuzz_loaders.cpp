@@ -16,8 +16,8 @@
 namespace {
 
 struct PickFirst : tq::CityChooser {
-  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
-    return choices.front();
+  tq::CityChoiceReply ChooseCity(const std::vector<tq::CityChoice>& choices) override {
+    return {tq::CityChoiceReply::Kind::kChosen, choices.front().text};
   }
 };
 
@@ -30,18 +30,17 @@ void CheckOutcome(const tq::LoadOutcome& outcome) {
 void CheckSearches(const std::filesystem::path& folder) {
   PickFirst chooser;
   tq::SearchFlow flow(folder, chooser);
-  flow.today = [] { return tq::CalendarDay{7, 4, 6}; };
+  flow.SetToday([] { return tq::CalendarDay{7, 4, 6}; });
   flow.OpenData();
   std::vector<std::string> queries;
-  const auto& names = flow.setCities.CityNames();
-  const auto& states = flow.setCities.States();
+  const auto& names = flow.Cities().CityNames();
+  const auto& states = flow.Cities().States();
   if (!names.empty()) queries = {names[0], names[0] + ", " + states[0], ", " + states[0]};
-  const auto& codes = flow.setAreaCodes.AreaCodes();
+  const auto& codes = flow.AreaCodes().AreaCodes();
   if (!codes.empty()) queries.push_back(std::to_string(codes[0]));
   for (const std::string& query : queries) {
-    flow.editQuery = query;
-    flow.OnOK();
-    tq::fuzz::Check(flow.listLargestCity.GetCount() <= 1, "more than one largest city");
+    tq::fuzz::Check(flow.Search(query).largestCity.entries.size() <= 1,
+                    "more than one largest city");
   }
 }
 

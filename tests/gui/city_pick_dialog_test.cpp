@@ -80,11 +80,14 @@ class CityPickDialogTest : public QObject {
 
   void chooserAsksOneDialogPerQuestion() {
     tq::CCityPickChooser chooser(nullptr);
+    const std::vector<tq::CityChoice> choices{{"Dayton, Texas", "Dayton", "TX", 0, {936}},
+                                              {"Dayton, Ohio", "Dayton", "OH", 0, {937}}};
     CCityPickDlg::setNextAnswer(QDialog::Accepted);
-    QCOMPARE(chooser.ChooseCity({"Dayton, Texas", "Dayton, Ohio"}).value_or("?"),
-             std::string("Dayton, Ohio"));
+    const tq::CityChoiceReply chosen = chooser.ChooseCity(choices);
+    QCOMPARE(chosen.kind, tq::CityChoiceReply::Kind::kChosen);
+    QCOMPARE(chosen.text, std::string("Dayton, Ohio"));
     CCityPickDlg::setNextAnswer(QDialog::Rejected);
-    QVERIFY(!chooser.ChooseCity({"Dayton, Texas", "Dayton, Ohio"}));
+    QCOMPARE(chooser.ChooseCity(choices).kind, tq::CityChoiceReply::Kind::kCancelled);
   }
 
  private:

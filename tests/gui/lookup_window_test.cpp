@@ -39,21 +39,22 @@ class LookupWindowTest : public QObject {
 
   void showsWhatTheSearchFound() {
     TypeAndEnter(*dialog, "  San Antonio, TX ");
-    const tq::SearchFlow& flow = dialog->Flow();
-    QCOMPARE(QueryText(*dialog), QString::fromStdString(flow.editQuery));
-    const std::pair<const char*, const tq::ListBox*> lists[] = {
-        {"listAreaCodes", &flow.listAreaCodes}, {"listLargestCity", &flow.listLargestCity},
-        {"listMajorCities", &flow.listMajorCities},
-        {"listStateOrProvince", &flow.listStateOrProvince}, {"listTimeZone", &flow.listTimeZone}};
+    const tq::Answer& answer = dialog->Flow().GetAnswer();
+    QCOMPARE(QueryText(*dialog), QString::fromStdString(answer.query));
+    const std::pair<const char*, const std::vector<std::string>*> lists[] = {
+        {"listAreaCodes", &answer.areaCodes.entries},
+        {"listLargestCity", &answer.largestCity.entries},
+        {"listMajorCities", &answer.majorCities.entries},
+        {"listStateOrProvince", &answer.stateOrProvince}, {"listTimeZone", &answer.times.zoneLine}};
     for (const auto& [name, list] : lists) {
       QStringList entries;
-      for (const std::string& entry : list->Entries()) entries << QString::fromStdString(entry);
+      for (const std::string& entry : *list) entries << QString::fromStdString(entry);
       QCOMPARE(ListTexts(List(*dialog, name)), entries);
     }
     QCOMPARE(List(*dialog, "listAreaCodes")->count(), 2);
-    for (const auto& [name, text] : {std::pair{"lblAreaCodes", &flow.lblAreaCodes},
-                                     {"lblLargestCity", &flow.lblLargestCity},
-                                     {"lblMajorCities", &flow.lblMajorCities}}) {
+    for (const auto& [name, text] : {std::pair{"lblAreaCodes", &answer.areaCodes.heading},
+                                     {"lblLargestCity", &answer.largestCity.heading},
+                                     {"lblMajorCities", &answer.majorCities.heading}}) {
       QCOMPARE(LabelText(*dialog, name), QString::fromStdString(*text));
     }
     VerifyFieldFocusedAndSelected();
@@ -80,7 +81,7 @@ class LookupWindowTest : public QObject {
 
   void typedAccentReachesTheLookupAsCodePage1252() {
     TypeAndEnter(*dialog, QString::fromUtf8("Montréal"));
-    QCOMPARE(dialog->Flow().listLargestCity.GetText(0), std::string("Montr\xE9" "al"));
+    QCOMPARE(dialog->Flow().GetAnswer().largestCity.entries.at(0), std::string("Montr\xE9" "al"));
     QCOMPARE(QueryText(*dialog), QString::fromUtf8("Montréal, Québec"));
   }
 

@@ -78,7 +78,7 @@ class MapTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QPoint, symbol);
     if (!typed.isEmpty()) TypeAndEnter(*dialog, typed);
-    const std::string& state = dialog->Flow().strFoundState;
+    const std::string& state = dialog->Flow().GetAnswer().foundState;
     const QImage painted = GrabClient(*dialog);
     QCOMPARE(DifferingPixels(painted, tq::LoadMapImage(tq::MainMapImageFor(state)), tq::kMainMap,
                              symbol), 0);
@@ -133,7 +133,7 @@ class MapTest : public QObject {
     QFETCH(QString, query);
     ClickWindowAt(*dialog, at);
     QCOMPARE(QueryText(*dialog), query);
-    QCOMPARE(dialog->Flow().editQuery, query.toStdString());
+    QCOMPARE(dialog->Flow().Query(), query.toStdString());
     QCOMPARE(List(*dialog, "listLargestCity")->count(), query == "000" ? 0 : 1);
     auto* edit = dialog->findChild<QLineEdit*>("editQuery");
     if (query != "000") QCOMPARE(edit->selectedText(), query);

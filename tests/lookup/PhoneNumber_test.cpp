@@ -16,7 +16,7 @@ namespace {
 
 class NoChoice : public CityChooser {
  public:
-  std::optional<std::string> ChooseCity(const std::vector<std::string>&) override { return {}; }
+  CityChoiceReply ChooseCity(const std::vector<CityChoice>&) override { return {}; }
 };
 
 class NumberSearch : public ::testing::Test {
@@ -28,18 +28,18 @@ class NumberSearch : public ::testing::Test {
     cities.push_back({202, "Pensacola", "FL", "USA", 54000, 1, "-1", {850}});
     test::WriteDataFiles(dir_.path(), cities);
     test::WriteBytes(dir_ / "exc.bin", test::kSampleExchanges);
-    flow_.nowUtc = [] { return *ParseUtcInstant("2026-07-05T17:42Z"); };
     flow_.OpenData();
   }
   // "shown input|largest city|exchange".
   std::string Search(const std::string& text) {
-    flow_.editQuery = text;
-    flow_.OnOK();
-    const auto& largest = flow_.listLargestCity.Entries();
-    return flow_.editQuery + "|" + (largest.empty() ? "" : largest.front()) + "|" +
-           (flow_.exchangeNumber.empty() ? "" : flow_.StatusText().substr(
-                                                    flow_.StatusText().find("exchange")));
+    const Answer& answer = flow_.Search(text);
+    const auto& largest = answer.largestCity.entries;
+    const std::string status = Status();
+    return answer.query + "|" + (largest.empty() ? "" : largest.front()) + "|" +
+           (answer.exchange ? status.substr(status.find("exchange")) : "");
   }
+  std::string Status() const { return StatusText(flow_.GetAnswer(), kNow); }
+  const std::int64_t kNow = *ParseUtcInstant("2026-07-05T17:42Z");
   test::TempDir dir_;
   NoChoice chooser_;
   SearchFlow flow_{dir_.path(), chooser_};
@@ -55,9 +55,9 @@ TEST_F(NumberSearch, EveryForm) {
       {"+1 937 222 1234", dayton}, {"19372221234", dayton}, {"937-222", dayton},
       {"937-222-1234 x12", dayton}, {"937-222-1234 ext. 12", dayton}, {"937-CAB-1234", dayton},
       {"937-294-0000", "937|Dayton|exchange 937-294: Kettering, OH"},
-      {"937-999-1234", "937|Dayton|exchange 937-999: place not known"},
-      {"1-800-FLOWERS", "800|Toll-Free Service|exchange 800-356: place not known"},
-      {"1-800-PIZZA-99", "800|Toll-Free Service|exchange 800-749: place not known"},
+      {"937-999-1234", "937|Dayton|exchange 937-999: not listed, area code 937 is in Ohio (OH)"},
+      {"1-800-FLOWERS", "800|Toll-Free Service|exchange 800-356: not geographic"},
+      {"1-800-PIZZA-99", "800|Toll-Free Service|exchange 800-749: not geographic"},
       {"+44 20 7946 0000", "+44 20 7946 0000|No cities found|"},
       {"93a7", "93a7|City not found in database|"},
       {"100 Mile House, BC", "100 Mile House, BC|100 Mile House|"},
@@ -69,24 +69,22 @@ TEST_F(NumberSearch, EveryForm) {
 
 TEST_F(NumberSearch, LocalTimesOfTheTypedPlaceOrOfEachZone) {
   Search("850");
-  EXPECT_EQ(flow_.StatusText(),
+  EXPECT_EQ(Status(),
             "Tallahassee, FL \xB7 1:42 PM Sunday \xB7 Pensacola, FL \xB7 12:42 PM Sunday");
   Search("Pensacola, FL");
-  EXPECT_EQ(flow_.StatusText(), "Pensacola, FL \xB7 12:42 PM Sunday");
+  EXPECT_EQ(Status(), "Pensacola, FL \xB7 12:42 PM Sunday");
   Search("937-294-1234");
-  EXPECT_EQ(flow_.ExchangeRowInMajorCities(), 2);
-  EXPECT_EQ(AnswerText(flow_).substr(AnswerText(flow_).find("Local")),
+  EXPECT_EQ(flow_.GetAnswer().exchangeRow, 2);
+  const std::string text = AnswerText(flow_.GetAnswer(), kNow);
+  EXPECT_EQ(text.substr(text.find("Local")),
             "Local time:\n  13:42 Eastern Daylight Time, Dayton, OH\nExchange:\n  Kettering, OH\n");
 }
 
 TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
   test::WriteBytes(dir_ / "exc.bin", "TQEXC 2\n");
   SearchFlow flow(dir_.path(), chooser_);
-  flow.nowUtc = flow_.nowUtc;
   flow.OpenData();
-  flow.editQuery = "937-222-1234";
-  flow.OnOK();
-  EXPECT_EQ(flow.StatusText(), "Data file exc.bin in " + dir_.path().string() +
+  EXPECT_EQ(StatusText(flow.Search("937-222-1234"), kNow), "Data file exc.bin in " + dir_.path().string() +
                                    " is damaged: it is not a whole file of the format TQEXC 1. Numbers "
                                    "are answered without their exchange. \xB7 Dayton, OH \xB7 1:42 PM Sunday");
 }

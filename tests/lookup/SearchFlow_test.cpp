@@ -16,10 +16,16 @@ using Entries = std::vector<std::string>;
 // Answers the city choice from pre-set answers (then cancels) and remembers the questions.
 struct ScriptedChooser : CityChooser {
   void SetNextAnswer(std::optional<std::string> answer) { answers.push_back(std::move(answer)); }
-  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
-    asked.push_back(choices);
-    return asked.size() <= answers.size() ? answers[asked.size() - 1] : std::nullopt;
+  CityChoiceReply ChooseCity(const std::vector<CityChoice>& choices) override {
+    asked.emplace_back();
+    for (const CityChoice& choice : choices) asked.back().push_back(choice.text);
+    offered.push_back(choices);
+    const std::optional<std::string> answer =
+        asked.size() <= answers.size() ? answers[asked.size() - 1] : std::nullopt;
+    if (!answer) return {};
+    return {CityChoiceReply::Kind::kChosen, *answer};
   }
+  std::vector<std::vector<CityChoice>> offered;
   std::vector<std::optional<std::string>> answers;
   std::vector<std::vector<std::string>> asked;
 };
@@ -39,32 +45,30 @@ class SearchFlowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::WriteSampleData(dir_.path());
-    flow_.today = [] { return kWinterDay; };
+    flow_.SetToday([] { return kWinterDay; });
     flow_.OpenData();
   }
-  void Search(const std::string& text) {
-    flow_.editQuery = text;
-    flow_.OnOK();
-  }
+  void Search(const std::string& text) { flow_.Search(text); }
+  const Answer& A() const { return flow_.GetAnswer(); }
   // The five lists as the window shows them: "codes|largest|major|state|zone",
   // the entries of a list joined by ";".
   std::string Shown() const {
     std::string shown;
-    for (const ListBox* list : {&flow_.listAreaCodes, &flow_.listLargestCity,
-                                &flow_.listMajorCities, &flow_.listStateOrProvince,
-                                &flow_.listTimeZone}) {
-      if (list != &flow_.listAreaCodes) shown += "|";
-      for (const std::string& entry : list->Entries()) {
-        shown += (&entry == &list->Entries().front() ? "" : ";") + entry;
+    for (const Entries* list : {&A().areaCodes.entries, &A().largestCity.entries,
+                                &A().majorCities.entries, &A().stateOrProvince,
+                                &A().times.zoneLine}) {
+      if (list != &A().areaCodes.entries) shown += "|";
+      for (const std::string& entry : *list) {
+        shown += (&entry == &list->front() ? "" : ";") + entry;
       }
     }
     return shown;
   }
   std::string Headings() const {
-    return flow_.lblAreaCodes + "|" + flow_.lblLargestCity + "|" + flow_.lblMajorCities;
+    return A().areaCodes.heading + "|" + A().largestCity.heading + "|" + A().majorCities.heading;
   }
-  const Entries& AreaCodes() const { return flow_.listAreaCodes.Entries(); }
-  const Entries& Largest() const { return flow_.listLargestCity.Entries(); }
+  const Entries& AreaCodes() const { return A().areaCodes.entries; }
+  const Entries& Largest() const { return A().largestCity.entries; }
 
   test::TempDir dir_;
   ScriptedChooser chooser_;
@@ -77,7 +81,7 @@ const std::string kDayton937 = "937|Dayton|Bellbrook;Dayton;Kettering|Ohio (OH)|
 const std::string kSingular = "Area code:|Largest city in area code:|Major cities (3) in area code:";
 
 TEST_F(SearchFlowTest, StartsWithZerosThatFindNothing) {
-  EXPECT_EQ(flow_.editQuery, "000");
+  EXPECT_EQ(flow_.Query(), "000");
   flow_.OnOK();
   EXPECT_EQ(Shown(), kNoCities);
 }
@@ -125,9 +129,9 @@ TEST_F(SearchFlowTest, WhatSearchesShow) {
   for (const auto& c : kCases) {
     Search(c.typed);
     EXPECT_EQ(Shown(), c.shown) << c.typed;
-    EXPECT_EQ(flow_.editQuery, c.field ? c.field : c.typed);
+    EXPECT_EQ(A().query, c.field ? c.field : c.typed);
     if (c.state) {
-      EXPECT_EQ(flow_.strFoundState, c.state) << c.typed;
+      EXPECT_EQ(A().foundState, c.state) << c.typed;
     }
   }
   EXPECT_TRUE(chooser_.asked.empty());
@@ -139,12 +143,12 @@ TEST_F(SearchFlowTest, HeadingsAndNumbersOutOfRange) {
   Search("San Antonio, TX");
   EXPECT_EQ(Headings(), "Area codes:|Largest city in area codes:|Major cities (1) in area codes:");
   Search("555");
-  EXPECT_EQ(flow_.lblMajorCities, "Major cities (0) in area code:");
+  EXPECT_EQ(A().majorCities.heading, "Major cities (0) in area code:");
   Search("937");  // numbers out of range find nothing and keep the map and the third heading
   for (const char* typed : {"99", "-212", "Dayton, OH 45402"}) {
     Search(typed);
     EXPECT_EQ(Shown(), kNoCities) << typed;
-    EXPECT_EQ(flow_.strFoundState, "OH") << typed;
+    EXPECT_EQ(A().foundState, "OH") << typed;
   }
   EXPECT_EQ(Headings(), kSingular);
 }
@@ -154,25 +158,28 @@ TEST_F(SearchFlowTest, PlacesThatFindNothing) {
     Search("937");
     Search(typed);
     EXPECT_EQ(Largest(), Entries{kCityNotFound}) << typed;
-    EXPECT_EQ(flow_.strFoundState, "") << typed;
+    EXPECT_EQ(A().foundState, "") << typed;
   }
 }
 
 TEST_F(SearchFlowTest, DaylightTimeFollowsTheDay) {
-  flow_.today = [] { return kSummerDay; };
+  flow_.SetToday([] { return kSummerDay; });
   Search("Dayton, OH");
-  EXPECT_EQ(flow_.listTimeZone.Entries(), Entries{"Eastern Daylight Time"});
+  EXPECT_EQ(A().times.zoneLine, Entries{"Eastern Daylight Time"});
   Search("867");
-  EXPECT_EQ(flow_.listTimeZone.Entries(), Entries{"Mountain Standard Time (EDT - 3.0 hours)"});
+  EXPECT_EQ(A().times.zoneLine, Entries{"Mountain Standard Time (EDT - 3.0 hours)"});
 }
 
 TEST_F(SearchFlowTest, SeveralMatchesOrABeginningAsk) {
   chooser_.SetNextAnswer("Springfield, Missouri");
   Search("springfield");
   ASSERT_EQ(chooser_.asked.size(), 1u);
-  EXPECT_EQ(chooser_.asked[0], (Entries{"Springfield, Illinois", "Springfield, Missouri",
-                                        "Springfield, Massachusetts"}));
-  EXPECT_EQ(flow_.editQuery, "Springfield, Missouri");
+  // Offered in the order shown, each with what tells it from its namesakes.
+  const CityChoice missouri{"Springfield, Missouri", "Springfield", "MO", 169176, {417}};
+  EXPECT_EQ(chooser_.asked[0], (Entries{"Springfield, Illinois", "Springfield, Massachusetts",
+                                        "Springfield, Missouri"}));
+  EXPECT_EQ(chooser_.offered[0].at(2), missouri);
+  EXPECT_EQ(A().query, "Springfield, Missouri");
   EXPECT_EQ(Shown(), "417|Springfield|Springfield|Missouri (MO)|"
                      "Central Standard Time (EST - 1.0 hours)");
   chooser_.SetNextAnswer("Kettering, Ohio");
@@ -182,19 +189,20 @@ TEST_F(SearchFlowTest, SeveralMatchesOrABeginningAsk) {
   EXPECT_EQ(Largest(), Entries{"Dayton"});
   chooser_.SetNextAnswer("San Antonio, Texas");
   Search("san");
-  EXPECT_EQ(chooser_.asked[2], (Entries{"Sandusky, Ohio", "San Antonio, Texas"}));
+  EXPECT_EQ(chooser_.asked[2], (Entries{"San Antonio, Texas", "Sandusky, Ohio"}));
+  EXPECT_EQ(chooser_.offered[2].at(0).areaCodes, (std::vector<std::int32_t>{210, 726}));
   EXPECT_EQ(AreaCodes(), (Entries{"210", "726"}));
 }
 
 TEST_F(SearchFlowTest, CancelledChoiceShowsNothingAndKeepsTheMap) {
-  Search("Dayton, OH");
+  Search(", OH");
   chooser_.SetNextAnswer(std::nullopt);
-  flow_.lblMajorCities = "unchanged";
   Search("springfield");
   EXPECT_EQ(Shown(), "||||");
-  EXPECT_EQ(flow_.strFoundState, "OH");
-  EXPECT_EQ(Headings(), "Area code:|Largest city in area code:|unchanged");
-  EXPECT_EQ(flow_.editQuery, "springfield");
+  EXPECT_EQ(A().outcome, AnswerOutcome::kCancelled);
+  EXPECT_EQ(A().foundState, "OH");
+  EXPECT_EQ(Headings(), "Area code:|Largest city in area code:|Major cities (5) in area codes:");
+  EXPECT_EQ(A().query, "springfield");
   chooser_.SetNextAnswer("Toll-Free Service, Non-geographic area code");
   Search("toll");  // the choice of a text state finds it again
   EXPECT_EQ(AreaCodes(), Entries{"800"});
@@ -203,27 +211,27 @@ TEST_F(SearchFlowTest, CancelledChoiceShowsNothingAndKeepsTheMap) {
 TEST_F(SearchFlowTest, DoubleClicks) {
   Search("San Antonio, TX");
   EXPECT_TRUE(flow_.OnDblclkAreaCodes(1));
-  EXPECT_EQ(flow_.editQuery, "726");
+  EXPECT_EQ(A().query, "726");
   EXPECT_EQ(AreaCodes(), Entries{"726"});
   EXPECT_FALSE(flow_.OnDblclkAreaCodes(0));  // the field already holds it
   EXPECT_FALSE(flow_.OnDblclkAreaCodes(-1));
-  EXPECT_FALSE(flow_.OnDblclkAreaCodes(5));
+  EXPECT_FALSE(flow_.OnDblclkAreaCodes(1));  // one past the last entry
   Search("937");
-  EXPECT_TRUE(flow_.OnDblclkMajorCities(flow_.listMajorCities.FindString("Kettering")));
-  EXPECT_EQ(flow_.editQuery, "Kettering, Ohio ");
+  EXPECT_TRUE(flow_.OnDblclkMajorCities(2));  // Kettering
+  EXPECT_EQ(A().query, "Kettering, Ohio ");
   EXPECT_EQ(Largest(), Entries{"Dayton"});
   EXPECT_TRUE(flow_.OnDblclkLargestCity(0));
-  EXPECT_EQ(flow_.editQuery, "Dayton, Ohio ");
+  EXPECT_EQ(A().query, "Dayton, Ohio ");
   EXPECT_FALSE(flow_.OnDblclkLargestCity(0));  // same text again: no search
   // A territory entry carries its own code; 867 keeps its shared largest city.
   Search("867");
   EXPECT_TRUE(flow_.OnDblclkMajorCities(1));
-  EXPECT_EQ(flow_.editQuery, "Yellowknife, NT");
+  EXPECT_EQ(A().query, "Yellowknife, NT");
   EXPECT_EQ(Shown().substr(0, 15), "867|Whitehorse|");
-  EXPECT_EQ(flow_.strFoundState, "YT");
+  EXPECT_EQ(A().foundState, "YT");
   Search("Nowhere, OH");  // a message is searched as a city
   EXPECT_TRUE(flow_.OnDblclkLargestCity(0));
-  EXPECT_EQ(flow_.editQuery, std::string(kCityNotFound) + ", ");
+  EXPECT_EQ(A().query, std::string(kCityNotFound) + ", ");
   EXPECT_EQ(Largest(), Entries{kCityNotFound});
 }
 
@@ -247,12 +255,11 @@ TEST(SearchFlowSharedPlaces, ListedOnceAndTheLastPlaceGivesTheState) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  flow.editQuery = "Texarkana, AR";
-  flow.OnOK();
-  EXPECT_EQ(flow.listAreaCodes.Entries(), (Entries{"870", "903"}));
-  EXPECT_EQ(flow.listMajorCities.Entries(), (Entries{"Texarkana", "Tyler"}));
-  EXPECT_EQ(flow.listStateOrProvince.Entries(), Entries{"Arkansas (AR)"});
-  EXPECT_EQ(flow.listLargestCity.Entries(), Entries{"Tyler"});
+  const Answer& answer = flow.Search("Texarkana, AR");
+  EXPECT_EQ(answer.areaCodes.entries, (Entries{"870", "903"}));
+  EXPECT_EQ(answer.majorCities.entries, (Entries{"Texarkana", "Tyler"}));
+  EXPECT_EQ(answer.stateOrProvince, Entries{"Arkansas (AR)"});
+  EXPECT_EQ(answer.largestCity.entries, Entries{"Tyler"});
 }
 
 TEST(SearchFlowWithoutData, EveryInputEndsInAMessage) {
@@ -261,9 +268,8 @@ TEST(SearchFlowWithoutData, EveryInputEndsInAMessage) {
   SearchFlow flow(empty.path(), chooser);
   flow.OpenData();
   for (const char* typed : {"937", "Dayton, OH", ", OH", "springfield", ""}) {
-    flow.editQuery = typed;
-    flow.OnOK();
-    EXPECT_EQ(flow.listLargestCity.GetText(0), *typed == '9' ? kNoCitiesFound : kCityNotFound);
+    EXPECT_EQ(flow.Search(typed).largestCity.entries.at(0),
+              *typed == '9' ? kNoCitiesFound : kCityNotFound);
   }
   EXPECT_TRUE(chooser.asked.empty());
 }

@@ -6,8 +6,6 @@
 #include <tuple>
 #include <vector>
 
-#include "lookup/ListBox.h"
-
 namespace tq {
 namespace {
 
@@ -34,14 +32,10 @@ TEST(FindCitySymbol, ExactPairsOnly) {
   EXPECT_NE(illinoisX, missouriX);  // the same name told apart by its state
 }
 
-ListBox Entries(const std::vector<std::string>& texts) {
-  ListBox list{ListBox::Order::kAdded};
-  for (const std::string& text : texts) list.AddString(text);
-  return list;
-}
+using Entries = std::vector<std::string>;
 
 TEST(CitySymbolToDraw, OnlyWhenEveryConditionHolds) {
-  const ListBox ohio = Entries({"Ohio (OH)"}), columbus = Entries({"Columbus"}), empty = Entries({});
+  const Entries ohio = Entries({"Ohio (OH)"}), columbus = Entries({"Columbus"}), empty = Entries({});
   int x = 0, y = 0;
   FindCitySymbol("Columbus", "Ohio (OH)", x, y);
   const auto symbol = CitySymbolToDraw(false, "OH", ohio, columbus);

@@ -1,0 +1,337 @@
+#include "cli/Tqlookup.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <istream>
+#include <optional>
+#include <ostream>
+
+#include "Version.h"
+#include "app/DataFolders.h"
+#include "data/CitySet.h"
+#include "data/Text.h"
+#include "lookup/AnswerText.h"
+#include "lookup/LocalTime.h"
+#include "lookup/SearchFlow.h"
+
+namespace tq {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: tqlookup [OPTION]... QUERY\n"
+    "       tqlookup [--data DIR] --filter TEXT\n"
+    "Looks up North American telephone area codes as the Telquest Pro window does\n"
+    "and prints the answer, one block per list.\n"
+    "\n"
+    "QUERY is an area code (937), a phone number in any common form\n"
+    "(\"(937) 222-1234\", +1 937 222 1234, 1-800-FLOWERS), a city and its state or\n"
+    "province (\"Dayton, OH\"), a city alone (Springfield) or a comma and a state or\n"
+    "province (\", OH\").\n"
+    "\n"
+    "Options:\n"
+    "  --data DIR         read cit.bin and arc.bin from DIR (default: the current\n"
+    "                     directory, else the data installed with tqlookup)\n"
+    "  --date YYYY-MM-DD  the day that decides daylight saving time (default: today)\n"
+    "  --now YYYY-MM-DDTHH:MMZ\n"
+    "                     the instant of the local times, in UTC (default: now)\n"
+    "  --json             print the answer as one JSON object\n"
+    "  --pick TEXT        when several cities match, choose the one shown as TEXT,\n"
+    "                     else the first that begins with TEXT (case ignored)\n"
+    "  --pick-first       when several cities match, choose the first\n"
+    "  --cancel           when several cities match, choose none\n"
+    "  --filter TEXT      print the city records that the record filter TEXT selects\n"
+    "  --                 end of the options: the next argument is the query\n"
+    "  -h, --help         print this help and exit\n"
+    "  -V, --version      print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the answer was printed (also \"City not found in database\")\n"
+    "  1  the answer could not be written\n"
+    "  2  the command line was not understood\n"
+    "  3  several cities match and no choice was made (input is not a terminal)\n"
+    "  4  no city matches the --pick text\n"
+    "  5  the data files are missing, unreadable or refused (nothing is answered)\n"
+    "  6  a data file is damaged (the answer from what could be read is printed)\n";
+
+// Text of the data or of the user for the terminal: control bytes show as
+// visible placeholders.
+std::string Out(const std::string& cp1252) { return Cp1252ToDisplayUtf8(cp1252); }
+std::string ShownArg(const std::string& utf8) { return Out(Utf8ToCp1252(utf8)); }
+
+struct Options {
+  bool help = false;
+  bool version = false;
+  std::optional<std::filesystem::path> givenDataFolder;
+  std::filesystem::path dataFolder;  // the one chosen from the candidates
+  std::vector<std::filesystem::path> foldersTried;
+  std::optional<std::string> filter;
+  std::optional<std::string> query;
+  std::optional<std::string> pick;  // code page 1252
+  bool pickFirst = false;
+  bool cancel = false;
+  std::optional<CalendarDay> date;
+  std::optional<std::int64_t> now;  // seconds since 1970, UTC
+  bool json = false;
+};
+
+// "2026-07-04": exactly four, two and two digits, a real day of the calendar.
+std::optional<CalendarDay> ParseDate(const std::string& text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return {};
+  int fields[3] = {0, 0, 0};
+  const std::size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+  for (int f = 0; f < 3; ++f) {
+    for (std::size_t i = starts[f]; i < starts[f] + lengths[f]; ++i) {
+      if (text[i] < '0' || text[i] > '9') return {};
+      fields[f] = fields[f] * 10 + (text[i] - '0');
+    }
+  }
+  const auto [year, month, day] = fields;
+  if (month < 1 || month > 12 || day < 1 || day > 31) return {};
+  const std::chrono::year_month_day date{std::chrono::year(year),
+                                         std::chrono::month(static_cast<unsigned>(month)),
+                                         std::chrono::day(static_cast<unsigned>(day))};
+  if (!date.ok()) return {};
+  const std::chrono::weekday weekday{std::chrono::sys_days(date)};
+  return CalendarDay{month, day, static_cast<int>(weekday.c_encoding()) + 1};
+}
+
+// The options, or nothing with `error` naming what is wrong. --help and
+// --version end the reading.
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+  Options options;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    // A query may begin with a single dash, as -212 does.
+    const bool isOption = !optionsEnded && (arg.starts_with("--") || arg == "-h" || arg == "-V");
+    if (!isOption) {
+      if (options.query) {
+        error = "more than one query: " + ShownArg(arg);
+        return {};
+      }
+      options.query = Utf8ToCp1252(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      return options;
+    } else if (arg == "--version" || arg == "-V") {
+      options.version = true;
+      return options;
+    } else if (arg == "--pick-first") {
+      options.pickFirst = true;
+    } else if (arg == "--cancel") {
+      options.cancel = true;
+    } else if (arg == "--data" || arg == "--filter" || arg == "--pick" || arg == "--date" ||
+               arg == "--now") {
+      if (i + 1 == args.size()) {
+        error = arg + ": missing value";
+        return {};
+      }
+      const std::string& text = args[++i];
+      if (arg == "--data") options.givenDataFolder = text;
+      if (arg == "--filter") options.filter = Utf8ToCp1252(text);
+      if (arg == "--pick") options.pick = Utf8ToCp1252(text);
+      if (arg == "--date" && !(options.date = ParseDate(text))) {
+        error = "--date: not a date: " + ShownArg(text);
+        return {};
+      }
+      if (arg == "--now" && !(options.now = ParseUtcInstant(text))) {
+        error = "--now: not an instant (YYYY-MM-DDTHH:MMZ): " + ShownArg(text);
+        return {};
+      }
+    } else if (arg == "--json") {
+      options.json = true;
+    } else {
+      error = "unknown option " + ShownArg(arg);
+      return {};
+    }
+  }
+  const int picks = (options.pick ? 1 : 0) + options.pickFirst + options.cancel;
+  if (picks > 1) {
+    error = "--pick, --pick-first and --cancel exclude each other";
+  } else if (options.filter && options.query) {
+    error = "--filter takes no query";
+  } else if (!options.filter && !options.query) {
+    error = "no query given";
+  }
+  if (!error.empty()) return {};
+  return options;
+}
+
+void PrintChoices(const std::vector<CityChoice>& shown, std::ostream& to) {
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    std::string number = std::to_string(i + 1);
+    if (number.size() < 4) number.insert(0, 4 - number.size(), ' ');
+    to << number << "  " << Out(shown[i].text) << "\n";
+  }
+}
+
+// Answers the city choice from the options, or asks on a terminal.
+class CommandLineChooser : public CityChooser {
+ public:
+  CommandLineChooser(const Options& options, CommandLineIo& io) : options_(options), io_(io) {}
+
+  CityChoiceReply ChooseCity(const std::vector<CityChoice>& shown) override {
+    using Kind = CityChoiceReply::Kind;
+    if (options_.cancel) return {Kind::kCancelled, {}};
+    if (options_.pickFirst) return {Kind::kChosen, shown.front().text};
+    if (options_.pick) {
+      // "Springfield, Missouri", "Springfield, MO", else a beginning.
+      for (const CityChoice& choice : shown) {
+        if (CompareNoCase(choice.text, *options_.pick) == 0 ||
+            CompareNoCase(choice.city + ", " + choice.state, *options_.pick) == 0) {
+          return {Kind::kChosen, choice.text};
+        }
+      }
+      for (const CityChoice& choice : shown) {
+        if (StartsWithNoCase(choice.text, *options_.pick)) return {Kind::kChosen, choice.text};
+      }
+      noSuchChoice = true;
+      return {Kind::kUnanswered, {}};
+    }
+    if (options_.json || !io_.interactive) return {Kind::kUnanswered, {}};
+    PrintChoices(shown, io_.prompt);
+    for (;;) {
+      io_.prompt << "Please select one (1-" << shown.size() << ", empty to cancel): ";
+      io_.prompt.flush();
+      if (!io_.prompt) {
+        promptFailed = true;
+        return {Kind::kCancelled, {}};
+      }
+      std::string line;
+      if (!std::getline(io_.in, line) || line.empty()) return {Kind::kCancelled, {}};
+      const int number = AtoI(line);
+      if (number >= 1 && static_cast<std::size_t>(number) <= shown.size()) {
+        return {Kind::kChosen, shown[static_cast<std::size_t>(number) - 1].text};
+      }
+    }
+  }
+
+  bool noSuchChoice = false;
+  bool promptFailed = false;
+
+ private:
+  const Options& options_;
+  CommandLineIo& io_;
+};
+
+// Tells what is wrong with the data files. A missing, unreadable or refused
+// place file ends the run (kExitNoData); a damaged one is used as far as it
+// can be read (kExitDamagedData, given after the answer); a problem of the
+// exchange file only costs the exchanges; else 0.
+int ReportDataProblems(const Options& options, const std::vector<std::string>& problems,
+                       std::initializer_list<const LoadOutcome*> outcomes, std::ostream& err) {
+  for (const std::string& problem : problems) err << "tqlookup: " << Out(problem) << "\n";
+  int status = 0;
+  for (const LoadOutcome* outcome : outcomes) {
+    if (outcome->problem == FileProblem::kNone) continue;
+    status = std::max(status, outcome->problem == FileProblem::kDamaged ? kExitDamagedData
+                                                                         : kExitNoData);
+  }
+  // A missing file is told for the folder chosen; name the others tried too.
+  if (status == kExitNoData) {
+    for (const std::filesystem::path& folder : options.foldersTried) {
+      if (folder != options.dataFolder) {
+        err << "tqlookup: also looked in " << Out(folder.string()) << "\n";
+      }
+    }
+  }
+  return status;
+}
+
+// A failed write (a full disk, a closed pipe) is an error, told once.
+int CheckOutput(std::ostream& out, std::ostream& err, int status) {
+  out.flush();
+  if (out) return status;
+  const int error = errno;
+  err << "tqlookup: cannot write the answer" << (error ? ": " : "")
+      << (error ? std::strerror(error) : "") << "\n";
+  return kExitOutputError;
+}
+
+int RunFilter(const Options& options, CommandLineIo& io) {
+  CCitySet cities(options.dataFolder);
+  cities.strFilter = *options.filter;
+  cities.Open();
+  std::vector<std::string> problems;
+  if (!cities.Outcome().text.empty()) problems.push_back(cities.Outcome().text);
+  const int status = ReportDataProblems(options, problems, {&cities.Outcome()}, io.err);
+  if (status == kExitNoData) return status;
+  for (; !cities.IsEOF(); cities.MoveNext()) {
+    char zone[32];
+    std::snprintf(zone, sizeof zone, "%g", static_cast<double>(cities.fTimeZone));
+    io.out << cities.iCityId << "\t" << Out(cities.strCity) << "\t"
+           << Out(cities.strStateOrProvince) << "\t" << cities.iPopulation << "\t"
+           << cities.bDaylightSaving << "\t" << zone << "\n";
+  }
+  return status;
+}
+
+int RunQuery(const Options& options, CommandLineIo& io, const CommandLinePlaces& places) {
+  CommandLineChooser chooser(options, io);
+  SearchFlow flow(options.dataFolder, chooser);
+  const std::int64_t now = options.now ? *options.now : places.nowUtc();
+  // The day of --now decides the time zone line unless --date is given.
+  if (options.now) flow.SetToday([now] { return LocalDayAt(now); });
+  if (options.date) flow.SetToday([date = *options.date] { return date; });
+  flow.OpenData();
+  const int status = ReportDataProblems(options, flow.DataProblems(),
+                                        {&flow.CitiesOutcome(), &flow.AreaCodesOutcome()}, io.err);
+  if (status == kExitNoData) return status;
+  const Answer& answer = flow.Search(*options.query);
+  if (chooser.promptFailed) {
+    io.err << "tqlookup: cannot write the question to the terminal\n";
+    return kExitOutputError;
+  }
+  if (chooser.noSuchChoice) {
+    PrintChoices(answer.choices, io.err);
+    io.err << "tqlookup: no choice matches \"" << Out(*options.pick) << "\"\n";
+    return kExitNoSuchChoice;
+  }
+  if (answer.outcome == AnswerOutcome::kChoices) {
+    if (options.json) {
+      io.out << ChoicesJson(answer);
+    } else {
+      io.out << "Matching Cities:\n";
+      PrintChoices(answer.choices, io.out);
+    }
+    return kExitChoiceNeeded;
+  }
+  io.out << (options.json ? AnswerJson(answer, now) : AnswerText(answer, now));
+  return status;
+}
+
+int Run(const std::vector<std::string>& args, CommandLineIo& io,
+        const CommandLinePlaces& places) {
+  std::string error;
+  std::optional<Options> options = ParseOptions(args, error);
+  if (!options) {
+    io.err << "tqlookup: " << error << "\nTry 'tqlookup --help' for more information.\n";
+    return kExitUsage;
+  }
+  if (options->help) {
+    io.out << kUsage;
+    return 0;
+  }
+  if (options->version) {
+    io.out << "tqlookup (Telquest Pro) " << kVersion << "\n";
+    return 0;
+  }
+  options->foldersTried = DataFolderCandidates(options->givenDataFolder, places.programFolder,
+                                               places.dataFromProgram, places.installedData);
+  options->dataFolder = ChooseDataFolder(options->foldersTried);
+  return options->filter ? RunFilter(*options, io) : RunQuery(*options, io, places);
+}
+
+}  // namespace
+
+int RunTqlookup(const std::vector<std::string>& args, CommandLineIo& io,
+                const CommandLinePlaces& places) {
+  errno = 0;
+  return CheckOutput(io.out, io.err, Run(args, io, places));
+}
+
+}  // namespace tq

@@ -1,0 +1,133 @@
+#pragma once
+// The answer of one search, as one immutable value: what was asked, how it
+// ended, the five lists with their headings, the places listed with their
+// figures, the times, the exchange and the data problems. The search flow
+// (SearchFlow) alone decides it; the window, the status line, the map, the
+// text and JSON of tqlookup, batch rows and the desktop search only show it.
+// Texts are code page 1252.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lookup/LocalTime.h"
+#include "lookup/NumberLookup.h"
+#include "lookup/TimeZoneLine.h"
+
+namespace tq {
+
+// Messages shown in the largest-city list.
+inline constexpr char kNoCitiesFound[] = "No cities found";
+inline constexpr char kCityNotFound[] = "City not found in database";
+// Headings of the two lists whose heading does not change with the answer.
+inline constexpr char kStateOrProvinceHeading[] = "State or province:";
+inline constexpr char kTimeZoneHeading[] = "Time zone of largest city:";
+
+// The one state line of the codes whose provinces and territories share
+// them (867; 902 and 782), or null.
+const char* SharedRegionLine(std::int32_t areaCode);
+
+// How a search ended, for scripts (AnswerOutcomeName gives the JSON word).
+enum class AnswerOutcome {
+  kNone,       // no search yet
+  kFound,      // the lists hold an answer
+  kNotFound,   // "City not found in database"
+  kNoCities,   // "No cities found"
+  kChoices,    // several places match and nobody chose (choices holds them)
+  kCancelled,  // several places matched and the choice was cancelled
+};
+const char* AnswerOutcomeName(AnswerOutcome outcome);
+
+// One list of the answer as the window shows it.
+struct AnswerList {
+  std::string heading;
+  std::vector<std::string> entries;
+  bool operator==(const AnswerList&) const = default;
+};
+
+// A place of the answer with its figures.
+struct PlaceFacts {
+  std::string name;   // "Dayton"
+  std::string state;  // "OH", or a country or "Non-geographic area code"
+  std::int64_t population = 0;
+  std::int32_t cityId = 0;
+  bool operator==(const PlaceFacts&) const = default;
+};
+
+// One place of a city choice: the text offered ("Springfield, Missouri"),
+// and what tells it from its namesakes.
+struct CityChoice {
+  std::string text;
+  std::string city;   // "Springfield"
+  std::string state;  // "MO"
+  std::int64_t population = 0;
+  std::vector<std::int32_t> areaCodes;  // ascending
+  bool operator==(const CityChoice&) const = default;
+};
+
+// A place whose clock an answer shows.
+struct TimePlace {
+  std::string name;  // "Dayton, OH"
+  float fTimeZone = 0;
+  int bDaylightSaving = 0;
+  std::int64_t population = 0;
+  std::int32_t cityId = 0;
+  bool operator==(const TimePlace&) const = default;
+};
+
+// The time part of an answer: the time zone line of the largest city (the
+// list's entries: none or one, decided for the day of the search), and the
+// places whose clocks are shown: the typed place of a place search, else the
+// largest place of each time zone found, largest first.
+struct AnswerTimes {
+  std::vector<std::string> zoneLine;
+  std::optional<TimePlace> zonePlace;  // the largest city the line is of
+  std::vector<TimePlace> clockPlaces;
+  bool operator==(const AnswerTimes&) const = default;
+};
+
+// A clock of the answer at one instant.
+struct LocalTimeLine {
+  LocalClock clock;
+  std::string zoneName;  // "Eastern Daylight Time"
+  const TimePlace* place;
+};
+// The clocks of the places at `utcSeconds` (places without a clock left out).
+std::vector<LocalTimeLine> LocalTimesAt(const AnswerTimes& times, std::int64_t utcSeconds);
+
+struct Answer {
+  std::string queryGiven;  // the text as typed
+  std::string query;       // as the input field shows it afterwards: "937", "Dayton, Ohio"
+  AnswerOutcome outcome = AnswerOutcome::kNone;
+
+  AnswerList areaCodes{"Area code(s):", {}};
+  AnswerList largestCity{"Largest city in area code(s):", {}};
+  AnswerList majorCities{"Major cities in area code(s):", {}};
+  std::vector<std::string> stateOrProvince;  // the state line (none or one entry)
+  // The state or province the map shows ("OH"; "" for none).
+  std::string foundState;
+  // The listed places with their figures, in the order of majorCities; the
+  // largest city's facts.
+  std::vector<PlaceFacts> places;
+  std::optional<PlaceFacts> largestPlace;
+
+  AnswerTimes times;
+
+  // When the input named an exchange and exchanges are known.
+  std::optional<NumberResult> exchange;
+  // The row of majorCities that is the exchange's place, or -1.
+  int exchangeRow = -1;
+
+  // One text per data file that is missing, unreadable, refused or damaged.
+  std::vector<std::string> problems;
+  // With kChoices: the places to choose from, in the order shown.
+  std::vector<CityChoice> choices;
+
+  // True when the lists hold an answer (not before the first search, nor
+  // after a cancelled or open city choice).
+  bool HasLists() const { return !largestCity.entries.empty(); }
+  bool operator==(const Answer&) const = default;
+};
+
+}  // namespace tq
