@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <ctime>
 
-#include "lookup/TimeZoneLine.h"
 
 namespace tq {
 namespace {
@@ -18,44 +17,10 @@ std::int64_t SecondsOf(const year_month_day& date) {
   return static_cast<std::int64_t>(sys_days(date).time_since_epoch().count()) * 86400;
 }
 
-// Daylight time at a moment given in local standard time (seconds).
-bool DaylightAt(std::int64_t standardSeconds) {
-  const auto date = year_month_day(sys_days(days(floor<days>(seconds(standardSeconds)))));
-  const year y = date.year();
-  const std::int64_t begins = SecondsOf(year_month_day(y / March / Sunday[2])) + 2 * kHour;
-  // 2:00 daylight time is 1:00 standard time.
-  const std::int64_t ends = SecondsOf(year_month_day(y / November / Sunday[1])) + 1 * kHour;
-  return standardSeconds >= begins && standardSeconds < ends;
-}
-
 }  // namespace
 
 std::int64_t UtcNow() {
   return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
-}
-
-bool HasLocalClock(float fTimeZone) { return fTimeZone < 24.0f && fTimeZone >= -12.0f; }
-
-std::optional<LocalClock> LocalClockAt(std::int64_t utcSeconds, float fTimeZone,
-                                       int bDaylightSaving) {
-  if (!HasLocalClock(fTimeZone)) return std::nullopt;
-  int offsetMinutes = static_cast<int>(std::lround((fTimeZone - 5.0f) * 60.0f));
-  const std::int64_t standard = utcSeconds + offsetMinutes * 60;
-  const bool daylight = (bDaylightSaving & 0xFF) != 0 && DaylightAt(standard);
-  if (daylight) offsetMinutes += 60;
-  const std::int64_t local = utcSeconds + offsetMinutes * 60;
-  const sys_days day = floor<days>(sys_seconds(seconds(local)));
-  const year_month_day date(day);
-  const std::int64_t secondOfDay = local - SecondsOf(date);
-  return LocalClock{static_cast<int>(date.year()),
-                    static_cast<int>(static_cast<unsigned>(date.month())),
-                    static_cast<int>(static_cast<unsigned>(date.day())),
-                    static_cast<int>(weekday(day).c_encoding()),
-                    static_cast<int>(secondOfDay / kHour),
-                    static_cast<int>(secondOfDay % kHour / 60),
-                    daylight,
-                    offsetMinutes,
-                    {}};
 }
 
 namespace {
@@ -77,6 +42,8 @@ LocalClock ClockOf(std::int64_t utcSeconds, int offsetMinutes, bool daylight) {
 }
 
 }  // namespace
+
+bool HasLocalClock(float fTimeZone) { return fTimeZone < 24.0f && fTimeZone >= -12.0f; }
 
 std::optional<LocalClock> LocalClockAt(const ZoneLaw& law, int zone, std::int64_t utcSeconds) {
   const std::optional<ZoneTime> time = law.TimeAt(zone, utcSeconds);
@@ -137,12 +104,6 @@ bool IsCallable(const LocalClock& clock, const CallingHours& hours) {
   const int minute = clock.hour * 60 + clock.minute;
   if (hours.first < hours.end) return minute >= hours.first && minute < hours.end;
   return minute >= hours.first || minute < hours.end;
-}
-
-std::string ZoneTimeName(float fTimeZone, bool daylight) {
-  std::string name = ZoneName(fTimeZone);
-  if (!name.empty()) name += ' ';
-  return name + (daylight ? "Daylight Time" : "Standard Time");
 }
 
 std::string Clock24(const LocalClock& clock) {

@@ -1,10 +1,7 @@
 #pragma once
-// The clock time at a place from a UTC instant and the place's time zone
-// fields: standard time is (-5 + fTimeZone) hours from UTC; places with the
-// daylight-saving flag add one hour from 2:00 local time on the second Sunday
-// of March until 2:00 local (daylight) time on the first Sunday of November,
-// the rule in force since 2007. Places without the flag keep standard time
-// all year.
+// The clock time at a place at a UTC instant, by the zone law (ZoneLaw.h) of
+// that instant; its texts; the calling hours; the distance from this
+// computer's own time.
 
 #include <cstdint>
 #include <optional>
@@ -21,17 +18,15 @@ struct LocalClock {
   int hour, minute;
   bool daylight;
   int offsetMinutes;  // from UTC
-  std::string zoneName;  // "Central Daylight Time" (by the zone law only)
+  std::string zoneName;  // "Central Daylight Time"
 };
 
 // Seconds since 1970-01-01 00:00 UTC, now.
 std::int64_t UtcNow();
 
-// False for a place without a time zone (24 and more, NaN).
+// False for a record without a time zone (24 and more, NaN): a
+// non-geographic place. Its local time comes from the zone law alone.
 bool HasLocalClock(float fTimeZone);
-// Nothing for a place without a time zone.
-std::optional<LocalClock> LocalClockAt(std::int64_t utcSeconds, float fTimeZone,
-                                       int bDaylightSaving);
 
 // The clock of `zone` at an instant by the zone law; nothing when the law
 // does not cover the instant or the zone.
@@ -55,8 +50,6 @@ std::optional<CallingHours> ParseCallingHours(std::string_view text);
 std::string CallingHoursText(const CallingHours& hours);
 bool IsCallable(const LocalClock& clock, const CallingHours& hours);
 
-// "Eastern Daylight Time", "Mountain Standard Time".
-std::string ZoneTimeName(float fTimeZone, bool daylight);
 // "18:42", "6:42 PM", "Sunday", "-04:00".
 std::string Clock24(const LocalClock& clock);
 std::string Clock12(const LocalClock& clock);

@@ -125,6 +125,12 @@ QAccessibleInterface* StatusLineAccessible(const QString& className, QObject* ob
   return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StatusBar);
 }
 
+std::vector<std::string> ListTexts(const QListWidget* list) {
+  std::vector<std::string> texts;
+  for (int row = 0; row < list->count(); ++row) texts.push_back(FromQString(list->item(row)->text()));
+  return texts;
+}
+
 int SelectedRow(const QListWidget* list) {
   const QList<QListWidgetItem*> selected = list->selectedItems();
   return selected.isEmpty() ? -1 : list->row(selected.first());
@@ -292,11 +298,15 @@ void CLookupDlg::OnInitDialog(int showMapsSetting) {
 
 void CLookupDlg::SetClock(std::function<std::int64_t()> nowUtc) {
   nowUtc_ = std::move(nowUtc);
+  flow.SetNow(nowUtc_);
   UpdateStatus(false);
 }
 
 void CLookupDlg::UpdateStatus(bool announce) {
   const std::int64_t now = nowUtc_();
+  // The time zone line follows the same instant as the status line.
+  const std::vector<std::string> zoneLine = ZoneLineAt(flow.GetAnswer().times, now);
+  if (ListTexts(listTimeZone) != zoneLine) FillList(listTimeZone, zoneLine);
   const QString text = ToQString(StatusText(flow.GetAnswer(), now));
   if (text != lblStatus->text()) {
     lblStatus->setText(text);

