@@ -83,6 +83,7 @@ std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds) {
 }
 
 std::optional<bool> CallableAt(const AnswerTimes& times, std::int64_t utcSeconds) {
+  if (!times.searchedPlace) return std::nullopt;
   const std::vector<LocalTimeLine> lines = LocalTimesAt(times, utcSeconds);
   if (lines.size() != 1) return std::nullopt;
   return IsCallable(lines.front().clock, times.callingHours);

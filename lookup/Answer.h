@@ -114,8 +114,10 @@ std::vector<std::string> ZoneLineAt(const AnswerTimes& times, std::int64_t utcSe
 // "Eastern and Central" when the clocks at `utcSeconds` are of more than one
 // zone, led by the area code ("850: Eastern and Central"); "" for one zone.
 std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds);
-// Whether one may call now: inside the calling hours at the one clock of the
-// answer; nothing when there is no clock or the answer is split.
+// Whether one may call now: whether the clock of the place searched (a typed
+// place, the exchange's place of a full number) is inside the calling hours;
+// nothing for an area code or an exchange of unknown place (which may span
+// zones), or a place without a clock.
 std::optional<bool> CallableAt(const AnswerTimes& times, std::int64_t utcSeconds);
 
 struct Answer {

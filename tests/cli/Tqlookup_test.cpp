@@ -87,7 +87,7 @@ TEST_F(Tqlookup, ExitStatusesAndWhatIsTold) {
       {Data::kSample, {"--date", "2026-2-3", "937"}, kExitUsage, "", "--date: not a date"},
       {Data::kSample, {"--now", "1969-12-31T23:59Z", "937"}, kExitUsage, "", "--now: not an instant"},
       {Data::kSample, {"--window", "9-17", "937"}, kExitUsage, "", "--window: not a window"},
-      {Data::kSample, {"--window", "12:00-13:00", "937"}, 0, "Callable now (12:00-13:00):\n  yes", ""},
+      {Data::kSample, {"--window", "12:00-13:00", "Dayton, OH"}, 0, "Callable now (12:00-13:00):\n  yes", ""},
       {Data::kMissing, {"937"}, kExitNoData, "", "cit.bin"},
       {Data::kNoZoneLaw, {"937"}, kExitDamagedData, "  Dayton\n", "tzl.bin is missing"},
       {Data::kDamaged, {"937"}, kExitDamagedData, "  Dayton\n", "is damaged"},

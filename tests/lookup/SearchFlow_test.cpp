@@ -183,11 +183,12 @@ TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
   } cases[] = {
       {"Kettering, OH", kWinter, "Kettering, OH 12:00|||yes"},
       {"(937) 294-1234", kWinter, "Kettering, OH 12:00|||yes"},
-      {"937", kWinter, "Dayton, OH 12:00|||yes"},
+      {"937", kWinter, "Dayton, OH 12:00|||-"},
+      {"(937) 999-1234", kWinter, "Dayton, OH 12:00|||-"},
       {", Bahamas", kWinter, "|||-"},
-      {"867", kWinter, "Whitehorse, YT 10:00|||yes"},
+      {"867", kWinter, "Whitehorse, YT 10:00|||-"},
       {"867", y2027, "Whitehorse, YT 10:00;Yellowknife, NT 11:00||867: Mountain and Central|-"},
-      {"902", kWinter, "Halifax, NS 13:00|||yes"},
+      {"902", kWinter, "Halifax, NS 13:00|||-"},
       {"Nome, AK", kWinter, "Nome, AK 08:00|||yes"},
   };
   for (const auto& c : cases) {
