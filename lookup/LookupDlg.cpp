@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -193,6 +195,7 @@ void CLookupDlg::CreateMenu() {
                   this, &CLookupDlg::OnEditCopyAnswer);
   edit->addAction(QStringLiteral("&Go to Search Field"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
                   &CLookupDlg::FocusQuery);
+  edit->addAction(QStringLiteral("Calling &Hours..."), this, &CLookupDlg::OnCallingHours);
   QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
   help->addAction(QStringLiteral("&Contents..."), this, &CLookupDlg::OnHelpContents);
   help->addAction(QStringLiteral("&About..."), this, &CLookupDlg::OnAbout);
@@ -294,6 +297,34 @@ void CLookupDlg::OnInitDialog(int showMapsSetting) {
   flow.OpenData();
   bInitializing = false;
   UpdateStatus();
+}
+
+void CLookupDlg::SetCallingHours(const CallingHours& hours) {
+  flow.SetCallingHours(hours);
+  // The answer on show is made anew with them (its query is already the
+  // place chosen, so no choice is asked again).
+  if (flow.GetAnswer().HasLists()) {
+    flow.OnOK();
+    ShowResults();
+  }
+}
+
+void CLookupDlg::OnCallingHours() {
+  bool ok = false;
+  const QString text = QInputDialog::getText(
+      this, QStringLiteral("Calling Hours"),
+      QStringLiteral("Local hours in which a place may be called (HH:MM-HH:MM):"),
+      QLineEdit::Normal, ToQString(CallingHoursText(GetCallingHours())), &ok);
+  if (!ok) return;
+  const std::optional<CallingHours> hours = ParseCallingHours(FromQString(text.trimmed()));
+  if (!hours) {
+    QMessageBox::warning(this, QStringLiteral("Calling Hours"),
+                         QStringLiteral("\"%1\" is not a window of local hours such as "
+                                        "08:00-21:00; the calling hours stay %2.")
+                             .arg(text, ToQString(CallingHoursText(GetCallingHours()))));
+    return;
+  }
+  SetCallingHours(*hours);
 }
 
 void CLookupDlg::SetClock(std::function<std::int64_t()> nowUtc) {

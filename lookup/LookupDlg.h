@@ -41,6 +41,11 @@ class CLookupDlg : public QDialog {
   // 1 while the map area is shown, else 0.
   int GetShowMaps() const { return bShowMaps; }
   const SearchFlow& Flow() const { return flow; }
+  // The local hours in which a place may be called (Edit, Calling Hours).
+  void SetCallingHours(const CallingHours& hours);
+  CallingHours GetCallingHours() const { return flow.GetCallingHours(); }
+  // Asks for new calling hours and shows the answer with them.
+  void OnCallingHours();
   // The clock of the status line (seconds since 1970, UTC); shows it anew.
   void SetClock(std::function<std::int64_t()> nowUtc);
 

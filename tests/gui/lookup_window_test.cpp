@@ -4,6 +4,8 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -160,6 +162,34 @@ class LookupWindowTest : public QObject {
     dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:43Z"); });  // a minute on
     QCOMPARE(announced.size(), 2);
     QCOMPARE(QAccessible::queryAccessibleInterface(status)->role(), QAccessible::StatusBar);
+  }
+
+  // Edit, Calling Hours: a window of local hours changes the answer shown;
+  // any other text is refused with a word and changes nothing.
+  void callingHoursAreAskedAndApplied() {
+    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-01-15T17:00Z"); });  // 12:00 in Dayton
+    TypeAndEnter(*dialog, "Dayton, OH");
+    auto* status = dialog->findChild<QLabel*>("lblStatus");
+    QVERIFY(status->text().contains("can call now (08:00-21:00)"));
+    for (const char* typed : {"13:00-14:00", "noon"}) {
+      bool warned = false;
+      QTimer::singleShot(0, this, [&, typed] {
+        auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        QVERIFY(input);
+        input->setTextValue(typed);
+        QTimer::singleShot(0, this, [&] {
+          auto* warning = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+          warned = warning != nullptr;
+          if (warning) warning->accept();
+        });
+        input->accept();
+      });
+      MenuAction("E&dit", "Calling &Hours...")->trigger();
+      QCOMPARE(warned, typed == std::string("noon"));
+      QCOMPARE(tq::CallingHoursText(dialog->GetCallingHours()), std::string("13:00-14:00"));
+      QVERIFY2(status->text().contains("outside calling hours (13:00-14:00)"),
+               qPrintable(status->text()));
+    }
   }
 
   void escapeOrFileExitCloseTheWindow() {
