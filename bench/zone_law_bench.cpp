@@ -1,6 +1,7 @@
 // The zone law on the shipped tables: reading ctz.bin and tzl.bin (start-up
-// adds it) and finding a zone's time at an instant, each printed with its
-// target and whether it is met.
+// adds it), finding a zone's time at an instant, and a full-number search
+// with its local time and status line, each printed with its target and
+// whether it is met.
 //
 //   telquest_zone_law_bench   (scripts/bench.sh runs it)
 #include <algorithm>
@@ -10,9 +11,19 @@
 #include <filesystem>
 #include <vector>
 
+#include "lookup/AnswerText.h"
+#include "lookup/LocalTime.h"
+#include "lookup/NumberLookup.h"
+#include "lookup/SearchFlow.h"
 #include "lookup/ZoneLaw.h"
 
 namespace {
+
+struct PickFirst : tq::CityChooser {
+  tq::CityChoiceReply ChooseCity(const std::vector<tq::CityChoice>& choices) override {
+    return {tq::CityChoiceReply::Kind::kChosen, choices.front().text};
+  }
+};
 
 using Clock = std::chrono::steady_clock;
 
@@ -63,5 +74,32 @@ int main() {
                      kLookups);
   }
   Print("time at an instant, per lookup (median of 5)", Median(rounds), "us", 0.1);
+
+  // A full number with its local time: the per-number lookup (exchange and
+  // place), the place's zone and its clock; and, for comparison, the
+  // window's whole search of it with the status line.
+  PickFirst chooser;
+  tq::SearchFlow flow(shipped, chooser);
+  flow.OpenData();
+  const tq::NumberLookup& numbers = flow.Numbers();
+  const auto perOp = [](int count, const auto& work) {
+    std::vector<double> rounds;
+    for (int round = 0; round < 5; ++round) {
+      const auto start = Clock::now();
+      for (int i = 0; i < count; ++i) work(i);
+      rounds.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count() /
+                       count);
+    }
+    return Median(rounds);
+  };
+  Print("full number with its local time (median)", perOp(200000, [&](int i) {
+          const tq::NumberResult number = numbers.Lookup("(937) 222-1234");
+          const auto clock = tq::LocalClockAt(law, law.ZoneOfPlace(number.cityId), 1783166400 + i);
+          sum += clock ? clock->hour : 0;
+        }), "us", 20.0);
+  Print("window search of it, with the status line", perOp(2000, [&](int i) {
+          sum += static_cast<std::int64_t>(
+              tq::StatusText(flow.Search("(937) 222-1234"), 1783166400 + i).size());
+        }), "us", 20.0);
   return sum == 42 ? 2 : 0;  // keeps the lookups from being optimised away
 }
