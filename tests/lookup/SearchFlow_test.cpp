@@ -186,6 +186,7 @@ TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
       {"937", kWinter, "Dayton, OH 12:00|||-"},
       {"(937) 999-1234", kWinter, "Dayton, OH 12:00|||-"},
       {", Bahamas", kWinter, "|||-"},
+      {"Troy, NJ", kWinter, "|||-"},  // not Troy Hills' time
       {"867", kWinter, "Whitehorse, YT 10:00|||-"},
       {"867", y2027, "Whitehorse, YT 10:00;Yellowknife, NT 11:00||867: Mountain and Central|-"},
       {"902", kWinter, "Halifax, NS 13:00|||-"},

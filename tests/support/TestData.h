@@ -35,8 +35,9 @@ void WriteLines(const std::filesystem::path& file, const std::vector<std::string
                 const std::string& lineEnd = "\r\n");
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
 // Writes cit.bin, arc.bin and the zone law of the cities into the folder:
-// ctz.bin (each place's zone by its time zone and daylight fields, Whitehorse
-// and Yellowknife by their own) and the shipped tzl.bin.
+// ctz.bin (each place's zone by its time zone field, Whitehorse and
+// Yellowknife by their own; Nassau and Troy, NJ left out) and the shipped
+// tzl.bin.
 void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities);
 void WriteZoneFiles(const std::filesystem::path& folder, std::vector<CityFixture> cities);
 // Writes the files of WriteDataFiles and exc.bin (kSampleExchanges) of the
