@@ -154,6 +154,7 @@ class LookupWindowTest : public QObject {
       QCOMPARE(status->toolTip(), text);
       QCOMPARE(status->accessibleDescription(), text);
       QCOMPARE(status->accessibleName(), text);
+      QVERIFY(!announced.isEmpty());
       QCOMPARE(announced.last(), text);
       // Nothing of it cut: it needs no more width, nor height at its width.
       QVERIFY(status->minimumSizeHint().width() <= status->width());
