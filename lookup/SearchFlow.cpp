@@ -223,13 +223,15 @@ void SearchFlow::SearchNumber(std::int32_t areaCode, const PhoneNumber* number) 
   if (listLargestCity.GetCount() == 0) AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
   if (!number || exchanges_.IsEmpty()) return;
   exchange_ = Numbers().Lookup(*number, number->line);
-  // The exchange's place is the place called: its clock, and no other.
-  if (exchange_->status == NumberResult::Status::kOk && exchange_->cityId >= 0) {
+  // The exchange's place is the place called: its clock, and no other (none
+  // when the place has no zone, or no record to find it by).
+  if (exchange_->status == NumberResult::Status::kOk) {
+    timePlaces_.clear();
+    searchedPlace_ = true;
+    if (exchange_->cityId < 0) return;
     SetCityIdFilter(setCities.strFilter, exchange_->cityId);
     setCities.Open();
-    timePlaces_.clear();
     if (!setCities.IsEOF() && CurrentTimePlace().zone >= 0) timePlaces_ = {CurrentTimePlace()};
-    searchedPlace_ = true;
   }
 }
 
