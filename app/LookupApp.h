@@ -1,6 +1,7 @@
 #pragma once
-// The application: reads the show-maps setting from "tqs.ini", runs the
-// lookup window until it closes and writes the setting back.
+// The application: reads the show-maps setting (and the calling hours, when
+// set) from "tqs.ini", runs the lookup window until it closes and writes the
+// settings back.
 
 #include <QString>
 #include <filesystem>

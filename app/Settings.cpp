@@ -24,8 +24,28 @@ int ReadShowMapsSetting(const std::filesystem::path& file) {
   return lines.Next(first) ? AtoI(first) : 0;
 }
 
-bool WriteShowMapsSetting(const std::filesystem::path& file, int value) {
-  const std::string text = std::to_string(value) + "\n";
+namespace {
+constexpr std::string_view kCallingHoursWord = "calling-hours ";
+}  // namespace
+
+std::optional<CallingHours> ReadCallingHoursSetting(const std::filesystem::path& file) {
+  const auto start = ReadFileStart(file, 2 * (kMaxSettingsLine + 1));
+  if (!start) return std::nullopt;
+  LineReader lines(*start);
+  std::string_view line;
+  if (!lines.Next(line) || line.size() > kMaxSettingsLine || !lines.Next(line) ||
+      !line.starts_with(kCallingHoursWord)) {
+    return std::nullopt;
+  }
+  return ParseCallingHours(line.substr(kCallingHoursWord.size()));
+}
+
+bool WriteShowMapsSetting(const std::filesystem::path& file, int value,
+                          const std::optional<CallingHours>& callingHours) {
+  std::string text = std::to_string(value) + "\n";
+  if (callingHours) {
+    text += std::string(kCallingHoursWord) + CallingHoursText(*callingHours) + "\n";
+  }
   // mkstemp creates a new file of its own (O_EXCL): a link planted in the
   // folder under any name is never followed.
   std::string temporary = file.string() + ".XXXXXX";

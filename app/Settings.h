@@ -1,8 +1,12 @@
 #pragma once
-// The settings file "tqs.ini": one line, the decimal show-maps setting.
+// The settings file "tqs.ini": one line, the decimal show-maps setting, and
+// an optional second line with the calling hours ("calling-hours 09:00-20:00").
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
+
+#include "lookup/LocalTime.h"
 
 namespace tq {
 
@@ -15,11 +19,16 @@ inline constexpr std::size_t kMaxSettingsLine = 256;
 // first line is longer than kMaxSettingsLine, or it holds no number.
 int ReadShowMapsSetting(const std::filesystem::path& file);
 
-// Writes "N\n" through a new temporary file in the same folder (made with
+// The calling hours of the second line; nothing when there is no such line
+// or it does not hold a valid window.
+std::optional<CallingHours> ReadCallingHoursSetting(const std::filesystem::path& file);
+
+// Writes "N\n" (and the calling hours' line when they are given) through a new temporary file in the same folder (made with
 // mkstemp, so never through a planted link), synced, that then replaces the
 // old file, so a crash or a full disk never leaves it empty or cut short.
 // False (the old file untouched, the temporary removed) when it cannot be
 // written.
-bool WriteShowMapsSetting(const std::filesystem::path& file, int value);
+bool WriteShowMapsSetting(const std::filesystem::path& file, int value,
+                          const std::optional<CallingHours>& callingHours = std::nullopt);
 
 }  // namespace tq

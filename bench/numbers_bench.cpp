@@ -77,7 +77,8 @@ int main(int argc, char** argv) {
   const fs::path shipped = fs::path(TELQUEST_SOURCE_DIR) / "res";
   const tq::test::TempDir data;
   for (const char* name : {tq::CCitySet::kFileName, tq::CAreaCodeSet::kFileName,
-                           tq::ExchangeTable::kFileName}) {
+                           tq::ExchangeTable::kFileName, tq::ZoneLaw::kPlacesFileName,
+                           tq::ZoneLaw::kLawFileName}) {
     std::error_code error;
     fs::copy_file(shipped / name, data / name, error);
   }

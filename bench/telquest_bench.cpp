@@ -42,7 +42,7 @@ struct Searches {
   explicit Searches(const fs::path& folder)
       : areaCodes(folder), cities(folder), linearAreaCodes(folder), linearCities(folder) {
     for (tq::SearchFlow* flow : {&indexed, &linear}) {
-      flow->SetToday([] { return tq::CalendarDay{7, 4, 6}; });
+      flow->SetNow([] { return std::int64_t{1783166400}; });  // 2026-07-04T12:00Z
       flow->OpenData();
     }
   }

@@ -35,9 +35,13 @@ constexpr char kUsage[] =
     "Options:\n"
     "  --data DIR         read cit.bin and arc.bin from DIR (default: the current\n"
     "                     directory, else the data installed with tqlookup)\n"
-    "  --date YYYY-MM-DD  the day that decides daylight saving time (default: today)\n"
     "  --now YYYY-MM-DDTHH:MMZ\n"
-    "                     the instant of the local times, in UTC (default: now)\n"
+    "                     the instant of the local times and the time zone line,\n"
+    "                     in UTC, 1970 to 2100 (default: now)\n"
+    "  --date YYYY-MM-DD  the same as --now at 12:00 UTC of that day\n"
+    "  --window HH:MM-HH:MM\n"
+    "                     the local hours in which a place may be called\n"
+    "                     (default: 08:00-21:00)\n"
     "  --json             print the answer as one JSON object\n"
     "  --pick TEXT        when several cities match, choose the one shown as TEXT\n"
     "                     (\"Springfield, Missouri\" or \"Springfield, MO\"), else the\n"
@@ -78,13 +82,14 @@ struct Options {
   std::optional<std::string> pick;  // code page 1252
   bool pickFirst = false;
   bool cancel = false;
-  std::optional<CalendarDay> date;
   std::optional<std::int64_t> now;  // seconds since 1970, UTC
+  CallingHours callingHours;
   bool json = false;
 };
 
-// "2026-07-04": exactly four, two and two digits, a real day of the calendar.
-std::optional<CalendarDay> ParseDate(const std::string& text) {
+// "2026-07-04" (exactly four, two and two digits, a real day of the
+// calendar, 1970 to 2100) as the instant of its noon, UTC.
+std::optional<std::int64_t> ParseDate(const std::string& text) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return {};
   int fields[3] = {0, 0, 0};
   const std::size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
@@ -100,8 +105,7 @@ std::optional<CalendarDay> ParseDate(const std::string& text) {
                                          std::chrono::month(static_cast<unsigned>(month)),
                                          std::chrono::day(static_cast<unsigned>(day))};
   if (!date.ok()) return {};
-  const std::chrono::weekday weekday{std::chrono::sys_days(date)};
-  return CalendarDay{month, day, static_cast<int>(weekday.c_encoding()) + 1};
+  return ParseUtcInstant(text + "T12:00Z");
 }
 
 // The options, or nothing with `error` naming what is wrong. --help and
@@ -132,7 +136,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     } else if (arg == "--cancel") {
       options.cancel = true;
     } else if (arg == "--data" || arg == "--filter" || arg == "--pick" || arg == "--date" ||
-               arg == "--now") {
+               arg == "--now" || arg == "--window") {
       if (i + 1 == args.size()) {
         error = arg + ": missing value";
         return {};
@@ -141,13 +145,21 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (arg == "--data") options.givenDataFolder = text;
       if (arg == "--filter") options.filter = Utf8ToCp1252(text);
       if (arg == "--pick") options.pick = Utf8ToCp1252(text);
-      if (arg == "--date" && !(options.date = ParseDate(text))) {
-        error = "--date: not a date: " + ShownArg(text);
+      if (arg == "--date" && !(options.now = ParseDate(text))) {
+        error = "--date: not a date from 1970 to 2100: " + ShownArg(text);
         return {};
       }
       if (arg == "--now" && !(options.now = ParseUtcInstant(text))) {
-        error = "--now: not an instant (YYYY-MM-DDTHH:MMZ): " + ShownArg(text);
+        error = "--now: not an instant from 1970 to 2100 (YYYY-MM-DDTHH:MMZ): " + ShownArg(text);
         return {};
+      }
+      if (arg == "--window") {
+        const std::optional<CallingHours> hours = ParseCallingHours(text);
+        if (!hours) {
+          error = "--window: not a window of local hours (HH:MM-HH:MM): " + ShownArg(text);
+          return {};
+        }
+        options.callingHours = *hours;
       }
     } else if (arg == "--json") {
       options.json = true;
@@ -280,13 +292,17 @@ int RunFilter(const Options& options, CommandLineIo& io) {
 int RunQuery(const Options& options, CommandLineIo& io, const CommandLinePlaces& places) {
   CommandLineChooser chooser(options, io);
   SearchFlow flow(options.dataFolder, chooser);
+  // One instant for the local times and the time zone line.
   const std::int64_t now = options.now ? *options.now : places.nowUtc();
-  // The day of --now decides the time zone line unless --date is given.
-  if (options.now) flow.SetToday([now] { return LocalDayAt(now); });
-  if (options.date) flow.SetToday([date = *options.date] { return date; });
+  flow.SetNow([now] { return now; });
+  flow.SetCallingHours(options.callingHours);
   flow.OpenData();
-  const int status = ReportDataProblems(options, flow.DataProblems(),
-                                        {&flow.CitiesOutcome(), &flow.AreaCodesOutcome()}, io.err);
+  int status = ReportDataProblems(options, flow.DataProblems(),
+                                  {&flow.CitiesOutcome(), &flow.AreaCodesOutcome()}, io.err);
+  // Without the zone law the answer comes without local times.
+  if (status == 0 && flow.ZoneLawOutcome().problem != FileProblem::kNone) {
+    status = kExitDamagedData;
+  }
   if (status == kExitNoData) return status;
   const Answer& answer = flow.Search(*options.query);
   if (chooser.promptFailed) {

@@ -23,7 +23,7 @@
 include(GNUInstallDirs)
 
 set(TELQUEST_INSTALL_DATA_FROM "${PROJECT_SOURCE_DIR}/res" CACHE PATH
-  "Folder whose cit.bin, arc.bin and exc.bin are installed")
+  "Folder whose cit.bin, arc.bin, exc.bin, ctz.bin and tzl.bin are installed")
 set(TELQUEST_MAINTAINER "The Telquest Pro developers <maintainers@telquest.invalid>" CACHE STRING
   "Maintainer field of the Debian package")
 
@@ -43,7 +43,9 @@ endif()
 set(telquest_data_files
   ${TELQUEST_INSTALL_DATA_FROM}/cit.bin
   ${TELQUEST_INSTALL_DATA_FROM}/arc.bin
-  ${TELQUEST_INSTALL_DATA_FROM}/exc.bin)
+  ${TELQUEST_INSTALL_DATA_FROM}/exc.bin
+  ${TELQUEST_INSTALL_DATA_FROM}/ctz.bin
+  ${TELQUEST_INSTALL_DATA_FROM}/tzl.bin)
 foreach(file IN LISTS telquest_data_files)
   if(NOT EXISTS ${file})
     message(WARNING "${file} does not exist yet; installing will fail until it is generated "

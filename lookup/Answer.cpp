@@ -1,5 +1,8 @@
 #include "lookup/Answer.h"
 
+#include <set>
+#include <string_view>
+
 namespace tq {
 
 const char* SharedRegionLine(std::int32_t areaCode) {
@@ -22,12 +25,68 @@ const char* AnswerOutcomeName(AnswerOutcome outcome) {
 
 std::vector<LocalTimeLine> LocalTimesAt(const AnswerTimes& times, std::int64_t utcSeconds) {
   std::vector<LocalTimeLine> lines;
+  if (!times.law) return lines;
   for (const TimePlace& place : times.clockPlaces) {
-    if (const auto clock = LocalClockAt(utcSeconds, place.fTimeZone, place.bDaylightSaving)) {
-      lines.push_back({*clock, ZoneTimeName(place.fTimeZone, clock->daylight), &place});
+    std::optional<LocalClock> clock = LocalClockAt(*times.law, place.zone, utcSeconds);
+    if (!clock) continue;
+    // Zones that keep the same time at this instant show one clock.
+    bool same = false;
+    for (const LocalTimeLine& line : lines) {
+      same = same || (line.clock.offsetMinutes == clock->offsetMinutes &&
+                      line.zoneName == clock->zoneName);
     }
+    if (!same) lines.push_back({*clock, clock->zoneName, &place});
   }
   return lines;
+}
+
+std::vector<std::string> ZoneLineAt(const AnswerTimes& times, std::int64_t utcSeconds) {
+  if (!times.zonePlace) return {};
+  // A largest city without a zone (or no law) keeps its empty line.
+  if (!times.law) return {""};
+  return {TimeZoneText(*times.law, times.zonePlace->zone, utcSeconds)};
+}
+
+namespace {
+
+// "Central" of "Central Daylight Time".
+std::string ZoneFamily(std::string zone) {
+  for (const char* kind : {" Double Daylight Time", " Daylight Time", " Standard Time"}) {
+    if (zone.ends_with(kind)) {
+      zone.resize(zone.size() - std::string_view(kind).size());
+      break;
+    }
+  }
+  return zone;
+}
+
+}  // namespace
+
+std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds) {
+  if (times.searchedPlace) return {};
+  const std::vector<LocalTimeLine> lines = LocalTimesAt(times, utcSeconds);
+  if (lines.size() < 2) return {};
+  std::vector<std::string> zones;
+  for (const LocalTimeLine& line : lines) zones.push_back(ZoneFamily(line.zoneName));
+  // Two clocks of one family (Eastern Standard beside Eastern Daylight) are
+  // told by their full names.
+  if (std::set<std::string>(zones.begin(), zones.end()).size() < zones.size()) {
+    zones.clear();
+    for (const LocalTimeLine& line : lines) zones.push_back(line.zoneName);
+  }
+  std::string text = times.areaCode.empty() ? "" : times.areaCode + ": ";
+  for (std::size_t i = 0; i < zones.size(); ++i) {
+    if (i > 0) text += i + 1 == zones.size() ? " and " : ", ";
+    text += zones[i];
+  }
+  return text;
+}
+
+std::optional<bool> CallableAt(const AnswerTimes& times, std::int64_t utcSeconds) {
+  if (!times.searchedPlace) return std::nullopt;
+  const std::vector<LocalTimeLine> lines = LocalTimesAt(times, utcSeconds);
+  if (lines.size() != 1) return std::nullopt;
+  return IsCallable(lines.front().clock, times.callingHours);
 }
 
 }  // namespace tq

@@ -7,6 +7,7 @@
 // Texts are code page 1252.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "lookup/LocalTime.h"
 #include "lookup/NumberLookup.h"
 #include "lookup/TimeZoneLine.h"
+#include "lookup/ZoneLaw.h"
 
 namespace tq {
 
@@ -73,17 +75,28 @@ struct TimePlace {
   int bDaylightSaving = 0;
   std::int64_t population = 0;
   std::int32_t cityId = 0;
+  int zone = -1;  // in the zone law; -1: the place has no local time
   bool operator==(const TimePlace&) const = default;
 };
 
-// The time part of an answer: the time zone line of the largest city (the
-// list's entries: none or one, decided for the day of the search), and the
-// places whose clocks are shown: the typed place of a place search, else the
-// largest place of each time zone found, largest first.
+// The time part of an answer. Clocks and the time zone line are read from
+// the zone law at an instant the front end gives, so that all of them agree.
 struct AnswerTimes {
+  // The time zone line of the largest city (none or one entry) at the
+  // instant of the search.
   std::vector<std::string> zoneLine;
   std::optional<TimePlace> zonePlace;  // the largest city the line is of
+  // The places whose clocks are shown: the searched place (a typed place, or
+  // the exchange's place of a full number), else the largest place of each
+  // zone found, largest first.
   std::vector<TimePlace> clockPlaces;
+  // The clocks are of the one place searched, not of an area code's zones.
+  bool searchedPlace = false;
+  // The area code of a single-code answer ("850"), for telling a split.
+  std::string areaCode;
+  CallingHours callingHours;
+  // Null when the zone law could not be read (the problems tell it).
+  std::shared_ptr<const ZoneLaw> law;
   bool operator==(const AnswerTimes&) const = default;
 };
 
@@ -93,8 +106,19 @@ struct LocalTimeLine {
   std::string zoneName;  // "Eastern Daylight Time"
   const TimePlace* place;
 };
-// The clocks of the places at `utcSeconds` (places without a clock left out).
+// The clocks of the places at `utcSeconds`: one per kind of time in force
+// (the largest place of each), places without a zone left out.
 std::vector<LocalTimeLine> LocalTimesAt(const AnswerTimes& times, std::int64_t utcSeconds);
+// The time zone line of the largest city at `utcSeconds` (none or one entry).
+std::vector<std::string> ZoneLineAt(const AnswerTimes& times, std::int64_t utcSeconds);
+// "Eastern and Central" when the clocks at `utcSeconds` are of more than one
+// zone, led by the area code ("850: Eastern and Central"); "" for one zone.
+std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds);
+// Whether one may call now: whether the clock of the place searched (a typed
+// place, the exchange's place of a full number) is inside the calling hours;
+// nothing for an area code or an exchange of unknown place (which may span
+// zones), or a place without a clock.
+std::optional<bool> CallableAt(const AnswerTimes& times, std::int64_t utcSeconds);
 
 struct Answer {
   std::string queryGiven;  // the text as typed

@@ -88,12 +88,18 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
   AddList(text, answer.largestCity.heading, answer.largestCity.entries);
   AddList(text, answer.majorCities.heading, answer.majorCities.entries);
   AddList(text, kStateOrProvinceHeading, answer.stateOrProvince);
-  AddList(text, kTimeZoneHeading, answer.times.zoneLine);
+  AddList(text, kTimeZoneHeading, ZoneLineAt(answer.times, utcSeconds));
   const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   if (!clocks.empty()) text += "Local time:\n";
   for (const LocalTimeLine& line : clocks) {
-    text += "  " + Clock24(line.clock) + " " + line.zoneName + ", " +
-            Cp1252ToDisplayUtf8(line.place->name) + "\n";
+    text += "  " + Clock24(line.clock) + " " + line.zoneName + " (UTC" +
+            UtcOffsetText(line.clock) + "), " + Cp1252ToDisplayUtf8(line.place->name) + "\n";
+  }
+  const std::string split = SplitZonesText(answer.times, utcSeconds);
+  if (!split.empty()) text += "Time zones:\n  " + split + "\n";
+  if (const std::optional<bool> callable = CallableAt(answer.times, utcSeconds)) {
+    text += std::string("Callable now (") + CallingHoursText(answer.times.callingHours) +
+            "):\n  " + (*callable ? "yes" : "no") + "\n";
   }
   if (answer.exchange) {
     text += "Exchange:\n  " + Cp1252ToDisplayUtf8(ExchangeText(*answer.exchange)) + "\n";
@@ -107,7 +113,7 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
   json += "  \"largestCity\": " + JsonArray(answer.largestCity.entries) + ",\n";
   json += "  \"majorCities\": " + JsonArray(answer.majorCities.entries) + ",\n";
   json += "  \"stateOrProvince\": " + JsonArray(answer.stateOrProvince) + ",\n";
-  json += "  \"timeZone\": " + JsonArray(answer.times.zoneLine) + ",\n";
+  json += "  \"timeZone\": " + JsonArray(ZoneLineAt(answer.times, utcSeconds)) + ",\n";
   json += "  \"localTimes\": [";
   bool first = true;
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
@@ -118,6 +124,11 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
             "\", \"place\": " + JsonString(line.place->name) + "}";
   }
   json += first ? "],\n" : "\n  ],\n";
+  const std::string split = SplitZonesText(answer.times, utcSeconds);
+  json += "  \"splitZones\": " + (split.empty() ? std::string("null") : JsonString(split)) + ",\n";
+  const std::optional<bool> callable = CallableAt(answer.times, utcSeconds);
+  json += "  \"callable\": " + std::string(!callable ? "null" : *callable ? "true" : "false") +
+          ",\n  \"callingHours\": \"" + CallingHoursText(answer.times.callingHours) + "\",\n";
   json += "  \"dataProblems\": " + JsonArray(answer.problems) + ",\n";
   json += "  \"exchange\": ";
   if (!answer.exchange) {
@@ -166,9 +177,17 @@ std::string ChoicesJson(const Answer& answer) {
 
 std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
   std::vector<std::string> parts = answer.problems;
+  const int yours = ThisComputerOffsetSeconds(utcSeconds);
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
-    parts.push_back(line.place->name + kStatusSeparator + Clock12(line.clock) + " " +
-                    WeekdayName(line.clock));
+    parts.push_back(line.place->name + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +
+                    ", " + line.zoneName + " (UTC" + UtcOffsetText(line.clock) + "), " +
+                    DifferenceFromYou(line.clock.offsetMinutes * 60, yours));
+  }
+  const std::string split = SplitZonesText(answer.times, utcSeconds);
+  if (!split.empty()) parts.push_back(split);
+  if (const std::optional<bool> callable = CallableAt(answer.times, utcSeconds)) {
+    parts.push_back(std::string(*callable ? "can call now" : "outside calling hours") + " (" +
+                    CallingHoursText(answer.times.callingHours) + ")");
   }
   if (answer.exchange) {
     const NumberResult& exchange = *answer.exchange;

@@ -1,14 +1,14 @@
 #pragma once
-// The clock time at a place from a UTC instant and the place's time zone
-// fields: standard time is (-5 + fTimeZone) hours from UTC; places with the
-// daylight-saving flag add one hour on the days of IsDaylightTimeInForce
-// (TimeZoneLine.h, the one daylight rule), changing at 2:00 local time: from
-// the second Sunday of March until the first Sunday of November. Places
-// without the flag keep standard time all year.
+// The clock time at a place at a UTC instant, by the zone law (ZoneLaw.h) of
+// that instant; its texts; the calling hours; the distance from this
+// computer's own time.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "lookup/ZoneLaw.h"
 
 namespace tq {
 
@@ -18,26 +18,46 @@ struct LocalClock {
   int hour, minute;
   bool daylight;
   int offsetMinutes;  // from UTC
+  std::string zoneName;  // "Central Daylight Time"
 };
 
 // Seconds since 1970-01-01 00:00 UTC, now.
 std::int64_t UtcNow();
 
-// False for a place without a time zone (24 and more, NaN).
+// False for a record without a time zone (24 and more, NaN): a
+// non-geographic place. Its local time comes from the zone law alone.
 bool HasLocalClock(float fTimeZone);
-// Nothing for a place without a time zone.
-std::optional<LocalClock> LocalClockAt(std::int64_t utcSeconds, float fTimeZone,
-                                       int bDaylightSaving);
 
-// "Eastern Daylight Time", "Mountain Standard Time".
-std::string ZoneTimeName(float fTimeZone, bool daylight);
+// The clock of `zone` at an instant by the zone law; nothing when the law
+// does not cover the instant or the zone.
+std::optional<LocalClock> LocalClockAt(const ZoneLaw& law, int zone, std::int64_t utcSeconds);
+
+// This computer's own offset from UTC at an instant, in seconds (by its TZ).
+int ThisComputerOffsetSeconds(std::int64_t utcSeconds);
+// "3 h behind you", "1.5 h ahead of you", "same time as you".
+std::string DifferenceFromYou(int placeOffsetSeconds, int yourOffsetSeconds);
+
+// The local hours in which one may call a place: from `first` up to (not
+// including) `end`, minutes after midnight; a window whose end comes before
+// its start runs over midnight.
+struct CallingHours {
+  int first = 8 * 60;
+  int end = 21 * 60;
+  bool operator==(const CallingHours&) const = default;
+};
+// "09:00-20:00"; nothing for another form or an empty window.
+std::optional<CallingHours> ParseCallingHours(std::string_view text);
+std::string CallingHoursText(const CallingHours& hours);
+bool IsCallable(const LocalClock& clock, const CallingHours& hours);
+
 // "18:42", "6:42 PM", "Sunday", "-04:00".
 std::string Clock24(const LocalClock& clock);
 std::string Clock12(const LocalClock& clock);
 const char* WeekdayName(const LocalClock& clock);
 std::string UtcOffsetText(const LocalClock& clock);
 
-// "2026-03-08T07:00Z" as seconds since 1970; nothing for another form.
+// "2026-03-08T07:00Z" as seconds since 1970; nothing for another form or a
+// year outside 1970-2100.
 std::optional<std::int64_t> ParseUtcInstant(const std::string& text);
 
 }  // namespace tq

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCompleter>
 #include <QGroupBox>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -121,6 +125,20 @@ QString Mnemonic(const std::string& heading, int at = 0) {
   return ToQString(heading).insert(at, QLatin1Char('&'));
 }
 
+// The status line is a status bar to assistive technology.
+QAccessibleInterface* StatusLineAccessible(const QString& className, QObject* object) {
+  if (className != QLatin1String("QLabel") || object->objectName() != QLatin1String("lblStatus")) {
+    return nullptr;
+  }
+  return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StatusBar);
+}
+
+std::vector<std::string> ListTexts(const QListWidget* list) {
+  std::vector<std::string> texts;
+  for (int row = 0; row < list->count(); ++row) texts.push_back(FromQString(list->item(row)->text()));
+  return texts;
+}
+
 int SelectedRow(const QListWidget* list) {
   const QList<QListWidgetItem*> selected = list->selectedItems();
   return selected.isEmpty() ? -1 : list->row(selected.first());
@@ -150,16 +168,22 @@ CLookupDlg::CLookupDlg(int showMapsSetting, QWidget* parent)
   client->setFixedSize(kClientWidthMapsShown, kClientHeight);
   layout->addWidget(client);
   CreateControls();
-  // Under the fixed client area, as wide as it; long texts are cut, never
-  // widen the window.
+  // Under the fixed client area, as wide as it: a long text wraps onto more
+  // lines and the window grows to show all of it (FitStatus).
+  static const bool accessibleFactory = (QAccessible::installFactory(StatusLineAccessible), true);
+  (void)accessibleFactory;
   lblStatus = new QLabel(this);
   lblStatus->setObjectName(QStringLiteral("lblStatus"));
   lblStatus->setTextFormat(Qt::PlainText);
+  lblStatus->setWordWrap(true);
+  lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   lblStatus->setContentsMargins(DialogUnitsToPixelsX(7), 2, DialogUnitsToPixelsX(7), 3);
   lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  lblStatus->setAccessibleName(QStringLiteral("Status"));
+  lblStatus->setAccessibleDescription(QString());
   layout->addWidget(lblStatus);
   statusTimer.setSingleShot(true);
-  connect(&statusTimer, &QTimer::timeout, this, &CLookupDlg::UpdateStatus);
+  connect(&statusTimer, &QTimer::timeout, this, [this] { UpdateStatus(false); });
 
   OnInitDialog(showMapsSetting);
 }
@@ -178,6 +202,7 @@ void CLookupDlg::CreateMenu() {
                   this, &CLookupDlg::OnEditCopyAnswer);
   edit->addAction(QStringLiteral("&Go to Search Field"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
                   &CLookupDlg::FocusQuery);
+  edit->addAction(QStringLiteral("Calling &Hours..."), this, &CLookupDlg::OnCallingHours);
   QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
   help->addAction(QStringLiteral("&Contents..."), QKeySequence(Qt::Key_F1), this,
                   &CLookupDlg::OnHelpContents);
@@ -307,14 +332,59 @@ void CLookupDlg::OnInitDialog(int showMapsSetting) {
   UpdateStatus();
 }
 
-void CLookupDlg::SetClock(std::function<std::int64_t()> nowUtc) {
-  nowUtc_ = std::move(nowUtc);
-  UpdateStatus();
+void CLookupDlg::SetCallingHours(const CallingHours& hours) {
+  flow.SetCallingHours(hours);
+  // The answer on show is made anew with them (its query is already the
+  // place chosen, so no choice is asked again).
+  if (flow.GetAnswer().HasLists()) {
+    flow.OnOK();
+    ShowResults();
+  }
 }
 
-void CLookupDlg::UpdateStatus() {
+void CLookupDlg::OnCallingHours() {
+  bool ok = false;
+  const QString text = QInputDialog::getText(
+      this, QStringLiteral("Calling Hours"),
+      QStringLiteral("Local hours in which a place may be called (HH:MM-HH:MM):"),
+      QLineEdit::Normal, ToQString(CallingHoursText(GetCallingHours())), &ok);
+  if (!ok) return;
+  const std::optional<CallingHours> hours = ParseCallingHours(FromQString(text.trimmed()));
+  if (!hours) {
+    QMessageBox::warning(this, QStringLiteral("Calling Hours"),
+                         QStringLiteral("\"%1\" is not a window of local hours such as "
+                                        "08:00-21:00; the calling hours stay %2.")
+                             .arg(text, ToQString(CallingHoursText(GetCallingHours()))));
+    return;
+  }
+  SetCallingHours(*hours);
+}
+
+void CLookupDlg::SetClock(std::function<std::int64_t()> nowUtc) {
+  nowUtc_ = std::move(nowUtc);
+  flow.SetNow(nowUtc_);
+  UpdateStatus(false);
+}
+
+void CLookupDlg::UpdateStatus(bool announce) {
   const std::int64_t now = nowUtc_();
-  lblStatus->setText(ToQString(StatusText(flow.GetAnswer(), now)));
+  // The time zone line follows the same instant as the status line.
+  const std::vector<std::string> zoneLine = ZoneLineAt(flow.GetAnswer().times, now);
+  if (ListTexts(listTimeZone) != zoneLine) FillList(listTimeZone, zoneLine);
+  const QString text = ToQString(StatusText(flow.GetAnswer(), now));
+  if (text != lblStatus->text()) {
+    lblStatus->setText(text);
+    lblStatus->setToolTip(text);
+    lblStatus->setAccessibleName(text.isEmpty() ? QStringLiteral("Status") : text);
+    lblStatus->setAccessibleDescription(text);
+    FitStatus();
+    // A screen reader hears a new answer, not each minute of its clock.
+    if (announce && !text.isEmpty()) {
+      QAccessibleEvent alert(lblStatus, QAccessible::Alert);
+      QAccessible::updateAccessibility(&alert);
+      emit statusAnnounced(text);
+    }
+  }
   constexpr std::int64_t kMinute = 60;
   const std::int64_t seconds = kMinute - ((now % kMinute) + kMinute) % kMinute;
   statusTimer.start(static_cast<int>(seconds * 1000));
@@ -355,6 +425,20 @@ bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
     OnOK();  // the text as typed
   }
   return true;
+}
+
+// As many lines as the status text needs at the client area's width.
+void CLookupDlg::FitStatus() {
+  const QMargins margins = lblStatus->contentsMargins();
+  const int width = client->width() - margins.left() - margins.right();
+  const int height = lblStatus->text().isEmpty()
+                         ? lblStatus->fontMetrics().height()
+                         : lblStatus->fontMetrics()
+                               .boundingRect(QRect(0, 0, width, 100000),
+                                             Qt::TextWordWrap | Qt::AlignLeft, lblStatus->text())
+                               .height();
+  lblStatus->setFixedHeight(height + margins.top() + margins.bottom());
+  layout()->activate();  // the window's new height at once, not at the next event
 }
 
 void CLookupDlg::OnOK() {
@@ -403,6 +487,7 @@ void CLookupDlg::OnShowMaps() {
     inMapArea->setVisible(bShowMaps != 0);
   }
   client->setFixedWidth(bShowMaps ? kClientWidthMapsShown : kClientWidthMapsHidden);
+  if (lblStatus) FitStatus();
   KeepOnScreen();
   FocusQuery();
   client->update();

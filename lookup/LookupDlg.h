@@ -44,10 +44,21 @@ class CLookupDlg : public QDialog {
   // 1 while the map area is shown, else 0.
   int GetShowMaps() const { return bShowMaps; }
   const SearchFlow& Flow() const { return flow; }
+  // The local hours in which a place may be called (Edit, Calling Hours).
+  void SetCallingHours(const CallingHours& hours);
+  CallingHours GetCallingHours() const { return flow.GetCallingHours(); }
+  // Asks for new calling hours and shows the answer with them.
+  void OnCallingHours();
   // The clock of the status line (seconds since 1970, UTC); shows it anew.
   void SetClock(std::function<std::int64_t()> nowUtc);
 
   // The search of the text in the input field (Enter, the Search button).
+ signals:
+  // A new status text, announced to assistive technology as an alert of the
+  // status bar.
+  void statusAnnounced(const QString& text);
+
+ public:
   void OnOK();
   // `text` put into the input field and searched.
   void SearchFor(const QString& text);
@@ -99,8 +110,11 @@ class CLookupDlg : public QDialog {
   void ReadQuery();
   void ShowResults();
   void FocusQuery();
-  // The status line anew, and the timer set for the next minute.
-  void UpdateStatus();
+  // The status line anew, and the timer set for the next minute; a changed
+  // text is announced to assistive technology unless `announce` is false
+  // (the clock's own minute).
+  void UpdateStatus(bool announce = true);
+  void FitStatus();
 
   WaitCursor waitCursor;
   CCityPickChooser cityChooser;

@@ -135,6 +135,16 @@ void SearchFlow::OpenData() {
     if (!problem.empty()) {
       dataProblems_.push_back(problem + " Numbers are answered without their exchange.");
     }
+    auto law = std::make_shared<ZoneLaw>();
+    const std::string lawProblem = law->Open(*dataFolder_);
+    zoneLawOutcome_ = {lawProblem.empty() ? FileProblem::kNone : FileProblem::kDamaged, {}};
+    if (lawProblem.empty()) {
+      law_ = std::move(law);
+    } else {
+      law_.reset();
+      zoneLawOutcome_.text = lawProblem + " Local times are not shown.";
+      dataProblems_.push_back(zoneLawOutcome_.text);
+    }
   }
   auto answer = std::make_shared<Answer>(*answer_);
   answer->problems = dataProblems_;
@@ -164,7 +174,7 @@ void SearchFlow::OnOK() {
   listStateOrProvince.ResetContent();
   listLargestCity.ResetContent();
   listMajorCities.ResetContent();
-  listTimeZone.ResetContent();
+  searchedPlace_ = false;
 
   timePlaces_.clear();
   zonePlace_.reset();
@@ -227,7 +237,18 @@ void SearchFlow::SearchNumber(std::int32_t areaCode, const PhoneNumber* number) 
   if (!number) return;
   NumberResult result = Numbers().Lookup(*number, number->line);
   e164_ = result.E164();
-  if (!exchanges_.IsEmpty()) exchange_ = std::move(result);
+  if (exchanges_.IsEmpty()) return;
+  exchange_ = std::move(result);
+  // The exchange's place is the place called: its clock, and no other (none
+  // when the place has no zone, or no record to find it by).
+  if (exchange_->status == NumberResult::Status::kOk) {
+    timePlaces_.clear();
+    searchedPlace_ = true;
+    if (exchange_->cityId < 0) return;
+    SetCityIdFilter(setCities.strFilter, exchange_->cityId);
+    setCities.Open();
+    if (!setCities.IsEOF() && CurrentTimePlace().zone >= 0) timePlaces_ = {CurrentTimePlace()};
+  }
 }
 
 std::vector<CityChoice> SearchFlow::CollectChoices() {
@@ -338,7 +359,12 @@ void SearchFlow::LookupPlace(const std::string& city, const std::string& state) 
   if (stateOnly && areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
   ShowAreaCodes(areaCodes);
   strFoundState = setCities.strStateOrProvince;
-  if (typed && HasLocalClock(typed->fTimeZone)) timePlaces_ = {*typed};
+  if (typed) {
+    // The place typed, and never a neighbour: without a zone it has no clock.
+    timePlaces_.clear();
+    if (typed->zone >= 0) timePlaces_ = {*typed};
+    searchedPlace_ = true;
+  }
 }
 
 // A state or territory none of whose places has more than 10000 inhabitants
@@ -373,6 +399,7 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
   listMajorCities.ResetContent();
   listedPlaces_.clear();
   timePlaces_.clear();
+  searchedPlace_ = false;
   zonePlace_.reset();
   largestPlace_.reset();
   const bool plural = areaCodes.size() >= 2;
@@ -394,8 +421,6 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
       listLargestCity.AddString(setCities.strCity);
       zonePlace_ = CurrentTimePlace();
       largestPlace_ = CurrentPlaceFacts();
-      listTimeZone.AddString(
-          TimeZoneText(setCities.fTimeZone, setCities.bDaylightSaving, today_()));
     }
   }
 }
@@ -457,20 +482,24 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
 
 // Keeps the current city when it is the largest of its time zone so far.
 void SearchFlow::NoteTimePlace() {
-  if (!HasLocalClock(setCities.fTimeZone)) return;
+  const TimePlace place = CurrentTimePlace();
+  if (place.zone < 0) return;
   for (TimePlace& known : timePlaces_) {
-    if (known.fTimeZone == setCities.fTimeZone &&
-        known.bDaylightSaving == setCities.bDaylightSaving) {
-      if (setCities.iPopulation > known.population) known = CurrentTimePlace();
+    if (known.zone == place.zone) {
+      if (place.population > known.population) known = place;
       return;
     }
   }
-  timePlaces_.push_back(CurrentTimePlace());
+  timePlaces_.push_back(place);
 }
 
 TimePlace SearchFlow::CurrentTimePlace() const {
-  return TimePlace{setCities.strCity + ", " + setCities.strStateOrProvince, setCities.fTimeZone,
-                   setCities.bDaylightSaving, setCities.iPopulation, setCities.iCityId};
+  return TimePlace{setCities.strCity + ", " + setCities.strStateOrProvince,
+                   setCities.fTimeZone,
+                   setCities.bDaylightSaving,
+                   setCities.iPopulation,
+                   setCities.iCityId,
+                   law_ ? law_->ZoneOfPlace(setCities.iCityId) : -1};
 }
 
 PlaceFacts SearchFlow::CurrentPlaceFacts() const {
@@ -494,7 +523,13 @@ void SearchFlow::Publish(std::string queryGiven) {
     if (facts != listedPlaces_.end()) answer->places.push_back(facts->second);
   }
   answer->largestPlace = largestPlace_;
-  answer->times = {listTimeZone.Entries(), zonePlace_, timePlaces_};
+  answer->times.zonePlace = zonePlace_;
+  answer->times.clockPlaces = timePlaces_;
+  answer->times.searchedPlace = searchedPlace_;
+  if (answer->areaCodes.entries.size() == 1) answer->times.areaCode = answer->areaCodes.entries[0];
+  answer->times.callingHours = callingHours_;
+  answer->times.law = law_;
+  answer->times.zoneLine = ZoneLineAt(answer->times, nowUtc_());
   answer->e164 = e164_;
   answer->exchange = exchange_;
   answer->exchangeRow = ExchangeRowInMajorCities();

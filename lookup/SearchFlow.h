@@ -96,8 +96,11 @@ class SearchFlow {
   SearchFlow(const SearchFlow&) = delete;
   SearchFlow& operator=(const SearchFlow&) = delete;
 
-  // Which day it is, for the time zone line (default: today where the user is).
-  void SetToday(std::function<CalendarDay()> today) { today_ = std::move(today); }
+  // The instant of the time zone line that the answer carries (default: now).
+  void SetNow(std::function<std::int64_t()> nowUtc) { nowUtc_ = std::move(nowUtc); }
+  // The local hours in which a place may be called (default 08:00-21:00).
+  void SetCallingHours(const CallingHours& hours) { callingHours_ = hours; }
+  const CallingHours& GetCallingHours() const { return callingHours_; }
 
   // Reads both data files (once; later calls only requery), and the
   // exchange file of the data folder given to the first constructor; the
@@ -106,6 +109,9 @@ class SearchFlow {
   const std::vector<std::string>& DataProblems() const { return dataProblems_; }
   const LoadOutcome& CitiesOutcome() const { return setCities.Outcome(); }
   const LoadOutcome& AreaCodesOutcome() const { return setAreaCodes.Outcome(); }
+  // What became of reading the zone law (ctz.bin, tzl.bin); its problem is
+  // also one of DataProblems().
+  const LoadOutcome& ZoneLawOutcome() const { return zoneLawOutcome_; }
   // The loaded record sets, for checks of what was read.
   const CCitySet& Cities() const { return setCities; }
   const CAreaCodeSet& AreaCodes() const { return setAreaCodes; }
@@ -169,7 +175,10 @@ class SearchFlow {
   CityChooser& chooser_;
   BusyIndicator* busy_;
   std::optional<std::filesystem::path> dataFolder_;  // of the exchange file
-  std::function<CalendarDay()> today_ = LocalToday;
+  std::function<std::int64_t()> nowUtc_ = UtcNow;
+  CallingHours callingHours_;
+  std::shared_ptr<const ZoneLaw> law_;  // null when it could not be read
+  LoadOutcome zoneLawOutcome_;
   ExchangeTable exchanges_;
   std::unique_ptr<NumberLookup> numbers_;
   std::vector<std::string> dataProblems_;
@@ -179,7 +188,6 @@ class SearchFlow {
   ListBox listLargestCity{ListBox::Order::kSorted};
   ListBox listMajorCities{ListBox::Order::kSorted};
   ListBox listStateOrProvince{ListBox::Order::kAdded};
-  ListBox listTimeZone{ListBox::Order::kAdded};
   std::string lblAreaCodes = "Area code(s):";
   std::string lblLargestCity = "Largest city in area code(s):";
   std::string lblMajorCities = "Major cities in area code(s):";
@@ -189,6 +197,7 @@ class SearchFlow {
   // What the search in progress found beside the lists.
   AnswerOutcome outcome_ = AnswerOutcome::kNone;
   std::vector<TimePlace> timePlaces_;
+  bool searchedPlace_ = false;
   std::optional<TimePlace> zonePlace_;
   std::optional<PlaceFacts> largestPlace_;
   std::unordered_map<std::string, PlaceFacts> listedPlaces_;  // by major-cities entry

@@ -1,8 +1,8 @@
 #!/bin/sh
 # telquest: starts Telquest Pro in the user's own folder.
 #
-# The program reads its data files (cit.bin, arc.bin, exc.bin) and writes
-# its settings (tqs.ini) in the current directory. This launcher gives each user a folder
+# The program reads its data files (cit.bin, arc.bin, exc.bin, ctz.bin,
+# tzl.bin) and writes its settings (tqs.ini) in the current directory. This launcher gives each user a folder
 # for that, $XDG_DATA_HOME/telquest (by default ~/.local/share/telquest),
 # creates it on the first start, links the installed data files into it and
 # starts the program there.
@@ -37,7 +37,7 @@ program="$bindir/@TELQUEST_LIBEXEC_FROM_BIN@/telquest"
 datadir=$(cd -- "$bindir/@TELQUEST_DATA_FROM_BIN@" 2>/dev/null && pwd -P) ||
   fail "the installed data folder $bindir/@TELQUEST_DATA_FROM_BIN@ is missing; reinstall Telquest Pro"
 
-for name in cit.bin arc.bin exc.bin; do
+for name in cit.bin arc.bin exc.bin ctz.bin tzl.bin; do
   [ -r "$datadir/$name" ] || fail "installed data file $datadir/$name is missing or unreadable; reinstall Telquest Pro"
 done
 
@@ -78,7 +78,7 @@ ours() {
 # Links (or, where links cannot be made, copies) of the installed data files,
 # each made in the private folder and renamed into place, so that two starts
 # at the same moment never see a half-made file.
-for name in cit.bin arc.bin exc.bin; do
+for name in cit.bin arc.bin exc.bin ctz.bin tzl.bin; do
   source="$datadir/$name"
   target="$home/$name"
   if [ -L "$target" ]; then

@@ -12,7 +12,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELQUEST_GUI=ON \
   -DTELQUEST_BENCH=ON >/dev/null
-targets=(telquest_bench telquest_numbers_bench telquest_batch_bench telquest_desktop_bench tqlookup)
+targets=(telquest_bench telquest_numbers_bench telquest_batch_bench telquest_desktop_bench
+         telquest_zone_law_bench tqlookup)
 startup=no
 if cmake --build build-bench --target help | grep '^telquest_startup:' >/dev/null; then
   targets+=(telquest_startup)
@@ -28,6 +29,10 @@ build-bench/bench/telquest_numbers_bench --benchmark_color=false "$@"
 
 echo
 build-bench/bench/telquest_desktop_bench
+
+echo
+echo "The zone law: loading its tables, the time at an instant"
+build-bench/bench/telquest_zone_law_bench
 
 echo
 echo "Peak resident memory of tqlookup on the shipped data (kB)"

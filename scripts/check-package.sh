@@ -44,7 +44,7 @@ as_root() { "${sudo_cmd[@]}" "$@"; }
 version=$(sed -n 's/^project(telquest VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [[ -n "$version" ]] || abort "project version found in CMakeLists.txt"
 
-for file in res/cit.bin res/arc.bin res/exc.bin; do
+for file in res/cit.bin res/arc.bin res/exc.bin res/ctz.bin res/tzl.bin; do
   [[ -s "$file" ]] || abort "data file $file exists (generate it with tools/data before packaging)"
 done
 
@@ -72,7 +72,7 @@ DESTDIR=$stage cmake --install "$build" >"$scratch/install.log" 2>&1 ||
 pass "cmake --install into a staging folder"
 
 expected=(usr/bin/tqlookup usr/share/telquest/cit.bin usr/share/telquest/arc.bin
-          usr/share/telquest/exc.bin
+          usr/share/telquest/exc.bin usr/share/telquest/ctz.bin usr/share/telquest/tzl.bin
           usr/share/man/man1/tqlookup.1.gz usr/share/doc/telquest/copyright)
 if ((gui)); then
   expected+=(usr/bin/telquest usr/libexec/telquest/telquest
@@ -213,7 +213,7 @@ if ((gui)); then
   race_ok=1
   for pid in "${pids[@]}"; do wait "$pid" || race_ok=0; done
   folder=$race/telquest
-  check "eight simultaneous first starts all succeed" eval '((race_ok)) && links_ok && [[ -z "$(ls -A "$folder" | grep -v -x -e cit.bin -e arc.bin -e exc.bin)" ]]'
+  check "eight simultaneous first starts all succeed" eval '((race_ok)) && links_ok && [[ -z "$(ls -A "$folder" | grep -v -x -e cit.bin -e arc.bin -e exc.bin -e ctz.bin -e tzl.bin)" ]]'
 
   # Read-only: root ignores permission bits, so these run as nobody.
   run_as_nobody=()

@@ -2,13 +2,13 @@
 # Installs the Debian packages that building, running and testing need.
 # Packages already present are skipped; with nothing missing, nothing runs.
 #   scripts/install-deps.sh [run|test|tools]
-# "tools" adds what tools/screenshot needs to the run packages.
+# "tools" adds what tools/screenshot and tools/tz need to the run packages.
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
 test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev time xvfb xauth parallel
                desktop-file-utils appstream dpkg-dev file man-db locales dbus-daemon libglib2.0-bin)
-tool_packages=(xvfb xauth xdotool imagemagick)
+tool_packages=(xvfb xauth xdotool imagemagick python3 tzdata)
 
 packages=("${run_packages[@]}")
 case "${1:-run}" in

@@ -44,6 +44,21 @@ TEST(Settings, WritesOneLineAndLeavesNoTemporaryFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+// The calling hours ride on an optional second line that the first line's
+// reading never sees.
+TEST(Settings, KeepsCallingHoursOnASecondLine) {
+  TempDir dir;
+  const auto file = dir / kSettingsFileName;
+  ASSERT_TRUE(WriteShowMapsSetting(file, 1, CallingHours{9 * 60, 20 * 60}));
+  EXPECT_EQ(ReadShowMapsSetting(file), 1);
+  EXPECT_EQ(ReadCallingHoursSetting(file), (CallingHours{9 * 60, 20 * 60}));
+  for (const char* text : {"1\n", "1\ncalling-hours 9-20\n", "1\n09:00-20:00\n",
+                           "1\ncalling-hours 09:00-09:00\n"}) {
+    WriteBytes(file, text);
+    EXPECT_FALSE(ReadCallingHoursSetting(file)) << text;
+  }
+}
+
 // True when writing into a read-only folder fails and leaves the old file.
 bool UnwritableFolderKeepsTheOldFile() {
   TempDir dir;

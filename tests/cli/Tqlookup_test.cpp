@@ -22,7 +22,7 @@ class FailingBuffer : public std::streambuf {
   int overflow(int) override { return traits_type::eof(); }
 };
 
-enum class Data { kSample, kDamaged, kOdd, kMissing };
+enum class Data { kSample, kDamaged, kOdd, kMissing, kNoZoneLaw };
 
 class Tqlookup : public ::testing::Test {
  protected:
@@ -30,6 +30,8 @@ class Tqlookup : public ::testing::Test {
     dirs_ = new Dirs;
     test::WriteSampleData(dirs_->sample.path());
     test::WriteSampleData(dirs_->damaged.path());
+    test::WriteSampleData(dirs_->noZoneLaw.path());
+    std::filesystem::remove(dirs_->noZoneLaw / "tzl.bin");
     // The file ends inside a record: damaged, what was read is used.
     std::ofstream(dirs_->damaged / "cit.bin", std::ios::app | std::ios::binary) << "293\r\n";
     test::WriteDataFiles(dirs_->odd.path(),
@@ -45,7 +47,8 @@ class Tqlookup : public ::testing::Test {
                 bool interactive = false, const std::string& typed = "",
                 bool failPrompt = false) {
     const std::filesystem::path folders[] = {dirs_->sample.path(), dirs_->damaged.path(),
-                                             dirs_->odd.path(), dirs_->sample / "missing"};
+                                             dirs_->odd.path(), dirs_->sample / "missing",
+                                             dirs_->noZoneLaw.path()};
     args.insert(args.begin(), {"--data", folders[static_cast<int>(data)].string(), "--now",
                                "2026-01-15T17:00Z"});
     std::istringstream in(typed);
@@ -59,7 +62,7 @@ class Tqlookup : public ::testing::Test {
   }
 
   struct Dirs {
-    test::TempDir sample, damaged, odd;
+    test::TempDir sample, damaged, odd, noZoneLaw;
   };
   static Dirs* dirs_;
 };
@@ -85,7 +88,11 @@ TEST_F(Tqlookup, ExitStatusesAndWhatIsTold) {
       {Data::kSample, {"--date", "2026-02-30", "937"}, kExitUsage, "", "--date: not a date"},
       {Data::kSample, {"--date", "2026-257-01", "937"}, kExitUsage, "", "--date: not a date"},
       {Data::kSample, {"--date", "2026-2-3", "937"}, kExitUsage, "", "--date: not a date"},
+      {Data::kSample, {"--now", "1969-12-31T23:59Z", "937"}, kExitUsage, "", "--now: not an instant"},
+      {Data::kSample, {"--window", "9-17", "937"}, kExitUsage, "", "--window: not a window"},
+      {Data::kSample, {"--window", "12:00-13:00", "Dayton, OH"}, 0, "Callable now (12:00-13:00):\n  yes", ""},
       {Data::kMissing, {"937"}, kExitNoData, "", "cit.bin"},
+      {Data::kNoZoneLaw, {"937"}, kExitDamagedData, "  Dayton\n", "tzl.bin is missing"},
       {Data::kDamaged, {"937"}, kExitDamagedData, "  Dayton\n", "is damaged"},
       {Data::kDamaged, {"--filter", "strCity = 'Dayton'"}, kExitDamagedData, "42\tDayton\tOH", "is damaged"},
       // Data with a quote and a backslash, escaped in JSON.

@@ -50,8 +50,10 @@ TEST(HostileFiles, RefusedAndMissingFilesAreToldWithTheFolder) {
   };
   for (const auto& [why, make] : cases) {
     test::TempDir dir;
-    for (const char* file : {"cit.bin", "arc.bin", "exc.bin"}) make(dir / file);
-    ExpectProblems(dir.path(), {"cit.bin", "arc.bin", "exc.bin"}, why);
+    for (const char* file : {"cit.bin", "arc.bin", "exc.bin", "ctz.bin", "tzl.bin"}) {
+      make(dir / file);
+    }
+    ExpectProblems(dir.path(), {"cit.bin", "arc.bin", "exc.bin", "ctz.bin"}, why);
   }
 }
 
@@ -81,6 +83,7 @@ TEST(HostileFiles, DamageIsToldAndWhatCanBeReadIsUsed) {
     test::WriteLines(dir / "cit.bin", lines);
     test::WriteLines(dir / "arc.bin", test::EncodeLink(42, 937));
     test::WriteBytes(dir / "exc.bin", test::kSampleExchanges);
+    test::WriteZoneFiles(dir.path(), {good});
     ExpectProblems(dir.path(), {"cit.bin"}, why);
   }
 }

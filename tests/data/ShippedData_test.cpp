@@ -13,6 +13,7 @@
 #include "data/CitySet.h"
 #include "data/Text.h"
 #include "lookup/SearchFlow.h"
+#include "lookup/ZoneLaw.h"
 
 namespace tq {
 namespace {
@@ -55,6 +56,22 @@ TEST_F(ShippedData, EveryPlaceIsFoundTypedPlainly) {
   std::string shown;
   for (std::size_t i = 0; i < missed.size() && i < 20; ++i) shown += Cp1252ToUtf8(missed[i]) + "\n";
   EXPECT_TRUE(missed.empty()) << missed.size() << " not found, among them:\n" << shown;
+}
+
+// ctz.bin and cit.bin are written by different steps: every geographic place
+// has a zone, and no other place has one.
+TEST_F(ShippedData, EveryGeographicPlaceAndNoOtherHasAZone) {
+  ZoneLaw law;
+  ASSERT_EQ(law.Open(kShipped), "");
+  const CCitySet& cities = flow_.Cities();
+  std::vector<std::uint32_t> wrong;
+  for (std::uint32_t row = 0; row < cities.RowCount(); ++row) {
+    const auto id = static_cast<std::int32_t>(cities.CityIds()[row]);
+    if ((law.ZoneOfPlace(id) >= 0) != HasLocalClock(cities.TimeZones()[row])) {
+      wrong.push_back(cities.CityIds()[row]);
+    }
+  }
+  EXPECT_TRUE(wrong.empty()) << wrong.size() << " places, the first " << wrong.front();
 }
 
 TEST_F(ShippedData, PlacesAreStoredAsTheyAre) {

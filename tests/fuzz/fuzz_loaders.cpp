@@ -30,7 +30,7 @@ void CheckOutcome(const tq::LoadOutcome& outcome) {
 void CheckSearches(const std::filesystem::path& folder) {
   PickFirst chooser;
   tq::SearchFlow flow(folder, chooser);
-  flow.SetToday([] { return tq::CalendarDay{7, 4, 6}; });
+  flow.SetNow([] { return std::int64_t{1783166400}; });  // 2026-07-04T12:00Z
   flow.OpenData();
   std::vector<std::string> queries;
   const auto& names = flow.Cities().CityNames();

@@ -33,6 +33,8 @@ class LookupAppTest : public QObject {
     QTest::newRow("no file, maps then shown") << QByteArray() << true << false << QByteArray("1\n");
     QTest::newRow("1, maps then hidden") << QByteArray("1\r\n") << true << true << QByteArray("0\n");
     QTest::newRow("7 stays shown") << QByteArray("  7 maps\n") << false << true << QByteArray("1\n");
+    QTest::newRow("calling hours kept") << QByteArray("1\ncalling-hours 09:00-20:00\n") << false
+                                        << true << QByteArray("1\ncalling-hours 09:00-20:00\n");
   }
 
   void settingDecidesTheStartAndTheEndIsWritten() {

@@ -3,7 +3,10 @@
 // What a search finds is the core's; here only that the window shows it.
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QCheckBox>
 #include <QCompleter>
 #include <QGuiApplication>
@@ -20,7 +23,9 @@
 #include "app/HelpWindow.h"
 #include "lookup/CityPickDlg.h"
 #include "lookup/LocalTime.h"
+#include "lookup/AnswerText.h"
 #include "lookup/LookupDlg.h"
+#include "lookup/QtText.h"
 
 using tq::CCityPickDlg;
 using namespace tq::test;
@@ -145,8 +150,8 @@ class LookupWindowTest : public QObject {
     dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:42Z"); });
     TypeAndEnter(*dialog, "(937) 294-1234");
     auto* status = dialog->findChild<QLabel*>("lblStatus");
-    QCOMPARE(status->text(), QString::fromUtf8("Dayton, OH · 6:42 PM Sunday · exchange 937-294: "
-                                               "Kettering, OH"));
+    QCOMPARE(status->text(), tq::ToQString(tq::StatusText(dialog->Flow().GetAnswer(),
+                                                          *tq::ParseUtcInstant("2026-07-05T22:42Z"))));
     const QList<QListWidgetItem*> selected = List(*dialog, "listMajorCities")->selectedItems();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.front()->text(), QString("Kettering"));
@@ -156,6 +161,72 @@ class LookupWindowTest : public QObject {
       const QRect client = dialog->findChild<QWidget*>("client")->geometry();
       QCOMPARE(status->geometry().top(), client.bottom() + 1);
       QCOMPARE(dialog->height(), status->geometry().bottom() + 1);
+    }
+  }
+
+  // The time zone line switches with the clock beside it, at 2:00 local.
+  void timeZoneLineFollowsTheStatusLinesInstant() {
+    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-03-08T06:59Z"); });
+    TypeAndEnter(*dialog, "Dayton, OH");
+    auto* status = dialog->findChild<QLabel*>("lblStatus");
+    for (const char* kind : {"Standard", "Daylight"}) {
+      const QString zone = QString("Eastern %1 Time").arg(kind);
+      QCOMPARE(ListTexts(List(*dialog, "listTimeZone")), QStringList{zone});
+      QVERIFY2(status->text().contains(zone), qPrintable(status->text()));
+      dialog->SetClock([] { return *tq::ParseUtcInstant("2026-03-08T07:00Z"); });
+    }
+  }
+
+  // However long, the status line shows all of its text, maps on or off, and
+  // tells it to assistive technology: a status bar that announces a change.
+  void statusLineShowsItsWholeTextAndAnnouncesIt() {
+    QStringList announced;
+    connect(dialog.get(), &tq::CLookupDlg::statusAnnounced, this,
+            [&announced](const QString& text) { announced << text; });
+    auto* status = dialog->findChild<QLabel*>("lblStatus");
+    for (bool maps : {true, false}) {
+      if (dialog->GetShowMaps() != maps) dialog->OnShowMaps();
+      TypeAndEnter(*dialog, maps ? "867" : "(937) 294-1234");
+      const QString text = status->text();
+      QCOMPARE(status->toolTip(), text);
+      QCOMPARE(status->accessibleDescription(), text);
+      QCOMPARE(status->accessibleName(), text);
+      QVERIFY(!announced.isEmpty());
+      QCOMPARE(announced.last(), text);
+      // Nothing of it cut: it needs no more width, nor height at its width.
+      QVERIFY(status->minimumSizeHint().width() <= status->width());
+      QVERIFY(status->heightForWidth(status->width()) <= status->height());
+    }
+    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:43Z"); });  // a minute on
+    QCOMPARE(announced.size(), 2);
+    QCOMPARE(QAccessible::queryAccessibleInterface(status)->role(), QAccessible::StatusBar);
+  }
+
+  // Edit, Calling Hours: a window of local hours changes the answer shown;
+  // any other text is refused with a word and changes nothing.
+  void callingHoursAreAskedAndApplied() {
+    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-01-15T17:00Z"); });  // 12:00 in Dayton
+    TypeAndEnter(*dialog, "Dayton, OH");
+    auto* status = dialog->findChild<QLabel*>("lblStatus");
+    QVERIFY(status->text().contains("can call now (08:00-21:00)"));
+    for (const char* typed : {"13:00-14:00", "noon"}) {
+      bool warned = false;
+      QTimer::singleShot(0, this, [&, typed] {
+        auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        QVERIFY(input);
+        input->setTextValue(typed);
+        QTimer::singleShot(0, this, [&] {
+          auto* warning = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+          warned = warning != nullptr;
+          if (warning) warning->accept();
+        });
+        input->accept();
+      });
+      MenuAction("E&dit", "Calling &Hours...")->trigger();
+      QCOMPARE(warned, typed == std::string("noon"));
+      QCOMPARE(tq::CallingHoursText(dialog->GetCallingHours()), std::string("13:00-14:00"));
+      QVERIFY2(status->text().contains("outside calling hours (13:00-14:00)"),
+               qPrintable(status->text()));
     }
   }
 

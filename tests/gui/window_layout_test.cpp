@@ -128,7 +128,7 @@ class LayoutAndAccessTest : public QObject {
       for (QAction* item : popup->menu()->actions()) menu << item->text();
     }
     QCOMPARE(menu, (QStringList{"&File", "E&xit", "E&dit", "&Copy", "Copy &Answer",
-                                "&Go to Search Field", "&Help",
+                                "&Go to Search Field", "Calling &Hours...", "&Help",
                                 "&Contents...", "&About..."}));
   }
 

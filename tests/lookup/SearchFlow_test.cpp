@@ -38,14 +38,14 @@ class CountingBusy : public BusyIndicator {
   int begun = 0;
 };
 
-constexpr CalendarDay kWinterDay{1, 15, 5};
-constexpr CalendarDay kSummerDay{7, 15, 4};
+const std::int64_t kWinter = *ParseUtcInstant("2026-01-15T17:00Z");
+const std::int64_t kSummer = *ParseUtcInstant("2026-07-15T17:00Z");
 
 class SearchFlowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::WriteSampleData(dir_.path());
-    flow_.SetToday([] { return kWinterDay; });
+    flow_.SetNow([] { return kWinter; });
     flow_.OpenData();
   }
   void Search(const std::string& text) { flow_.Search(text); }
@@ -114,7 +114,7 @@ TEST_F(SearchFlowTest, WhatSearchesShow) {
       // No time zone line, but an entry.
       {"800", "800|Toll-Free Service|Toll-Free Service|Non-geographic area code|", nullptr,
        "Non-geographic area code"},
-      {"242", "242|Nassau|Nassau|Bahamas|Eastern Standard Time", nullptr, "Bahamas"},
+      {"242", "242|Nassau|Nassau|Bahamas|", nullptr, "Bahamas"},
       {"973", "973|Troy Hills|Troy Hills|New Jersey (NJ)|Eastern Standard Time", nullptr, "NJ"},  // Troy begins Troy Hills
       {"419", "419|Sandusky|Findlay;Sandusky|" + ohio, nullptr, "OH"},  // a tie keeps the city reached first
       {"kettering", kDayton937, "Kettering, Ohio", "OH"},  // one city of the name: no choice
@@ -162,12 +162,64 @@ TEST_F(SearchFlowTest, PlacesThatFindNothing) {
   }
 }
 
-TEST_F(SearchFlowTest, DaylightTimeFollowsTheDay) {
-  flow_.SetToday([] { return kSummerDay; });
+TEST_F(SearchFlowTest, TimeZoneLineFollowsTheInstant) {
+  flow_.SetNow([] { return kSummer; });
   Search("Dayton, OH");
   EXPECT_EQ(A().times.zoneLine, Entries{"Eastern Daylight Time"});
   Search("867");
   EXPECT_EQ(A().times.zoneLine, Entries{"Mountain Standard Time (EDT - 3.0 hours)"});
+}
+
+// The clocks: of the place searched (a typed place, the exchange's place of
+// a number), never a neighbour's; else one per kind of time in force, and
+// a split said, not picked. Yellowknife keeps Mountain time until November
+// 2026 and then Central time all year, so 867 splits only from then on.
+TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
+  const std::int64_t y2027 = *ParseUtcInstant("2027-01-15T17:00Z");
+  const struct {
+    const char* typed;
+    std::int64_t at;
+    const char* clocks;  // "place time;..." then "|split|callable"
+  } cases[] = {
+      {"Kettering, OH", kWinter, "Kettering, OH 12:00|||yes"},
+      {"(937) 294-1234", kWinter, "Kettering, OH 12:00|||yes"},
+      {"937", kWinter, "Dayton, OH 12:00|||-"},
+      {"(937) 999-1234", kWinter, "Dayton, OH 12:00|||-"},
+      {", Bahamas", kWinter, "|||-"},
+      {"Troy, NJ", kWinter, "|||-"},  // not Troy Hills' time
+      {"867", kWinter, "Whitehorse, YT 10:00|||-"},
+      {"867", y2027, "Whitehorse, YT 10:00;Yellowknife, NT 11:00||867: Mountain and Central|-"},
+      {"902", kWinter, "Halifax, NS 13:00|||-"},
+      {"Nome, AK", kWinter, "Nome, AK 08:00|||yes"},
+  };
+  for (const auto& c : cases) {
+    Search(c.typed);
+    std::string clocks;
+    for (const LocalTimeLine& line : LocalTimesAt(A().times, c.at)) {
+      clocks += (clocks.empty() ? "" : ";") + line.place->name + " " + Clock24(line.clock);
+    }
+    const std::optional<bool> callable = CallableAt(A().times, c.at);
+    clocks += "||" + SplitZonesText(A().times, c.at) + "|" +
+              (!callable ? "-" : *callable ? "yes" : "no");
+    EXPECT_EQ(clocks, c.clocks) << c.typed;
+  }
+}
+
+// Without a readable zone law the answer has no clocks and no time zone
+// line, and says why; never a time from elsewhere.
+TEST(SearchFlowZoneLaw, DamagedTableIsTold) {
+  test::TempDir dir;
+  test::WriteSampleData(dir.path());
+  std::filesystem::resize_file(dir / "tzl.bin", 4000);
+  ScriptedChooser chooser;
+  SearchFlow flow(dir.path(), chooser);
+  flow.OpenData();
+  const Answer& answer = flow.Search("Dayton, OH");
+  EXPECT_EQ(flow.ZoneLawOutcome().problem, FileProblem::kDamaged);
+  ASSERT_EQ(answer.problems.size(), 1u);
+  EXPECT_NE(answer.problems[0].find("tzl.bin"), std::string::npos) << answer.problems[0];
+  EXPECT_TRUE(LocalTimesAt(answer.times, kWinter).empty());
+  EXPECT_EQ(ZoneLineAt(answer.times, kWinter), Entries{""});
 }
 
 TEST_F(SearchFlowTest, SeveralMatchesOrABeginningAsk) {

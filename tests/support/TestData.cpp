@@ -1,5 +1,6 @@
 #include "support/TestData.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -84,6 +85,44 @@ void WriteLines(const std::filesystem::path& file, const std::vector<std::string
   WriteBytes(file, bytes);
 }
 
+namespace {
+
+// The zones of the test places, as ctz.bin lists them, and the time zone
+// field of the places of each (none: only by their ids).
+constexpr std::pair<const char*, const char*> kZones[] = {
+    {"America/Chicago", "-1"},  {"America/Denver", "-2"},   {"America/Edmonton", nullptr},
+    {"America/Halifax", "1"},   {"America/Los_Angeles", "-3"}, {"America/New_York", "0"},
+    {"America/Nome", "-4"},     {"America/St_Johns", "1.5"}, {"America/Whitehorse", nullptr}};
+
+int ZoneOf(const CityFixture& city) {
+  if (city.id == 80) return 8;
+  if (city.id == 81) return 2;
+  if (city.state == "Bahamas" || city.id == 91) return -1;  // places the zone file leaves out
+  for (int zone = 0; zone < 9; ++zone) {
+    if (kZones[zone].second && city.timeZone == kZones[zone].second) return zone;
+  }
+  return -1;
+}
+
+}  // namespace
+
+void WriteZoneFiles(const std::filesystem::path& folder, std::vector<CityFixture> cities) {
+  std::sort(cities.begin(), cities.end(),
+            [](const CityFixture& a, const CityFixture& b) { return a.id < b.id; });
+  std::string places = "TQCTZ 1\nzones 9\n";
+  for (const auto& [zone, timeZone] : kZones) places += std::string(zone) + "\n";
+  std::string lines;
+  int count = 0;
+  for (std::size_t i = 0; i < cities.size(); ++i) {
+    if (ZoneOf(cities[i]) < 0 || (i > 0 && cities[i].id == cities[i - 1].id)) continue;
+    lines += std::to_string(cities[i].id) + "\t" + std::to_string(ZoneOf(cities[i])) + "\n";
+    ++count;
+  }
+  WriteBytes(folder / "ctz.bin", places + "places " + std::to_string(count) + "\n" + lines);
+  std::filesystem::copy_file(ShippedZoneLaw(), folder / "tzl.bin",
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
 void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities) {
   std::vector<std::string> cityLines, linkLines;
   for (const CityFixture& city : cities) {
@@ -94,6 +133,11 @@ void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityF
   }
   WriteLines(folder / "cit.bin", cityLines);
   WriteLines(folder / "arc.bin", linkLines);
+  WriteZoneFiles(folder, cities);
+}
+
+std::filesystem::path ShippedZoneLaw() {
+  return std::filesystem::path(TELQUEST_SOURCE_DIR) / "res" / "tzl.bin";
 }
 
 void WriteSampleData(const std::filesystem::path& folder) {

@@ -34,15 +34,23 @@ const std::vector<CityFixture>& SampleCities();
 void WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines,
                 const std::string& lineEnd = "\r\n");
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
-// Writes cit.bin and arc.bin of the cities into the folder.
+// Writes cit.bin, arc.bin and the zone law of the cities into the folder:
+// ctz.bin (each place's zone by its time zone field, Whitehorse and
+// Yellowknife by their own; Nassau and Troy, NJ left out) and the shipped
+// tzl.bin.
 void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities);
-// Writes cit.bin, arc.bin and exc.bin (kSampleExchanges) of the sample cities.
+void WriteZoneFiles(const std::filesystem::path& folder, std::vector<CityFixture> cities);
+// Writes the files of WriteDataFiles and exc.bin (kSampleExchanges) of the
+// sample cities.
 void WriteSampleData(const std::filesystem::path& folder);
 
 // Exchanges 937-222 Dayton, 937-294 Kettering, 514-555 Montréal (UTF-8).
 inline constexpr char kSampleExchanges[] =
     "TQEXC 1\nplaces 3\nDayton\tOH\nKettering\tOH\nMontr\xC3\xA9" "al\tQC\nexchanges 3\n"
     "514555 00003\n937222 00001\n937294 00002\n";
+
+// The shipped zone law table.
+std::filesystem::path ShippedZoneLaw();
 
 // `row(set)` of every record that a record set selects, from where it stands
 // to the end; SelectRows first opens a set of `folder` with `filter`.

@@ -1,0 +1,81 @@
+#pragma once
+// The zone law: each place's IANA time zone ("ctz.bin") and every change of
+// UTC offset, abbreviation and daylight time of those zones from 1970 through
+// 2100 ("tzl.bin"), both described in docs/data-format.md. What time it is at
+// a place is found here by binary search and nowhere else; the machine's zone
+// files and TZ play no part. Both files are checked whole when read: a
+// missing or damaged one leaves the law empty (no local times at all) with a
+// text that says why, never a wrong time.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tq {
+
+// The kind of time in force in a zone: "CDT", "Central Daylight Time",
+// -18000 seconds from UTC, daylight time.
+struct ZoneTime {
+  std::int32_t offsetSeconds;
+  bool daylight;
+  std::string_view abbreviation;
+  std::string_view name;
+};
+
+class ZoneLaw {
+ public:
+  static constexpr char kPlacesFileName[] = "ctz.bin";
+  static constexpr char kLawFileName[] = "tzl.bin";
+  // Eastern time, from which the time zone line measures every place.
+  static constexpr char kEasternZone[] = "America/New_York";
+
+  // Reads both files of the folder (the current directory when empty); ""
+  // when both were read, else what is wrong (code page 1252).
+  std::string Open(const std::filesystem::path& folder);
+  // Reads the bytes of both files; "" or why they cannot be used (and then
+  // the law is empty).
+  std::string Load(std::string_view places, std::string_view law);
+
+  bool IsEmpty() const { return zones_.empty(); }
+  // "2026f": the tzdata release the table was compiled from.
+  const std::string& TzdataVersion() const { return version_; }
+
+  // The zone of a place, or -1 when it has none (or the law is empty).
+  int ZoneOfPlace(std::int32_t cityId) const;
+  // The zone of an IANA name, or -1.
+  int FindZone(std::string_view ianaName) const;
+  std::string_view ZoneName(int zone) const;
+  int EasternZone() const { return eastern_; }
+
+  // The time in force in `zone` at an instant (seconds since 1970, UTC);
+  // nothing outside 1970-2100 or for no zone.
+  std::optional<ZoneTime> TimeAt(int zone, std::int64_t utcSeconds) const;
+
+ private:
+  struct Kind {
+    std::int32_t offsetSeconds;
+    bool daylight;
+    std::string abbreviation, name;
+  };
+  struct Zone {
+    std::string name;
+    std::uint32_t first, count;  // its changes in instants_ and kinds_
+  };
+  std::string LoadLaw(std::string_view bytes);
+  std::string LoadPlaces(std::string_view bytes);
+
+  std::string version_;
+  std::int64_t until_ = 0;
+  std::vector<Kind> kindTable_;
+  std::vector<Zone> zones_;
+  std::vector<std::uint32_t> instants_;  // of each change, zone after zone
+  std::vector<std::uint16_t> kinds_;     // the kind of time from that change on
+  std::vector<std::int32_t> placeIds_;   // ascending
+  std::vector<std::int16_t> placeZones_;
+  int eastern_ = -1;
+};
+
+}  // namespace tq
