@@ -87,7 +87,7 @@ TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
   flow.editQuery = "937-222-1234";
   flow.OnOK();
   EXPECT_EQ(flow.StatusText(), "Data file exc.bin in " + dir_.path().string() +
-                                   " is damaged: it is not a whole file of the format TQEXC 1. Numbers "
+                                   " is damaged: it is not a file of the format TQEXC 1. Numbers "
                                    "are answered without their exchange. \xB7 Dayton, OH \xB7 1:42 PM Sunday");
 }
 

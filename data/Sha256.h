@@ -1,0 +1,12 @@
+#pragma once
+// SHA-256 (FIPS 180-4) of a run of bytes, as 64 lower-case hex digits: the
+// checksum that the data manifest keeps of each data file.
+
+#include <string>
+#include <string_view>
+
+namespace tq {
+
+std::string Sha256Hex(std::string_view bytes);
+
+}  // namespace tq
