@@ -272,6 +272,10 @@ def main():
     if failures:
         raise SystemExit(f"{failures} check(s) failed")
 
+    # --- integrity manifest: always the last step, over every file written ---
+    import manifest
+    manifest.write_manifest(RES)
+
 
 if __name__ == "__main__":
     main()
