@@ -7,6 +7,9 @@
 
 namespace tq {
 
-std::string Sha256Hex(std::string_view bytes);
+// `portable` forgoes the processor's SHA instructions (for tests of both ways).
+std::string Sha256Hex(std::string_view bytes, bool portable = false);
+// Whether this processor has the SHA instructions that make it fast.
+bool Sha256HasFastPath();
 
 }  // namespace tq
