@@ -1,6 +1,9 @@
 #include "app/LookupApp.h"
 
+#include <cstdio>
 #include <utility>
+
+#include "data/Text.h"
 
 #include "lookup/LookupDlg.h"
 
@@ -16,7 +19,10 @@ void CLookupApp::InitInstance() {
     dialog.exec();
     SetShowMaps(dialog.GetShowMaps());
   }
-  WriteShowMapsSetting(settingsFile, iShowMaps);
+  std::string why;
+  if (!WriteShowMapsSetting(settingsFile, iShowMaps, &why)) {
+    std::fprintf(stderr, "telquest: %s.\n", Cp1252ToDisplayUtf8(Utf8ToCp1252(why)).c_str());
+  }
 }
 
 }  // namespace tq

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 
 namespace tq {
 
@@ -18,9 +19,11 @@ int ReadShowMapsSetting(const std::filesystem::path& file);
 // Writes "N\n" through a new temporary file in the same folder (made with
 // mkstemp, so never through a planted link), synced, that then replaces the
 // old file, so a crash or a full disk never leaves it empty or cut short.
-// False (the old file untouched, the temporary removed) when it cannot be
-// written.
-bool WriteShowMapsSetting(const std::filesystem::path& file, int value);
+// A file that is a symbolic link or read-only is the user's choice: it is
+// left as it is. False (the old file untouched, the temporary removed, `why`
+// told when given) when the setting is not saved.
+[[nodiscard]] bool WriteShowMapsSetting(const std::filesystem::path& file, int value,
+                                        std::string* why = nullptr);
 
 // The system-menu command that opens the about box, whatever its low bits.
 inline constexpr unsigned kAboutSysCommand = 0x0010;
