@@ -91,6 +91,21 @@ char32_t CodePointOf(char c) {
   return b >= 0x80 && b < 0xA0 ? kHighBlock[b - 0x80] : b;
 }
 
+// What pasting brings beyond code page 1252, in the plain form a user means:
+// nothing for invisible bidi and zero-width marks (-1), "-" for hyphens and
+// dashes, a blank for the wide and narrow spaces, and the ASCII character of
+// a full-width one ("９３７" is 937). 0 for any other character.
+int PastedForm(char32_t cp) {
+  if (cp == 0x061C || (cp >= 0x200B && cp <= 0x200F) || (cp >= 0x202A && cp <= 0x202E) ||
+      (cp >= 0x2060 && cp <= 0x2064) || (cp >= 0x2066 && cp <= 0x2069) || cp == 0xFEFF) {
+    return -1;
+  }
+  if (cp == 0x2010 || cp == 0x2011 || cp == 0x2012 || cp == 0x2015 || cp == 0x2212) return '-';
+  if ((cp >= 0x2000 && cp <= 0x200A) || cp == 0x202F || cp == 0x205F || cp == 0x3000) return ' ';
+  if (cp >= 0xFF01 && cp <= 0xFF5E) return static_cast<int>(cp - 0xFEE0);
+  return 0;
+}
+
 char FromCodePoint(char32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
   for (int i = 0; i < 32; ++i) {
@@ -184,7 +199,9 @@ std::string Utf8ToCp1252(std::string_view utf8) {
       valid = false;
     }
     if (valid) {
-      out += FromCodePoint(cp);
+      const int pasted = PastedForm(cp);
+      if (pasted > 0) out += static_cast<char>(pasted);
+      if (pasted == 0) out += FromCodePoint(cp);
       i += length;
     } else {
       out += '?';

@@ -89,6 +89,11 @@ TEST(Utf8ToCp1252, ReplacesWhatHasNoForm) {
            // No code page 1252 form: one "?" per character, whatever its length.
            {"\xC4\x80", "?"}, {"\xC2\x80", "?"}, {"a\xE4\xB8\xAD" "b", "a?b"},
            {"\xF0\x9F\x98\x80", "?"},
+           // What pasting brings: dashes, bidi and zero-width marks, spaces,
+           // full-width characters, as meant.
+           {"\u2010\u2011\u2012\u2015\u2212", "-----"}, {"\u2013\u2014", "\x96\x97"},
+           {"a\u200E\u200F\u202A\u2066\u200B\uFEFF" "b", "ab"}, {"\u202F\u3000\u2009", "   "},
+           {"\uFF0B\uFF11\uFF08\uFF19\uFF13\uFF17\uFF09", "+1(937)"},
            // Invalid UTF-8: one "?" per byte.
            {"a\x80\x80" "b", "a??b"}, {"\xF0\x9F\x98", "???"},    // cut short at the end
            {"\xE2\x82" "A", "??A"}, {"\xE2\xC3\xA9", "?\xE9"},    // by ASCII, by a lead byte

@@ -54,6 +54,12 @@ TEST_F(NumberSearch, EveryForm) {
       {"9372221234", dayton}, {"937.222.1234", dayton}, {"(937) 222-1234", dayton},
       {"+1 937 222 1234", dayton}, {"19372221234", dayton}, {"937-222", dayton},
       {"937-222-1234 x12", dayton}, {"937-222-1234 ext. 12", dayton}, {"937-CAB-1234", dayton},
+      // An extension marker without digits, leading zeros: the number stands.
+      {"937 222 1234 ext", dayton}, {"937-222-1234 x", dayton}, {"937 x", areaCode},
+      {"937x", areaCode}, {"00937", areaCode},
+      // As pasted (in code page 1252): dashes, no-break spaces, a link.
+      {"937\x96" "222\x97" "1234", dayton}, {"\xA0" "937\xA0" "222 1234\xA0", dayton},
+      {"tel:+1-937-222-1234", dayton}, {"TEL:937.222.1234", dayton},
       {"937-294-0000", "937|Dayton|exchange 937-294: Kettering, OH"},
       {"937-999-1234", "937|Dayton|exchange 937-999: place not known"},
       {"1-800-FLOWERS", "800|Toll-Free Service|exchange 800-356: place not known"},
