@@ -27,7 +27,7 @@ enum class FileProblem {
   kDamaged,     // read, but holds no record, stops early or has impossible fields
 };
 
-struct FileBytes {
+struct [[nodiscard]] FileBytes {
   std::optional<std::string> bytes;  // nothing unless problem is kNone
   FileProblem problem = FileProblem::kNone;
   std::string why;  // what is wrong, e.g. "it is a FIFO"
@@ -42,22 +42,24 @@ struct LoadOutcome;
 
 // The bytes of the data file `name` in `folder`; nothing, with `outcome`
 // telling why, when it cannot be read.
-[[nodiscard]] std::optional<std::string> ReadDataFileOf(const std::filesystem::path& folder, const char* name,
-                                          LoadOutcome& outcome);
+[[nodiscard]] std::optional<std::string> ReadDataFileOf(const std::filesystem::path& folder,
+                                                        const char* name, LoadOutcome& outcome);
 
 // At most the first `count` bytes of a regular file of any size (the settings
 // file); nothing when it is missing, unreadable or not a regular file.
-[[nodiscard]] std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std::size_t count);
+[[nodiscard]] std::optional<std::string> ReadFileStart(const std::filesystem::path& path,
+                                                       std::size_t count);
 
 // The path of a data file: the bare name (the current directory) when no
 // folder is given.
 std::filesystem::path DataFilePath(const std::filesystem::path& folder,
                                    const char* name);
 
-// What loading a data file into a record set came to. `text` (code page
-// 1252, empty when all is well) names the file, what is wrong and the folder
-// it was looked for in.
-struct LoadOutcome {
+// What loading a data file came to: the one result of every data file load
+// (the record sets' Outcome(), ExchangeTable::Read). `text` (code page 1252,
+// empty when all is well) names the file, what is wrong and the folder it was
+// looked for in.
+struct [[nodiscard]] LoadOutcome {
   FileProblem problem = FileProblem::kNone;
   std::string text;
 };

@@ -62,10 +62,13 @@ LoadOutcome ExchangeTable::Read(const std::filesystem::path& folder) {
   *this = {};
   LoadOutcome outcome;
   std::optional<std::string> bytes = ReadDataFileOf(folder, kFileName, outcome);
-  if (!bytes) return outcome;
-  const std::string damage = Load(*bytes);
-  return DescribeLoad(FileProblem::kDamaged, kFileName, folder,
-                      DamageWithManifest(folder, kFileName, bytes_, Count(), damage));
+  if (bytes) {
+    const std::string damage = Load(*bytes);
+    outcome = DescribeLoad(FileProblem::kDamaged, kFileName, folder,
+                           DamageWithManifest(folder, kFileName, *bytes, Count(), damage));
+  }
+  outcome_ = outcome;
+  return outcome;
 }
 
 std::string ExchangeTable::Load(std::string bytes) {

@@ -30,6 +30,8 @@ class ExchangeTable {
   [[nodiscard]] LoadOutcome Read(const std::filesystem::path& folder);
   // Read, for callers that only tell the text ("" when all is well).
   [[nodiscard]] std::string Open(const std::filesystem::path& folder) { return Read(folder).text; }
+  // What the last Read came to (none before).
+  const LoadOutcome& Outcome() const { return outcome_; }
   // Loads the bytes of a file; what is wrong with them ("" when nothing).
   // The table is empty when they are of another format or version.
   [[nodiscard]] std::string Load(std::string bytes);
@@ -48,6 +50,7 @@ class ExchangeTable {
     std::uint32_t key;    // NPA-NXX as a number
     std::uint32_t place;  // from 1
   };
+  LoadOutcome outcome_;
   std::string bytes_;
   std::vector<PlaceLine> places_;
   std::vector<Record> records_;  // strictly ascending keys
