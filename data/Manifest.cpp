@@ -6,7 +6,7 @@
 namespace tq {
 namespace {
 
-constexpr std::size_t kMaxManifestSize = std::size_t{64} << 10;
+constexpr std::size_t kMaxManifestSize = std::size_t{1} << 20;
 
 struct Entry {
   std::size_t records = 0, size = 0;
