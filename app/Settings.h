@@ -25,10 +25,4 @@ int ReadShowMapsSetting(const std::filesystem::path& file);
 [[nodiscard]] bool WriteShowMapsSetting(const std::filesystem::path& file, int value,
                                         std::string* why = nullptr);
 
-// The system-menu command that opens the about box, whatever its low bits.
-inline constexpr unsigned kAboutSysCommand = 0x0010;
-inline bool IsAboutSysCommand(unsigned commandId) {
-  return (commandId & 0xFFF0) == kAboutSysCommand;
-}
-
 }  // namespace tq

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <new>
 
@@ -232,7 +233,11 @@ std::optional<float> ParseReal(std::string_view line) {
       return std::nullopt;
     }
   }
-  return AtoF(line);
+  if (line.starts_with('+')) line.remove_prefix(1);
+  float value = 0;  // from_chars: a point, whatever the process locale
+  const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
+  if (error != std::errc() || end != line.data() + line.size()) return std::nullopt;
+  return value;
 }
 
 bool HasControlBytes(std::string_view line, bool tabs) {

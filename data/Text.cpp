@@ -1,13 +1,7 @@
 #include "data/Text.h"
 
 #include <array>
-#include <cerrno>
-#include <cfloat>
-#include <clocale>
-#include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 namespace tq {
 namespace {
@@ -255,23 +249,6 @@ std::int32_t AtoI(std::string_view text) {
   if (value > kMax) return static_cast<std::int32_t>(kMax);
   if (value < kMin) return static_cast<std::int32_t>(kMin);
   return static_cast<std::int32_t>(value);
-}
-
-float AtoF(std::string_view text) {
-  // strtod_l with the "C" locale: the C library's own parser (signs, exponents,
-  // inf, nan) without the decimal comma of a user's locale.
-  static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
-  const std::string copy(text);  // strtod needs a terminated string
-  const double value = strtod_l(copy.c_str(), nullptr, cLocale);
-  if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
-  // A double rounds to infinity only from FLT_MAX plus half a float step on
-  // (2^128 - 2^103, a tie that rounds to the even 2^128); below that it
-  // rounds to FLT_MAX, so "3.40282347e+38", FLT_MAX as "%.9g" prints it,
-  // reads back as FLT_MAX.
-  constexpr double kFloatOverflow = 0x1.ffffffp+127;
-  if (value >= kFloatOverflow) return std::numeric_limits<float>::infinity();
-  if (value <= -kFloatOverflow) return -std::numeric_limits<float>::infinity();
-  return static_cast<float>(value);
 }
 
 }  // namespace tq

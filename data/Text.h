@@ -60,11 +60,9 @@ std::string Cp1252ToUtf8(std::string_view text);
 // the replacement character U+FFFD.
 std::string Cp1252ToDisplayUtf8(std::string_view text);
 
-// The C library's atoi and atof, made total: leading white space, an optional
-// sign, then digits; no digits gives 0. AtoI saturates at the 32-bit limits
-// instead of overflowing; AtoF ignores the process locale (always a point)
-// and gives +-infinity for magnitudes beyond a float.
+// The C library's atoi, made total: leading white space, an optional sign,
+// then digits; no digits gives 0. It saturates at the 32-bit limits instead
+// of overflowing.
 std::int32_t AtoI(std::string_view text);
-float AtoF(std::string_view text);
 
 }  // namespace tq

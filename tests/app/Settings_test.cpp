@@ -118,10 +118,5 @@ TEST(Settings, WritingFollowsNoPlantedLinkAndLeavesTheUsersFiles) {
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
 }
 
-TEST(SystemMenu, AboutCommandIgnoresTheLowBits) {
-  EXPECT_TRUE(IsAboutSysCommand(0x0010) && IsAboutSysCommand(0x001F));
-  for (const unsigned command : {0xF010u, 0xF060u, 0x0020u}) EXPECT_FALSE(IsAboutSysCommand(command));
-}
-
 }  // namespace
 }  // namespace tq

@@ -22,17 +22,12 @@ Pairs Select(const std::filesystem::path& folder, const std::string& filter = ""
   return test::SelectRows<CAreaCodeSet>(folder, filter, IdAndCode);
 }
 
-TEST(AreaCodeSetLoading, DecodesPairsWithAnyLineEndUpToABreak) {
+TEST(AreaCodeSetLoading, DecodesPairsWithAnyLineEnd) {
   TempDir dir;
   WriteLines(dir / "arc.bin", {"76", "1846", "461", "2853"});
   EXPECT_EQ(Select(dir.path()), (Pairs{{7, 613}, {42, 937}}));
   WriteBytes(dir / "arc.bin", "76\n1846\r\n461\n2853");  // bare LF, CR LF, no end at all
   EXPECT_EQ(Select(dir.path()), (Pairs{{7, 613}, {42, 937}}));
-  // A half pair or a blank line ends the load.
-  WriteLines(dir / "arc.bin", {"76", "1846", "461"});
-  EXPECT_EQ(Select(dir.path()).size(), 1u);
-  WriteLines(dir / "arc.bin", {"76", "", "461", "2853"});
-  EXPECT_TRUE(Select(dir.path()).empty());
 }
 
 TEST(AreaCodeSetLoading, AbsentFilesLoadLaterButLoadedOnesOnlyOnce) {
