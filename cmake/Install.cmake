@@ -38,7 +38,9 @@ endif()
 # (packaging/telquest-launcher.sh) and the manifest covers them
 # (tools/data/manifest.py). The first three are required: an install without
 # them fails with a clear message rather than producing a program that finds
-# no cities; the others are installed when they have been generated.
+# no cities; the others are installed when they have been generated. The
+# manifest stays last: the launcher leaves it out beside data of the user's
+# own, which it would call damaged.
 
 set(TELQUEST_DATA_NAMES cit.bin arc.bin exc.bin ctz.bin tzl.bin tqdata.manifest)
 set(telquest_required_data cit.bin arc.bin exc.bin)

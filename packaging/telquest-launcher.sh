@@ -109,13 +109,20 @@ move_aside() {
 # Links (or, where links cannot be made, copies) of the installed data files,
 # each made in the private folder and renamed into place, so that two starts
 # at the same moment never see a half-made file.
+own_data=0
 for name in $DATA_NAMES; do
   source="$datadir/$name"
   target="$home/$name"
   [ -e "$source" ] || continue  # an optional file this install lacks
+  # The installed manifest describes the installed files only: with data of
+  # the user's own it would call them damaged. (The manifest comes last.)
+  if [ "$name" = tqdata.manifest ] && [ "$own_data" = 1 ]; then
+    if [ -L "$target" ] && ours "$target" "$source" "$name"; then rm -f -- "$target"; fi
+    continue
+  fi
   if [ -L "$target" ]; then
     [ "$(readlink -- "$target")" = "$source" ] && [ -e "$target" ] && continue
-    ours "$target" "$source" "$name" || continue  # the user's own link
+    ours "$target" "$source" "$name" || { own_data=1; continue; }  # the user's own link
   elif [ -f "$target" ]; then
     cmp -s -- "$source" "$target" && continue
   fi

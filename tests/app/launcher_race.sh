@@ -46,6 +46,7 @@ while [ "$round" -le "$rounds" ]; do
   [ "$(readlink "$home/arc.bin")" = "$scratch/own" ] || problem="the user's link was replaced"
   [ "$(readlink "$home/cit.bin")" = "$installed/cit.bin" ] || problem="cit.bin is not linked"
   [ "$(readlink "$home/exc.bin")" = "$installed/exc.bin" ] || problem="exc.bin is not linked"
+  [ -e "$home/tqdata.manifest" ] && problem="the manifest is linked beside the user's own data"
   if [ -n "$problem" ]; then
     echo "round $round: $problem"; ls -la "$home"
     failures=$((failures + 1))
