@@ -1,8 +1,10 @@
 #include "app/LookupApp.h"
 
 #include <QTimer>
+#include <cstdio>
 #include <utility>
 
+#include "data/Text.h"
 #include "lookup/LookupDlg.h"
 
 namespace tq {
@@ -27,7 +29,10 @@ void CLookupApp::InitInstance(const QString& query) {
       callingHours = dialog.GetCallingHours();
     }
   }
-  WriteShowMapsSetting(settingsFile, iShowMaps, callingHours);
+  std::string why;
+  if (!WriteShowMapsSetting(settingsFile, iShowMaps, callingHours, &why)) {
+    std::fprintf(stderr, "telquest: %s.\n", Cp1252ToDisplayUtf8(Utf8ToCp1252(why)).c_str());
+  }
 }
 
 }  // namespace tq

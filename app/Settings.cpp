@@ -1,10 +1,13 @@
 #include "app/Settings.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -41,7 +44,19 @@ std::optional<CallingHours> ReadCallingHoursSetting(const std::filesystem::path&
 }
 
 bool WriteShowMapsSetting(const std::filesystem::path& file, int value,
-                          const std::optional<CallingHours>& callingHours) {
+                          const std::optional<CallingHours>& callingHours, std::string* why) {
+  const auto notSaved = [&](const std::string& reason) {
+    if (why) *why = file.string() + " " + reason + "; the map setting is not saved";
+    return false;
+  };
+  struct stat info{};
+  if (::lstat(file.c_str(), &info) == 0) {
+    if (S_ISLNK(info.st_mode)) return notSaved("is a symbolic link, so it is left as it is");
+    if (!S_ISREG(info.st_mode)) return notSaved("is not a regular file");
+    if ((info.st_mode & 0222) == 0 || ::access(file.c_str(), W_OK) != 0) {
+      return notSaved("is read-only, so it is left as it is");
+    }
+  }
   std::string text = std::to_string(value) + "\n";
   if (callingHours) {
     text += std::string(kCallingHoursWord) + CallingHoursText(*callingHours) + "\n";
@@ -50,14 +65,15 @@ bool WriteShowMapsSetting(const std::filesystem::path& file, int value,
   // folder under any name is never followed.
   std::string temporary = file.string() + ".XXXXXX";
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) return notSaved(std::string("cannot be written: ") + std::strerror(errno));
   const bool written =
       ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
       ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed || std::rename(temporary.c_str(), file.c_str()) != 0) {
+    const std::string reason = std::strerror(errno);
     ::unlink(temporary.c_str());
-    return false;
+    return notSaved("cannot be written: " + reason);
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "lookup/LocalTime.h"
 
@@ -26,9 +27,11 @@ std::optional<CallingHours> ReadCallingHoursSetting(const std::filesystem::path&
 // Writes "N\n" (and the calling hours' line when they are given) through a new temporary file in the same folder (made with
 // mkstemp, so never through a planted link), synced, that then replaces the
 // old file, so a crash or a full disk never leaves it empty or cut short.
-// False (the old file untouched, the temporary removed) when it cannot be
-// written.
-bool WriteShowMapsSetting(const std::filesystem::path& file, int value,
-                          const std::optional<CallingHours>& callingHours = std::nullopt);
+// A file that is a symbolic link or read-only is the user's choice: it is
+// left as it is. False (the old file untouched, the temporary removed, `why`
+// told when given) when the setting is not saved.
+[[nodiscard]] bool WriteShowMapsSetting(const std::filesystem::path& file, int value,
+                                        const std::optional<CallingHours>& callingHours,
+                                        std::string* why = nullptr);
 
 }  // namespace tq

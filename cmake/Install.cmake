@@ -3,7 +3,7 @@
 #   bin/telquest                      launcher (packaging/telquest-launcher.sh)
 #   bin/tqlookup                      command line
 #   libexec/telquest/telquest         the Qt program itself
-#   share/telquest/{cit,arc}.bin      data files
+#   share/telquest/                   data files (TELQUEST_DATA_NAMES)
 #   share/applications/telquest.desktop
 #   share/gnome-shell/search-providers/io.github.telquest.Telquest.search-provider.ini
 #   share/dbus-1/services/io.github.telquest.Telquest.SearchProvider.service
@@ -23,7 +23,7 @@
 include(GNUInstallDirs)
 
 set(TELQUEST_INSTALL_DATA_FROM "${PROJECT_SOURCE_DIR}/res" CACHE PATH
-  "Folder whose cit.bin, arc.bin, exc.bin, ctz.bin and tzl.bin are installed")
+  "Folder whose data files are installed")
 set(TELQUEST_MAINTAINER "The Telquest Pro developers <maintainers@telquest.invalid>" CACHE STRING
   "Maintainer field of the Debian package")
 
@@ -37,17 +37,24 @@ if(TARGET tqlookup)
 endif()
 
 # -- data files ---------------------------------------------------------------
-# Both files are required: an install without them fails with a clear message
-# rather than producing a program that finds no cities.
+# The one list of the data files of a data folder: the launcher links these
+# (packaging/telquest-launcher.sh) and the manifest covers them
+# (tools/data/manifest.py). The first three are required: an install without
+# them fails with a clear message rather than producing a program that finds
+# no cities; the others are installed when they have been generated. The
+# manifest stays last: the launcher leaves it out beside data of the user's
+# own, which it would call damaged.
 
-set(telquest_data_files
-  ${TELQUEST_INSTALL_DATA_FROM}/cit.bin
-  ${TELQUEST_INSTALL_DATA_FROM}/arc.bin
-  ${TELQUEST_INSTALL_DATA_FROM}/exc.bin
-  ${TELQUEST_INSTALL_DATA_FROM}/ctz.bin
-  ${TELQUEST_INSTALL_DATA_FROM}/tzl.bin)
-foreach(file IN LISTS telquest_data_files)
-  if(NOT EXISTS ${file})
+set(TELQUEST_DATA_NAMES cit.bin arc.bin exc.bin ctz.bin tzl.bin tqdata.manifest)
+set(telquest_required_data cit.bin arc.bin exc.bin)
+
+set(telquest_data_files)
+foreach(name IN LISTS TELQUEST_DATA_NAMES)
+  set(file ${TELQUEST_INSTALL_DATA_FROM}/${name})
+  if(EXISTS ${file})
+    list(APPEND telquest_data_files ${file})
+  elseif(name IN_LIST telquest_required_data)
+    list(APPEND telquest_data_files ${file})
     message(WARNING "${file} does not exist yet; installing will fail until it is generated "
                     "(tools/data) or TELQUEST_INSTALL_DATA_FROM names a folder that has it.")
   endif()
@@ -59,6 +66,9 @@ install(CODE "
     endif()
   endforeach()")
 install(FILES ${telquest_data_files} DESTINATION ${telquest_datadir})
+# For the launcher: the names as one line of words.
+string(REPLACE ";" " " TELQUEST_DATA_NAMES_WORDS "${TELQUEST_DATA_NAMES}")
+string(REPLACE ";" " " TELQUEST_REQUIRED_DATA_WORDS "${telquest_required_data}")
 
 # -- manual pages ---------------------------------------------------------------
 # Compressed as Debian ships them, when gzip is at hand.

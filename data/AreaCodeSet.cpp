@@ -6,37 +6,73 @@
 #include <string_view>
 
 #include "data/DataFile.h"
+#include "data/Manifest.h"
 #include "data/Text.h"
 
 namespace tq {
 
 CAreaCodeSet::CAreaCodeSet(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
+namespace {
+
+// The city id and area code of a pair, or what makes it unusable.
+const char* DecodePair(const std::array<std::string_view, 2>& pair, std::uint32_t& cityId,
+                       std::uint32_t& areaCode) {
+  if (HasControlBytes(pair[0]) || HasControlBytes(pair[1])) return "a control byte in a line";
+  const std::optional<std::int64_t> n = ParseWhole(pair[0]);
+  const std::optional<std::int64_t> m = ParseWhole(pair[1]);
+  if (!n || !m) return "a line that is not a number";
+  // Stored as 11 * id - 1 and 3 * code + id.
+  if ((*n + 1) % 11 != 0 || *n > INT32_MAX || (*n + 1) / 11 < 0) {
+    return "a city id line that is not 11 times an id less 1";
+  }
+  const std::int64_t id = (*n + 1) / 11;
+  if ((*m - id) % 3 != 0 || (*m - id) / 3 < 100 || (*m - id) / 3 > 999) {
+    return "an area code line that is not 3 times an area code from 100 to 999 plus the id";
+  }
+  cityId = static_cast<std::uint32_t>(id);
+  areaCode = static_cast<std::uint32_t>((*m - id) / 3);
+  return nullptr;
+}
+
+}  // namespace
+
 bool CAreaCodeSet::Load() {
   const std::optional<std::string> bytes = ReadDataFileOf(folder_, kFileName, outcome_);
   if (!bytes) return false;
   DamageReport damage;
   try {
-    LineReader lines(*bytes);
+    LineReader lines(SkipByteOrderMark(*bytes, damage));
     std::array<std::string_view, 2> pair;
-    for (;;) {
-      const std::size_t firstLine = aCityIds.size() * pair.size() + 1;
-      if (!ReadRecord(lines, pair, firstLine, damage)) break;
-      // Stored as 11 * id - 1 and 3 * code + id; computed wide so that no
-      // value in the file can overflow.
-      const std::int64_t cityId = (std::int64_t{AtoI(pair[0])} + 1) / 11;
-      const std::int64_t areaCode = (std::int64_t{AtoI(pair[1])} - cityId) / 3;
-      if (cityId < 0 || areaCode < 100 || areaCode > 999) {
-        damage.Impossible(aCityIds.size() + 1, firstLine,
-                          cityId < 0 ? "a negative city id" : "an area code outside 100 to 999");
+    std::vector<std::uint32_t> lineOf;  // the first line of each pair
+    bool inDamage = false;
+    for (std::size_t firstLine = 1;;) {
+      const LineReader atPair = lines;
+      DamageReport withinDamage;  // the end of a damaged stretch is told already
+      if (!ReadRecord(lines, pair, firstLine, inDamage ? withinDamage : damage)) break;
+      std::uint32_t cityId = 0, areaCode = 0;
+      if (const char* what = DecodePair(pair, cityId, areaCode)) {
+        // Try again one line further on: a lost or split line costs one pair.
+        if (!inDamage) damage.Damaged(firstLine, what);
+        inDamage = true;
+        lines = atPair;
+        std::string_view skipped;
+        (void)lines.Next(skipped);  // ReadRecord read it, so it is there
+        ++firstLine;
+        continue;
       }
-      aCityIds.push_back(static_cast<std::uint32_t>(cityId));
-      aAreaCodes.push_back(static_cast<std::uint32_t>(areaCode));
+      inDamage = false;
+      aCityIds.push_back(cityId);
+      aAreaCodes.push_back(areaCode);
+      lineOf.push_back(static_cast<std::uint32_t>(firstLine));
+      firstLine += pair.size();
     }
     byCityId_.Build(aCityIds);
+    DropRepeatedPairs(lineOf, damage);
     byAreaCode_.Build(aAreaCodes);
     outcome_ = DescribeLoad(FileProblem::kDamaged, kFileName, folder_,
-                            damage.Text(aCityIds.size()));
+                            DamageWithManifest(folder_, kFileName, *bytes, aCityIds.size(),
+                                               damage.Text(aCityIds.size())));
     return true;
   } catch (const std::exception&) {  // out of memory: keep the pairs read so far
     outcome_ = DescribeLoad(FileProblem::kUnreadable, kFileName, folder_,
@@ -51,6 +87,46 @@ bool CAreaCodeSet::Load() {
     }
     return false;
   }
+}
+
+// Keeps the first of pairs that link the same city and area code, so that no
+// selection holds a pair twice: a walk over the rows of each city (from the
+// index by city id) with a mark for each area code seen.
+void CAreaCodeSet::DropRepeatedPairs(const std::vector<std::uint32_t>& lineOf,
+                                     DamageReport& damage) {
+  std::vector<bool> repeated(aCityIds.size());
+  std::array<bool, 1000> seen{};
+  std::vector<std::uint32_t> marked;
+  std::size_t firstRepeated = aCityIds.size();
+  const std::vector<std::uint32_t>& rows = byCityId_.Rows();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (i > 0 && aCityIds[rows[i]] != aCityIds[rows[i - 1]]) {
+      for (const std::uint32_t code : marked) seen[code] = false;
+      marked.clear();
+    }
+    const std::uint32_t code = aAreaCodes[rows[i]];
+    if (seen[code]) {
+      repeated[rows[i]] = true;
+      firstRepeated = std::min<std::size_t>(firstRepeated, rows[i]);
+    } else {
+      seen[code] = true;
+      marked.push_back(code);
+    }
+  }
+  if (firstRepeated == aCityIds.size()) return;
+  std::size_t kept = 0;
+  for (std::size_t row = 0; row < aCityIds.size(); ++row) {
+    if (repeated[row]) {
+      damage.Repeated(lineOf[row], "city and area code");
+      continue;
+    }
+    aCityIds[kept] = aCityIds[row];
+    aAreaCodes[kept] = aAreaCodes[row];
+    ++kept;
+  }
+  aCityIds.resize(kept);
+  aAreaCodes.resize(kept);
+  byCityId_.Build(aCityIds);
 }
 
 bool CAreaCodeSet::IsLoaded() const { return !aAreaCodes.empty() || !aCityIds.empty(); }

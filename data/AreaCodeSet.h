@@ -51,6 +51,7 @@ class CAreaCodeSet : public RecordCursor<CAreaCodeSet> {
   bool IsLoaded() const;
   bool Load();
   void SetCurrent(std::uint32_t row);
+  void DropRepeatedPairs(const std::vector<std::uint32_t>& lineOf, DamageReport& damage);
 
   std::filesystem::path folder_;
   LoadOutcome outcome_;

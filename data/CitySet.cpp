@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "data/DataFile.h"
+#include "data/Manifest.h"
 #include "data/Text.h"
 
 namespace tq {
@@ -19,13 +20,20 @@ struct CityRecord {
   std::uint32_t population;
   std::uint8_t daylight;
   float timeZone;
-  const char* impossible;  // the first field no place can have, or nullptr
 };
 
 // A code of two letters, or the name of a country or of the non-geographic
 // codes.
 bool PossibleStateLength(std::size_t length) {
   return length == 2 || (length >= 4 && length <= 40);
+}
+
+// "abc" (USA), "abo" (Canada), "abe" (non-geographic), or a country's name
+// between two marker characters.
+bool PossibleCountry(std::string_view stored) {
+  const std::string country = ShiftText(stored, -1);
+  return country == "abc" || country == "abo" || country == "abe" ||
+         (country.size() >= 3 && country.front() == country.back());
 }
 
 // Names are stored with their first two characters moved to the end, every
@@ -47,24 +55,37 @@ std::string DecodeState(std::string_view line) {
   return state;
 }
 
-CityRecord DecodeCity(const std::array<std::string_view, 8>& lines) {
-  CityRecord city;
-  const std::int64_t id = (std::int64_t{AtoI(lines[0])} + 1) / 7;
+// Decodes the eight lines into `city`; nullptr, or the first thing that makes
+// the record unusable.
+const char* DecodeCity(const std::array<std::string_view, 8>& lines, CityRecord& city) {
+  for (const std::string_view line : lines) {
+    if (HasControlBytes(line)) return "a control byte in a line";
+  }
+  const std::optional<std::int64_t> stored = ParseWhole(lines[0]);
+  if (!stored || (*stored + 1) % 7 != 0 || *stored > INT32_MAX) {
+    return "a city id line that is not 7 times an id less 1";
+  }
+  const std::int64_t id = (*stored + 1) / 7;
+  if (id < 0) return "a negative city id";
+  if (!PossibleCountry(lines[3])) return "a country line of no known form";
+  const std::optional<std::int64_t> population = ParseWhole(lines[4]);
+  const std::optional<std::int64_t> daylight = ParseWhole(lines[5]);
+  const std::optional<float> timeZone = ParseReal(lines[7]);
+  if (!population || !daylight || lines[6] != "0" || !timeZone) {
+    return "a number line that is not a number";
+  }
+  if (*population - id < 0 || *population - id > INT32_MAX) {
+    return "a negative or impossibly large population";
+  }
+  if (!(*timeZone >= -12 && *timeZone <= 24)) return "a time zone outside -12 to +24 hours";
   city.cityId = static_cast<std::uint32_t>(id);
   city.name = DecodeCityName(lines[1]);
   city.state = DecodeState(lines[2]);
-  // lines[3] (the country) and lines[6] (a flag) are required but not kept.
-  city.population = static_cast<std::uint32_t>(std::int64_t{AtoI(lines[4])} - id);
-  city.daylight = static_cast<std::uint8_t>(AtoI(lines[5]) & 0xFF);
-  city.timeZone = AtoF(lines[7]);
-  const std::int64_t population = std::int64_t{AtoI(lines[4])} - id;
-  city.impossible = id < 0                                ? "a negative city id"
-                    : population < 0                      ? "a negative population"
-                    : !PossibleStateLength(city.state.size()) ? "a state text of impossible length"
-                    : !(city.timeZone >= -12 && city.timeZone <= 24)
-                        ? "a time zone outside -12 to +24 hours"
-                        : nullptr;
-  return city;
+  if (!PossibleStateLength(city.state.size())) return "a state text of impossible length";
+  city.population = static_cast<std::uint32_t>(*population - id);
+  city.daylight = static_cast<std::uint8_t>(*daylight & 0xFF);
+  city.timeZone = *timeZone;
+  return nullptr;
 }
 
 // Files come sorted by name, or nearly so (a few names that the case of a
@@ -112,13 +133,35 @@ bool CCitySet::Load() {
     aPopulations.reserve(most);
     aDaylightFlags.reserve(most);
     aTimeZones.reserve(most);
-    LineReader reader(bytes);
+    LineReader reader(SkipByteOrderMark(bytes, damage));
     std::array<std::string_view, 8> lines;
-    for (;;) {
-      const std::size_t firstLine = aCityIds.size() * lines.size() + 1;
-      if (!ReadRecord(reader, lines, firstLine, damage)) break;
-      CityRecord city = DecodeCity(lines);
-      if (city.impossible) damage.Impossible(aCityIds.size() + 1, firstLine, city.impossible);
+    std::vector<bool> seen;  // by city id
+    bool inDamage = false;
+    for (std::size_t firstLine = 1;;) {
+      const LineReader atRecord = reader;
+      DamageReport withinDamage;  // the end of a damaged stretch is told already
+      if (!ReadRecord(reader, lines, firstLine, inDamage ? withinDamage : damage)) break;
+      CityRecord city;
+      if (const char* what = DecodeCity(lines, city)) {
+        // A damaged record spoils what follows only until the next line that
+        // begins a whole, sound record: try again one line further on.
+        if (!inDamage) damage.Damaged(firstLine, what);
+        inDamage = true;
+        reader = atRecord;
+        std::string_view skipped;
+        (void)reader.Next(skipped);  // ReadRecord read it, so it is there
+        ++firstLine;
+        continue;
+      }
+      inDamage = false;
+      const std::size_t lineOfRecord = firstLine;
+      firstLine += lines.size();
+      if (city.cityId >= seen.size()) seen.resize(std::max<std::size_t>(city.cityId + 1, seen.size() * 2));
+      if (seen[city.cityId]) {
+        damage.Repeated(lineOfRecord, "city id");
+        continue;
+      }
+      seen[city.cityId] = true;
       aCityIds.push_back(city.cityId);
       aCityNames.push_back(std::move(city.name));
       aStates.push_back(std::move(city.state));
@@ -140,7 +183,9 @@ bool CCitySet::Load() {
     aDaylightFlags.resize(rows);
     aTimeZones.resize(rows);
     BuildIndexes();
-    outcome_ = complete ? DescribeLoad(FileProblem::kDamaged, kFileName, folder_, damage.Text(rows))
+    outcome_ = complete ? DescribeLoad(FileProblem::kDamaged, kFileName, folder_,
+                                       DamageWithManifest(folder_, kFileName, bytes, rows,
+                                                          damage.Text(rows)))
                         : DescribeLoad(FileProblem::kUnreadable, kFileName, folder_,
                                        "there is not enough memory to read it");
   } catch (const std::exception&) {

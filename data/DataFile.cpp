@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <new>
 
@@ -166,24 +167,84 @@ void DamageReport::Stopped(std::string_view unread, std::size_t line, bool ended
                    : "line " + std::to_string(line) + " is empty, so the rest is not read";
 }
 
-void DamageReport::Impossible(std::size_t record, std::size_t line, const char* field) {
-  if (impossible_++ == 0) {
-    firstImpossible_ = "record " + std::to_string(record) + " (line " + std::to_string(line) +
-                       ") has " + field;
+void DamageReport::Damaged(std::size_t line, const std::string& what) {
+  if (damaged_++ == 0) firstDamaged_ = "the record at line " + std::to_string(line) + " has " + what;
+}
+
+void DamageReport::Repeated(std::size_t line, const char* key) {
+  if (repeated_++ == 0) {
+    firstRepeated_ = std::string("the record at line ") + std::to_string(line) + " repeats the " +
+                     key + " of an earlier one (the first is used)";
   }
 }
 
+void DamageReport::Note(const std::string& what) {
+  notes_ += (notes_.empty() ? "" : "; ") + what;
+}
+
 std::string DamageReport::Text(std::size_t loaded) const {
+  std::string text = notes_;
+  const auto add = [&](const std::string& part) {
+    if (!part.empty()) text += (text.empty() ? "" : "; ") + part;
+  };
   if (loaded == 0) {
-    return stopped_.empty() ? "it holds no record" : "no record is read: " + stopped_;
+    add(stopped_.empty() ? "it holds no usable record" : "no record is read: " + stopped_);
+  } else {
+    add(stopped_);
   }
-  std::string text = stopped_;
-  if (impossible_ > 0) {
-    text += (text.empty() ? "" : "; ") + firstImpossible_;
-    if (impossible_ > 1) text += " and " + std::to_string(impossible_ - 1) + " more records too";
+  if (damaged_ > 0) {
+    add(firstDamaged_ + (damaged_ > 1 ? ", and " + std::to_string(damaged_ - 1) +
+                                            " more damaged stretches are left out"
+                                      : ", so it is left out"));
   }
-  if (!text.empty()) text += "; records read and used: " + std::to_string(loaded);
+  if (repeated_ > 0) {
+    add(firstRepeated_ +
+        (repeated_ > 1 ? ", and " + std::to_string(repeated_ - 1) + " more records repeat one" : ""));
+  }
+  if (!text.empty() && loaded > 0) text += "; records read and used: " + std::to_string(loaded);
   return text;
+}
+
+std::string_view SkipByteOrderMark(std::string_view bytes, DamageReport& damage) {
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  if (!bytes.starts_with(kMark)) return bytes;
+  damage.Note("it begins with a UTF-8 byte-order mark, which is skipped");
+  return bytes.substr(kMark.size());
+}
+
+std::optional<std::int64_t> ParseWhole(std::string_view line) {
+  const bool negative = !line.empty() && line[0] == '-';
+  if (!line.empty() && (line[0] == '-' || line[0] == '+')) line.remove_prefix(1);
+  if (line.empty() || line.size() > 18) return std::nullopt;
+  std::int64_t value = 0;
+  for (const char c : line) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
+std::optional<float> ParseReal(std::string_view line) {
+  const std::size_t point = line.find('.');
+  if (!ParseWhole(line.substr(0, point))) return std::nullopt;
+  if (point != std::string_view::npos) {
+    const std::string_view fraction = line.substr(point + 1);
+    if (fraction.empty() || fraction.find_first_not_of("0123456789") != std::string_view::npos) {
+      return std::nullopt;
+    }
+  }
+  if (line.starts_with('+')) line.remove_prefix(1);
+  float value = 0;  // from_chars: a point, whatever the process locale
+  const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
+  if (error != std::errc() || end != line.data() + line.size()) return std::nullopt;
+  return value;
+}
+
+bool HasControlBytes(std::string_view line, bool tabs) {
+  for (const char c : line) {
+    if (static_cast<unsigned char>(c) < 0x20 && !(tabs && c == '\t')) return true;
+  }
+  return false;
 }
 
 std::string ShiftText(std::string_view text, int direction) {

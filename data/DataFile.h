@@ -6,6 +6,7 @@
 // a load is kept as a LoadOutcome that the front ends tell the user.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -26,7 +27,7 @@ enum class FileProblem {
   kDamaged,     // read, but holds no record, stops early or has impossible fields
 };
 
-struct FileBytes {
+struct [[nodiscard]] FileBytes {
   std::optional<std::string> bytes;  // nothing unless problem is kNone
   FileProblem problem = FileProblem::kNone;
   std::string why;  // what is wrong, e.g. "it is a FIFO"
@@ -34,29 +35,31 @@ struct FileBytes {
 
 // Reads a regular file of at most `limit` bytes whole. Never blocks, never
 // throws.
-FileBytes ReadDataFile(const std::filesystem::path& path,
+[[nodiscard]] FileBytes ReadDataFile(const std::filesystem::path& path,
                        std::size_t limit = kMaxDataFileSize);
 
 struct LoadOutcome;
 
 // The bytes of the data file `name` in `folder`; nothing, with `outcome`
 // telling why, when it cannot be read.
-std::optional<std::string> ReadDataFileOf(const std::filesystem::path& folder, const char* name,
-                                          LoadOutcome& outcome);
+[[nodiscard]] std::optional<std::string> ReadDataFileOf(const std::filesystem::path& folder,
+                                                        const char* name, LoadOutcome& outcome);
 
 // At most the first `count` bytes of a regular file of any size (the settings
 // file); nothing when it is missing, unreadable or not a regular file.
-std::optional<std::string> ReadFileStart(const std::filesystem::path& path, std::size_t count);
+[[nodiscard]] std::optional<std::string> ReadFileStart(const std::filesystem::path& path,
+                                                       std::size_t count);
 
 // The path of a data file: the bare name (the current directory) when no
 // folder is given.
 std::filesystem::path DataFilePath(const std::filesystem::path& folder,
                                    const char* name);
 
-// What loading a data file into a record set came to. `text` (code page
-// 1252, empty when all is well) names the file, what is wrong and the folder
-// it was looked for in.
-struct LoadOutcome {
+// What loading a data file came to: the one result of every data file load
+// (the record sets' Outcome(), ExchangeTable::Read). `text` (code page 1252,
+// empty when all is well) names the file, what is wrong and the folder it was
+// looked for in.
+struct [[nodiscard]] LoadOutcome {
   FileProblem problem = FileProblem::kNone;
   std::string text;
 };
@@ -84,10 +87,12 @@ class DamageReport;
 // Reads the next record, `lines.size()` lines beginning at line `firstLine`
 // (from 1). False when the file ends or an empty line comes first: the load
 // stops there, and `damage` is told.
-bool ReadRecord(LineReader& reader, std::span<std::string_view> lines, std::size_t firstLine,
-                DamageReport& damage);
+[[nodiscard]] bool ReadRecord(LineReader& reader, std::span<std::string_view> lines,
+                              std::size_t firstLine, DamageReport& damage);
 
-// Collects what is wrong with a data file while it loads.
+// Collects what is wrong with a data file while it loads. Damage is counted
+// in stretches: a run of lines that holds no usable record is one damaged
+// stretch, however many records it spoils.
 class DamageReport {
  public:
   // The load stopped before the end of the file. `unread` starts at the
@@ -95,17 +100,39 @@ class DamageReport {
   // that stopped it, or, when the file ended there (`ended`), the first line
   // of that record. Nothing but line ends left over is no damage.
   void Stopped(std::string_view unread, std::size_t line, bool ended);
-  // Record `record` (from 1), beginning at line `line`, has an impossible
-  // field; the first one is named, the others counted.
-  void Impossible(std::size_t record, std::size_t line, const char* field);
+  // The record at line `line` is not used: it has `what` ("a negative city
+  // id"). The first one is named, the others counted.
+  void Damaged(std::size_t line, const std::string& what);
+  // The record at line `line` repeats the key of an earlier one and is not
+  // used (the first record of a key is kept).
+  void Repeated(std::size_t line, const char* key);
+  // Something wrong that costs no record (a byte-order mark skipped, a count
+  // that does not match).
+  void Note(const std::string& what);
+  bool Any() const { return !stopped_.empty() || damaged_ || repeated_ || !notes_.empty(); }
   // What is wrong ("" when nothing) after `loaded` records were read.
   std::string Text(std::size_t loaded) const;
 
  private:
   std::string stopped_;
-  std::string firstImpossible_;
-  std::size_t impossible_ = 0;
+  std::string firstDamaged_;
+  std::size_t damaged_ = 0;
+  std::string firstRepeated_;
+  std::size_t repeated_ = 0;
+  std::string notes_;
 };
+
+// The bytes after a leading UTF-8 byte-order mark, which editors add; the
+// mark is noted in `damage`.
+std::string_view SkipByteOrderMark(std::string_view bytes, DamageReport& damage);
+
+// A whole number as the data files write it: an optional sign and 1 to 18
+// digits, nothing else; nothing for any other line.
+std::optional<std::int64_t> ParseWhole(std::string_view line);
+// A real number: a whole number, optionally followed by a point and digits.
+std::optional<float> ParseReal(std::string_view line);
+// Whether the line holds a C0 control byte (a tab only where `tabs` allows).
+bool HasControlBytes(std::string_view line, bool tabs = false);
 
 // Raises (+1) or lowers (-1) every byte, modulo 256.
 std::string ShiftText(std::string_view text, int direction);

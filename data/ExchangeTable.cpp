@@ -1,8 +1,8 @@
 #include "data/ExchangeTable.h"
 
-#include <cstdio>
+#include <algorithm>
 
-#include "data/DataFile.h"
+#include "data/Manifest.h"
 #include "data/Text.h"
 
 namespace tq {
@@ -35,79 +35,135 @@ std::optional<std::size_t> CountLine(std::string_view line, std::string_view wor
   return count;
 }
 
-bool AllDigits(std::string_view text) {
-  for (char c : text) {
+// The number written by the digits of `text`; false unless all are digits.
+bool Digits(std::string_view text, std::uint32_t& value) {
+  value = 0;
+  for (const char c : text) {
     if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<std::uint32_t>(c - '0');
   }
   return true;
 }
+
+// "937222 00001" gives the key 937222 and the place 1.
+bool ParseRecord(std::string_view line, std::uint32_t& key, std::uint32_t& place) {
+  return line.size() == kRecordSize - 1 && line[6] == ' ' && Digits(line.substr(0, 6), key) &&
+         Digits(line.substr(7), place);
+}
+
+struct Candidate {
+  std::uint32_t key, place;
+  std::size_t line;
+};
 
 }  // namespace
 
-std::string ExchangeTable::Open(const std::filesystem::path& folder) {
+LoadOutcome ExchangeTable::Read(const std::filesystem::path& folder) {
   *this = {};
   LoadOutcome outcome;
   std::optional<std::string> bytes = ReadDataFileOf(folder, kFileName, outcome);
-  if (bytes && !Load(std::move(*bytes))) {
+  if (bytes) {
+    const std::string damage = Load(*bytes);
     outcome = DescribeLoad(FileProblem::kDamaged, kFileName, folder,
-                           "it is not a whole file of the format TQEXC 1");
+                           DamageWithManifest(folder, kFileName, *bytes, Count(), damage));
   }
-  return outcome.text;
+  outcome_ = outcome;
+  return outcome;
 }
 
-bool ExchangeTable::Load(std::string bytes) {
+std::string ExchangeTable::Load(std::string bytes) {
   *this = {};
-  std::string_view rest = bytes;
+  DamageReport damage;
+  const std::string_view all = bytes;
+  std::string_view rest = SkipByteOrderMark(all, damage);
   std::string_view line;
-  if (!NextLine(rest, line) || line != "TQEXC 1" || !NextLine(rest, line)) return false;
-  const std::optional<std::size_t> placeCount = CountLine(line, "places");
-  if (!placeCount || *placeCount > 99999) return false;
+  if (!NextLine(rest, line) || line != "TQEXC 1") return "it is not a file of the format TQEXC 1";
+  const std::optional<std::size_t> placeCount =
+      NextLine(rest, line) ? CountLine(line, "places") : std::nullopt;
+  if (!placeCount || *placeCount > 99999) return "its second line is not a count of places";
   std::vector<PlaceLine> places;
   places.reserve(*placeCount);
+  std::size_t lineNumber = 2;
   for (std::size_t i = 0; i < *placeCount; ++i) {
-    const std::size_t at = bytes.size() - rest.size();
-    if (!NextLine(rest, line)) return false;
+    const std::size_t at = all.size() - rest.size();
+    ++lineNumber;
+    if (!NextLine(rest, line)) return "it ends inside its list of places";
     const std::size_t tab = line.find('\t');
-    if (tab == std::string_view::npos || tab == 0) return false;
-    places.push_back({at, at + tab, at + line.size()});
+    if (tab == std::string_view::npos || tab == 0 || tab + 1 == line.size() ||
+        line.find('\t', tab + 1) != std::string_view::npos || HasControlBytes(line, true)) {
+      damage.Damaged(lineNumber, "a place line that is not a name, a tab and a state");
+      places.push_back({at, 0, at});
+    } else {
+      places.push_back({at, at + tab, at + line.size()});
+    }
   }
-  if (!NextLine(rest, line)) return false;
-  const std::optional<std::size_t> count = CountLine(line, "exchanges");
-  if (!count || rest.size() != *count * kRecordSize) return false;
-  recordsAt_ = bytes.size() - rest.size();
-  count_ = *count;
+  ++lineNumber;
+  const std::optional<std::size_t> count =
+      NextLine(rest, line) ? CountLine(line, "exchanges") : std::nullopt;
+  if (!count) {
+    return "line " + std::to_string(lineNumber) + " is not the count of exchanges after " +
+           std::to_string(*placeCount) + " places";
+  }
+
+  // Each record is read as a line of its own, so a lost or added byte costs
+  // only its record. A record is used when it lies strictly between its
+  // neighbours and after the last record used: one changed key then costs
+  // at most itself and a neighbour, and never makes others unreachable.
+  std::vector<Candidate> candidates;
+  candidates.reserve(std::min(*count, rest.size() / kRecordSize + 1));
+  std::size_t recordLines = 0;
+  while (!rest.empty()) {
+    ++lineNumber;
+    ++recordLines;
+    const bool ended = NextLine(rest, line);
+    if (!ended) {
+      line = rest;
+      rest = {};
+    }
+    std::uint32_t key = 0, place = 0;
+    if (!ended || !ParseRecord(line, key, place)) {
+      damage.Damaged(lineNumber, "an exchange record that is not six digits, a blank and five");
+    } else if (place < 1 || place > places.size() || places[place - 1].tab == 0) {
+      damage.Damaged(lineNumber, "a place number that names no usable place");
+    } else {
+      candidates.push_back({key, place, lineNumber});
+    }
+  }
+  if (recordLines != *count) {
+    damage.Note("it holds " + std::to_string(recordLines) + " exchange records where its header says " +
+                std::to_string(*count));
+  }
+  std::vector<Record> records;
+  records.reserve(candidates.size());
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    const Candidate& here = candidates[i];
+    if (!records.empty() && here.key == records.back().key) {
+      damage.Repeated(here.line, "exchange");
+    } else if ((i > 0 && candidates[i - 1].key > here.key) ||
+               (i + 1 < candidates.size() && here.key > candidates[i + 1].key) ||
+               (!records.empty() && here.key < records.back().key)) {
+      damage.Damaged(here.line, "an exchange out of order");
+    } else {
+      records.push_back({here.key, here.place});
+    }
+  }
   places_ = std::move(places);
+  records_ = std::move(records);
   bytes_ = std::move(bytes);
-  return true;
+  return damage.Text(records_.size());
 }
 
 std::optional<ExchangePlace> ExchangeTable::Find(std::int32_t areaCode,
                                                  std::int32_t exchange) const {
   if (areaCode < 0 || areaCode > 999 || exchange < 0 || exchange > 999) return std::nullopt;
-  char key[8];
-  std::snprintf(key, sizeof key, "%03d%03d", areaCode, exchange);
-  const std::string_view wanted(key, 6);
-  std::size_t low = 0, high = count_;
-  while (low < high) {
-    const std::size_t middle = low + (high - low) / 2;
-    const std::string_view record(bytes_.data() + recordsAt_ + middle * kRecordSize, kRecordSize);
-    const int order = record.substr(0, 6).compare(wanted);
-    if (order < 0) {
-      low = middle + 1;
-    } else if (order > 0) {
-      high = middle;
-    } else {
-      const std::string_view number = record.substr(7, 5);
-      if (record[6] != ' ' || record[12] != '\n' || !AllDigits(number)) return std::nullopt;
-      const std::size_t place = static_cast<std::size_t>(AtoI(number));
-      if (place < 1 || place > places_.size()) return std::nullopt;
-      const PlaceLine& line = places_[place - 1];
-      const std::string_view bytes = bytes_;
-      return ExchangePlace{Utf8ToCp1252(bytes.substr(line.at, line.tab - line.at)),
-                           Utf8ToCp1252(bytes.substr(line.tab + 1, line.end - line.tab - 1))};
-    }
-  }
-  return std::nullopt;
+  const auto key = static_cast<std::uint32_t>(areaCode * 1000 + exchange);
+  const auto found = std::lower_bound(records_.begin(), records_.end(), key,
+                                      [](const Record& r, std::uint32_t k) { return r.key < k; });
+  if (found == records_.end() || found->key != key) return std::nullopt;
+  const PlaceLine& line = places_[found->place - 1];
+  const std::string_view bytes = bytes_;
+  return ExchangePlace{Utf8ToCp1252(bytes.substr(line.at, line.tab - line.at)),
+                       Utf8ToCp1252(bytes.substr(line.tab + 1, line.end - line.tab - 1))};
 }
 
 }  // namespace tq

@@ -1,8 +1,9 @@
 #pragma once
 // The place of each exchange (NPA-NXX), read from "exc.bin" (format TQEXC 1,
-// described in docs/data-format.md). The records stay as the bytes read and
-// are found by binary search; a file that is missing, refused or damaged
-// leaves the table empty with a text that says why.
+// described in docs/data-format.md). Every record is checked once while the
+// file loads; the sound ones are found by binary search. A file of another
+// format leaves the table empty; damage is told, and what can be read is
+// used.
 
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "data/DataFile.h"
 
 namespace tq {
 
@@ -22,26 +25,35 @@ class ExchangeTable {
  public:
   static constexpr char kFileName[] = "exc.bin";
 
-  // Reads the file of the folder (the current directory when empty); "" when
-  // it was read, else what is wrong with it (see DescribeLoad).
-  std::string Open(const std::filesystem::path& folder);
-  // Reads the bytes of a file; false (and an empty table) when they are
-  // damaged or of another format or version.
-  bool Load(std::string bytes);
+  // Reads the file of the folder (the current directory when empty) and
+  // checks it against the folder's manifest when there is one.
+  [[nodiscard]] LoadOutcome Read(const std::filesystem::path& folder);
+  // Read, for callers that only tell the text ("" when all is well).
+  [[nodiscard]] std::string Open(const std::filesystem::path& folder) { return Read(folder).text; }
+  // What the last Read came to (none before).
+  const LoadOutcome& Outcome() const { return outcome_; }
+  // Loads the bytes of a file; what is wrong with them ("" when nothing).
+  // The table is empty when they are of another format or version.
+  [[nodiscard]] std::string Load(std::string bytes);
 
   // The place of the exchange `exchange` (0..999) of `areaCode`; nothing when
   // the exchange is not listed (or its record is damaged).
   std::optional<ExchangePlace> Find(std::int32_t areaCode, std::int32_t exchange) const;
-  bool IsEmpty() const { return count_ == 0; }
+  bool IsEmpty() const { return records_.empty(); }
+  std::size_t Count() const { return records_.size(); }
 
  private:
-  std::string bytes_;
-  struct PlaceLine {  // where a place's line lies in `bytes_`
+  struct PlaceLine {  // where a place's line lies in `bytes_`; `tab` 0 when unusable
     std::size_t at, tab, end;
   };
+  struct Record {
+    std::uint32_t key;    // NPA-NXX as a number
+    std::uint32_t place;  // from 1
+  };
+  LoadOutcome outcome_;
+  std::string bytes_;
   std::vector<PlaceLine> places_;
-  std::size_t recordsAt_ = 0;
-  std::size_t count_ = 0;
+  std::vector<Record> records_;  // strictly ascending keys
 };
 
 }  // namespace tq

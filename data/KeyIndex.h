@@ -14,6 +14,8 @@ class KeyIndex {
  public:
   void Build(const std::vector<std::uint32_t>& column);
   std::span<const std::uint32_t> Find(std::uint32_t key) const;
+  // Every row, by key, then by row.
+  const std::vector<std::uint32_t>& Rows() const { return rows_; }
 
  private:
   void BuildDirectAddresses();

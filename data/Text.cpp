@@ -1,13 +1,7 @@
 #include "data/Text.h"
 
 #include <array>
-#include <cerrno>
-#include <cfloat>
-#include <clocale>
-#include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 namespace tq {
 namespace {
@@ -89,6 +83,21 @@ constexpr char16_t kHighBlock[32] = {
 char32_t CodePointOf(char c) {
   const auto b = static_cast<unsigned char>(c);
   return b >= 0x80 && b < 0xA0 ? kHighBlock[b - 0x80] : b;
+}
+
+// What pasting brings beyond code page 1252, in the plain form a user means:
+// nothing for invisible bidi and zero-width marks (-1), "-" for hyphens and
+// dashes, a blank for the wide and narrow spaces, and the ASCII character of
+// a full-width one ("９３７" is 937). 0 for any other character.
+int PastedForm(char32_t cp) {
+  if (cp == 0x061C || (cp >= 0x200B && cp <= 0x200F) || (cp >= 0x202A && cp <= 0x202E) ||
+      (cp >= 0x2060 && cp <= 0x2064) || (cp >= 0x2066 && cp <= 0x2069) || cp == 0xFEFF) {
+    return -1;
+  }
+  if (cp == 0x2010 || cp == 0x2011 || cp == 0x2012 || cp == 0x2015 || cp == 0x2212) return '-';
+  if ((cp >= 0x2000 && cp <= 0x200A) || cp == 0x202F || cp == 0x205F || cp == 0x3000) return ' ';
+  if (cp >= 0xFF01 && cp <= 0xFF5E) return static_cast<int>(cp - 0xFEE0);
+  return 0;
 }
 
 char FromCodePoint(char32_t cp) {
@@ -184,7 +193,9 @@ std::string Utf8ToCp1252(std::string_view utf8) {
       valid = false;
     }
     if (valid) {
-      out += FromCodePoint(cp);
+      const int pasted = PastedForm(cp);
+      if (pasted > 0) out += static_cast<char>(pasted);
+      if (pasted == 0) out += FromCodePoint(cp);
       i += length;
     } else {
       out += '?';
@@ -238,23 +249,6 @@ std::int32_t AtoI(std::string_view text) {
   if (value > kMax) return static_cast<std::int32_t>(kMax);
   if (value < kMin) return static_cast<std::int32_t>(kMin);
   return static_cast<std::int32_t>(value);
-}
-
-float AtoF(std::string_view text) {
-  // strtod_l with the "C" locale: the C library's own parser (signs, exponents,
-  // inf, nan) without the decimal comma of a user's locale.
-  static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
-  const std::string copy(text);  // strtod needs a terminated string
-  const double value = strtod_l(copy.c_str(), nullptr, cLocale);
-  if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
-  // A double rounds to infinity only from FLT_MAX plus half a float step on
-  // (2^128 - 2^103, a tie that rounds to the even 2^128); below that it
-  // rounds to FLT_MAX, so "3.40282347e+38", FLT_MAX as "%.9g" prints it,
-  // reads back as FLT_MAX.
-  constexpr double kFloatOverflow = 0x1.ffffffp+127;
-  if (value >= kFloatOverflow) return std::numeric_limits<float>::infinity();
-  if (value <= -kFloatOverflow) return -std::numeric_limits<float>::infinity();
-  return static_cast<float>(value);
 }
 
 }  // namespace tq

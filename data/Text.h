@@ -46,8 +46,11 @@ inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
          CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
-// UTF-8 <-> code page 1252. A character without a 1252 form, and every byte
-// of an invalid UTF-8 sequence, becomes "?".
+// UTF-8 <-> code page 1252. What pasting brings is taken as meant: bidi and
+// zero-width marks are dropped; the hyphens and dashes U+2010..U+2015 and
+// the minus sign without a 1252 form become "-", the other spaces a blank,
+// full-width characters their ASCII ones. Any other character without a
+// 1252 form, and every byte of an invalid UTF-8 sequence, becomes "?".
 std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view text);
 // Cp1252ToUtf8 for showing a text on a terminal or in a window, where no byte
@@ -57,11 +60,9 @@ std::string Cp1252ToUtf8(std::string_view text);
 // the replacement character U+FFFD.
 std::string Cp1252ToDisplayUtf8(std::string_view text);
 
-// The C library's atoi and atof, made total: leading white space, an optional
-// sign, then digits; no digits gives 0. AtoI saturates at the 32-bit limits
-// instead of overflowing; AtoF ignores the process locale (always a point)
-// and gives +-infinity for magnitudes beyond a float.
+// The C library's atoi, made total: leading white space, an optional sign,
+// then digits; no digits gives 0. It saturates at the 32-bit limits instead
+// of overflowing.
 std::int32_t AtoI(std::string_view text);
-float AtoF(std::string_view text);
 
 }  // namespace tq

@@ -11,9 +11,13 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+// Blanks (the no-break space 0xA0 too), hyphens, the en and em dashes of
+// code page 1252 (0x96, 0x97), points, slashes and parentheses.
 bool IsSeparator(char c) {
-  return c == ' ' || c == '-' || c == '.' || c == '/' || c == '(' || c == ')';
+  return c == ' ' || c == '-' || c == '.' || c == '/' || c == '(' || c == ')' || c == '\xA0' ||
+         c == '\x96' || c == '\x97';
 }
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\xA0'; }
 
 // The digit of a letter on the telephone keypad.
 char KeypadDigit(char letter) {
@@ -21,7 +25,8 @@ char KeypadDigit(char letter) {
   return kDigits[(IsLower(letter) ? letter - 'a' : letter - 'A')];
 }
 
-// True when `rest` is an extension: its marker, blanks, one or more digits.
+// True when `rest` is an extension: its marker, blanks, and digits or none
+// ("937-222-1234 x", "212x": the number before it stands).
 bool IsExtension(std::string_view rest) {
   if (StartsWithNoCase(rest, "ext")) {
     rest.remove_prefix(3);
@@ -32,14 +37,15 @@ bool IsExtension(std::string_view rest) {
     return false;
   }
   while (rest.starts_with(' ')) rest.remove_prefix(1);
-  if (rest.empty()) return false;
   for (char c : rest) {
     if (!IsDigit(c)) return false;
   }
   return true;
 }
 
+// Leading zeros count for nothing ("00937" is 937, as its number value).
 std::int32_t GroupValue(std::string_view digits) {
+  while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
   if (digits.size() > 4) return 9999;
   std::int32_t value = 0;
   for (char c : digits) value = value * 10 + (c - '0');
@@ -49,9 +55,10 @@ std::int32_t GroupValue(std::string_view digits) {
 }  // namespace
 
 std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   if (text.find(',') != std::string_view::npos) return std::nullopt;
+  if (StartsWithNoCase(text, "tel:")) text.remove_prefix(4);  // a link's number
   const bool plus = text.starts_with('+');
   if (plus) text.remove_prefix(1);
   if (text.empty() || !(IsDigit(text.front()) || text.front() == '(')) return std::nullopt;

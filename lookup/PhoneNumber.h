@@ -1,7 +1,9 @@
 #pragma once
 // A telephone number as people write it: "(937) 222-1234", "+1 937.222.1234",
-// "1-800-FLOWERS", "937-222-1234 ext. 5". Blanks, "-", ".", "/" and
-// parentheses only separate; a leading country code 1 ("+1", "1", "1-") is
+// "1-800-FLOWERS", "937-222-1234 ext. 5", "tel:+1-937-222-1234". Blanks (and
+// no-break spaces), "-" (and the en and em dashes), ".", "/" and
+// parentheses only separate; a leading "tel:" is dropped, a leading country
+// code 1 ("+1", "1", "1-") is
 // dropped; letters after the first three digits count by the telephone keypad
 // (in capitals, or anywhere in a text without blanks, so that "100 Mile House"
 // stays a place); an extension ("x", "ext", "ext.", "#" and digits) ends the

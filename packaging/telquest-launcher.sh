@@ -1,18 +1,23 @@
 #!/bin/sh
 # telquest: starts Telquest Pro in the user's own folder.
 #
-# The program reads its data files (cit.bin, arc.bin, exc.bin, ctz.bin,
-# tzl.bin) and writes its settings (tqs.ini) in the current directory. This launcher gives each user a folder
-# for that, $XDG_DATA_HOME/telquest (by default ~/.local/share/telquest),
-# creates it on the first start, links the installed data files into it and
-# starts the program there.
+# The program reads its data files (DATA_NAMES below: cit.bin, arc.bin,
+# exc.bin and the others installed) and writes its settings (tqs.ini) in the
+# current directory. This launcher gives each user a folder for that,
+# $XDG_DATA_HOME/telquest (by default ~/.local/share/telquest), creates it on
+# the first start, links the installed data files into it and starts the
+# program there.
 #
 # Only links and copies this launcher made itself are ever replaced: a link
-# to an installed data file, or a copy whose checksum it noted in .NAME.copied.
-# Anything else in the place of a data file (a hand copy, the user's own
-# link) is moved aside as NAME.YYYY-MM-DD-HHMMSS, and the launcher says so.
-# Everything it makes is made in a private folder from mktemp and renamed into
-# place, so a link planted in the folder is never followed.
+# to the installed data file (or to what it linked before, noted in
+# .NAME.linked, or to an install since removed), or a copy whose checksum it
+# noted in .NAME.copied. The user's own links are left
+# as they are (the program then reads what they point to). Any other file in
+# the place of a data file (a hand copy) is moved aside under a name no other
+# start can choose, NAME.YYYY-MM-DD-HHMMSS.PID, never over an existing file,
+# and the launcher says so. Everything it makes is made in a private folder
+# from mktemp and renamed into place, so a link planted in the folder is never
+# followed.
 #
 # The program and its data are found relative to this script, so a staged or
 # relocated install works as well as /usr. Paths below are filled in when the
@@ -37,7 +42,11 @@ program="$bindir/@TELQUEST_LIBEXEC_FROM_BIN@/telquest"
 datadir=$(cd -- "$bindir/@TELQUEST_DATA_FROM_BIN@" 2>/dev/null && pwd -P) ||
   fail "the installed data folder $bindir/@TELQUEST_DATA_FROM_BIN@ is missing; reinstall Telquest Pro"
 
-for name in cit.bin arc.bin exc.bin ctz.bin tzl.bin; do
+# The data files, one list for the install and this launcher
+# (TELQUEST_DATA_NAMES in cmake/Install.cmake); the required ones first.
+DATA_NAMES="@TELQUEST_DATA_NAMES_WORDS@"
+REQUIRED_DATA="@TELQUEST_REQUIRED_DATA_WORDS@"
+for name in $REQUIRED_DATA; do
   [ -r "$datadir/$name" ] || fail "installed data file $datadir/$name is missing or unreadable; reinstall Telquest Pro"
 done
 
@@ -64,43 +73,82 @@ trap 'rm -rf -- "$work"' EXIT
 trap 'exit 1' HUP INT TERM
 
 # Whether the entry $1 in the place of data file $3 is the launcher's own: a
-# link to $2 or to another installed copy of the file, or an unchanged copy.
+# link to $2 or to what it linked before (noted in .NAME.linked), or to
+# another install's copy of the file that is gone, or an unchanged copy.
 ours() {
   if [ -L "$1" ]; then
-    case $(readlink -- "$1") in
-      "$2" | */share/telquest/"$3") return 0 ;;
+    to=$(readlink -- "$1")
+    [ "$to" = "$2" ] && return 0
+    [ -f "$home/.$3.linked" ] && [ "$to" = "$(cat -- "$home/.$3.linked")" ] && return 0
+    case $to in
+      */share/telquest/"$3") [ -e "$1" ] || return 0 ;;
     esac
     return 1
   fi
   [ -f "$1" ] && [ -f "$home/.$3.copied" ] && [ "$(cksum <"$1")" = "$(cat -- "$home/.$3.copied")" ]
 }
 
+# Moves the user's file $1 aside under a name of this start alone (it holds
+# the process id), never over an existing file (mv -n), and sets $aside to
+# it; $aside names nothing when another start moved the file first.
+move_aside() {
+  stamp=$(date +%Y-%m-%d-%H%M%S)
+  n=0
+  while [ "$n" -lt 100 ]; do
+    aside="$1.$stamp.$$"
+    [ "$n" -gt 0 ] && aside="$aside-$n"
+    n=$((n + 1))
+    { [ -e "$aside" ] || [ -L "$aside" ]; } && continue
+    mv -n -T -- "$1" "$aside" 2>/dev/null
+    { [ -e "$aside" ] || [ -L "$aside" ]; } && return 0
+    { [ -e "$1" ] || [ -L "$1" ]; } || return 0
+  done
+  return 1
+}
+
 # Links (or, where links cannot be made, copies) of the installed data files,
 # each made in the private folder and renamed into place, so that two starts
 # at the same moment never see a half-made file.
-for name in cit.bin arc.bin exc.bin ctz.bin tzl.bin; do
+own_data=0
+for name in $DATA_NAMES; do
   source="$datadir/$name"
   target="$home/$name"
+  [ -e "$source" ] || continue  # an optional file this install lacks
+  # The installed manifest describes the installed files only: with data of
+  # the user's own it would call them damaged. (The manifest comes last.)
+  if [ "$name" = tqdata.manifest ] && [ "$own_data" = 1 ]; then
+    if [ -L "$target" ] && ours "$target" "$source" "$name"; then rm -f -- "$target"; fi
+    continue
+  fi
   if [ -L "$target" ]; then
     [ "$(readlink -- "$target")" = "$source" ] && [ -e "$target" ] && continue
+    ours "$target" "$source" "$name" || { own_data=1; continue; }  # the user's own link
   elif [ -f "$target" ]; then
     cmp -s -- "$source" "$target" && continue
   fi
   if { [ -e "$target" ] || [ -L "$target" ]; } && ! ours "$target" "$source" "$name"; then
-    aside="$target.$(date +%Y-%m-%d-%H%M%S)"
-    { [ -e "$aside" ] || [ -L "$aside" ]; } && aside="$aside.$$"
-    mv -T -- "$target" "$aside" 2>/dev/null ||
-      fail "cannot move $target aside; move it yourself and start again"
-    printf '%s: %s was not made by this launcher; it is kept as %s\n' "$me" "$target" "$aside" >&2
+    move_aside "$target" || fail "cannot move $target aside; move it yourself and start again"
+    if [ -L "$aside" ] && ours "$aside" "$source" "$name"; then
+      rm -f -- "$aside"  # another start's link, put there since this one looked
+    elif [ -e "$aside" ] || [ -L "$aside" ]; then
+      printf '%s: %s was not made by this launcher; it is kept as %s\n' "$me" "$target" "$aside" >&2
+    fi
   fi
   made="$work/$name"
   if ln -s -- "$source" "$made" 2>/dev/null; then
     rm -f -- "$home/.$name.copied"
+    { printf '%s\n' "$source" >"$work/linked" &&
+      mv -f -T -- "$work/linked" "$home/.$name.linked"; } 2>/dev/null
   else
     if ! { cp -p -- "$source" "$made" && cksum <"$made" >"$work/copied" &&
       mv -f -T -- "$work/copied" "$home/.$name.copied"; } 2>/dev/null; then
       fail "cannot put the data file $name into $home"
     fi
+  fi
+  # Renamed into place only where nothing is, or only the launcher's own:
+  # a file the user put there meanwhile is never replaced.
+  if [ -e "$target" ] || [ -L "$target" ]; then
+    ours "$target" "$source" "$name" || { rm -f -- "$made"; continue; }
   fi
   mv -f -T -- "$made" "$target" 2>/dev/null || fail "cannot put the data file $name into $home"
 done

@@ -73,6 +73,7 @@ pass "cmake --install into a staging folder"
 
 expected=(usr/bin/tqlookup usr/share/telquest/cit.bin usr/share/telquest/arc.bin
           usr/share/telquest/exc.bin usr/share/telquest/ctz.bin usr/share/telquest/tzl.bin
+          usr/share/telquest/tqdata.manifest
           usr/share/man/man1/tqlookup.1.gz usr/share/doc/telquest/copyright)
 if ((gui)); then
   expected+=(usr/bin/telquest usr/libexec/telquest/telquest
@@ -192,15 +193,17 @@ if ((gui)); then
   check "second start reuses the folder, links and tqs.ini" \
     eval '((status == 0)) && [[ "$(stat -c "%i %Y" "$folder/cit.bin" "$folder/arc.bin")" == "$before" ]] && [[ "$(cat "$folder/tqs.ini")" == 1 ]]'
 
-  # The user's own files are moved aside, never overwritten; a copy equal to
-  # the installed data is left as it is.
+  # The user's own files are moved aside, never overwritten; the user's own
+  # link is left as it is; a copy equal to the installed data is left too.
   rm "$folder/cit.bin" && echo mine >"$folder/cit.bin"
   ln -sfn /etc/hostname "$folder/arc.bin"
   message=$(XDG_DATA_HOME=$xdg telquest 2>&1)
   status=$?
-  check "the user's own copy and link are kept aside, with a message" \
-    eval '((status == 0)) && links_ok && grep -qx mine "$folder"/cit.bin.2* &&
-      [[ "$(readlink "$folder"/arc.bin.2*)" == /etc/hostname ]] && grep -q "kept as" <<<"$message"'
+  check "the user's own copy is kept aside, with a message, and the user's link left" \
+    eval '((status == 0)) && [[ "$(readlink "$folder/cit.bin")" == /usr/share/telquest/cit.bin ]] &&
+      grep -qx mine "$folder"/cit.bin.2* && [[ "$(readlink "$folder/arc.bin")" == /etc/hostname ]] &&
+      grep -q "kept as" <<<"$message"'
+  ln -sfn /usr/share/telquest/arc.bin "$folder/arc.bin"
   rm "$folder/cit.bin" && cp /usr/share/telquest/cit.bin "$folder/cit.bin"
   XDG_DATA_HOME=$xdg telquest
   status=$?
@@ -213,7 +216,7 @@ if ((gui)); then
   race_ok=1
   for pid in "${pids[@]}"; do wait "$pid" || race_ok=0; done
   folder=$race/telquest
-  check "eight simultaneous first starts all succeed" eval '((race_ok)) && links_ok && [[ -z "$(ls -A "$folder" | grep -v -x -e cit.bin -e arc.bin -e exc.bin -e ctz.bin -e tzl.bin)" ]]'
+  check "eight simultaneous first starts all succeed" eval '((race_ok)) && links_ok && [[ -z "$(ls -A "$folder" | grep -v -x -e cit.bin -e arc.bin -e exc.bin -e ctz.bin -e tzl.bin -e tqdata.manifest -e "\..*\.linked")" ]]'
 
   # Read-only: root ignores permission bits, so these run as nobody.
   run_as_nobody=()

@@ -111,8 +111,9 @@ TEST(Settings, ReadsOnlyTheStartOfRegularFiles) {
 }
 
 // A link planted where a predictable temporary would be is never written
-// through; a link in the place of the file is replaced, not followed.
-TEST(Settings, WritingFollowsNoPlantedLink) {
+// through; a link or a read-only file in the place of the file is the
+// user's: left as it is, and the setting not saved, with the reason.
+TEST(Settings, WritingFollowsNoPlantedLinkAndLeavesTheUsersFiles) {
   TempDir dir;
   const auto file = dir / kSettingsFileName;
   const auto victim = dir / "victim";
@@ -121,11 +122,17 @@ TEST(Settings, WritingFollowsNoPlantedLink) {
     std::filesystem::create_symlink(victim, file.string() + tail);
   }
   std::filesystem::create_symlink(victim, file);
-  ASSERT_TRUE(WriteShowMapsSetting(file, 1));
+  std::string why;
+  EXPECT_FALSE(WriteShowMapsSetting(file, 1, &why));
+  EXPECT_NE(why.find("is a symbolic link, so it is left as it is"), std::string::npos) << why;
+  std::filesystem::remove(file);
+  WriteBytes(file, "0\n");
+  chmod(file.c_str(), 0444);
+  EXPECT_FALSE(WriteShowMapsSetting(file, 1, &why));
+  EXPECT_NE(why.find("is read-only"), std::string::npos) << why;
+  EXPECT_EQ(ReadShowMapsSetting(file), 0);
   std::ifstream in(victim);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
-  EXPECT_FALSE(std::filesystem::is_symlink(file));
-  EXPECT_EQ(ReadShowMapsSetting(file), 1);
 }
 
 }  // namespace

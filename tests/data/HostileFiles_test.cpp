@@ -13,7 +13,6 @@ namespace tq {
 namespace {
 
 namespace fs = std::filesystem;
-using test::CityFixture;
 
 struct NoChoice : CityChooser {
   CityChoiceReply ChooseCity(const std::vector<CityChoice>&) override { return {}; }
@@ -54,37 +53,6 @@ TEST(HostileFiles, RefusedAndMissingFilesAreToldWithTheFolder) {
       make(dir / file);
     }
     ExpectProblems(dir.path(), {"cit.bin", "arc.bin", "exc.bin", "ctz.bin"}, why);
-  }
-}
-
-TEST(HostileFiles, DamageIsToldAndWhatCanBeReadIsUsed) {
-  const CityFixture good{42, "Dayton", "OH", "USA", 950, 1, "0", {937}};
-  const auto after = [&](const std::function<void(CityFixture&)>& change) {
-    CityFixture bad = good;
-    change(bad);
-    std::vector<std::string> lines = test::EncodeCity(good);
-    for (const std::string& line : test::EncodeCity(bad)) lines.push_back(line);
-    return lines;
-  };
-  std::vector<std::string> crToLf = after([](auto&) {});
-  crToLf.insert(crToLf.begin() + 11, "");  // one CR of line 11 turned into LF
-  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{}, "damaged: it holds no record"},
-      {crToLf, "damaged: line 12 is empty, so the rest is not read; records read and used: 1"},
-      {after([](auto& c) { c.id = -5; }), "record 2 (line 9) has a negative city id"},
-      {after([](auto& c) { c.state = "O"; }), "record 2 (line 9) has a state text of impossible"},
-      {after([](auto& c) { c.population = -9; }), "record 2 (line 9) has a negative population"},
-      {after([](auto& c) { c.timeZone = "99"; }), "record 2 (line 9) has a time zone outside -12"},
-      {{"293", "zupoEb", "3IP", "bcd", "992", "1", "0", "0", "293"},
-       "damaged: the file ends inside the record that begins at line 9"},
-  };
-  for (const auto& [lines, why] : cases) {
-    test::TempDir dir;
-    test::WriteLines(dir / "cit.bin", lines);
-    test::WriteLines(dir / "arc.bin", test::EncodeLink(42, 937));
-    test::WriteBytes(dir / "exc.bin", test::kSampleExchanges);
-    test::WriteZoneFiles(dir.path(), {good});
-    ExpectProblems(dir.path(), {"cit.bin"}, why);
   }
 }
 

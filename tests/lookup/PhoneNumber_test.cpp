@@ -57,6 +57,12 @@ TEST_F(NumberSearch, EveryForm) {
       {"9372221234", dayton}, {"937.222.1234", dayton}, {"(937) 222-1234", dayton},
       {"+1 937 222 1234", dayton}, {"19372221234", dayton}, {"937-222", dayton},
       {"937-222-1234 x12", dayton}, {"937-222-1234 ext. 12", dayton}, {"937-CAB-1234", dayton},
+      // An extension marker without digits, leading zeros: the number stands.
+      {"937 222 1234 ext", dayton}, {"937-222-1234 x", dayton}, {"937 x", areaCode},
+      {"937x", areaCode}, {"00937", areaCode},
+      // As pasted (in code page 1252): dashes, no-break spaces, a link.
+      {"937\x96" "222\x97" "1234", dayton}, {"\xA0" "937\xA0" "222 1234\xA0", dayton},
+      {"tel:+1-937-222-1234", dayton}, {"TEL:937.222.1234", dayton},
       {"937-294-0000", "937|Dayton|exchange 937-294: Kettering, OH"},
       {"937-999-1234", "937|Dayton|exchange 937-999: not listed, area code 937 is in Ohio (OH)"},
       {"1-800-FLOWERS", "800|Toll-Free Service|exchange 800-356: not geographic"},
@@ -93,7 +99,7 @@ TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
   SearchFlow flow(dir_.path(), chooser_);
   flow.OpenData();
   EXPECT_EQ(StatusText(flow.Search("937-222-1234"), kNow), "Data file exc.bin in " + dir_.path().string() +
-                                   " is damaged: it is not a whole file of the format TQEXC 1. Numbers "
+                                   " is damaged: it is not a file of the format TQEXC 1. Numbers "
                                    "are answered without their exchange. \xB7 Dayton, OH, 1:42 PM "
                                    "Sunday, Eastern Daylight Time (UTC-04:00), same time as you");
 }

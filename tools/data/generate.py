@@ -405,6 +405,10 @@ def main():
         path.write_bytes(data)
     print(f"written: {', '.join(sorted(p.name for p in files))}")
 
+    # --- integrity manifest: always the last step, over every file written ---
+    import manifest
+    manifest.write_manifest(RES)
+
 
 if __name__ == "__main__":
     main()

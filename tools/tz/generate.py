@@ -339,7 +339,7 @@ def main():
           "agree with zoneinfo")
     manifest = ROOT / "tools" / "data" / "manifest.py"
     if manifest.exists():
-        subprocess.run([sys.executable, str(manifest)], check=True, cwd=manifest.parent)
+        subprocess.run([sys.executable, str(manifest), str(ROOT / "res")], check=True)
 
 
 if __name__ == "__main__":

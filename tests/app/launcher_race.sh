@@ -1,0 +1,58 @@
+#!/bin/sh
+# Starts the launcher twice at once, a few hundred times, on a folder that
+# holds the user's own cit.bin and the user's own link in the place of
+# arc.bin: no start may fail, lose the user's file or replace the link.
+#   launcher_race.sh SOURCE_DIR [ROUNDS]
+set -u
+src=$1
+rounds=${2:-200}
+scratch=$(mktemp -d) || exit 1
+trap 'rm -rf -- "$scratch"' EXIT
+
+# A small install: the launcher configured as cmake/Install.cmake does, a
+# program that does nothing, and data files of every name of the one list.
+names=$(sed -n 's/^set(TELQUEST_DATA_NAMES \(.*\))$/\1/p' "$src/cmake/Install.cmake")
+required=$(sed -n 's/^set(telquest_required_data \(.*\))$/\1/p' "$src/cmake/Install.cmake")
+[ -n "$names" ] && [ -n "$required" ] || { echo "no data names in Install.cmake"; exit 1; }
+mkdir -p "$scratch/bin" "$scratch/libexec/telquest" "$scratch/share/telquest"
+sed -e 's|@TELQUEST_LIBEXEC_FROM_BIN@|../libexec/telquest|' \
+    -e 's|@TELQUEST_DATA_FROM_BIN@|../share/telquest|' \
+    -e "s|@TELQUEST_DATA_NAMES_WORDS@|$names|" -e "s|@TELQUEST_REQUIRED_DATA_WORDS@|$required|" \
+    "$src/packaging/telquest-launcher.sh" >"$scratch/bin/telquest"
+printf '#!/bin/sh\nexit 0\n' >"$scratch/libexec/telquest/telquest"
+chmod +x "$scratch/bin/telquest" "$scratch/libexec/telquest/telquest"
+for name in $names; do echo "installed $name" >"$scratch/share/telquest/$name"; done
+echo "the user's own data" >"$scratch/own"
+installed=$(cd "$scratch/share/telquest" && pwd -P)
+
+failures=0
+round=1
+while [ "$round" -le "$rounds" ]; do
+  xdg=$scratch/xdg$round
+  home=$xdg/telquest
+  mkdir -p "$home"
+  echo "mine $round" >"$home/cit.bin"
+  ln -s "$scratch/own" "$home/arc.bin"
+  TELQUEST_LAUNCHER_PREPARE_ONLY=1 XDG_DATA_HOME=$xdg "$scratch/bin/telquest" 2>/dev/null &
+  first=$!
+  TELQUEST_LAUNCHER_PREPARE_ONLY=1 XDG_DATA_HOME=$xdg "$scratch/bin/telquest" 2>/dev/null
+  second=$?
+  wait "$first"
+  statuses=$?$second
+  kept=$(cat "$home"/cit.bin.* 2>/dev/null | grep -c -x "mine $round")
+  problem=
+  [ "$statuses" = 00 ] || problem="a start failed ($statuses)"
+  [ "$kept" = 1 ] || problem="the user's cit.bin is kept $kept times"
+  [ "$(readlink "$home/arc.bin")" = "$scratch/own" ] || problem="the user's link was replaced"
+  [ "$(readlink "$home/cit.bin")" = "$installed/cit.bin" ] || problem="cit.bin is not linked"
+  [ "$(readlink "$home/exc.bin")" = "$installed/exc.bin" ] || problem="exc.bin is not linked"
+  [ -e "$home/tqdata.manifest" ] && problem="the manifest is linked beside the user's own data"
+  if [ -n "$problem" ]; then
+    echo "round $round: $problem"; ls -la "$home"
+    failures=$((failures + 1))
+  fi
+  rm -rf -- "$xdg"
+  round=$((round + 1))
+done
+echo "$rounds double starts, $failures with a fault"
+[ "$failures" = 0 ]
