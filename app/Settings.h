@@ -30,8 +30,8 @@ std::optional<CallingHours> ReadCallingHoursSetting(const std::filesystem::path&
 // A file that is a symbolic link or read-only is the user's choice: it is
 // left as it is. False (the old file untouched, the temporary removed, `why`
 // told when given) when the setting is not saved.
-[[nodiscard]] bool WriteShowMapsSetting(const std::filesystem::path& file, int value,
-                                        const std::optional<CallingHours>& callingHours,
-                                        std::string* why = nullptr);
+[[nodiscard]] bool WriteShowMapsSetting(
+    const std::filesystem::path& file, int value,
+    const std::optional<CallingHours>& callingHours = std::nullopt, std::string* why = nullptr);
 
 }  // namespace tq

@@ -123,12 +123,12 @@ TEST(Settings, WritingFollowsNoPlantedLinkAndLeavesTheUsersFiles) {
   }
   std::filesystem::create_symlink(victim, file);
   std::string why;
-  EXPECT_FALSE(WriteShowMapsSetting(file, 1, &why));
+  EXPECT_FALSE(WriteShowMapsSetting(file, 1, std::nullopt, &why));
   EXPECT_NE(why.find("is a symbolic link, so it is left as it is"), std::string::npos) << why;
   std::filesystem::remove(file);
   WriteBytes(file, "0\n");
   chmod(file.c_str(), 0444);
-  EXPECT_FALSE(WriteShowMapsSetting(file, 1, &why));
+  EXPECT_FALSE(WriteShowMapsSetting(file, 1, std::nullopt, &why));
   EXPECT_NE(why.find("is read-only"), std::string::npos) << why;
   EXPECT_EQ(ReadShowMapsSetting(file), 0);
   std::ifstream in(victim);
