@@ -299,8 +299,10 @@ int RunQuery(const Options& options, CommandLineIo& io, const CommandLinePlaces&
   flow.OpenData();
   int status = ReportDataProblems(options, flow.DataProblems(),
                                   {&flow.CitiesOutcome(), &flow.AreaCodesOutcome()}, io.err);
-  // Without the zone law the answer comes without local times.
-  if (status == 0 && flow.ZoneLawOutcome().problem != FileProblem::kNone) {
+  // Without the zone law the answer comes without local times; a damaged
+  // exchange table answers some numbers without their exchange.
+  if (status == 0 && (flow.ZoneLawOutcome().problem != FileProblem::kNone ||
+                      flow.ExchangesOutcome().problem == FileProblem::kDamaged)) {
     status = kExitDamagedData;
   }
   if (status == kExitNoData) return status;

@@ -131,9 +131,12 @@ void SearchFlow::OpenData() {
     if (!outcome->text.empty()) dataProblems_.push_back(outcome->text);
   }
   if (dataFolder_) {
-    const std::string problem = exchanges_.Open(*dataFolder_);
-    if (!problem.empty()) {
-      dataProblems_.push_back(problem + " Numbers are answered without their exchange.");
+    const LoadOutcome& exchanges = exchanges_.Read(*dataFolder_);
+    if (!exchanges.text.empty()) {
+      // What could be read of a damaged table still answers.
+      dataProblems_.push_back(exchanges_.IsEmpty()
+                                  ? exchanges.text + " Numbers are answered without their exchange."
+                                  : exchanges.text);
     }
     auto law = std::make_shared<ZoneLaw>();
     const std::string lawProblem = law->Open(*dataFolder_);

@@ -109,6 +109,7 @@ class SearchFlow {
   const std::vector<std::string>& DataProblems() const { return dataProblems_; }
   const LoadOutcome& CitiesOutcome() const { return setCities.Outcome(); }
   const LoadOutcome& AreaCodesOutcome() const { return setAreaCodes.Outcome(); }
+  const LoadOutcome& ExchangesOutcome() const { return exchanges_.Outcome(); }
   // What became of reading the zone law (ctz.bin, tzl.bin); its problem is
   // also one of DataProblems().
   const LoadOutcome& ZoneLawOutcome() const { return zoneLawOutcome_; }

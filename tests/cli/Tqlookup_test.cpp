@@ -22,7 +22,7 @@ class FailingBuffer : public std::streambuf {
   int overflow(int) override { return traits_type::eof(); }
 };
 
-enum class Data { kSample, kDamaged, kOdd, kMissing, kNoZoneLaw };
+enum class Data { kSample, kDamaged, kOdd, kMissing, kNoZoneLaw, kDamagedExchanges };
 
 class Tqlookup : public ::testing::Test {
  protected:
@@ -32,6 +32,11 @@ class Tqlookup : public ::testing::Test {
     test::WriteSampleData(dirs_->damaged.path());
     test::WriteSampleData(dirs_->noZoneLaw.path());
     std::filesystem::remove(dirs_->noZoneLaw / "tzl.bin");
+    // One exchange record spoilt: the others still answer.
+    test::WriteSampleData(dirs_->damagedExchanges.path());
+    std::string exchanges = test::kSampleExchanges;
+    exchanges.replace(exchanges.find("937294 00002"), 12, "937294 0000x");
+    std::ofstream(dirs_->damagedExchanges / "exc.bin", std::ios::binary) << exchanges;
     // The file ends inside a record: damaged, what was read is used.
     std::ofstream(dirs_->damaged / "cit.bin", std::ios::app | std::ios::binary) << "293\r\n";
     test::WriteDataFiles(dirs_->odd.path(),
@@ -48,7 +53,8 @@ class Tqlookup : public ::testing::Test {
                 bool failPrompt = false) {
     const std::filesystem::path folders[] = {dirs_->sample.path(), dirs_->damaged.path(),
                                              dirs_->odd.path(), dirs_->sample / "missing",
-                                             dirs_->noZoneLaw.path()};
+                                             dirs_->noZoneLaw.path(),
+                                             dirs_->damagedExchanges.path()};
     args.insert(args.begin(), {"--data", folders[static_cast<int>(data)].string(), "--now",
                                "2026-01-15T17:00Z"});
     std::istringstream in(typed);
@@ -62,7 +68,7 @@ class Tqlookup : public ::testing::Test {
   }
 
   struct Dirs {
-    test::TempDir sample, damaged, odd, noZoneLaw;
+    test::TempDir sample, damaged, odd, noZoneLaw, damagedExchanges;
   };
   static Dirs* dirs_;
 };
@@ -94,6 +100,7 @@ TEST_F(Tqlookup, ExitStatusesAndWhatIsTold) {
       {Data::kMissing, {"937"}, kExitNoData, "", "cit.bin"},
       {Data::kNoZoneLaw, {"937"}, kExitDamagedData, "  Dayton\n", "tzl.bin is missing"},
       {Data::kDamaged, {"937"}, kExitDamagedData, "  Dayton\n", "is damaged"},
+      {Data::kDamagedExchanges, {"937-222-1234"}, kExitDamagedData, "Dayton, OH", "exc.bin"},
       {Data::kDamaged, {"--filter", "strCity = 'Dayton'"}, kExitDamagedData, "42\tDayton\tOH", "is damaged"},
       // Data with a quote and a backslash, escaped in JSON.
       {Data::kOdd, {"--json", "999"}, 0, "\"largestCity\": [\"Back\\\\slash \\\"Quoted\\\"\"]",
