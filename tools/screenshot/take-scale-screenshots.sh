@@ -17,7 +17,7 @@ done
 
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
-cp res/cit.bin res/arc.bin res/exc.bin "$folder/"
+cp res/cit.bin res/arc.bin res/exc.bin res/ctz.bin res/tzl.bin res/tqdata.manifest "$folder/"
 
 # Runs inside the virtual display, in the data folder.
 cat >"$folder/shoot.sh" <<'SHOT'

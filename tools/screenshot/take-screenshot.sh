@@ -16,7 +16,7 @@ done
 
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
-cp res/cit.bin res/arc.bin res/exc.bin res/ctz.bin res/tzl.bin "$folder/"
+cp res/cit.bin res/arc.bin res/exc.bin res/ctz.bin res/tzl.bin res/tqdata.manifest "$folder/"
 echo 1 >"$folder/tqs.ini"  # maps shown
 
 # Runs inside the virtual display: start, type the query, grab the window.
