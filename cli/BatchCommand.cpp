@@ -30,26 +30,31 @@ constexpr char kBatchUsage[] =
     "is absent or -) and writes one row per line, in input order.\n"
     "\n"
     "Options:\n"
-    "  --data DIR             read cit.bin, arc.bin and exc.bin from DIR\n"
+    "  --data DIR             read the data files (cit.bin, arc.bin, exc.bin,\n"
+    "                         ctz.bin, tzl.bin) from DIR\n"
     "  --column N|NAME        the input is CSV, the number in column N (1 for the\n"
     "                         first) or in column NAME of the header line\n"
     "  --time-column N|NAME   the local time at this column's ISO 8601 instant\n"
-    "  --now INSTANT          the local time at this ISO 8601 instant otherwise\n"
-    "                         (default: now)\n"
+    "  --now YYYY-MM-DDTHH:MMZ\n"
+    "                         the local time at this instant otherwise, in UTC,\n"
+    "                         1970 to 2100 (default: now)\n"
+    "  --window HH:MM-HH:MM   the local hours in which a place may be called\n"
+    "                         (default: 08:00-21:00)\n"
     "  --json-lines           one JSON object per row instead of CSV\n"
     "  --no-header            no CSV header line\n"
     "  --jobs N               look up on N threads (1 to 64, default 1)\n"
     "  --quiet                no summary line on standard error\n"
     "\n"
     "Columns: input, number, area_code, exchange, status, reason, place, state,\n"
-    "time_zone, utc_offset, local_time.\n"
+    "time_zone, utc_offset, local_time, callable.\n"
     "\n"
     "Exit status:\n"
     "  0  every line was answered (each row has its own status)\n"
     "  1  the rows could not be written, or the input not read\n"
     "  2  the command line was not understood\n"
     "  5  a data file is missing, unreadable or refused\n"
-    "  6  a data file is damaged (the rows from what could be read)\n";
+    "  6  a data file is damaged (the rows from what could be read; without\n"
+    "     the zone law, rows without local times)\n";
 
 struct BatchCommandLine {
   bool help = false;
@@ -86,7 +91,7 @@ std::optional<BatchCommandLine> ParseBatchOptions(const std::vector<std::string>
     } else if (arg == "--quiet") {
       options.quiet = true;
     } else if (arg == "--data" || arg == "--column" || arg == "--time-column" ||
-               arg == "--jobs" || arg == "--now") {
+               arg == "--jobs" || arg == "--now" || arg == "--window") {
       if (i + 1 == args.size()) {
         error = arg + ": missing value";
         return {};
@@ -108,12 +113,14 @@ std::optional<BatchCommandLine> ParseBatchOptions(const std::vector<std::string>
         options.run.jobs = std::stoi(value);
       }
       if (arg == "--now") {
-        const std::optional<std::int64_t> now = ParseIsoInstant(value);
-        if (!now) {
-          error = "--now: not an ISO 8601 instant (YYYY-MM-DDTHH:MMZ): " + value;
-          return {};
-        }
+        const std::optional<std::int64_t> now = ParseNowOption(value, error);
+        if (!now) return {};
         options.run.nowUtc = *now;
+      }
+      if (arg == "--window") {
+        const std::optional<CallingHours> hours = ParseWindowOption(value, error);
+        if (!hours) return {};
+        options.run.callingHours = *hours;
       }
     } else if (arg.starts_with("-") && arg != "-") {
       error = arg + " does not go with --batch";
@@ -133,20 +140,23 @@ std::optional<BatchCommandLine> ParseBatchOptions(const std::vector<std::string>
   return options;
 }
 
-// Tells the data problems; kExitNoData when nothing can be answered,
-// kExitDamagedData when the answers come from a damaged file, else 0.
+// Tells the data problems; kExitNoData when nothing can be answered (what
+// else is wrong), kExitDamagedData when the answers come from a damaged file
+// or without local times, else 0.
 int ReportDataProblems(const BatchLookup& lookup, const std::filesystem::path& folder,
                        const std::vector<std::filesystem::path>& tried, std::ostream& err) {
   int status = kExitOk;
-  for (const LoadOutcome* outcome : {&lookup.Cities(), &lookup.AreaCodes(), &lookup.Exchanges()}) {
+  bool missing = false;
+  for (const LoadOutcome* outcome : {&lookup.Cities(), &lookup.AreaCodes(), &lookup.Exchanges(),
+                                     &lookup.ZoneLawOutcome()}) {
     if (outcome->problem == FileProblem::kNone) continue;
     err << "tqlookup: " << Cp1252ToDisplayUtf8(outcome->text) << "\n";
     // Rows without their exchange's place would be wrong answers: the
     // exchange file is needed as much as the other two.
-    const bool usable = outcome->problem == FileProblem::kDamaged;
-    status = std::max(status, usable ? kExitDamagedData : kExitNoData);
+    missing = missing || outcome->problem != FileProblem::kDamaged;
+    status = missing ? kExitNoData : kExitDamagedData;
   }
-  if (status == kExitNoData) {
+  if (missing) {
     for (const std::filesystem::path& other : tried) {
       if (other != folder) err << "tqlookup: also looked in " << Cp1252ToDisplayUtf8(other.string()) << "\n";
     }
@@ -198,8 +208,8 @@ bool IsBatchCommand(const std::vector<std::string>& args) {
     if (args[i] == "--") return false;
     if (args[i] == "--batch") return true;
     // The value of an option ("--pick --batch") is no option.
-    for (const char* withValue : {"--data", "--filter", "--pick", "--date", "--now", "--column",
-                                  "--time-column", "--jobs"}) {
+    for (const char* withValue : {"--data", "--filter", "--pick", "--date", "--now", "--window",
+                                  "--column", "--time-column", "--jobs"}) {
       if (args[i] == withValue) ++i;
     }
   }

@@ -149,16 +149,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         error = "--date: not a date from 1970 to 2100: " + ShownArg(text);
         return {};
       }
-      if (arg == "--now" && !(options.now = ParseUtcInstant(text))) {
-        error = "--now: not an instant from 1970 to 2100 (YYYY-MM-DDTHH:MMZ): " + ShownArg(text);
-        return {};
-      }
+      if (arg == "--now" && !(options.now = ParseNowOption(text, error))) return {};
       if (arg == "--window") {
-        const std::optional<CallingHours> hours = ParseCallingHours(text);
-        if (!hours) {
-          error = "--window: not a window of local hours (HH:MM-HH:MM): " + ShownArg(text);
-          return {};
-        }
+        const std::optional<CallingHours> hours = ParseWindowOption(text, error);
+        if (!hours) return {};
         options.callingHours = *hours;
       }
     } else if (arg == "--json") {
@@ -354,6 +348,18 @@ int Run(const std::vector<std::string>& args, CommandLineIo& io,
 }
 
 }  // namespace
+
+std::optional<std::int64_t> ParseNowOption(const std::string& text, std::string& error) {
+  const std::optional<std::int64_t> now = ParseUtcInstant(text);
+  if (!now) error = "--now: not an instant from 1970 to 2100 (YYYY-MM-DDTHH:MMZ): " + ShownArg(text);
+  return now;
+}
+
+std::optional<CallingHours> ParseWindowOption(const std::string& text, std::string& error) {
+  const std::optional<CallingHours> hours = ParseCallingHours(text);
+  if (!hours) error = "--window: not a window of local hours (HH:MM-HH:MM): " + ShownArg(text);
+  return hours;
+}
 
 int RunTqlookup(const std::vector<std::string>& args, CommandLineIo& io,
                 const CommandLinePlaces& places) {

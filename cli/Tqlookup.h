@@ -16,8 +16,11 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "lookup/LocalTime.h"
 
 namespace tq {
 
@@ -48,6 +51,11 @@ struct CommandLinePlaces {
   // The instant of the local times when --now is not given.
   std::function<std::int64_t()> nowUtc;
 };
+
+// The values of --now and --window, for the single lookup and --batch alike;
+// nothing with `error` saying what is wrong.
+std::optional<std::int64_t> ParseNowOption(const std::string& text, std::string& error);
+std::optional<CallingHours> ParseWindowOption(const std::string& text, std::string& error);
 
 // `args` without the program's name.
 int RunTqlookup(const std::vector<std::string>& args, CommandLineIo& io,

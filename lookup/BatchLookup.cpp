@@ -1,5 +1,6 @@
 #include "lookup/BatchLookup.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "data/Text.h"
@@ -8,6 +9,9 @@
 
 namespace tq {
 namespace {
+
+// The zone of an area code while its places are read.
+constexpr int kNoZone = -1, kSeveralZones = -2;
 
 // Writes `value` as exactly `width` digits at `to`.
 void PutDigits(char* to, int value, int width) {
@@ -32,7 +36,7 @@ BatchStatus RowStatus(NumberResult::Status status) {
 BatchLookup::BatchLookup(const std::filesystem::path& folder)
     : cities_(folder),
       areaCodes_(folder),
-      largestZoneOfCode_(1000),
+      zoneOfCode_(1000, kNoZone),
       exchangeByNumber_(std::make_unique<std::atomic<const Exchange*>[]>(1000 * 1000)) {
   cities_.Open();
   areaCodes_.Open();
@@ -40,23 +44,20 @@ BatchLookup::BatchLookup(const std::filesystem::path& folder)
     exchangesOutcome_ = {FileProblem::kUnreadable, std::move(problem)};
   }
   numbers_ = std::make_unique<NumberLookup>(cities_, areaCodes_, exchanges_);
-
-  // The time of an unknown exchange: that of its area code's largest place.
-  const auto& populations = cities_.Populations();
-  for (std::size_t row = 0; row < cities_.RowCount(); ++row) {
-    rowOfCity_.try_emplace(cities_.CityIds()[row], row);
+  if (std::string problem = law_.Open(folder); !problem.empty()) {
+    zoneLawOutcome_ = {FileProblem::kDamaged, problem + " Local times are not shown."};
   }
-  std::vector<std::int64_t> largest(largestZoneOfCode_.size(), -1);
+
+  // An exchange without a known place has a clock only when every place of
+  // its area code keeps the time of one zone: any other would be a guess.
   for (std::size_t link = 0; link < areaCodes_.AreaCodes().size(); ++link) {
     const std::uint32_t code = areaCodes_.AreaCodes()[link];
-    const auto city = rowOfCity_.find(areaCodes_.CityIds()[link]);
-    if (code >= largestZoneOfCode_.size() || city == rowOfCity_.end()) continue;
-    const std::size_t row = city->second;
-    if (static_cast<std::int64_t>(populations[row]) > largest[code]) {
-      largest[code] = populations[row];
-      largestZoneOfCode_[code] = {cities_.TimeZones()[row], cities_.DaylightFlags()[row]};
-    }
+    const int zone = law_.ZoneOfPlace(static_cast<std::int32_t>(areaCodes_.CityIds()[link]));
+    if (code >= zoneOfCode_.size() || zone < 0) continue;
+    int& known = zoneOfCode_[code];
+    known = known == kNoZone || known == zone ? zone : kSeveralZones;
   }
+  for (int& zone : zoneOfCode_) zone = std::max(zone, -1);
 }
 
 const BatchLookup::Exchange& BatchLookup::ExchangeOf(const PhoneNumber& number) const {
@@ -68,54 +69,49 @@ const BatchLookup::Exchange& BatchLookup::ExchangeOf(const PhoneNumber& number) 
   exchange->result = numbers_->Lookup(number, 0);
   exchange->place = Cp1252ToDisplayUtf8(exchange->result.place);
   exchange->state = Cp1252ToDisplayUtf8(exchange->result.state);
-  if (const auto row = rowOfCity_.find(static_cast<std::uint32_t>(exchange->result.cityId));
-      row != rowOfCity_.end()) {
-    exchange->zone = Zone{cities_.TimeZones()[row->second], cities_.DaylightFlags()[row->second]};
-  }
-  if (!exchange->zone && exchange->result.status == NumberResult::Status::kUnknownExchange) {
-    exchange->zone = largestZoneOfCode_[static_cast<std::size_t>(number.areaCode)];
+  // The clock of the place called, as a single lookup of the number shows it.
+  if (exchange->result.status == NumberResult::Status::kOk && exchange->result.cityId >= 0) {
+    exchange->zone = law_.ZoneOfPlace(exchange->result.cityId);
+  } else if (exchange->result.status == NumberResult::Status::kUnknownExchange) {
+    exchange->zone = zoneOfCode_[static_cast<std::size_t>(number.areaCode)];
   }
   exchangesAsked_.push_back(std::move(exchange));
   slot.store(exchangesAsked_.back().get(), std::memory_order_release);
   return *exchangesAsked_.back();
 }
 
-void BatchLookup::FillTime(const Zone& zone, std::int64_t utcSeconds, BatchRow& row,
-                           Memo& memo) const {
+void BatchLookup::FillTime(int zone, std::int64_t utcSeconds, const CallingHours& hours,
+                           BatchRow& row, Memo& memo) const {
   // Rows mostly share their instant and a handful of zones.
   const std::int64_t minute = utcSeconds / 60 - (utcSeconds % 60 < 0);
-  const auto zoneKey = static_cast<std::size_t>(static_cast<int>(zone.fTimeZone * 2) * 2 +
-                                                (zone.bDaylightSaving & 1));
-  Memo::Entry& entry = memo.entries[zoneKey % memo.entries.size()];
-  if (zone.fTimeZone != entry.fTimeZone || zone.bDaylightSaving != entry.bDaylightSaving ||
-      minute != entry.minute) {
-    const std::optional<LocalClock> clock =
-        LocalClockAt(utcSeconds, zone.fTimeZone, zone.bDaylightSaving);
-    entry.fTimeZone = zone.fTimeZone;
-    entry.bDaylightSaving = zone.bDaylightSaving;
+  Memo::Entry& entry = memo.entries[static_cast<std::size_t>(zone) % memo.entries.size()];
+  if (zone != entry.zone || minute != entry.minute) {
+    entry.zone = zone;
     entry.minute = minute;
-    entry.timeZone.clear();
+    entry.clock = LocalClockAt(law_, zone, utcSeconds);
     entry.utcOffset.clear();
     entry.localTime.clear();
-    if (clock) {
-      entry.timeZone = ZoneTimeName(zone.fTimeZone, clock->daylight);
-      entry.utcOffset = UtcOffsetText(*clock);
+    if (entry.clock) {
+      const LocalClock& clock = *entry.clock;
+      entry.utcOffset = UtcOffsetText(clock);
       char text[] = "0000-00-00T00:00";
-      PutDigits(text, clock->year % 10000, 4);
-      PutDigits(text + 5, clock->month, 2);
-      PutDigits(text + 8, clock->day, 2);
-      PutDigits(text + 11, clock->hour, 2);
-      PutDigits(text + 14, clock->minute, 2);
+      PutDigits(text, clock.year % 10000, 4);
+      PutDigits(text + 5, clock.month, 2);
+      PutDigits(text + 8, clock.day, 2);
+      PutDigits(text + 11, clock.hour, 2);
+      PutDigits(text + 14, clock.minute, 2);
       entry.localTime = std::string(text) + entry.utcOffset;
     }
   }
-  row.timeZone = entry.timeZone;
+  if (!entry.clock) return;
+  row.timeZone = entry.clock->zoneName;
   row.utcOffset = entry.utcOffset;
   row.localTime = entry.localTime;
+  row.callable = IsCallable(*entry.clock, hours) ? "true" : "false";
 }
 
-void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds, BatchRow& row,
-                       Memo& memo) const {
+void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
+                       const CallingHours& hours, BatchRow& row, Memo& memo) const {
   const std::optional<PhoneNumber> number = ParsePhoneNumber(text);
   if (number && number->kind == PhoneNumber::Kind::kOtherCountry) {
     return row.SetStatus(BatchStatus::kOtherCountry);
@@ -144,7 +140,7 @@ void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds, BatchRow&
   }
   row.place = exchange.place;
   row.state = exchange.state;
-  if (exchange.zone) FillTime(*exchange.zone, utcSeconds, row, memo);
+  if (exchange.zone >= 0) FillTime(exchange.zone, utcSeconds, hours, row, memo);
 }
 
 }  // namespace tq

@@ -2,8 +2,9 @@
 // The per-number answer of a batch row, from the core's per-number lookup
 // (NumberLookup, the one a single search of a number uses): the E.164 form,
 // area code, exchange, status, the exchange's place and state, and the
-// place's time zone and local time at an instant. The data files are read
-// once; Look() is const and safe to call from several threads at once.
+// clock of that place's zone at an instant by the zone law, with whether the
+// place may be called then. The data files are read once; Look() is const
+// and safe to call from several threads at once.
 
 #include <array>
 #include <atomic>
@@ -14,7 +15,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "data/AreaCodeSet.h"
@@ -22,14 +22,16 @@
 #include "data/DataFile.h"
 #include "data/ExchangeTable.h"
 #include "lookup/BatchRow.h"
+#include "lookup/LocalTime.h"
 #include "lookup/NumberLookup.h"
+#include "lookup/ZoneLaw.h"
 
 namespace tq {
 
 class BatchLookup {
  public:
-  // Reads cit.bin, arc.bin and exc.bin of the folder (the current directory
-  // when empty).
+  // Reads cit.bin, arc.bin, exc.bin and the zone law (ctz.bin, tzl.bin) of
+  // the folder (the current directory when empty).
   explicit BatchLookup(const std::filesystem::path& folder);
 
   // What became of each data file; `text` (code page 1252) is empty when all
@@ -37,47 +39,50 @@ class BatchLookup {
   const LoadOutcome& Cities() const { return cities_.Outcome(); }
   const LoadOutcome& AreaCodes() const { return areaCodes_.Outcome(); }
   const LoadOutcome& Exchanges() const { return exchangesOutcome_; }
+  // A zone law that cannot be read is kDamaged: the rows come without local
+  // times.
+  const LoadOutcome& ZoneLawOutcome() const { return zoneLawOutcome_; }
 
-  // What one thread keeps between rows: the time fields last made for a
-  // few zones.
+  // What one thread keeps between rows: the clock and time fields last made
+  // for a few zones, each for one minute.
   struct Memo {
     struct Entry {
-      float fTimeZone = 99.0f;
-      int bDaylightSaving = -1;
+      int zone = -1;
       std::int64_t minute = -1;
-      std::string timeZone, utcOffset, localTime;
+      std::optional<LocalClock> clock;
+      std::string utcOffset, localTime;
     };
-    std::array<Entry, 16> entries;
+    std::array<Entry, 64> entries;
   };
 
   // Fills every field of `row` but `input` for the number `text`, with the
-  // local time at `utcSeconds`. The fields stay valid until the next Look
-  // with the same row and memo.
-  void Look(std::string_view text, std::int64_t utcSeconds, BatchRow& row, Memo& memo) const;
+  // local time at `utcSeconds` and whether that time lies in `hours`. The
+  // fields stay valid until the next Look with the same row and memo.
+  void Look(std::string_view text, std::int64_t utcSeconds, const CallingHours& hours,
+            BatchRow& row, Memo& memo) const;
 
  private:
-  struct Zone {
-    float fTimeZone = 24.0f;  // none
-    int bDaylightSaving = 0;
-  };
   // The answer of NumberLookup for an area code and exchange (it does not
   // depend on the last four digits), kept once asked, with its texts in
-  // UTF-8 and its place's zone.
+  // UTF-8 and the zone of its clock (-1: none).
   struct Exchange {
     NumberResult result;
     std::string place, state;
-    std::optional<Zone> zone;
+    int zone = -1;
   };
   const Exchange& ExchangeOf(const PhoneNumber& number) const;
-  void FillTime(const Zone& zone, std::int64_t utcSeconds, BatchRow& row, Memo& memo) const;
+  void FillTime(int zone, std::int64_t utcSeconds, const CallingHours& hours, BatchRow& row,
+                Memo& memo) const;
 
   CCitySet cities_;
   CAreaCodeSet areaCodes_;
   ExchangeTable exchanges_;
   LoadOutcome exchangesOutcome_;
   std::unique_ptr<NumberLookup> numbers_;
-  std::unordered_map<std::uint32_t, std::size_t> rowOfCity_;  // the first row of each id
-  std::vector<Zone> largestZoneOfCode_;                       // 1000 entries
+  ZoneLaw law_;
+  LoadOutcome zoneLawOutcome_;
+  // By area code: the one zone of all its places with a zone, else -1.
+  std::vector<int> zoneOfCode_;
   // By area code * 1000 + exchange; filled as rows ask, under `mutex_`, and
   // read without a lock.
   std::unique_ptr<std::atomic<const Exchange*>[]> exchangeByNumber_;

@@ -59,7 +59,7 @@ class RowMaker {
     }
     if (column_ < 0) {
       row_.input = line;
-      return lookup_.Look(line, options_.nowUtc, row_, memo_);
+      return lookup_.Look(line, options_.nowUtc, options_.callingHours, row_, memo_);
     }
     SplitCsvLine(line, column_, timeColumn_, fields_);
     if (fields_.outcome != CsvFields::Outcome::kOk) {
@@ -73,10 +73,11 @@ class RowMaker {
     if (IsBlank(fields_.first)) return row_.SetStatus(BatchStatus::kEmpty);
     std::optional<std::int64_t> instant = options_.nowUtc;
     if (timeColumn_ >= 0) instant = ParseIsoInstant(Trimmed(fields_.second));
-    lookup_.Look(fields_.first, instant.value_or(options_.nowUtc), row_, memo_);
+    lookup_.Look(fields_.first, instant.value_or(options_.nowUtc), options_.callingHours, row_,
+                 memo_);
     if (!instant && row_.status == BatchStatus::kOk) {
       row_.SetStatus(BatchStatus::kBadTime);
-      row_.timeZone = row_.utcOffset = row_.localTime = {};
+      row_.timeZone = row_.utcOffset = row_.localTime = row_.callable = {};
     }
   }
 

@@ -36,6 +36,7 @@ struct BatchOptions {
   std::optional<BatchColumn> timeColumn;  // an ISO 8601 instant per row
   int jobs = 1;                           // worker threads
   std::int64_t nowUtc = 0;                // the instant of rows without a time column
+  CallingHours callingHours;              // of the callable column
   std::size_t chunkSize = std::size_t{256} << 10;
 };
 

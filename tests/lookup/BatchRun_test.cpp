@@ -120,13 +120,41 @@ TEST_F(BatchRunTest, CsvColumnsByNameWithTheirTimes) {
             (std::vector<std::string>{"header||", "ok|Dayton|2026-07-05T18:42-04:00",
                                       "ok|Montr\xC3\xA9" "al|2026-07-05T18:42-04:00",
                                       "bad_time|Dayton|", "empty||", "csv_error||", "no_column||",
-                                      "unknown_exchange||2026-07-05T15:42-07:00"}));
+                                      "unknown_exchange||"}));
 
   options.column = BatchColumn{-1, "telephone"};
   BatchResult result;
   EXPECT_EQ(Run(input, options, &result), "");
   EXPECT_EQ(result.end, BatchResult::End::kNoSuchColumn);
   EXPECT_EQ(result.columnName, "telephone");
+}
+
+// Callable by the clock of each row's own place in the hours asked for; a
+// row without a clock has no answer.
+TEST_F(BatchRunTest, CallableByEachPlacesOwnClock) {
+  // At 17:00 UTC it is 12:00 in Dayton, OH and 11:00 in Dayton, TX; 867
+  // spans two zones.
+  const std::string input = "937-222-1234\n740-555-1234\n867-555-1234\n";
+  BatchOptions options;
+  options.nowUtc = *ParseUtcInstant("2026-01-15T17:00Z");
+  options.header = false;
+  struct Case {
+    const char* window;
+    std::vector<std::string> callable;
+  };
+  for (const auto& [window, expected] : {Case{"08:00-21:00", {"true", "true", ""}},
+                                         Case{"11:30-20:00", {"true", "false", ""}},
+                                         Case{"22:00-11:30", {"false", "true", ""}}}) {
+    options.callingHours = *ParseCallingHours(window);
+    std::istringstream lines(Run(input, options));
+    std::vector<std::string> callable;
+    CsvFields fields;
+    for (std::string line; std::getline(lines, line);) {
+      SplitCsvLine(line, 11, -1, fields);
+      callable.emplace_back(fields.first);
+    }
+    EXPECT_EQ(callable, expected) << window;
+  }
 }
 
 TEST_F(BatchRunTest, JsonLinesEscapeTheInput) {
@@ -136,7 +164,7 @@ TEST_F(BatchRunTest, JsonLinesEscapeTheInput) {
             "{\"input\":\"\\\"1\\\"\\u0009\\\\\",\"number\":null,\"area_code\":null,"
             "\"exchange\":null,\"status\":\"invalid\",\"reason\":\"not a ten-digit telephone "
             "number\",\"place\":null,\"state\":null,\"time_zone\":null,\"utc_offset\":null,"
-            "\"local_time\":null}\n");
+            "\"local_time\":null,\"callable\":null}\n");
 }
 
 TEST_F(BatchRunTest, AFailedWriteStopsTheRun) {
@@ -167,10 +195,12 @@ TEST_F(BatchRunTest, AFailedWriteStopsTheRun) {
   }
 }
 
-// A row answers what a single lookup of the number answers.
+// A row answers what a single lookup of the number answers: its place, and
+// the clock of that place in winter and in summer.
 TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
   const std::filesystem::path res = std::filesystem::path(TELQUEST_SOURCE_DIR) / "res";
   const BatchLookup lookup(res);
+  ASSERT_EQ(lookup.ZoneLawOutcome().problem, FileProblem::kNone);
   class NoChoice : public CityChooser {
     CityChoiceReply ChooseCity(const std::vector<CityChoice>&) override {
       return {CityChoiceReply::Kind::kCancelled, {}};
@@ -181,14 +211,17 @@ TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
   std::ifstream exchanges(res / "exc.bin");
   BatchRow row;
   BatchLookup::Memo memo;
-  int compared = 0;
+  const std::int64_t instants[] = {*ParseUtcInstant("2026-01-15T13:30Z"),
+                                   *ParseUtcInstant("2026-07-15T23:30Z")};
+  int compared = 0, withClock = 0;
   bool records = false;
   for (std::string line; std::getline(exchanges, line);) {
     if (records && ++compared % 97 == 0) {
       const std::string number = line.substr(0, 3) + "-" + line.substr(3, 3) + "-0" +
                                  std::to_string(1000 + compared % 9000).substr(1);
+      const std::int64_t instant = instants[compared % 2];
       row.Clear();
-      lookup.Look(number, 0, row, memo);
+      lookup.Look(number, instant, CallingHours{}, row, memo);
       const Answer& answer = flow.Search(number);
       ASSERT_TRUE(answer.exchange) << number;
       EXPECT_EQ(row.status, BatchStatus::kOk) << number;
@@ -196,10 +229,18 @@ TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
       EXPECT_EQ(row.place, Cp1252ToDisplayUtf8(answer.exchange->place)) << number;
       EXPECT_EQ(row.state, Cp1252ToDisplayUtf8(answer.exchange->state)) << number;
       EXPECT_EQ(row.areaCode, answer.areaCodes.entries.front()) << number;
+      const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, instant);
+      const std::optional<bool> callable = CallableAt(answer.times, instant);
+      ASSERT_LE(clocks.size(), 1u) << number;
+      withClock += !clocks.empty();
+      EXPECT_EQ(row.timeZone, clocks.empty() ? "" : clocks[0].zoneName) << number;
+      EXPECT_EQ(row.utcOffset, clocks.empty() ? "" : UtcOffsetText(clocks[0].clock)) << number;
+      EXPECT_EQ(row.callable, !callable ? "" : *callable ? "true" : "false") << number;
     }
     records = records || line.starts_with("exchanges ");
   }
   EXPECT_GT(compared, 10000);
+  EXPECT_GT(withClock, compared / 97 * 9 / 10);
 }
 
 }  // namespace
