@@ -15,6 +15,7 @@
 
 #include "FuzzCheck.h"
 #include "lookup/BatchReader.h"
+#include "lookup/BatchRow.h"
 #include "lookup/BatchRun.h"
 #include "support/TestData.h"
 
@@ -87,9 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (options.format == tq::BatchFormat::kJsonLines) {
       Check(row.starts_with("{\"input\":\"") && row.ends_with('}'), "a row is not a JSON object");
     } else {
-      tq::SplitCsvLine(row, 10, 11, fields);
+      const int last = static_cast<int>(tq::kBatchColumns.size()) - 1;
+      tq::SplitCsvLine(row, last, last + 1, fields);
       Check(fields.outcome == tq::CsvFields::Outcome::kMissing, "a CSV row has a quoting error");
-      tq::SplitCsvLine(row, 10, -1, fields);
+      tq::SplitCsvLine(row, last, -1, fields);
       Check(fields.outcome == tq::CsvFields::Outcome::kOk, "a CSV row has too few fields");
     }
   }
