@@ -247,6 +247,14 @@ bool HasControlBytes(std::string_view line, bool tabs) {
   return false;
 }
 
+bool NextLfLine(std::string_view& rest, std::string_view& line) {
+  const std::size_t end = rest.find('\n');
+  if (end == std::string_view::npos) return false;
+  line = rest.substr(0, end);
+  rest.remove_prefix(end + 1);
+  return true;
+}
+
 std::string ShiftText(std::string_view text, int direction) {
   std::string shifted(text);
   for (char& c : shifted) {

@@ -134,6 +134,10 @@ std::optional<float> ParseReal(std::string_view line);
 // Whether the line holds a C0 control byte (a tab only where `tabs` allows).
 bool HasControlBytes(std::string_view line, bool tabs = false);
 
+// Cuts the next LF-ended line off `rest` (without its LF); false when there
+// is none, so a last line without its LF is never read as whole.
+bool NextLfLine(std::string_view& rest, std::string_view& line);
+
 // Raises (+1) or lowers (-1) every byte, modulo 256.
 std::string ShiftText(std::string_view text, int direction);
 

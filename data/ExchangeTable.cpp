@@ -10,15 +10,6 @@ namespace {
 
 constexpr std::size_t kRecordSize = 13;  // "937222 00001\n"
 
-// Cuts the next LF-ended line off `rest`; false when there is none.
-bool NextLine(std::string_view& rest, std::string_view& line) {
-  const std::size_t end = rest.find('\n');
-  if (end == std::string_view::npos) return false;
-  line = rest.substr(0, end);
-  rest.remove_prefix(end + 1);
-  return true;
-}
-
 // "places 12" gives 12; nothing unless the line is the word, a blank and
 // 1 to 9 digits.
 std::optional<std::size_t> CountLine(std::string_view line, std::string_view word) {
@@ -77,9 +68,11 @@ std::string ExchangeTable::Load(std::string bytes) {
   const std::string_view all = bytes;
   std::string_view rest = SkipByteOrderMark(all, damage);
   std::string_view line;
-  if (!NextLine(rest, line) || line != "TQEXC 1") return "it is not a file of the format TQEXC 1";
+  if (!NextLfLine(rest, line) || line != "TQEXC 1") {
+    return "it is not a file of the format TQEXC 1";
+  }
   const std::optional<std::size_t> placeCount =
-      NextLine(rest, line) ? CountLine(line, "places") : std::nullopt;
+      NextLfLine(rest, line) ? CountLine(line, "places") : std::nullopt;
   if (!placeCount || *placeCount > 99999) return "its second line is not a count of places";
   std::vector<PlaceLine> places;
   places.reserve(*placeCount);
@@ -87,7 +80,7 @@ std::string ExchangeTable::Load(std::string bytes) {
   for (std::size_t i = 0; i < *placeCount; ++i) {
     const std::size_t at = all.size() - rest.size();
     ++lineNumber;
-    if (!NextLine(rest, line)) return "it ends inside its list of places";
+    if (!NextLfLine(rest, line)) return "it ends inside its list of places";
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos || tab == 0 || tab + 1 == line.size() ||
         line.find('\t', tab + 1) != std::string_view::npos || HasControlBytes(line, true)) {
@@ -99,7 +92,7 @@ std::string ExchangeTable::Load(std::string bytes) {
   }
   ++lineNumber;
   const std::optional<std::size_t> count =
-      NextLine(rest, line) ? CountLine(line, "exchanges") : std::nullopt;
+      NextLfLine(rest, line) ? CountLine(line, "exchanges") : std::nullopt;
   if (!count) {
     return "line " + std::to_string(lineNumber) + " is not the count of exchanges after " +
            std::to_string(*placeCount) + " places";
@@ -115,7 +108,7 @@ std::string ExchangeTable::Load(std::string bytes) {
   while (!rest.empty()) {
     ++lineNumber;
     ++recordLines;
-    const bool ended = NextLine(rest, line);
+    const bool ended = NextLfLine(rest, line);
     if (!ended) {
       line = rest;
       rest = {};

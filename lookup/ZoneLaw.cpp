@@ -14,14 +14,6 @@ constexpr std::int32_t kMostOffset = 16 * 3600;
 constexpr std::size_t kMostZones = 1000;
 constexpr std::size_t kMostPlaces = 1000000;
 
-bool NextLine(std::string_view& rest, std::string_view& line) {
-  const std::size_t end = rest.find('\n');
-  if (end == std::string_view::npos) return false;
-  line = rest.substr(0, end);
-  rest.remove_prefix(end + 1);
-  return true;
-}
-
 // A whole decimal number (optional minus sign) between `least` and `most`.
 std::optional<std::int64_t> Number(std::string_view text, std::int64_t least, std::int64_t most) {
   std::int64_t value = 0;
@@ -95,26 +87,26 @@ std::string ZoneLaw::Load(std::string_view places, std::string_view law) {
 
 std::string ZoneLaw::LoadLaw(std::string_view rest) {
   std::string_view line;
-  if (!NextLine(rest, line) || line != "TQTZL 1") return "it is not of the format TQTZL 1";
-  if (!NextLine(rest, line) || !NextLine(rest, line) || !line.starts_with("tzdata ") ||
+  if (!NextLfLine(rest, line) || line != "TQTZL 1") return "it is not of the format TQTZL 1";
+  if (!NextLfLine(rest, line) || !NextLfLine(rest, line) || !line.starts_with("tzdata ") ||
       line.size() == 7) {
     return "it does not name its tzdata release";
   }
   version_ = line.substr(7);
   std::optional<std::int64_t> until;
-  if (!NextLine(rest, line) || !line.starts_with("until ") ||
+  if (!NextLfLine(rest, line) || !line.starts_with("until ") ||
       !(until = Number(line.substr(6), 1, 0xFFFFFFFFll))) {
     return "it does not say until when it holds";
   }
   until_ = *until;
   std::optional<std::int64_t> count;
-  if (!NextLine(rest, line) || !(count = CountLine(line, "types", 0xFFFF)) || *count == 0) {
+  if (!NextLfLine(rest, line) || !(count = CountLine(line, "types", 0xFFFF)) || *count == 0) {
     return "its count of kinds of time is missing";
   }
   for (std::int64_t i = 0; i < *count; ++i) {
     std::string_view fields[4];
     std::optional<std::int64_t> offset;
-    if (!NextLine(rest, line) || !Fields(line, fields) ||
+    if (!NextLfLine(rest, line) || !Fields(line, fields) ||
         !(offset = Number(fields[0], -kMostOffset, kMostOffset)) ||
         (fields[1] != "0" && fields[1] != "1") || fields[2].size() > 8) {
       return "kind of time " + std::to_string(i + 1) + " is damaged";
@@ -122,14 +114,14 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
     kindTable_.push_back({static_cast<std::int32_t>(*offset), fields[1] == "1",
                           std::string(fields[2]), std::string(fields[3])});
   }
-  if (!NextLine(rest, line) || !(count = CountLine(line, "zones", kMostZones)) || *count == 0) {
+  if (!NextLfLine(rest, line) || !(count = CountLine(line, "zones", kMostZones)) || *count == 0) {
     return "its count of zones is missing";
   }
   std::uint32_t changes = 0;
   for (std::int64_t i = 0; i < *count; ++i) {
     std::string_view fields[2];
     std::optional<std::int64_t> length;
-    if (!NextLine(rest, line) || !Fields(line, fields) ||
+    if (!NextLfLine(rest, line) || !Fields(line, fields) ||
         !(length = Number(fields[1], 1, 0xFFFFFF)) ||
         (!zones_.empty() && fields[0] <= zones_.back().name)) {
       return "zone " + std::to_string(i + 1) + " is damaged or out of order";
@@ -138,7 +130,7 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
     changes += static_cast<std::uint32_t>(*length);
   }
   // "transitions 9096 0a1b2c3d": the count and the check sum of the table.
-  if (!NextLine(rest, line)) return "its count of changes is missing";
+  if (!NextLfLine(rest, line)) return "its count of changes is missing";
   const std::size_t blank = line.rfind(' ');
   const std::optional<std::int64_t> total =
       blank == std::string_view::npos ? std::nullopt
@@ -179,14 +171,14 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
 std::string ZoneLaw::LoadPlaces(std::string_view rest) {
   std::string_view line;
   std::optional<std::int64_t> count;
-  if (!NextLine(rest, line) || line != "TQCTZ 1") return "it is not of the format TQCTZ 1";
-  if (!NextLine(rest, line) || !(count = CountLine(line, "zones", kMostZones))) {
+  if (!NextLfLine(rest, line) || line != "TQCTZ 1") return "it is not of the format TQCTZ 1";
+  if (!NextLfLine(rest, line) || !(count = CountLine(line, "zones", kMostZones))) {
     return "its count of zones is missing";
   }
   std::vector<std::int16_t> lawZone;
   std::string_view previous;
   for (std::int64_t i = 0; i < *count; ++i) {
-    if (!NextLine(rest, line) || line.empty() || (i > 0 && line <= previous)) {
+    if (!NextLfLine(rest, line) || line.empty() || (i > 0 && line <= previous)) {
       return "zone " + std::to_string(i + 1) + " is damaged or out of order";
     }
     const int zone = FindZone(line);
@@ -195,7 +187,7 @@ std::string ZoneLaw::LoadPlaces(std::string_view rest) {
     previous = line;
   }
   std::optional<std::int64_t> places;
-  if (!NextLine(rest, line) || !(places = CountLine(line, "places", kMostPlaces))) {
+  if (!NextLfLine(rest, line) || !(places = CountLine(line, "places", kMostPlaces))) {
     return "its count of places is missing";
   }
   placeIds_.reserve(static_cast<std::size_t>(*places));
@@ -203,7 +195,7 @@ std::string ZoneLaw::LoadPlaces(std::string_view rest) {
   for (std::int64_t i = 0; i < *places; ++i) {
     std::string_view fields[2];
     std::optional<std::int64_t> id, zone;
-    if (!NextLine(rest, line) || !Fields(line, fields) ||
+    if (!NextLfLine(rest, line) || !Fields(line, fields) ||
         !(id = Number(fields[0], 1, 0x7FFFFFFF)) ||
         !(zone = Number(fields[1], 0, static_cast<std::int64_t>(lawZone.size()) - 1)) ||
         (!placeIds_.empty() && *id <= placeIds_.back())) {
