@@ -6,7 +6,9 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 jobs=$(nproc)
 
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Every warning is an error here (scripts/check-warnings.sh keeps it so).
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build/test --parallel "$jobs"
 export QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=1
 export XDG_RUNTIME_DIR
