@@ -26,6 +26,10 @@ class RecordCursor {
     Requery();
   }
 
+  // Loads the file unless records are held already; true when they are. For
+  // callers that read the columns directly and leave the selection alone.
+  bool EnsureLoaded() { return self().IsLoaded() || self().Load(); }
+
   // Rebuilds the selection from the filter; true when it holds a record,
   // which then becomes the current one. With nothing selected the current
   // record keeps its values.
