@@ -49,10 +49,15 @@ std::string StateCodeOf(const std::string& text) {
 }  // namespace
 
 std::vector<CityChoice> ChoicesInShownOrder(const std::vector<CityChoice>& choices) {
-  std::vector<CityChoice> shown = choices;
-  std::stable_sort(shown.begin(), shown.end(), [](const CityChoice& a, const CityChoice& b) {
-    return ShownBefore(a.text, b.text);
+  // The order is found on indexes, so each choice is copied once.
+  std::vector<std::size_t> order(choices.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return ShownBefore(choices[a].text, choices[b].text);
   });
+  std::vector<CityChoice> shown;
+  shown.reserve(choices.size());
+  for (const std::size_t i : order) shown.push_back(choices[i]);
   return shown;
 }
 
@@ -257,14 +262,15 @@ void SearchFlow::SearchNumber(std::int32_t areaCode, const PhoneNumber* number) 
 
 std::vector<CityChoice> SearchFlow::CollectChoices() {
   std::vector<CityChoice> choices;
+  choices.reserve(setCities.SelectedRows().size());
   for (; !setCities.IsEOF(); setCities.MoveNext()) {
     CityChoice choice{setCities.strCity + ", " + StateAbbrevToName(setCities.strStateOrProvince),
                       setCities.strCity, setCities.strStateOrProvince, setCities.iPopulation,
                       {}};
-    SetCityIdFilter(setAreaCodes.strFilter, setCities.iCityId);
-    setAreaCodes.Open();
-    for (; !setAreaCodes.IsEOF(); setAreaCodes.MoveNext()) {
-      choice.areaCodes.push_back(setAreaCodes.iAreaCode);
+    setAreaCodes.EnsureLoaded();
+    for (const std::uint32_t pair :
+         setAreaCodes.RowsOfCity(static_cast<std::uint32_t>(setCities.iCityId))) {
+      choice.areaCodes.push_back(static_cast<std::int32_t>(setAreaCodes.AreaCodes()[pair]));
     }
     std::sort(choice.areaCodes.begin(), choice.areaCodes.end());
     choice.areaCodes.erase(std::unique(choice.areaCodes.begin(), choice.areaCodes.end()),
