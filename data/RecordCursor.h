@@ -56,6 +56,14 @@ class RecordCursor {
 
   const std::vector<std::uint32_t>& SelectedRows() const { return aRows; }
 
+  // Where a walk with MoveNext over the whole selection ends: past the last
+  // record, which is the current one.
+  void MovePastEnd() {
+    if (aRows.empty()) return;
+    self().SetCurrent(aRows.back());
+    iPosition = static_cast<std::int32_t>(aRows.size());
+  }
+
  protected:
   RecordCursor() = default;
   ~RecordCursor() = default;

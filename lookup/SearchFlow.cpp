@@ -357,13 +357,19 @@ void SearchFlow::LookupPlace(const std::string& city, const std::string& state) 
   }
   setCities.Open();
   std::optional<TimePlace> typed;
-  for (; !setCities.IsEOF(); setCities.MoveNext()) {
-    if (stateOnly && setCities.iPopulation <= static_cast<std::int32_t>(kMajorCityPopulation)) {
-      continue;
+  if (stateOnly) {
+    // Many places: read from the columns, without making each the current one.
+    for (const std::uint32_t row : setCities.SelectedRows()) {
+      if (static_cast<std::int32_t>(setCities.Populations()[row]) <=
+          static_cast<std::int32_t>(kMajorCityPopulation)) {
+        continue;
+      }
+      AddCodesOfCity(static_cast<std::int32_t>(setCities.CityIds()[row]), areaCodes);
     }
-    if (!stateOnly && !typed) {
-      typed = CurrentTimePlace();
-    }
+    setCities.MovePastEnd();
+  }
+  for (; !stateOnly && !setCities.IsEOF(); setCities.MoveNext()) {
+    if (!typed) typed = CurrentTimePlace();
     AddCodesOfCity(setCities.iCityId, areaCodes);
   }
   if (stateOnly && areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
