@@ -236,25 +236,42 @@ void CCitySet::BuildIndexes() {
   byName_.resize(aCityNames.size());
   std::iota(byName_.begin(), byName_.end(), 0u);
   SortRowsByName(byName_, aCityNames);
-  // The names that begin with a name follow it in this order, so one walk
-  // with a stack of the names still open finds where each range ends.
+  // The names that begin with a name follow it in this order. The names
+  // still open (each beginning the next, the last one the previous name)
+  // stay open while the common beginning of a name and the previous one is
+  // at least as long as they are, so one comparison per name finds where
+  // each range ends.
   const std::size_t count = byName_.size();
   namePosition_.resize(count);
   nameFirst_.resize(count);
   nameAfter_.resize(count);
-  std::vector<std::uint32_t> open;
+  struct Open {
+    std::uint32_t position;
+    std::size_t size;
+  };
+  std::vector<Open> open;
   for (std::uint32_t pos = 0; pos < count; ++pos) {
     const std::string& name = aCityNames[byName_[pos]];
     namePosition_[byName_[pos]] = pos;
-    while (!open.empty() && !StartsWithNoCase(name, aCityNames[byName_[open.back()]])) {
-      nameAfter_[open.back()] = pos;
+    std::size_t common = 0;
+    bool same = false;
+    if (pos > 0) {
+      const std::string& previous = aCityNames[byName_[pos - 1]];
+      const std::size_t n = std::min(name.size(), previous.size());
+      while (common < n && kLower1252[static_cast<unsigned char>(name[common])] ==
+                               kLower1252[static_cast<unsigned char>(previous[common])]) {
+        ++common;
+      }
+      same = common == name.size() && common == previous.size();
+    }
+    while (!open.empty() && open.back().size > common) {
+      nameAfter_[open.back().position] = pos;
       open.pop_back();
     }
-    const bool same = pos > 0 && CompareNoCase(name, aCityNames[byName_[pos - 1]]) == 0;
     nameFirst_[pos] = same ? nameFirst_[pos - 1] : pos;
-    open.push_back(pos);
+    open.push_back({pos, name.size()});
   }
-  for (const std::uint32_t pos : open) nameAfter_[pos] = static_cast<std::uint32_t>(count);
+  for (const Open& still : open) nameAfter_[still.position] = static_cast<std::uint32_t>(count);
   // Few states, many rows: group the rows by state, then lay the groups out
   // in state order.
   std::map<std::string_view, std::vector<std::uint32_t>> majorsOf;
