@@ -6,10 +6,9 @@ namespace tq::bench {
 namespace {
 
 // Targets on the shipped data, the first data set.
-constexpr const char* kIndexedTarget = "every indexed search of the shipped data under 1000 us";
+constexpr const char* kIndexedTarget =
+    "every indexed search of the shipped data (state-wide ones included) under 100 us";
 constexpr const char* kLoadTarget = "loading the shipped data within 3x of reading and splitting";
-constexpr const char* kStateWideQuery = ", TX";
-constexpr const char* kStateWideTarget = "the state-wide search \", TX\" of the shipped data under 100 us";
 
 double Ratio(double a, double b) { return a > 0 && b > 0 ? a / b : 0; }
 
@@ -19,7 +18,8 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& runs) {
   ConsoleReporter::ReportRuns(runs);
   for (const Run& run : runs) {
     if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-    const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+    // CPU time: other programs on the machine stretch the wall clock.
+    const double seconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
     micros_[run.run_name.function_name] = seconds * 1e6;
   }
 }
@@ -32,7 +32,7 @@ double SummaryReporter::Micros(const std::string& name) const {
 void SummaryReporter::Finalize() {
   ConsoleReporter::Finalize();
   std::FILE* out = stdout;
-  std::fprintf(out, "\nLoading both data files (microseconds)\n");
+  std::fprintf(out, "\nLoading both data files (CPU microseconds)\n");
   std::fprintf(out, "%-10s %14s %16s %8s\n", "data", "load + index", "read + split", "ratio");
   bool loadOk = true;
   for (const std::string& data : datasets_) {
@@ -43,7 +43,7 @@ void SummaryReporter::Finalize() {
     if (data == datasets_.front()) loadOk = Ratio(sets, lines) <= 3.0;
   }
 
-  std::fprintf(out, "\nWhole search, OnOK (microseconds; speed-up = linear / indexed)\n");
+  std::fprintf(out, "\nWhole search, OnOK (CPU microseconds; speed-up = linear / indexed)\n");
   std::fprintf(out, "%-14s", "query");
   for (const std::string& data : datasets_) {
     std::fprintf(out, " %11s %11s %8s", (data + " idx").c_str(), (data + " lin").c_str(),
@@ -52,7 +52,6 @@ void SummaryReporter::Finalize() {
   if (datasets_.size() == 2) std::fprintf(out, " %9s %9s", "idx grow", "lin grow");
   std::fprintf(out, "\n");
   bool lookupOk = true;
-  bool stateWideOk = true;
   for (const std::string& query : queries_) {
     std::fprintf(out, "%-14s", ("\"" + query + "\"").c_str());
     std::vector<double> indexed, linear;
@@ -61,10 +60,7 @@ void SummaryReporter::Finalize() {
       linear.push_back(Micros("lookup/" + data + "/" + query + "/linear"));
       std::fprintf(out, " %11.1f %11.1f %7.1fx", indexed.back(), linear.back(),
                    Ratio(linear.back(), indexed.back()));
-      if (data == datasets_.front()) {
-        lookupOk = lookupOk && indexed.back() < 1000;
-        if (query == kStateWideQuery) stateWideOk = indexed.back() >= 0 && indexed.back() < 100;
-      }
+      if (data == datasets_.front()) lookupOk = lookupOk && indexed.back() >= 0 && indexed.back() < 100;
     }
     if (datasets_.size() == 2) {
       std::fprintf(out, " %8.1fx %8.1fx", Ratio(indexed[1], indexed[0]),
@@ -72,9 +68,8 @@ void SummaryReporter::Finalize() {
     }
     std::fprintf(out, "\n");
   }
-  std::fprintf(out, "\n%s: %s\n%s: %s\n%s: %s\n", kLoadTarget, loadOk ? "met" : "MISSED",
-               kIndexedTarget, lookupOk ? "met" : "MISSED", kStateWideTarget,
-               stateWideOk ? "met" : "MISSED");
+  std::fprintf(out, "\n%s: %s\n%s: %s\n", kLoadTarget, loadOk ? "met" : "MISSED",
+               kIndexedTarget, lookupOk ? "met" : "MISSED");
 }
 
 }  // namespace tq::bench

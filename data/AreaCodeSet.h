@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,14 @@ class CAreaCodeSet : public RecordCursor<CAreaCodeSet> {
   // The loaded columns, in file order, for inspection and checks.
   const std::vector<std::uint32_t>& CityIds() const { return aCityIds; }
   const std::vector<std::uint32_t>& AreaCodes() const { return aAreaCodes; }
+  // The rows of one city or one area code, in file order: what the filters
+  // "iCityId = N" and "iAreaCode = N" select, without a filter text to read.
+  std::span<const std::uint32_t> RowsOfCity(std::uint32_t cityId) const {
+    return byCityId_.Find(cityId);
+  }
+  std::span<const std::uint32_t> RowsOfAreaCode(std::uint32_t areaCode) const {
+    return byAreaCode_.Find(areaCode);
+  }
 
  protected:
   // Fills the empty `rows` with the rows that strFilter selects, in file

@@ -88,19 +88,44 @@ const char* DecodeCity(const std::array<std::string_view, 8>& lines, CityRecord&
   return nullptr;
 }
 
-// Files come sorted by name, or nearly so (a few names that the case of a
-// letter puts elsewhere): moving those few into place costs little more than
-// checking the order. Anything less ordered is sorted.
-template <class Less>
-void SortRowsStably(std::vector<std::uint32_t>& rows, Less less) {
+// The first eight bytes of a name, lowered, as one number: names whose
+// numbers differ are in the order of their numbers (a shorter name is filled
+// with zero bytes, which no byte sorts below), so most comparisons of a sort
+// never read the names; equal numbers leave it to the names.
+std::uint64_t OrderKey(std::string_view name) {
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < 8; ++i) {
+    key = key << 8 | (i < name.size() ? kLower1252[static_cast<unsigned char>(name[i])] : 0u);
+  }
+  return key;
+}
+
+// The rows in the order of their names without regard to case, equal names
+// by row. Files come sorted by name, or nearly so (a few names that the case
+// of a letter puts elsewhere): moving those few into place costs little more
+// than checking the order. Anything less ordered is sorted by key.
+void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::string>& names) {
+  const auto less = [&](std::uint32_t a, std::uint32_t b) {
+    return CompareNoCase(names[a], names[b]) < 0;
+  };
   std::size_t moves = 0;
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const std::uint32_t row = rows[i];
     std::size_t j = i;
     for (; j > 0 && less(row, rows[j - 1]); --j) {
       if (++moves > rows.size()) {
-        std::iota(rows.begin(), rows.end(), 0u);
-        std::stable_sort(rows.begin(), rows.end(), less);
+        struct Keyed {
+          std::uint64_t key;
+          std::uint32_t row;
+        };
+        std::vector<Keyed> keyed(rows.size());
+        for (std::uint32_t r = 0; r < keyed.size(); ++r) keyed[r] = {OrderKey(names[r]), r};
+        std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
+          if (x.key != y.key) return x.key < y.key;
+          const int order = CompareNoCase(names[x.row], names[y.row]);
+          return order != 0 ? order < 0 : x.row < y.row;
+        });
+        for (std::size_t k = 0; k < keyed.size(); ++k) rows[k] = keyed[k].row;
         return;
       }
       rows[j] = rows[j - 1];
@@ -189,6 +214,9 @@ bool CCitySet::Load() {
                         : DescribeLoad(FileProblem::kUnreadable, kFileName, folder_,
                                        "there is not enough memory to read it");
   } catch (const std::exception&) {
+    namePosition_.clear();
+    nameFirst_.clear();
+    nameAfter_.clear();
     aCityIds.clear();
     aCityNames.clear();
     aStates.clear();
@@ -207,9 +235,43 @@ void CCitySet::BuildIndexes() {
   // Names are ordered as the filters compare them, without regard to case.
   byName_.resize(aCityNames.size());
   std::iota(byName_.begin(), byName_.end(), 0u);
-  SortRowsStably(byName_, [&](std::uint32_t a, std::uint32_t b) {
-    return CompareNoCase(aCityNames[a], aCityNames[b]) < 0;
-  });
+  SortRowsByName(byName_, aCityNames);
+  // The names that begin with a name follow it in this order. The names
+  // still open (each beginning the next, the last one the previous name)
+  // stay open while the common beginning of a name and the previous one is
+  // at least as long as they are, so one comparison per name finds where
+  // each range ends.
+  const std::size_t count = byName_.size();
+  namePosition_.resize(count);
+  nameFirst_.resize(count);
+  nameAfter_.resize(count);
+  struct Open {
+    std::uint32_t position;
+    std::size_t size;
+  };
+  std::vector<Open> open;
+  for (std::uint32_t pos = 0; pos < count; ++pos) {
+    const std::string& name = aCityNames[byName_[pos]];
+    namePosition_[byName_[pos]] = pos;
+    std::size_t common = 0;
+    bool same = false;
+    if (pos > 0) {
+      const std::string& previous = aCityNames[byName_[pos - 1]];
+      const std::size_t n = std::min(name.size(), previous.size());
+      while (common < n && kLower1252[static_cast<unsigned char>(name[common])] ==
+                               kLower1252[static_cast<unsigned char>(previous[common])]) {
+        ++common;
+      }
+      same = common == name.size() && common == previous.size();
+    }
+    while (!open.empty() && open.back().size > common) {
+      nameAfter_[open.back().position] = pos;
+      open.pop_back();
+    }
+    nameFirst_[pos] = same ? nameFirst_[pos - 1] : pos;
+    open.push_back({pos, name.size()});
+  }
+  for (const Open& still : open) nameAfter_[still.position] = static_cast<std::uint32_t>(count);
   // Few states, many rows: group the rows by state, then lay the groups out
   // in state order.
   std::map<std::string_view, std::vector<std::uint32_t>> majorsOf;

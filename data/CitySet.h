@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,23 @@ class CCitySet : public RecordCursor<CCitySet> {
   const std::vector<std::uint8_t>& DaylightFlags() const { return aDaylightFlags; }
   const std::vector<float>& TimeZones() const { return aTimeZones; }
 
+  // The rows of one city id, in file order ("iCityId = N" without a filter
+  // text to read).
+  std::span<const std::uint32_t> RowsOfCity(std::uint32_t cityId) const {
+    return byCityId_.Find(cityId);
+  }
+  // Where a row's name stands among all names in the order of the sorted
+  // lists (without regard to case, equal names by row): its own position,
+  // the first position of the names equal to it, and the position after the
+  // last name that begins with it. Positions run over [0, RowCount()).
+  struct NamePlace {
+    std::uint32_t position, first, after;
+  };
+  NamePlace NamePlaceOf(std::uint32_t row) const {
+    return {namePosition_[row], nameFirst_[namePosition_[row]], nameAfter_[namePosition_[row]]};
+  }
+  std::uint32_t RowAtNamePosition(std::uint32_t position) const { return byName_[position]; }
+
  protected:
   // Fills the empty `rows` with the rows that strFilter selects, in file
   // order, found through the indexes. The benchmarks override it with a plain
@@ -70,6 +88,9 @@ class CCitySet : public RecordCursor<CCitySet> {
   KeyIndex byCityId_;
   std::vector<std::uint32_t> byName_;         // all rows, by name (case aside), then row
   std::vector<std::uint32_t> majorByState_;   // rows above 10000, by state, then row
+  std::vector<std::uint32_t> namePosition_;   // row -> its position in byName_
+  std::vector<std::uint32_t> nameFirst_;      // position -> first position of its equal names
+  std::vector<std::uint32_t> nameAfter_;      // position -> after the names beginning with it
 };
 
 }  // namespace tq

@@ -26,6 +26,10 @@ class RecordCursor {
     Requery();
   }
 
+  // Loads the file unless records are held already; true when they are. For
+  // callers that read the columns directly and leave the selection alone.
+  bool EnsureLoaded() { return self().IsLoaded() || self().Load(); }
+
   // Rebuilds the selection from the filter; true when it holds a record,
   // which then becomes the current one. With nothing selected the current
   // record keeps its values.
@@ -51,6 +55,14 @@ class RecordCursor {
   }
 
   const std::vector<std::uint32_t>& SelectedRows() const { return aRows; }
+
+  // Where a walk with MoveNext over the whole selection ends: past the last
+  // record, which is the current one.
+  void MovePastEnd() {
+    if (aRows.empty()) return;
+    self().SetCurrent(aRows.back());
+    iPosition = static_cast<std::int32_t>(aRows.size());
+  }
 
  protected:
   RecordCursor() = default;

@@ -10,7 +10,21 @@ bool ListBox::NoCaseLess::operator()(std::string_view a, std::string_view b) con
   return CompareNoCase(a, b) < 0;
 }
 
+void ListBox::AssignSorted(std::vector<std::string> entries) {
+  ResetContent();
+  count_ = entries.size();
+  entries_ = std::move(entries);
+  treeless_ = order_ == Order::kSorted && count_ > 0;
+}
+
+void ListBox::PlantTree() {
+  if (!treeless_) return;
+  sorted_.insert(entries_.begin(), entries_.end());
+  treeless_ = false;
+}
+
 void ListBox::AddString(std::string entry) {
+  PlantTree();
   ++count_;
   if (order_ == Order::kAdded) {
     entries_.push_back(std::move(entry));
@@ -26,6 +40,7 @@ void ListBox::ResetContent() {
   sorted_.clear();
   entries_.clear();
   stale_ = false;
+  treeless_ = false;
 }
 
 const std::vector<std::string>& ListBox::Entries() const {
@@ -39,6 +54,10 @@ const std::vector<std::string>& ListBox::Entries() const {
 // Entries that begin with the prefix follow each other in the order, from
 // the first entry not below it.
 bool ListBox::Listed(std::string_view prefix) const {
+  if (treeless_) {
+    const auto at = std::lower_bound(entries_.begin(), entries_.end(), prefix, NoCaseLess{});
+    return at != entries_.end() && StartsWithNoCase(*at, prefix);
+  }
   const auto at = sorted_.lower_bound(prefix);
   return at != sorted_.end() && StartsWithNoCase(*at, prefix);
 }
@@ -62,6 +81,7 @@ bool ListBox::AddUnlessListed(std::string entry) {
     AddString(std::move(entry));
     return true;
   }
+  PlantTree();
   const auto at = sorted_.lower_bound(entry);
   if (at != sorted_.end() && StartsWithNoCase(*at, entry)) return false;
   // No entry equals it, so its place is right before `at`: no second search.

@@ -28,6 +28,9 @@ class ListBox {
   // Adds the entry unless an entry beginning with it is there; true if added.
   bool AddUnlessListed(std::string entry);
   void ResetContent();
+  // Replaces the content of a sorted list with entries already in its order,
+  // none beginning with another; the tree is built only if entries are added.
+  void AssignSorted(std::vector<std::string> entries);
 
   int GetCount() const { return static_cast<int>(count_); }
   // The entry at `index`, or "" for an index out of range.
@@ -40,12 +43,14 @@ class ListBox {
     bool operator()(std::string_view a, std::string_view b) const;
   };
   bool Listed(std::string_view prefix) const;
+  void PlantTree();
 
   Order order_;
   std::size_t count_ = 0;
   std::multiset<std::string, NoCaseLess> sorted_;  // sorted lists only
   mutable std::vector<std::string> entries_;       // the entries in order
   mutable bool stale_ = false;                      // entries_ lags behind sorted_
+  bool treeless_ = false;                           // sorted_ not built for entries_
 };
 
 }  // namespace tq

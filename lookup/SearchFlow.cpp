@@ -1,14 +1,15 @@
 #include "lookup/SearchFlow.h"
 
 #include <algorithm>
+#include <bit>
+#include <numeric>
+#include <span>
 #include <array>
 #include <charconv>
 #include <cstddef>
 #include <iterator>
-#include <memory_resource>
 #include <optional>
 #include <string_view>
-#include <unordered_set>
 
 #include "data/Text.h"
 #include "lookup/PhoneNumber.h"
@@ -48,10 +49,15 @@ std::string StateCodeOf(const std::string& text) {
 }  // namespace
 
 std::vector<CityChoice> ChoicesInShownOrder(const std::vector<CityChoice>& choices) {
-  std::vector<CityChoice> shown = choices;
-  std::stable_sort(shown.begin(), shown.end(), [](const CityChoice& a, const CityChoice& b) {
-    return ShownBefore(a.text, b.text);
+  // The order is found on indexes, so each choice is copied once.
+  std::vector<std::size_t> order(choices.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return ShownBefore(choices[a].text, choices[b].text);
   });
+  std::vector<CityChoice> shown;
+  shown.reserve(choices.size());
+  for (const std::size_t i : order) shown.push_back(choices[i]);
   return shown;
 }
 
@@ -256,14 +262,15 @@ void SearchFlow::SearchNumber(std::int32_t areaCode, const PhoneNumber* number) 
 
 std::vector<CityChoice> SearchFlow::CollectChoices() {
   std::vector<CityChoice> choices;
+  choices.reserve(setCities.SelectedRows().size());
   for (; !setCities.IsEOF(); setCities.MoveNext()) {
     CityChoice choice{setCities.strCity + ", " + StateAbbrevToName(setCities.strStateOrProvince),
                       setCities.strCity, setCities.strStateOrProvince, setCities.iPopulation,
                       {}};
-    SetCityIdFilter(setAreaCodes.strFilter, setCities.iCityId);
-    setAreaCodes.Open();
-    for (; !setAreaCodes.IsEOF(); setAreaCodes.MoveNext()) {
-      choice.areaCodes.push_back(setAreaCodes.iAreaCode);
+    setAreaCodes.EnsureLoaded();
+    for (const std::uint32_t pair :
+         setAreaCodes.RowsOfCity(static_cast<std::uint32_t>(setCities.iCityId))) {
+      choice.areaCodes.push_back(static_cast<std::int32_t>(setAreaCodes.AreaCodes()[pair]));
     }
     std::sort(choice.areaCodes.begin(), choice.areaCodes.end());
     choice.areaCodes.erase(std::unique(choice.areaCodes.begin(), choice.areaCodes.end()),
@@ -350,13 +357,19 @@ void SearchFlow::LookupPlace(const std::string& city, const std::string& state) 
   }
   setCities.Open();
   std::optional<TimePlace> typed;
-  for (; !setCities.IsEOF(); setCities.MoveNext()) {
-    if (stateOnly && setCities.iPopulation <= static_cast<std::int32_t>(kMajorCityPopulation)) {
-      continue;
+  if (stateOnly) {
+    // Many places: read from the columns, without making each the current one.
+    for (const std::uint32_t row : setCities.SelectedRows()) {
+      if (static_cast<std::int32_t>(setCities.Populations()[row]) <=
+          static_cast<std::int32_t>(kMajorCityPopulation)) {
+        continue;
+      }
+      AddCodesOfCity(static_cast<std::int32_t>(setCities.CityIds()[row]), areaCodes);
     }
-    if (!stateOnly && !typed) {
-      typed = CurrentTimePlace();
-    }
+    setCities.MovePastEnd();
+  }
+  for (; !stateOnly && !setCities.IsEOF(); setCities.MoveNext()) {
+    if (!typed) typed = CurrentTimePlace();
     AddCodesOfCity(setCities.iCityId, areaCodes);
   }
   if (stateOnly && areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
@@ -385,10 +398,9 @@ void SearchFlow::AddCodesOfEveryPlace(const std::string& state,
 
 // Adds each area code of the city that the list does not hold yet.
 void SearchFlow::AddCodesOfCity(std::int32_t cityId, std::vector<std::int32_t>& areaCodes) {
-  SetCityIdFilter(setAreaCodes.strFilter, cityId);
-  setAreaCodes.Open();
-  for (; !setAreaCodes.IsEOF(); setAreaCodes.MoveNext()) {
-    const std::int32_t areaCode = setAreaCodes.iAreaCode;
+  setAreaCodes.EnsureLoaded();
+  for (const std::uint32_t pair : setAreaCodes.RowsOfCity(static_cast<std::uint32_t>(cityId))) {
+    const auto areaCode = static_cast<std::int32_t>(setAreaCodes.AreaCodes()[pair]);
     // A code added by this search is listed: the list would refuse it again.
     if (std::find(areaCodes.begin(), areaCodes.end(), areaCode) != areaCodes.end()) continue;
     if (listAreaCodes.AddUnlessListed(AreaCodeText(areaCode))) areaCodes.push_back(areaCode);
@@ -430,70 +442,166 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
 
 // The codes of an overlay complex share their places. A place read once
 // changes nothing when read again for another code with the same entry form
-// (the list refuses the entry, the largest city and the clocks stay), so it
-// is read once. The state found is that of the last place of the last code.
+// (the list would refuse the entry, the largest city and the clocks stay), so
+// it is read once. The state found is that of the last place of the last code.
 std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
     const std::vector<std::int32_t>& areaCodes) {
-  std::array<std::byte, 32 * 1024> arena;  // enough for a few thousand places
-  std::pmr::monotonic_buffer_resource handledMemory(arena.data(), arena.size());
-  std::pmr::unordered_set<std::int64_t> handled(&handledMemory);
-  std::optional<std::int32_t> bestCityId, lastCityId;
+  if (areaCodes.empty()) return std::nullopt;
+  setAreaCodes.EnsureLoaded();
+  setCities.EnsureLoaded();
+  const std::vector<std::uint32_t>& pairCities = setAreaCodes.CityIds();
+  const std::vector<std::uint32_t>& cityIds = setCities.CityIds();
+  const std::vector<std::uint32_t>& populations = setCities.Populations();
+  const std::size_t keys = 2 * setCities.RowCount();
+  if (readInRound_.size() != keys || ++round_ == 0) {
+    readInRound_.assign(keys, 0);
+    round_ = 1;
+  }
+  readPlaces_.clear();
+  // The largest place of each time zone: zone, population, row.
+  struct Clock {
+    int zone;
+    std::int64_t population;
+    std::uint32_t row;
+  };
+  std::vector<Clock> clocks;
+  std::optional<std::int32_t> bestCityId;
+  std::optional<std::uint32_t> lastRow;
   std::int64_t bestPopulation = -1;
-  bool first = true;
   for (const std::int32_t areaCode : areaCodes) {
-    setAreaCodes.strFilter = "iAreaCode = " + AreaCodeText(areaCode);
-    if (first) {
-      setAreaCodes.Open();
-      first = false;
-    } else {
-      setAreaCodes.Requery();
-    }
     const bool withState = SharedRegionLine(areaCode) != nullptr;
-    for (; !setAreaCodes.IsEOF(); setAreaCodes.MoveNext()) {
-      const std::int32_t cityId = setAreaCodes.iCityId;
-      const std::int64_t key = std::int64_t{cityId} * 2 + withState;
-      if (handled.contains(key)) {
-        lastCityId = cityId;
-        continue;
+    for (const std::uint32_t pair : setAreaCodes.RowsOfAreaCode(static_cast<std::uint32_t>(areaCode))) {
+      const std::span<const std::uint32_t> rows = setCities.RowsOfCity(pairCities[pair]);
+      if (rows.empty()) continue;
+      const std::uint32_t row = rows.front();
+      lastRow = row;
+      std::uint32_t& read = readInRound_[std::size_t{row} * 2 + withState];
+      if (read == round_) continue;
+      read = round_;
+      readPlaces_.push_back({row, withState});
+      const auto cityId = static_cast<std::int32_t>(cityIds[row]);
+      const std::int64_t population = static_cast<std::int32_t>(populations[row]);
+      if (const int zone = law_ ? law_->ZoneOfPlace(cityId) : -1; zone >= 0) {
+        const auto known = std::find_if(clocks.begin(), clocks.end(),
+                                        [zone](const Clock& clock) { return clock.zone == zone; });
+        if (known == clocks.end()) {
+          clocks.push_back({zone, population, row});
+        } else if (population > known->population) {
+          *known = {zone, population, row};
+        }
       }
-      SetCityIdFilter(setCities.strFilter, cityId);
-      setCities.Open();
-      if (setCities.IsEOF()) continue;
-      handled.insert(key);
-      lastCityId = cityId;
-      std::string entry = setCities.strCity;
-      if (withState) entry += ", " + setCities.strStateOrProvince;
-      if (listMajorCities.AddUnlessListed(entry)) {
-        listedPlaces_.emplace(std::move(entry), CurrentPlaceFacts());
-      }
-      NoteTimePlace();
-      if (setCities.iPopulation > bestPopulation) {
-        bestPopulation = setCities.iPopulation;
-        bestCityId = setCities.iCityId;
+      if (population > bestPopulation) {
+        bestPopulation = population;
+        bestCityId = cityId;
       }
     }
   }
-  if (lastCityId) {
-    if (setCities.IsEOF() || setCities.iCityId != *lastCityId) {
-      SetCityIdFilter(setCities.strFilter, *lastCityId);
-      setCities.Open();
-    }
+  ListReadPlaces(readPlaces_);
+  for (const Clock& clock : clocks) timePlaces_.push_back(TimePlaceOfRow(clock.row));
+  if (lastRow) {
+    SetCityIdFilter(setCities.strFilter, static_cast<std::int32_t>(cityIds[*lastRow]));
+    setCities.Open();
     strFoundState = setCities.strStateOrProvince;
   }
   return bestCityId;
 }
 
-// Keeps the current city when it is the largest of its time zone so far.
-void SearchFlow::NoteTimePlace() {
-  const TimePlace place = CurrentTimePlace();
-  if (place.zone < 0) return;
-  for (TimePlace& known : timePlaces_) {
-    if (known.zone == place.zone) {
-      if (place.population > known.population) known = place;
-      return;
+namespace {
+
+// Where one entry stands in the order of a sorted list: its own position,
+// the first position of the entries equal to it, and the position after the
+// last entry that begins with it.
+using NamePlace = CCitySet::NamePlace;
+
+// True when a bit in [first, after) is set.
+bool AnySet(const std::vector<std::uint64_t>& bits, std::uint32_t first, std::uint32_t after) {
+  for (std::uint32_t i = first; i < after;) {
+    if (i % 64 == 0 && after - i >= 64) {
+      if (bits[i / 64] != 0) return true;
+      i += 64;
+    } else {
+      if (bits[i / 64] >> (i % 64) & 1) return true;
+      ++i;
     }
   }
-  timePlaces_.push_back(place);
+  return false;
+}
+
+void SetBit(std::vector<std::uint64_t>& bits, std::uint32_t i) {
+  bits[i / 64] |= std::uint64_t{1} << (i % 64);
+}
+
+}  // namespace
+
+// The list takes an entry unless an entry beginning with it is listed
+// already; since a refused entry begins with a listed one, that is: unless an
+// entry read before begins with it. The entries beginning with an entry
+// follow it in the list's order, so the places of the entries in that order
+// decide, with no text compared. Plain names have their places in the city
+// set; entries with a state are put in order here.
+void SearchFlow::ListReadPlaces(const std::vector<ReadPlace>& places) {
+  const bool plain = std::none_of(places.begin(), places.end(),
+                                  [](const ReadPlace& place) { return place.withState; });
+  std::vector<NamePlace> order(places.size());
+  std::vector<std::uint32_t> byPosition;  // entries with a state: position -> index in places
+  std::vector<std::string> texts;
+  std::size_t positions = setCities.RowCount();
+  if (plain) {
+    for (std::size_t i = 0; i < places.size(); ++i) order[i] = setCities.NamePlaceOf(places[i].row);
+  } else {
+    texts.reserve(places.size());
+    for (const ReadPlace& place : places) {
+      std::string text = setCities.CityNames()[place.row];
+      if (place.withState) text += ", " + setCities.States()[place.row];
+      texts.push_back(std::move(text));
+    }
+    byPosition.resize(places.size());
+    std::iota(byPosition.begin(), byPosition.end(), 0u);
+    std::stable_sort(byPosition.begin(), byPosition.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return CompareNoCase(texts[a], texts[b]) < 0;
+    });
+    std::vector<std::uint32_t> open;
+    for (std::uint32_t pos = 0; pos < byPosition.size(); ++pos) {
+      const std::string& text = texts[byPosition[pos]];
+      while (!open.empty() && !StartsWithNoCase(text, texts[byPosition[open.back()]])) {
+        order[byPosition[open.back()]].after = pos;
+        open.pop_back();
+      }
+      const bool same = pos > 0 && CompareNoCase(text, texts[byPosition[pos - 1]]) == 0;
+      order[byPosition[pos]].position = pos;
+      order[byPosition[pos]].first = same ? order[byPosition[pos - 1]].first : pos;
+      open.push_back(pos);
+    }
+    for (const std::uint32_t pos : open) {
+      order[byPosition[pos]].after = static_cast<std::uint32_t>(byPosition.size());
+    }
+    positions = places.size();
+  }
+  std::vector<std::uint64_t> read((positions + 63) / 64), listed((positions + 63) / 64);
+  std::vector<std::uint32_t> placeAt(plain ? 0 : positions);
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    const NamePlace& at = order[i];
+    if (!AnySet(read, at.first, at.after)) SetBit(listed, at.position);
+    SetBit(read, at.position);
+  }
+  std::vector<std::string> entries;
+  entries.reserve(places.size());
+  listedPlaces_.clear();
+  listedPlaces_.reserve(places.size());
+  for (std::uint32_t word = 0; word < listed.size(); ++word) {
+    for (std::uint64_t bits = listed[word]; bits != 0; bits &= bits - 1) {
+      const std::uint32_t pos = word * 64 + static_cast<std::uint32_t>(std::countr_zero(bits));
+      if (plain) {
+        const std::uint32_t row = setCities.RowAtNamePosition(pos);
+        entries.push_back(setCities.CityNames()[row]);
+        listedPlaces_.push_back(PlaceFactsOfRow(row));
+      } else {
+        entries.push_back(std::move(texts[byPosition[pos]]));
+        listedPlaces_.push_back(PlaceFactsOfRow(places[byPosition[pos]].row));
+      }
+    }
+  }
+  listMajorCities.AssignSorted(std::move(entries));
 }
 
 TimePlace SearchFlow::CurrentTimePlace() const {
@@ -510,6 +618,22 @@ PlaceFacts SearchFlow::CurrentPlaceFacts() const {
                     setCities.iCityId};
 }
 
+TimePlace SearchFlow::TimePlaceOfRow(std::uint32_t row) const {
+  const auto cityId = static_cast<std::int32_t>(setCities.CityIds()[row]);
+  return TimePlace{setCities.CityNames()[row] + ", " + setCities.States()[row],
+                   setCities.TimeZones()[row],
+                   setCities.DaylightFlags()[row],
+                   static_cast<std::int32_t>(setCities.Populations()[row]),
+                   cityId,
+                   law_ ? law_->ZoneOfPlace(cityId) : -1};
+}
+
+PlaceFacts SearchFlow::PlaceFactsOfRow(std::uint32_t row) const {
+  return PlaceFacts{setCities.CityNames()[row], setCities.States()[row],
+                    static_cast<std::int32_t>(setCities.Populations()[row]),
+                    static_cast<std::int32_t>(setCities.CityIds()[row])};
+}
+
 void SearchFlow::Publish(std::string queryGiven) {
   auto answer = std::make_shared<Answer>();
   answer->queryGiven = std::move(queryGiven);
@@ -520,11 +644,8 @@ void SearchFlow::Publish(std::string queryGiven) {
   answer->majorCities = {lblMajorCities, listMajorCities.Entries()};
   answer->stateOrProvince = listStateOrProvince.Entries();
   answer->foundState = strFoundState;
-  answer->places.reserve(listedPlaces_.size());
-  for (const std::string& entry : answer->majorCities.entries) {
-    const auto facts = listedPlaces_.find(entry);
-    if (facts != listedPlaces_.end()) answer->places.push_back(facts->second);
-  }
+  answer->places = std::move(listedPlaces_);
+  listedPlaces_.clear();
   answer->largestPlace = largestPlace_;
   answer->times.zonePlace = zonePlace_;
   answer->times.clockPlaces = timePlaces_;

@@ -13,7 +13,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "data/AreaCodeSet.h"
@@ -164,7 +163,16 @@ class SearchFlow {
   // Lists the places of the codes and notes their clocks; returns the
   // largest place's id.
   std::optional<std::int32_t> ListPlacesOfCodes(const std::vector<std::int32_t>& areaCodes);
-  void NoteTimePlace();
+  // A place read by ListPlacesOfCodes: its row in the city set, and whether
+  // its entry carries its state.
+  struct ReadPlace {
+    std::uint32_t row;
+    bool withState;
+  };
+  // Fills the major cities list from the places read, in the order read.
+  void ListReadPlaces(const std::vector<ReadPlace>& places);
+  TimePlace TimePlaceOfRow(std::uint32_t row) const;
+  PlaceFacts PlaceFactsOfRow(std::uint32_t row) const;
   // The current record of setCities as a place with a clock, and with its figures.
   TimePlace CurrentTimePlace() const;
   PlaceFacts CurrentPlaceFacts() const;
@@ -201,7 +209,12 @@ class SearchFlow {
   bool searchedPlace_ = false;
   std::optional<TimePlace> zonePlace_;
   std::optional<PlaceFacts> largestPlace_;
-  std::unordered_map<std::string, PlaceFacts> listedPlaces_;  // by major-cities entry
+  std::vector<PlaceFacts> listedPlaces_;  // of the major cities entries, in their order
+  // Scratch of ListPlacesOfCodes, kept between searches: the round in which
+  // each (row, with state) was last read.
+  std::vector<std::uint32_t> readInRound_;
+  std::uint32_t round_ = 0;
+  std::vector<ReadPlace> readPlaces_;
   std::optional<NumberResult> exchange_;
   std::string e164_;
   std::vector<CityChoice> openChoices_;

@@ -314,6 +314,21 @@ TEST(SearchFlowSharedPlaces, ListedOnceAndTheLastPlaceGivesTheState) {
   EXPECT_EQ(answer.largestCity.entries, Entries{"Tyler"});
 }
 
+// Entries that carry their state are ordered without regard to case too, and
+// a namesake differing only in case is listed once, in the spelling read first.
+TEST(SearchFlowSharedPlaces, EntriesWithTheirStateInListOrder) {
+  test::TempDir dir;
+  test::WriteDataFiles(dir.path(), {{1, "Fort smith", "NT", "Canada", 2500, 0, "-2", {867}},
+                                    {2, "Fort Liard", "NT", "Canada", 500, 0, "-2", {867}},
+                                    {3, "fort good hope", "NT", "Canada", 550, 0, "-2", {867}},
+                                    {4, "Fort Smith", "NT", "Canada", 90, 0, "-2", {867}}});
+  ScriptedChooser chooser;
+  SearchFlow flow(dir.path(), chooser);
+  flow.OpenData();
+  EXPECT_EQ(flow.Search("867").majorCities.entries,
+            (Entries{"fort good hope, NT", "Fort Liard, NT", "Fort smith, NT"}));
+}
+
 TEST(SearchFlowWithoutData, EveryInputEndsInAMessage) {
   test::TempDir empty;
   ScriptedChooser chooser;
