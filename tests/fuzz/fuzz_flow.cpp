@@ -89,9 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Rewind(sets.linearAreaCodes, sets.linearCities);
   tq::SearchFlow flow(sets.areaCodes, sets.cities, chooser);
   tq::SearchFlow linear(sets.linearAreaCodes, sets.linearCities, linearChooser);
-  const std::int64_t day = 1783166400;  // 2026-07-04T12:00Z
-  flow.SetNow([day] { return day; });
-  linear.SetNow([day] { return day; });
+  const auto day = [] { return std::int64_t{1783166400}; };  // 2026-07-04T12:00Z
+  flow.SetNow(day);
+  linear.SetNow(day);
 
   for (int step = 0; step < 6 && input.remaining_bytes() > 0; ++step) {
     const int action = input.ConsumeIntegralInRange(0, 3);
