@@ -9,6 +9,7 @@
 #include "data/DataFile.h"
 #include "data/Manifest.h"
 #include "data/Text.h"
+#include "names/StateNames.h"
 
 namespace tq {
 namespace {
@@ -132,10 +133,6 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
     }
     rows[j] = row;
   }
-}
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return std::string_view(text).starts_with(prefix);
 }
 
 }  // namespace
@@ -302,7 +299,7 @@ void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
     case Form::kCityAndState:
       SelectNames(query, false, rows);
       std::erase_if(rows, [&](std::uint32_t row) {
-        return CompareNoCase(aStates[row], query.state) != 0;
+        return CompareNoCase(CurrentStateCode(aStates[row]), query.state) != 0;
       });
       break;
     case Form::kCity:
@@ -312,12 +309,20 @@ void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
       SelectNames(query, true, rows);
       break;
     case Form::kStatePrefix: {
-      const auto byState = [&](std::uint32_t row, const std::string& value) {
-        return aStates[row] < value;
+      const auto byState = [&](std::uint32_t row, std::string_view value) {
+        return std::string_view(aStates[row]) < value;
       };
-      auto it = std::lower_bound(majorByState_.begin(), majorByState_.end(), query.state, byState);
-      for (; it != majorByState_.end() && StartsWith(aStates[*it], query.state); ++it) {
-        rows.push_back(*it);
+      // Newfoundland's places may be stored under its old code NF as well.
+      const auto addStartingWith = [&](std::string_view code) {
+        auto it = std::lower_bound(majorByState_.begin(), majorByState_.end(), code, byState);
+        for (; it != majorByState_.end() && std::string_view(aStates[*it]).starts_with(code);
+             ++it) {
+          rows.push_back(*it);
+        }
+      };
+      addStartingWith(query.state);
+      if (const std::string_view old = OldStateCode(query.state); !old.empty()) {
+        addStartingWith(old);
       }
       std::sort(rows.begin(), rows.end());
       break;

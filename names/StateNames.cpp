@@ -121,6 +121,15 @@ std::string StateDisplayForm(std::string_view abbrev) {
   return std::string(abbrev);
 }
 
+std::string_view CurrentStateCode(std::string_view stored) {
+  const bool old = stored.size() == 2 && (stored[0] | 0x20) == 'n' && (stored[1] | 0x20) == 'f';
+  return old ? kOldCodeNow : stored;
+}
+
+std::string_view OldStateCode(std::string_view code) {
+  return code == kOldCodeNow ? kOldCode : std::string_view{};
+}
+
 void NormalizeStateText(std::string& text) {
   if (text.size() == 2) {
     MakeUpper(text);

@@ -20,5 +20,11 @@ std::string StateDisplayForm(std::string_view abbrev);
 // Two characters are upper-cased ("nf" becomes "NL"); anything else is looked
 // up as a full name.
 void NormalizeStateText(std::string& text);
+// The code a stored state stands for now: Newfoundland's old "NF" (any
+// capitals) is "NL", files written before 2002 store it so; any other text
+// as it is.
+std::string_view CurrentStateCode(std::string_view stored);
+// The old code stored files may use for a code: "NF" for "NL"; "" for others.
+std::string_view OldStateCode(std::string_view code);
 
 }  // namespace tq

@@ -115,7 +115,7 @@ TEST_F(CitySetFilters, ExactlyTenThousandIsNotMajor) {
 
 // Names as people write them are found as users type them: capitals aside,
 // accents from the generated table, quotes inside a value kept, the old code
-// NF understood as NL.
+// NF understood as NL, typed or stored.
 TEST_F(CitySetFilters, NamesMatchWithoutRegardToCase) {
   using Rows = std::vector<std::string>;
   TempDir dir;
@@ -125,7 +125,8 @@ TEST_F(CitySetFilters, NamesMatchWithoutRegardToCase) {
                    {4, "Coeur d'Alene", "ID", "USA", 55000, 1, "-3", {}},
                    {5, "San Pedro de Macor\xEDs", "Dominican Republic", "Dominican Republic",
                     195000, 0, "1", {}},
-                   {6, "Gander", "NL", "Canada", 11880, 1, "1.5", {}}});
+                   {6, "Gander", "NL", "Canada", 11880, 1, "1.5", {}},
+                   {7, "Corner Brook", "NF", "Canada", 19316, 1, "1.5", {}}});
   for (const auto& [filter, rows] : std::vector<std::pair<std::string, Rows>>{
            {"strCity = 'mcallen'", {"McAllen/TX"}},
            {"strCity = 'coeur d'alene' and strStateOrProvince = 'idaho'", {"Coeur d'Alene/ID"}},
@@ -133,7 +134,8 @@ TEST_F(CitySetFilters, NamesMatchWithoutRegardToCase) {
            {"strCity = 'san pedro de macoris' and strStateOrProvince = 'dominican republic'",
             {"San Pedro de Macor\xEDs/Dominican Republic"}},
            {"strCity = 'gander' and strStateOrProvince = 'nf'", {"Gander/NL"}},
-           {"strStateOrProvince = 'NF'", {"Gander/NL"}}}) {
+           {"strCity = 'corner brook' and strStateOrProvince = 'NL'", {"Corner Brook/NF"}},
+           {"strStateOrProvince = 'NF'", {"Gander/NL", "Corner Brook/NF"}}}) {
     EXPECT_EQ(tq::Select(dir.path(), filter), rows) << filter;
   }
 }

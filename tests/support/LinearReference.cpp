@@ -4,6 +4,7 @@
 
 #include "data/CityFilter.h"
 #include "data/Text.h"
+#include "names/StateNames.h"
 
 namespace tq::test {
 namespace {
@@ -19,13 +20,16 @@ bool Matches(const CityQuery& q, std::uint32_t id, const std::string& name,
     case Form::kCityId:
       return id == q.cityId;
     case Form::kCityAndState:
-      return (Same(name, q.city) || Same(name, q.accentedCity)) && Same(state, q.state);
+      return (Same(name, q.city) || Same(name, q.accentedCity)) &&
+             Same(std::string(CurrentStateCode(state)), q.state);
     case Form::kCity:
       return Same(name, q.city) || Same(name, q.accentedCity);
     case Form::kCityPrefix:
       return StartsWithNoCase(name, q.city) || StartsWithNoCase(name, q.accentedCity);
     case Form::kStatePrefix:
-      return state.starts_with(q.state) && population > kMajorCityPopulation;
+      return (state.starts_with(q.state) ||
+              (!OldStateCode(q.state).empty() && state.starts_with(OldStateCode(q.state)))) &&
+             population > kMajorCityPopulation;
     case Form::kNothing:
       return false;
   }
