@@ -15,7 +15,7 @@ QFont DialogFont() {
   }();
   QFont font(family);
   font.setPixelSize(kDialogFontPixelSize);
-  // Hinting only along y keeps the advances of the design, so a text is as
+  // Hinting only along y keeps the font's own advances, so a text is as
   // wide on every screen as the layout expects.
   font.setHintingPreference(QFont::PreferVerticalHinting);
   return font;
