@@ -38,9 +38,10 @@ void Report(const std::string& what, double value, const char* unit, double targ
   std::fflush(stdout);
 }
 
-struct PickFirst : tq::CityChooser {
-  std::optional<std::string> ChooseCity(const std::vector<std::string>& choices) override {
-    return choices.front();
+class PickFirst : public tq::CityChooser {
+ public:
+  tq::CityChoiceReply ChooseCity(const std::vector<tq::CityChoice>& choices) override {
+    return {tq::CityChoiceReply::Kind::kChosen, choices.front().text};
   }
 };
 
@@ -78,8 +79,7 @@ void RunShape(const std::string& name, const std::string& cities, const std::str
     flow.OpenData();
     Report("load", MillisecondsSince(start), "ms", 5000);
     start = Clock::now();
-    flow.editQuery = ", OH";
-    flow.OnOK();
+    flow.Search(", OH");
     Report("answer \", OH\"", MillisecondsSince(start), "ms", 5000);
     std::fflush(stdout);
     _exit(0);

@@ -1,6 +1,6 @@
-// Phone numbers and local times, measured on the shipped data: a full-number
-// search with its exchange (the whole window search), the local-time
-// computation, and reading the exchange file, which start-up adds. Without a
+// Phone numbers, measured on the shipped data: a full-number search with its
+// exchange (the whole window search) and reading the exchange file, which
+// start-up adds (the time at an instant is the zone law bench's). Without a
 // shipped exc.bin an exchange file of realistic size (about 200 000
 // exchanges) is generated.
 //
@@ -15,7 +15,6 @@
 
 #include "data/ExchangeTable.h"
 #include "lookup/AnswerText.h"
-#include "lookup/LocalTime.h"
 #include "lookup/SearchFlow.h"
 #include "support/TestData.h"
 
@@ -100,13 +99,6 @@ int main(int argc, char** argv) {
   })->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("number/answer text", [&flow](benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(tq::AnswerText(flow.GetAnswer(), 0));
-  })->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark("localtime/clock", [](benchmark::State& state) {
-    std::int64_t instant = 1783000000;
-    for (auto _ : state) {
-      benchmark::DoNotOptimize(tq::LocalClockAt(instant, -1.0f, 1));
-      instant += 3593;
-    }
   })->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("load/exc.bin", [&data](benchmark::State& state) {
     for (auto _ : state) {
