@@ -359,10 +359,15 @@ def main():
     areas = defaultdict(set)
     for exchange, (area, province) in canadian_exchanges.in_service().items():
         areas[(province, match_key(area))].add(int(exchange[:3]))
+    seats = {(p, match_key(m)): a for p, m, a in nanp.read_table("municipal_seats.tsv")}
     still = []
     for place in unplaced:
-        named = [areas[k] for k in ((place.state, match_key(v))
-                                    for v in residents.name_variants(place.unit.name)) if k in areas]
+        names = residents.name_variants(place.unit.name)
+        seat = seats.get((place.state, match_key(place.unit.name)))
+        if seat and (place.state, match_key(seat)) not in areas:
+            raise SystemExit(f"municipal_seats.tsv: no exchange area {seat} in {place.state}")
+        named = [areas[k] for k in ((place.state, match_key(v)) for v in [*names, seat or ""])
+                 if k in areas]
         codes = named[0] & set(in_service) if named else None
         if codes:
             place.codes = npa_report.whole_complexes(codes, complexes)
@@ -370,13 +375,25 @@ def main():
             still.append(place)
     print(f"Canadian places without a point given the codes of their exchange area: "
           f"{len(unplaced) - len(still)}")
-    unplaced = still
+    # One without either takes the codes and zone of its census division's
+    # municipalities, where they agree (residents.division_rule).
+    located = [p for p in geographic.values() if p.country == COUNTRY_CANADA and p.coords]
+    for place, zone in zip(located, zones.zones_at([list(p.coords) for p in located])):
+        place.zone = zone
+    left, division_agreement = residents.division_rule(
+        located, still, lambda codes: npa_report.whole_complexes(codes, complexes) & set(in_service))
+    exact, shared, same_zone, tried = division_agreement
+    print(f"Canadian places without a point given their census division's codes: "
+          f"{len(still) - sum(map(len, left.values()))}; division rule on {tried} municipalities "
+          f"with a point: exact sets {exact / max(tried, 1):.1%}, sharing a code "
+          f"{shared / max(tried, 1):.1%}, same zone {same_zone / max(tried, 1):.1%}")
+    unplaced = [p for found in left.values() for p in found]
     for place in unplaced:
         del geographic[(place.state, place.key)]
-    left_out["no point to give it codes"] = [f"{p.name}, {p.state} {p.population}" for p in unplaced]
-    print(f"left out without a point: {len(unplaced)}, of {residents.THRESHOLD} people up: "
-          f"{sum(p.population >= residents.THRESHOLD for p in unplaced)} "
-          f"({[p.name + ', ' + p.state for p in unplaced if p.population >= 5000]})")
+    for reason, found in sorted(left.items()):
+        rows = [f"{p.name}, {p.state} {p.population}" for p in found]
+        left_out[f"no point to give it codes, {reason}"] = rows
+        print(f"left out without a point, {reason}: {len(rows)} ({rows})")
     places = {**geographic, **collect_member_places(geo, members, in_service),
               **collect_non_geographic(in_service)}
     assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
@@ -394,7 +411,8 @@ def main():
     files[ACCENT_TABLE] = accent_text.encode("utf-8")
     report(geographic, records, links)
     failures, largest = checks.run(in_service, places, records, links, accent_text,
-                                   {"units": units, "ids": ids, "agreement": agreement})
+                                   {"units": units, "ids": ids, "agreement": agreement,
+                                    "division": division_agreement})
     if failures:
         raise SystemExit(f"{failures} check(s) failed: nothing written")
     # Written only once every check has passed.

@@ -251,3 +251,72 @@ def code_rule(places, fixed_codes):
         else:
             unplaced.append(place)
     return unplaced
+
+
+# A Canadian municipality without a point (Georgina, Clarington, the rural
+# municipalities) lies in a census division, the first four digits of its
+# census code: it takes the code set and the zone of that division's shipped
+# municipalities, weighted by their people, when the set holds at least
+# DIVISION_SHARE of them and the zone all of them. Chosen on the
+# municipalities that do have a point, predicted from their division alone:
+# a division split between code sets or zones gives no guess.
+DIVISION_SHARE = 0.8
+
+
+def _division(place):
+    unit = place.unit
+    if unit is None or unit.kind != "municipality" or len(unit.code) != 7:
+        return None
+    return unit.code[:4]
+
+
+def _division_guess(members):
+    """(codes, zone) the people of members [(population, codes, zone)] agree
+    on, or (None, reason)."""
+    people = sum(p for p, _, _ in members)
+    if not members or not people:
+        return None, "no municipality of its census division has a point"
+    sets, zones = defaultdict(int), defaultdict(int)
+    for population, codes, zone in members:
+        sets[frozenset(codes)] += population
+        zones[zone] += population
+    codes = max(sets, key=lambda c: (sets[c], sorted(c)))
+    if len(zones) > 1 or None in zones:
+        return None, "its census division is split between time zones"
+    if sets[codes] < DIVISION_SHARE * people:
+        return None, "its census division is split between code sets"
+    return codes, next(iter(zones))
+
+
+def division_rule(places, unplaced, complete):
+    """Give each Canadian municipality of unplaced its division's codes and
+    zone (places: those with codes, points and zones). Returns ({reason:
+    [place]} of those left without, (exact, shared, same zone, tried) of
+    the municipalities with a point predicted from their division alone).
+    complete: codes -> the codes with their overlay complexes."""
+    members = defaultdict(list)
+    for place in places:
+        division = _division(place)
+        if division and place.codes and place.coords:
+            members[division].append(place)
+    exact = shared = same_zone = tried = 0
+    for division, found in sorted(members.items()):
+        for place in found:
+            codes, zone = _division_guess([(p.population, p.codes, p.zone)
+                                           for p in found if p is not place])
+            if codes is not None:
+                codes = complete(codes)
+                tried += 1
+                exact += codes == place.codes
+                shared += bool(codes & place.codes)
+                same_zone += zone == place.zone
+    left = defaultdict(list)
+    for place in unplaced:
+        division = _division(place)
+        codes, zone = _division_guess([(p.population, p.codes, p.zone)
+                                       for p in members.get(division, [])])
+        if codes is None:
+            left[zone if division else "a population centre, in no census division"].append(place)
+        else:
+            place.codes, place.zone = complete(codes), zone
+    return left, (exact, shared, same_zone, tried)
