@@ -199,6 +199,15 @@ def _without_doubles(units, left_out):
     return kept
 
 
+def names_of(unit):
+    """The keys a numbering-plan place may know a unit by: the name people
+    use, the census name with its kind word ("Flint Township") and a charter
+    township as a township ("Highland Township" for "Highland charter
+    township")."""
+    return {match_key(unit.name), match_key(unit.full_name),
+            match_key(unit.full_name.replace(" charter township", " township"))}
+
+
 def census_places(make_place):
     """{(state, match key): [GeoPlace]} for joining numbering-plan places,
     under the name people use and the census name with its kind word
@@ -207,7 +216,7 @@ def census_places(make_place):
     found = {}
     for unit in units:
         place = make_place(unit.name, unit.state, unit.population, unit.lat, unit.lon, unit.rank)
-        for key in {match_key(unit.name), match_key(unit.full_name)}:
+        for key in names_of(unit):
             found.setdefault((unit.state, key), []).append(place)
     for places in found.values():
         places.sort(key=lambda p: (p.rank, -p.population))

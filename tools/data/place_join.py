@@ -3,9 +3,10 @@
 A place is joined with a census or GeoNames place of the same state and
 match_key() (or the join_aliases.tsv name). When several share the name (a
 "Shelby" township across the state from the village the area code serves),
-one with a population comes first, then the better rank (census.py), then
-the one nearest the other places of the same area codes; a namesake that
-clearly lies in another area code's part of the state is not taken at all.
+one with a population comes first, then one not lying in another area
+code's part of the state, then the better rank (census.py), then the one
+nearest the other places of the same area codes; a namesake that lies far
+in another area code's part of the state is not taken at all.
 """
 
 import math
@@ -22,6 +23,13 @@ from nanp_sources import read_table
 # in the state). Remote places (Alaska, the North) stay joined.
 FAR_KM = 100
 IMPLAUSIBLE_FACTOR = 5
+# A candidate farther than NEAR_KM from the other places of its area codes
+# and IMPLAUSIBLE_FACTOR times nearer to places of other codes lies in
+# another code's part of the state: it comes after the others whatever its
+# rank (the village of Woodbury in Orange County does not take the 516
+# exchange of Woodbury on Long Island, nor the village of Clinton the 586
+# exchange of Clinton Township).
+NEAR_KM = 30
 
 
 def cp1252_safe(name):
@@ -124,23 +132,26 @@ def join_places(places, geo):
         spelling, found = candidates[id(place)]
         own = [pt for code in place.codes for other, pt in points_of_code[code]
                if other != id(place)]
-        usable = []
+        usable, place.doubtful = [], set()
         for i, geo_place in enumerate(found):
             point = (geo_place.lat, geo_place.lon)
             distance = _nearest(point, own) if own else 0.0
-            if distance > FAR_KM:
-                elsewhere = [pt for codes, pt in points_of_state[place.state]
-                             if not codes & place.codes]
-                if IMPLAUSIBLE_FACTOR * _nearest(point, elsewhere) < distance:
-                    continue
+            elsewhere = [pt for codes, pt in points_of_state[place.state]
+                         if not codes & place.codes]
+            doubtful = distance > NEAR_KM and IMPLAUSIBLE_FACTOR * _nearest(point, elsewhere) < distance
+            if doubtful:
+                place.doubtful.add((geo_place.lat, geo_place.lon, geo_place.rank, geo_place.population))
+            if doubtful and distance > FAR_KM:
+                continue
             # A namesake counted with nobody (the empty township of Rosebud,
             # SD) does not hide the populated place of a later rank.
-            usable.append((geo_place.population <= 0, geo_place.rank, distance, i))
-        chosen = found[min(usable)[3]] if usable else None
+            usable.append((geo_place.population <= 0, doubtful, geo_place.rank, distance, i))
+        chosen = found[min(usable)[4]] if usable else None
         place.rejected = bool(found) and chosen is None
         place.joined = chosen is not None and chosen.population > 0
         place.population = chosen.population if chosen else 0
         place.coords = (chosen.lat, chosen.lon) if chosen else None
+        place.joined_with = chosen
         if chosen:
             spelling = restore_accents(spelling, chosen.name)
         place.name = shipped_name(spelling, place.state, place.key, landmarks,

@@ -45,6 +45,8 @@ NEIGHBOURS, RADIUS_KM, NEAR_KM = 6, 40, 2.0
 # "Washington township" forty times in Ohio): it ships only where an
 # exchange is named after it.
 TOWN_STATES = {"CT", "ME", "MA", "MI", "MN", "NH", "NJ", "NY", "PA", "RI", "VT", "WI"}
+# A Canadian unit's GeoNames point this far from its place's is a namesake's.
+FAR_KM = 30
 HOLD_OUT = 10  # one place in HOLD_OUT with its own exchanges is held out to test the rule
 
 
@@ -157,9 +159,27 @@ def merge(places, found, make_place, name_of):
     # others: a town or township by its census name ("Bath Township" is
     # "Bath charter township"), a unit by the join_aliases.tsv name of a
     # place (which keeps its own name), or a new place.
+    # A place whose namesake of its key lies in another area code's part of
+    # the state (place_join) becomes the census unit it was joined with: the
+    # Woodbury CDP on Long Island (516), not the village of Woodbury in
+    # Orange County (845).
+    point = lambda u: (*u.coords, u.rank, u.population)  # a CDP and its town may share a point
+    by_point = {(u.state, u.name, point(u)): u for u in units if u.country == "USA"}
+    owners = {(u.state, u.key): u for u in units}
+    for key, place in sorted(places.items()):
+        chosen = getattr(place, "joined_with", None)
+        unit = chosen and by_point.get((place.state, chosen.name, (chosen.lat, chosen.lon,
+                                                                   chosen.rank, chosen.population)))
+        owner = owners.get(key)
+        doubtful = owner and owner.country == "USA" and point(owner) in getattr(place, "doubtful", ())
+        if unit and doubtful and free(key) and not getattr(unit, "taken", False):
+            place.name = name_of(unit.name, place)
+            merged += 1
+            _take(place, unit)
+            unit.taken = True
     for unit in units:
         key = (unit.state, unit.key)
-        if free(key):
+        if free(key) and not getattr(unit, "taken", False):
             place = places[key]
             place.name = name_of(unit.name, place)
             merged += 1
@@ -193,9 +213,14 @@ def merge(places, found, make_place, name_of):
 
 
 def _take(place, unit):
-    """The place becomes the unit: its figure and its point."""
+    """The place becomes the unit: its figure and its point. A Canadian
+    unit's point is the first GeoNames place of its name: where it lies
+    far from the namesake the place was joined at among its area codes'
+    places (Saint-Raymond of Portneuf, not the Montreal neighbourhood), the
+    place keeps its own."""
     place.unit, place.population, place.joined = unit, unit.population, True
-    if unit.coords:
+    if unit.coords and not (unit.country != "USA" and place.coords
+                            and distance_km(place.coords, unit.coords) > FAR_KM):
         place.coords = unit.coords
 
 
