@@ -140,6 +140,26 @@ def collect_member_places(geo, members, in_service):
             place.codes = set(codes[region])
             place.joined = True
             places[(place.state, place.key)] = place
+    # A member's exchange named after a community of GeoNames (Providenciales,
+    # Negril) makes it a place too, with its count where GeoNames has one.
+    labels = defaultdict(set)
+    for prefix, label in nanp.geocode_labels().items():
+        labels[int(prefix[1:4])].add(label)
+    for region, state_text, country in members:
+        if region == "PR":
+            continue
+        named = sorted({label for code in codes[region] for label in labels[code]})
+        for label in named:
+            key = (region, match_key(label))
+            found = (geo.populated.get(key) or []) + (geo.located.get(key) or [])
+            if not found or (state_text, match_key(label)) in places:
+                continue
+            place = Place(state_text, match_key(found[0].name))
+            place.name = shipped_name(found[0].name, place.state, place.key, {}, found[0].name)
+            place.country = COUNTRY_USA if country == "USA" else country
+            place.population, place.coords = found[0].population, (found[0].lat, found[0].lon)
+            place.codes, place.joined = set(codes[region]), found[0].population > 0
+            places[(place.state, place.key)] = place
     return places
 
 

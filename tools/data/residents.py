@@ -47,6 +47,8 @@ NEIGHBOURS, RADIUS_KM, NEAR_KM = 6, 40, 2.0
 TOWN_STATES = {"CT", "ME", "MA", "MI", "MN", "NH", "NJ", "NY", "PA", "RI", "VT", "WI"}
 # A Canadian unit's GeoNames point this far from its place's is a namesake's.
 FAR_KM = 30
+# A place under THRESHOLD people ships when no other place lies this near.
+REMOTE_KM = 50
 HOLD_OUT = 10  # one place in HOLD_OUT with its own exchanges is held out to test the rule
 
 
@@ -185,6 +187,7 @@ def merge(places, found, make_place, name_of):
             merged += 1
             _take(place, unit)
             unit.taken = True
+    remote = _remote(units, places)
     for unit in units:
         if getattr(unit, "taken", False):
             continue
@@ -199,7 +202,8 @@ def merge(places, found, make_place, name_of):
         elif key not in places and free(aliases.get(key)):
             place = places[aliases[key]]  # keeps its own name
             merged += 1
-        elif unit.population >= THRESHOLD and (unit.kind != "town" or unit.state in TOWN_STATES):
+        elif (unit.population >= THRESHOLD and (unit.kind != "town" or unit.state in TOWN_STATES)
+              or id(unit) in remote):
             if key in places:  # a numbering-plan place has the key and a unit
                 key = (key[0], f"{key[1]} {unit.code}")
             place = make_place(*key)
@@ -210,6 +214,28 @@ def merge(places, found, make_place, name_of):
             continue
         _take(place, unit)
     print(f"census units joined with numbering-plan places: {merged}; added: {added}")
+
+
+def _remote(units, places):
+    """{id(unit)} of the incorporated places and municipalities under
+    THRESHOLD people with no other place that ships within REMOTE_KM (Adak,
+    Alaska): nothing else of the map answers for the people living there."""
+    cells = defaultdict(list)
+    for point in [p.coords for p in places.values() if p.coords] + [
+            u.coords for u in units if u.coords and u.population >= THRESHOLD
+            and (u.kind != "town" or u.state in TOWN_STATES)]:
+        cells[(int(point[0] // 1), int(point[1] // 1))].append(point)
+    found = set()
+    for unit in units:
+        if unit.kind not in ("incorporated place", "municipality") or not unit.coords \
+                or unit.population >= THRESHOLD or getattr(unit, "taken", False):
+            continue
+        lat, lon = int(unit.coords[0] // 1), int(unit.coords[1] // 1)
+        near = [q for a in range(lat - 1, lat + 2) for b in range(lon - 2, lon + 3)
+                for q in cells.get((a, b), []) if distance_km(unit.coords, q) <= REMOTE_KM]
+        if not near:
+            found.add(id(unit))
+    return found
 
 
 def _take(place, unit):
