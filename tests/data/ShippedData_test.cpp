@@ -125,7 +125,9 @@ TEST_F(ShippedData, PlacesAreFoundAsResidentsWriteThem) {
            {"east st louis, il", "618"}, {"quebec, qc", "418"}, {"mayaguez, pr", "787"},
            {"surprise, az", "623"}, {"sault sainte marie, on", "705"},
            {"val-des-sources, qc", "819"}, {"utqiagvik, ak", "907"}, {"saanich, bc", "250"},
-           {"hempstead, ny", "516"}, {"471", "471"}, {"465", "465"}}) {
+           {"hempstead, ny", "516"}, {"471", "471"}, {"465", "465"}, {"483", "483"},
+           {"georgina, on", "905"}, {"clarington, on", "905"}, {"dayton ohio", "937"},
+           {"adak, ak", "907"}, {"providenciales", "649"}}) {
     Search(query);
     const Answer& answer = flow_.GetAnswer();
     bool found = false;

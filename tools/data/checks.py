@@ -35,7 +35,7 @@ CENSUS_LISTS = [  # (what, kinds, least population, least share)
     ("Canadian population centres (communities) of 1,000 people up", {"community"}, 1000, 0.80),
 ]
 # The code rule on the held-out places: floors (the aims are 95% and 99%).
-MIN_EXACT, MIN_SHARED = 0.95, 0.95
+MIN_EXACT, MIN_SHARED = 0.954, 0.957
 # The census-division rule on the Canadian municipalities with a point,
 # predicted from their division alone: exact code sets and same zone.
 MIN_DIVISION_EXACT, MIN_DIVISION_ZONE = 0.96, 0.99
