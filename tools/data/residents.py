@@ -12,7 +12,10 @@ whose key (or join_aliases.tsv name, or renamed.tsv current name) is a
 unit's becomes that unit: its figure, point and name.
 
 Codes of a place without exchanges of its own (code_rule()): those of the
-nearest numbering-plan places of its state, weighted by distance.
+nearest numbering-plan places of its state, weighted by distance; of a
+Canadian municipality without a point (division_rule()): those its census
+division's municipalities agree on. A municipality under THRESHOLD people
+with no other place near it ships too (_remote()).
 """
 
 import hashlib
