@@ -407,6 +407,29 @@ def main():
           f"{len(still) - sum(map(len, left.values()))}; division rule on {tried} municipalities "
           f"with a point: exact sets {exact / max(tried, 1):.1%}, sharing a code "
           f"{shared / max(tried, 1):.1%}, same zone {same_zone / max(tried, 1):.1%}")
+    # A population centre is in no census division: one the table names
+    # takes the codes and zone of the municipality it lies in.
+    centre_reason = "a population centre, in no census division"
+    holders = {}
+    for number, row in enumerate(nanp.read_table("centre_municipalities.tsv"), 1):
+        if len(row) != 3:
+            raise SystemExit(f"centre_municipalities.tsv: row {number} has {len(row)} fields, not 3")
+        holders[(row[0], match_key(row[1]))] = row[2]
+    centres, left[centre_reason] = left.pop(centre_reason, []), []
+    for place in centres:
+        holder_name = holders.pop((place.state, match_key(place.unit.name)), None)
+        holder = geographic.get((place.state, match_key(holder_name or "")))
+        if holder_name is not None and (holder is None or not holder.codes):
+            raise SystemExit(f"centre_municipalities.tsv: {holder_name}, {place.state} is no place with codes")
+        if holder_name is None:
+            left[centre_reason].append(place)
+        else:
+            place.codes, place.zone = set(holder.codes), holder.zone
+    if holders:
+        raise SystemExit(f"centre_municipalities.tsv: rows for no centre left without a point: "
+                         f"{sorted(holders)}")
+    print(f"Canadian population centres without a point given their municipality's codes: "
+          f"{len(centres) - len(left[centre_reason])}")
     unplaced = [p for found in left.values() for p in found]
     for place in unplaced:
         del geographic[(place.state, place.key)]
