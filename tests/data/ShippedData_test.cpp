@@ -111,7 +111,8 @@ TEST_F(ShippedData, AreaCodesNameTheirOwnLargestCity) {
            {"686", "Richmond", true}, {"564", "Seattle", true}, {"782", "Halifax", true},
            {"909", "Riverside", false}, {"952", "Minneapolis", false},
            {"763", "Minneapolis", false}, {"301", "Columbia", false},
-           {"516", "Hempstead", true}, {"208", "Boise", true}}) {
+           {"516", "Hempstead", true}, {"208", "Boise", true},
+           {"649", "Providenciales", true}}) {
     Search(code);
     EXPECT_EQ(flow_.GetAnswer().largestCity.entries.at(0) == largest, is) << code;
   }

@@ -437,8 +437,11 @@ def main():
         rows = [f"{p.name}, {p.state} {p.population}" for p in found]
         left_out[f"no point to give it codes, {reason}"] = rows
         print(f"left out without a point, {reason}: {len(rows)} ({rows})")
-    places = {**geographic, **collect_member_places(geo, members, in_service),
-              **collect_non_geographic(in_service)}
+    member_places = collect_member_places(geo, members, in_service)
+    for key, place in member_places.items():
+        if key in figures:
+            place.population, place.joined = figures[key], True
+    places = {**geographic, **member_places, **collect_non_geographic(in_service)}
     assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
     month_year = f"{month_end:%B}, {month_end.year}"
     ids, registry_text = assign_ids(places)
