@@ -52,6 +52,11 @@ TOWN_STATES = {"CT", "ME", "MA", "MI", "MN", "NH", "NJ", "NY", "PA", "RI", "VT",
 FAR_KM = 30
 # A place under THRESHOLD people ships when no other place lies this near.
 REMOTE_KM = 50
+# A Cree village municipality counts a handful of people or none: those of
+# the village live on the reserved lands beside it, counted by the population
+# centre of its name (Mistissini: 10 and 3,190). A municipality of no more
+# than NOBODY people leaves its name to such a centre.
+NOBODY = 10
 HOLD_OUT = 10  # one place in HOLD_OUT with its own exchanges is held out to test the rule
 
 
@@ -72,7 +77,8 @@ def _canadian_units(geo, left_out):
     for province, name, population, kind, code in found:
         units.append(Unit("municipality", province, name, f"{name} {kind}", population,
                           _point(geo, province, name), "Canada", code))
-        names.add((province, match_key(name)))
+        if population > NOBODY:
+            names.add((province, match_key(name)))
     for centre, province, second, parts, population in statcan.population_centres():
         # A part named like a municipality of either province of the centre
         # is counted there ("Ottawa - Gatineau" lies in Ontario and Quebec).
@@ -132,7 +138,9 @@ def units(geo):
         by_key[(unit.state, match_key(unit.name))].append(unit)
     taken = set()
     for (state, key), namesakes in sorted(by_key.items()):
-        namesakes.sort(key=lambda u: (u.rank, -u.population, u.full_name))
+        # A Canadian municipality of nobody comes after its namesakes.
+        namesakes.sort(key=lambda u: (u.country == "Canada" and u.population <= NOBODY, u.rank,
+                                      -u.population, u.full_name))
         for i, unit in enumerate(namesakes):
             unit.key = key if i == 0 else match_key(unit.full_name)
             if (state, unit.key) in taken:  # "Washington township" 40 times in Ohio
