@@ -16,14 +16,14 @@ from data_format import COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA
 
 HERE = Path(__file__).resolve().parent
 # Least shares of places with a population: US places, and all places. The
-# second stays below the aim of 97% until the Canadian communities within
-# merged municipalities (Bowmanville, Georgetown ...) have counts of their
-# own; it stops the share from slipping meanwhile.
-MIN_POPULATION_SHARE = {COUNTRY_USA: 0.99, None: 0.985}
+# second stays below the aim of 99% while some hundreds of exchange
+# communities (city neighbourhoods, places no census counts: Flushing NY,
+# Baden ON) have no count of their own; it stops the share from slipping.
+MIN_POPULATION_SHARE = {COUNTRY_USA: 0.99, None: 0.988}
 # Least shares of each census list found by its name typed in lower case
-# without accents. A few Canadian municipalities of 1,000 people up have no
-# point, no exchange area and a census division that gives no clear answer
-# (residents.division_rule): they are left out, and their share may not slip.
+# without accents. A dozen population centres have no point, no exchange
+# area and no municipality known to hold them: they are left out, and their
+# share may not slip.
 CENSUS_LISTS = [  # (what, kinds, least population, least share)
     ("US places (incorporated and CDP) of 5,000 people up", {"incorporated place", "CDP"}, 5000, 1.0),
     ("US places (incorporated and CDP) of 1,000 people up", {"incorporated place", "CDP"}, 1000, 1.0),
