@@ -18,10 +18,13 @@ namespace {
 // The city id and area code of a pair, or what makes it unusable.
 const char* DecodePair(const std::array<std::string_view, 2>& pair, std::uint32_t& cityId,
                        std::uint32_t& areaCode) {
-  if (HasControlBytes(pair[0]) || HasControlBytes(pair[1])) return "a control byte in a line";
+  // Only signs and digits are read as numbers: a control byte fails here.
   const std::optional<std::int64_t> n = ParseWhole(pair[0]);
   const std::optional<std::int64_t> m = ParseWhole(pair[1]);
-  if (!n || !m) return "a line that is not a number";
+  if (!n || !m) {
+    return HasControlBytes(pair[0]) || HasControlBytes(pair[1]) ? "a control byte in a line"
+                                                                : "a line that is not a number";
+  }
   // Stored as 11 * id - 1 and 3 * code + id.
   if ((*n + 1) % 11 != 0 || *n > INT32_MAX || (*n + 1) / 11 < 0) {
     return "a city id line that is not 11 times an id less 1";
@@ -45,6 +48,10 @@ bool CAreaCodeSet::Load() {
     LineReader lines(SkipByteOrderMark(*bytes, damage));
     std::array<std::string_view, 2> pair;
     std::vector<std::uint32_t> lineOf;  // the first line of each pair
+    // A pair takes at least 4 bytes (two lines of one digit).
+    aCityIds.reserve(bytes->size() / 4);
+    aAreaCodes.reserve(bytes->size() / 4);
+    lineOf.reserve(bytes->size() / 4);
     bool inDamage = false;
     for (std::size_t firstLine = 1;;) {
       const LineReader atPair = lines;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 #include <numeric>
 #include <string_view>
 
@@ -30,59 +29,79 @@ bool PossibleStateLength(std::size_t length) {
 }
 
 // "abc" (USA), "abo" (Canada), "abe" (non-geographic), or a country's name
-// between two marker characters.
+// between two marker characters; compared as stored, every byte raised by one.
 bool PossibleCountry(std::string_view stored) {
-  const std::string country = ShiftText(stored, -1);
-  return country == "abc" || country == "abo" || country == "abe" ||
-         (country.size() >= 3 && country.front() == country.back());
+  return stored == "bcd" || stored == "bcp" || stored == "bcf" ||
+         (stored.size() >= 3 && stored.front() == stored.back());
 }
 
 // Names are stored with their first two characters moved to the end, every
 // byte raised by one.
-std::string DecodeCityName(std::string_view line) {
+void DecodeCityName(std::string_view line, std::string& name) {
   const std::size_t moved = line.size() >= 2 ? 2 : 0;
-  std::string name;
-  name.reserve(line.size());
-  name.append(line.substr(line.size() - moved)).append(line.substr(0, line.size() - moved));
-  for (char& c : name) c = static_cast<char>(static_cast<unsigned char>(c) - 1);
-  return name;
+  name.resize(line.size());
+  const auto lower = [](char c) { return static_cast<char>(static_cast<unsigned char>(c) - 1); };
+  std::transform(line.end() - moved, line.end(), name.begin(), lower);
+  std::transform(line.begin(), line.end() - moved, name.begin() + moved, lower);
 }
 
 // "2AC" stands for "CA"; "abc" for a non-geographic code.
-std::string DecodeState(std::string_view line) {
-  std::string state = ShiftText(line, -1);
-  if (state.size() == 3 && state[0] == '2') return {state[2], state[1]};
-  if (state == "abc") return "Non-geographic area code";
-  return state;
+void DecodeState(std::string_view line, std::string& state) {
+  if (line.size() == 3 && line[0] == '3') {
+    state = {static_cast<char>(line[2] - 1), static_cast<char>(line[1] - 1)};
+  } else if (line == "bcd") {
+    state = "Non-geographic area code";
+  } else {
+    state = ShiftText(line, -1);
+  }
 }
 
-// Decodes the eight lines into `city`; nullptr, or the first thing that makes
-// the record unusable.
-const char* DecodeCity(const std::array<std::string_view, 8>& lines, CityRecord& city) {
+// The time zone line: most are whole hours, read without a conversion of
+// text to a real number.
+std::optional<float> ParseTimeZone(std::string_view line) {
+  if (line.find('.') != std::string_view::npos) return ParseReal(line);
+  const std::optional<std::int64_t> hours = ParseWhole(line);
+  if (!hours) return std::nullopt;
+  return *hours == 0 && line[0] == '-' ? -0.0f : static_cast<float>(*hours);
+}
+
+// What makes the eight lines an unusable record, given that they are: a
+// control byte anywhere comes first, then `found`.
+const char* Unusable(const std::array<std::string_view, 8>& lines, const char* found) {
   for (const std::string_view line : lines) {
     if (HasControlBytes(line)) return "a control byte in a line";
   }
+  return found;
+}
+
+// Decodes the eight lines into `city`; nullptr, or the first thing that makes
+// the record unusable. Number lines are read only as signs and digits, so a
+// control byte in one fails its reading; text lines are checked for them.
+const char* DecodeCity(const std::array<std::string_view, 8>& lines, CityRecord& city) {
   const std::optional<std::int64_t> stored = ParseWhole(lines[0]);
   if (!stored || (*stored + 1) % 7 != 0 || *stored > INT32_MAX) {
-    return "a city id line that is not 7 times an id less 1";
+    return Unusable(lines, "a city id line that is not 7 times an id less 1");
   }
   const std::int64_t id = (*stored + 1) / 7;
-  if (id < 0) return "a negative city id";
-  if (!PossibleCountry(lines[3])) return "a country line of no known form";
+  if (id < 0) return Unusable(lines, "a negative city id");
+  if (!PossibleCountry(lines[3])) return Unusable(lines, "a country line of no known form");
   const std::optional<std::int64_t> population = ParseWhole(lines[4]);
   const std::optional<std::int64_t> daylight = ParseWhole(lines[5]);
-  const std::optional<float> timeZone = ParseReal(lines[7]);
+  const std::optional<float> timeZone = ParseTimeZone(lines[7]);
   if (!population || !daylight || lines[6] != "0" || !timeZone) {
-    return "a number line that is not a number";
+    return Unusable(lines, "a number line that is not a number");
+  }
+  if (HasControlBytes(lines[1]) || HasControlBytes(lines[2]) || HasControlBytes(lines[3])) {
+    return "a control byte in a line";
   }
   if (*population - id < 0 || *population - id > INT32_MAX) {
     return "a negative or impossibly large population";
   }
   if (!(*timeZone >= -12 && *timeZone <= 24)) return "a time zone outside -12 to +24 hours";
   city.cityId = static_cast<std::uint32_t>(id);
-  city.name = DecodeCityName(lines[1]);
-  city.state = DecodeState(lines[2]);
+  DecodeState(lines[2], city.state);
   if (!PossibleStateLength(city.state.size())) return "a state text of impossible length";
+  DecodeCityName(lines[1], city.name);
   city.population = static_cast<std::uint32_t>(*population - id);
   city.daylight = static_cast<std::uint8_t>(*daylight & 0xFF);
   city.timeZone = *timeZone;
@@ -101,17 +120,51 @@ std::uint64_t OrderKey(std::string_view name) {
   return key;
 }
 
+// The length of the common beginning of two names, case aside.
+std::size_t CommonNoCase(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  std::size_t i = 0;
+  while (i < n && (a[i] == b[i] || kLower1252[static_cast<unsigned char>(a[i])] ==
+                                       kLower1252[static_cast<unsigned char>(b[i])])) {
+    ++i;
+  }
+  return i;
+}
+
+// Whether `b` sorts before `a` without regard to case, given the length of
+// their common beginning: as CompareNoCase(b, a) < 0.
+bool SortsBefore(std::string_view a, std::string_view b, std::size_t common) {
+  if (common < a.size() && common < b.size()) {
+    return kLower1252[static_cast<unsigned char>(b[common])] <
+           kLower1252[static_cast<unsigned char>(a[common])];
+  }
+  return b.size() < a.size();
+}
+
 // The rows in the order of their names without regard to case, equal names
-// by row. Files come sorted by name, or nearly so (a few names that the case
-// of a letter puts elsewhere): moving those few into place costs little more
-// than checking the order. Anything less ordered is sorted by key.
-void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::string>& names) {
+// by row, and for each position the length of the beginning its name shares
+// with the name before it (case aside; 0 at the first). Files come sorted by
+// name, or nearly so (a few names that the case of a letter puts elsewhere):
+// one comparison with its neighbour orders each name and measures what they
+// share, and moving the few others into place costs little more. Anything
+// less ordered is sorted by key.
+void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::string>& names,
+                    std::vector<std::uint32_t>& common) {
   const auto less = [&](std::uint32_t a, std::uint32_t b) {
     return CompareNoCase(names[a], names[b]) < 0;
   };
+  const auto measure = [&](std::size_t position) {
+    common[position] = static_cast<std::uint32_t>(
+        CommonNoCase(names[rows[position - 1]], names[rows[position]]));
+  };
+  common.assign(rows.size(), 0);
+  std::vector<std::uint8_t> moved(rows.size());  // positions whose neighbour changed
   std::size_t moves = 0;
+  bool anyMoved = false;
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const std::uint32_t row = rows[i];
+    measure(i);
+    if (!SortsBefore(names[rows[i - 1]], names[row], common[i])) continue;
     std::size_t j = i;
     for (; j > 0 && less(row, rows[j - 1]); --j) {
       if (++moves > rows.size()) {
@@ -127,11 +180,19 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
           return order != 0 ? order < 0 : x.row < y.row;
         });
         for (std::size_t k = 0; k < keyed.size(); ++k) rows[k] = keyed[k].row;
+        for (std::size_t k = 1; k < rows.size(); ++k) measure(k);
         return;
       }
       rows[j] = rows[j - 1];
+      moved[j] = 1;
     }
     rows[j] = row;
+    moved[j] = 1;
+    anyMoved = true;
+  }
+  if (!anyMoved) return;
+  for (std::size_t k = 1; k < rows.size(); ++k) {
+    if (moved[k]) measure(k);
   }
 }
 
@@ -232,7 +293,8 @@ void CCitySet::BuildIndexes() {
   // Names are ordered as the filters compare them, without regard to case.
   byName_.resize(aCityNames.size());
   std::iota(byName_.begin(), byName_.end(), 0u);
-  SortRowsByName(byName_, aCityNames);
+  std::vector<std::uint32_t> common;
+  SortRowsByName(byName_, aCityNames, common);
   // The names that begin with a name follow it in this order. The names
   // still open (each beginning the next, the last one the previous name)
   // stay open while the common beginning of a name and the previous one is
@@ -250,18 +312,9 @@ void CCitySet::BuildIndexes() {
   for (std::uint32_t pos = 0; pos < count; ++pos) {
     const std::string& name = aCityNames[byName_[pos]];
     namePosition_[byName_[pos]] = pos;
-    std::size_t common = 0;
-    bool same = false;
-    if (pos > 0) {
-      const std::string& previous = aCityNames[byName_[pos - 1]];
-      const std::size_t n = std::min(name.size(), previous.size());
-      while (common < n && kLower1252[static_cast<unsigned char>(name[common])] ==
-                               kLower1252[static_cast<unsigned char>(previous[common])]) {
-        ++common;
-      }
-      same = common == name.size() && common == previous.size();
-    }
-    while (!open.empty() && open.back().size > common) {
+    const bool same = pos > 0 && common[pos] == name.size() &&
+                      common[pos] == aCityNames[byName_[pos - 1]].size();
+    while (!open.empty() && open.back().size > common[pos]) {
       nameAfter_[open.back().position] = pos;
       open.pop_back();
     }
@@ -269,16 +322,29 @@ void CCitySet::BuildIndexes() {
     open.push_back({pos, name.size()});
   }
   for (const Open& still : open) nameAfter_[still.position] = static_cast<std::uint32_t>(count);
-  // Few states, many rows: group the rows by state, then lay the groups out
-  // in state order.
-  std::map<std::string_view, std::vector<std::uint32_t>> majorsOf;
+  // The major places by state, each state's in row order: sorted by the
+  // first eight bytes of the state as one number (shorter texts filled with
+  // zero bytes, which no state holds), whole texts only where those agree.
+  struct Keyed {
+    std::uint64_t key;
+    std::uint32_t row;
+  };
+  std::vector<Keyed> majors;
   for (std::uint32_t row = 0; row < aStates.size(); ++row) {
-    if (aPopulations[row] > kMajorCityPopulation) majorsOf[aStates[row]].push_back(row);
+    if (aPopulations[row] <= kMajorCityPopulation) continue;
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+      key = key << 8 | (i < aStates[row].size() ? static_cast<unsigned char>(aStates[row][i]) : 0u);
+    }
+    majors.push_back({key, row});
   }
-  majorByState_.clear();
-  for (const auto& [state, rows] : majorsOf) {
-    majorByState_.insert(majorByState_.end(), rows.begin(), rows.end());
-  }
+  std::sort(majors.begin(), majors.end(), [&](const Keyed& a, const Keyed& b) {
+    if (a.key != b.key) return a.key < b.key;
+    const int order = aStates[a.row].compare(aStates[b.row]);
+    return order != 0 ? order < 0 : a.row < b.row;
+  });
+  majorByState_.resize(majors.size());
+  for (std::size_t i = 0; i < majors.size(); ++i) majorByState_[i] = majors[i].row;
 }
 
 bool CCitySet::IsLoaded() const { return !aCityIds.empty() || !aCityNames.empty(); }
