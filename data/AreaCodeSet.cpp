@@ -53,9 +53,9 @@ bool CAreaCodeSet::Load() {
     aAreaCodes.reserve(bytes->size() / 4);
     lineOf.reserve(bytes->size() / 4);
     bool inDamage = false;
+    DamageReport withinDamage;  // the end of a damaged stretch is told already
     for (std::size_t firstLine = 1;;) {
       const LineReader atPair = lines;
-      DamageReport withinDamage;  // the end of a damaged stretch is told already
       if (!ReadRecord(lines, pair, firstLine, inDamage ? withinDamage : damage)) break;
       std::uint32_t cityId = 0, areaCode = 0;
       if (const char* what = DecodePair(pair, cityId, areaCode)) {

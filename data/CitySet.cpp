@@ -13,15 +13,6 @@
 namespace tq {
 namespace {
 
-struct CityRecord {
-  std::uint32_t cityId;
-  std::string name;
-  std::string state;
-  std::uint32_t population;
-  std::uint8_t daylight;
-  float timeZone;
-};
-
 // A code of two letters, or the name of a country or of the non-geographic
 // codes.
 bool PossibleStateLength(std::size_t length) {
@@ -74,10 +65,25 @@ const char* Unusable(const std::array<std::string_view, 8>& lines, const char* f
   return found;
 }
 
-// Decodes the eight lines into `city`; nullptr, or the first thing that makes
-// the record unusable. Number lines are read only as signs and digits, so a
-// control byte in one fails its reading; text lines are checked for them.
-const char* DecodeCity(const std::array<std::string_view, 8>& lines, CityRecord& city) {
+// The numbers of a sound record.
+struct CityNumbers {
+  std::uint32_t cityId;
+  std::uint32_t population;
+  std::uint8_t daylight;
+  float timeZone;
+};
+
+// The length of the state text that a stored state line decodes to.
+std::size_t DecodedStateLength(std::string_view line) {
+  if (line.size() == 3 && line[0] == '3') return 2;
+  return line == "bcd" ? std::string_view("Non-geographic area code").size() : line.size();
+}
+
+// Checks the eight lines and reads their numbers into `city`; nullptr, or the
+// first thing that makes the record unusable. Number lines are read only as
+// signs and digits, so a control byte in one fails its reading; text lines
+// are checked for them.
+const char* CheckCity(const std::array<std::string_view, 8>& lines, CityNumbers& city) {
   const std::optional<std::int64_t> stored = ParseWhole(lines[0]);
   if (!stored || (*stored + 1) % 7 != 0 || *stored > INT32_MAX) {
     return Unusable(lines, "a city id line that is not 7 times an id less 1");
@@ -98,13 +104,9 @@ const char* DecodeCity(const std::array<std::string_view, 8>& lines, CityRecord&
     return "a negative or impossibly large population";
   }
   if (!(*timeZone >= -12 && *timeZone <= 24)) return "a time zone outside -12 to +24 hours";
-  city.cityId = static_cast<std::uint32_t>(id);
-  DecodeState(lines[2], city.state);
-  if (!PossibleStateLength(city.state.size())) return "a state text of impossible length";
-  DecodeCityName(lines[1], city.name);
-  city.population = static_cast<std::uint32_t>(*population - id);
-  city.daylight = static_cast<std::uint8_t>(*daylight & 0xFF);
-  city.timeZone = *timeZone;
+  if (!PossibleStateLength(DecodedStateLength(lines[2]))) return "a state text of impossible length";
+  city = {static_cast<std::uint32_t>(id), static_cast<std::uint32_t>(*population - id),
+          static_cast<std::uint8_t>(*daylight & 0xFF), *timeZone};
   return nullptr;
 }
 
@@ -220,12 +222,12 @@ bool CCitySet::Load() {
     std::array<std::string_view, 8> lines;
     std::vector<bool> seen;  // by city id
     bool inDamage = false;
+    DamageReport withinDamage;  // the end of a damaged stretch is told already
     for (std::size_t firstLine = 1;;) {
       const LineReader atRecord = reader;
-      DamageReport withinDamage;  // the end of a damaged stretch is told already
       if (!ReadRecord(reader, lines, firstLine, inDamage ? withinDamage : damage)) break;
-      CityRecord city;
-      if (const char* what = DecodeCity(lines, city)) {
+      CityNumbers city;
+      if (const char* what = CheckCity(lines, city)) {
         // A damaged record spoils what follows only until the next line that
         // begins a whole, sound record: try again one line further on.
         if (!inDamage) damage.Damaged(firstLine, what);
@@ -245,9 +247,10 @@ bool CCitySet::Load() {
         continue;
       }
       seen[city.cityId] = true;
+      // The texts are decoded in place, into the columns.
       aCityIds.push_back(city.cityId);
-      aCityNames.push_back(std::move(city.name));
-      aStates.push_back(std::move(city.state));
+      DecodeCityName(lines[1], aCityNames.emplace_back());
+      DecodeState(lines[2], aStates.emplace_back());
       aPopulations.push_back(city.population);
       aDaylightFlags.push_back(city.daylight);
       aTimeZones.push_back(city.timeZone);
@@ -324,7 +327,8 @@ void CCitySet::BuildIndexes() {
   for (const Open& still : open) nameAfter_[still.position] = static_cast<std::uint32_t>(count);
   // The major places by state, each state's in row order: sorted by the
   // first eight bytes of the state as one number (shorter texts filled with
-  // zero bytes, which no state holds), whole texts only where those agree.
+  // zero bytes, which no state holds), whole texts only where those agree
+  // and one is longer.
   struct Keyed {
     std::uint64_t key;
     std::uint32_t row;
@@ -340,8 +344,11 @@ void CCitySet::BuildIndexes() {
   }
   std::sort(majors.begin(), majors.end(), [&](const Keyed& a, const Keyed& b) {
     if (a.key != b.key) return a.key < b.key;
-    const int order = aStates[a.row].compare(aStates[b.row]);
-    return order != 0 ? order < 0 : a.row < b.row;
+    if (aStates[a.row].size() > 8 || aStates[b.row].size() > 8) {
+      const int order = aStates[a.row].compare(aStates[b.row]);
+      if (order != 0) return order < 0;
+    }
+    return a.row < b.row;
   });
   majorByState_.resize(majors.size());
   for (std::size_t i = 0; i < majors.size(); ++i) majorByState_[i] = majors[i].row;

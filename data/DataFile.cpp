@@ -212,18 +212,6 @@ std::string_view SkipByteOrderMark(std::string_view bytes, DamageReport& damage)
   return bytes.substr(kMark.size());
 }
 
-std::optional<std::int64_t> ParseWhole(std::string_view line) {
-  const bool negative = !line.empty() && line[0] == '-';
-  if (!line.empty() && (line[0] == '-' || line[0] == '+')) line.remove_prefix(1);
-  if (line.empty() || line.size() > 18) return std::nullopt;
-  std::int64_t value = 0;
-  for (const char c : line) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return negative ? -value : value;
-}
-
 std::optional<float> ParseReal(std::string_view line) {
   const std::size_t point = line.find('.');
   if (!ParseWhole(line.substr(0, point))) return std::nullopt;

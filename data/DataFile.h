@@ -127,8 +127,19 @@ class DamageReport {
 std::string_view SkipByteOrderMark(std::string_view bytes, DamageReport& damage);
 
 // A whole number as the data files write it: an optional sign and 1 to 18
-// digits, nothing else; nothing for any other line.
-std::optional<std::int64_t> ParseWhole(std::string_view line);
+// digits, nothing else; nothing for any other line. Inline: the loaders read
+// several numbers of every record.
+inline std::optional<std::int64_t> ParseWhole(std::string_view line) {
+  const bool negative = !line.empty() && line[0] == '-';
+  if (!line.empty() && (line[0] == '-' || line[0] == '+')) line.remove_prefix(1);
+  if (line.empty() || line.size() > 18) return std::nullopt;
+  std::int64_t value = 0;
+  for (const char c : line) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
 // A real number: a whole number, optionally followed by a point and digits.
 std::optional<float> ParseReal(std::string_view line);
 // Whether the line holds a C0 control byte (a tab only where `tabs` allows).
