@@ -18,12 +18,13 @@ void KeyIndex::Build(const std::vector<std::uint32_t>& column) {
   first_.clear();
   if (!column.empty() && most <= 4 * column.size() + 1024) {
     keys_.clear();
-    first_.assign(std::size_t{most} + 2, 0);
-    for (const std::uint32_t key : column) ++first_[key + 1];
+    // Counted two places up, summed, first_[k + 1] is where the rows of key k
+    // begin; each row laid out moves it on, to where the rows of k + 1 begin.
+    first_.assign(std::size_t{most} + 3, 0);
+    for (const std::uint32_t key : column) ++first_[key + 2];
     std::inclusive_scan(first_.begin(), first_.end(), first_.begin());
-    // first_[k] counts the rows of keys below k; rows of key k go from there.
-    std::vector<std::uint32_t> next(first_.begin(), first_.end() - 1);
-    for (std::uint32_t row = 0; row < column.size(); ++row) rows_[next[column[row]]++] = row;
+    for (std::uint32_t row = 0; row < column.size(); ++row) rows_[first_[column[row] + 1]++] = row;
+    first_.pop_back();
     return;
   }
   keys_ = column;
