@@ -1,6 +1,8 @@
 #include "data/AreaCodeSet.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <numeric>
 #include <span>
 #include <string_view>
@@ -26,15 +28,17 @@ const char* DecodePair(const std::array<std::string_view, 2>& pair, std::uint32_
                                                                 : "a line that is not a number";
   }
   // Stored as 11 * id - 1 and 3 * code + id.
-  if ((*n + 1) % 11 != 0 || *n > INT32_MAX || (*n + 1) / 11 < 0) {
+  // One division each: a multiple of k is k times its quotient.
+  const std::int64_t id = (*n + 1) / 11;
+  if (id * 11 != *n + 1 || *n > INT32_MAX || id < 0) {
     return "a city id line that is not 11 times an id less 1";
   }
-  const std::int64_t id = (*n + 1) / 11;
-  if ((*m - id) % 3 != 0 || (*m - id) / 3 < 100 || (*m - id) / 3 > 999) {
+  const std::int64_t code = (*m - id) / 3;
+  if (code * 3 != *m - id || code < 100 || code > 999) {
     return "an area code line that is not 3 times an area code from 100 to 999 plus the id";
   }
   cityId = static_cast<std::uint32_t>(id);
-  areaCode = static_cast<std::uint32_t>((*m - id) / 3);
+  areaCode = static_cast<std::uint32_t>(code);
   return nullptr;
 }
 
@@ -47,11 +51,12 @@ bool CAreaCodeSet::Load() {
   try {
     LineReader lines(SkipByteOrderMark(*bytes, damage));
     std::array<std::string_view, 2> pair;
-    std::vector<std::uint32_t> lineOf;  // the first line of each pair
+    // Where each run of pairs without damage between them begins: its first
+    // row and line. A pair's line follows from its run.
+    std::vector<PairRun> runs = {{0, 1}};
     // A pair takes at least 4 bytes (two lines of one digit).
     aCityIds.reserve(bytes->size() / 4);
     aAreaCodes.reserve(bytes->size() / 4);
-    lineOf.reserve(bytes->size() / 4);
     bool inDamage = false;
     DamageReport withinDamage;  // the end of a damaged stretch is told already
     for (std::size_t firstLine = 1;;) {
@@ -68,14 +73,14 @@ bool CAreaCodeSet::Load() {
         ++firstLine;
         continue;
       }
+      if (inDamage) runs.push_back({aCityIds.size(), firstLine});
       inDamage = false;
       aCityIds.push_back(cityId);
       aAreaCodes.push_back(areaCode);
-      lineOf.push_back(static_cast<std::uint32_t>(firstLine));
       firstLine += pair.size();
     }
     byCityId_.Build(aCityIds);
-    DropRepeatedPairs(lineOf, damage);
+    DropRepeatedPairs(runs, damage);
     byAreaCode_.Build(aAreaCodes);
     outcome_ = DescribeLoad(FileProblem::kDamaged, kFileName, folder_,
                             DamageWithManifest(folder_, kFileName, *bytes, aCityIds.size(),
@@ -99,8 +104,7 @@ bool CAreaCodeSet::Load() {
 // Keeps the first of pairs that link the same city and area code, so that no
 // selection holds a pair twice: a walk over the rows of each city (from the
 // index by city id) with a mark for each area code seen.
-void CAreaCodeSet::DropRepeatedPairs(const std::vector<std::uint32_t>& lineOf,
-                                     DamageReport& damage) {
+void CAreaCodeSet::DropRepeatedPairs(const std::vector<PairRun>& runs, DamageReport& damage) {
   std::vector<bool> repeated(aCityIds.size());
   std::array<bool, 1000> seen{};
   std::vector<std::uint32_t> marked;
@@ -124,7 +128,9 @@ void CAreaCodeSet::DropRepeatedPairs(const std::vector<std::uint32_t>& lineOf,
   std::size_t kept = 0;
   for (std::size_t row = 0; row < aCityIds.size(); ++row) {
     if (repeated[row]) {
-      damage.Repeated(lineOf[row], "city and area code");
+      const auto run = std::prev(std::upper_bound(
+          runs.begin(), runs.end(), row, [](std::size_t r, const PairRun& x) { return r < x.row; }));
+      damage.Repeated(run->line + 2 * (row - run->row), "city and area code");
       continue;
     }
     aCityIds[kept] = aCityIds[row];

@@ -50,12 +50,17 @@ void DecodeState(std::string_view line, std::string& state) {
 }
 
 // The time zone line: most are whole hours, read without a conversion of
-// text to a real number.
-std::optional<float> ParseTimeZone(std::string_view line) {
-  if (std::find(line.begin(), line.end(), '.') != line.end()) return ParseReal(line);
-  const std::optional<std::int64_t> hours = ParseWhole(line);
-  if (!hours) return std::nullopt;
-  return *hours == 0 && line[0] == '-' ? -0.0f : static_cast<float>(*hours);
+// text to a real number. False for a line that is not a number.
+bool ParseTimeZone(std::string_view line, float& hours) {
+  if (std::find(line.begin(), line.end(), '.') != line.end()) {
+    const std::optional<float> real = ParseReal(line);
+    hours = real.value_or(0);
+    return real.has_value();
+  }
+  const std::optional<std::int64_t> whole = ParseWhole(line);
+  if (!whole) return false;
+  hours = *whole == 0 && line[0] == '-' ? -0.0f : static_cast<float>(*whole);
+  return true;
 }
 
 // What makes the eight lines an unusable record, given that they are: a
@@ -87,16 +92,17 @@ std::size_t DecodedStateLength(std::string_view line) {
 // are checked for them.
 const char* CheckCity(const std::array<std::string_view, 8>& lines, CityNumbers& city) {
   const std::optional<std::int64_t> stored = ParseWhole(lines[0]);
-  if (!stored || (*stored + 1) % 7 != 0 || *stored > INT32_MAX) {
+  // One division: a multiple of 7 is 7 times its quotient.
+  const std::int64_t id = stored ? (*stored + 1) / 7 : 0;
+  if (!stored || id * 7 != *stored + 1 || *stored > INT32_MAX) {
     return Unusable(lines, "a city id line that is not 7 times an id less 1");
   }
-  const std::int64_t id = (*stored + 1) / 7;
   if (id < 0) return Unusable(lines, "a negative city id");
   if (!PossibleCountry(lines[3])) return Unusable(lines, "a country line of no known form");
   const std::optional<std::int64_t> population = ParseWhole(lines[4]);
   const std::optional<std::int64_t> daylight = ParseWhole(lines[5]);
-  const std::optional<float> timeZone = ParseTimeZone(lines[7]);
-  if (!population || !daylight || lines[6] != "0" || !timeZone) {
+  float timeZone = 0;
+  if (!population || !daylight || lines[6] != "0" || !ParseTimeZone(lines[7], timeZone)) {
     return Unusable(lines, "a number line that is not a number");
   }
   if (HasControlBytes(lines[1]) || HasControlBytes(lines[2]) || HasControlBytes(lines[3])) {
@@ -105,10 +111,10 @@ const char* CheckCity(const std::array<std::string_view, 8>& lines, CityNumbers&
   if (*population - id < 0 || *population - id > INT32_MAX) {
     return "a negative or impossibly large population";
   }
-  if (!(*timeZone >= -12 && *timeZone <= 24)) return "a time zone outside -12 to +24 hours";
+  if (!(timeZone >= -12 && timeZone <= 24)) return "a time zone outside -12 to +24 hours";
   if (!PossibleStateLength(DecodedStateLength(lines[2]))) return "a state text of impossible length";
   city = {static_cast<std::uint32_t>(id), static_cast<std::uint32_t>(*population - id),
-          static_cast<std::uint8_t>(*daylight & 0xFF), *timeZone};
+          static_cast<std::uint8_t>(*daylight & 0xFF), timeZone};
   return nullptr;
 }
 
@@ -222,10 +228,13 @@ struct KeyedRow {
 // Sorts by key, one byte of it at a time from the lowest; each pass is
 // stable, so items of one key keep their order.
 void SortByKey(std::vector<KeyedRow>& items) {
+  std::array<std::array<std::size_t, 256>, 8> starts{};
+  for (const KeyedRow& item : items) {
+    for (int byte = 0; byte < 8; ++byte) ++starts[byte][(item.key >> (8 * byte)) & 0xFF];
+  }
   std::vector<KeyedRow> spare(items.size());
-  for (int shift = 0; shift < 64; shift += 8) {
-    std::array<std::size_t, 256> start{};
-    for (const KeyedRow& item : items) ++start[(item.key >> shift) & 0xFF];
+  for (int byte = 0, shift = 0; byte < 8; ++byte, shift += 8) {
+    auto& start = starts[byte];
     // A byte that all keys share leaves the order as it is.
     if (std::find(start.begin(), start.end(), items.size()) != start.end()) continue;
     std::exclusive_scan(start.begin(), start.end(), start.begin(), std::size_t{0});
@@ -262,7 +271,7 @@ bool CCitySet::Load() {
     for (std::size_t firstLine = 1;;) {
       const LineReader atRecord = reader;
       if (!ReadRecord(reader, lines, firstLine, inDamage ? withinDamage : damage)) break;
-      CityNumbers city;
+      CityNumbers city{};
       if (const char* what = CheckCity(lines, city)) {
         // A damaged record spoils what follows only until the next line that
         // begins a whole, sound record: try again one line further on.
@@ -367,6 +376,8 @@ void CCitySet::BuildIndexes() {
   // of a state stay in order; where keys agree and a state is longer, by the
   // whole text.
   std::vector<KeyedRow> majors;
+  majors.reserve(static_cast<std::size_t>(std::count_if(
+      aPopulations.begin(), aPopulations.end(), [](std::uint32_t p) { return p > kMajorCityPopulation; })));
   for (std::uint32_t row = 0; row < aStates.size(); ++row) {
     if (aPopulations[row] <= kMajorCityPopulation) continue;
     std::uint64_t key = 0;

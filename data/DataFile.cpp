@@ -228,13 +228,6 @@ std::optional<float> ParseReal(std::string_view line) {
   return value;
 }
 
-bool HasControlBytes(std::string_view line, bool tabs) {
-  for (const char c : line) {
-    if (static_cast<unsigned char>(c) < 0x20 && !(tabs && c == '\t')) return true;
-  }
-  return false;
-}
-
 bool NextLfLine(std::string_view& rest, std::string_view& line) {
   const std::size_t end = rest.find('\n');
   if (end == std::string_view::npos) return false;

@@ -143,7 +143,12 @@ inline std::optional<std::int64_t> ParseWhole(std::string_view line) {
 // A real number: a whole number, optionally followed by a point and digits.
 std::optional<float> ParseReal(std::string_view line);
 // Whether the line holds a C0 control byte (a tab only where `tabs` allows).
-bool HasControlBytes(std::string_view line, bool tabs = false);
+inline bool HasControlBytes(std::string_view line, bool tabs = false) {
+  for (const char c : line) {
+    if (static_cast<unsigned char>(c) < 0x20 && !(tabs && c == '\t')) return true;
+  }
+  return false;
+}
 
 // Cuts the next LF-ended line off `rest` (without its LF); false when there
 // is none, so a last line without its LF is never read as whole.
