@@ -105,29 +105,27 @@ bool CAreaCodeSet::Load() {
 // selection holds a pair twice: a walk over the rows of each city (from the
 // index by city id) with a mark for each area code seen.
 void CAreaCodeSet::DropRepeatedPairs(const std::vector<PairRun>& runs, DamageReport& damage) {
-  std::vector<bool> repeated(aCityIds.size());
-  std::array<bool, 1000> seen{};
-  std::vector<std::uint32_t> marked;
-  std::size_t firstRepeated = aCityIds.size();
+  // seenIn[code] is the number (from 1) of the last city whose rows hold code.
+  std::array<std::uint32_t, 1000> seenIn{};
+  std::vector<std::uint32_t> repeated;
+  std::uint32_t city = 0;
   const std::vector<std::uint32_t>& rows = byCityId_.Rows();
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (i > 0 && aCityIds[rows[i]] != aCityIds[rows[i - 1]]) {
-      for (const std::uint32_t code : marked) seen[code] = false;
-      marked.clear();
-    }
+    if (i == 0 || aCityIds[rows[i]] != aCityIds[rows[i - 1]]) ++city;
     const std::uint32_t code = aAreaCodes[rows[i]];
-    if (seen[code]) {
-      repeated[rows[i]] = true;
-      firstRepeated = std::min<std::size_t>(firstRepeated, rows[i]);
+    if (seenIn[code] == city) {
+      repeated.push_back(rows[i]);
     } else {
-      seen[code] = true;
-      marked.push_back(code);
+      seenIn[code] = city;
     }
   }
-  if (firstRepeated == aCityIds.size()) return;
+  if (repeated.empty()) return;
+  std::sort(repeated.begin(), repeated.end());
   std::size_t kept = 0;
+  auto next = repeated.begin();
   for (std::size_t row = 0; row < aCityIds.size(); ++row) {
-    if (repeated[row]) {
+    if (next != repeated.end() && *next == row) {
+      ++next;
       const auto run = std::prev(std::upper_bound(
           runs.begin(), runs.end(), row, [](std::size_t r, const PairRun& x) { return r < x.row; }));
       damage.Repeated(run->line + 2 * (row - run->row), "city and area code");

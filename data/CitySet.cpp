@@ -182,9 +182,7 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
         CommonNoCase(names[rows[position - 1]], names[rows[position]]));
   };
   common.assign(rows.size(), 0);
-  std::vector<std::uint8_t> moved(rows.size());  // positions whose neighbour changed
   std::size_t moves = 0;
-  bool anyMoved = false;
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const std::uint32_t row = rows[i];
     measure(i);
@@ -208,15 +206,10 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
         return;
       }
       rows[j] = rows[j - 1];
-      moved[j] = 1;
     }
     rows[j] = row;
-    moved[j] = 1;
-    anyMoved = true;
-  }
-  if (!anyMoved) return;
-  for (std::size_t k = 1; k < rows.size(); ++k) {
-    if (moved[k]) measure(k);
+    // The names from j to i have new neighbours; the one after i is measured next.
+    for (std::size_t k = std::max<std::size_t>(j, 1); k <= i; ++k) measure(k);
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -144,10 +145,32 @@ inline std::optional<std::int64_t> ParseWhole(std::string_view line) {
 std::optional<float> ParseReal(std::string_view line);
 // Whether the line holds a C0 control byte (a tab only where `tabs` allows).
 inline bool HasControlBytes(std::string_view line, bool tabs = false) {
-  for (const char c : line) {
-    if (static_cast<unsigned char>(c) < 0x20 && !(tabs && c == '\t')) return true;
+  if (tabs) {
+    for (const char c : line) {
+      if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return true;
+    }
+    return false;
   }
-  return false;
+  // Eight bytes at a time: subtracting 0x20 from each byte sets the top bit
+  // of a byte below 0x20 (bytes with their own top bit set are masked out);
+  // a borrow starts only at such a byte, so no word without one is flagged.
+  // The last word ends with the line, overlapping the one before it.
+  const auto below = [](const char* at) {
+    constexpr std::uint64_t kBlanks = 0x2020202020202020u, kTops = 0x8080808080808080u;
+    std::uint64_t word;
+    std::memcpy(&word, at, 8);
+    return ((word - kBlanks) & ~word & kTops) != 0;
+  };
+  if (line.size() < 8) {
+    for (const char c : line) {
+      if (static_cast<unsigned char>(c) < 0x20) return true;
+    }
+    return false;
+  }
+  for (std::size_t at = 0; at + 8 < line.size(); at += 8) {
+    if (below(line.data() + at)) return true;
+  }
+  return below(line.data() + line.size() - 8);
 }
 
 // Cuts the next LF-ended line off `rest` (without its LF); false when there

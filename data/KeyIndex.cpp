@@ -23,8 +23,14 @@ void KeyIndex::Build(const std::vector<std::uint32_t>& column) {
     first_.assign(std::size_t{most} + 3, 0);
     for (const std::uint32_t key : column) ++first_[key + 2];
     std::inclusive_scan(first_.begin(), first_.end(), first_.begin());
-    for (std::uint32_t row = 0; row < column.size(); ++row) rows_[first_[column[row] + 1]++] = row;
     first_.pop_back();
+    if (std::is_sorted(column.begin(), column.end())) {  // files often come in key order
+      std::iota(rows_.begin(), rows_.end(), 0u);
+      std::copy(first_.begin() + 1, first_.end(), first_.begin());
+      first_.back() = static_cast<std::uint32_t>(column.size());
+      return;
+    }
+    for (std::uint32_t row = 0; row < column.size(); ++row) rows_[first_[column[row] + 1]++] = row;
     return;
   }
   keys_ = column;
