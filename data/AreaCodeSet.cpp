@@ -18,11 +18,13 @@ CAreaCodeSet::CAreaCodeSet(std::filesystem::path folder) : folder_(std::move(fol
 namespace {
 
 // The city id and area code of a pair, or what makes it unusable.
-const char* DecodePair(const std::array<std::string_view, 2>& pair, std::uint32_t& cityId,
-                       std::uint32_t& areaCode) {
+// `values` holds the two lines read as numbers.
+const char* DecodePair(const std::array<std::string_view, 2>& pair,
+                       const std::array<std::optional<std::int64_t>, 2>& values,
+                       std::uint32_t& cityId, std::uint32_t& areaCode) {
   // Only signs and digits are read as numbers: a control byte fails here.
-  const std::optional<std::int64_t> n = ParseWhole(pair[0]);
-  const std::optional<std::int64_t> m = ParseWhole(pair[1]);
+  const std::optional<std::int64_t>& n = values[0];
+  const std::optional<std::int64_t>& m = values[1];
   if (!n || !m) {
     return HasControlBytes(pair[0]) || HasControlBytes(pair[1]) ? "a control byte in a line"
                                                                 : "a line that is not a number";
@@ -51,6 +53,7 @@ bool CAreaCodeSet::Load() {
   try {
     LineReader lines(SkipByteOrderMark(*bytes, damage));
     std::array<std::string_view, 2> pair;
+    std::array<std::optional<std::int64_t>, 2> values;
     // Where each run of pairs without damage between them begins: its first
     // row and line. A pair's line follows from its run.
     std::vector<PairRun> runs = {{0, 1}};
@@ -61,9 +64,11 @@ bool CAreaCodeSet::Load() {
     DamageReport withinDamage;  // the end of a damaged stretch is told already
     for (std::size_t firstLine = 1;;) {
       const LineReader atPair = lines;
-      if (!ReadRecord(lines, pair, firstLine, inDamage ? withinDamage : damage)) break;
+      if (!ReadRecord(lines, pair, 0b11, values, firstLine, inDamage ? withinDamage : damage)) {
+        break;
+      }
       std::uint32_t cityId = 0, areaCode = 0;
-      if (const char* what = DecodePair(pair, cityId, areaCode)) {
+      if (const char* what = DecodePair(pair, values, cityId, areaCode)) {
         // Try again one line further on: a lost or split line costs one pair.
         if (!inDamage) damage.Damaged(firstLine, what);
         inDamage = true;

@@ -21,46 +21,60 @@ bool PossibleStateLength(std::size_t length) {
   return length == 2 || (length >= 4 && length <= 40);
 }
 
+// Whether a line is the three bytes of `text`, compared byte by byte (a call
+// to compare costs more than these lines).
+bool IsThree(std::string_view line, const char (&text)[4]) {
+  return line.size() == 3 && line[0] == text[0] && line[1] == text[1] && line[2] == text[2];
+}
+
 // "abc" (USA), "abo" (Canada), "abe" (non-geographic), or a country's name
 // between two marker characters; compared as stored, every byte raised by one.
 bool PossibleCountry(std::string_view stored) {
-  return stored == "bcd" || stored == "bcp" || stored == "bcf" ||
+  return IsThree(stored, "bcd") || IsThree(stored, "bcp") || IsThree(stored, "bcf") ||
          (stored.size() >= 3 && stored.front() == stored.back());
 }
 
 // Names are stored with their first two characters moved to the end, every
-// byte raised by one.
-void DecodeCityName(std::string_view line, std::string& name) {
+// byte raised by one. Usual names are decoded on the stack and the column's
+// string made from them at once.
+void AddCityName(std::string_view line, std::vector<std::string>& names) {
   const std::size_t moved = line.size() >= 2 ? 2 : 0;
-  name.resize(line.size());
   const auto lower = [](char c) { return static_cast<char>(static_cast<unsigned char>(c) - 1); };
-  std::transform(line.end() - moved, line.end(), name.begin(), lower);
-  std::transform(line.begin(), line.end() - moved, name.begin() + moved, lower);
+  const auto decode = [&](char* out) {
+    std::transform(line.end() - moved, line.end(), out, lower);
+    std::transform(line.begin(), line.end() - moved, out + moved, lower);
+  };
+  if (std::array<char, 64> buffer; line.size() <= buffer.size()) {
+    decode(buffer.data());
+    names.emplace_back(buffer.data(), line.size());
+  } else {
+    decode(names.emplace_back(line.size(), '\0').data());
+  }
 }
 
 // "2AC" stands for "CA"; "abc" for a non-geographic code.
-void DecodeState(std::string_view line, std::string& state) {
+void AddState(std::string_view line, std::vector<std::string>& states) {
   if (line.size() == 3 && line[0] == '3') {
-    state = {static_cast<char>(line[2] - 1), static_cast<char>(line[1] - 1)};
-  } else if (line == "bcd") {
-    state = "Non-geographic area code";
+    const char code[2] = {static_cast<char>(line[2] - 1), static_cast<char>(line[1] - 1)};
+    states.emplace_back(code, 2);
+  } else if (IsThree(line, "bcd")) {
+    states.emplace_back("Non-geographic area code");
   } else {
-    state = ShiftText(line, -1);
+    states.push_back(ShiftText(line, -1));
   }
 }
 
-// The time zone line: most are whole hours, read without a conversion of
-// text to a real number. False for a line that is not a number.
-bool ParseTimeZone(std::string_view line, float& hours) {
-  if (std::find(line.begin(), line.end(), '.') != line.end()) {
-    const std::optional<float> real = ParseReal(line);
-    hours = real.value_or(0);
-    return real.has_value();
+// The time zone line, `whole` when it was read as a whole number (most are
+// whole hours); false for a line that is not a number.
+bool ParseTimeZone(std::string_view line, const std::optional<std::int64_t>& whole,
+                   float& hours) {
+  if (whole) {
+    hours = *whole == 0 && line[0] == '-' ? -0.0f : static_cast<float>(*whole);
+    return true;
   }
-  const std::optional<std::int64_t> whole = ParseWhole(line);
-  if (!whole) return false;
-  hours = *whole == 0 && line[0] == '-' ? -0.0f : static_cast<float>(*whole);
-  return true;
+  const std::optional<float> real = ParseReal(line);
+  hours = real.value_or(0);
+  return real.has_value();
 }
 
 // What makes the eight lines an unusable record, given that they are: a
@@ -83,15 +97,21 @@ struct CityNumbers {
 // The length of the state text that a stored state line decodes to.
 std::size_t DecodedStateLength(std::string_view line) {
   if (line.size() == 3 && line[0] == '3') return 2;
-  return line == "bcd" ? std::string_view("Non-geographic area code").size() : line.size();
+  return IsThree(line, "bcd") ? std::string_view("Non-geographic area code").size() : line.size();
 }
 
-// Checks the eight lines and reads their numbers into `city`; nullptr, or the
-// first thing that makes the record unusable. Number lines are read only as
-// signs and digits, so a control byte in one fails its reading; text lines
-// are checked for them.
-const char* CheckCity(const std::array<std::string_view, 8>& lines, CityNumbers& city) {
-  const std::optional<std::int64_t> stored = ParseWhole(lines[0]);
+// The lines of a record read as whole numbers as well: the city id, the
+// population, the two flags and the time zone.
+constexpr std::uint32_t kCityNumberLines = 0b11110001;
+using CityValues = std::array<std::optional<std::int64_t>, 8>;
+
+// Checks the eight lines, with the values of its number lines, and reads
+// their numbers into `city`; nullptr, or the first thing that makes the
+// record unusable. Number lines are read only as signs and digits, so a
+// control byte in one fails its reading; text lines are checked for them.
+const char* CheckCity(const std::array<std::string_view, 8>& lines, const CityValues& values,
+                      CityNumbers& city) {
+  const std::optional<std::int64_t>& stored = values[0];
   // One division: a multiple of 7 is 7 times its quotient.
   const std::int64_t id = stored ? (*stored + 1) / 7 : 0;
   if (!stored || id * 7 != *stored + 1 || *stored > INT32_MAX) {
@@ -99,10 +119,11 @@ const char* CheckCity(const std::array<std::string_view, 8>& lines, CityNumbers&
   }
   if (id < 0) return Unusable(lines, "a negative city id");
   if (!PossibleCountry(lines[3])) return Unusable(lines, "a country line of no known form");
-  const std::optional<std::int64_t> population = ParseWhole(lines[4]);
-  const std::optional<std::int64_t> daylight = ParseWhole(lines[5]);
+  const std::optional<std::int64_t>& population = values[4];
+  const std::optional<std::int64_t>& daylight = values[5];
   float timeZone = 0;
-  if (!population || !daylight || lines[6] != "0" || !ParseTimeZone(lines[7], timeZone)) {
+  if (!population || !daylight || lines[6].size() != 1 || lines[6][0] != '0' ||
+      !ParseTimeZone(lines[7], values[7], timeZone)) {
     return Unusable(lines, "a number line that is not a number");
   }
   if (HasControlBytes(lines[1]) || HasControlBytes(lines[2]) || HasControlBytes(lines[3])) {
@@ -258,14 +279,18 @@ bool CCitySet::Load() {
     aTimeZones.reserve(most);
     LineReader reader(SkipByteOrderMark(bytes, damage));
     std::array<std::string_view, 8> lines;
+    CityValues values;
     std::vector<bool> seen;  // by city id
     bool inDamage = false;
     DamageReport withinDamage;  // the end of a damaged stretch is told already
     for (std::size_t firstLine = 1;;) {
       const LineReader atRecord = reader;
-      if (!ReadRecord(reader, lines, firstLine, inDamage ? withinDamage : damage)) break;
+      if (!ReadRecord(reader, lines, kCityNumberLines, values, firstLine,
+                      inDamage ? withinDamage : damage)) {
+        break;
+      }
       CityNumbers city{};
-      if (const char* what = CheckCity(lines, city)) {
+      if (const char* what = CheckCity(lines, values, city)) {
         // A damaged record spoils what follows only until the next line that
         // begins a whole, sound record: try again one line further on.
         if (!inDamage) damage.Damaged(firstLine, what);
@@ -287,8 +312,8 @@ bool CCitySet::Load() {
       seen[city.cityId] = true;
       // The texts are decoded in place, into the columns.
       aCityIds.push_back(city.cityId);
-      DecodeCityName(lines[1], aCityNames.emplace_back());
-      DecodeState(lines[2], aStates.emplace_back());
+      AddCityName(lines[1], aCityNames);
+      AddState(lines[2], aStates);
       aPopulations.push_back(city.population);
       aDaylightFlags.push_back(city.daylight);
       aTimeZones.push_back(city.timeZone);

@@ -76,6 +76,9 @@ class LineReader {
   // The next line without its line end; false at the end of the file (a last
   // line without a line end still counts as a line).
   bool Next(std::string_view& line);
+  // Next, and the line read as ParseWhole reads it, in one pass over a line
+  // that is a number.
+  bool NextNumber(std::string_view& line, std::optional<std::int64_t>& value);
   // What is not read yet.
   std::string_view Rest() const { return rest_; }
 
@@ -86,9 +89,12 @@ class LineReader {
 class DamageReport;
 
 // Reads the next record, `lines.size()` lines beginning at line `firstLine`
-// (from 1). False when the file ends or an empty line comes first: the load
-// stops there, and `damage` is told.
+// (from 1); the lines marked in `numbers` (bit i for line i) are read as
+// numbers too, into `values` (as ParseWhole reads them). False when the file
+// ends or an empty line comes first: the load stops there, and `damage` is
+// told.
 [[nodiscard]] bool ReadRecord(LineReader& reader, std::span<std::string_view> lines,
+                              std::uint32_t numbers, std::span<std::optional<std::int64_t>> values,
                               std::size_t firstLine, DamageReport& damage);
 
 // Collects what is wrong with a data file while it loads. Damage is counted
