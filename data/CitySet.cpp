@@ -242,15 +242,18 @@ struct KeyedRow {
 // Sorts by key, one byte of it at a time from the lowest; each pass is
 // stable, so items of one key keep their order.
 void SortByKey(std::vector<KeyedRow>& items) {
-  std::array<std::array<std::size_t, 256>, 8> starts{};
+  // A byte that all keys share leaves the order as it is: only the bytes
+  // that differ somewhere are counted and passed over.
+  std::uint64_t all = ~std::uint64_t{0}, any = 0;
   for (const KeyedRow& item : items) {
-    for (int byte = 0; byte < 8; ++byte) ++starts[byte][(item.key >> (8 * byte)) & 0xFF];
+    all &= item.key;
+    any |= item.key;
   }
   std::vector<KeyedRow> spare(items.size());
-  for (int byte = 0, shift = 0; byte < 8; ++byte, shift += 8) {
-    auto& start = starts[byte];
-    // A byte that all keys share leaves the order as it is.
-    if (std::find(start.begin(), start.end(), items.size()) != start.end()) continue;
+  for (int shift = 0; shift < 64; shift += 8) {
+    if (((all ^ any) >> shift & 0xFF) == 0) continue;
+    std::array<std::size_t, 256> start{};
+    for (const KeyedRow& item : items) ++start[(item.key >> shift) & 0xFF];
     std::exclusive_scan(start.begin(), start.end(), start.begin(), std::size_t{0});
     for (const KeyedRow& item : items) spare[start[(item.key >> shift) & 0xFF]++] = item;
     items.swap(spare);
@@ -398,10 +401,10 @@ void CCitySet::BuildIndexes() {
       aPopulations.begin(), aPopulations.end(), [](std::uint32_t p) { return p > kMajorCityPopulation; })));
   for (std::uint32_t row = 0; row < aStates.size(); ++row) {
     if (aPopulations[row] <= kMajorCityPopulation) continue;
+    std::array<unsigned char, 8> bytes{};
+    std::memcpy(bytes.data(), aStates[row].data(), std::min<std::size_t>(aStates[row].size(), 8));
     std::uint64_t key = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-      key = key << 8 | (i < aStates[row].size() ? static_cast<unsigned char>(aStates[row][i]) : 0u);
-    }
+    for (const unsigned char byte : bytes) key = key << 8 | byte;
     majors.push_back({key, row});
   }
   SortByKey(majors);
