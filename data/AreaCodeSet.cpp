@@ -112,25 +112,23 @@ bool CAreaCodeSet::Load() {
 void CAreaCodeSet::DropRepeatedPairs(const std::vector<PairRun>& runs, DamageReport& damage) {
   // seenIn[code] is the number (from 1) of the last city whose rows hold code.
   std::array<std::uint32_t, 1000> seenIn{};
-  std::vector<std::uint32_t> repeated;
+  std::vector<bool> repeated;  // by row, once a pair repeats
   std::uint32_t city = 0;
   const std::vector<std::uint32_t>& rows = byCityId_.Rows();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (i == 0 || aCityIds[rows[i]] != aCityIds[rows[i - 1]]) ++city;
     const std::uint32_t code = aAreaCodes[rows[i]];
-    if (seenIn[code] == city) {
-      repeated.push_back(rows[i]);
-    } else {
+    if (seenIn[code] != city) {
       seenIn[code] = city;
+      continue;
     }
+    if (repeated.empty()) repeated.resize(aCityIds.size());
+    repeated[rows[i]] = true;
   }
   if (repeated.empty()) return;
-  std::sort(repeated.begin(), repeated.end());
   std::size_t kept = 0;
-  auto next = repeated.begin();
   for (std::size_t row = 0; row < aCityIds.size(); ++row) {
-    if (next != repeated.end() && *next == row) {
-      ++next;
+    if (repeated[row]) {
       const auto run = std::prev(std::upper_bound(
           runs.begin(), runs.end(), row, [](std::size_t r, const PairRun& x) { return r < x.row; }));
       damage.Repeated(run->line + 2 * (row - run->row), "city and area code");
