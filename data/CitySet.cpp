@@ -397,14 +397,18 @@ void CCitySet::BuildIndexes() {
   // of a state stay in order; where keys agree and a state is longer, by the
   // whole text.
   std::vector<KeyedRow> majors;
-  majors.reserve(static_cast<std::size_t>(std::count_if(
-      aPopulations.begin(), aPopulations.end(), [](std::uint32_t p) { return p > kMajorCityPopulation; })));
   for (std::uint32_t row = 0; row < aStates.size(); ++row) {
     if (aPopulations[row] <= kMajorCityPopulation) continue;
-    std::array<unsigned char, 8> bytes{};
-    std::memcpy(bytes.data(), aStates[row].data(), std::min<std::size_t>(aStates[row].size(), 8));
+    const std::string& state = aStates[row];
     std::uint64_t key = 0;
-    for (const unsigned char byte : bytes) key = key << 8 | byte;
+    if (state.size() == 2) {  // a code, as most are
+      key = std::uint64_t{static_cast<unsigned char>(state[0])} << 56 |
+            std::uint64_t{static_cast<unsigned char>(state[1])} << 48;
+    } else {
+      std::array<unsigned char, 8> bytes{};
+      std::memcpy(bytes.data(), state.data(), std::min<std::size_t>(state.size(), 8));
+      for (const unsigned char byte : bytes) key = key << 8 | byte;
+    }
     majors.push_back({key, row});
   }
   SortByKey(majors);
