@@ -254,7 +254,7 @@ bool LineReader::NextNumber(std::string_view& line, std::optional<std::int64_t>&
   const bool negative = at != end && *at == '-';
   if (at != end && (*at == '-' || *at == '+')) ++at;
   const char* const digits = at;
-  std::int64_t number = 0;
+  std::uint64_t number = 0;  // nineteen digits, read to tell a number too long, fit
   bool counted = false;
   if (end - at >= 8) {
     // Eight bytes at once: the first byte that is no digit ends the number
@@ -274,7 +274,7 @@ bool LineReader::NextNumber(std::string_view& line, std::optional<std::int64_t>&
           std::uint64_t v = values << (8 * (8 - count));
           v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
           v = (v * (1 + (100ull << 16)) >> 16) & 0x0000FFFF0000FFFFu;
-          number = static_cast<std::int64_t>(v * (1 + (10000ull << 32)) >> 32);
+          number = v * (1 + (10000ull << 32)) >> 32;
         }
         at += count;
         counted = true;
@@ -283,7 +283,7 @@ bool LineReader::NextNumber(std::string_view& line, std::optional<std::int64_t>&
   }
   for (; !counted && at != end && at - digits < 19 && static_cast<unsigned char>(*at - '0') < 10;
        ++at) {
-    number = number * 10 + (*at - '0');
+    number = number * 10 + static_cast<unsigned>(*at - '0');
   }
   const std::size_t count = static_cast<std::size_t>(at - digits);
   const char* after = nullptr;  // where the next line begins
@@ -301,7 +301,7 @@ bool LineReader::NextNumber(std::string_view& line, std::optional<std::int64_t>&
   }
   line = std::string_view(begin, static_cast<std::size_t>(at - begin));
   rest_.remove_prefix(static_cast<std::size_t>(after - begin));
-  value = negative ? -number : number;
+  value = negative ? -static_cast<std::int64_t>(number) : static_cast<std::int64_t>(number);
   return true;
 }
 
