@@ -18,6 +18,7 @@
 #include "GrownData.h"
 #include "SummaryReporter.h"
 #include "data/DataFile.h"
+#include "data/Manifest.h"
 #include "lookup/SearchFlow.h"
 #include "support/LinearReference.h"
 #include "support/TestData.h"
@@ -74,10 +75,15 @@ void RegisterLoad(const std::string& data, const fs::path& folder) {
       benchmark::DoNotOptimize(cities.RowCount() + areaCodes.CityIds().size());
     }
   })->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark(("load/" + data + "/lines").c_str(), [folder](benchmark::State& state) {
+  // The same files as the load reads: both data files and, where the folder
+  // has one, the manifest that they are checked against.
+  const bool manifest = fs::exists(folder / tq::kManifestFileName);
+  benchmark::RegisterBenchmark(("load/" + data + "/lines").c_str(), [folder, manifest](benchmark::State& state) {
     for (auto _ : state) {
       std::size_t lines = 0;
-      for (const char* name : {tq::CCitySet::kFileName, tq::CAreaCodeSet::kFileName}) {
+      for (const char* name : {tq::CCitySet::kFileName, tq::CAreaCodeSet::kFileName,
+                               manifest ? tq::kManifestFileName : nullptr}) {
+        if (!name) continue;
         const auto bytes = tq::ReadDataFile(folder / name).bytes;
         tq::LineReader reader(*bytes);
         for (std::string_view line; reader.Next(line);) ++lines;

@@ -1,6 +1,8 @@
 #include "data/AreaCodeSet.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <numeric>
 #include <span>
 #include <string_view>
@@ -16,22 +18,29 @@ CAreaCodeSet::CAreaCodeSet(std::filesystem::path folder) : folder_(std::move(fol
 namespace {
 
 // The city id and area code of a pair, or what makes it unusable.
-const char* DecodePair(const std::array<std::string_view, 2>& pair, std::uint32_t& cityId,
-                       std::uint32_t& areaCode) {
-  if (HasControlBytes(pair[0]) || HasControlBytes(pair[1])) return "a control byte in a line";
-  const std::optional<std::int64_t> n = ParseWhole(pair[0]);
-  const std::optional<std::int64_t> m = ParseWhole(pair[1]);
-  if (!n || !m) return "a line that is not a number";
+// `values` holds the two lines read as numbers.
+const char* DecodePair(const std::array<std::string_view, 2>& pair,
+                       const std::array<std::optional<std::int64_t>, 2>& values,
+                       std::uint32_t& cityId, std::uint32_t& areaCode) {
+  // Only signs and digits are read as numbers: a control byte fails here.
+  const std::optional<std::int64_t>& n = values[0];
+  const std::optional<std::int64_t>& m = values[1];
+  if (!n || !m) {
+    return HasControlBytes(pair[0]) || HasControlBytes(pair[1]) ? "a control byte in a line"
+                                                                : "a line that is not a number";
+  }
   // Stored as 11 * id - 1 and 3 * code + id.
-  if ((*n + 1) % 11 != 0 || *n > INT32_MAX || (*n + 1) / 11 < 0) {
+  // One division each: a multiple of k is k times its quotient.
+  const std::int64_t id = (*n + 1) / 11;
+  if (id * 11 != *n + 1 || *n > INT32_MAX || id < 0) {
     return "a city id line that is not 11 times an id less 1";
   }
-  const std::int64_t id = (*n + 1) / 11;
-  if ((*m - id) % 3 != 0 || (*m - id) / 3 < 100 || (*m - id) / 3 > 999) {
+  const std::int64_t code = (*m - id) / 3;
+  if (code * 3 != *m - id || code < 100 || code > 999) {
     return "an area code line that is not 3 times an area code from 100 to 999 plus the id";
   }
   cityId = static_cast<std::uint32_t>(id);
-  areaCode = static_cast<std::uint32_t>((*m - id) / 3);
+  areaCode = static_cast<std::uint32_t>(code);
   return nullptr;
 }
 
@@ -44,14 +53,22 @@ bool CAreaCodeSet::Load() {
   try {
     LineReader lines(SkipByteOrderMark(*bytes, damage));
     std::array<std::string_view, 2> pair;
-    std::vector<std::uint32_t> lineOf;  // the first line of each pair
+    std::array<std::optional<std::int64_t>, 2> values;
+    // Where each run of pairs without damage between them begins: its first
+    // row and line. A pair's line follows from its run.
+    std::vector<PairRun> runs = {{0, 1}};
+    // A pair takes at least 4 bytes (two lines of one digit).
+    aCityIds.reserve(bytes->size() / 4);
+    aAreaCodes.reserve(bytes->size() / 4);
     bool inDamage = false;
+    DamageReport withinDamage;  // the end of a damaged stretch is told already
     for (std::size_t firstLine = 1;;) {
       const LineReader atPair = lines;
-      DamageReport withinDamage;  // the end of a damaged stretch is told already
-      if (!ReadRecord(lines, pair, firstLine, inDamage ? withinDamage : damage)) break;
+      if (!ReadRecord(lines, pair, 0b11, values, firstLine, inDamage ? withinDamage : damage)) {
+        break;
+      }
       std::uint32_t cityId = 0, areaCode = 0;
-      if (const char* what = DecodePair(pair, cityId, areaCode)) {
+      if (const char* what = DecodePair(pair, values, cityId, areaCode)) {
         // Try again one line further on: a lost or split line costs one pair.
         if (!inDamage) damage.Damaged(firstLine, what);
         inDamage = true;
@@ -61,14 +78,14 @@ bool CAreaCodeSet::Load() {
         ++firstLine;
         continue;
       }
+      if (inDamage) runs.push_back({aCityIds.size(), firstLine});
       inDamage = false;
       aCityIds.push_back(cityId);
       aAreaCodes.push_back(areaCode);
-      lineOf.push_back(static_cast<std::uint32_t>(firstLine));
       firstLine += pair.size();
     }
     byCityId_.Build(aCityIds);
-    DropRepeatedPairs(lineOf, damage);
+    DropRepeatedPairs(runs, damage);
     byAreaCode_.Build(aAreaCodes);
     outcome_ = DescribeLoad(FileProblem::kDamaged, kFileName, folder_,
                             DamageWithManifest(folder_, kFileName, *bytes, aCityIds.size(),
@@ -92,32 +109,29 @@ bool CAreaCodeSet::Load() {
 // Keeps the first of pairs that link the same city and area code, so that no
 // selection holds a pair twice: a walk over the rows of each city (from the
 // index by city id) with a mark for each area code seen.
-void CAreaCodeSet::DropRepeatedPairs(const std::vector<std::uint32_t>& lineOf,
-                                     DamageReport& damage) {
-  std::vector<bool> repeated(aCityIds.size());
-  std::array<bool, 1000> seen{};
-  std::vector<std::uint32_t> marked;
-  std::size_t firstRepeated = aCityIds.size();
+void CAreaCodeSet::DropRepeatedPairs(const std::vector<PairRun>& runs, DamageReport& damage) {
+  // seenIn[code] is the number (from 1) of the last city whose rows hold code.
+  std::array<std::uint32_t, 1000> seenIn{};
+  std::vector<bool> repeated;  // by row, once a pair repeats
+  std::uint32_t city = 0;
   const std::vector<std::uint32_t>& rows = byCityId_.Rows();
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (i > 0 && aCityIds[rows[i]] != aCityIds[rows[i - 1]]) {
-      for (const std::uint32_t code : marked) seen[code] = false;
-      marked.clear();
-    }
+    if (i == 0 || aCityIds[rows[i]] != aCityIds[rows[i - 1]]) ++city;
     const std::uint32_t code = aAreaCodes[rows[i]];
-    if (seen[code]) {
-      repeated[rows[i]] = true;
-      firstRepeated = std::min<std::size_t>(firstRepeated, rows[i]);
-    } else {
-      seen[code] = true;
-      marked.push_back(code);
+    if (seenIn[code] != city) {
+      seenIn[code] = city;
+      continue;
     }
+    if (repeated.empty()) repeated.resize(aCityIds.size());
+    repeated[rows[i]] = true;
   }
-  if (firstRepeated == aCityIds.size()) return;
+  if (repeated.empty()) return;
   std::size_t kept = 0;
   for (std::size_t row = 0; row < aCityIds.size(); ++row) {
     if (repeated[row]) {
-      damage.Repeated(lineOf[row], "city and area code");
+      const auto run = std::prev(std::upper_bound(
+          runs.begin(), runs.end(), row, [](std::size_t r, const PairRun& x) { return r < x.row; }));
+      damage.Repeated(run->line + 2 * (row - run->row), "city and area code");
       continue;
     }
     aCityIds[kept] = aCityIds[row];

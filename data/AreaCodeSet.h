@@ -60,7 +60,10 @@ class CAreaCodeSet : public RecordCursor<CAreaCodeSet> {
   bool IsLoaded() const;
   bool Load();
   void SetCurrent(std::uint32_t row);
-  void DropRepeatedPairs(const std::vector<std::uint32_t>& lineOf, DamageReport& damage);
+  struct PairRun {
+    std::size_t row, line;  // the first pair of a run and its first line
+  };
+  void DropRepeatedPairs(const std::vector<PairRun>& runs, DamageReport& damage);
 
   std::filesystem::path folder_;
   LoadOutcome outcome_;

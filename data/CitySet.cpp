@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
+#include <bit>
+#include <cstring>
 #include <numeric>
 #include <string_view>
 
@@ -14,78 +15,127 @@
 namespace tq {
 namespace {
 
-struct CityRecord {
-  std::uint32_t cityId;
-  std::string name;
-  std::string state;
-  std::uint32_t population;
-  std::uint8_t daylight;
-  float timeZone;
-};
-
 // A code of two letters, or the name of a country or of the non-geographic
 // codes.
 bool PossibleStateLength(std::size_t length) {
   return length == 2 || (length >= 4 && length <= 40);
 }
 
+// Whether a line is the three bytes of `text`, compared byte by byte (a call
+// to compare costs more than these lines).
+bool IsThree(std::string_view line, const char (&text)[4]) {
+  return line.size() == 3 && line[0] == text[0] && line[1] == text[1] && line[2] == text[2];
+}
+
 // "abc" (USA), "abo" (Canada), "abe" (non-geographic), or a country's name
-// between two marker characters.
+// between two marker characters; compared as stored, every byte raised by one.
 bool PossibleCountry(std::string_view stored) {
-  const std::string country = ShiftText(stored, -1);
-  return country == "abc" || country == "abo" || country == "abe" ||
-         (country.size() >= 3 && country.front() == country.back());
+  return IsThree(stored, "bcd") || IsThree(stored, "bcp") || IsThree(stored, "bcf") ||
+         (stored.size() >= 3 && stored.front() == stored.back());
 }
 
 // Names are stored with their first two characters moved to the end, every
-// byte raised by one.
-std::string DecodeCityName(std::string_view line) {
+// byte raised by one. Usual names are decoded on the stack and the column's
+// string made from them at once.
+void AddCityName(std::string_view line, std::vector<std::string>& names) {
   const std::size_t moved = line.size() >= 2 ? 2 : 0;
-  std::string name;
-  name.reserve(line.size());
-  name.append(line.substr(line.size() - moved)).append(line.substr(0, line.size() - moved));
-  for (char& c : name) c = static_cast<char>(static_cast<unsigned char>(c) - 1);
-  return name;
+  const auto lower = [](char c) { return static_cast<char>(static_cast<unsigned char>(c) - 1); };
+  const auto decode = [&](char* out) {
+    std::transform(line.end() - moved, line.end(), out, lower);
+    std::transform(line.begin(), line.end() - moved, out + moved, lower);
+  };
+  if (std::array<char, 64> buffer; line.size() <= buffer.size()) {
+    decode(buffer.data());
+    names.emplace_back(buffer.data(), line.size());
+  } else {
+    decode(names.emplace_back(line.size(), '\0').data());
+  }
 }
 
 // "2AC" stands for "CA"; "abc" for a non-geographic code.
-std::string DecodeState(std::string_view line) {
-  std::string state = ShiftText(line, -1);
-  if (state.size() == 3 && state[0] == '2') return {state[2], state[1]};
-  if (state == "abc") return "Non-geographic area code";
-  return state;
+void AddState(std::string_view line, std::vector<std::string>& states) {
+  if (line.size() == 3 && line[0] == '3') {
+    const char code[2] = {static_cast<char>(line[2] - 1), static_cast<char>(line[1] - 1)};
+    states.emplace_back(code, 2);
+  } else if (IsThree(line, "bcd")) {
+    states.emplace_back("Non-geographic area code");
+  } else {
+    states.push_back(ShiftText(line, -1));
+  }
 }
 
-// Decodes the eight lines into `city`; nullptr, or the first thing that makes
-// the record unusable.
-const char* DecodeCity(const std::array<std::string_view, 8>& lines, CityRecord& city) {
+// The time zone line, `whole` when it was read as a whole number (most are
+// whole hours); false for a line that is not a number.
+bool ParseTimeZone(std::string_view line, const std::optional<std::int64_t>& whole,
+                   float& hours) {
+  if (whole) {
+    hours = *whole == 0 && line[0] == '-' ? -0.0f : static_cast<float>(*whole);
+    return true;
+  }
+  const std::optional<float> real = ParseReal(line);
+  hours = real.value_or(0);
+  return real.has_value();
+}
+
+// What makes the eight lines an unusable record, given that they are: a
+// control byte anywhere comes first, then `found`.
+const char* Unusable(const std::array<std::string_view, 8>& lines, const char* found) {
   for (const std::string_view line : lines) {
     if (HasControlBytes(line)) return "a control byte in a line";
   }
-  const std::optional<std::int64_t> stored = ParseWhole(lines[0]);
-  if (!stored || (*stored + 1) % 7 != 0 || *stored > INT32_MAX) {
-    return "a city id line that is not 7 times an id less 1";
+  return found;
+}
+
+// The numbers of a sound record.
+struct CityNumbers {
+  std::uint32_t cityId;
+  std::uint32_t population;
+  std::uint8_t daylight;
+  float timeZone;
+};
+
+// The length of the state text that a stored state line decodes to.
+std::size_t DecodedStateLength(std::string_view line) {
+  if (line.size() == 3 && line[0] == '3') return 2;
+  return IsThree(line, "bcd") ? std::string_view("Non-geographic area code").size() : line.size();
+}
+
+// The lines of a record read as whole numbers as well: the city id, the
+// population, the two flags and the time zone.
+constexpr std::uint32_t kCityNumberLines = 0b11110001;
+using CityValues = std::array<std::optional<std::int64_t>, 8>;
+
+// Checks the eight lines, with the values of its number lines, and reads
+// their numbers into `city`; nullptr, or the first thing that makes the
+// record unusable. Number lines are read only as signs and digits, so a
+// control byte in one fails its reading; text lines are checked for them.
+const char* CheckCity(const std::array<std::string_view, 8>& lines, const CityValues& values,
+                      CityNumbers& city) {
+  const std::optional<std::int64_t>& stored = values[0];
+  // One division: a multiple of 7 is 7 times its quotient.
+  const std::int64_t id = stored ? (*stored + 1) / 7 : 0;
+  if (!stored || id * 7 != *stored + 1 || *stored > INT32_MAX) {
+    return Unusable(lines, "a city id line that is not 7 times an id less 1");
   }
-  const std::int64_t id = (*stored + 1) / 7;
-  if (id < 0) return "a negative city id";
-  if (!PossibleCountry(lines[3])) return "a country line of no known form";
-  const std::optional<std::int64_t> population = ParseWhole(lines[4]);
-  const std::optional<std::int64_t> daylight = ParseWhole(lines[5]);
-  const std::optional<float> timeZone = ParseReal(lines[7]);
-  if (!population || !daylight || lines[6] != "0" || !timeZone) {
-    return "a number line that is not a number";
+  if (id < 0) return Unusable(lines, "a negative city id");
+  if (!PossibleCountry(lines[3])) return Unusable(lines, "a country line of no known form");
+  const std::optional<std::int64_t>& population = values[4];
+  const std::optional<std::int64_t>& daylight = values[5];
+  float timeZone = 0;
+  if (!population || !daylight || lines[6].size() != 1 || lines[6][0] != '0' ||
+      !ParseTimeZone(lines[7], values[7], timeZone)) {
+    return Unusable(lines, "a number line that is not a number");
+  }
+  if (HasControlBytes(lines[1]) || HasControlBytes(lines[2]) || HasControlBytes(lines[3])) {
+    return "a control byte in a line";
   }
   if (*population - id < 0 || *population - id > INT32_MAX) {
     return "a negative or impossibly large population";
   }
-  if (!(*timeZone >= -12 && *timeZone <= 24)) return "a time zone outside -12 to +24 hours";
-  city.cityId = static_cast<std::uint32_t>(id);
-  city.name = DecodeCityName(lines[1]);
-  city.state = DecodeState(lines[2]);
-  if (!PossibleStateLength(city.state.size())) return "a state text of impossible length";
-  city.population = static_cast<std::uint32_t>(*population - id);
-  city.daylight = static_cast<std::uint8_t>(*daylight & 0xFF);
-  city.timeZone = *timeZone;
+  if (!(timeZone >= -12 && timeZone <= 24)) return "a time zone outside -12 to +24 hours";
+  if (!PossibleStateLength(DecodedStateLength(lines[2]))) return "a state text of impossible length";
+  city = {static_cast<std::uint32_t>(id), static_cast<std::uint32_t>(*population - id),
+          static_cast<std::uint8_t>(*daylight & 0xFF), timeZone};
   return nullptr;
 }
 
@@ -101,17 +151,63 @@ std::uint64_t OrderKey(std::string_view name) {
   return key;
 }
 
+// The length of the common beginning of two names, case aside. Names of one
+// place share long beginnings, so equal bytes are compared eight at a time.
+std::size_t CommonNoCase(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  std::size_t i = 0;
+  while (i < n) {
+    if (i + 8 <= n) {
+      std::uint64_t x, y;
+      std::memcpy(&x, a.data() + i, 8);
+      std::memcpy(&y, b.data() + i, 8);
+      if (x == y) {
+        i += 8;
+        continue;
+      }
+      if constexpr (std::endian::native == std::endian::little) i += std::countr_zero(x ^ y) / 8;
+    }
+    if (a[i] != b[i] && kLower1252[static_cast<unsigned char>(a[i])] !=
+                            kLower1252[static_cast<unsigned char>(b[i])]) {
+      break;
+    }
+    ++i;
+  }
+  return i;
+}
+
+// Whether `b` sorts before `a` without regard to case, given the length of
+// their common beginning: as CompareNoCase(b, a) < 0.
+bool SortsBefore(std::string_view a, std::string_view b, std::size_t common) {
+  if (common < a.size() && common < b.size()) {
+    return kLower1252[static_cast<unsigned char>(b[common])] <
+           kLower1252[static_cast<unsigned char>(a[common])];
+  }
+  return b.size() < a.size();
+}
+
 // The rows in the order of their names without regard to case, equal names
-// by row. Files come sorted by name, or nearly so (a few names that the case
-// of a letter puts elsewhere): moving those few into place costs little more
-// than checking the order. Anything less ordered is sorted by key.
-void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::string>& names) {
+// by row, and for each position the length of the beginning its name shares
+// with the name before it (case aside; 0 at the first). Files come sorted by
+// name, or nearly so (a few names that the case of a letter puts elsewhere):
+// one comparison with its neighbour orders each name and measures what they
+// share, and moving the few others into place costs little more. Anything
+// less ordered is sorted by key.
+void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::string>& names,
+                    std::vector<std::uint32_t>& common) {
   const auto less = [&](std::uint32_t a, std::uint32_t b) {
     return CompareNoCase(names[a], names[b]) < 0;
   };
+  const auto measure = [&](std::size_t position) {
+    common[position] = static_cast<std::uint32_t>(
+        CommonNoCase(names[rows[position - 1]], names[rows[position]]));
+  };
+  common.assign(rows.size(), 0);
   std::size_t moves = 0;
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const std::uint32_t row = rows[i];
+    measure(i);
+    if (!SortsBefore(names[rows[i - 1]], names[row], common[i])) continue;
     std::size_t j = i;
     for (; j > 0 && less(row, rows[j - 1]); --j) {
       if (++moves > rows.size()) {
@@ -127,11 +223,40 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
           return order != 0 ? order < 0 : x.row < y.row;
         });
         for (std::size_t k = 0; k < keyed.size(); ++k) rows[k] = keyed[k].row;
+        for (std::size_t k = 1; k < rows.size(); ++k) measure(k);
         return;
       }
       rows[j] = rows[j - 1];
     }
     rows[j] = row;
+    // The names from j to i have new neighbours; the one after i is measured next.
+    for (std::size_t k = std::max<std::size_t>(j, 1); k <= i; ++k) measure(k);
+  }
+}
+
+struct KeyedRow {
+  std::uint64_t key;
+  std::uint32_t row;
+};
+
+// Sorts by key, one byte of it at a time from the lowest; each pass is
+// stable, so items of one key keep their order.
+void SortByKey(std::vector<KeyedRow>& items) {
+  // A byte that all keys share leaves the order as it is: only the bytes
+  // that differ somewhere are counted and passed over.
+  std::uint64_t all = ~std::uint64_t{0}, any = 0;
+  for (const KeyedRow& item : items) {
+    all &= item.key;
+    any |= item.key;
+  }
+  std::vector<KeyedRow> spare(items.size());
+  for (int shift = 0; shift < 64; shift += 8) {
+    if (((all ^ any) >> shift & 0xFF) == 0) continue;
+    std::array<std::size_t, 256> start{};
+    for (const KeyedRow& item : items) ++start[(item.key >> shift) & 0xFF];
+    std::exclusive_scan(start.begin(), start.end(), start.begin(), std::size_t{0});
+    for (const KeyedRow& item : items) spare[start[(item.key >> shift) & 0xFF]++] = item;
+    items.swap(spare);
   }
 }
 
@@ -157,14 +282,18 @@ bool CCitySet::Load() {
     aTimeZones.reserve(most);
     LineReader reader(SkipByteOrderMark(bytes, damage));
     std::array<std::string_view, 8> lines;
+    CityValues values;
     std::vector<bool> seen;  // by city id
     bool inDamage = false;
+    DamageReport withinDamage;  // the end of a damaged stretch is told already
     for (std::size_t firstLine = 1;;) {
       const LineReader atRecord = reader;
-      DamageReport withinDamage;  // the end of a damaged stretch is told already
-      if (!ReadRecord(reader, lines, firstLine, inDamage ? withinDamage : damage)) break;
-      CityRecord city;
-      if (const char* what = DecodeCity(lines, city)) {
+      if (!ReadRecord(reader, lines, kCityNumberLines, values, firstLine,
+                      inDamage ? withinDamage : damage)) {
+        break;
+      }
+      CityNumbers city{};
+      if (const char* what = CheckCity(lines, values, city)) {
         // A damaged record spoils what follows only until the next line that
         // begins a whole, sound record: try again one line further on.
         if (!inDamage) damage.Damaged(firstLine, what);
@@ -184,9 +313,10 @@ bool CCitySet::Load() {
         continue;
       }
       seen[city.cityId] = true;
+      // The texts are decoded in place, into the columns.
       aCityIds.push_back(city.cityId);
-      aCityNames.push_back(std::move(city.name));
-      aStates.push_back(std::move(city.state));
+      AddCityName(lines[1], aCityNames);
+      AddState(lines[2], aStates);
       aPopulations.push_back(city.population);
       aDaylightFlags.push_back(city.daylight);
       aTimeZones.push_back(city.timeZone);
@@ -232,7 +362,8 @@ void CCitySet::BuildIndexes() {
   // Names are ordered as the filters compare them, without regard to case.
   byName_.resize(aCityNames.size());
   std::iota(byName_.begin(), byName_.end(), 0u);
-  SortRowsByName(byName_, aCityNames);
+  std::vector<std::uint32_t> common;
+  SortRowsByName(byName_, aCityNames, common);
   // The names that begin with a name follow it in this order. The names
   // still open (each beginning the next, the last one the previous name)
   // stay open while the common beginning of a name and the previous one is
@@ -250,18 +381,9 @@ void CCitySet::BuildIndexes() {
   for (std::uint32_t pos = 0; pos < count; ++pos) {
     const std::string& name = aCityNames[byName_[pos]];
     namePosition_[byName_[pos]] = pos;
-    std::size_t common = 0;
-    bool same = false;
-    if (pos > 0) {
-      const std::string& previous = aCityNames[byName_[pos - 1]];
-      const std::size_t n = std::min(name.size(), previous.size());
-      while (common < n && kLower1252[static_cast<unsigned char>(name[common])] ==
-                               kLower1252[static_cast<unsigned char>(previous[common])]) {
-        ++common;
-      }
-      same = common == name.size() && common == previous.size();
-    }
-    while (!open.empty() && open.back().size > common) {
+    const bool same = pos > 0 && common[pos] == name.size() &&
+                      common[pos] == aCityNames[byName_[pos - 1]].size();
+    while (!open.empty() && open.back().size > common[pos]) {
       nameAfter_[open.back().position] = pos;
       open.pop_back();
     }
@@ -269,16 +391,38 @@ void CCitySet::BuildIndexes() {
     open.push_back({pos, name.size()});
   }
   for (const Open& still : open) nameAfter_[still.position] = static_cast<std::uint32_t>(count);
-  // Few states, many rows: group the rows by state, then lay the groups out
-  // in state order.
-  std::map<std::string_view, std::vector<std::uint32_t>> majorsOf;
+  // The major places by state, each state's in row order: sorted by the
+  // first eight bytes of the state as one number (shorter texts filled with
+  // zero bytes, which no state holds) in stable passes of one byte, so rows
+  // of a state stay in order; where keys agree and a state is longer, by the
+  // whole text.
+  std::vector<KeyedRow> majors;
   for (std::uint32_t row = 0; row < aStates.size(); ++row) {
-    if (aPopulations[row] > kMajorCityPopulation) majorsOf[aStates[row]].push_back(row);
+    if (aPopulations[row] <= kMajorCityPopulation) continue;
+    const std::string& state = aStates[row];
+    std::uint64_t key = 0;
+    if (state.size() == 2) {  // a code, as most are
+      key = std::uint64_t{static_cast<unsigned char>(state[0])} << 56 |
+            std::uint64_t{static_cast<unsigned char>(state[1])} << 48;
+    } else {
+      std::array<unsigned char, 8> bytes{};
+      std::memcpy(bytes.data(), state.data(), std::min<std::size_t>(state.size(), 8));
+      for (const unsigned char byte : bytes) key = key << 8 | byte;
+    }
+    majors.push_back({key, row});
   }
-  majorByState_.clear();
-  for (const auto& [state, rows] : majorsOf) {
-    majorByState_.insert(majorByState_.end(), rows.begin(), rows.end());
+  SortByKey(majors);
+  for (auto run = majors.begin(); run != majors.end();) {
+    const auto end = std::find_if(run, majors.end(), [&](const KeyedRow& k) { return k.key != run->key; });
+    if (aStates[run->row].size() >= 8) {
+      std::stable_sort(run, end, [&](const KeyedRow& a, const KeyedRow& b) {
+        return aStates[a.row] < aStates[b.row];
+      });
+    }
+    run = end;
   }
+  majorByState_.resize(majors.size());
+  for (std::size_t i = 0; i < majors.size(); ++i) majorByState_[i] = majors[i].row;
 }
 
 bool CCitySet::IsLoaded() const { return !aCityIds.empty() || !aCityNames.empty(); }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -212,18 +213,6 @@ std::string_view SkipByteOrderMark(std::string_view bytes, DamageReport& damage)
   return bytes.substr(kMark.size());
 }
 
-std::optional<std::int64_t> ParseWhole(std::string_view line) {
-  const bool negative = !line.empty() && line[0] == '-';
-  if (!line.empty() && (line[0] == '-' || line[0] == '+')) line.remove_prefix(1);
-  if (line.empty() || line.size() > 18) return std::nullopt;
-  std::int64_t value = 0;
-  for (const char c : line) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return negative ? -value : value;
-}
-
 std::optional<float> ParseReal(std::string_view line) {
   const std::size_t point = line.find('.');
   if (!ParseWhole(line.substr(0, point))) return std::nullopt;
@@ -238,13 +227,6 @@ std::optional<float> ParseReal(std::string_view line) {
   const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
   if (error != std::errc() || end != line.data() + line.size()) return std::nullopt;
   return value;
-}
-
-bool HasControlBytes(std::string_view line, bool tabs) {
-  for (const char c : line) {
-    if (static_cast<unsigned char>(c) < 0x20 && !(tabs && c == '\t')) return true;
-  }
-  return false;
 }
 
 bool NextLfLine(std::string_view& rest, std::string_view& line) {
@@ -263,11 +245,73 @@ std::string ShiftText(std::string_view text, int direction) {
   return shifted;
 }
 
-bool ReadRecord(LineReader& reader, std::span<std::string_view> lines, std::size_t firstLine,
+bool LineReader::NextNumber(std::string_view& line, std::optional<std::int64_t>& value) {
+  // A sign, 1 to 18 digits and the line's end: the line is found as its
+  // number is read. Anything else is read as Next and ParseWhole read it.
+  const char* const begin = rest_.data();
+  const char* const end = begin + rest_.size();
+  const char* at = begin;
+  const bool negative = at != end && *at == '-';
+  if (at != end && (*at == '-' || *at == '+')) ++at;
+  const char* const digits = at;
+  std::uint64_t number = 0;  // nineteen digits, read to tell a number too long, fit
+  bool counted = false;
+  if (end - at >= 8) {
+    // Eight bytes at once: the first byte that is no digit ends the number
+    // (below '0' it borrows, above '9' adding 0x46 carries into its top bit;
+    // the digits before it neither borrow nor carry), and up to seven
+    // digits, moved to the top as if led by zeros, are added up in three
+    // multiplications.
+    std::uint64_t word;
+    std::memcpy(&word, at, 8);
+    if constexpr (std::endian::native == std::endian::little) {
+      const std::uint64_t values = word - 0x3030303030303030u;
+      const std::uint64_t stops =
+          (values | (word + 0x4646464646464646u) | word) & 0x8080808080808080u;
+      if (stops != 0) {
+        const int count = std::countr_zero(stops) / 8;
+        if (count > 0) {
+          std::uint64_t v = values << (8 * (8 - count));
+          v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
+          v = (v * (1 + (100ull << 16)) >> 16) & 0x0000FFFF0000FFFFu;
+          number = v * (1 + (10000ull << 32)) >> 32;
+        }
+        at += count;
+        counted = true;
+      }
+    }
+  }
+  for (; !counted && at != end && at - digits < 19 && static_cast<unsigned char>(*at - '0') < 10;
+       ++at) {
+    number = number * 10 + static_cast<unsigned>(*at - '0');
+  }
+  const std::size_t count = static_cast<std::size_t>(at - digits);
+  const char* after = nullptr;  // where the next line begins
+  if (at == end) {
+    after = end;
+  } else if (*at == '\n') {
+    after = at + 1;
+  } else if (*at == '\r' && (at + 1 == end || at[1] == '\n')) {
+    after = at + 1 == end ? end : at + 2;
+  }
+  if (count == 0 || count > 18 || after == nullptr) {
+    if (!Next(line)) return false;
+    value = ParseWhole(line);
+    return true;
+  }
+  line = std::string_view(begin, static_cast<std::size_t>(at - begin));
+  rest_.remove_prefix(static_cast<std::size_t>(after - begin));
+  value = negative ? -static_cast<std::int64_t>(number) : static_cast<std::int64_t>(number);
+  return true;
+}
+
+bool ReadRecord(LineReader& reader, std::span<std::string_view> lines, std::uint32_t numbers,
+                std::span<std::optional<std::int64_t>> values, std::size_t firstLine,
                 DamageReport& damage) {
   const LineReader atRecord = reader;
   for (std::size_t got = 0; got < lines.size(); ++got) {
-    const bool ended = !reader.Next(lines[got]);
+    const bool ended = numbers >> got & 1 ? !reader.NextNumber(lines[got], values[got])
+                                          : !reader.Next(lines[got]);
     if (ended || lines[got].empty()) {
       damage.Stopped(atRecord.Rest(), ended ? firstLine : firstLine + got, ended);
       return false;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -75,6 +76,9 @@ class LineReader {
   // The next line without its line end; false at the end of the file (a last
   // line without a line end still counts as a line).
   bool Next(std::string_view& line);
+  // Next, and the line read as ParseWhole reads it, in one pass over a line
+  // that is a number.
+  bool NextNumber(std::string_view& line, std::optional<std::int64_t>& value);
   // What is not read yet.
   std::string_view Rest() const { return rest_; }
 
@@ -85,9 +89,12 @@ class LineReader {
 class DamageReport;
 
 // Reads the next record, `lines.size()` lines beginning at line `firstLine`
-// (from 1). False when the file ends or an empty line comes first: the load
-// stops there, and `damage` is told.
+// (from 1); the lines marked in `numbers` (bit i for line i) are read as
+// numbers too, into `values` (as ParseWhole reads them). False when the file
+// ends or an empty line comes first: the load stops there, and `damage` is
+// told.
 [[nodiscard]] bool ReadRecord(LineReader& reader, std::span<std::string_view> lines,
+                              std::uint32_t numbers, std::span<std::optional<std::int64_t>> values,
                               std::size_t firstLine, DamageReport& damage);
 
 // Collects what is wrong with a data file while it loads. Damage is counted
@@ -127,12 +134,50 @@ class DamageReport {
 std::string_view SkipByteOrderMark(std::string_view bytes, DamageReport& damage);
 
 // A whole number as the data files write it: an optional sign and 1 to 18
-// digits, nothing else; nothing for any other line.
-std::optional<std::int64_t> ParseWhole(std::string_view line);
+// digits, nothing else; nothing for any other line. Inline: the loaders read
+// several numbers of every record.
+inline std::optional<std::int64_t> ParseWhole(std::string_view line) {
+  const bool negative = !line.empty() && line[0] == '-';
+  if (!line.empty() && (line[0] == '-' || line[0] == '+')) line.remove_prefix(1);
+  if (line.empty() || line.size() > 18) return std::nullopt;
+  std::int64_t value = 0;
+  for (const char c : line) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
 // A real number: a whole number, optionally followed by a point and digits.
 std::optional<float> ParseReal(std::string_view line);
 // Whether the line holds a C0 control byte (a tab only where `tabs` allows).
-bool HasControlBytes(std::string_view line, bool tabs = false);
+inline bool HasControlBytes(std::string_view line, bool tabs = false) {
+  if (tabs) {
+    for (const char c : line) {
+      if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return true;
+    }
+    return false;
+  }
+  // Eight bytes at a time: subtracting 0x20 from each byte sets the top bit
+  // of a byte below 0x20 (bytes with their own top bit set are masked out);
+  // a borrow starts only at such a byte, so no word without one is flagged.
+  // The last word ends with the line, overlapping the one before it.
+  const auto below = [](const char* at) {
+    constexpr std::uint64_t kBlanks = 0x2020202020202020u, kTops = 0x8080808080808080u;
+    std::uint64_t word;
+    std::memcpy(&word, at, 8);
+    return ((word - kBlanks) & ~word & kTops) != 0;
+  };
+  if (line.size() < 8) {
+    for (const char c : line) {
+      if (static_cast<unsigned char>(c) < 0x20) return true;
+    }
+    return false;
+  }
+  for (std::size_t at = 0; at + 8 < line.size(); at += 8) {
+    if (below(line.data() + at)) return true;
+  }
+  return below(line.data() + line.size() - 8);
+}
 
 // Cuts the next LF-ended line off `rest` (without its LF); false when there
 // is none, so a last line without its LF is never read as whole.

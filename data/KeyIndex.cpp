@@ -6,16 +6,36 @@
 
 namespace tq {
 
-// Sorts the rows by key with a radix sort, one byte of the key at a time.
-// Each pass is stable, so rows of one key stay in ascending order.
+// Small keys (against the number of rows) are counted: where each key's
+// rows begin follows from the counts, and one more pass lays the rows out in
+// ascending order, so the table of beginnings is the index. Other keys are
+// sorted by rows with a radix sort, one byte of the key at a time; each pass
+// is stable, so rows of one key stay in ascending order.
 void KeyIndex::Build(const std::vector<std::uint32_t>& column) {
-  keys_ = column;
+  const std::uint32_t most =
+      column.empty() ? 0 : *std::max_element(column.begin(), column.end());
   rows_.resize(column.size());
-  std::iota(rows_.begin(), rows_.end(), 0u);
-  if (std::is_sorted(column.begin(), column.end())) {  // files often come in key order
-    BuildDirectAddresses();
+  first_.clear();
+  if (!column.empty() && most <= 4 * column.size() + 1024) {
+    keys_.clear();
+    // Counted two places up, summed, first_[k + 1] is where the rows of key k
+    // begin; each row laid out moves it on, to where the rows of k + 1 begin.
+    first_.assign(std::size_t{most} + 3, 0);
+    for (const std::uint32_t key : column) ++first_[key + 2];
+    std::inclusive_scan(first_.begin(), first_.end(), first_.begin());
+    first_.pop_back();
+    if (std::is_sorted(column.begin(), column.end())) {  // files often come in key order
+      std::iota(rows_.begin(), rows_.end(), 0u);
+      std::copy(first_.begin() + 1, first_.end(), first_.begin());
+      first_.back() = static_cast<std::uint32_t>(column.size());
+      return;
+    }
+    for (std::uint32_t row = 0; row < column.size(); ++row) rows_[first_[column[row] + 1]++] = row;
     return;
   }
+  keys_ = column;
+  std::iota(rows_.begin(), rows_.end(), 0u);
+  if (std::is_sorted(column.begin(), column.end())) return;  // files often come in key order
 
   std::array<std::array<std::size_t, 256>, 4> start{};
   for (const std::uint32_t key : column) {
@@ -34,20 +54,6 @@ void KeyIndex::Build(const std::vector<std::uint32_t>& column) {
   }
   std::transform(rows_.begin(), rows_.end(), keys_.begin(),
                  [&](std::uint32_t row) { return column[row]; });
-  BuildDirectAddresses();
-}
-
-// Where the keys are small against the number of rows, a table of where each
-// key's rows begin answers without a search.
-void KeyIndex::BuildDirectAddresses() {
-  first_.clear();
-  if (keys_.empty() || keys_.back() > 4 * keys_.size() + 1024) return;
-  first_.resize(std::size_t{keys_.back()} + 2);
-  std::size_t at = 0;
-  for (std::uint32_t key = 0; key <= keys_.back() + 1; ++key) {
-    while (at < keys_.size() && keys_[at] < key) ++at;
-    first_[key] = static_cast<std::uint32_t>(at);
-  }
 }
 
 std::span<const std::uint32_t> KeyIndex::Find(std::uint32_t key) const {

@@ -18,8 +18,7 @@ class KeyIndex {
   const std::vector<std::uint32_t>& Rows() const { return rows_; }
 
  private:
-  void BuildDirectAddresses();
-  std::vector<std::uint32_t> keys_;   // sorted
+  std::vector<std::uint32_t> keys_;   // sorted (large keys only)
   std::vector<std::uint32_t> rows_;   // rows_[i] holds keys_[i]
   std::vector<std::uint32_t> first_;  // small keys: rows of key k are rows_[first_[k]..first_[k+1])
 };

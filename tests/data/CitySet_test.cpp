@@ -115,7 +115,8 @@ TEST_F(CitySetFilters, ExactlyTenThousandIsNotMajor) {
 
 // Names as people write them are found as users type them: capitals aside,
 // accents from the generated table, quotes inside a value kept, the old code
-// NF understood as NL, typed or stored.
+// NF understood as NL, typed or stored, states told apart by their whole
+// names.
 TEST_F(CitySetFilters, NamesMatchWithoutRegardToCase) {
   using Rows = std::vector<std::string>;
   TempDir dir;
@@ -126,7 +127,10 @@ TEST_F(CitySetFilters, NamesMatchWithoutRegardToCase) {
                    {5, "San Pedro de Macor\xEDs", "Dominican Republic", "Dominican Republic",
                     195000, 0, "1", {}},
                    {6, "Gander", "NL", "Canada", 11880, 1, "1.5", {}},
-                   {7, "Corner Brook", "NF", "Canada", 19316, 1, "1.5", {}}});
+                   {7, "Corner Brook", "NF", "Canada", 19316, 1, "1.5", {}},
+                   {8, "Basseterre", "SAINT KITTS AND NEVIS", "Saint Kitts", 14000, 0, "1", {}},
+                   {9, "Bay", "SAINT KITTS", "Saint Kitts", 20000, 0, "1", {}},
+                   {10, "Cayon", "SAINT KITTS AND NEVIS", "Saint Kitts", 15000, 0, "1", {}}});
   for (const auto& [filter, rows] : std::vector<std::pair<std::string, Rows>>{
            {"strCity = 'mcallen'", {"McAllen/TX"}},
            {"strCity = 'coeur d'alene' and strStateOrProvince = 'idaho'", {"Coeur d'Alene/ID"}},
@@ -135,7 +139,10 @@ TEST_F(CitySetFilters, NamesMatchWithoutRegardToCase) {
             {"San Pedro de Macor\xEDs/Dominican Republic"}},
            {"strCity = 'gander' and strStateOrProvince = 'nf'", {"Gander/NL"}},
            {"strCity = 'corner brook' and strStateOrProvince = 'NL'", {"Corner Brook/NF"}},
-           {"strStateOrProvince = 'NF'", {"Gander/NL", "Corner Brook/NF"}}}) {
+           {"strStateOrProvince = 'NF'", {"Gander/NL", "Corner Brook/NF"}},
+           // States alike in their first eight letters.
+           {"strStateOrProvince = 'Saint Kitts and'",
+            {"Basseterre/SAINT KITTS AND NEVIS", "Cayon/SAINT KITTS AND NEVIS"}}}) {
     EXPECT_EQ(tq::Select(dir.path(), filter), rows) << filter;
   }
 }

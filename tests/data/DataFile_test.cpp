@@ -1,0 +1,53 @@
+// The line reading that both record loaders share: a number line read in the
+// same pass that finds its end gives what finding the line and reading it
+// apart give, whatever follows it; control bytes are found anywhere.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "data/DataFile.h"
+
+namespace tq {
+namespace {
+
+TEST(DataFileLines, NumbersReadWithTheirLineAreAsLinesReadApart) {
+  // Lengths around the eight bytes read at once, every kind of line end,
+  // signs, too many digits, bytes that are no digit on either side of '0'..'9'.
+  const std::string tails[] = {"", "\n7\n", "\r\n", "\r", "\r\r\n", "\n\n", "x\n", "/\n",
+                               ":\n", "\xB0\n", std::string("\0\n", 2), " \n", "12345678901234567890\n"};
+  const std::string heads[] = {"", "-", "+", "--", "0", "7", "-0", "1234567", "12345678",
+                               "123456789", "999999999999999999", "1000000000000000000", ".5"};
+  for (const std::string& head : heads) {
+    for (const std::string& tail : tails) {
+      for (const std::string& before : {std::string(), std::string("42\n")}) {
+        const std::string bytes = before + head + tail;
+        LineReader apart(bytes), together(bytes);
+        std::string_view expected, line;
+        std::optional<std::int64_t> value;
+        while (apart.Next(expected)) {
+          ASSERT_TRUE(together.NextNumber(line, value)) << bytes;
+          EXPECT_EQ(line, expected) << bytes;
+          EXPECT_EQ(value, ParseWhole(expected)) << bytes;
+          EXPECT_EQ(together.Rest(), apart.Rest()) << bytes;
+        }
+        EXPECT_FALSE(together.NextNumber(line, value)) << bytes;
+      }
+    }
+  }
+}
+
+TEST(DataFileLines, ControlBytesAreFoundAnywhereInALine) {
+  for (std::size_t size = 1; size <= 20; ++size) {
+    for (std::size_t at = 0; at < size; ++at) {
+      for (const int byte : {0x00, 0x09, 0x1F, 0x20, 0x7F, 0x80, 0x9F, 0xA0, 0xFF}) {
+        std::string line(size, '\xE9');
+        line[at] = static_cast<char>(byte);
+        EXPECT_EQ(HasControlBytes(line), byte < 0x20) << size << " " << at << " " << byte;
+        EXPECT_EQ(HasControlBytes(line, true), byte < 0x20 && byte != '\t');
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tq
