@@ -3,7 +3,7 @@
 # loading and search figures side by side (shipped data and a ten times
 # larger copy; indexed record sets against scanning ones), then the peak
 # memory of tqlookup on the shipped data, the batch lookup of ten million
-# numbers against the physical limit and Python phonenumbers, and the
+# numbers against the physical limit, and the
 # window's start-up time to its first painted frame (offscreen). Benchmark flags are passed on, e.g.
 #   scripts/bench.sh --benchmark_filter=lookup/shipped
 set -euo pipefail
@@ -45,9 +45,7 @@ done
 echo
 # The batch lookup: a generated file of ten million numbers (BATCH_LINES to
 # change), the lines/s of one and two jobs beside the physical limit, then
-# tqlookup's peak memory on it, then Python phonenumbers (Debian
-# python3-phonenumbers, installed here for this comparison only) on its
-# first 50 000 lines.
+# tqlookup's peak memory on it.
 numbers=build-bench/batch-numbers.txt
 build-bench/bench/telquest_batch_bench "$numbers" "${BATCH_LINES:-10000000}"
 peak=$( { /usr/bin/time -v build-bench/cli/tqlookup --batch --quiet --jobs 2 --data res \
@@ -56,34 +54,7 @@ verdict=MISSED
 ((peak < 65536)) && verdict=met
 printf '  %-44s %14s kB       target < 65536: %s\n' "peak resident memory, tqlookup --jobs 2" \
   "$peak" "$verdict"
-if ! dpkg-query -W -f='${Status}' python3-phonenumbers 2>/dev/null | grep -q "ok installed"; then
-  sudo_cmd=()
-  [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-    --no-install-recommends python3-phonenumbers >/dev/null
-fi
-head -n 50000 "$numbers" >build-bench/batch-numbers-50k.txt
-/usr/bin/python3 - build-bench/batch-numbers-50k.txt <<'PYTHON'
-import sys, time
-start = time.perf_counter()
-import phonenumbers
-from phonenumbers import geocoder
-imported = time.perf_counter()
-with open(sys.argv[1], encoding="utf-8", errors="replace") as file:
-    lines = file.read().splitlines()
-begin = time.perf_counter()
-places = 0
-for line in lines:
-    try:
-        number = phonenumbers.parse(line, "US")
-    except phonenumbers.NumberParseException:
-        continue
-    places += bool(geocoder.description_for_number(number, "en"))
-rate = len(lines) / (time.perf_counter() - begin)
-print(f"  {'Python phonenumbers: parse + geocode, 50 000':44s} {rate:14.0f} lines/s"
-      f" ({places} places; import {imported - start:.1f} s)")
-PYTHON
-rm -f "$numbers" build-bench/batch-numbers-50k.txt
+rm -f "$numbers"
 
 if [[ $startup == yes ]]; then
   echo
