@@ -88,6 +88,7 @@ constexpr Spelling kSpellings[] = {
 // Abbreviations written out wherever they stand in a spelling key.
 constexpr std::pair<std::string_view, std::string_view> kKeyWords[] = {
     {"ft", "fort"}, {"mt", "mount"}, {"pt", "point"}, {"st", "saint"}, {"ste", "sainte"},
+    {"twp", "township"},
 };
 
 void SetLetters(std::string& text, std::size_t at, const Fix& fix) {

@@ -128,7 +128,8 @@ TEST_F(ShippedData, PlacesAreFoundAsResidentsWriteThem) {
            {"val-des-sources, qc", "819"}, {"utqiagvik, ak", "907"}, {"saanich, bc", "250"},
            {"hempstead, ny", "516"}, {"471", "471"}, {"465", "465"}, {"483", "483"},
            {"georgina, on", "905"}, {"clarington, on", "905"}, {"dayton ohio", "937"},
-           {"adak, ak", "907"}, {"providenciales", "649"}}) {
+           {"adak, ak", "907"}, {"providenciales", "649"}, {"Clinton Township, MI", "586"},
+           {"lakewood twp, nj", "732"}}) {
     Search(query);
     const Answer& answer = flow_.GetAnswer();
     bool found = false;

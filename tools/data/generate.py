@@ -451,6 +451,11 @@ def main():
     # its own ("Québec" for Québec City).
     known_as = [(p.unit.name, p.name, p.population) for p in places.values()
                 if p.unit is not None and match_key(p.unit.name) != match_key(p.name)]
+    # A township is also written with its kind word ("Clinton Township, MI",
+    # "Lakewood Township, NJ"), though the word is not stored.
+    known_as += [(f"{p.name} Township", p.name, p.population) for p in places.values()
+                 if p.unit is not None and p.unit.kind == "town"
+                 and p.unit.full_name.endswith("township")]
     accent_text, accent_left_out = accent_rows([(r.name, r.population) for r in records], known_as)
     print(f"accented spellings {accent_text.count(chr(10)) - 1}; left out for a more "
           f"populous namesake: {accent_left_out}")
