@@ -51,38 +51,22 @@ bool CAreaCodeSet::Load() {
   if (!bytes) return false;
   DamageReport damage;
   try {
-    LineReader lines(SkipByteOrderMark(*bytes, damage));
-    std::array<std::string_view, 2> pair;
-    std::array<std::optional<std::int64_t>, 2> values;
+    RecordReader<2> pairs(SkipByteOrderMark(*bytes, damage), 0b11, damage);
     // Where each run of pairs without damage between them begins: its first
     // row and line. A pair's line follows from its run.
     std::vector<PairRun> runs = {{0, 1}};
     // A pair takes at least 4 bytes (two lines of one digit).
     aCityIds.reserve(bytes->size() / 4);
     aAreaCodes.reserve(bytes->size() / 4);
-    bool inDamage = false;
-    DamageReport withinDamage;  // the end of a damaged stretch is told already
-    for (std::size_t firstLine = 1;;) {
-      const LineReader atPair = lines;
-      if (!ReadRecord(lines, pair, 0b11, values, firstLine, inDamage ? withinDamage : damage)) {
-        break;
-      }
-      std::uint32_t cityId = 0, areaCode = 0;
-      if (const char* what = DecodePair(pair, values, cityId, areaCode)) {
-        // Try again one line further on: a lost or split line costs one pair.
-        if (!inDamage) damage.Damaged(firstLine, what);
-        inDamage = true;
-        lines = atPair;
-        std::string_view skipped;
-        (void)lines.Next(skipped);  // ReadRecord read it, so it is there
-        ++firstLine;
-        continue;
-      }
-      if (inDamage) runs.push_back({aCityIds.size(), firstLine});
-      inDamage = false;
+    std::uint32_t cityId = 0, areaCode = 0;
+    const auto check = [&](const auto& pair, const auto& values) {
+      return DecodePair(pair, values, cityId, areaCode);
+    };
+    // A lost or split line costs one pair.
+    while (pairs.Next(check)) {
+      if (pairs.AfterDamage()) runs.push_back({aCityIds.size(), pairs.Line()});
       aCityIds.push_back(cityId);
       aAreaCodes.push_back(areaCode);
-      firstLine += pair.size();
     }
     byCityId_.Build(aCityIds);
     DropRepeatedPairs(runs, damage);

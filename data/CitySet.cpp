@@ -103,7 +103,7 @@ std::size_t DecodedStateLength(std::string_view line) {
 // The lines of a record read as whole numbers as well: the city id, the
 // population, the two flags and the time zone.
 constexpr std::uint32_t kCityNumberLines = 0b11110001;
-using CityValues = std::array<std::optional<std::int64_t>, 8>;
+using CityValues = RecordReader<8>::Values;
 
 // Checks the eight lines, with the values of its number lines, and reads
 // their numbers into `city`; nullptr, or the first thing that makes the
@@ -280,36 +280,17 @@ bool CCitySet::Load() {
     aPopulations.reserve(most);
     aDaylightFlags.reserve(most);
     aTimeZones.reserve(most);
-    LineReader reader(SkipByteOrderMark(bytes, damage));
-    std::array<std::string_view, 8> lines;
-    CityValues values;
+    RecordReader<8> records(SkipByteOrderMark(bytes, damage), kCityNumberLines, damage);
     std::vector<bool> seen;  // by city id
-    bool inDamage = false;
-    DamageReport withinDamage;  // the end of a damaged stretch is told already
-    for (std::size_t firstLine = 1;;) {
-      const LineReader atRecord = reader;
-      if (!ReadRecord(reader, lines, kCityNumberLines, values, firstLine,
-                      inDamage ? withinDamage : damage)) {
-        break;
-      }
-      CityNumbers city{};
-      if (const char* what = CheckCity(lines, values, city)) {
-        // A damaged record spoils what follows only until the next line that
-        // begins a whole, sound record: try again one line further on.
-        if (!inDamage) damage.Damaged(firstLine, what);
-        inDamage = true;
-        reader = atRecord;
-        std::string_view skipped;
-        (void)reader.Next(skipped);  // ReadRecord read it, so it is there
-        ++firstLine;
-        continue;
-      }
-      inDamage = false;
-      const std::size_t lineOfRecord = firstLine;
-      firstLine += lines.size();
+    CityNumbers city{};
+    const auto check = [&city](const auto& lines, const auto& values) {
+      return CheckCity(lines, values, city);
+    };
+    while (records.Next(check)) {
+      const auto& lines = records.RecordLines();
       if (city.cityId >= seen.size()) seen.resize(std::max<std::size_t>(city.cityId + 1, seen.size() * 2));
       if (seen[city.cityId]) {
-        damage.Repeated(lineOfRecord, "city id");
+        damage.Repeated(records.Line(), "city id");
         continue;
       }
       seen[city.cityId] = true;

@@ -5,6 +5,7 @@
 // byte shift that undoes the scrambling of their text lines. What became of
 // a load is kept as a LoadOutcome that the front ends tell the user.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -132,6 +133,63 @@ class DamageReport {
 // The bytes after a leading UTF-8 byte-order mark, which editors add; the
 // mark is noted in `damage`.
 std::string_view SkipByteOrderMark(std::string_view bytes, DamageReport& damage);
+
+// Reads a data file's records of N lines one after another. A record its
+// check finds unusable spoils what follows only until the next line that
+// begins a whole, sound record: the reading goes on one line further, and
+// the stretch is told once, at its first record.
+template <std::size_t N>
+class RecordReader {
+ public:
+  using Lines = std::array<std::string_view, N>;
+  using Values = std::array<std::optional<std::int64_t>, N>;
+  // `numbers`: the lines (bit i for line i) also read as numbers, into
+  // Values(), as ParseWhole reads them.
+  RecordReader(std::string_view bytes, std::uint32_t numbers, DamageReport& damage)
+      : reader_(bytes), numbers_(numbers), damage_(damage) {}
+  // The next sound record; false when the file ends or an empty line stops
+  // the load. `check(lines, values)` gives nullptr for a sound record, or
+  // what makes it unusable.
+  template <class Check>
+  [[nodiscard]] bool Next(Check&& check) {
+    for (;;) {
+      const LineReader atRecord = reader_;
+      if (!ReadRecord(reader_, lines_, numbers_, values_, nextLine_,
+                      inDamage_ ? withinDamage_ : damage_)) {
+        return false;
+      }
+      if (const char* what = check(lines_, values_)) {
+        if (!inDamage_) damage_.Damaged(nextLine_, what);
+        inDamage_ = true;
+        reader_ = atRecord;
+        std::string_view skipped;
+        (void)reader_.Next(skipped);  // ReadRecord read it, so it is there
+        ++nextLine_;
+        continue;
+      }
+      afterDamage_ = inDamage_;
+      inDamage_ = false;
+      line_ = nextLine_;
+      nextLine_ += N;
+      return true;
+    }
+  }
+  const Lines& RecordLines() const { return lines_; }
+  // The first line (from 1) of the record Next gave, and whether a damaged
+  // stretch came just before it.
+  std::size_t Line() const { return line_; }
+  bool AfterDamage() const { return afterDamage_; }
+
+ private:
+  LineReader reader_;
+  std::uint32_t numbers_;
+  DamageReport& damage_;
+  DamageReport withinDamage_;  // the end of a damaged stretch is told already
+  Lines lines_;
+  Values values_;
+  std::size_t nextLine_ = 1, line_ = 0;
+  bool inDamage_ = false, afterDamage_ = false;
+};
 
 // A whole number as the data files write it: an optional sign and 1 to 18
 // digits, nothing else; nothing for any other line. Inline: the loaders read
