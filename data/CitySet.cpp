@@ -381,15 +381,10 @@ void CCitySet::BuildIndexes() {
   for (std::uint32_t row = 0; row < aStates.size(); ++row) {
     if (aPopulations[row] <= kMajorCityPopulation) continue;
     const std::string& state = aStates[row];
+    std::array<unsigned char, 8> bytes{};
+    std::memcpy(bytes.data(), state.data(), std::min<std::size_t>(state.size(), 8));
     std::uint64_t key = 0;
-    if (state.size() == 2) {  // a code, as most are
-      key = std::uint64_t{static_cast<unsigned char>(state[0])} << 56 |
-            std::uint64_t{static_cast<unsigned char>(state[1])} << 48;
-    } else {
-      std::array<unsigned char, 8> bytes{};
-      std::memcpy(bytes.data(), state.data(), std::min<std::size_t>(state.size(), 8));
-      for (const unsigned char byte : bytes) key = key << 8 | byte;
-    }
+    for (const unsigned char byte : bytes) key = key << 8 | byte;
     majors.push_back({key, row});
   }
   SortByKey(majors);
