@@ -66,6 +66,7 @@ TEST(DamagedData, CityRecordsAreCheckedOneByOne) {
       {changed([](Lines& l) { l[8] = "293"; }), "line 9 repeats the city id", "42 44 "},
       // A lost line, a zeroed block: the next whole record is found again.
       {changed([](Lines& l) { l.erase(l.begin() + 9); }), "line 9 has", "42 44 "},
+      {changed([](Lines& l) { l.erase(l.begin() + 9); }), "large population, so it is left out", "42 44 "},
       {changed([](Lines& l) { l.erase(l.begin() + 3, l.begin() + 12); l.insert(l.begin() + 3, std::string(9, '\0')); }),
        "line 1 has a control byte", "44 "},
       {changed([](Lines& l) { l[2] = "P"; }), "line 1 has a state text of impossible", "43 44 "},
@@ -102,6 +103,8 @@ TEST(DamagedData, AreaCodePairsAreCheckedOneByOne) {
       {changed(1, "127"), "line 1 has an area code line", "43 42 7 "},
       {changed(3, "28\x01" "54"), "line 3 has a control byte", "42 7 "},
       {"\xEF\xBB\xBF" + changed(4, "472"), "byte-order mark", "42 43 7 "},
+      // After a damaged stretch, a repeat is told at its own line.
+      {Joined({"461", "2853", "x", "472", "2854", "461", "2853"}), "line 6 repeats", "42 43 "},
   };
   for (const auto& [bytes, told, used] : cases) {
     const auto [text, ids] = Load<CAreaCodeSet>(bytes);
