@@ -316,6 +316,14 @@ def report(geographic, records, links):
     print("places per fTimeZone:", dict(sorted(Counter(r.time_zone for r in records).items())))
 
 
+def take_hand_figures(places, figures):
+    """The hand-typed census figures (census.hand_figures()) of the places
+    {(state, key): place} they name, instead of any other."""
+    for key, place in places.items():
+        if key in figures:
+            place.population, place.joined = figures[key], True
+
+
 def main():
     report_rows, file_date = npa_report.read_report()
     year, month = RELEASE_MONTH
@@ -335,9 +343,7 @@ def main():
     join_places(list(geographic.values()), geo)
     statcan.apply_populations([p for p in geographic.values() if p.country == COUNTRY_CANADA])
     figures = census.hand_figures()
-    for key, place in geographic.items():
-        if key in figures:
-            place.population, place.joined = figures[key], True
+    take_hand_figures(geographic, figures)
     units, left_out = residents.units(geo)
     landmarks = {(s, match_key(c)): c for s, c in nanp.read_table("landmark_cities.tsv")}
 
@@ -357,9 +363,7 @@ def main():
         return shipped_name(name, place.state, place.key, landmarks, name)
 
     residents.merge(geographic, units, make_place, unit_name)
-    for key, place in geographic.items():
-        if key in figures:
-            place.population, place.joined = figures[key], True
+    take_hand_figures(geographic, figures)
     for reason, rows in sorted(left_out.items()):
         print(f"census rows left out, {reason}: {len(rows)} (first: {rows[:3]})")
     # Codes that serve a whole state or province serve its places without a
@@ -379,7 +383,7 @@ def main():
     areas = defaultdict(set)
     for exchange, (area, province) in canadian_exchanges.in_service().items():
         areas[(province, match_key(area))].add(int(exchange[:3]))
-    seats = {(p, match_key(m)): a for p, m, a in nanp.read_table("municipal_seats.tsv")}
+    seats = {(p, match_key(m)): a for p, m, a in nanp.read_table("municipal_seats.tsv", 3)}
     still = []
     for place in unplaced:
         names = residents.name_variants(place.unit.name)
@@ -410,11 +414,7 @@ def main():
     # A population centre is in no census division: one the table names
     # takes the codes and zone of the municipality it lies in.
     centre_reason = "a population centre, in no census division"
-    holders = {}
-    for number, row in enumerate(nanp.read_table("centre_municipalities.tsv"), 1):
-        if len(row) != 3:
-            raise SystemExit(f"centre_municipalities.tsv: row {number} has {len(row)} fields, not 3")
-        holders[(row[0], match_key(row[1]))] = row[2]
+    holders = {(p, match_key(c)): m for p, c, m in nanp.read_table("centre_municipalities.tsv", 3)}
     centres, left[centre_reason] = left.pop(centre_reason, []), []
     for place in centres:
         holder_name = holders.pop((place.state, match_key(place.unit.name)), None)
@@ -438,9 +438,7 @@ def main():
         left_out[f"no point to give it codes, {reason}"] = rows
         print(f"left out without a point, {reason}: {len(rows)} ({rows})")
     member_places = collect_member_places(geo, members, in_service)
-    for key, place in member_places.items():
-        if key in figures:
-            place.population, place.joined = figures[key], True
+    take_hand_figures(member_places, figures)
     places = {**geographic, **member_places, **collect_non_geographic(in_service)}
     assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
     month_year = f"{month_end:%B}, {month_end.year}"

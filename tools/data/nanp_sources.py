@@ -66,12 +66,15 @@ US_CODES = set(US_STATES.values())
 CANADIAN_CODES = set(CANADIAN_PROVINCES.values())
 
 
-def read_table(name):
-    """Rows of a tab-separated table next to this file; '#' lines are comments."""
+def read_table(name, fields=None):
+    """Rows of a tab-separated table next to this file; '#' lines are comments.
+    With fields, a row of another number of fields stops the generation."""
     rows = []
-    for line in (HERE / name).read_text(encoding="utf-8").splitlines():
+    for number, line in enumerate((HERE / name).read_text(encoding="utf-8").splitlines(), 1):
         if line and not line.startswith("#"):
             rows.append(line.split("\t"))
+            if fields is not None and len(rows[-1]) != fields:
+                raise SystemExit(f"{name}:{number}: {len(rows[-1])} fields, not {fields}")
     return rows
 
 
