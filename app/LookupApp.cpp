@@ -4,10 +4,33 @@
 #include <cstdio>
 #include <utility>
 
-#include "data/Text.h"
+#include "app/AboutDlg.h"
+#include "app/AppIcon.h"
+#include "app/HelpWindow.h"
+#include "base/Text.h"
 #include "lookup/LookupDlg.h"
 
 namespace tq {
+
+void AttachShell(CLookupDlg& dialog) {
+  dialog.setWindowIcon(AppIcon());
+  QObject::connect(&dialog, &CLookupDlg::aboutRequested, &dialog, [&dialog] {
+    CAboutDlg about(&dialog);
+    about.exec();
+  });
+  QObject::connect(&dialog, &CLookupDlg::helpRequested, &dialog, [&dialog] {
+    auto* help = dialog.findChild<CHelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!help) help = new CHelpWindow(&dialog);
+    help->show();
+    help->raise();
+    help->activateWindow();
+  });
+  QObject::connect(&dialog, &QDialog::finished, &dialog, [&dialog] {
+    if (auto* help = dialog.findChild<CHelpWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
+      help->close();
+    }
+  });
+}
 
 CLookupApp::CLookupApp(std::filesystem::path settingsFile)
     : settingsFile(std::move(settingsFile)) {}
@@ -17,6 +40,7 @@ void CLookupApp::InitInstance(const QString& query) {
   std::optional<CallingHours> callingHours = ReadCallingHoursSetting(settingsFile);
   {
     CLookupDlg dialog(iShowMaps);
+    AttachShell(dialog);
     if (callingHours) dialog.SetCallingHours(*callingHours);
     if (!query.isEmpty()) {
       // Once the window is up, so that a city choice opens over it.

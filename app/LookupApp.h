@@ -10,6 +10,12 @@
 
 namespace tq {
 
+class CLookupDlg;
+
+// The shell around a lookup window: the program's icon, the about box and the
+// help window (closed with the lookup window).
+void AttachShell(CLookupDlg& dialog);
+
 class CLookupApp {
  public:
   explicit CLookupApp(std::filesystem::path settingsFile = kSettingsFileName);

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Text.h"
 #include "data/DataFile.h"
-#include "data/Text.h"
 
 namespace tq {
 

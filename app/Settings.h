@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "lookup/LocalTime.h"
+#include "time/LocalTime.h"
 
 namespace tq {
 

@@ -14,7 +14,7 @@
 
 #include "app/AppIcon.h"
 #include "app/LookupApp.h"
-#include "app/SearchProvider.h"
+#include "desktop/SearchProvider.h"
 
 namespace {
 

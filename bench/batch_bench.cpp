@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "lookup/BatchReader.h"
-#include "lookup/BatchRun.h"
+#include "batch/BatchReader.h"
+#include "batch/BatchRun.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Sha256.h"
 #include "data/DataFile.h"
-#include "data/Sha256.h"
 #include "lookup/SearchFlow.h"
 #include "support/TestData.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "data/CitySet.h"
-#include "lookup/DesktopSearch.h"
+#include "desktop/DesktopSearch.h"
 #include "names/PlaceCompletion.h"
 
 namespace {

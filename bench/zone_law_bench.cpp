@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "lookup/AnswerText.h"
-#include "lookup/LocalTime.h"
-#include "lookup/NumberLookup.h"
 #include "lookup/SearchFlow.h"
-#include "lookup/ZoneLaw.h"
+#include "number/NumberLookup.h"
+#include "time/LocalTime.h"
+#include "time/ZoneLaw.h"
 
 namespace {
 

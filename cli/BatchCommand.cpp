@@ -14,10 +14,10 @@
 #include <optional>
 #include <string>
 
-#include "app/DataFolders.h"
-#include "data/Text.h"
-#include "lookup/BatchRun.h"
-#include "lookup/LocalTime.h"
+#include "base/Text.h"
+#include "batch/BatchRun.h"
+#include "data/DataFolders.h"
+#include "time/LocalTime.h"
 
 namespace tq {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // `tqlookup --batch`: the options of a batch run, its progress line and
 // summary on the error stream, and its exit status. The rows themselves are
-// made by the core (lookup/BatchRun.h).
+// made by the core (batch/BatchRun.h).
 
 #include <string>
 #include <vector>

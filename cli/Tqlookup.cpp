@@ -9,13 +9,13 @@
 #include <ostream>
 
 #include "Version.h"
-#include "app/DataFolders.h"
+#include "base/Text.h"
 #include "cli/BatchCommand.h"
 #include "data/CitySet.h"
-#include "data/Text.h"
+#include "data/DataFolders.h"
 #include "lookup/AnswerText.h"
-#include "lookup/LocalTime.h"
 #include "lookup/SearchFlow.h"
+#include "time/LocalTime.h"
 
 namespace tq {
 namespace {

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "lookup/LocalTime.h"
+#include "time/LocalTime.h"
 
 namespace tq {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/DataFolders.h"
 #include "cli/Tqlookup.h"
-#include "lookup/LocalTime.h"
+#include "data/DataFolders.h"
+#include "time/LocalTime.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);

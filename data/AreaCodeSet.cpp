@@ -7,9 +7,9 @@
 #include <span>
 #include <string_view>
 
+#include "base/Text.h"
 #include "data/DataFile.h"
 #include "data/Manifest.h"
-#include "data/Text.h"
 
 namespace tq {
 

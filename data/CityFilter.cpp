@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "data/Text.h"
+#include "base/Text.h"
 #include "names/CityNames.h"
 #include "names/StateNames.h"
 

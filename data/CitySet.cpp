@@ -7,9 +7,9 @@
 #include <numeric>
 #include <string_view>
 
+#include "base/Text.h"
 #include "data/DataFile.h"
 #include "data/Manifest.h"
-#include "data/Text.h"
 #include "names/StateNames.h"
 
 namespace tq {

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <new>
 
-#include "data/Text.h"
+#include "base/Text.h"
 
 namespace tq {
 namespace {

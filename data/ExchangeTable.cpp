@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/Text.h"
 #include "data/Manifest.h"
-#include "data/Text.h"
 
 namespace tq {
 namespace {

@@ -1,7 +1,7 @@
 #include "data/Manifest.h"
 
+#include "base/Sha256.h"
 #include "data/DataFile.h"
-#include "data/Sha256.h"
 
 namespace tq {
 namespace {

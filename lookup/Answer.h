@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "lookup/LocalTime.h"
-#include "lookup/NumberLookup.h"
-#include "lookup/TimeZoneLine.h"
-#include "lookup/ZoneLaw.h"
+#include "number/NumberLookup.h"
+#include "time/LocalTime.h"
+#include "time/TimeZoneLine.h"
+#include "time/ZoneLaw.h"
 
 namespace tq {
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Json.h"
 #include "lookup/Answer.h"
 
 namespace tq {
@@ -24,11 +25,9 @@ std::string StatusText(const Answer& answer, std::int64_t utcSeconds);
 // What the answer says of its exchange (code page 1252): "Dayton, OH", or
 // why no place is known.
 std::string ExchangeText(const NumberResult& exchange);
-
-// A JSON string of code page 1252 text, quotes included; control characters
-// become \u00XX.
-std::string JsonString(const std::string& cp1252);
-// The same for UTF-8 text, appended to `json`: the one JSON escaper.
-void AppendJsonString(std::string& json, std::string_view utf8);
+// What tells a place of the city choice from its namesakes (code page 1252):
+// "114,394 \xB7 217", "1,434,625 \xB7 210/726", its population with
+// thousands separated, then its area codes; a part not known is left out.
+std::string ChoiceDetails(const CityChoice& choice);
 
 }  // namespace tq

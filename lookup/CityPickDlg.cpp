@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 
+#include "lookup/AnswerText.h"
 #include "lookup/DialogFont.h"
-#include "lookup/DesktopText.h"
 #include "lookup/DialogUnits.h"
 #include "lookup/QtText.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "data/Text.h"
+#include "base/Text.h"
 
 namespace tq {
 

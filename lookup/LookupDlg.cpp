@@ -24,9 +24,6 @@
 #include <QStringListModel>
 #include <QVBoxLayout>
 
-#include "app/AboutDlg.h"
-#include "app/AppIcon.h"
-#include "app/HelpWindow.h"
 #include "lookup/AnswerText.h"
 #include "lookup/DialogFont.h"
 #include "lookup/DialogUnits.h"
@@ -154,7 +151,6 @@ CLookupDlg::CLookupDlg(int showMapsSetting, QWidget* parent)
       flow({}, cityChooser, &waitCursor),
       clickPoints(MakeClickPoints()) {
   setWindowTitle(QStringLiteral("Telquest Pro"));
-  setWindowIcon(AppIcon());
   setFont(DialogFont());
 
   auto* layout = new QVBoxLayout(this);
@@ -205,8 +201,8 @@ void CLookupDlg::CreateMenu() {
   edit->addAction(QStringLiteral("Calling &Hours..."), this, &CLookupDlg::OnCallingHours);
   QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
   help->addAction(QStringLiteral("&Contents..."), QKeySequence(Qt::Key_F1), this,
-                  &CLookupDlg::OnHelpContents);
-  help->addAction(QStringLiteral("&About..."), this, &CLookupDlg::OnAbout);
+                  &CLookupDlg::helpRequested);
+  help->addAction(QStringLiteral("&About..."), this, &CLookupDlg::aboutRequested);
   // The popups are windows of their own and take no font from the window.
   for (QMenu* menu : {file, edit, help}) menu->setFont(DialogFont());
 }
@@ -578,23 +574,6 @@ void CLookupDlg::OnEditCopyAnswer() {
   const Answer& answer = flow.GetAnswer();
   if (!answer.HasLists()) return;  // before a search, or after a cancelled choice
   QApplication::clipboard()->setText(QString::fromStdString(AnswerText(answer, nowUtc_())));
-}
-
-void CLookupDlg::done(int result) {
-  if (helpWindow) helpWindow->close();
-  QDialog::done(result);
-}
-
-void CLookupDlg::OnAbout() {
-  CAboutDlg about(this);
-  about.exec();
-}
-
-void CLookupDlg::OnHelpContents() {
-  if (!helpWindow) helpWindow = new CHelpWindow(this);
-  helpWindow->show();
-  helpWindow->raise();
-  helpWindow->activateWindow();
 }
 
 void CLookupDlg::ReadQuery() { flow.SetQuery(FromQString(editQuery->text())); }

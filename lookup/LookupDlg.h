@@ -6,7 +6,6 @@
 // its controls and paints the map of the state or province found.
 
 #include <QDialog>
-#include <QPointer>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
@@ -29,8 +28,6 @@ class QPainter;
 class QPushButton;
 
 namespace tq {
-
-class CHelpWindow;
 
 class CLookupDlg : public QDialog {
   Q_OBJECT
@@ -57,6 +54,9 @@ class CLookupDlg : public QDialog {
   // A new status text, announced to assistive technology as an alert of the
   // status bar.
   void statusAnnounced(const QString& text);
+  // Help, Contents (F1) and Help, About: the application shell answers them.
+  void helpRequested();
+  void aboutRequested();
 
  public:
   void OnOK();
@@ -72,7 +72,6 @@ class CLookupDlg : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void done(int result) override;
 
  private:
   void CreateControls();
@@ -83,8 +82,6 @@ class CLookupDlg : public QDialog {
   void OnDblclkMajorCities();
   // A double-click follow-up of the flow on the selected entry of `list`.
   void FollowUp(bool (SearchFlow::*followUp)(int), const QListWidget* list);
-  void OnAbout();
-  void OnHelpContents();
   // Edit, Copy: the selected entry of the result list with the focus, or
   // the selected text of the input field.
   void OnEditCopy();
@@ -149,7 +146,6 @@ class CLookupDlg : public QDialog {
   QStringListModel* suggestions = nullptr;
   QTimer statusTimer;
   std::function<std::int64_t()> nowUtc_ = UtcNow;
-  QPointer<CHelpWindow> helpWindow;
 };
 
 }  // namespace tq

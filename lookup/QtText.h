@@ -6,7 +6,7 @@
 #include <QString>
 #include <string>
 
-#include "data/Text.h"
+#include "base/Text.h"
 
 namespace tq {
 

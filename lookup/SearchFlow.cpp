@@ -11,9 +11,9 @@
 #include <optional>
 #include <string_view>
 
-#include "data/Text.h"
-#include "lookup/PhoneNumber.h"
+#include "base/Text.h"
 #include "names/StateNames.h"
+#include "number/PhoneNumber.h"
 
 namespace tq {
 namespace {

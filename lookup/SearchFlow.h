@@ -19,10 +19,11 @@
 #include "data/CitySet.h"
 #include "data/ExchangeTable.h"
 #include "lookup/Answer.h"
+#include "lookup/BusyIndicator.h"
 #include "lookup/ListBox.h"
-#include "lookup/LocalTime.h"
-#include "lookup/NumberLookup.h"
-#include "lookup/TimeZoneLine.h"
+#include "number/NumberLookup.h"
+#include "time/LocalTime.h"
+#include "time/TimeZoneLine.h"
 
 namespace tq {
 
@@ -42,29 +43,6 @@ class CityChooser {
  public:
   virtual ~CityChooser() = default;
   virtual CityChoiceReply ChooseCity(const std::vector<CityChoice>& choices) = 0;
-};
-
-// Shows that a long step runs (the wait cursor).
-class BusyIndicator {
- public:
-  virtual ~BusyIndicator() = default;
-  virtual void Begin() = 0;
-  virtual void End() = 0;
-};
-
-class BusyScope {
- public:
-  explicit BusyScope(BusyIndicator* busy) : busy_(busy) {
-    if (busy_) busy_->Begin();
-  }
-  ~BusyScope() {
-    if (busy_) busy_->End();
-  }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  BusyIndicator* busy_;
 };
 
 // What the input field holds before the first search.

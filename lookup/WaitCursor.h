@@ -3,7 +3,7 @@
 // with tq::BusyScope; nested steps show it once, and whatever is still shown
 // when the object goes away is taken back.
 
-#include "lookup/SearchFlow.h"
+#include "lookup/BusyIndicator.h"
 
 namespace tq {
 

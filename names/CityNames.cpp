@@ -5,7 +5,7 @@
 #include <string_view>
 #include <utility>
 
-#include "data/Text.h"
+#include "base/Text.h"
 
 namespace tq {
 namespace {

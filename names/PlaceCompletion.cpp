@@ -4,7 +4,7 @@
 #include <map>
 #include <utility>
 
-#include "data/Text.h"
+#include "base/Text.h"
 #include "names/StateNames.h"
 
 namespace tq {

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "data/Text.h"
+#include "base/Text.h"
 
 namespace tq {
 namespace {

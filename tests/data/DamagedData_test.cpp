@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Sha256.h"
 #include "data/AreaCodeSet.h"
 #include "data/CitySet.h"
 #include "data/Manifest.h"
-#include "data/Sha256.h"
 #include "support/TestData.h"
 
 namespace tq {

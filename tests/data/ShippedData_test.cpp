@@ -10,10 +10,10 @@
 #include <tuple>
 #include <utility>
 
+#include "base/Text.h"
 #include "data/CitySet.h"
-#include "data/Text.h"
 #include "lookup/SearchFlow.h"
-#include "lookup/ZoneLaw.h"
+#include "time/ZoneLaw.h"
 
 namespace tq {
 namespace {

@@ -14,9 +14,9 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "lookup/BatchReader.h"
-#include "lookup/BatchRow.h"
-#include "lookup/BatchRun.h"
+#include "batch/BatchReader.h"
+#include "batch/BatchRow.h"
+#include "batch/BatchRun.h"
 #include "support/TestData.h"
 
 using tq::fuzz::Check;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "data/Text.h"
+#include "base/Text.h"
 #include "lookup/SearchFlow.h"
 #include "names/CityNames.h"
 #include "names/StateNames.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "lookup/PhoneNumber.h"
+#include "number/PhoneNumber.h"
 
 using tq::fuzz::Check;
 

@@ -10,7 +10,7 @@
 
 #include "FuzzCheck.h"
 #include "app/Settings.h"
-#include "data/Text.h"
+#include "base/Text.h"
 #include "support/TestData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

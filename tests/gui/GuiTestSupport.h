@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/LookupApp.h"
 #include "lookup/LookupDlg.h"
 #include "support/TestData.h"
 
@@ -41,7 +42,9 @@ class SampleDataHolder {
 class SampleWindow : private SampleDataHolder, public CLookupDlg {
  public:
   explicit SampleWindow(const std::vector<CityFixture>& extraCities = {})
-      : SampleDataHolder(extraCities), CLookupDlg(1) {}
+      : SampleDataHolder(extraCities), CLookupDlg(1) {
+    AttachShell(*this);
+  }
 };
 
 // Shows a SampleWindow; null if it never got exposed.

@@ -21,11 +21,11 @@
 #include "GuiTestSupport.h"
 #include "app/AboutDlg.h"
 #include "app/HelpWindow.h"
-#include "lookup/CityPickDlg.h"
-#include "lookup/LocalTime.h"
 #include "lookup/AnswerText.h"
+#include "lookup/CityPickDlg.h"
 #include "lookup/LookupDlg.h"
 #include "lookup/QtText.h"
+#include "time/LocalTime.h"
 
 using tq::CCityPickDlg;
 using namespace tq::test;

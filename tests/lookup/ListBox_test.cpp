@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "data/Text.h"
+#include "base/Text.h"
 
 namespace tq {
 namespace {

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "data/Text.h"
+#include "base/Text.h"
 #include "map/CitySymbols.h"
 #include "map/MapLayout.h"
 

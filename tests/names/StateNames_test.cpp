@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "data/Text.h"
+#include "base/Text.h"
 
 namespace tq {
 namespace {

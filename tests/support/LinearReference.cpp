@@ -2,8 +2,8 @@
 
 #include <string_view>
 
+#include "base/Text.h"
 #include "data/CityFilter.h"
-#include "data/Text.h"
 #include "names/StateNames.h"
 
 namespace tq::test {

@@ -1,0 +1,93 @@
+#pragma once
+// The per-number answer of a batch row, from the core's per-number lookup
+// (NumberLookup, the one a single search of a number uses): the E.164 form,
+// area code, exchange, status, the exchange's place and state, and the
+// clock of that place's zone at an instant by the zone law, with whether the
+// place may be called then. The data files are read once; Look() is const
+// and safe to call from several threads at once.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/BatchRow.h"
+#include "data/AreaCodeSet.h"
+#include "data/CitySet.h"
+#include "data/DataFile.h"
+#include "data/ExchangeTable.h"
+#include "number/NumberLookup.h"
+#include "time/LocalTime.h"
+#include "time/ZoneLaw.h"
+
+namespace tq {
+
+class BatchLookup {
+ public:
+  // Reads cit.bin, arc.bin, exc.bin and the zone law (ctz.bin, tzl.bin) of
+  // the folder (the current directory when empty).
+  explicit BatchLookup(const std::filesystem::path& folder);
+
+  // What became of each data file; `text` (code page 1252) is empty when all
+  // is well.
+  const LoadOutcome& Cities() const { return cities_.Outcome(); }
+  const LoadOutcome& AreaCodes() const { return areaCodes_.Outcome(); }
+  const LoadOutcome& Exchanges() const { return exchangesOutcome_; }
+  // A zone law that cannot be read is kDamaged: the rows come without local
+  // times.
+  const LoadOutcome& ZoneLawOutcome() const { return zoneLawOutcome_; }
+
+  // What one thread keeps between rows: the clock and time fields last made
+  // for a few zones, each for one minute.
+  struct Memo {
+    struct Entry {
+      int zone = -1;
+      std::int64_t minute = -1;
+      std::optional<LocalClock> clock;
+      std::string utcOffset, localTime;
+    };
+    std::array<Entry, 64> entries;
+  };
+
+  // Fills every field of `row` but `input` for the number `text`, with the
+  // local time at `utcSeconds` and whether that time lies in `hours`. The
+  // fields stay valid until the next Look with the same row and memo.
+  void Look(std::string_view text, std::int64_t utcSeconds, const CallingHours& hours,
+            BatchRow& row, Memo& memo) const;
+
+ private:
+  // The answer of NumberLookup for an area code and exchange (it does not
+  // depend on the last four digits), kept once asked, with its texts in
+  // UTF-8 and the zone of its clock (-1: none).
+  struct Exchange {
+    NumberResult result;
+    std::string place, state;
+    int zone = -1;
+  };
+  const Exchange& ExchangeOf(const PhoneNumber& number) const;
+  void FillTime(int zone, std::int64_t utcSeconds, const CallingHours& hours, BatchRow& row,
+                Memo& memo) const;
+
+  CCitySet cities_;
+  CAreaCodeSet areaCodes_;
+  ExchangeTable exchanges_;
+  LoadOutcome exchangesOutcome_;
+  std::unique_ptr<NumberLookup> numbers_;
+  ZoneLaw law_;
+  LoadOutcome zoneLawOutcome_;
+  // By area code: the one zone of all its places with a zone, else -1.
+  std::vector<int> zoneOfCode_;
+  // By area code * 1000 + exchange; filled as rows ask, under `mutex_`, and
+  // read without a lock.
+  std::unique_ptr<std::atomic<const Exchange*>[]> exchangeByNumber_;
+  mutable std::mutex mutex_;
+  mutable std::vector<std::unique_ptr<Exchange>> exchangesAsked_;
+};
+
+}  // namespace tq

@@ -1,0 +1,65 @@
+#include "desktop/DesktopSearch.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "base/Text.h"
+#include "desktop/DesktopText.h"
+
+namespace tq {
+
+DesktopSearch::DesktopSearch(std::filesystem::path dataFolder)
+    : flow_(std::move(dataFolder), chooser_) {}
+
+void DesktopSearch::OpenOnce() {
+  if (opened_) return;
+  flow_.OpenData();
+  opened_ = true;
+}
+
+std::vector<DesktopResult> DesktopSearch::Search(const std::vector<std::string>& terms,
+                                                 std::int64_t utcSeconds) {
+  std::string query;
+  for (const std::string& term : terms) {
+    if (query.size() > kMaxQueryBytes) break;
+    if (!query.empty()) query += ' ';
+    query += term;
+  }
+  return SearchQuery(query, utcSeconds);
+}
+
+std::vector<DesktopResult> DesktopSearch::SearchQuery(std::string_view query,
+                                                      std::int64_t utcSeconds) {
+  while (!query.empty() && query.front() == ' ') query.remove_prefix(1);
+  while (!query.empty() && query.back() == ' ') query.remove_suffix(1);
+  if (query.size() < 2 || query.size() > kMaxQueryBytes ||
+      std::any_of(query.begin(), query.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+    return {};
+  }
+  const std::string typed = Utf8ToCp1252(query);
+  if (typed.find('?') != std::string::npos) return {};  // not a text of the data's letters
+  OpenOnce();
+  const Answer& answer = flow_.Search(typed);
+  if (answer.outcome == AnswerOutcome::kFound) {
+    const std::string line = ResultLine(answer, utcSeconds);
+    if (line.empty()) return {};
+    return {{std::string(query), Cp1252ToDisplayUtf8(line)}};
+  }
+  if (answer.outcome != AnswerOutcome::kChoices) return {};
+  std::vector<CityChoice> choices = answer.choices;  // a copy: the searches below replace the answer
+  std::stable_sort(choices.begin(), choices.end(), [](const CityChoice& a, const CityChoice& b) {
+    return a.population > b.population;
+  });
+  std::vector<DesktopResult> results;
+  for (const CityChoice& choice : choices) {
+    if (results.size() == kMaxResults) break;
+    const std::string place = choice.city + ", " + choice.state;
+    const Answer& one = flow_.Search(place);
+    const std::string line = one.outcome == AnswerOutcome::kFound ? ResultLine(one, utcSeconds) : "";
+    if (!line.empty()) results.push_back({Cp1252ToUtf8(place), Cp1252ToDisplayUtf8(line)});
+  }
+  return results;
+}
+
+}  // namespace tq

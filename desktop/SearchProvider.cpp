@@ -1,0 +1,187 @@
+#include "desktop/SearchProvider.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMetaType>
+#include <QDateTime>
+#include <QProcess>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "time/LocalTime.h"
+
+namespace tq {
+
+QDBusArgument& operator<<(QDBusArgument& out, const KRunnerMatch& match) {
+  out.beginStructure();
+  out << match.id << match.text << match.icon << match.type << match.relevance
+      << match.properties;
+  out.endStructure();
+  return out;
+}
+const QDBusArgument& operator>>(const QDBusArgument& in, KRunnerMatch& match) {
+  in.beginStructure();
+  in >> match.id >> match.text >> match.icon >> match.type >> match.relevance >>
+      match.properties;
+  in.endStructure();
+  return in;
+}
+QDBusArgument& operator<<(QDBusArgument& out, const KRunnerAction& action) {
+  out.beginStructure();
+  out << action.id << action.text << action.icon;
+  out.endStructure();
+  return out;
+}
+const QDBusArgument& operator>>(const QDBusArgument& in, KRunnerAction& action) {
+  in.beginStructure();
+  in >> action.id >> action.text >> action.icon;
+  in.endStructure();
+  return in;
+}
+
+namespace {
+
+std::vector<std::string> Utf8Terms(const QStringList& terms) {
+  std::vector<std::string> words;
+  for (const QString& term : terms) words.push_back(term.toStdString());
+  return words;
+}
+
+// org.gnome.Shell.SearchProvider2 on the provider.
+class GnomeSearchAdaptor : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.gnome.Shell.SearchProvider2")
+
+ public:
+  explicit GnomeSearchAdaptor(SearchProvider& provider) : provider_(provider) {}
+
+ public slots:
+  QStringList GetInitialResultSet(const QStringList& terms) { return provider_.Results(terms); }
+  QStringList GetSubsearchResultSet(const QStringList& /*previous*/, const QStringList& terms) {
+    return provider_.Results(terms);
+  }
+  QList<QVariantMap> GetResultMetas(const QStringList& ids) {
+    QList<QVariantMap> metas;
+    for (const QString& id : ids) {
+      const QString line = provider_.LineOf(id);
+      if (line.isEmpty()) continue;
+      metas.append(QVariantMap{{QStringLiteral("id"), id},
+                               {QStringLiteral("name"), line},
+                               {QStringLiteral("description"), QStringLiteral("Telquest Pro")},
+                               {QStringLiteral("clipboardText"), line},
+                               {QStringLiteral("gicon"), QStringLiteral("telquest")}});
+    }
+    return metas;
+  }
+  void ActivateResult(const QString& id, const QStringList& /*terms*/, uint /*timestamp*/) {
+    provider_.Activate(id);
+  }
+  void LaunchSearch(const QStringList& terms, uint /*timestamp*/) {
+    provider_.Activate(terms.join(QLatin1Char(' ')));
+  }
+
+ private:
+  SearchProvider& provider_;
+};
+
+// org.kde.krunner1 on the provider.
+class KRunnerAdaptor : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.kde.krunner1")
+
+ public:
+  explicit KRunnerAdaptor(SearchProvider& provider) : provider_(provider) {}
+
+ public slots:
+  QList<KRunnerAction> Actions() { return {}; }
+  QList<KRunnerMatch> Match(const QString& query) {
+    QList<KRunnerMatch> matches;
+    constexpr int kPossibleMatch = 30;
+    double relevance = 1.0;
+    for (const QString& id : provider_.Results({query})) {
+      const QString line = provider_.LineOf(id);
+      matches.append({id, line, QStringLiteral("telquest"), kPossibleMatch, relevance,
+                      QVariantMap{{QStringLiteral("subtext"), QStringLiteral("Telquest Pro")}}});
+      relevance -= 0.1;
+    }
+    return matches;
+  }
+  void Run(const QString& matchId, const QString& /*actionId*/) { provider_.Activate(matchId); }
+
+ private:
+  SearchProvider& provider_;
+};
+
+}  // namespace
+
+SearchProvider::SearchProvider(std::filesystem::path dataFolder, QString program, int idleMs)
+    : search_(std::move(dataFolder)), program_(std::move(program)) {
+  idle_.setSingleShot(true);
+  idle_.setInterval(idleMs);
+  connect(&idle_, &QTimer::timeout, QCoreApplication::instance(), &QCoreApplication::quit);
+  idle_.start();
+  search_.Open();
+}
+
+void SearchProvider::Touch() { idle_.start(); }
+
+QStringList SearchProvider::Results(const QStringList& terms) {
+  Touch();
+  QStringList ids;
+  lines_.clear();
+  for (const DesktopResult& result : search_.Search(Utf8Terms(terms), UtcNow())) {
+    const QString id = QString::fromStdString(result.query);
+    ids << id;
+    lines_[id] = QString::fromStdString(result.line);
+  }
+  return ids;
+}
+
+QString SearchProvider::LineOf(const QString& id) {
+  Touch();
+  if (const auto known = lines_.find(id); known != lines_.end()) return known->second;
+  const std::vector<DesktopResult> again = search_.SearchQuery(id.toStdString(), UtcNow());
+  return again.empty() ? QString() : QString::fromStdString(again.front().line);
+}
+
+void SearchProvider::Activate(const QString& id) {
+  Touch();
+  if (id.trimmed().isEmpty() || id.size() > static_cast<int>(DesktopSearch::kMaxQueryBytes)) return;
+  if (!QProcess::startDetached(program_, {QStringLiteral("--query"), id})) {
+    std::fprintf(stderr, "telquest: could not start %s\n", qPrintable(program_));
+  }
+}
+
+int RunSearchProvider(const std::filesystem::path& dataFolder, const QString& program, int idleMs) {
+  qDBusRegisterMetaType<KRunnerMatch>();
+  qDBusRegisterMetaType<QList<KRunnerMatch>>();
+  qDBusRegisterMetaType<KRunnerAction>();
+  qDBusRegisterMetaType<QList<KRunnerAction>>();
+  qDBusRegisterMetaType<QList<QVariantMap>>();
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    std::fprintf(stderr, "telquest: no D-Bus session bus: %s\n",
+                 qPrintable(bus.lastError().message()));
+    return 1;
+  }
+  SearchProvider provider(dataFolder, program, idleMs);
+  GnomeSearchAdaptor gnome(provider);
+  KRunnerAdaptor krunner(provider);
+  bus.registerObject(QString::fromLatin1(kGnomeProviderPath), &gnome, QDBusConnection::ExportAllSlots);
+  bus.registerObject(QString::fromLatin1(kKRunnerPath), &krunner, QDBusConnection::ExportAllSlots);
+  const QString name = QString::fromLatin1(kSearchProviderBusName);
+  const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> owned =
+      bus.interface()->registerService(name, QDBusConnectionInterface::DontQueueService,
+                                       QDBusConnectionInterface::DontAllowReplacement);
+  if (!owned.isValid() || owned.value() != QDBusConnectionInterface::ServiceRegistered) {
+    std::fprintf(stderr, "telquest: %s is already served by another instance\n", qPrintable(name));
+    return 0;
+  }
+  return QCoreApplication::exec();
+}
+
+}  // namespace tq
+
+#include "SearchProvider.moc"

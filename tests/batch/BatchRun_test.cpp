@@ -1,0 +1,247 @@
+// Batch runs end to end on the sample data: one row per line in input order
+// on any number of threads, each status, the same answer as a single
+// lookup, and failed writes that stop the run.
+#include "batch/BatchRun.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/Text.h"
+#include "batch/BatchReader.h"
+#include "lookup/SearchFlow.h"
+#include "support/TestData.h"
+
+namespace tq {
+namespace {
+
+class BatchRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::WriteSampleData(dir_.path());
+    // An exchange whose place keeps other hours than its area code's
+    // largest place.
+    test::WriteBytes(dir_ / "exc.bin",
+                     "TQEXC 1\nplaces 4\nDayton\tOH\nKettering\tOH\nMontr\xC3\xA9" "al\tQC\n"
+                     "Dayton\tTX\nexchanges 4\n514555 00003\n740555 00004\n937222 00001\n"
+                     "937294 00002\n");
+    lookup_.emplace(dir_.path());
+  }
+
+  std::string Run(const std::string& input, const BatchOptions& options,
+                  BatchResult* result = nullptr) {
+    test::WriteBytes(dir_ / "in", input);
+    const int in = ::open((dir_ / "in").c_str(), O_RDONLY);
+    const int out = ::open((dir_ / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const BatchResult ran = RunBatch(in, out, *lookup_, options);
+    ::close(in);
+    ::close(out);
+    if (result) *result = ran;
+    std::ifstream file(dir_ / "out", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+
+  // The status and a few fields of each row: "status|place|local_time".
+  static std::vector<std::string> Summary(const std::string& csv) {
+    std::vector<std::string> rows;
+    std::istringstream lines(csv);
+    CsvFields fields;
+    for (std::string line; std::getline(lines, line);) {
+      SplitCsvLine(line, 4, 6, fields);
+      std::string row = std::string(fields.first) + "|" + std::string(fields.second) + "|";
+      SplitCsvLine(line, 10, -1, fields);
+      rows.push_back(row + std::string(fields.first));
+    }
+    return rows;
+  }
+
+  test::TempDir dir_;
+  std::optional<BatchLookup> lookup_;
+};
+
+TEST_F(BatchRunTest, EveryLineGivesOneRowInOrderOnAnyNumberOfThreads) {
+  const std::string input = std::string("937-222-1234\r\n\n  \n(937) 294-5555\nhello\na\xE9\n") +
+                            std::string("9\0 37\n", 6) + std::string(1 << 20, '5') +
+                            "\n+44 20 7946 0000\n1-800-FLOWERS\n299 222 1234\n937.999.1234\n" +
+                            "740 555 1234\n514 555 0000";  // no LF at the end
+  const std::vector<std::string> rows = {
+      "status|place|local_time",
+      "ok|Dayton|2026-01-15T12:00-05:00",
+      "empty||",
+      "empty||",
+      "ok|Kettering|2026-01-15T12:00-05:00",
+      "invalid||",
+      "bad_utf8||",
+      "nul_byte||",
+      "too_long||",
+      "other_country||",
+      "not_geographic||",
+      "unknown_area_code||",
+      "unknown_exchange||2026-01-15T12:00-05:00",
+      "ok|Dayton|2026-01-15T11:00-06:00",
+      "ok|Montr\xC3\xA9" "al|2026-01-15T12:00-05:00",
+  };
+  BatchOptions options;
+  options.nowUtc = *ParseIsoInstant("2026-01-15T17:00Z");
+  const std::string oneThread = Run(input, options);
+  EXPECT_EQ(Summary(oneThread), rows);
+  for (const auto& [jobs, chunkSize] : {std::pair{3, 5}, {2, 64}, {4, 256 << 10}}) {
+    options.jobs = jobs;
+    options.chunkSize = chunkSize;
+    BatchResult result;
+    EXPECT_EQ(Run(input, options, &result), oneThread) << jobs << " jobs";
+    EXPECT_EQ(result.totals.rows, rows.size() - 1);
+    EXPECT_EQ(result.totals.byStatus[static_cast<int>(BatchStatus::kEmpty)], 2u);
+  }
+}
+
+TEST_F(BatchRunTest, CsvColumnsByNameWithTheirTimes) {
+  const std::string input =
+      "name,when,phone\n"
+      "a,2026-07-05T22:42Z,937-222-1234\n"
+      "\"b, \"\"c\"\"\",2026-07-05 18:42:00-04:00,\"(514) 555-0000\"\n"
+      "d,yesterday,937-222-1234\n"
+      "e,,\n"
+      "f,\"2026-07-05T22:42Z\n"
+      "g,2026-07-05T22:42Z\n"
+      "h,2026-07-05T22:42Z,867 555 1234\n";
+  BatchOptions options;
+  options.column = BatchColumn{-1, "phone"};
+  options.timeColumn = BatchColumn{-1, "when"};
+  options.header = false;
+  EXPECT_EQ(Summary(Run(input, options)),
+            (std::vector<std::string>{"header||", "ok|Dayton|2026-07-05T18:42-04:00",
+                                      "ok|Montr\xC3\xA9" "al|2026-07-05T18:42-04:00",
+                                      "bad_time|Dayton|", "empty||", "csv_error||", "no_column||",
+                                      "unknown_exchange||"}));
+
+  options.column = BatchColumn{-1, "telephone"};
+  BatchResult result;
+  EXPECT_EQ(Run(input, options, &result), "");
+  EXPECT_EQ(result.end, BatchResult::End::kNoSuchColumn);
+  EXPECT_EQ(result.columnName, "telephone");
+}
+
+// Callable by the clock of each row's own place in the hours asked for; a
+// row without a clock has no answer.
+TEST_F(BatchRunTest, CallableByEachPlacesOwnClock) {
+  // At 17:00 UTC it is 12:00 in Dayton, OH and 11:00 in Dayton, TX; 867
+  // spans two zones.
+  const std::string input = "937-222-1234\n740-555-1234\n867-555-1234\n";
+  BatchOptions options;
+  options.nowUtc = *ParseUtcInstant("2026-01-15T17:00Z");
+  options.header = false;
+  struct Case {
+    const char* window;
+    std::vector<std::string> callable;
+  };
+  for (const auto& [window, expected] : {Case{"08:00-21:00", {"true", "true", ""}},
+                                         Case{"11:30-20:00", {"true", "false", ""}},
+                                         Case{"22:00-11:30", {"false", "true", ""}}}) {
+    options.callingHours = *ParseCallingHours(window);
+    std::istringstream lines(Run(input, options));
+    std::vector<std::string> callable;
+    CsvFields fields;
+    for (std::string line; std::getline(lines, line);) {
+      SplitCsvLine(line, 11, -1, fields);
+      callable.emplace_back(fields.first);
+    }
+    EXPECT_EQ(callable, expected) << window;
+  }
+}
+
+TEST_F(BatchRunTest, JsonLinesEscapeTheInput) {
+  BatchOptions options;
+  options.format = BatchFormat::kJsonLines;
+  EXPECT_EQ(Run("\"1\"\t\\\n", options),
+            "{\"input\":\"\\\"1\\\"\\u0009\\\\\",\"number\":null,\"area_code\":null,"
+            "\"exchange\":null,\"status\":\"invalid\",\"reason\":\"not a ten-digit telephone "
+            "number\",\"place\":null,\"state\":null,\"time_zone\":null,\"utc_offset\":null,"
+            "\"local_time\":null,\"callable\":null}\n");
+}
+
+TEST_F(BatchRunTest, AFailedWriteStopsTheRun) {
+  std::string input;
+  for (int i = 0; i < 200000; ++i) input += "937-222-1234\n";
+  test::WriteBytes(dir_ / "in", input);
+  std::signal(SIGPIPE, SIG_IGN);
+  for (const int jobs : {1, 2}) {
+    const int in = ::open((dir_ / "in").c_str(), O_RDONLY);
+    const int full = ::open("/dev/full", O_WRONLY);
+    BatchOptions options;
+    options.jobs = jobs;
+    options.header = false;  // the rows' writes fail
+    BatchResult result = RunBatch(in, full, *lookup_, options);
+    EXPECT_EQ(result.end, BatchResult::End::kWriteError);
+    EXPECT_EQ(result.errorNumber, ENOSPC);
+    ::close(full);
+
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::close(pipeEnds[0]);
+    ::lseek(in, 0, SEEK_SET);
+    result = RunBatch(in, pipeEnds[1], *lookup_, options);
+    EXPECT_EQ(result.end, BatchResult::End::kWriteError);
+    EXPECT_EQ(result.errorNumber, EPIPE);
+    ::close(pipeEnds[1]);
+    ::close(in);
+  }
+}
+
+// A row answers what a single lookup of the number answers: its place, and
+// the clock of that place in winter and in summer.
+TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
+  const std::filesystem::path res = std::filesystem::path(TELQUEST_SOURCE_DIR) / "res";
+  const BatchLookup lookup(res);
+  ASSERT_EQ(lookup.ZoneLawOutcome().problem, FileProblem::kNone);
+  class NoChoice : public CityChooser {
+    CityChoiceReply ChooseCity(const std::vector<CityChoice>&) override {
+      return {CityChoiceReply::Kind::kCancelled, {}};
+    }
+  } chooser;
+  SearchFlow flow(res, chooser);
+  flow.OpenData();
+  std::ifstream exchanges(res / "exc.bin");
+  BatchRow row;
+  BatchLookup::Memo memo;
+  const std::int64_t instants[] = {*ParseUtcInstant("2026-01-15T13:30Z"),
+                                   *ParseUtcInstant("2026-07-15T23:30Z")};
+  int compared = 0, withClock = 0;
+  bool records = false;
+  for (std::string line; std::getline(exchanges, line);) {
+    if (records && ++compared % 97 == 0) {
+      const std::string number = line.substr(0, 3) + "-" + line.substr(3, 3) + "-0" +
+                                 std::to_string(1000 + compared % 9000).substr(1);
+      const std::int64_t instant = instants[compared % 2];
+      row.Clear();
+      lookup.Look(number, instant, CallingHours{}, row, memo);
+      const Answer& answer = flow.Search(number);
+      ASSERT_TRUE(answer.exchange) << number;
+      EXPECT_EQ(row.status, BatchStatus::kOk) << number;
+      EXPECT_EQ(row.number, answer.exchange->E164()) << number;
+      EXPECT_EQ(row.place, Cp1252ToDisplayUtf8(answer.exchange->place)) << number;
+      EXPECT_EQ(row.state, Cp1252ToDisplayUtf8(answer.exchange->state)) << number;
+      EXPECT_EQ(row.areaCode, answer.areaCodes.entries.front()) << number;
+      const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, instant);
+      const std::optional<bool> callable = CallableAt(answer.times, instant);
+      ASSERT_LE(clocks.size(), 1u) << number;
+      withClock += !clocks.empty();
+      EXPECT_EQ(row.timeZone, clocks.empty() ? "" : clocks[0].zoneName) << number;
+      EXPECT_EQ(row.utcOffset, clocks.empty() ? "" : UtcOffsetText(clocks[0].clock)) << number;
+      EXPECT_EQ(row.callable, !callable ? "" : *callable ? "true" : "false") << number;
+    }
+    records = records || line.starts_with("exchanges ");
+  }
+  EXPECT_GT(compared, 10000);
+  EXPECT_GT(withClock, compared / 97 * 9 / 10);
+}
+
+}  // namespace
+}  // namespace tq

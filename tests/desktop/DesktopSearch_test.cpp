@@ -1,0 +1,61 @@
+#include "desktop/DesktopSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop/DesktopText.h"
+#include "support/TestData.h"
+
+namespace tq {
+namespace {
+
+class DesktopSearchTest : public ::testing::Test {
+ protected:
+  void SetUp() override { test::WriteSampleData(dir_.path()); }
+  std::vector<DesktopResult> Search(const std::vector<std::string>& terms) {
+    return search_.Search(terms, kSummerEvening);
+  }
+  static constexpr std::int64_t kSummerEvening = 1783291320;  // 2026-07-05 22:42 UTC
+  test::TempDir dir_;
+  DesktopSearch search_{dir_.path()};
+};
+
+TEST_F(DesktopSearchTest, AnAnswerOrTheMostPopulousNamesakesAsOneLineEach) {
+  using Results = std::vector<DesktopResult>;
+  EXPECT_EQ(Search({"937"}), (Results{{"937", "Dayton, OH \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
+  EXPECT_EQ(Search({"Dayton,", "OH"}),
+            (Results{{"Dayton, OH", "Dayton, OH \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
+  EXPECT_EQ(Search({" springfield "}),
+            (Results{{"Springfield, MO", "Springfield, MO \xC2\xB7 5:42 PM Central \xC2\xB7 417"},
+                     {"Springfield, MA", "Springfield, MA \xC2\xB7 6:42 PM Eastern \xC2\xB7 413"},
+                     {"Springfield, IL", "Springfield, IL \xC2\xB7 5:42 PM Central \xC2\xB7 217"}}));
+  EXPECT_EQ(Search({"montr\xC3\xA9" "al"}),
+            (Results{{"montr\xC3\xA9" "al", "Montr\xC3\xA9" "al, QC \xC2\xB7 6:42 PM Eastern \xC2\xB7 438/514"}}));
+  // A place search tells the typed place, not the largest of its codes.
+  EXPECT_EQ(Search({"Kettering, OH"}),
+            (Results{{"Kettering, OH", "Kettering, OH \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
+  EXPECT_EQ(search_.SearchQuery("Springfield, MA", kSummerEvening), Search({"Springfield, MA"}));
+}
+
+TEST_F(DesktopSearchTest, NothingForWhatFindsNoPlaceOrCannotBeTyped) {
+  const std::vector<std::vector<std::string>> nothing = {
+      {}, {""}, {"9"}, {"99"}, {"000"}, {"Zzyzx"}, {", ZZ"}, {std::string(10000, '9')},
+      {std::string(10000, 'a')}, {"Day\x01ton"}, {"\x7F\x7F"}, {"\xE4\xB8\xAD\xE6\x96\x87"},
+      {"\xFF\xFE"}, {"Dayton?"}};
+  for (const auto& terms : nothing) {
+    EXPECT_TRUE(Search(terms).empty()) << (terms.empty() ? "" : terms.front().substr(0, 20));
+  }
+  EXPECT_TRUE(search_.DataProblems().empty());
+}
+
+TEST(DesktopSearchMissingData, NothingFoundAndTheProblemTold) {
+  const test::TempDir empty;
+  DesktopSearch search(empty.path());
+  EXPECT_TRUE(search.Search({"937"}, 0).empty());
+  EXPECT_FALSE(search.DataProblems().empty());
+}
+
+}  // namespace
+}  // namespace tq

@@ -1,0 +1,107 @@
+// Numbers in every form, searched as the window searches them: what the
+// input field then shows, the largest city and the exchange's place; and the
+// local times and status line of an answer.
+#include "number/PhoneNumber.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "lookup/AnswerText.h"
+#include "lookup/SearchFlow.h"
+#include "support/TestData.h"
+
+namespace tq {
+namespace {
+
+class NoChoice : public CityChooser {
+ public:
+  CityChoiceReply ChooseCity(const std::vector<CityChoice>&) override { return {}; }
+};
+
+class NumberSearch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // This computer keeps Eastern time, by a rule that needs no zone files.
+    setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1);
+    tzset();
+    std::vector<test::CityFixture> cities = test::SampleCities();
+    cities.push_back({200, "100 Mile House", "BC", "Canada", 2000, 1, "-3", {250}});
+    cities.push_back({201, "Tallahassee", "FL", "USA", 196000, 1, "0", {850}});
+    cities.push_back({202, "Pensacola", "FL", "USA", 54000, 1, "-1", {850}});
+    test::WriteDataFiles(dir_.path(), cities);
+    test::WriteBytes(dir_ / "exc.bin", test::kSampleExchanges);
+    flow_.OpenData();
+  }
+  // "shown input|largest city|exchange".
+  std::string Search(const std::string& text) {
+    const Answer& answer = flow_.Search(text);
+    const auto& largest = answer.largestCity.entries;
+    const std::string status = Status();
+    return answer.query + "|" + (largest.empty() ? "" : largest.front()) + "|" +
+           (answer.exchange ? status.substr(status.find("exchange")) : "");
+  }
+  std::string Status() const { return StatusText(flow_.GetAnswer(), kNow); }
+  const std::int64_t kNow = *ParseUtcInstant("2026-07-05T17:42Z");
+  test::TempDir dir_;
+  NoChoice chooser_;
+  SearchFlow flow_{dir_.path(), chooser_};
+};
+
+TEST_F(NumberSearch, EveryForm) {
+  const std::string dayton = "937|Dayton|exchange 937-222: Dayton, OH";
+  const std::string areaCode = "937|Dayton|";
+  const std::pair<const char*, std::string> cases[] = {
+      {"937", areaCode}, {"0937", areaCode},
+      {"937-22", areaCode}, {"937-222-12345", areaCode},  // too few digits, too many
+      {"9372221234", dayton}, {"937.222.1234", dayton}, {"(937) 222-1234", dayton},
+      {"+1 937 222 1234", dayton}, {"19372221234", dayton}, {"937-222", dayton},
+      {"937-222-1234 x12", dayton}, {"937-222-1234 ext. 12", dayton}, {"937-CAB-1234", dayton},
+      // An extension marker without digits, leading zeros: the number stands.
+      {"937 222 1234 ext", dayton}, {"937-222-1234 x", dayton}, {"937 x", areaCode},
+      {"937x", areaCode}, {"00937", areaCode},
+      // As pasted (in code page 1252): dashes, no-break spaces, a link.
+      {"937\x96" "222\x97" "1234", dayton}, {"\xA0" "937\xA0" "222 1234\xA0", dayton},
+      {"tel:+1-937-222-1234", dayton}, {"TEL:937.222.1234", dayton},
+      {"937-294-0000", "937|Dayton|exchange 937-294: Kettering, OH"},
+      {"937-999-1234", "937|Dayton|exchange 937-999: not listed, area code 937 is in Ohio (OH)"},
+      {"1-800-FLOWERS", "800|Toll-Free Service|exchange 800-356: not geographic"},
+      {"1-800-PIZZA-99", "800|Toll-Free Service|exchange 800-749: not geographic"},
+      {"+44 20 7946 0000", "+44 20 7946 0000|No cities found|"},
+      {"93a7", "93a7|City not found in database|"},
+      {"100 Mile House, BC", "100 Mile House, BC|100 Mile House|"},
+      {"100 Mile House", "100 Mile House, British Columbia|100 Mile House|"},
+  };
+  for (const auto& [input, expected] : cases) EXPECT_EQ(Search(input), expected) << input;
+}
+
+TEST_F(NumberSearch, LocalTimesOfTheTypedPlaceOrOfEachZone) {
+  Search("850");
+  EXPECT_EQ(Status(),
+            "Tallahassee, FL, 1:42 PM Sunday, Eastern Daylight Time (UTC-04:00), same time as you "
+            "\xB7 Pensacola, FL, 12:42 PM Sunday, Central Daylight Time (UTC-05:00), 1 h behind "
+            "you \xB7 850: Eastern and Central");
+  Search("Pensacola, FL");
+  EXPECT_EQ(Status(),
+            "Pensacola, FL, 12:42 PM Sunday, Central Daylight Time (UTC-05:00), 1 h behind you "
+            "\xB7 can call now (08:00-21:00)");
+  Search("937-294-1234");
+  EXPECT_EQ(flow_.GetAnswer().exchangeRow, 2);
+  const std::string text = AnswerText(flow_.GetAnswer(), kNow);
+  EXPECT_EQ(text.substr(text.find("Local")),
+            "Local time:\n  13:42 Eastern Daylight Time (UTC-04:00), Kettering, OH\n"
+            "Callable now (08:00-21:00):\n  yes\nExchange:\n  Kettering, OH\n");
+}
+
+TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
+  test::WriteBytes(dir_ / "exc.bin", "TQEXC 2\n");
+  SearchFlow flow(dir_.path(), chooser_);
+  flow.OpenData();
+  EXPECT_EQ(StatusText(flow.Search("937-222-1234"), kNow), "Data file exc.bin in " + dir_.path().string() +
+                                   " is damaged: it is not a file of the format TQEXC 1. Numbers "
+                                   "are answered without their exchange. \xB7 Dayton, OH, 1:42 PM "
+                                   "Sunday, Eastern Daylight Time (UTC-04:00), same time as you");
+}
+
+}  // namespace
+}  // namespace tq

@@ -1,0 +1,63 @@
+#pragma once
+// The clock time at a place at a UTC instant, by the zone law (ZoneLaw.h) of
+// that instant; its texts; the calling hours; the distance from this
+// computer's own time.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "time/ZoneLaw.h"
+
+namespace tq {
+
+struct LocalClock {
+  int year, month, day;  // month 1..12
+  int weekday;           // 0 = Sunday .. 6 = Saturday
+  int hour, minute;
+  bool daylight;
+  int offsetMinutes;  // from UTC
+  std::string zoneName;  // "Central Daylight Time"
+};
+
+// Seconds since 1970-01-01 00:00 UTC, now.
+std::int64_t UtcNow();
+
+// False for a record without a time zone (24 and more, NaN): a
+// non-geographic place. Its local time comes from the zone law alone.
+bool HasLocalClock(float fTimeZone);
+
+// The clock of `zone` at an instant by the zone law; nothing when the law
+// does not cover the instant or the zone.
+std::optional<LocalClock> LocalClockAt(const ZoneLaw& law, int zone, std::int64_t utcSeconds);
+
+// This computer's own offset from UTC at an instant, in seconds (by its TZ).
+int ThisComputerOffsetSeconds(std::int64_t utcSeconds);
+// "3 h behind you", "1.5 h ahead of you", "same time as you".
+std::string DifferenceFromYou(int placeOffsetSeconds, int yourOffsetSeconds);
+
+// The local hours in which one may call a place: from `first` up to (not
+// including) `end`, minutes after midnight; a window whose end comes before
+// its start runs over midnight.
+struct CallingHours {
+  int first = 8 * 60;
+  int end = 21 * 60;
+  bool operator==(const CallingHours&) const = default;
+};
+// "09:00-20:00"; nothing for another form or an empty window.
+std::optional<CallingHours> ParseCallingHours(std::string_view text);
+std::string CallingHoursText(const CallingHours& hours);
+bool IsCallable(const LocalClock& clock, const CallingHours& hours);
+
+// "18:42", "6:42 PM", "Sunday", "-04:00".
+std::string Clock24(const LocalClock& clock);
+std::string Clock12(const LocalClock& clock);
+const char* WeekdayName(const LocalClock& clock);
+std::string UtcOffsetText(const LocalClock& clock);
+
+// "2026-03-08T07:00Z" as seconds since 1970; nothing for another form or a
+// year outside 1970-2100.
+std::optional<std::int64_t> ParseUtcInstant(const std::string& text);
+
+}  // namespace tq

@@ -1,0 +1,245 @@
+#include "time/ZoneLaw.h"
+
+#include <algorithm>
+#include <charconv>
+#include <span>
+
+#include "data/DataFile.h"
+
+namespace tq {
+namespace {
+
+constexpr std::size_t kChangeSize = 6;  // uint32 instant, uint16 kind, little-endian
+constexpr std::int32_t kMostOffset = 16 * 3600;
+constexpr std::size_t kMostZones = 1000;
+constexpr std::size_t kMostPlaces = 1000000;
+
+// A whole decimal number (optional minus sign) between `least` and `most`.
+std::optional<std::int64_t> Number(std::string_view text, std::int64_t least, std::int64_t most) {
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty() ||
+      text.front() == '+' || value < least || value > most) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// "zones 12" gives 12, at most `most`.
+std::optional<std::int64_t> CountLine(std::string_view line, std::string_view word,
+                                      std::int64_t most) {
+  if (!line.starts_with(word) || line.size() <= word.size() || line[word.size()] != ' ') {
+    return std::nullopt;
+  }
+  return Number(line.substr(word.size() + 1), 0, most);
+}
+
+// Cuts `line` at its tabs into exactly `fields.size()` non-empty fields.
+bool Fields(std::string_view line, std::span<std::string_view> fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::size_t tab = i + 1 == fields.size() ? line.size() : line.find('\t');
+    if (tab == std::string_view::npos || tab == 0) return false;
+    fields[i] = line.substr(0, tab);
+    line.remove_prefix(std::min(line.size(), tab + 1));
+    if (i + 1 == fields.size() && fields[i].find('\t') != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+std::uint32_t Fnv1a32(std::string_view bytes) {
+  std::uint32_t value = 0x811C9DC5u;
+  for (const char c : bytes) value = (value ^ static_cast<unsigned char>(c)) * 0x01000193u;
+  return value;
+}
+
+std::uint32_t Read32(const char* at) {
+  const auto* b = reinterpret_cast<const unsigned char*>(at);
+  return b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+}
+
+}  // namespace
+
+std::string ZoneLaw::Open(const std::filesystem::path& folder) {
+  *this = {};
+  LoadOutcome outcome;
+  const std::optional<std::string> places = ReadDataFileOf(folder, kPlacesFileName, outcome);
+  if (!places) return outcome.text;
+  const std::optional<std::string> law = ReadDataFileOf(folder, kLawFileName, outcome);
+  if (!law) return outcome.text;
+  std::string why = LoadLaw(*law);
+  const char* damaged = kLawFileName;
+  if (why.empty()) {
+    why = LoadPlaces(*places);
+    damaged = kPlacesFileName;
+  }
+  if (why.empty()) return {};
+  *this = {};
+  return DescribeLoad(FileProblem::kDamaged, damaged, folder, why).text;
+}
+
+std::string ZoneLaw::Load(std::string_view places, std::string_view law) {
+  *this = {};
+  std::string why = LoadLaw(law);
+  if (why.empty()) why = LoadPlaces(places);
+  if (!why.empty()) *this = {};
+  return why;
+}
+
+std::string ZoneLaw::LoadLaw(std::string_view rest) {
+  std::string_view line;
+  if (!NextLfLine(rest, line) || line != "TQTZL 1") return "it is not of the format TQTZL 1";
+  if (!NextLfLine(rest, line) || !NextLfLine(rest, line) || !line.starts_with("tzdata ") ||
+      line.size() == 7) {
+    return "it does not name its tzdata release";
+  }
+  version_ = line.substr(7);
+  std::optional<std::int64_t> until;
+  if (!NextLfLine(rest, line) || !line.starts_with("until ") ||
+      !(until = Number(line.substr(6), 1, 0xFFFFFFFFll))) {
+    return "it does not say until when it holds";
+  }
+  until_ = *until;
+  std::optional<std::int64_t> count;
+  if (!NextLfLine(rest, line) || !(count = CountLine(line, "types", 0xFFFF)) || *count == 0) {
+    return "its count of kinds of time is missing";
+  }
+  for (std::int64_t i = 0; i < *count; ++i) {
+    std::string_view fields[4];
+    std::optional<std::int64_t> offset;
+    if (!NextLfLine(rest, line) || !Fields(line, fields) ||
+        !(offset = Number(fields[0], -kMostOffset, kMostOffset)) ||
+        (fields[1] != "0" && fields[1] != "1") || fields[2].size() > 8) {
+      return "kind of time " + std::to_string(i + 1) + " is damaged";
+    }
+    kindTable_.push_back({static_cast<std::int32_t>(*offset), fields[1] == "1",
+                          std::string(fields[2]), std::string(fields[3])});
+  }
+  if (!NextLfLine(rest, line) || !(count = CountLine(line, "zones", kMostZones)) || *count == 0) {
+    return "its count of zones is missing";
+  }
+  std::uint32_t changes = 0;
+  for (std::int64_t i = 0; i < *count; ++i) {
+    std::string_view fields[2];
+    std::optional<std::int64_t> length;
+    if (!NextLfLine(rest, line) || !Fields(line, fields) ||
+        !(length = Number(fields[1], 1, 0xFFFFFF)) ||
+        (!zones_.empty() && fields[0] <= zones_.back().name)) {
+      return "zone " + std::to_string(i + 1) + " is damaged or out of order";
+    }
+    zones_.push_back({std::string(fields[0]), changes, static_cast<std::uint32_t>(*length)});
+    changes += static_cast<std::uint32_t>(*length);
+  }
+  // "transitions 9096 0a1b2c3d": the count and the check sum of the table.
+  if (!NextLfLine(rest, line)) return "its count of changes is missing";
+  const std::size_t blank = line.rfind(' ');
+  const std::optional<std::int64_t> total =
+      blank == std::string_view::npos ? std::nullopt
+                                      : CountLine(line.substr(0, blank), "transitions", 0xFFFFFF);
+  if (!total || *total != changes) return "its count of changes does not add up";
+  const std::string_view sumText = line.substr(blank + 1);
+  std::uint32_t sum = 0;
+  const auto parsed = std::from_chars(sumText.data(), sumText.data() + sumText.size(), sum, 16);
+  if (sumText.size() != 8 || parsed.ec != std::errc() ||
+      parsed.ptr != sumText.data() + sumText.size()) {
+    return "its check sum is missing";
+  }
+  if (rest.size() != std::size_t{changes} * kChangeSize) {
+    return "it is cut short or too long";
+  }
+  if (Fnv1a32(rest) != sum) return "its table of changes fails its check sum";
+  instants_.reserve(changes);
+  kinds_.reserve(changes);
+  for (const Zone& zone : zones_) {
+    for (std::uint32_t i = 0; i < zone.count; ++i) {
+      const char* at = rest.data() + std::size_t{zone.first + i} * kChangeSize;
+      const std::uint32_t instant = Read32(at);
+      const std::uint16_t kind = static_cast<std::uint16_t>(
+          static_cast<unsigned char>(at[4]) | static_cast<unsigned char>(at[5]) << 8);
+      const bool inOrder = i == 0 ? instant == 0 : instant > instants_.back();
+      if (!inOrder || instant >= until_ || kind >= kindTable_.size()) {
+        return "the changes of " + zone.name + " are damaged";
+      }
+      instants_.push_back(instant);
+      kinds_.push_back(kind);
+    }
+  }
+  eastern_ = FindZone(kEasternZone);
+  if (eastern_ < 0) return std::string("it holds no ") + kEasternZone;
+  return {};
+}
+
+std::string ZoneLaw::LoadPlaces(std::string_view rest) {
+  std::string_view line;
+  std::optional<std::int64_t> count;
+  if (!NextLfLine(rest, line) || line != "TQCTZ 1") return "it is not of the format TQCTZ 1";
+  if (!NextLfLine(rest, line) || !(count = CountLine(line, "zones", kMostZones))) {
+    return "its count of zones is missing";
+  }
+  std::vector<std::int16_t> lawZone;
+  std::string_view previous;
+  for (std::int64_t i = 0; i < *count; ++i) {
+    if (!NextLfLine(rest, line) || line.empty() || (i > 0 && line <= previous)) {
+      return "zone " + std::to_string(i + 1) + " is damaged or out of order";
+    }
+    const int zone = FindZone(line);
+    if (zone < 0) return "its zone " + std::string(line) + " is not in " + kLawFileName;
+    lawZone.push_back(static_cast<std::int16_t>(zone));
+    previous = line;
+  }
+  std::optional<std::int64_t> places;
+  if (!NextLfLine(rest, line) || !(places = CountLine(line, "places", kMostPlaces))) {
+    return "its count of places is missing";
+  }
+  placeIds_.reserve(static_cast<std::size_t>(*places));
+  placeZones_.reserve(static_cast<std::size_t>(*places));
+  for (std::int64_t i = 0; i < *places; ++i) {
+    std::string_view fields[2];
+    std::optional<std::int64_t> id, zone;
+    if (!NextLfLine(rest, line) || !Fields(line, fields) ||
+        !(id = Number(fields[0], 1, 0x7FFFFFFF)) ||
+        !(zone = Number(fields[1], 0, static_cast<std::int64_t>(lawZone.size()) - 1)) ||
+        (!placeIds_.empty() && *id <= placeIds_.back())) {
+      return "place " + std::to_string(i + 1) + " is damaged or out of order";
+    }
+    placeIds_.push_back(static_cast<std::int32_t>(*id));
+    placeZones_.push_back(lawZone[static_cast<std::size_t>(*zone)]);
+  }
+  if (!rest.empty()) return "it goes on after its last place";
+  return {};
+}
+
+int ZoneLaw::ZoneOfPlace(std::int32_t cityId) const {
+  const auto found = std::lower_bound(placeIds_.begin(), placeIds_.end(), cityId);
+  if (found == placeIds_.end() || *found != cityId) return -1;
+  return placeZones_[static_cast<std::size_t>(found - placeIds_.begin())];
+}
+
+int ZoneLaw::FindZone(std::string_view ianaName) const {
+  const auto found = std::lower_bound(zones_.begin(), zones_.end(), ianaName,
+                                      [](const Zone& zone, std::string_view name) {
+                                        return zone.name < name;
+                                      });
+  if (found == zones_.end() || found->name != ianaName) return -1;
+  return static_cast<int>(found - zones_.begin());
+}
+
+std::string_view ZoneLaw::ZoneName(int zone) const {
+  if (zone < 0 || static_cast<std::size_t>(zone) >= zones_.size()) return {};
+  return zones_[static_cast<std::size_t>(zone)].name;
+}
+
+std::optional<ZoneTime> ZoneLaw::TimeAt(int zone, std::int64_t utcSeconds) const {
+  if (zone < 0 || static_cast<std::size_t>(zone) >= zones_.size() || utcSeconds < 0 ||
+      utcSeconds >= until_) {
+    return std::nullopt;
+  }
+  const Zone& law = zones_[static_cast<std::size_t>(zone)];
+  const auto begin = instants_.begin() + law.first;
+  // The last change at or before the instant; the first is at 1970.
+  const auto after = std::upper_bound(begin, begin + law.count,
+                                      static_cast<std::uint32_t>(utcSeconds));
+  const Kind& kind = kindTable_[kinds_[static_cast<std::size_t>(after - 1 - instants_.begin())]];
+  return ZoneTime{kind.offsetSeconds, kind.daylight, kind.abbreviation, kind.name};
+}
+
+}  // namespace tq
