@@ -327,4 +327,17 @@ std::optional<std::string> ReadDataFileOf(const std::filesystem::path& folder, c
   return std::move(file.bytes);
 }
 
+std::optional<std::size_t> ParseCountLine(std::string_view line, std::string_view word) {
+  if (!line.starts_with(word) || line.size() <= word.size() + 1 || line[word.size()] != ' ' ||
+      line.size() > word.size() + 10) {
+    return std::nullopt;
+  }
+  std::size_t count = 0;
+  for (const char c : line.substr(word.size() + 1)) {
+    if (c < '0' || c > '9') return std::nullopt;
+    count = count * 10 + static_cast<std::size_t>(c - '0');
+  }
+  return count;
+}
+
 }  // namespace tq

@@ -241,6 +241,10 @@ inline bool HasControlBytes(std::string_view line, bool tabs = false) {
 // is none, so a last line without its LF is never read as whole.
 bool NextLfLine(std::string_view& rest, std::string_view& line);
 
+// "places 12" gives 12: the line is `word`, a blank and 1 to 9 digits;
+// nothing for any other line.
+std::optional<std::size_t> ParseCountLine(std::string_view line, std::string_view word);
+
 // Raises (+1) or lowers (-1) every byte, modulo 256.
 std::string ShiftText(std::string_view text, int direction);
 
