@@ -14,6 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "data/CitySet.h"
+#include "data/DataFile.h"
+
 namespace tq {
 
 // The kind of time in force in a zone: "CDT", "Central Daylight Time",
@@ -38,6 +41,17 @@ class ZoneLaw {
   // Reads the bytes of both files; "" or why they cannot be used (and then
   // the law is empty).
   std::string Load(std::string_view places, std::string_view law);
+  // Open, for the places of `cities` (loaded): a folder that lacks ctz.bin
+  // or tzl.bin (data in the two-file format) gets the law of its records
+  // (FromRecords), with a note that is no problem; a damaged file leaves
+  // the law empty, told as damage.
+  [[nodiscard]] LoadOutcome OpenFor(const std::filesystem::path& folder, const CCitySet& cities);
+  // The law of each place's own record: its hours from Eastern standard
+  // time and its daylight-saving flag, with the North American daylight
+  // rule (DaylightRule.h) for every place that keeps daylight time. The
+  // kinds of time are named as the zone law names them ("Central Daylight
+  // Time", "CDT"); hours no zone of the continent keeps read "UTC-06:30".
+  void FromRecords(const CCitySet& cities);
 
   bool IsEmpty() const { return zones_.empty(); }
   // "2026f": the tzdata release the table was compiled from.
