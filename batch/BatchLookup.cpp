@@ -44,9 +44,8 @@ BatchLookup::BatchLookup(const std::filesystem::path& folder)
     exchangesOutcome_ = {FileProblem::kUnreadable, std::move(problem)};
   }
   numbers_ = std::make_unique<NumberLookup>(cities_, areaCodes_, exchanges_);
-  if (std::string problem = law_.Open(folder); !problem.empty()) {
-    zoneLawOutcome_ = {FileProblem::kDamaged, problem + " Local times are not shown."};
-  }
+  // A folder without the zone law's files takes each place's own zone.
+  zoneLawOutcome_ = law_.OpenFor(folder, cities_);
 
   // An exchange without a known place has a clock only when every place of
   // its area code keeps the time of one zone: any other would be a guess.

@@ -149,8 +149,9 @@ int ReportDataProblems(const BatchLookup& lookup, const std::filesystem::path& f
   bool missing = false;
   for (const LoadOutcome* outcome : {&lookup.Cities(), &lookup.AreaCodes(), &lookup.Exchanges(),
                                      &lookup.ZoneLawOutcome()}) {
+    // A note (the places' own zones for a missing zone law) is told too.
+    if (!outcome->text.empty()) err << "tqlookup: " << Cp1252ToDisplayUtf8(outcome->text) << "\n";
     if (outcome->problem == FileProblem::kNone) continue;
-    err << "tqlookup: " << Cp1252ToDisplayUtf8(outcome->text) << "\n";
     // Rows without their exchange's place would be wrong answers: the
     // exchange file is needed as much as the other two.
     missing = missing || outcome->problem != FileProblem::kDamaged;

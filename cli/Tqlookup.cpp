@@ -190,17 +190,19 @@ class CommandLineChooser : public CityChooser {
   CityChoiceReply ChooseCity(const std::vector<CityChoice>& shown) override {
     using Kind = CityChoiceReply::Kind;
     if (options_.cancel) return {Kind::kCancelled, {}};
-    if (options_.pickFirst) return {Kind::kChosen, shown.front().text};
+    if (options_.pickFirst) return {Kind::kChosen, shown.front().text, shown.front().cityId};
     if (options_.pick) {
       // "Springfield, Missouri", "Springfield, MO", else a beginning.
       for (const CityChoice& choice : shown) {
         if (CompareNoCase(choice.text, *options_.pick) == 0 ||
             CompareNoCase(choice.city + ", " + choice.state, *options_.pick) == 0) {
-          return {Kind::kChosen, choice.text};
+          return {Kind::kChosen, choice.text, choice.cityId};
         }
       }
       for (const CityChoice& choice : shown) {
-        if (StartsWithNoCase(choice.text, *options_.pick)) return {Kind::kChosen, choice.text};
+        if (StartsWithNoCase(choice.text, *options_.pick)) {
+          return {Kind::kChosen, choice.text, choice.cityId};
+        }
       }
       noSuchChoice = true;
       return {Kind::kUnanswered, {}};
@@ -218,7 +220,8 @@ class CommandLineChooser : public CityChooser {
       if (!std::getline(io_.in, line) || line.empty()) return {Kind::kCancelled, {}};
       const int number = AtoI(line);
       if (number >= 1 && static_cast<std::size_t>(number) <= shown.size()) {
-        return {Kind::kChosen, shown[static_cast<std::size_t>(number) - 1].text};
+        const CityChoice& chosen = shown[static_cast<std::size_t>(number) - 1];
+        return {Kind::kChosen, chosen.text, chosen.cityId};
       }
     }
   }
@@ -294,9 +297,12 @@ int RunQuery(const Options& options, CommandLineIo& io, const CommandLinePlaces&
   int status = ReportDataProblems(options, flow.DataProblems(),
                                   {&flow.CitiesOutcome(), &flow.AreaCodesOutcome()}, io.err);
   // Without the zone law the answer comes without local times; a damaged
-  // exchange table answers some numbers without their exchange.
+  // exchange table answers some numbers without their exchange; a damaged
+  // kind or plan file answers without what it adds. A folder without the
+  // zone law's files takes each place's own zone: a note, no problem.
   if (status == 0 && (flow.ZoneLawOutcome().problem != FileProblem::kNone ||
-                      flow.ExchangesOutcome().problem == FileProblem::kDamaged)) {
+                      flow.ExchangesOutcome().problem == FileProblem::kDamaged ||
+                      flow.OptionalFilesDamaged())) {
     status = kExitDamagedData;
   }
   if (status == kExitNoData) return status;

@@ -13,6 +13,7 @@ constexpr char kSeparator[] = " \xB7 ";
 }  // namespace
 
 std::string ResultLine(const Answer& answer, std::int64_t utcSeconds) {
+  if (answer.planned) return PlannedCodeText(*answer.planned);
   if (!answer.HasLists() || answer.outcome != AnswerOutcome::kFound) return {};
   // The place the answer's first clock is of: the typed place of a place
   // search, else the largest place of the codes.

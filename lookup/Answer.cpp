@@ -19,8 +19,25 @@ const char* AnswerOutcomeName(AnswerOutcome outcome) {
     case AnswerOutcome::kNoCities: return "no_cities";
     case AnswerOutcome::kChoices: return "choices";
     case AnswerOutcome::kCancelled: return "cancelled";
+    case AnswerOutcome::kPlanned: return "planned";
   }
   return "none";
+}
+
+std::vector<std::string> AllPlaceEntries(const Answer& answer) {
+  std::vector<std::string> entries;
+  for (const PlaceFacts& place : answer.places) {
+    if (!place.ownEntry) continue;
+    entries.push_back(place.withState ? place.name + ", " + place.state : place.name);
+  }
+  return entries;
+}
+
+bool HasUnlistedPlaces(const Answer& answer) {
+  for (const PlaceFacts& place : answer.places) {
+    if (!place.listed) return true;
+  }
+  return false;
 }
 
 std::vector<LocalTimeLine> LocalTimesAt(const AnswerTimes& times, std::int64_t utcSeconds) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "data/PlannedCodes.h"
 #include "number/NumberLookup.h"
 #include "time/LocalTime.h"
 #include "time/TimeZoneLine.h"
@@ -38,6 +39,7 @@ enum class AnswerOutcome {
   kNoCities,   // "No cities found"
   kChoices,    // several places match and nobody chose (choices holds them)
   kCancelled,  // several places matched and the choice was cancelled
+  kPlanned,    // an area code announced but not yet in service (planned holds it)
 };
 const char* AnswerOutcomeName(AnswerOutcome outcome);
 
@@ -54,17 +56,31 @@ struct PlaceFacts {
   std::string state;  // "OH", or a country or "Non-geographic area code"
   std::int64_t population = 0;
   std::int32_t cityId = 0;
+  bool listed = true;      // its entry is in the major cities list
+  bool ownEntry = true;    // the place its entry stands for (places that read alike share one)
+  bool withState = false;  // its entry carries its state ("Iqaluit, NU")
   bool operator==(const PlaceFacts&) const = default;
 };
 
-// One place of a city choice: the text offered ("Springfield, Missouri"),
-// and what tells it from its namesakes.
+// The other places of one state that share the name of the place answered
+// ("also 17 other places named Washington in Pennsylvania").
+struct Namesakes {
+  std::string name;   // the name they share: "Washington"
+  std::string state;  // "PA"
+  std::vector<PlaceFacts> places;  // the others, the one meant first
+  bool operator==(const Namesakes&) const = default;
+};
+
+// One place of a city choice: the text offered ("Springfield, Missouri";
+// texts that would read alike carry what tells them apart, "Springfield,
+// Pennsylvania (610/484)"), and the place's figures.
 struct CityChoice {
   std::string text;
   std::string city;   // "Springfield"
   std::string state;  // "MO"
   std::int64_t population = 0;
   std::vector<std::int32_t> areaCodes;  // ascending
+  std::int32_t cityId = -1;
   bool operator==(const CityChoice&) const = default;
 };
 
@@ -120,6 +136,12 @@ std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds);
 // zones), or a place without a clock.
 std::optional<bool> CallableAt(const AnswerTimes& times, std::int64_t utcSeconds);
 
+struct Answer;
+// The full list: one entry per text of the places, in their order.
+std::vector<std::string> AllPlaceEntries(const Answer& answer);
+// Whether the full list holds places that the major cities leave out.
+bool HasUnlistedPlaces(const Answer& answer);
+
 struct Answer {
   std::string queryGiven;  // the text as typed
   std::string query;       // as the input field shows it afterwards: "937", "Dayton, Ohio"
@@ -128,13 +150,22 @@ struct Answer {
   AnswerList areaCodes{"Area code(s):", {}};
   AnswerList largestCity{"Largest city in area code(s):", {}};
   AnswerList majorCities{"Major cities in area code(s):", {}};
+  // The heading of the full list of the places of the codes, the major
+  // cities among them ("All places (96) in area code:"; its entries are
+  // AllPlaceEntries).
+  std::string allPlacesHeading = "All places in area code(s):";
   std::vector<std::string> stateOrProvince;  // the state line (none or one entry)
   // The state or province the map shows ("OH"; "" for none).
   std::string foundState;
-  // The listed places with their figures, in the order of majorCities; the
-  // largest city's facts.
+  // Every place of the codes with its figures, in the order of the full list
+  // (places that share an entry's text follow each other, the one the entry
+  // stands for first); the largest city's facts.
   std::vector<PlaceFacts> places;
   std::optional<PlaceFacts> largestPlace;
+  // The place searched shares its name with other places of its state.
+  std::optional<Namesakes> namesakes;
+  // With kPlanned: the code announced.
+  std::optional<PlannedCode> planned;
 
   AnswerTimes times;
 
@@ -142,8 +173,10 @@ struct Answer {
   std::string e164;
   // When the input named an exchange and exchanges are known.
   std::optional<NumberResult> exchange;
-  // The row of majorCities that is the exchange's place, or -1.
+  // The row of majorCities, and of AllPlaceEntries, that is the exchange's
+  // place, or -1.
   int exchangeRow = -1;
+  int exchangeRowInAll = -1;
 
   // One text per data file that is missing, unreadable, refused or damaged.
   std::vector<std::string> problems;

@@ -58,6 +58,7 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
   AddList(text, answer.majorCities.heading, answer.majorCities.entries);
   AddList(text, kStateOrProvinceHeading, answer.stateOrProvince);
   AddList(text, kTimeZoneHeading, ZoneLineAt(answer.times, utcSeconds));
+  if (answer.namesakes) text += "Namesakes:\n  " + Cp1252ToDisplayUtf8(NamesakesText(*answer.namesakes)) + "\n";
   const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   if (!clocks.empty()) text += "Local time:\n";
   for (const LocalTimeLine& line : clocks) {
@@ -118,9 +119,33 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
     json += &place == &answer.places.front() ? "\n" : ",\n";
     json += "    {\"name\": " + JsonString(place.name) + ", \"state\": " +
             JsonString(place.state) + ", \"population\": " + std::to_string(place.population) +
-            "}";
+            ", \"listed\": " + (place.listed ? "true" : "false") + "}";
   }
   json += answer.places.empty() ? "]" : "\n  ]";
+  json += ",\n  \"namesakes\": ";
+  if (!answer.namesakes) {
+    json += "null";
+  } else {
+    const Namesakes& namesakes = *answer.namesakes;
+    json += "{\"name\": " + JsonString(namesakes.name) + ", \"state\": " +
+            JsonString(namesakes.state) + ", \"count\": " + std::to_string(namesakes.places.size()) +
+            ", \"text\": " + JsonString(NamesakesText(namesakes)) + ", \"places\": [";
+    for (const PlaceFacts& place : namesakes.places) {
+      json += (&place == &namesakes.places.front() ? "" : ", ");
+      json += "{\"name\": " + JsonString(place.name) + ", \"population\": " +
+              std::to_string(place.population) + "}";
+    }
+    json += "]}";
+  }
+  json += ",\n  \"planned\": ";
+  if (!answer.planned) {
+    json += "null";
+  } else {
+    std::vector<std::string> overlays;
+    for (const std::int32_t code : answer.planned->overlays) overlays.push_back(std::to_string(code));
+    json += "{\"areaCode\": \"" + std::to_string(answer.planned->code) + "\", \"begins\": " +
+            JsonString(answer.planned->begins) + ", \"overlays\": " + JsonArray(overlays) + "}";
+  }
   return json + "\n}\n";
 }
 
@@ -146,6 +171,7 @@ std::string ChoicesJson(const Answer& answer) {
 
 std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
   std::vector<std::string> parts = answer.problems;
+  if (answer.namesakes) parts.push_back(NamesakesText(*answer.namesakes));
   const int yours = ThisComputerOffsetSeconds(utcSeconds);
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
     parts.push_back(line.place->name + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +
@@ -175,6 +201,12 @@ std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
     text += part;
   }
   return text;
+}
+
+std::string NamesakesText(const Namesakes& namesakes) {
+  const std::size_t others = namesakes.places.size();
+  return "also " + std::to_string(others) + " other " + (others == 1 ? "place" : "places") +
+         " named " + namesakes.name + " in " + StateAbbrevToName(namesakes.state);
 }
 
 std::string ChoiceDetails(const CityChoice& choice) {

@@ -54,9 +54,9 @@ TEST(BatchCommand, RowsOnStreamsAndTheirFailures) {
   EXPECT_EQ(run(full, failErr), kExitOutputError);
   EXPECT_TRUE(failErr.str().starts_with("tqlookup: cannot write the rows")) << failErr.str();
 
-  // Without the zone law: the rows without local times, the problem told
+  // A damaged zone law: the rows without local times, the problem told
   // once, and status 6.
-  std::filesystem::remove(data / "tzl.bin");
+  std::filesystem::resize_file(data / "tzl.bin", 4000);
   std::stringstream lawOut, lawErr;
   EXPECT_EQ(run(lawOut, lawErr), kExitDamagedData);
   EXPECT_EQ(lawOut.str(),
@@ -65,6 +65,12 @@ TEST(BatchCommand, RowsOnStreamsAndTheirFailures) {
   const std::string told = lawErr.str();
   EXPECT_NE(told.find("tzl.bin"), std::string::npos) << told;
   EXPECT_EQ(told.find("tzl.bin"), told.rfind("tzl.bin")) << told;
+  // Without it, each place's own zone: the same rows, a note, and status 0.
+  std::filesystem::remove(data / "tzl.bin");
+  std::stringstream ownOut, ownErr;
+  EXPECT_EQ(run(ownOut, ownErr), 0);
+  EXPECT_EQ(ownOut.str(), out.str());
+  EXPECT_NE(ownErr.str().find("tzl.bin is missing"), std::string::npos) << ownErr.str();
 
   // A damaged place file: the rows from what could be read, and status 6.
   test::WriteSampleData(data.path());
