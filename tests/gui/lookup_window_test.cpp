@@ -127,16 +127,44 @@ class LookupWindowTest : public QObject {
     QCOMPARE(QueryText(*dialog), QString::fromUtf8("Montréal, Québec"));
   }
 
+  // Beside its major cities, every place of a code: from the Edit menu (or
+  // the list's context menu), its heading the list's name for screen
+  // readers; a double-click there searches that place, whose answer opens on
+  // its major cities again. A choice among namesakes answers its place alone.
+  void theFullListAndTheChoiceOfAPlace() {
+    dialog.reset();
+    QVERIFY((dialog = OpenSampleWindow(NamesakeCities())));
+    QListWidget* places = List(*dialog, "listMajorCities");
+    TypeAndEnter(*dialog, "570");
+    QCOMPARE(places->count(), 25);
+    QTest::keyClick(dialog.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(places->count(), 30);
+    QCOMPARE(dialog->findChild<QLabel*>("lblMajorCities")->text(), QString("All pla&ces (30) in area code:"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(places)->text(QAccessible::Name),
+             QString("All places (30) in area code"));
+    QCOMPARE(QApplication::focusWidget(), places);
+    DoubleClickEntry(places, "Hamlet A");
+    QCOMPARE(QueryText(*dialog), QString("Hamlet A, Pennsylvania"));
+    QCOMPARE(places->count(), 26);
+    CCityPickDlg::setNextAnswer(QDialog::Accepted, "Springfield, Pennsylvania (724)");
+    TypeAndEnter(*dialog, "Springfield, PA");
+    QCOMPARE(QueryText(*dialog), QString("Springfield, Pennsylvania (724)"));
+    QCOMPARE(ListTexts(List(*dialog, "listAreaCodes")), QStringList{"724"});
+    CCityPickDlg::setNextAnswer(QDialog::Accepted);  // the preselected, most populous one
+    TypeAndEnter(*dialog, "Springfield, PA");
+    QCOMPARE(QueryText(*dialog), QString("Springfield, Pennsylvania (484/610, 24,000 people)"));
+  }
+
   void doubleClicksOnEachListSearchTheEntry() {
     TypeAndEnter(*dialog, "San Antonio, TX");
     DoubleClickEntry(List(*dialog, "listAreaCodes"), "726");
     QCOMPARE(QueryText(*dialog), QString("726"));
     TypeAndEnter(*dialog, "937");
     DoubleClickEntry(List(*dialog, "listMajorCities"), "Kettering");
-    QCOMPARE(QueryText(*dialog), QString("Kettering, Ohio "));
+    QCOMPARE(QueryText(*dialog), QString("Kettering, Ohio"));
     VerifyFieldFocusedAndSelected();
     DoubleClickEntry(List(*dialog, "listLargestCity"), "Dayton");
-    QCOMPARE(QueryText(*dialog), QString("Dayton, Ohio "));
+    QCOMPARE(QueryText(*dialog), QString("Dayton, Ohio"));
   }
 
   void cityChoiceAsksTheDialog() {
