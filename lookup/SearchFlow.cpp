@@ -44,16 +44,22 @@ std::string StateCodeOf(const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+// The order of the choices offered: the most populous first, then by text.
+bool ShownBefore(const CityChoice& a, const CityChoice& b) {
+  if (a.population != b.population) return a.population > b.population;
+  return CompareNoCase(a.text, b.text) < 0;
+}
+
+}  // namespace
+
 std::vector<CityChoice> ChoicesInShownOrder(const std::vector<CityChoice>& choices) {
   // The order is found on indexes, so each choice is copied once.
   std::vector<std::size_t> order(choices.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    if (choices[a].population != choices[b].population) {
-      return choices[a].population > choices[b].population;
-    }
-    return CompareNoCase(choices[a].text, choices[b].text) < 0;
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return ShownBefore(choices[a], choices[b]); });
   std::vector<CityChoice> shown;
   shown.reserve(choices.size());
   for (const std::size_t i : order) shown.push_back(choices[i]);
@@ -370,12 +376,8 @@ std::vector<CityChoice> SearchFlow::ChoicesOfRows(const std::vector<std::uint32_
   }
   // The order shown: the most populous first, found on indexes so that each
   // choice moves once.
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-    if (choices[a].population != choices[b].population) {
-      return choices[a].population > choices[b].population;
-    }
-    return CompareNoCase(choices[a].text, choices[b].text) < 0;
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::uint32_t a, std::uint32_t b) { return ShownBefore(choices[a], choices[b]); });
   std::vector<CityChoice> shown;
   shown.reserve(choices.size());
   for (const std::uint32_t i : order) shown.push_back(std::move(choices[i]));

@@ -463,6 +463,21 @@ TEST_F(NamesakeFlowTest, MajorCitiesAndEveryPlace) {
   EXPECT_EQ(a.majorCities.entries[4], "Hamlet F");
 }
 
+// Every place above the line is a major city, beyond the 25 most populous.
+TEST(SearchFlowMajorCities, EveryPlaceAboveTheLine) {
+  test::TempDir dir;
+  std::vector<test::CityFixture> places;
+  for (int i = 0; i < 30; ++i) {
+    places.push_back({i + 1, "Town " + std::to_string(i), "OH", "USA", i < 27 ? 10001 + i : 10000,
+                      1, "0", {330}});
+  }
+  test::WriteDataFiles(dir.path(), places);
+  ScriptedChooser chooser;
+  SearchFlow flow(dir.path(), chooser);
+  flow.OpenData();
+  EXPECT_EQ(flow.Search("330").majorCities.heading, "Major cities (27 of 30) in area code:");
+}
+
 // Without knd.bin, namesakes share their stored name, rank by their people
 // alone, and the largest city is the most populous place.
 TEST_F(NamesakeFlowTest, WithoutKindsPeopleAloneDecide) {
