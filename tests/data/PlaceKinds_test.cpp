@@ -94,6 +94,19 @@ TEST_F(PlaceKindsTest, NamesakesAndTheOneThatStandsOut) {
   EXPECT_TRUE(PlaceKinds().MayBeLargestCityRow(1));
 }
 
+// A missing file is no problem; one the folder's manifest does not list is
+// told as damage, its lines still used.
+TEST_F(PlaceKindsTest, MissingIsNoProblemAndTheManifestIsHeld) {
+  PlaceKinds kinds;
+  EXPECT_EQ(kinds.Read(dir_.path(), cities_).problem, FileProblem::kNone);
+  test::WriteBytes(dir_ / "knd.bin", "TQKIND 1\nplaces 1\n1\tcity\n");
+  test::WriteBytes(dir_ / "tqdata.manifest", "TQMANIFEST 1\n");
+  const LoadOutcome outcome = kinds.Read(dir_.path(), cities_);
+  EXPECT_EQ(outcome.problem, FileProblem::kDamaged);
+  EXPECT_NE(outcome.text.find("knd.bin is not listed in its manifest"), std::string::npos) << outcome.text;
+  EXPECT_EQ(kinds.KindOfRow(0), PlaceKind::kCity);
+}
+
 // The kinds are those docs/data-format.md tables, word, rank and all.
 TEST(PlaceKindWords, AsTheDataFormatTablesThem) {
   std::ifstream doc(std::filesystem::path(TELQUEST_SOURCE_DIR) / "docs/data-format.md");

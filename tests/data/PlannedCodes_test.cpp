@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/TestData.h"
+
 namespace tq {
 namespace {
 
@@ -57,6 +59,19 @@ TEST(PlannedCodes, DamageIsToldAndSoundLinesAnswer) {
     for (const int code : {273, 354, 742}) answers += codes.Find(code) ? 'Y' : '-';
     EXPECT_EQ(answers, found) << told;
   }
+}
+
+// A missing file is no problem; one the folder's manifest does not list is
+// told as damage, its lines still used.
+TEST(PlannedCodes, MissingIsNoProblemAndTheManifestIsHeld) {
+  test::TempDir dir;
+  PlannedCodes codes;
+  EXPECT_EQ(codes.Read(dir.path()).problem, FileProblem::kNone);
+  test::WriteBytes(dir / "pln.bin", kGood);
+  test::WriteBytes(dir / "tqdata.manifest", "TQMANIFEST 1\n");
+  const LoadOutcome outcome = codes.Read(dir.path());
+  EXPECT_NE(outcome.text.find("pln.bin is not listed in its manifest"), std::string::npos) << outcome.text;
+  EXPECT_TRUE(codes.Find(273));
 }
 
 }  // namespace
