@@ -32,10 +32,17 @@ class SampleDataFolder {
   std::filesystem::path previous_;
 };
 
-// The lookup window (maps shown) over its own sample data folder.
+// The user's font at `pixels` (the windows made after it follow it).
+void SetUserFontPixels(int pixels);
+
+// The lookup window (maps shown) over its own sample data folder, with the
+// user's font at the layout's own 10 pixels, so that client pixels are
+// template pixels.
 class SampleDataHolder {
  protected:
-  explicit SampleDataHolder(const std::vector<CityFixture>& extraCities) : data_(extraCities) {}
+  explicit SampleDataHolder(const std::vector<CityFixture>& extraCities) : data_(extraCities) {
+    SetUserFontPixels(10);
+  }
   SampleDataFolder data_;
 };
 
