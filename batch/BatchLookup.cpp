@@ -13,11 +13,6 @@ namespace {
 // The zone of an area code while its places are read.
 constexpr int kNoZone = -1, kSeveralZones = -2;
 
-// Writes `value` as exactly `width` digits at `to`.
-void PutDigits(char* to, int value, int width) {
-  for (int i = width - 1; i >= 0; --i, value /= 10) to[i] = static_cast<char>('0' + value % 10);
-}
-
 BatchStatus RowStatus(NumberResult::Status status) {
   using Status = NumberResult::Status;
   switch (status) {
@@ -95,11 +90,11 @@ void BatchLookup::FillTime(int zone, std::int64_t utcSeconds, const CallingHours
       const LocalClock& clock = *entry.clock;
       entry.utcOffset = UtcOffsetText(clock);
       char text[] = "0000-00-00T00:00";
-      PutDigits(text, clock.year % 10000, 4);
-      PutDigits(text + 5, clock.month, 2);
-      PutDigits(text + 8, clock.day, 2);
-      PutDigits(text + 11, clock.hour, 2);
-      PutDigits(text + 14, clock.minute, 2);
+      WriteDigits(text, clock.year % 10000, 4);
+      WriteDigits(text + 5, clock.month, 2);
+      WriteDigits(text + 8, clock.day, 2);
+      WriteDigits(text + 11, clock.hour, 2);
+      WriteDigits(text + 14, clock.minute, 2);
       entry.localTime = std::string(text) + entry.utcOffset;
     }
   }
@@ -124,18 +119,18 @@ void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
   const NumberResult& result = exchange.result;
   row.SetStatus(RowStatus(result.status));
   if (result.areaCode >= 0) {
-    PutDigits(row.areaCodeText, result.areaCode, 3);
+    WriteDigits(row.areaCodeText, result.areaCode, 3);
     row.areaCode = {row.areaCodeText, 3};
   }
   if (result.exchange >= 0) {
-    PutDigits(row.exchangeText, result.exchange, 3);
+    WriteDigits(row.exchangeText, result.exchange, 3);
     row.exchange = {row.exchangeText, 3};
   }
   // The E.164 form is the core's, made for the last four digits 0000; the
   // row's own four digits take their place.
   if (number->line >= 0 && exchange.result.line == 0) {
     std::memcpy(row.numberText, result.e164.data(), sizeof row.numberText);
-    PutDigits(row.numberText + sizeof row.numberText - 4, number->line, 4);
+    WriteDigits(row.numberText + sizeof row.numberText - 4, number->line, 4);
     row.number = {row.numberText, sizeof row.numberText};
   }
   row.place = exchange.place;

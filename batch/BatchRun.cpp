@@ -10,13 +10,12 @@
 #include <thread>
 #include <vector>
 
+#include "base/Text.h"
+
 namespace tq {
 namespace {
 
-bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(" \t") == std::string_view::npos;
-}
-
+// A CSV field without the blanks and tabs around it.
 std::string_view Trimmed(std::string_view text) {
   const std::size_t begin = text.find_first_not_of(" \t");
   if (begin == std::string_view::npos) return {};
@@ -46,10 +45,6 @@ class RowMaker {
  private:
   void MakeRow(std::string_view line, bool tooLong, bool header) {
     if (tooLong) return row_.SetStatus(BatchStatus::kTooLong);
-    if (IsBlank(line)) {
-      row_.input = line;
-      return row_.SetStatus(BatchStatus::kEmpty);
-    }
     const bool nul = line.find('\0') != std::string_view::npos;
     if (nul || !IsValidUtf8(line)) {
       row_.inputText.clear();
@@ -59,7 +54,9 @@ class RowMaker {
     }
     if (column_ < 0) {
       row_.input = line;
-      return lookup_.Look(line, options_.nowUtc, options_.callingHours, row_, memo_);
+      const std::string_view number = AsTyped(line);
+      if (IsBlankText(number)) return row_.SetStatus(BatchStatus::kEmpty);
+      return lookup_.Look(number, options_.nowUtc, options_.callingHours, row_, memo_);
     }
     SplitCsvLine(line, column_, timeColumn_, fields_);
     if (fields_.outcome != CsvFields::Outcome::kOk) {
@@ -70,20 +67,32 @@ class RowMaker {
     }
     row_.input = fields_.first;
     if (header) return row_.SetStatus(BatchStatus::kHeader);
-    if (IsBlank(fields_.first)) return row_.SetStatus(BatchStatus::kEmpty);
+    const std::string_view number = AsTyped(fields_.first);
+    if (IsBlankText(number)) return row_.SetStatus(BatchStatus::kEmpty);
     std::optional<std::int64_t> instant = options_.nowUtc;
     if (timeColumn_ >= 0) instant = ParseIsoInstant(Trimmed(fields_.second));
-    lookup_.Look(fields_.first, instant.value_or(options_.nowUtc), options_.callingHours, row_,
-                 memo_);
+    lookup_.Look(number, instant.value_or(options_.nowUtc), options_.callingHours, row_, memo_);
     if (!instant && row_.status == BatchStatus::kOk) {
       row_.SetStatus(BatchStatus::kBadTime);
       row_.timeZone = row_.utcOffset = row_.localTime = row_.callable = {};
     }
   }
 
+  // The number as a single lookup reads what is typed: in code page 1252,
+  // so that a pasted no-break space or dash is the blank or hyphen it is
+  // there. ASCII, nearly every line, is that already.
+  std::string_view AsTyped(std::string_view utf8) {
+    bool ascii = true;
+    for (const char c : utf8) ascii &= static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return utf8;
+    typed_ = Utf8ToCp1252(utf8);
+    return typed_;
+  }
+
   const BatchLookup& lookup_;
   const BatchOptions& options_;
   const int column_, timeColumn_;
+  std::string typed_;
   BatchRow row_;
   CsvFields fields_;
   BatchLookup::Memo memo_;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <istream>
 #include <optional>
@@ -35,9 +34,10 @@ constexpr char kUsage[] =
     "Options:\n"
     "  --data DIR         read cit.bin and arc.bin from DIR (default: the current\n"
     "                     directory, else the data installed with tqlookup)\n"
-    "  --now YYYY-MM-DDTHH:MMZ\n"
-    "                     the instant of the local times and the time zone line,\n"
-    "                     in UTC, 1970 to 2100 (default: now)\n"
+    "  --now INSTANT      the instant of the local times and the time zone line\n"
+    "                     (default: now), in ISO 8601: YYYY-MM-DDTHH:MM, optional\n"
+    "                     :SS, then Z or an offset (+HH:MM, -0400, -04), digits only,\n"
+    "                     1970 to 2100: 2026-07-05T22:42Z, 2026-07-05T18:42-04:00\n"
     "  --date YYYY-MM-DD  the same as --now at 12:00 UTC of that day\n"
     "  --window HH:MM-HH:MM\n"
     "                     the local hours in which a place may be called\n"
@@ -87,25 +87,10 @@ struct Options {
   bool json = false;
 };
 
-// "2026-07-04" (exactly four, two and two digits, a real day of the
-// calendar, 1970 to 2100) as the instant of its noon, UTC.
+// "2026-07-04": the instant of its noon, UTC (the one instant reader reads
+// the date and that time together).
 std::optional<std::int64_t> ParseDate(const std::string& text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return {};
-  int fields[3] = {0, 0, 0};
-  const std::size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
-  for (int f = 0; f < 3; ++f) {
-    for (std::size_t i = starts[f]; i < starts[f] + lengths[f]; ++i) {
-      if (text[i] < '0' || text[i] > '9') return {};
-      fields[f] = fields[f] * 10 + (text[i] - '0');
-    }
-  }
-  // Two digits each: a month or day beyond 255 never wraps round into range.
-  const auto [year, month, day] = fields;
-  const std::chrono::year_month_day date{std::chrono::year(year),
-                                         std::chrono::month(static_cast<unsigned>(month)),
-                                         std::chrono::day(static_cast<unsigned>(day))};
-  if (!date.ok()) return {};
-  return ParseUtcInstant(text + "T12:00Z");
+  return ParseIsoInstant(text + "T12:00Z");
 }
 
 // The options, or nothing with `error` naming what is wrong. --help and
@@ -350,8 +335,11 @@ int Run(const std::vector<std::string>& args, CommandLineIo& io,
 }  // namespace
 
 std::optional<std::int64_t> ParseNowOption(const std::string& text, std::string& error) {
-  const std::optional<std::int64_t> now = ParseUtcInstant(text);
-  if (!now) error = "--now: not an instant from 1970 to 2100 (YYYY-MM-DDTHH:MMZ): " + ShownArg(text);
+  const std::optional<std::int64_t> now = ParseIsoInstant(text);
+  if (!now) {
+    error = "--now: not an instant from 1970 to 2100 (ISO 8601, as 2026-07-05T22:42Z): " +
+            ShownArg(text);
+  }
   return now;
 }
 

@@ -229,6 +229,16 @@ std::optional<float> ParseReal(std::string_view line) {
   return value;
 }
 
+std::optional<std::int64_t> CountLine(std::string_view line, std::string_view word,
+                                      std::int64_t most) {
+  if (!line.starts_with(word) || line.size() <= word.size() || line[word.size()] != ' ') {
+    return std::nullopt;
+  }
+  const std::int32_t count = DigitsValue(line.substr(word.size() + 1));
+  if (count < 0 || count > most) return std::nullopt;
+  return count;
+}
+
 bool NextLfLine(std::string_view& rest, std::string_view& line) {
   const std::size_t end = rest.find('\n');
   if (end == std::string_view::npos) return false;

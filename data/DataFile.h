@@ -237,6 +237,11 @@ inline bool HasControlBytes(std::string_view line, bool tabs = false) {
   return below(line.data() + line.size() - 8);
 }
 
+// The count of a header line "word N" ("places 12"): N, 1 to 9 digits and
+// at most `most`; nothing for any other line.
+std::optional<std::int64_t> CountLine(std::string_view line, std::string_view word,
+                                      std::int64_t most);
+
 // Cuts the next LF-ended line off `rest` (without its LF); false when there
 // is none, so a last line without its LF is never read as whole.
 bool NextLfLine(std::string_view& rest, std::string_view& line);

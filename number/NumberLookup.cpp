@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "base/Text.h"
 #include "data/AreaCodeSet.h"
 #include "data/CitySet.h"
 #include "data/ExchangeTable.h"
@@ -18,14 +19,6 @@ using Status = NumberResult::Status;
 bool ByStateAndName(std::string_view stateA, std::string_view cityA, std::string_view stateB,
                     std::string_view cityB) {
   return stateA != stateB ? stateA < stateB : cityA < cityB;
-}
-
-// `value` (not negative) as `width` digits with leading zeros.
-void WriteDigits(char* to, std::int32_t value, int width) {
-  for (int i = width - 1; i >= 0; --i) {
-    to[i] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  }
 }
 
 }  // namespace

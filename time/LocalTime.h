@@ -56,8 +56,20 @@ std::string Clock12(const LocalClock& clock);
 const char* WeekdayName(const LocalClock& clock);
 std::string UtcOffsetText(const LocalClock& clock);
 
-// "2026-03-08T07:00Z" as seconds since 1970; nothing for another form or a
-// year outside 1970-2100.
-std::optional<std::int64_t> ParseUtcInstant(const std::string& text);
+// The instants the zone law covers: from 1970-01-01 00:00 UTC up to (not
+// including) 2101-01-01 00:00 UTC.
+inline constexpr std::int64_t kFirstInstant = 0;
+inline constexpr std::int64_t kEndOfInstants = 4133980800;
+
+// An ISO 8601 instant as seconds since 1970, UTC; the one reader of every
+// instant a user gives (--now, --date, a batch time column). The form:
+//   YYYY-MM-DD, "T" (or "t" or a blank), HH:MM, optionally :SS and a
+//   fraction (after "." or ","), then "Z" (or "z") or an offset from UTC:
+//   +HH:MM, +HHMM or +HH (or "-").
+// Every field is exactly its count of ASCII digits (no signs, no blanks),
+// the day is one of the calendar, hours 00-23, minutes 00-59, seconds 00-60
+// (60, a leap second, is read as the next second), and the instant lies in
+// the range above. Nothing for any other text.
+std::optional<std::int64_t> ParseIsoInstant(std::string_view text);
 
 }  // namespace tq

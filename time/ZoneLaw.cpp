@@ -14,24 +14,12 @@ constexpr std::int32_t kMostOffset = 16 * 3600;
 constexpr std::size_t kMostZones = 1000;
 constexpr std::size_t kMostPlaces = 1000000;
 
-// A whole decimal number (optional minus sign) between `least` and `most`.
+// A whole number of the file (digits, a minus sign before them or none)
+// between `least` and `most`.
 std::optional<std::int64_t> Number(std::string_view text, std::int64_t least, std::int64_t most) {
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty() ||
-      text.front() == '+' || value < least || value > most) {
-    return std::nullopt;
-  }
+  const std::optional<std::int64_t> value = text.starts_with('+') ? std::nullopt : ParseWhole(text);
+  if (!value || *value < least || *value > most) return std::nullopt;
   return value;
-}
-
-// "zones 12" gives 12, at most `most`.
-std::optional<std::int64_t> CountLine(std::string_view line, std::string_view word,
-                                      std::int64_t most) {
-  if (!line.starts_with(word) || line.size() <= word.size() || line[word.size()] != ' ') {
-    return std::nullopt;
-  }
-  return Number(line.substr(word.size() + 1), 0, most);
 }
 
 // Cuts `line` at its tabs into exactly `fields.size()` non-empty fields.

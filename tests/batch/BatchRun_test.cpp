@@ -136,7 +136,7 @@ TEST_F(BatchRunTest, CallableByEachPlacesOwnClock) {
   // spans two zones.
   const std::string input = "937-222-1234\n740-555-1234\n867-555-1234\n";
   BatchOptions options;
-  options.nowUtc = *ParseUtcInstant("2026-01-15T17:00Z");
+  options.nowUtc = *ParseIsoInstant("2026-01-15T17:00Z");
   options.header = false;
   struct Case {
     const char* window;
@@ -211,8 +211,8 @@ TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
   std::ifstream exchanges(res / "exc.bin");
   BatchRow row;
   BatchLookup::Memo memo;
-  const std::int64_t instants[] = {*ParseUtcInstant("2026-01-15T13:30Z"),
-                                   *ParseUtcInstant("2026-07-15T23:30Z")};
+  const std::int64_t instants[] = {*ParseIsoInstant("2026-01-15T13:30Z"),
+                                   *ParseIsoInstant("2026-07-15T23:30Z")};
   int compared = 0, withClock = 0;
   bool records = false;
   for (std::string line; std::getline(exchanges, line);) {

@@ -38,8 +38,8 @@ class CountingBusy : public BusyIndicator {
   int begun = 0;
 };
 
-const std::int64_t kWinter = *ParseUtcInstant("2026-01-15T17:00Z");
-const std::int64_t kSummer = *ParseUtcInstant("2026-07-15T17:00Z");
+const std::int64_t kWinter = *ParseIsoInstant("2026-01-15T17:00Z");
+const std::int64_t kSummer = *ParseIsoInstant("2026-07-15T17:00Z");
 
 class SearchFlowTest : public ::testing::Test {
  protected:
@@ -175,7 +175,7 @@ TEST_F(SearchFlowTest, TimeZoneLineFollowsTheInstant) {
 // a split said, not picked. Yellowknife keeps Mountain time until November
 // 2026 and then Central time all year, so 867 splits only from then on.
 TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
-  const std::int64_t y2027 = *ParseUtcInstant("2027-01-15T17:00Z");
+  const std::int64_t y2027 = *ParseIsoInstant("2027-01-15T17:00Z");
   const struct {
     const char* typed;
     std::int64_t at;

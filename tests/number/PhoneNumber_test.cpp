@@ -42,7 +42,7 @@ class NumberSearch : public ::testing::Test {
            (answer.exchange ? status.substr(status.find("exchange")) : "");
   }
   std::string Status() const { return StatusText(flow_.GetAnswer(), kNow); }
-  const std::int64_t kNow = *ParseUtcInstant("2026-07-05T17:42Z");
+  const std::int64_t kNow = *ParseIsoInstant("2026-07-05T17:42Z");
   test::TempDir dir_;
   NoChoice chooser_;
   SearchFlow flow_{dir_.path(), chooser_};

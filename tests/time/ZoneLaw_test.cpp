@@ -23,7 +23,7 @@ class ShippedLaw : public ::testing::Test {
   void SetUp() override { ASSERT_EQ(law_.Open(kShipped), ""); }
   // "2026-01-15 12:00 CST Central Standard Time"
   std::string At(const char* zone, const char* utc) const {
-    const auto clock = LocalClockAt(law_, law_.FindZone(zone), *ParseUtcInstant(utc));
+    const auto clock = LocalClockAt(law_, law_.FindZone(zone), *ParseIsoInstant(utc));
     if (!clock) return "";
     char text[64];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %s %+d ", clock->year, clock->month,
@@ -121,7 +121,7 @@ TEST_F(ShippedLaw, TimeZoneLineAtTheSameInstant) {
       {"Europe/Paris", "2026-07-04T19:00Z", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(TimeZoneText(law_, law_.FindZone(c.zone), *ParseUtcInstant(c.utc)), c.line)
+    EXPECT_EQ(TimeZoneText(law_, law_.FindZone(c.zone), *ParseIsoInstant(c.utc)), c.line)
         << c.zone << " " << c.utc;
   }
 }
