@@ -12,6 +12,7 @@ namespace {
 constexpr std::size_t kChangeSize = 6;  // uint32 instant, uint16 kind, little-endian
 constexpr std::int32_t kMostOffset = 16 * 3600;
 constexpr std::size_t kMostZones = 1000;
+constexpr std::int64_t kMostChangesOfAZone = 65535;
 constexpr std::size_t kMostPlaces = 1000000;
 
 // A whole number of the file (digits, a minus sign before them or none)
@@ -105,17 +106,20 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
   if (!NextLfLine(rest, line) || !(count = CountLine(line, "zones", kMostZones)) || *count == 0) {
     return "its count of zones is missing";
   }
-  std::uint32_t changes = 0;
+  // At most 1000 zones of 65535 changes: the sum fits, and is checked
+  // against the table's true size below before any change is read.
+  std::uint64_t changes = 0;
   for (std::int64_t i = 0; i < *count; ++i) {
     std::string_view fields[2];
     std::optional<std::int64_t> length;
     if (!NextLfLine(rest, line) || !Fields(line, fields) ||
-        !(length = Number(fields[1], 1, 0xFFFFFF)) ||
+        !(length = Number(fields[1], 1, kMostChangesOfAZone)) ||
         (!zones_.empty() && fields[0] <= zones_.back().name)) {
       return "zone " + std::to_string(i + 1) + " is damaged or out of order";
     }
-    zones_.push_back({std::string(fields[0]), changes, static_cast<std::uint32_t>(*length)});
-    changes += static_cast<std::uint32_t>(*length);
+    zones_.push_back({std::string(fields[0]), static_cast<std::uint32_t>(changes),
+                      static_cast<std::uint32_t>(*length)});
+    changes += static_cast<std::uint64_t>(*length);
   }
   // "transitions 9096 0a1b2c3d": the count and the check sum of the table.
   if (!NextLfLine(rest, line)) return "its count of changes is missing";
@@ -123,7 +127,9 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
   const std::optional<std::int64_t> total =
       blank == std::string_view::npos ? std::nullopt
                                       : CountLine(line.substr(0, blank), "transitions", 0xFFFFFF);
-  if (!total || *total != changes) return "its count of changes does not add up";
+  if (!total || static_cast<std::uint64_t>(*total) != changes) {
+    return "its count of changes does not add up";
+  }
   const std::string_view sumText = line.substr(blank + 1);
   std::uint32_t sum = 0;
   const auto parsed = std::from_chars(sumText.data(), sumText.data() + sumText.size(), sum, 16);
@@ -131,7 +137,7 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
       parsed.ptr != sumText.data() + sumText.size()) {
     return "its check sum is missing";
   }
-  if (rest.size() != std::size_t{changes} * kChangeSize) {
+  if (rest.size() != changes * kChangeSize) {
     return "it is cut short or too long";
   }
   if (Fnv1a32(rest) != sum) return "its table of changes fails its check sum";
