@@ -200,6 +200,77 @@ class ProgressLine {
   Clock::time_point last_ = start_;
 };
 
+// The input of the run: its file descriptor (-1: the stream of `io`) and,
+// for a regular file, its size (for the progress line).
+struct Input {
+  int fd = -1;
+  std::uint64_t size = 0;
+  bool owned = false;  // opened here, closed here
+  ~Input() {
+    if (owned) ::close(fd);
+  }
+};
+
+// Opens FILE, or takes standard input; false, with the reason told, when
+// FILE cannot be read.
+bool OpenInput(const std::string& file, bool standardStreams, Input& input, std::ostream& err) {
+  input.fd = standardStreams ? STDIN_FILENO : -1;
+  if (!file.empty() && file != "-") {
+    input.fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (input.fd < 0) {
+      err << "tqlookup: cannot read " << file << ": " << std::strerror(errno) << "\n";
+      return false;
+    }
+    input.owned = true;
+  }
+  struct stat status {};
+  if (input.fd >= 0 && ::fstat(input.fd, &status) == 0) {
+    if (S_ISDIR(status.st_mode)) {
+      err << "tqlookup: cannot read " << file << ": it is a folder\n";
+      return false;
+    }
+    if (S_ISREG(status.st_mode)) input.size = static_cast<std::uint64_t>(status.st_size);
+  }
+  return true;
+}
+
+// The run's end told on the error stream: a failure with its exit status,
+// else (unless `quiet`) the summary line; nothing when the rows were all
+// written.
+std::optional<int> TellEnd(const BatchResult& result, bool quiet, const ProgressLine& progress,
+                           std::ostream& err) {
+  const auto rows = std::to_string(result.totals.rows);
+  switch (result.end) {
+    case BatchResult::End::kNoSuchColumn:
+      err << "tqlookup: the header line has no column named \"" << result.columnName << "\"\n";
+      return kExitUsage;
+    case BatchResult::End::kWriteError:
+      err << "tqlookup: cannot write the rows: " << std::strerror(result.errorNumber)
+          << " (stopped after " << rows << " rows)\n";
+      return kExitOutputError;
+    case BatchResult::End::kReadError:
+      err << "tqlookup: cannot read the input: " << std::strerror(result.errorNumber)
+          << " (stopped after " << rows << " rows)\n";
+      return kExitOutputError;
+    case BatchResult::End::kDone:
+      break;
+  }
+  if (quiet) return std::nullopt;
+  std::string summary = "tqlookup: " + rows + " rows";
+  const char* separator = ": ";
+  for (std::size_t i = 0; i < kBatchStatusCount; ++i) {
+    if (result.totals.byStatus[i] == 0) continue;
+    summary += separator + std::to_string(result.totals.byStatus[i]) + " " +
+               std::string(BatchStatusName(static_cast<BatchStatus>(i)));
+    separator = ", ";
+  }
+  char timing[64];
+  std::snprintf(timing, sizeof timing, "; %.2f s, %llu rows/s\n", progress.Seconds(),
+                static_cast<unsigned long long>(progress.Rate(result.totals.rows)));
+  err << summary << timing << std::flush;
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool IsBatchCommand(const std::vector<std::string>& args) {
@@ -231,24 +302,8 @@ int RunBatchCommand(const std::vector<std::string>& args, CommandLineIo& io,
   // The process's own streams are read and written through their
   // descriptors: faster, and a silent pipe cannot hold up a run that stops.
   const bool standardStreams = &io.in == &std::cin && &io.out == &std::cout;
-  int input = standardStreams ? STDIN_FILENO : -1;
-  std::uint64_t inputSize = 0;
-  if (!options->file.empty() && options->file != "-") {
-    input = ::open(options->file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (input < 0) {
-      io.err << "tqlookup: cannot read " << options->file << ": " << std::strerror(errno) << "\n";
-      return kExitUsage;
-    }
-  }
-  struct stat status {};
-  if (input >= 0 && ::fstat(input, &status) == 0) {
-    if (S_ISDIR(status.st_mode)) {
-      io.err << "tqlookup: cannot read " << options->file << ": it is a folder\n";
-      ::close(input);
-      return kExitUsage;
-    }
-    if (S_ISREG(status.st_mode)) inputSize = static_cast<std::uint64_t>(status.st_size);
-  }
+  Input input;
+  if (!OpenInput(options->file, standardStreams, input, io.err)) return kExitUsage;
 
   const std::vector<std::filesystem::path> tried =
       options->dataFolder ? std::vector{*options->dataFolder}
@@ -257,14 +312,11 @@ int RunBatchCommand(const std::vector<std::string>& args, CommandLineIo& io,
   const std::filesystem::path folder = ChooseDataFolder(tried);
   const BatchLookup lookup(folder);
   const int dataStatus = ReportDataProblems(lookup, folder, tried, io.err);
-  if (dataStatus == kExitNoData) {
-    if (input > STDIN_FILENO) ::close(input);
-    return dataStatus;
-  }
+  if (dataStatus == kExitNoData) return dataStatus;
 
   std::unique_ptr<BatchSource> source;
-  if (input >= 0) {
-    source = std::make_unique<FdSource>(input);
+  if (input.fd >= 0) {
+    source = std::make_unique<FdSource>(input.fd);
   } else {
     source = std::make_unique<StreamSource>(io.in);
   }
@@ -277,43 +329,11 @@ int RunBatchCommand(const std::vector<std::string>& args, CommandLineIo& io,
   } else {
     sink = std::make_unique<StreamSink>(io.out);
   }
-  ProgressLine progress(inputSize, &io.err == &std::cerr && isatty(STDERR_FILENO) != 0, io.err);
+  ProgressLine progress(input.size, &io.err == &std::cerr && isatty(STDERR_FILENO) != 0, io.err);
   const BatchResult result = RunBatch(*source, *sink, lookup, options->run,
                                       [&](const BatchTotals& totals) { progress.Show(totals); });
   progress.Clear();
-  if (input > STDIN_FILENO) ::close(input);
-
-  const auto rows = std::to_string(result.totals.rows);
-  switch (result.end) {
-    case BatchResult::End::kNoSuchColumn:
-      io.err << "tqlookup: the header line has no column named \"" << result.columnName << "\"\n";
-      return kExitUsage;
-    case BatchResult::End::kWriteError:
-      io.err << "tqlookup: cannot write the rows: " << std::strerror(result.errorNumber)
-             << " (stopped after " << rows << " rows)\n";
-      return kExitOutputError;
-    case BatchResult::End::kReadError:
-      io.err << "tqlookup: cannot read the input: " << std::strerror(result.errorNumber)
-             << " (stopped after " << rows << " rows)\n";
-      return kExitOutputError;
-    case BatchResult::End::kDone:
-      break;
-  }
-  if (!options->quiet) {
-    std::string summary = "tqlookup: " + rows + " rows";
-    const char* separator = ": ";
-    for (std::size_t i = 0; i < kBatchStatusCount; ++i) {
-      if (result.totals.byStatus[i] == 0) continue;
-      summary += separator + std::to_string(result.totals.byStatus[i]) + " " +
-                 std::string(BatchStatusName(static_cast<BatchStatus>(i)));
-      separator = ", ";
-    }
-    char timing[64];
-    std::snprintf(timing, sizeof timing, "; %.2f s, %llu rows/s\n", progress.Seconds(),
-                  static_cast<unsigned long long>(progress.Rate(result.totals.rows)));
-    io.err << summary << timing << std::flush;
-  }
-  return dataStatus;
+  return TellEnd(result, options->quiet, progress, io.err).value_or(dataStatus);
 }
 
 }  // namespace tq
