@@ -35,13 +35,14 @@ BatchLookup::BatchLookup(const std::filesystem::path& folder)
       exchangeByNumber_(std::make_unique<std::atomic<const Exchange*>[]>(1000 * 1000)) {
   cities_.Open();
   areaCodes_.Open();
-  if (std::string problem = exchanges_.Open(folder); !problem.empty()) {
-    exchangesOutcome_ = {FileProblem::kUnreadable, std::move(problem)};
-  }
+  const auto tell = [this](LoadOutcome outcome) {
+    if (outcome.problem != FileProblem::kNone) problems_.push_back(std::move(outcome));
+  };
+  tell(cities_.Outcome());
+  tell(areaCodes_.Outcome());
+  tell(exchanges_.Open(folder));
   numbers_ = std::make_unique<NumberLookup>(cities_, areaCodes_, exchanges_);
-  if (std::string problem = law_.Open(folder); !problem.empty()) {
-    zoneLawOutcome_ = {FileProblem::kDamaged, problem + " Local times are not shown."};
-  }
+  tell(law_.Open(folder));
 
   // An exchange without a known place has a clock only when every place of
   // its area code keeps the time of one zone: any other would be a guess.

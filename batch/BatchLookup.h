@@ -34,14 +34,10 @@ class BatchLookup {
   // the folder (the current directory when empty).
   explicit BatchLookup(const std::filesystem::path& folder);
 
-  // What became of each data file; `text` (code page 1252) is empty when all
-  // is well.
-  const LoadOutcome& Cities() const { return cities_.Outcome(); }
-  const LoadOutcome& AreaCodes() const { return areaCodes_.Outcome(); }
-  const LoadOutcome& Exchanges() const { return exchangesOutcome_; }
-  // A zone law that cannot be read is kDamaged: the rows come without local
-  // times.
-  const LoadOutcome& ZoneLawOutcome() const { return zoneLawOutcome_; }
+  // One for each data file that is missing, unreadable, refused or damaged
+  // (ExitStatusFor tells what they cost): without the zone law the rows
+  // come without local times, without the exchanges with no_exchange_data.
+  const std::vector<LoadOutcome>& Problems() const { return problems_; }
 
   // What one thread keeps between rows: the clock and time fields last made
   // for a few zones, each for one minute.
@@ -77,10 +73,9 @@ class BatchLookup {
   CCitySet cities_;
   CAreaCodeSet areaCodes_;
   ExchangeTable exchanges_;
-  LoadOutcome exchangesOutcome_;
   std::unique_ptr<NumberLookup> numbers_;
   ZoneLaw law_;
-  LoadOutcome zoneLawOutcome_;
+  std::vector<LoadOutcome> problems_;
   // By area code: the one zone of all its places with a zone, else -1.
   std::vector<int> zoneOfCode_;
   // By area code * 1000 + exchange; filled as rows ask, under `mutex_`, and

@@ -139,30 +139,6 @@ std::optional<BatchCommandLine> ParseBatchOptions(const std::vector<std::string>
   return options;
 }
 
-// Tells the data problems; kExitNoData when nothing can be answered (what
-// else is wrong), kExitDamagedData when the answers come from a damaged file
-// or without local times, else 0.
-int ReportDataProblems(const BatchLookup& lookup, const std::filesystem::path& folder,
-                       const std::vector<std::filesystem::path>& tried, std::ostream& err) {
-  int status = kExitOk;
-  bool missing = false;
-  for (const LoadOutcome* outcome : {&lookup.Cities(), &lookup.AreaCodes(), &lookup.Exchanges(),
-                                     &lookup.ZoneLawOutcome()}) {
-    if (outcome->problem == FileProblem::kNone) continue;
-    err << "tqlookup: " << Cp1252ToDisplayUtf8(outcome->text) << "\n";
-    // Rows without their exchange's place would be wrong answers: the
-    // exchange file is needed as much as the other two.
-    missing = missing || outcome->problem != FileProblem::kDamaged;
-    status = missing ? kExitNoData : kExitDamagedData;
-  }
-  if (missing) {
-    for (const std::filesystem::path& other : tried) {
-      if (other != folder) err << "tqlookup: also looked in " << Cp1252ToDisplayUtf8(other.string()) << "\n";
-    }
-  }
-  return status;
-}
-
 // The progress line on a terminal, at most ten times a second.
 class ProgressLine {
  public:
@@ -311,7 +287,7 @@ int RunBatchCommand(const std::vector<std::string>& args, CommandLineIo& io,
                                                  places.installedData);
   const std::filesystem::path folder = ChooseDataFolder(tried);
   const BatchLookup lookup(folder);
-  const int dataStatus = ReportDataProblems(lookup, folder, tried, io.err);
+  const int dataStatus = TellDataProblems(lookup.Problems(), folder, tried, io.err);
   if (dataStatus == kExitNoData) return dataStatus;
 
   std::unique_ptr<BatchSource> source;

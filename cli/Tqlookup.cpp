@@ -216,30 +216,6 @@ class CommandLineChooser : public CityChooser {
   CommandLineIo& io_;
 };
 
-// Tells what is wrong with the data files. A missing, unreadable or refused
-// place file ends the run (kExitNoData); a damaged one is used as far as it
-// can be read (kExitDamagedData, given after the answer); a problem of the
-// exchange file only costs the exchanges; else 0.
-int ReportDataProblems(const Options& options, const std::vector<std::string>& problems,
-                       std::initializer_list<const LoadOutcome*> outcomes, std::ostream& err) {
-  for (const std::string& problem : problems) err << "tqlookup: " << Out(problem) << "\n";
-  int status = 0;
-  for (const LoadOutcome* outcome : outcomes) {
-    if (outcome->problem == FileProblem::kNone) continue;
-    status = std::max(status, outcome->problem == FileProblem::kDamaged ? kExitDamagedData
-                                                                         : kExitNoData);
-  }
-  // A missing file is told for the folder chosen; name the others tried too.
-  if (status == kExitNoData) {
-    for (const std::filesystem::path& folder : options.foldersTried) {
-      if (folder != options.dataFolder) {
-        err << "tqlookup: also looked in " << Out(folder.string()) << "\n";
-      }
-    }
-  }
-  return status;
-}
-
 // A failed write (a full disk, a closed pipe) is an error, told once.
 int CheckOutput(std::ostream& out, std::ostream& err, int status) {
   out.flush();
@@ -254,9 +230,9 @@ int RunFilter(const Options& options, CommandLineIo& io) {
   CCitySet cities(options.dataFolder);
   cities.strFilter = *options.filter;
   cities.Open();
-  std::vector<std::string> problems;
-  if (!cities.Outcome().text.empty()) problems.push_back(cities.Outcome().text);
-  const int status = ReportDataProblems(options, problems, {&cities.Outcome()}, io.err);
+  std::vector<LoadOutcome> problems;
+  if (cities.Outcome().problem != FileProblem::kNone) problems.push_back(cities.Outcome());
+  const int status = TellDataProblems(problems, options.dataFolder, options.foldersTried, io.err);
   if (status == kExitNoData) return status;
   for (; !cities.IsEOF(); cities.MoveNext()) {
     char zone[32];
@@ -276,16 +252,11 @@ int RunQuery(const Options& options, CommandLineIo& io, const CommandLinePlaces&
   flow.SetNow([now] { return now; });
   flow.SetCallingHours(options.callingHours);
   flow.OpenData();
-  int status = ReportDataProblems(options, flow.DataProblems(),
-                                  {&flow.CitiesOutcome(), &flow.AreaCodesOutcome()}, io.err);
-  // Without the zone law the answer comes without local times; a damaged
-  // exchange table answers some numbers without their exchange.
-  if (status == 0 && (flow.ZoneLawOutcome().problem != FileProblem::kNone ||
-                      flow.ExchangesOutcome().problem == FileProblem::kDamaged)) {
-    status = kExitDamagedData;
-  }
+  const int status =
+      TellDataProblems(flow.DataProblems(), options.dataFolder, options.foldersTried, io.err);
   if (status == kExitNoData) return status;
-  const Answer& answer = flow.Search(*options.query);
+  const std::shared_ptr<const Answer> kept = flow.Search(*options.query);
+  const Answer& answer = *kept;
   if (chooser.promptFailed) {
     io.err << "tqlookup: cannot write the question to the terminal\n";
     return kExitOutputError;
@@ -333,6 +304,19 @@ int Run(const std::vector<std::string>& args, CommandLineIo& io,
 }
 
 }  // namespace
+
+int TellDataProblems(const std::vector<LoadOutcome>& problems, const std::filesystem::path& folder,
+                     const std::vector<std::filesystem::path>& tried, std::ostream& err) {
+  for (const LoadOutcome& problem : problems) err << "tqlookup: " << Out(problem.text) << "\n";
+  const int status = ExitStatusFor(problems);
+  // A missing file is told for the folder chosen; name the others tried too.
+  if (status == kExitNoData) {
+    for (const std::filesystem::path& other : tried) {
+      if (other != folder) err << "tqlookup: also looked in " << Out(other.string()) << "\n";
+    }
+  }
+  return status;
+}
 
 std::optional<std::int64_t> ParseNowOption(const std::string& text, std::string& error) {
   const std::optional<std::int64_t> now = ParseIsoInstant(text);

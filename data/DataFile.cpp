@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <charconv>
@@ -11,6 +12,8 @@
 #include <new>
 
 #include "base/Text.h"
+#include "data/AreaCodeSet.h"
+#include "data/CitySet.h"
 
 namespace tq {
 namespace {
@@ -145,7 +148,19 @@ LoadOutcome DescribeLoad(FileProblem problem, const char* fileName,
     case FileProblem::kNone:
       break;
   }
-  return {problem, text + "."};
+  return {problem, text + ".", fileName};
+}
+
+int ExitStatusFor(std::span<const LoadOutcome> problems) {
+  int status = 0;
+  for (const LoadOutcome& problem : problems) {
+    if (problem.problem == FileProblem::kNone) continue;
+    const bool placeFile =
+        problem.file == CCitySet::kFileName || problem.file == CAreaCodeSet::kFileName;
+    if (placeFile && problem.problem != FileProblem::kDamaged) return kExitNoData;
+    status = kExitDamagedData;
+  }
+  return status;
 }
 
 bool LineReader::Next(std::string_view& line) {

@@ -27,7 +27,7 @@ struct Candidate {
 
 }  // namespace
 
-LoadOutcome ExchangeTable::Read(const std::filesystem::path& folder) {
+LoadOutcome ExchangeTable::Open(const std::filesystem::path& folder) {
   *this = {};
   LoadOutcome outcome;
   std::optional<std::string> bytes = ReadDataFileOf(folder, kFileName, outcome);
@@ -35,6 +35,10 @@ LoadOutcome ExchangeTable::Read(const std::filesystem::path& folder) {
     const std::string damage = Load(*bytes);
     outcome = DescribeLoad(FileProblem::kDamaged, kFileName, folder,
                            DamageWithManifest(folder, kFileName, *bytes, Count(), damage));
+  }
+  // What could be read of a damaged table still answers.
+  if (outcome.problem != FileProblem::kNone && IsEmpty()) {
+    outcome.text += " Numbers are answered without their exchange.";
   }
   outcome_ = outcome;
   return outcome;

@@ -40,14 +40,14 @@ std::vector<DesktopResult> DesktopSearch::SearchQuery(std::string_view query,
   const std::string typed = Utf8ToCp1252(query);
   if (typed.find('?') != std::string::npos) return {};  // not a text of the data's letters
   OpenOnce();
-  const Answer& answer = flow_.Search(typed);
-  if (answer.outcome == AnswerOutcome::kFound) {
-    const std::string line = ResultLine(answer, utcSeconds);
+  const std::shared_ptr<const Answer> answer = flow_.Search(typed);
+  if (answer->outcome == AnswerOutcome::kFound) {
+    const std::string line = ResultLine(*answer, utcSeconds);
     if (line.empty()) return {};
     return {{std::string(query), Cp1252ToDisplayUtf8(line)}};
   }
-  if (answer.outcome != AnswerOutcome::kChoices) return {};
-  std::vector<CityChoice> choices = answer.choices;  // a copy: the searches below replace the answer
+  if (answer->outcome != AnswerOutcome::kChoices) return {};
+  std::vector<CityChoice> choices = answer->choices;
   std::stable_sort(choices.begin(), choices.end(), [](const CityChoice& a, const CityChoice& b) {
     return a.population > b.population;
   });
@@ -55,8 +55,9 @@ std::vector<DesktopResult> DesktopSearch::SearchQuery(std::string_view query,
   for (const CityChoice& choice : choices) {
     if (results.size() == kMaxResults) break;
     const std::string place = choice.city + ", " + choice.state;
-    const Answer& one = flow_.Search(place);
-    const std::string line = one.outcome == AnswerOutcome::kFound ? ResultLine(one, utcSeconds) : "";
+    const std::shared_ptr<const Answer> one = flow_.Search(place);
+    const std::string line =
+        one->outcome == AnswerOutcome::kFound ? ResultLine(*one, utcSeconds) : "";
     if (!line.empty()) results.push_back({Cp1252ToUtf8(place), Cp1252ToDisplayUtf8(line)});
   }
   return results;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "data/DataFile.h"
 #include "number/NumberLookup.h"
 #include "time/LocalTime.h"
 #include "time/TimeZoneLine.h"
@@ -145,8 +146,8 @@ struct Answer {
   // The row of majorCities that is the exchange's place, or -1.
   int exchangeRow = -1;
 
-  // One text per data file that is missing, unreadable, refused or damaged.
-  std::vector<std::string> problems;
+  // One for each data file that is missing, unreadable, refused or damaged.
+  std::vector<LoadOutcome> problems;
   // With kChoices: the places to choose from, in the order shown.
   std::vector<CityChoice> choices;
 

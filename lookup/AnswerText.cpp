@@ -24,6 +24,12 @@ std::string JsonArray(const std::vector<std::string>& entries) {
   return json + "]";
 }
 
+std::vector<std::string> ProblemTexts(const Answer& answer) {
+  std::vector<std::string> texts;
+  for (const LoadOutcome& problem : answer.problems) texts.push_back(problem.text);
+  return texts;
+}
+
 // The state or province of an area code, as the state line writes it.
 std::string CodeRegionText(const NumberResult& exchange) {
   const char* shared = SharedRegionLine(exchange.areaCode);
@@ -98,7 +104,7 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
   const std::optional<bool> callable = CallableAt(answer.times, utcSeconds);
   json += "  \"callable\": " + std::string(!callable ? "null" : *callable ? "true" : "false") +
           ",\n  \"callingHours\": \"" + CallingHoursText(answer.times.callingHours) + "\",\n";
-  json += "  \"dataProblems\": " + JsonArray(answer.problems) + ",\n";
+  json += "  \"dataProblems\": " + JsonArray(ProblemTexts(answer)) + ",\n";
   json += "  \"exchange\": ";
   if (!answer.exchange) {
     json += "null";
@@ -145,7 +151,7 @@ std::string ChoicesJson(const Answer& answer) {
 }
 
 std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
-  std::vector<std::string> parts = answer.problems;
+  std::vector<std::string> parts = ProblemTexts(answer);
   const int yours = ThisComputerOffsetSeconds(utcSeconds);
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
     parts.push_back(line.place->name + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +

@@ -133,27 +133,18 @@ void SearchFlow::OpenData() {
   setCities.Open();
   setAreaCodes.Open();
   dataProblems_.clear();
-  for (const LoadOutcome* outcome : {&setCities.Outcome(), &setAreaCodes.Outcome()}) {
-    if (!outcome->text.empty()) dataProblems_.push_back(outcome->text);
-  }
+  const auto tell = [this](LoadOutcome outcome) {
+    if (outcome.problem != FileProblem::kNone) dataProblems_.push_back(std::move(outcome));
+  };
+  tell(setCities.Outcome());
+  tell(setAreaCodes.Outcome());
   if (dataFolder_) {
-    const LoadOutcome& exchanges = exchanges_.Read(*dataFolder_);
-    if (!exchanges.text.empty()) {
-      // What could be read of a damaged table still answers.
-      dataProblems_.push_back(exchanges_.IsEmpty()
-                                  ? exchanges.text + " Numbers are answered without their exchange."
-                                  : exchanges.text);
-    }
+    tell(exchanges_.Open(*dataFolder_));
     auto law = std::make_shared<ZoneLaw>();
-    const std::string lawProblem = law->Open(*dataFolder_);
-    zoneLawOutcome_ = {lawProblem.empty() ? FileProblem::kNone : FileProblem::kDamaged, {}};
-    if (lawProblem.empty()) {
-      law_ = std::move(law);
-    } else {
-      law_.reset();
-      zoneLawOutcome_.text = lawProblem + " Local times are not shown.";
-      dataProblems_.push_back(zoneLawOutcome_.text);
-    }
+    LoadOutcome lawOutcome = law->Open(*dataFolder_);
+    law_.reset();
+    if (lawOutcome.problem == FileProblem::kNone) law_ = std::move(law);
+    tell(std::move(lawOutcome));
   }
   auto answer = std::make_shared<Answer>(*answer_);
   answer->problems = dataProblems_;
@@ -165,10 +156,10 @@ const NumberLookup& SearchFlow::Numbers() {
   return *numbers_;
 }
 
-const Answer& SearchFlow::Search(std::string text) {
+std::shared_ptr<const Answer> SearchFlow::Search(std::string text) {
   editQuery = std::move(text);
   OnOK();
-  return *answer_;
+  return answer_;
 }
 
 void SearchFlow::AddMessage(const char* message, AnswerOutcome outcome) {

@@ -48,22 +48,25 @@ std::uint32_t Read32(const char* at) {
 
 }  // namespace
 
-std::string ZoneLaw::Open(const std::filesystem::path& folder) {
+LoadOutcome ZoneLaw::Open(const std::filesystem::path& folder) {
   *this = {};
   LoadOutcome outcome;
   const std::optional<std::string> places = ReadDataFileOf(folder, kPlacesFileName, outcome);
-  if (!places) return outcome.text;
-  const std::optional<std::string> law = ReadDataFileOf(folder, kLawFileName, outcome);
-  if (!law) return outcome.text;
-  std::string why = LoadLaw(*law);
-  const char* damaged = kLawFileName;
-  if (why.empty()) {
-    why = LoadPlaces(*places);
-    damaged = kPlacesFileName;
+  const std::optional<std::string> law =
+      places ? ReadDataFileOf(folder, kLawFileName, outcome) : std::nullopt;
+  if (places && law) {
+    std::string why = LoadLaw(*law);
+    const char* damaged = kLawFileName;
+    if (why.empty()) {
+      why = LoadPlaces(*places);
+      damaged = kPlacesFileName;
+    }
+    if (why.empty()) return {};
+    outcome = DescribeLoad(FileProblem::kDamaged, damaged, folder, why);
   }
-  if (why.empty()) return {};
   *this = {};
-  return DescribeLoad(FileProblem::kDamaged, damaged, folder, why).text;
+  outcome.text += " Local times are not shown.";
+  return outcome;
 }
 
 std::string ZoneLaw::Load(std::string_view places, std::string_view law) {

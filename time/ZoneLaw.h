@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "data/DataFile.h"
+
 namespace tq {
 
 // The kind of time in force in a zone: "CDT", "Central Daylight Time",
@@ -32,9 +34,11 @@ class ZoneLaw {
   // Eastern time, from which the time zone line measures every place.
   static constexpr char kEasternZone[] = "America/New_York";
 
-  // Reads both files of the folder (the current directory when empty); ""
-  // when both were read, else what is wrong (code page 1252).
-  std::string Open(const std::filesystem::path& folder);
+  // Reads both files of the folder (the current directory when empty). The
+  // outcome of the file that could not be used (missing, unreadable, refused
+  // or damaged), whose text ends in saying that local times are not shown;
+  // none when both were read.
+  LoadOutcome Open(const std::filesystem::path& folder);
   // Reads the bytes of both files; "" or why they cannot be used (and then
   // the law is empty).
   std::string Load(std::string_view places, std::string_view law);

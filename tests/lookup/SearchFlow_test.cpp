@@ -205,6 +205,16 @@ TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
   }
 }
 
+// An answer stays whole however long it is held, whatever is searched after
+// it: the window, the desktop search and tqlookup hold theirs.
+TEST_F(SearchFlowTest, AnAnswerStaysWholeWhileHeld) {
+  const std::shared_ptr<const Answer> first = flow_.Search("937");
+  flow_.Search("Dayton, OH");
+  flow_.Search(", OH");
+  EXPECT_EQ(first->areaCodes.entries, Entries{"937"});
+  EXPECT_EQ(first->largestCity.entries, Entries{"Dayton"});
+}
+
 // Without a readable zone law the answer has no clocks and no time zone
 // line, and says why; never a time from elsewhere.
 TEST(SearchFlowZoneLaw, DamagedTableIsTold) {
@@ -214,10 +224,11 @@ TEST(SearchFlowZoneLaw, DamagedTableIsTold) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  const Answer& answer = flow.Search("Dayton, OH");
-  EXPECT_EQ(flow.ZoneLawOutcome().problem, FileProblem::kDamaged);
+  const Answer& answer = *flow.Search("Dayton, OH");
   ASSERT_EQ(answer.problems.size(), 1u);
-  EXPECT_NE(answer.problems[0].find("tzl.bin"), std::string::npos) << answer.problems[0];
+  EXPECT_EQ(answer.problems[0].file, "tzl.bin");
+  EXPECT_EQ(answer.problems[0].problem, FileProblem::kDamaged);
+  EXPECT_NE(answer.problems[0].text.find("tzl.bin"), std::string::npos) << answer.problems[0].text;
   EXPECT_TRUE(LocalTimesAt(answer.times, kWinter).empty());
   EXPECT_EQ(ZoneLineAt(answer.times, kWinter), Entries{""});
 }
@@ -307,7 +318,7 @@ TEST(SearchFlowSharedPlaces, ListedOnceAndTheLastPlaceGivesTheState) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  const Answer& answer = flow.Search("Texarkana, AR");
+  const Answer& answer = *flow.Search("Texarkana, AR");
   EXPECT_EQ(answer.areaCodes.entries, (Entries{"870", "903"}));
   EXPECT_EQ(answer.majorCities.entries, (Entries{"Texarkana", "Tyler"}));
   EXPECT_EQ(answer.stateOrProvince, Entries{"Arkansas (AR)"});
@@ -325,7 +336,7 @@ TEST(SearchFlowSharedPlaces, EntriesWithTheirStateInListOrder) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  EXPECT_EQ(flow.Search("867").majorCities.entries,
+  EXPECT_EQ(flow.Search("867")->majorCities.entries,
             (Entries{"fort good hope, NT", "Fort Liard, NT", "Fort smith, NT"}));
 }
 
@@ -335,7 +346,7 @@ TEST(SearchFlowWithoutData, EveryInputEndsInAMessage) {
   SearchFlow flow(empty.path(), chooser);
   flow.OpenData();
   for (const char* typed : {"937", "Dayton, OH", ", OH", "springfield", ""}) {
-    EXPECT_EQ(flow.Search(typed).largestCity.entries.at(0),
+    EXPECT_EQ(flow.Search(typed)->largestCity.entries.at(0),
               *typed == '9' ? kNoCitiesFound : kCityNotFound);
   }
   EXPECT_TRUE(chooser.asked.empty());

@@ -12,7 +12,7 @@ namespace {
 
 TEST(LocalClockAt, NamesTheZoneAndTheDay) {
   ZoneLaw law;
-  ASSERT_EQ(law.Open(std::filesystem::path(TELQUEST_SOURCE_DIR) / "res"), "");
+  ASSERT_EQ(law.Open(std::filesystem::path(TELQUEST_SOURCE_DIR) / "res").text, "");
   const auto clock = LocalClockAt(law, law.FindZone("America/Phoenix"),
                                   *ParseIsoInstant("2026-07-04T19:00Z"));
   EXPECT_EQ(clock->zoneName + ", " + Clock12(*clock) + " " + WeekdayName(*clock) + " " +
