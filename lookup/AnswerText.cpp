@@ -30,13 +30,12 @@ std::vector<std::string> ProblemTexts(const Answer& answer) {
   return texts;
 }
 
-// The state or province of an area code, as the state line writes it.
+}  // namespace
+
 std::string CodeRegionText(const NumberResult& exchange) {
   const char* shared = SharedRegionLine(exchange.areaCode);
   return shared ? shared : StateDisplayForm(exchange.state);
 }
-
-}  // namespace
 
 std::string ExchangeText(const NumberResult& exchange) {
   using Status = NumberResult::Status;
@@ -67,8 +66,8 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
   const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   if (!clocks.empty()) text += "Local time:\n";
   for (const LocalTimeLine& line : clocks) {
-    text += "  " + Clock24(line.clock) + " " + line.zoneName + " (UTC" +
-            UtcOffsetText(line.clock) + "), " + Cp1252ToDisplayUtf8(line.place->name) + "\n";
+    text += "  " + Clock24(line.clock) + " " + line.clock.zoneName + " (UTC" +
+            UtcOffsetText(line.clock) + "), " + Cp1252ToDisplayUtf8(line.place) + "\n";
   }
   const std::string split = SplitZonesText(answer.times, utcSeconds);
   if (!split.empty()) text += "Time zones:\n  " + split + "\n";
@@ -95,8 +94,8 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
     json += first ? "\n" : ",\n";
     first = false;
     json += "    {\"time\": \"" + Clock24(line.clock) + "\", \"zone\": " +
-            JsonString(line.zoneName) + ", \"utcOffset\": \"" + UtcOffsetText(line.clock) +
-            "\", \"place\": " + JsonString(line.place->name) + "}";
+            JsonString(line.clock.zoneName) + ", \"utcOffset\": \"" + UtcOffsetText(line.clock) +
+            "\", \"place\": " + JsonString(line.place) + "}";
   }
   json += first ? "],\n" : "\n  ],\n";
   const std::string split = SplitZonesText(answer.times, utcSeconds);
@@ -154,8 +153,8 @@ std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
   std::vector<std::string> parts = ProblemTexts(answer);
   const int yours = ThisComputerOffsetSeconds(utcSeconds);
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
-    parts.push_back(line.place->name + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +
-                    ", " + line.zoneName + " (UTC" + UtcOffsetText(line.clock) + "), " +
+    parts.push_back(line.place + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +
+                    ", " + line.clock.zoneName + " (UTC" + UtcOffsetText(line.clock) + "), " +
                     DifferenceFromYou(line.clock.offsetMinutes * 60, yours));
   }
   const std::string split = SplitZonesText(answer.times, utcSeconds);

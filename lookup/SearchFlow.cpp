@@ -152,7 +152,9 @@ void SearchFlow::OpenData() {
 }
 
 const NumberLookup& SearchFlow::Numbers() {
-  if (!numbers_) numbers_ = std::make_unique<NumberLookup>(setCities, setAreaCodes, exchanges_);
+  if (!numbers_) {
+    numbers_ = std::make_unique<NumberLookup>(setCities, setAreaCodes, exchanges_, law_.get());
+  }
   return *numbers_;
 }
 
@@ -239,16 +241,25 @@ void SearchFlow::SearchNumber(std::int32_t areaCode, const PhoneNumber* number) 
   e164_ = result.E164();
   if (exchanges_.IsEmpty()) return;
   exchange_ = std::move(result);
-  // The exchange's place is the place called: its clock, and no other (none
-  // when the place has no zone, or no record to find it by).
+  // The clocks are those of the places a call may ring at: the exchange's
+  // place, the place called, and no other (none when it has no zone), or
+  // the places of the code when the exchange is not listed.
+  const ZoneSet reached = Numbers().ZonesOf(*exchange_);
+  const auto isReached = [&reached](int zone) {
+    return std::find(reached.zones.begin(), reached.zones.end(), zone) != reached.zones.end();
+  };
   if (exchange_->status == NumberResult::Status::kOk) {
     timePlaces_.clear();
     searchedPlace_ = true;
-    if (exchange_->cityId < 0) return;
+    if (reached.zones.empty()) return;
     SetCityIdFilter(setCities.strFilter, exchange_->cityId);
     setCities.Open();
-    if (!setCities.IsEOF() && CurrentTimePlace().zone >= 0) timePlaces_ = {CurrentTimePlace()};
+    if (!setCities.IsEOF() && isReached(CurrentTimePlace().zone)) {
+      timePlaces_ = {CurrentTimePlace()};
+    }
+    return;
   }
+  std::erase_if(timePlaces_, [&](const TimePlace& place) { return !isReached(place.zone); });
 }
 
 std::vector<CityChoice> SearchFlow::CollectChoices() {

@@ -1,5 +1,6 @@
 #include "time/LocalTime.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -53,6 +54,39 @@ std::optional<LocalClock> LocalClockAt(const ZoneLaw& law, int zone, std::int64_
   LocalClock clock = ClockOf(utcSeconds, time->offsetSeconds / 60, time->daylight);
   clock.zoneName = time->name;
   return clock;
+}
+
+std::vector<ZoneClock> DistinctClocksAt(const ZoneLaw& law, std::span<const int> zones,
+                                        std::int64_t utcSeconds) {
+  std::vector<ZoneClock> clocks;
+  for (std::size_t i = 0; i < zones.size(); ++i) {
+    std::optional<LocalClock> clock = LocalClockAt(law, zones[i], utcSeconds);
+    if (!clock) continue;
+    const bool same = std::any_of(clocks.begin(), clocks.end(), [&](const ZoneClock& known) {
+      return known.clock.offsetMinutes == clock->offsetMinutes &&
+             known.clock.zoneName == clock->zoneName;
+    });
+    if (!same) clocks.push_back({std::move(*clock), i});
+  }
+  return clocks;
+}
+
+CallVerdict VerdictAt(const ZoneLaw& law, std::span<const int> zones, std::int64_t utcSeconds,
+                      const CallingHours& hours) {
+  std::vector<ZoneClock> clocks = DistinctClocksAt(law, zones, utcSeconds);
+  if (clocks.size() != 1) return {};
+  const bool callable = IsCallable(clocks.front().clock, hours);
+  return {std::move(clocks.front().clock), callable};
+}
+
+std::string ZoneFamily(std::string_view zoneName) {
+  for (const std::string_view kind : {" Double Daylight Time", " Daylight Time", " Standard Time"}) {
+    if (zoneName.ends_with(kind)) {
+      zoneName.remove_suffix(kind.size());
+      break;
+    }
+  }
+  return std::string(zoneName);
 }
 
 int ThisComputerOffsetSeconds(std::int64_t utcSeconds) {

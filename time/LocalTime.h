@@ -5,12 +5,23 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "time/ZoneLaw.h"
 
 namespace tq {
+
+// The local hours in which one may call a place: from `first` up to (not
+// including) `end`, minutes after midnight; a window whose end comes before
+// its start runs over midnight.
+struct CallingHours {
+  int first = 8 * 60;
+  int end = 21 * 60;
+  bool operator==(const CallingHours&) const = default;
+};
 
 struct LocalClock {
   int year, month, day;  // month 1..12
@@ -32,19 +43,40 @@ bool HasLocalClock(float fTimeZone);
 // does not cover the instant or the zone.
 std::optional<LocalClock> LocalClockAt(const ZoneLaw& law, int zone, std::int64_t utcSeconds);
 
+// The clocks of `zones` at an instant, one per kind of time in force: zones
+// that keep the same time then (offset and zone name) give one clock, that of
+// the first of them (`index` in `zones`). Zones the law does not cover at the
+// instant give none.
+struct ZoneClock {
+  LocalClock clock;
+  std::size_t index;
+};
+std::vector<ZoneClock> DistinctClocksAt(const ZoneLaw& law, std::span<const int> zones,
+                                        std::int64_t utcSeconds);
+
+// What may be said of the time where a call rings, when the places it may
+// reach keep the clocks of `zones` (the place called, or every place of an
+// area code): the local time when it is certain, that is when all of them
+// keep the same time at the instant, and whether that time lies inside the
+// calling hours. Neither when they keep different times or none is known:
+// never a guess. The one rule of every face of the lookup.
+struct CallVerdict {
+  std::optional<LocalClock> clock;
+  std::optional<bool> callable;
+};
+CallVerdict VerdictAt(const ZoneLaw& law, std::span<const int> zones, std::int64_t utcSeconds,
+                      const CallingHours& hours);
+
+// "Central" of "Central Daylight Time": the zone's name without its kind of
+// time.
+std::string ZoneFamily(std::string_view zoneName);
+
 // This computer's own offset from UTC at an instant, in seconds (by its TZ).
 int ThisComputerOffsetSeconds(std::int64_t utcSeconds);
 // "3 h behind you", "1.5 h ahead of you", "same time as you".
 std::string DifferenceFromYou(int placeOffsetSeconds, int yourOffsetSeconds);
 
-// The local hours in which one may call a place: from `first` up to (not
-// including) `end`, minutes after midnight; a window whose end comes before
-// its start runs over midnight.
-struct CallingHours {
-  int first = 8 * 60;
-  int end = 21 * 60;
-  bool operator==(const CallingHours&) const = default;
-};
+
 // "09:00-20:00"; nothing for another form or an empty window.
 std::optional<CallingHours> ParseCallingHours(std::string_view text);
 std::string CallingHoursText(const CallingHours& hours);

@@ -49,6 +49,8 @@ class ZoneLaw {
 
   // The zone of a place, or -1 when it has none (or the law is empty).
   int ZoneOfPlace(std::int32_t cityId) const;
+  // Zones are numbered from 0 to ZoneCount() - 1.
+  int ZoneCount() const { return static_cast<int>(zones_.size()); }
   // The zone of an IANA name, or -1.
   int FindZone(std::string_view ianaName) const;
   std::string_view ZoneName(int zone) const;

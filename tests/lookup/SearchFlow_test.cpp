@@ -183,20 +183,20 @@ TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
   } cases[] = {
       {"Kettering, OH", kWinter, "Kettering, OH 12:00|||yes"},
       {"(937) 294-1234", kWinter, "Kettering, OH 12:00|||yes"},
-      {"937", kWinter, "Dayton, OH 12:00|||-"},
-      {"(937) 999-1234", kWinter, "Dayton, OH 12:00|||-"},
+      {"937", kWinter, "Dayton, OH 12:00|||yes"},
+      {"(937) 999-1234", kWinter, "Dayton, OH 12:00|||yes"},
       {", Bahamas", kWinter, "|||-"},
       {"Troy, NJ", kWinter, "|||-"},  // not Troy Hills' time
-      {"867", kWinter, "Whitehorse, YT 10:00|||-"},
+      {"867", kWinter, "Whitehorse, YT 10:00|||yes"},
       {"867", y2027, "Whitehorse, YT 10:00;Yellowknife, NT 11:00||867: Mountain and Central|-"},
-      {"902", kWinter, "Halifax, NS 13:00|||-"},
+      {"902", kWinter, "Halifax, NS 13:00|||yes"},
       {"Nome, AK", kWinter, "Nome, AK 08:00|||yes"},
   };
   for (const auto& c : cases) {
     Search(c.typed);
     std::string clocks;
     for (const LocalTimeLine& line : LocalTimesAt(A().times, c.at)) {
-      clocks += (clocks.empty() ? "" : ";") + line.place->name + " " + Clock24(line.clock);
+      clocks += (clocks.empty() ? "" : ";") + line.place + " " + Clock24(line.clock);
     }
     const std::optional<bool> callable = CallableAt(A().times, c.at);
     clocks += "||" + SplitZonesText(A().times, c.at) + "|" +

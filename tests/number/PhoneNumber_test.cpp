@@ -101,7 +101,8 @@ TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
             "Data file exc.bin in " + dir_.path().string() +
                 " is damaged: it is not a file of the format TQEXC 1. Numbers "
                 "are answered without their exchange. \xB7 Dayton, OH, 1:42 PM "
-                "Sunday, Eastern Daylight Time (UTC-04:00), same time as you");
+                "Sunday, Eastern Daylight Time (UTC-04:00), same time as you \xB7 can call now "
+                "(08:00-21:00)");
 }
 
 }  // namespace
