@@ -180,10 +180,6 @@ std::int32_t DigitsValue(std::string_view digits) {
   return value;
 }
 
-void WriteDigits(char* to, std::int32_t value, int width) {
-  for (int i = width - 1; i >= 0; --i, value /= 10) to[i] = static_cast<char>('0' + value % 10);
-}
-
 std::size_t Utf8SequenceLength(std::string_view text) {
   if (text.empty()) return 0;
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -211,7 +207,8 @@ std::size_t Utf8SequenceLength(std::string_view text) {
   return length;
 }
 
-bool IsValidUtf8(std::string_view text) {
+bool IsValidUtf8(std::string_view text, bool* ascii) {
+  bool plain = true;
   while (!text.empty()) {
     if (static_cast<unsigned char>(text.front()) - 1u < 0x7Fu) {
       text.remove_prefix(1);
@@ -219,8 +216,10 @@ bool IsValidUtf8(std::string_view text) {
     }
     const std::size_t length = Utf8SequenceLength(text);
     if (length == 0) return false;
+    plain = false;
     text.remove_prefix(length);
   }
+  if (ascii) *ascii = plain;
   return true;
 }
 

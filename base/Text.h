@@ -72,15 +72,19 @@ bool IsBlankText(std::string_view text);
 // text (a sign, a blank, no digit at all).
 std::int32_t DigitsValue(std::string_view digits);
 // Writes `value` (0 or more) as exactly `width` digits at `to`, with leading
-// zeros; higher digits that do not fit are left out.
-void WriteDigits(char* to, std::int32_t value, int width);
+// zeros; higher digits that do not fit are left out. Inline: the batch
+// writes several for every row.
+inline void WriteDigits(char* to, std::int32_t value, int width) {
+  for (int i = width - 1; i >= 0; --i, value /= 10) to[i] = static_cast<char>('0' + value % 10);
+}
 
 // The length of the well-formed UTF-8 sequence at the start of `text` (1 to
 // 4), or 0 when it begins with none: an overlong form, a surrogate, a code
 // point above U+10FFFF, a stray or missing continuation byte, or NUL.
 std::size_t Utf8SequenceLength(std::string_view text);
-// Whether the text is UTF-8 without NUL.
-bool IsValidUtf8(std::string_view text);
+// Whether the text is UTF-8 without NUL; `ascii`, when given, is set to
+// whether it is ASCII alone.
+bool IsValidUtf8(std::string_view text, bool* ascii = nullptr);
 // Appends `text` with every byte that is not part of a well-formed sequence,
 // and every NUL, written as U+FFFD.
 void AppendValidUtf8(std::string& out, std::string_view text);

@@ -50,7 +50,7 @@ class BatchLookup {
       CallVerdict verdict;
       std::string utcOffset, localTime;
     };
-    std::array<Entry, 64> entries;
+    std::array<Entry, 256> entries;  // by ZoneSet::id, which are fewer
   };
 
   // Fills every field of `row` but `input` for the number `text`, with the

@@ -47,7 +47,7 @@ class RowMaker {
   void MakeRow(std::string_view line, bool tooLong, bool header) {
     if (tooLong) return row_.SetStatus(BatchStatus::kTooLong);
     const bool nul = line.find('\0') != std::string_view::npos;
-    if (nul || !IsValidUtf8(line)) {
+    if (nul || !IsValidUtf8(line, &ascii_)) {
       row_.inputText.clear();
       AppendValidUtf8(row_.inputText, line);
       row_.input = row_.inputText;
@@ -81,11 +81,9 @@ class RowMaker {
 
   // The number as a single lookup reads what is typed: in code page 1252,
   // so that a pasted no-break space or dash is the blank or hyphen it is
-  // there. ASCII, nearly every line, is that already.
+  // there. An ASCII line, nearly every one, is that already.
   std::string_view AsTyped(std::string_view utf8) {
-    bool ascii = true;
-    for (const char c : utf8) ascii &= static_cast<unsigned char>(c) < 0x80;
-    if (ascii) return utf8;
+    if (ascii_) return utf8;
     typed_ = Utf8ToCp1252(utf8);
     return typed_;
   }
@@ -93,6 +91,7 @@ class RowMaker {
   const BatchLookup& lookup_;
   const BatchOptions& options_;
   const int column_, timeColumn_;
+  bool ascii_ = true;  // the line read is ASCII alone
   std::string typed_;
   BatchRow row_;
   CsvFields fields_;

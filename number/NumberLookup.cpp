@@ -109,21 +109,26 @@ NumberLookup::NumberLookup(const CCitySet& cities, const CAreaCodeSet& areaCodes
   const int zoneCount = law_ ? law_->ZoneCount() : 0;
   zoneSets_.resize(static_cast<std::size_t>(zoneCount));
   std::iota(zoneSets_.begin(), zoneSets_.end(), 0);
-  std::array<int, 1000> setOfCode;
-  setOfCode.fill(-1);
+  // Sets are numbered densely (a zone alone is its own number), so that the
+  // batch's memo of verdicts can be indexed by them.
+  std::array<std::pair<int, std::size_t>, 1000> setOfCode;  // number, first zone
+  setOfCode.fill({-1, 0});
+  int sets = zoneCount;
   for (std::size_t areaCode = 0; areaCode < zonesOfCode.size(); ++areaCode) {
     std::vector<int>& known = zonesOfCode[areaCode];
-    if (known.size() == 1) setOfCode[areaCode] = known.front();
+    if (known.size() == 1) {
+      setOfCode[areaCode] = {known.front(), static_cast<std::size_t>(known.front())};
+    }
     if (known.size() < 2) continue;
     std::sort(known.begin(), known.end());
-    setOfCode[areaCode] = static_cast<int>(zoneSets_.size());
+    setOfCode[areaCode] = {sets++, zoneSets_.size()};
     zoneSets_.insert(zoneSets_.end(), known.begin(), known.end());
   }
   for (std::size_t areaCode = 0; areaCode < zonesOfCode.size(); ++areaCode) {
-    const int set = setOfCode[areaCode];
+    const auto [set, first] = setOfCode[areaCode];
     if (set < 0) continue;
     const std::size_t count = std::max<std::size_t>(zonesOfCode[areaCode].size(), 1);
-    codes_[areaCode].zones = {set, std::span(zoneSets_).subspan(static_cast<std::size_t>(set), count)};
+    codes_[areaCode].zones = {set, std::span(zoneSets_).subspan(first, count)};
   }
 }
 

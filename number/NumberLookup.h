@@ -64,7 +64,8 @@ struct NumberResult {
 const char* NumberStatusName(NumberResult::Status status);
 
 // Zones of the places a call may ring at (ZoneLaw's numbers), as one of a
-// few sets the lookup keeps: the same `id`, the same zones.
+// few sets the lookup keeps: the same `id`, the same zones. Ids are small and
+// dense: a zone alone has its own number, sets of several follow.
 struct ZoneSet {
   int id = -1;
   std::span<const int> zones;
