@@ -67,8 +67,9 @@ struct BatchCommandLine {
 std::optional<BatchColumn> ParseColumn(const std::string& text) {
   if (text.empty()) return std::nullopt;
   if (text.find_first_not_of("0123456789") != std::string::npos) return BatchColumn{-1, text};
-  if (text.size() > 6 || std::stoi(text) < 1) return std::nullopt;
-  return BatchColumn{std::stoi(text) - 1, {}};
+  const std::int32_t column = text.size() > 6 ? -1 : DigitsValue(text);
+  if (column < 1) return std::nullopt;
+  return BatchColumn{column - 1, {}};
 }
 
 std::optional<BatchCommandLine> ParseBatchOptions(const std::vector<std::string>& args,
@@ -103,13 +104,12 @@ std::optional<BatchCommandLine> ParseBatchOptions(const std::vector<std::string>
         return {};
       }
       if (arg == "--jobs") {
-        if (value.empty() || value.size() > 3 ||
-            value.find_first_not_of("0123456789") != std::string::npos ||
-            std::stoi(value) < 1 || std::stoi(value) > 64) {
+        const std::int32_t jobs = DigitsValue(value);
+        if (jobs < 1 || jobs > 64) {
           error = "--jobs: not a number of threads from 1 to 64: " + value;
           return {};
         }
-        options.run.jobs = std::stoi(value);
+        options.run.jobs = jobs;
       }
       if (arg == "--now") {
         const std::optional<std::int64_t> now = ParseNowOption(value, error);
