@@ -133,33 +133,6 @@ TEST_F(BatchRunTest, CsvColumnsByNameWithTheirTimes) {
   EXPECT_EQ(result.columnName, "telephone");
 }
 
-// Callable by the clock of each row's own place in the hours asked for.
-TEST_F(BatchRunTest, CallableByEachPlacesOwnClock) {
-  // At 17:00 UTC it is 12:00 in Dayton, OH and 11:00 in Dayton, TX; the two
-  // zones of 867 both keep 10:00.
-  const std::string input = "937-222-1234\n740-555-1234\n867-555-1234\n";
-  BatchOptions options;
-  options.nowUtc = *ParseIsoInstant("2026-01-15T17:00Z");
-  options.header = false;
-  struct Case {
-    const char* window;
-    std::vector<std::string> callable;
-  };
-  for (const auto& [window, expected] : {Case{"08:00-21:00", {"true", "true", "true"}},
-                                         Case{"11:30-20:00", {"true", "false", "false"}},
-                                         Case{"22:00-11:30", {"false", "true", "true"}}}) {
-    options.callingHours = *ParseCallingHours(window);
-    std::istringstream lines(Run(input, options));
-    std::vector<std::string> callable;
-    CsvFields fields;
-    for (std::string line; std::getline(lines, line);) {
-      SplitCsvLine(line, 11, -1, fields);
-      callable.emplace_back(fields.first);
-    }
-    EXPECT_EQ(callable, expected) << window;
-  }
-}
-
 TEST_F(BatchRunTest, JsonLinesEscapeTheInput) {
   BatchOptions options;
   options.format = BatchFormat::kJsonLines;
