@@ -542,9 +542,10 @@ void CLookupDlg::OnLButtonDown(const QPoint& point) {
 void CLookupDlg::OnPaint(QPainter& painter) {
   if (!bShowMaps) return;
   const Answer& answer = flow.GetAnswer();
+  const std::optional<PlaceFacts>& largest = answer.largestPlace;
   PaintMapArea(painter, answer.foundState,
-               CitySymbolToDraw(bInitializing, answer.foundState, answer.stateOrProvince,
-                                answer.largestCity.entries));
+               CitySymbolToDraw(bInitializing, answer.foundState, largest ? largest->name : "",
+                                largest ? largest->state : ""));
 }
 
 void CLookupDlg::keyPressEvent(QKeyEvent* event) {

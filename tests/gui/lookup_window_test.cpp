@@ -175,11 +175,11 @@ class LookupWindowTest : public QObject {
   }
 
   void statusLineShowsTimeAndExchangeUnderTheClientArea() {
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:42Z"); });
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-07-05T22:42Z"); });
     TypeAndEnter(*dialog, "(937) 294-1234");
     auto* status = dialog->findChild<QLabel*>("lblStatus");
     QCOMPARE(status->text(), tq::ToQString(tq::StatusText(dialog->Flow().GetAnswer(),
-                                                          *tq::ParseUtcInstant("2026-07-05T22:42Z"))));
+                                                          *tq::ParseIsoInstant("2026-07-05T22:42Z"))));
     const QList<QListWidgetItem*> selected = List(*dialog, "listMajorCities")->selectedItems();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.front()->text(), QString("Kettering"));
@@ -194,14 +194,14 @@ class LookupWindowTest : public QObject {
 
   // The time zone line switches with the clock beside it, at 2:00 local.
   void timeZoneLineFollowsTheStatusLinesInstant() {
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-03-08T06:59Z"); });
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-03-08T06:59Z"); });
     TypeAndEnter(*dialog, "Dayton, OH");
     auto* status = dialog->findChild<QLabel*>("lblStatus");
     for (const char* kind : {"Standard", "Daylight"}) {
       const QString zone = QString("Eastern %1 Time").arg(kind);
       QCOMPARE(ListTexts(List(*dialog, "listTimeZone")), QStringList{zone});
       QVERIFY2(status->text().contains(zone), qPrintable(status->text()));
-      dialog->SetClock([] { return *tq::ParseUtcInstant("2026-03-08T07:00Z"); });
+      dialog->SetClock([] { return *tq::ParseIsoInstant("2026-03-08T07:00Z"); });
     }
   }
 
@@ -225,7 +225,7 @@ class LookupWindowTest : public QObject {
       QVERIFY(status->minimumSizeHint().width() <= status->width());
       QVERIFY(status->heightForWidth(status->width()) <= status->height());
     }
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:43Z"); });  // a minute on
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-07-05T22:43Z"); });  // a minute on
     QCOMPARE(announced.size(), 2);
     QCOMPARE(QAccessible::queryAccessibleInterface(status)->role(), QAccessible::StatusBar);
   }
@@ -233,7 +233,7 @@ class LookupWindowTest : public QObject {
   // Edit, Calling Hours: a window of local hours changes the answer shown;
   // any other text is refused with a word and changes nothing.
   void callingHoursAreAskedAndApplied() {
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-01-15T17:00Z"); });  // 12:00 in Dayton
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-01-15T17:00Z"); });  // 12:00 in Dayton
     TypeAndEnter(*dialog, "Dayton, OH");
     auto* status = dialog->findChild<QLabel*>("lblStatus");
     QVERIFY(status->text().contains("can call now (08:00-21:00)"));
