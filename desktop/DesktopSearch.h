@@ -48,7 +48,7 @@ class DesktopSearch {
   void Open() { OpenOnce(); }
 
   // What went wrong reading the data (code page 1252), after a search.
-  const std::vector<std::string>& DataProblems() const { return flow_.DataProblems(); }
+  const std::vector<LoadOutcome>& DataProblems() const { return flow_.DataProblems(); }
 
  private:
   class NobodyToAsk : public CityChooser {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/PlannedCodes.h"
+#include "data/DataFile.h"
 #include "number/NumberLookup.h"
 #include "time/LocalTime.h"
 #include "time/TimeZoneLine.h"
@@ -102,9 +103,9 @@ struct AnswerTimes {
   // instant of the search.
   std::vector<std::string> zoneLine;
   std::optional<TimePlace> zonePlace;  // the largest city the line is of
-  // The places whose clocks are shown: the searched place (a typed place, or
-  // the exchange's place of a full number), else the largest place of each
-  // zone found, largest first.
+  // The places a call may ring at, whose clocks are shown: the searched
+  // place (a typed place, or the exchange's place of a full number), else
+  // the largest place of each zone found, largest first.
   std::vector<TimePlace> clockPlaces;
   // The clocks are of the one place searched, not of an area code's zones.
   bool searchedPlace = false;
@@ -116,11 +117,10 @@ struct AnswerTimes {
   bool operator==(const AnswerTimes&) const = default;
 };
 
-// A clock of the answer at one instant.
+// A clock of the answer at one instant, with the name of its place.
 struct LocalTimeLine {
-  LocalClock clock;
-  std::string zoneName;  // "Eastern Daylight Time"
-  const TimePlace* place;
+  LocalClock clock;   // its zoneName: "Eastern Daylight Time"
+  std::string place;  // "Dayton, OH"
 };
 // The clocks of the places at `utcSeconds`: one per kind of time in force
 // (the largest place of each), places without a zone left out.
@@ -128,12 +128,16 @@ std::vector<LocalTimeLine> LocalTimesAt(const AnswerTimes& times, std::int64_t u
 // The time zone line of the largest city at `utcSeconds` (none or one entry).
 std::vector<std::string> ZoneLineAt(const AnswerTimes& times, std::int64_t utcSeconds);
 // "Eastern and Central" when the clocks at `utcSeconds` are of more than one
-// zone, led by the area code ("850: Eastern and Central"); "" for one zone.
+// zone; "" for one zone.
+std::string ZoneFamiliesText(const AnswerTimes& times, std::int64_t utcSeconds);
+// The same led by the area code: "850: Eastern and Central".
 std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds);
-// Whether one may call now: whether the clock of the place searched (a typed
-// place, the exchange's place of a full number) is inside the calling hours;
-// nothing for an area code or an exchange of unknown place (which may span
-// zones), or a place without a clock.
+// The local time of the answer and whether one may call now, by VerdictAt
+// (LocalTime.h): given whenever the time is certain, the places' clocks
+// agreeing (the typed place, the exchange's place, or every place of area
+// codes that keep one time); neither for places that keep different
+// times, or without a clock.
+CallVerdict VerdictOf(const AnswerTimes& times, std::int64_t utcSeconds);
 std::optional<bool> CallableAt(const AnswerTimes& times, std::int64_t utcSeconds);
 
 struct Answer;
@@ -178,8 +182,8 @@ struct Answer {
   int exchangeRow = -1;
   int exchangeRowInAll = -1;
 
-  // One text per data file that is missing, unreadable, refused or damaged.
-  std::vector<std::string> problems;
+  // One for each data file that is missing, unreadable, refused or damaged.
+  std::vector<LoadOutcome> problems;
   // With kChoices: the places to choose from, in the order shown.
   std::vector<CityChoice> choices;
 

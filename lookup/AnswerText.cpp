@@ -24,13 +24,18 @@ std::string JsonArray(const std::vector<std::string>& entries) {
   return json + "]";
 }
 
-// The state or province of an area code, as the state line writes it.
+std::vector<std::string> ProblemTexts(const Answer& answer) {
+  std::vector<std::string> texts;
+  for (const LoadOutcome& problem : answer.problems) texts.push_back(problem.text);
+  return texts;
+}
+
+}  // namespace
+
 std::string CodeRegionText(const NumberResult& exchange) {
   const char* shared = SharedRegionLine(exchange.areaCode);
   return shared ? shared : StateDisplayForm(exchange.state);
 }
-
-}  // namespace
 
 std::string ExchangeText(const NumberResult& exchange) {
   using Status = NumberResult::Status;
@@ -62,8 +67,8 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
   const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   if (!clocks.empty()) text += "Local time:\n";
   for (const LocalTimeLine& line : clocks) {
-    text += "  " + Clock24(line.clock) + " " + line.zoneName + " (UTC" +
-            UtcOffsetText(line.clock) + "), " + Cp1252ToDisplayUtf8(line.place->name) + "\n";
+    text += "  " + Clock24(line.clock) + " " + line.clock.zoneName + " (UTC" +
+            UtcOffsetText(line.clock) + "), " + Cp1252ToDisplayUtf8(line.place) + "\n";
   }
   const std::string split = SplitZonesText(answer.times, utcSeconds);
   if (!split.empty()) text += "Time zones:\n  " + split + "\n";
@@ -90,8 +95,8 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
     json += first ? "\n" : ",\n";
     first = false;
     json += "    {\"time\": \"" + Clock24(line.clock) + "\", \"zone\": " +
-            JsonString(line.zoneName) + ", \"utcOffset\": \"" + UtcOffsetText(line.clock) +
-            "\", \"place\": " + JsonString(line.place->name) + "}";
+            JsonString(line.clock.zoneName) + ", \"utcOffset\": \"" + UtcOffsetText(line.clock) +
+            "\", \"place\": " + JsonString(line.place) + "}";
   }
   json += first ? "],\n" : "\n  ],\n";
   const std::string split = SplitZonesText(answer.times, utcSeconds);
@@ -99,7 +104,7 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
   const std::optional<bool> callable = CallableAt(answer.times, utcSeconds);
   json += "  \"callable\": " + std::string(!callable ? "null" : *callable ? "true" : "false") +
           ",\n  \"callingHours\": \"" + CallingHoursText(answer.times.callingHours) + "\",\n";
-  json += "  \"dataProblems\": " + JsonArray(answer.problems) + ",\n";
+  json += "  \"dataProblems\": " + JsonArray(ProblemTexts(answer)) + ",\n";
   json += "  \"exchange\": ";
   if (!answer.exchange) {
     json += "null";
@@ -170,12 +175,12 @@ std::string ChoicesJson(const Answer& answer) {
 }
 
 std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
-  std::vector<std::string> parts = answer.problems;
+  std::vector<std::string> parts = ProblemTexts(answer);
   if (answer.namesakes) parts.push_back(NamesakesText(*answer.namesakes));
   const int yours = ThisComputerOffsetSeconds(utcSeconds);
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
-    parts.push_back(line.place->name + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +
-                    ", " + line.zoneName + " (UTC" + UtcOffsetText(line.clock) + "), " +
+    parts.push_back(line.place + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +
+                    ", " + line.clock.zoneName + " (UTC" + UtcOffsetText(line.clock) + "), " +
                     DifferenceFromYou(line.clock.offsetMinutes * 60, yours));
   }
   const std::string split = SplitZonesText(answer.times, utcSeconds);

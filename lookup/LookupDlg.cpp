@@ -611,13 +611,14 @@ void CLookupDlg::OnLButtonDown(const QPoint& point) {
 void CLookupDlg::OnPaint(QPainter& painter) {
   if (!bShowMaps) return;
   const Answer& answer = flow.GetAnswer();
+  const std::optional<PlaceFacts>& largest = answer.largestPlace;
   const double scale = WindowScale();
   painter.save();
   painter.translate(mapShift.x(), 0);
   painter.scale(scale, scale);
   PaintMapArea(painter, answer.foundState,
-               CitySymbolToDraw(bInitializing, answer.foundState, answer.stateOrProvince,
-                                answer.largestCity.entries));
+               CitySymbolToDraw(bInitializing, answer.foundState, largest ? largest->name : "",
+                                largest ? largest->state : ""));
   painter.restore();
   // The legend's square goes down with its text.
   painter.translate(mapShift);

@@ -135,32 +135,28 @@ void SearchFlow::OpenData() {
   setCities.Open();
   setAreaCodes.Open();
   dataProblems_.clear();
-  for (const LoadOutcome* outcome : {&setCities.Outcome(), &setAreaCodes.Outcome()}) {
-    if (!outcome->text.empty()) dataProblems_.push_back(outcome->text);
-  }
+  const auto tell = [this](LoadOutcome outcome) {
+    // A note (the places' own zones standing in for a missing zone law) is kept too.
+    if (outcome.problem != FileProblem::kNone || !outcome.text.empty()) {
+      dataProblems_.push_back(std::move(outcome));
+    }
+  };
+  tell(setCities.Outcome());
+  tell(setAreaCodes.Outcome());
   if (dataFolder_) {
-    const LoadOutcome& exchanges = exchanges_.Read(*dataFolder_);
-    if (!exchanges.text.empty()) {
-      // What could be read of a damaged table still answers.
-      dataProblems_.push_back(exchanges_.IsEmpty()
-                                  ? exchanges.text + " Numbers are answered without their exchange."
-                                  : exchanges.text);
-    }
+    tell(exchanges_.Open(*dataFolder_));
     auto law = std::make_shared<ZoneLaw>();
-    zoneLawOutcome_ = law->OpenFor(*dataFolder_, setCities);
-    if (zoneLawOutcome_.problem == FileProblem::kNone) {
-      law_ = std::move(law);
-    } else {
-      law_.reset();
-    }
+    LoadOutcome lawOutcome = law->OpenFor(*dataFolder_, setCities);
+    law_.reset();
+    if (lawOutcome.problem == FileProblem::kNone) law_ = std::move(law);
+    zoneLawOutcome_ = lawOutcome;
+    tell(std::move(lawOutcome));
     // The optional files: what they add is left out where they are damaged.
     // Kinds are of the places read, so they wait for them.
     if (setCities.RowCount() > 0) (void)kinds_.Read(*dataFolder_, setCities);
     (void)plannedCodes_.Read(*dataFolder_);
-    for (const LoadOutcome* outcome :
-         {static_cast<const LoadOutcome*>(&zoneLawOutcome_), &kinds_.Outcome(), &plannedCodes_.Outcome()}) {
-      if (!outcome->text.empty()) dataProblems_.push_back(outcome->text);
-    }
+    tell(kinds_.Outcome());
+    tell(plannedCodes_.Outcome());
   }
   auto answer = std::make_shared<Answer>(*answer_);
   answer->problems = dataProblems_;
@@ -168,14 +164,16 @@ void SearchFlow::OpenData() {
 }
 
 const NumberLookup& SearchFlow::Numbers() {
-  if (!numbers_) numbers_ = std::make_unique<NumberLookup>(setCities, setAreaCodes, exchanges_);
+  if (!numbers_) {
+    numbers_ = std::make_unique<NumberLookup>(setCities, setAreaCodes, exchanges_, law_.get());
+  }
   return *numbers_;
 }
 
-const Answer& SearchFlow::Search(std::string text) {
+std::shared_ptr<const Answer> SearchFlow::Search(std::string text) {
   editQuery = std::move(text);
   OnOK();
-  return *answer_;
+  return answer_;
 }
 
 void SearchFlow::AddMessage(const std::string& message, AnswerOutcome outcome) {
@@ -269,17 +267,26 @@ void SearchFlow::SearchNumber(std::int32_t areaCode, const PhoneNumber* number) 
   e164_ = result.E164();
   if (exchanges_.IsEmpty()) return;
   exchange_ = std::move(result);
-  // The exchange's place is the place called: its clock, and no other (none
-  // when the place has no zone, or no record to find it by).
+  // The clocks are those of the places a call may ring at: the exchange's
+  // place, the place called, and no other (none when it has no zone), or
+  // the places of the code when the exchange is not listed.
+  const ZoneSet reached = Numbers().ZonesOf(*exchange_);
+  const auto isReached = [&reached](int zone) {
+    return std::find(reached.zones.begin(), reached.zones.end(), zone) != reached.zones.end();
+  };
   if (exchange_->status == NumberResult::Status::kOk) {
     KeepListed(exchange_->place, exchange_->state);
     timePlaces_.clear();
     searchedPlace_ = true;
-    if (exchange_->cityId < 0) return;
+    if (reached.zones.empty()) return;
     SetCityIdFilter(setCities.strFilter, exchange_->cityId);
     setCities.Open();
-    if (!setCities.IsEOF() && CurrentTimePlace().zone >= 0) timePlaces_ = {CurrentTimePlace()};
+    if (!setCities.IsEOF() && isReached(CurrentTimePlace().zone)) {
+      timePlaces_ = {CurrentTimePlace()};
+    }
+    return;
   }
+  std::erase_if(timePlaces_, [&](const TimePlace& place) { return !isReached(place.zone); });
 }
 
 namespace {

@@ -87,10 +87,13 @@ class SearchFlow {
   const CallingHours& GetCallingHours() const { return callingHours_; }
 
   // Reads both data files (once; later calls only requery), and the
-  // exchange file of the data folder given to the first constructor; the
-  // answer becomes an empty one that tells what went wrong.
+  // exchange file and the zone law (ctz.bin, tzl.bin) of the data folder
+  // given to the first constructor; the answer becomes an empty one that
+  // tells what went wrong.
   void OpenData();
-  const std::vector<std::string>& DataProblems() const { return dataProblems_; }
+  // One for each data file that is missing, unreadable, refused or damaged,
+  // as every answer carries them (ExitStatusFor tells what they cost).
+  const std::vector<LoadOutcome>& DataProblems() const { return dataProblems_; }
   const LoadOutcome& CitiesOutcome() const { return setCities.Outcome(); }
   const LoadOutcome& AreaCodesOutcome() const { return setAreaCodes.Outcome(); }
   const LoadOutcome& ExchangesOutcome() const { return exchanges_.Outcome(); }
@@ -116,8 +119,9 @@ class SearchFlow {
 
   // Searches the query and makes the answer.
   void OnOK();
-  // SetQuery, then OnOK.
-  const Answer& Search(std::string text);
+  // SetQuery, then OnOK: the answer, which stays whole however long it is
+  // held, whatever is searched after it.
+  std::shared_ptr<const Answer> Search(std::string text);
   // Double-click follow-ups on the entry `selected` of a list of the answer
   // (-1: none). They start a new search unless the query already holds the
   // entry; true when a search ran. A place's follow-up searches that very
@@ -132,9 +136,9 @@ class SearchFlow {
   // ("Springfield, Pennsylvania (610/484)"); "" for no such place.
   std::string QueryOfPlace(std::int32_t cityId);
 
-  // The answer of the last search (or of OpenData).
+  // The answer of the last search (or of OpenData), until the next search;
+  // Search gives one to keep.
   const Answer& GetAnswer() const { return *answer_; }
-  std::shared_ptr<const Answer> SharedAnswer() const { return answer_; }
 
  private:
   // The record sets of the first constructor (declared before the references
@@ -212,12 +216,12 @@ class SearchFlow {
   std::function<std::int64_t()> nowUtc_ = UtcNow;
   CallingHours callingHours_;
   std::shared_ptr<const ZoneLaw> law_;  // null when it could not be read
-  LoadOutcome zoneLawOutcome_;
   ExchangeTable exchanges_;
   PlaceKinds kinds_;
   PlannedCodes plannedCodes_;
   std::unique_ptr<NumberLookup> numbers_;
-  std::vector<std::string> dataProblems_;
+  std::vector<LoadOutcome> dataProblems_;
+  LoadOutcome zoneLawOutcome_;
 
   std::string editQuery = kInitialQuery;
   ListBox listAreaCodes{ListBox::Order::kSorted};

@@ -16,26 +16,15 @@ namespace {
 constexpr std::size_t kChangeSize = 6;  // uint32 instant, uint16 kind, little-endian
 constexpr std::int32_t kMostOffset = 16 * 3600;
 constexpr std::size_t kMostZones = 1000;
+constexpr std::int64_t kMostChangesOfAZone = 65535;
 constexpr std::size_t kMostPlaces = 1000000;
 
-// A whole decimal number (optional minus sign) between `least` and `most`.
+// A whole number of the file (digits, a minus sign before them or none)
+// between `least` and `most`.
 std::optional<std::int64_t> Number(std::string_view text, std::int64_t least, std::int64_t most) {
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty() ||
-      text.front() == '+' || value < least || value > most) {
-    return std::nullopt;
-  }
+  const std::optional<std::int64_t> value = text.starts_with('+') ? std::nullopt : ParseWhole(text);
+  if (!value || *value < least || *value > most) return std::nullopt;
   return value;
-}
-
-// "zones 12" gives 12, at most `most`.
-std::optional<std::int64_t> CountLine(std::string_view line, std::string_view word,
-                                      std::int64_t most) {
-  if (!line.starts_with(word) || line.size() <= word.size() || line[word.size()] != ' ') {
-    return std::nullopt;
-  }
-  return Number(line.substr(word.size() + 1), 0, most);
 }
 
 // Cuts `line` at its tabs into exactly `fields.size()` non-empty fields.
@@ -111,11 +100,7 @@ LoadOutcome ZoneLaw::OpenFor(const std::filesystem::path& folder, const CCitySet
       missing.push_back(name);
     }
   }
-  if (missing.empty()) {
-    const std::string why = Open(folder);
-    if (why.empty()) return {};
-    return {FileProblem::kDamaged, why + " Local times are not shown."};
-  }
+  if (missing.empty()) return Open(folder);
   FromRecords(cities);
   // "Data file ctz.bin is missing (looked in ...)", for one file or both.
   std::string told = DescribeLoad(FileProblem::kMissing, missing[0].c_str(), folder, {}).text;
@@ -126,7 +111,8 @@ LoadOutcome ZoneLaw::OpenFor(const std::filesystem::path& folder, const CCitySet
   }
   return {FileProblem::kNone,
           told + ": local times follow each place's own time zone and daylight-saving flag, "
-                 "by the North American daylight saving rule."};
+                 "by the North American daylight saving rule.",
+          missing[0]};
 }
 
 void ZoneLaw::FromRecords(const CCitySet& cities) {
@@ -204,22 +190,25 @@ void ZoneLaw::FromRecords(const CCitySet& cities) {
   }
 }
 
-std::string ZoneLaw::Open(const std::filesystem::path& folder) {
+LoadOutcome ZoneLaw::Open(const std::filesystem::path& folder) {
   *this = {};
   LoadOutcome outcome;
   const std::optional<std::string> places = ReadDataFileOf(folder, kPlacesFileName, outcome);
-  if (!places) return outcome.text;
-  const std::optional<std::string> law = ReadDataFileOf(folder, kLawFileName, outcome);
-  if (!law) return outcome.text;
-  std::string why = LoadLaw(*law);
-  const char* damaged = kLawFileName;
-  if (why.empty()) {
-    why = LoadPlaces(*places);
-    damaged = kPlacesFileName;
+  const std::optional<std::string> law =
+      places ? ReadDataFileOf(folder, kLawFileName, outcome) : std::nullopt;
+  if (places && law) {
+    std::string why = LoadLaw(*law);
+    const char* damaged = kLawFileName;
+    if (why.empty()) {
+      why = LoadPlaces(*places);
+      damaged = kPlacesFileName;
+    }
+    if (why.empty()) return {};
+    outcome = DescribeLoad(FileProblem::kDamaged, damaged, folder, why);
   }
-  if (why.empty()) return {};
   *this = {};
-  return DescribeLoad(FileProblem::kDamaged, damaged, folder, why).text;
+  outcome.text += " Local times are not shown.";
+  return outcome;
 }
 
 std::string ZoneLaw::Load(std::string_view places, std::string_view law) {
@@ -262,17 +251,20 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
   if (!NextLfLine(rest, line) || !(count = CountLine(line, "zones", kMostZones)) || *count == 0) {
     return "its count of zones is missing";
   }
-  std::uint32_t changes = 0;
+  // At most 1000 zones of 65535 changes: the sum fits, and is checked
+  // against the table's true size below before any change is read.
+  std::uint64_t changes = 0;
   for (std::int64_t i = 0; i < *count; ++i) {
     std::string_view fields[2];
     std::optional<std::int64_t> length;
     if (!NextLfLine(rest, line) || !Fields(line, fields) ||
-        !(length = Number(fields[1], 1, 0xFFFFFF)) ||
+        !(length = Number(fields[1], 1, kMostChangesOfAZone)) ||
         (!zones_.empty() && fields[0] <= zones_.back().name)) {
       return "zone " + std::to_string(i + 1) + " is damaged or out of order";
     }
-    zones_.push_back({std::string(fields[0]), changes, static_cast<std::uint32_t>(*length)});
-    changes += static_cast<std::uint32_t>(*length);
+    zones_.push_back({std::string(fields[0]), static_cast<std::uint32_t>(changes),
+                      static_cast<std::uint32_t>(*length)});
+    changes += static_cast<std::uint64_t>(*length);
   }
   // "transitions 9096 0a1b2c3d": the count and the check sum of the table.
   if (!NextLfLine(rest, line)) return "its count of changes is missing";
@@ -280,7 +272,9 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
   const std::optional<std::int64_t> total =
       blank == std::string_view::npos ? std::nullopt
                                       : CountLine(line.substr(0, blank), "transitions", 0xFFFFFF);
-  if (!total || *total != changes) return "its count of changes does not add up";
+  if (!total || static_cast<std::uint64_t>(*total) != changes) {
+    return "its count of changes does not add up";
+  }
   const std::string_view sumText = line.substr(blank + 1);
   std::uint32_t sum = 0;
   const auto parsed = std::from_chars(sumText.data(), sumText.data() + sumText.size(), sum, 16);
@@ -288,7 +282,7 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
       parsed.ptr != sumText.data() + sumText.size()) {
     return "its check sum is missing";
   }
-  if (rest.size() != std::size_t{changes} * kChangeSize) {
+  if (rest.size() != changes * kChangeSize) {
     return "it is cut short or too long";
   }
   if (Fnv1a32(rest) != sum) return "its table of changes fails its check sum";

@@ -35,9 +35,11 @@ class ZoneLaw {
   // Eastern time, from which the time zone line measures every place.
   static constexpr char kEasternZone[] = "America/New_York";
 
-  // Reads both files of the folder (the current directory when empty); ""
-  // when both were read, else what is wrong (code page 1252).
-  std::string Open(const std::filesystem::path& folder);
+  // Reads both files of the folder (the current directory when empty). The
+  // outcome of the file that could not be used (missing, unreadable, refused
+  // or damaged), whose text ends in saying that local times are not shown;
+  // none when both were read.
+  LoadOutcome Open(const std::filesystem::path& folder);
   // Reads the bytes of both files; "" or why they cannot be used (and then
   // the law is empty).
   std::string Load(std::string_view places, std::string_view law);
@@ -59,6 +61,8 @@ class ZoneLaw {
 
   // The zone of a place, or -1 when it has none (or the law is empty).
   int ZoneOfPlace(std::int32_t cityId) const;
+  // Zones are numbered from 0 to ZoneCount() - 1.
+  int ZoneCount() const { return static_cast<int>(zones_.size()); }
   // The zone of an IANA name, or -1.
   int FindZone(std::string_view ianaName) const;
   std::string_view ZoneName(int zone) const;

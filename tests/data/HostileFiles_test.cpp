@@ -22,7 +22,9 @@ std::vector<std::string> Problems(const fs::path& folder) {
   NoChoice chooser;
   SearchFlow flow(folder, chooser);
   flow.OpenData();
-  return flow.DataProblems();
+  std::vector<std::string> texts;
+  for (const LoadOutcome& problem : flow.DataProblems()) texts.push_back(problem.text);
+  return texts;
 }
 
 void ExpectProblems(const fs::path& folder, const std::vector<std::string>& files,

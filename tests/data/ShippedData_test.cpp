@@ -62,7 +62,7 @@ TEST_F(ShippedData, EveryPlaceIsFoundTypedPlainly) {
 // has a zone, and no other place has one.
 TEST_F(ShippedData, EveryGeographicPlaceAndNoOtherHasAZone) {
   ZoneLaw law;
-  ASSERT_EQ(law.Open(kShipped), "");
+  ASSERT_EQ(law.Open(kShipped).text, "");
   const CCitySet& cities = flow_.Cities();
   std::vector<std::uint32_t> wrong;
   for (std::uint32_t row = 0; row < cities.RowCount(); ++row) {

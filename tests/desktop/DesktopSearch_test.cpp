@@ -39,6 +39,18 @@ TEST_F(DesktopSearchTest, AnAnswerOrTheMostPopulousNamesakesAsOneLineEach) {
   EXPECT_EQ(search_.SearchQuery("Springfield, MA", kSummerEvening), Search({"Springfield, MA"}));
 }
 
+// The line reads the answer's facts: an exchange that is not listed names no
+// place of its code as if it were its own, and a split keeps its zones.
+TEST_F(DesktopSearchTest, NoBorrowedPlaceAndNoHiddenSplit) {
+  using Results = std::vector<DesktopResult>;
+  EXPECT_EQ(Search({"(937) 999-1234"}),
+            (Results{{"(937) 999-1234",
+                      "937-999 not listed, Ohio (OH) \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
+  EXPECT_EQ(Search({"867"}),
+            (Results{{"867", "Whitehorse, YT \xC2\xB7 Mountain Standard Time and Mountain "
+                             "Daylight Time \xC2\xB7 867"}}));
+}
+
 TEST_F(DesktopSearchTest, NothingForWhatFindsNoPlaceOrCannotBeTyped) {
   const std::vector<std::vector<std::string>> nothing = {
       {}, {""}, {"9"}, {"99"}, {"000"}, {"Zzyzx"}, {", ZZ"}, {std::string(10000, '9')},

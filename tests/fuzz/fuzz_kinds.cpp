@@ -1,6 +1,7 @@
 // Arbitrary bytes as "knd.bin" or "pln.bin" (the first byte chooses) beside
 // the namesake data: each file is used in part or refused with a reason, and
 // the searches that use them still answer one place, or ask.
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tq::fuzz::Check(flow.OptionalFilesDamaged() != flow.DataProblems().empty(),
                   "damage not told, or told without damage");
   for (const char* query : {"Washington, PA", "springfield", "273", "724"}) {
-    const tq::Answer& answer = flow.Search(query);
+    const std::shared_ptr<const tq::Answer> kept = flow.Search(query);
+    const tq::Answer& answer = *kept;
     tq::fuzz::Check(answer.largestCity.entries.size() == 1, "no answer, or more than one largest city");
     const std::size_t all = tq::AllPlaceEntries(answer).size();
     tq::fuzz::Check(answer.places.size() >= all && all >= answer.majorCities.entries.size(),

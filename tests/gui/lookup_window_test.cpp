@@ -187,10 +187,10 @@ class LookupWindowTest : public QObject {
   }
 
   void statusLineShowsTimeAndExchangeUnderTheClientArea() {
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:42Z"); });
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-07-05T22:42Z"); });
     TypeAndEnter(*dialog, "(937) 294-1234");
     QCOMPARE(Status()->toPlainText(), tq::ToQString(tq::StatusText(dialog->Flow().GetAnswer(),
-                                                                   *tq::ParseUtcInstant("2026-07-05T22:42Z"))));
+                                                                   *tq::ParseIsoInstant("2026-07-05T22:42Z"))));
     const QList<QListWidgetItem*> selected = List(*dialog, "listMajorCities")->selectedItems();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.front()->text(), QString("Kettering"));
@@ -206,13 +206,13 @@ class LookupWindowTest : public QObject {
 
   // The time zone line switches with the clock beside it, at 2:00 local.
   void timeZoneLineFollowsTheStatusLinesInstant() {
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-03-08T06:59Z"); });
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-03-08T06:59Z"); });
     TypeAndEnter(*dialog, "Dayton, OH");
     for (const char* kind : {"Standard", "Daylight"}) {
       const QString zone = QString("Eastern %1 Time").arg(kind);
       QCOMPARE(ListTexts(List(*dialog, "listTimeZone")), QStringList{zone});
       QVERIFY2(Status()->toPlainText().contains(zone), qPrintable(Status()->toPlainText()));
-      dialog->SetClock([] { return *tq::ParseUtcInstant("2026-03-08T07:00Z"); });
+      dialog->SetClock([] { return *tq::ParseIsoInstant("2026-03-08T07:00Z"); });
     }
   }
 
@@ -237,7 +237,7 @@ class LookupWindowTest : public QObject {
     QCOMPARE(announced.size(), 8);
     QCOMPARE(Accessible(announcer)->role(), QAccessible::Notification);
     QCOMPARE(Accessible(announcer)->text(QAccessible::Name), announced.last());
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:43Z"); });  // a minute on
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-07-05T22:43Z"); });  // a minute on
     QCOMPARE(announced.size(), 8);
     QCOMPARE(Accessible(dialog->findChild<QWidget*>("statusBar"))->role(), QAccessible::StatusBar);
     QTest::keyClick(Edit(), Qt::Key_F6);
@@ -249,7 +249,7 @@ class LookupWindowTest : public QObject {
   // Edit, Calling Hours: a window of local hours changes the answer shown;
   // any other text is refused with a word and changes nothing.
   void callingHoursAreAskedAndApplied() {
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-01-15T17:00Z"); });  // 12:00 in Dayton
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-01-15T17:00Z"); });  // 12:00 in Dayton
     TypeAndEnter(*dialog, "Dayton, OH");
     QVERIFY(Status()->toPlainText().contains("can call now (08:00-21:00)"));
     for (const char* typed : {"13:00-14:00", "noon"}) {

@@ -273,7 +273,7 @@ class LayoutAndAccessTest : public QObject {
     const QString visible = QString::fromUtf8("Abe\u2421town");
     QCOMPARE(QApplication::clipboard()->text(), visible);
     QCOMPARE(Accessible(cities)->child(0)->text(QAccessible::Name), visible);
-    const std::int64_t now = *tq::ParseUtcInstant("2026-07-05T22:42Z");
+    const std::int64_t now = *tq::ParseIsoInstant("2026-07-05T22:42Z");
     dialog->SetClock([now] { return now; });
     QTest::keyClick(cities, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(QApplication::clipboard()->text().toStdString(),

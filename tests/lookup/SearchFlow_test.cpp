@@ -40,8 +40,8 @@ class CountingBusy : public BusyIndicator {
   int begun = 0;
 };
 
-const std::int64_t kWinter = *ParseUtcInstant("2026-01-15T17:00Z");
-const std::int64_t kSummer = *ParseUtcInstant("2026-07-15T17:00Z");
+const std::int64_t kWinter = *ParseIsoInstant("2026-01-15T17:00Z");
+const std::int64_t kSummer = *ParseIsoInstant("2026-07-15T17:00Z");
 
 class SearchFlowTest : public ::testing::Test {
  protected:
@@ -178,7 +178,7 @@ TEST_F(SearchFlowTest, TimeZoneLineFollowsTheInstant) {
 // a split said, not picked. Yellowknife keeps Mountain time until November
 // 2026 and then Central time all year, so 867 splits only from then on.
 TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
-  const std::int64_t y2027 = *ParseUtcInstant("2027-01-15T17:00Z");
+  const std::int64_t y2027 = *ParseIsoInstant("2027-01-15T17:00Z");
   const struct {
     const char* typed;
     std::int64_t at;
@@ -186,26 +186,36 @@ TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
   } cases[] = {
       {"Kettering, OH", kWinter, "Kettering, OH 12:00|||yes"},
       {"(937) 294-1234", kWinter, "Kettering, OH 12:00|||yes"},
-      {"937", kWinter, "Dayton, OH 12:00|||-"},
-      {"(937) 999-1234", kWinter, "Dayton, OH 12:00|||-"},
+      {"937", kWinter, "Dayton, OH 12:00|||yes"},
+      {"(937) 999-1234", kWinter, "Dayton, OH 12:00|||yes"},
       {", Bahamas", kWinter, "|||-"},
       {"Troy, NJ", kWinter, "|||-"},  // not Troy Hills' time
-      {"867", kWinter, "Whitehorse, YT 10:00|||-"},
+      {"867", kWinter, "Whitehorse, YT 10:00|||yes"},
       {"867", y2027, "Whitehorse, YT 10:00;Yellowknife, NT 11:00||867: Mountain and Central|-"},
-      {"902", kWinter, "Halifax, NS 13:00|||-"},
+      {"902", kWinter, "Halifax, NS 13:00|||yes"},
       {"Nome, AK", kWinter, "Nome, AK 08:00|||yes"},
   };
   for (const auto& c : cases) {
     Search(c.typed);
     std::string clocks;
     for (const LocalTimeLine& line : LocalTimesAt(A().times, c.at)) {
-      clocks += (clocks.empty() ? "" : ";") + line.place->name + " " + Clock24(line.clock);
+      clocks += (clocks.empty() ? "" : ";") + line.place + " " + Clock24(line.clock);
     }
     const std::optional<bool> callable = CallableAt(A().times, c.at);
     clocks += "||" + SplitZonesText(A().times, c.at) + "|" +
               (!callable ? "-" : *callable ? "yes" : "no");
     EXPECT_EQ(clocks, c.clocks) << c.typed;
   }
+}
+
+// An answer stays whole however long it is held, whatever is searched after
+// it: the window, the desktop search and tqlookup hold theirs.
+TEST_F(SearchFlowTest, AnAnswerStaysWholeWhileHeld) {
+  const std::shared_ptr<const Answer> first = flow_.Search("937");
+  flow_.Search("Dayton, OH");
+  flow_.Search(", OH");
+  EXPECT_EQ(first->areaCodes.entries, Entries{"937"});
+  EXPECT_EQ(first->largestCity.entries, Entries{"Dayton"});
 }
 
 // Without a readable zone law the answer has no clocks and no time zone
@@ -217,10 +227,11 @@ TEST(SearchFlowZoneLaw, DamagedTableIsTold) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  const Answer& answer = flow.Search("Dayton, OH");
-  EXPECT_EQ(flow.ZoneLawOutcome().problem, FileProblem::kDamaged);
+  const Answer& answer = *flow.Search("Dayton, OH");
   ASSERT_EQ(answer.problems.size(), 1u);
-  EXPECT_NE(answer.problems[0].find("tzl.bin"), std::string::npos) << answer.problems[0];
+  EXPECT_EQ(answer.problems[0].file, "tzl.bin");
+  EXPECT_EQ(answer.problems[0].problem, FileProblem::kDamaged);
+  EXPECT_NE(answer.problems[0].text.find("tzl.bin"), std::string::npos) << answer.problems[0].text;
   EXPECT_TRUE(LocalTimesAt(answer.times, kWinter).empty());
   EXPECT_EQ(ZoneLineAt(answer.times, kWinter), Entries{""});
 }
@@ -310,7 +321,7 @@ TEST(SearchFlowSharedPlaces, ListedOnceAndTheLastPlaceGivesTheState) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  const Answer& answer = flow.Search("Texarkana, AR");
+  const Answer& answer = *flow.Search("Texarkana, AR");
   EXPECT_EQ(answer.areaCodes.entries, (Entries{"870", "903"}));
   EXPECT_EQ(answer.majorCities.entries, (Entries{"Texarkana", "Tyler"}));
   EXPECT_EQ(answer.stateOrProvince, Entries{"Arkansas (AR)"});
@@ -328,7 +339,7 @@ TEST(SearchFlowSharedPlaces, EntriesWithTheirStateInListOrder) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  EXPECT_EQ(flow.Search("867").majorCities.entries,
+  EXPECT_EQ(flow.Search("867")->majorCities.entries,
             (Entries{"fort good hope, NT", "Fort Liard, NT", "Fort smith, NT"}));
 }
 
@@ -344,7 +355,8 @@ class NamesakeFlowTest : public ::testing::Test {
   }
   const Answer& Search(const std::string& text) {
     flow_.OpenData();
-    return flow_.Search(text);
+    flow_.Search(text);
+    return flow_.GetAnswer();
   }
   const Answer& A() const { return flow_.GetAnswer(); }
   // "codes|largest city|namesakes|input field|the place searched"
@@ -475,7 +487,7 @@ TEST(SearchFlowMajorCities, EveryPlaceAboveTheLine) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  EXPECT_EQ(flow.Search("330").majorCities.heading, "Major cities (27 of 30) in area code:");
+  EXPECT_EQ(flow.Search("330")->majorCities.heading, "Major cities (27 of 30) in area code:");
 }
 
 // Without knd.bin, namesakes share their stored name, rank by their people
@@ -505,10 +517,11 @@ TEST(SearchFlowTwoFileData, OwnZonesGiveTheTimes) {
   flow.OpenData();
   EXPECT_EQ(flow.ZoneLawOutcome().problem, FileProblem::kNone);
   EXPECT_NE(flow.ZoneLawOutcome().text.find("ctz.bin and tzl.bin are missing"), std::string::npos);
-  const Answer& answer = flow.Search("Kettering, OH");
+  const std::shared_ptr<const Answer> kept = flow.Search("Kettering, OH");
+  const Answer& answer = *kept;
   EXPECT_EQ(answer.times.zoneLine, Entries{"Eastern Daylight Time"});
   EXPECT_EQ(Clock24(LocalTimesAt(answer.times, kSummer).at(0).clock), "13:00");
-  EXPECT_EQ(flow.Search("Nome, AK").times.zoneLine,
+  EXPECT_EQ(flow.Search("Nome, AK")->times.zoneLine,
             Entries{"Alaska Daylight Time (EDT - 4.0 hours)"});
 }
 
@@ -525,7 +538,7 @@ TEST(SearchFlowNames, MembersWithBlanksAndBoroughs) {
                                      {", cayman  islands", Entries{"345"}},
                                      {"Queens, NY", Entries{"347", "718"}},
                                      {"the bronx, new york", Entries{"718"}}}) {
-    EXPECT_EQ(flow.Search(typed).areaCodes.entries, codes) << typed;
+    EXPECT_EQ(flow.Search(typed)->areaCodes.entries, codes) << typed;
   }
 }
 
@@ -535,7 +548,7 @@ TEST(SearchFlowWithoutData, EveryInputEndsInAMessage) {
   SearchFlow flow(empty.path(), chooser);
   flow.OpenData();
   for (const char* typed : {"937", "Dayton, OH", ", OH", "springfield", ""}) {
-    EXPECT_EQ(flow.Search(typed).largestCity.entries.at(0),
+    EXPECT_EQ(flow.Search(typed)->largestCity.entries.at(0),
               *typed == '9' ? kNoCitiesFound : kCityNotFound);
   }
   EXPECT_TRUE(chooser.asked.empty());

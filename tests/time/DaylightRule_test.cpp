@@ -19,7 +19,7 @@ ZoneLaw ShippedZones(const std::string& zones, int count) {
                                         "places 0\n");
   std::filesystem::copy_file(test::ShippedZoneLaw(), dir / "tzl.bin");
   ZoneLaw law;
-  EXPECT_EQ(law.Open(dir.path()), "");
+  EXPECT_EQ(law.Open(dir.path()).text, "");
   return law;
 }
 
