@@ -33,12 +33,12 @@ class NumberSearch : public ::testing::Test {
     test::WriteBytes(dir_ / "exc.bin", test::kSampleExchanges);
     flow_.OpenData();
   }
-  // "shown input|largest city|exchange".
+  // "shown input|largest city|exchange", the input "=" when it stays as typed.
   std::string Search(const std::string& text) {
     const Answer& answer = *flow_.Search(text);
     const auto& largest = answer.largestCity.entries;
     const std::string status = Status();
-    return answer.query + "|" + (largest.empty() ? "" : largest.front()) + "|" +
+    return (answer.query == text ? "=" : answer.query) + "|" + (largest.empty() ? "" : largest.front()) + "|" +
            (answer.exchange ? status.substr(status.find("exchange")) : "");
   }
   std::string Status() const { return StatusText(flow_.GetAnswer(), kNow); }
@@ -49,10 +49,11 @@ class NumberSearch : public ::testing::Test {
 };
 
 TEST_F(NumberSearch, EveryForm) {
-  const std::string dayton = "937|Dayton|exchange 937-222: Dayton, OH";
+  // A full number stays in the field as typed; an area code is shown alone.
+  const std::string dayton = "=|Dayton|exchange 937-222: Dayton, OH";
   const std::string areaCode = "937|Dayton|";
   const std::pair<const char*, std::string> cases[] = {
-      {"937", areaCode}, {"0937", areaCode},
+      {"937", "=|Dayton|"}, {"0937", areaCode},
       {"937-22", areaCode}, {"937-222-12345", areaCode},  // too few digits, too many
       {"9372221234", dayton}, {"937.222.1234", dayton}, {"(937) 222-1234", dayton},
       {"+1 937 222 1234", dayton}, {"19372221234", dayton}, {"937-222", dayton},
@@ -63,13 +64,13 @@ TEST_F(NumberSearch, EveryForm) {
       // As pasted (in code page 1252): dashes, no-break spaces, a link.
       {"937\x96" "222\x97" "1234", dayton}, {"\xA0" "937\xA0" "222 1234\xA0", dayton},
       {"tel:+1-937-222-1234", dayton}, {"TEL:937.222.1234", dayton},
-      {"937-294-0000", "937|Dayton|exchange 937-294: Kettering, OH"},
-      {"937-999-1234", "937|Dayton|exchange 937-999: not listed, area code 937 is in Ohio (OH)"},
-      {"1-800-FLOWERS", "800|Toll-Free Service|exchange 800-356: not geographic"},
-      {"1-800-PIZZA-99", "800|Toll-Free Service|exchange 800-749: not geographic"},
-      {"+44 20 7946 0000", "+44 20 7946 0000|No cities found|"},
-      {"93a7", "93a7|City not found in database|"},
-      {"100 Mile House, BC", "100 Mile House, BC|100 Mile House|"},
+      {"937-294-0000", "=|Dayton|exchange 937-294: Kettering, OH"},
+      {"937-999-1234", "=|Dayton|exchange 937-999: not listed, area code 937 is in Ohio (OH)"},
+      {"1-800-FLOWERS", "=|Toll-Free Service|exchange 800-356: not geographic"},
+      {"1-800-PIZZA-99", "=|Toll-Free Service|exchange 800-749: not geographic"},
+      {"+44 20 7946 0000", "=|No cities found|"},
+      {"93a7", "=|City not found in database|"},
+      {"100 Mile House, BC", "=|100 Mile House|"},
       {"100 Mile House", "100 Mile House, British Columbia|100 Mile House|"},
   };
   for (const auto& [input, expected] : cases) EXPECT_EQ(Search(input), expected) << input;
@@ -88,9 +89,10 @@ TEST_F(NumberSearch, LocalTimesOfTheTypedPlaceOrOfEachZone) {
   Search("937-294-1234");
   EXPECT_EQ(flow_.GetAnswer().exchangeRow, 2);
   const std::string text = AnswerText(flow_.GetAnswer(), kNow);
-  EXPECT_EQ(text.substr(text.find("Local")),
+  EXPECT_EQ(text.substr(0, text.find("Area code:")),
+            "Input: 937-294-1234\nExchange:\n  Kettering, OH\n"
             "Local time:\n  13:42 Eastern Daylight Time (UTC-04:00), Kettering, OH\n"
-            "Callable now (08:00-21:00):\n  yes\nExchange:\n  Kettering, OH\n");
+            "Callable now (08:00-21:00):\n  yes\n");
 }
 
 TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
