@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "lookup/Announcer.h"
@@ -185,7 +186,7 @@ CLookupDlg::CLookupDlg(int showMapsSetting, QWidget* parent)
   layout->addWidget(statusBar);
   announcer = new Announcer(this);
   statusTimer.setSingleShot(true);
-  connect(&statusTimer, &QTimer::timeout, this, [this] { UpdateStatus(false); });
+  connect(&statusTimer, &QTimer::timeout, this, [this] { UpdateStatus(); });
 
   OnInitDialog(showMapsSetting);
 }
@@ -433,10 +434,10 @@ void CLookupDlg::OnCallingHours() {
 void CLookupDlg::SetClock(std::function<std::int64_t()> nowUtc) {
   nowUtc_ = std::move(nowUtc);
   flow.SetNow(nowUtc_);
-  UpdateStatus(false);
+  UpdateStatus();
 }
 
-void CLookupDlg::UpdateStatus(bool announce) {
+void CLookupDlg::UpdateStatus() {
   const std::int64_t now = nowUtc_();
   // The time zone line follows the same instant as the status line.
   const std::vector<std::string> zoneLine = ZoneLineAt(flow.GetAnswer().times, now);
@@ -445,11 +446,6 @@ void CLookupDlg::UpdateStatus(bool announce) {
   if (text != editStatus->toPlainText()) {
     editStatus->setPlainText(text);
     editStatus->setToolTip(text);
-    // A screen reader hears a new answer, not each minute of its clock.
-    if (announce && !text.isEmpty()) {
-      announcer->Announce(text);
-      emit statusAnnounced(text);
-    }
   }
   constexpr std::int64_t kMinute = 60;
   const std::int64_t seconds = kMinute - ((now % kMinute) + kMinute) % kMinute;
@@ -494,7 +490,14 @@ void CLookupDlg::ShowPlacesList() {
   ShowHeadings();
   FillList(listMajorCities, bShowAllPlaces ? AllPlaceEntries(answer) : answer.majorCities.entries);
   const int exchangeRow = bShowAllPlaces ? answer.exchangeRowInAll : answer.exchangeRow;
-  if (exchangeRow >= 0) listMajorCities->setCurrentRow(exchangeRow);
+  if (exchangeRow >= 0) {
+    // Marked without the selection's events: a screen reader follows those as
+    // if the user had moved there, while the keyboard stays in the field.
+    const QSignalBlocker quiet(listMajorCities->selectionModel());
+    listMajorCities->setCurrentRow(exchangeRow);
+    listMajorCities->scrollToItem(listMajorCities->item(exchangeRow));
+    listMajorCities->viewport()->update();
+  }
   actShowAllPlaces->setChecked(bShowAllPlaces);
   actShowAllPlaces->setEnabled(bShowAllPlaces || HasUnlistedPlaces(answer));
 }
@@ -702,6 +705,9 @@ void CLookupDlg::ShowResults() {
   FillList(listStateOrProvince, answer.stateOrProvince);
   FillList(listTimeZone, answer.times.zoneLine);
   UpdateStatus();
+  // A screen reader hears each answer once, not each minute of its clock.
+  const QString spoken = ToQString(SpokenText(answer, nowUtc_()));
+  if (!spoken.isEmpty()) announcer->Announce(spoken);
   client->update();
 }
 

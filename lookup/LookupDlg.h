@@ -53,9 +53,6 @@ class CLookupDlg : public QDialog {
 
   // The search of the text in the input field (Enter, the Search button).
  signals:
-  // A new status text, announced to assistive technology as an alert of the
-  // status bar.
-  void statusAnnounced(const QString& text);
   // Help, Contents (F1) and Help, About: the application shell answers them.
   void helpRequested();
   void aboutRequested();
@@ -123,10 +120,8 @@ class CLookupDlg : public QDialog {
   void ReadQuery();
   void ShowResults();
   void FocusQuery();
-  // The status line anew, and the timer set for the next minute; a changed
-  // text is announced to assistive technology unless `announce` is false
-  // (the clock's own minute).
-  void UpdateStatus(bool announce = true);
+  // The status line anew, and the timer set for the next minute.
+  void UpdateStatus();
 
   // How a control follows a window larger than its default size.
   enum Anchor { kMoveRight = 1, kMoveDown = 2, kGrowWidth = 4, kGrowHeight = 8 };
