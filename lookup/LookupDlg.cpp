@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
@@ -283,6 +284,7 @@ void CLookupDlg::CreateControls() {
   editQuery = new QLineEdit(client);
   editQuery->setObjectName(QStringLiteral("editQuery"));
   editQuery->setPlaceholderText(QStringLiteral("Area code, phone number or town"));
+  editQuery->installEventFilter(this);
   add(editQuery, BaseRect(13, 31, 149, 12), kGrowWidth, kQueryMapsHidden);
   QLabel* lblQuery = AddLabel(client, "lblQuery", QString(), editQuery);
   SetHeading(lblQuery, QStringLiteral("&Enter area code or city, state:"));
@@ -637,7 +639,41 @@ void CLookupDlg::keyPressEvent(QKeyEvent* event) {
     if (!FollowCurrentEntry()) OnOK();
     return;
   }
+  // Shift+F10 and the Menu key open the context menu of the control with
+  // the focus, where the keyboard is.
+  const bool menuKey = event->key() == Qt::Key_Menu ||
+                       (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+  if (menuKey && OpenContextMenu()) return;
   QDialog::keyPressEvent(event);
+}
+
+bool CLookupDlg::OpenContextMenu() {
+  QWidget* focused = focusWidget();
+  if (auto* list = qobject_cast<QListWidget*>(focused)) {
+    const QListWidgetItem* current = list->currentItem();
+    OnListContextMenu(list, current ? list->visualItemRect(current).center() : QPoint(0, 0));
+    return true;
+  }
+  if (focused == editQuery || focused == editStatus) {
+    QWidget* target = focused == editQuery ? static_cast<QWidget*>(editQuery) : editStatus->viewport();
+    const QPoint at = focused == editQuery
+                          ? editQuery->inputMethodQuery(Qt::ImCursorRectangle).toRect().center()
+                          : editStatus->cursorRect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &menu);
+    return true;
+  }
+  return false;
+}
+
+bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
+  // An Alt chord that no mnemonic or shortcut took (Alt+Z with the maps
+  // hidden) is not typing.
+  if (watched == editQuery && event->type() == QEvent::KeyPress) {
+    const Qt::KeyboardModifiers modifiers = static_cast<QKeyEvent*>(event)->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier)) return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 bool CLookupDlg::FollowCurrentEntry() {

@@ -72,6 +72,7 @@ class CLookupDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
@@ -111,6 +112,9 @@ class CLookupDlg : public QDialog {
   // Moves the window back within the screen's available area when a wider
   // layout took it past an edge.
   void KeepOnScreen();
+  // The context menu of the control with the focus, opened by a key; false
+  // when that control has none.
+  bool OpenContextMenu();
   // Enter on a result list: looks up its current entry, as a double-click
   // does; false when the focus is on no such entry.
   bool FollowCurrentEntry();
