@@ -13,8 +13,6 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QInputDialog>
-#include <QMessageBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include "lookup/Announcer.h"
+#include "lookup/CallingHoursDlg.h"
 #include "lookup/AnswerText.h"
 #include "lookup/DialogFont.h"
 #include "lookup/DialogUnits.h"
@@ -416,21 +415,9 @@ void CLookupDlg::SetCallingHours(const CallingHours& hours) {
 }
 
 void CLookupDlg::OnCallingHours() {
-  bool ok = false;
-  const QString text = QInputDialog::getText(
-      this, QStringLiteral("Calling Hours"),
-      QStringLiteral("Local hours in which a place may be called (HH:MM-HH:MM):"),
-      QLineEdit::Normal, ToQString(CallingHoursText(GetCallingHours())), &ok);
-  if (!ok) return;
-  const std::optional<CallingHours> hours = ParseCallingHours(FromQString(text.trimmed()));
-  if (!hours) {
-    QMessageBox::warning(this, QStringLiteral("Calling Hours"),
-                         QStringLiteral("\"%1\" is not a window of local hours such as "
-                                        "08:00-21:00; the calling hours stay %2.")
-                             .arg(text, ToQString(CallingHoursText(GetCallingHours()))));
-    return;
-  }
-  SetCallingHours(*hours);
+  CCallingHoursDlg ask(GetCallingHours(), this);
+  if (ask.exec() != QDialog::Accepted || !ask.GetCallingHours()) return;
+  SetCallingHours(*ask.GetCallingHours());
 }
 
 void CLookupDlg::SetClock(std::function<std::int64_t()> nowUtc) {

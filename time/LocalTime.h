@@ -77,7 +77,14 @@ int ThisComputerOffsetSeconds(std::int64_t utcSeconds);
 std::string DifferenceFromYou(int placeOffsetSeconds, int yourOffsetSeconds);
 
 
-// "09:00-20:00"; nothing for another form or an empty window.
+// A time of day, "9:00" or "09:00" (hour and minute, digits only), as
+// minutes after midnight; "24:00", the end of a day, only when `endOfDay`.
+// Nothing for another form.
+std::optional<int> ParseTimeOfDay(std::string_view text, bool endOfDay);
+// The calling hours from `first` to `end` (minutes after midnight; `end` up
+// to 24:00); nothing for an empty window, whose ends are the same time.
+std::optional<CallingHours> CallingHoursOf(int first, int end);
+// "09:00-20:00" or "9:00-20:00"; nothing for another form or an empty window.
 std::optional<CallingHours> ParseCallingHours(std::string_view text);
 std::string CallingHoursText(const CallingHours& hours);
 bool IsCallable(const LocalClock& clock, const CallingHours& hours);

@@ -5,8 +5,6 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
-#include <QInputDialog>
-#include <QMessageBox>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -23,6 +21,7 @@
 #include "app/HelpWindow.h"
 #include "lookup/Announcer.h"
 #include "lookup/AnswerText.h"
+#include "lookup/CallingHoursDlg.h"
 #include "lookup/CityPickDlg.h"
 #include "lookup/LookupDlg.h"
 #include "lookup/QtText.h"
@@ -246,31 +245,43 @@ class LookupWindowTest : public QObject {
     QVERIFY(QApplication::focusWidget() != Status());
   }
 
-  // Edit, Calling Hours: a window of local hours changes the answer shown;
-  // any other text is refused with a word and changes nothing.
+  // Edit, Calling Hours: two times of day change the answer shown. A
+  // mistake is told in the dialog as it is typed, and OK stays off: the
+  // dialog never closes on it and keeps what was typed.
   void callingHoursAreAskedAndApplied() {
     dialog->SetClock([] { return *tq::ParseIsoInstant("2026-01-15T17:00Z"); });  // 12:00 in Dayton
-    TypeAndEnter(*dialog, "Dayton, OH");
+    TypeAndEnter(*dialog, "(937) 294-1234");
     QVERIFY(Status()->toPlainText().contains("can call now (08:00-21:00)"));
-    for (const char* typed : {"13:00-14:00", "noon"}) {
-      bool warned = false;
-      QTimer::singleShot(0, this, [&, typed] {
-        auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        QVERIFY(input);
-        input->setTextValue(typed);
-        QTimer::singleShot(0, this, [&] {
-          auto* warning = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-          warned = warning != nullptr;
-          if (warning) warning->accept();
-        });
-        input->accept();
-      });
-      MenuAction("E&dit", "Calling &Hours...")->trigger();
-      QCOMPARE(warned, typed == std::string("noon"));
-      QCOMPARE(tq::CallingHoursText(dialog->GetCallingHours()), std::string("13:00-14:00"));
-      QVERIFY2(Status()->toPlainText().contains("outside calling hours (13:00-14:00)"),
-               qPrintable(Status()->toPlainText()));
-    }
+    QString problem;
+    bool okWhileWrong = true;
+    QTimer::singleShot(0, this, [&] {
+      auto* ask = qobject_cast<tq::CCallingHoursDlg*>(QApplication::activeModalWidget());
+      QVERIFY(ask);
+      auto* from = ask->findChild<QLineEdit*>("editFrom");
+      auto* to = ask->findChild<QLineEdit*>("editTo");
+      auto* ok = ask->findChild<QPushButton*>("btnOK");
+      QCOMPARE(from->text(), QString("8:00"));
+      from->setText("noon");
+      problem = ask->findChild<QLabel*>("lblProblem")->text();
+      okWhileWrong = ok->isEnabled();
+      QTest::keyClick(from, Qt::Key_Return);  // nothing happens
+      QVERIFY(ask->isVisible());
+      QCOMPARE(from->text(), QString("noon"));
+      from->setText("13:00");
+      to->setText("13:00");
+      QVERIFY(!ok->isEnabled());
+      to->setText("14:00");
+      QTest::keyClick(to, Qt::Key_Return);
+    });
+    MenuAction("E&dit", "Calling &Hours...")->trigger();
+    QVERIFY(problem.contains("From"));
+    QVERIFY(!okWhileWrong);
+    QCOMPARE(tq::CallingHoursText(dialog->GetCallingHours()), std::string("13:00-14:00"));
+    // The number is searched again with the new hours, its exchange kept.
+    QCOMPARE(QueryText(*dialog), QString("(937) 294-1234"));
+    QVERIFY2(Status()->toPlainText().contains("outside calling hours (13:00-14:00)"),
+             qPrintable(Status()->toPlainText()));
+    QVERIFY(Status()->toPlainText().contains("Kettering"));
   }
 
   void escapeFileExitOrCtrlQCloseTheWindow() {

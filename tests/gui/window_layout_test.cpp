@@ -27,6 +27,7 @@
 #include "app/AboutDlg.h"
 #include "app/ProductVersion.h"
 #include "lookup/AnswerText.h"
+#include "lookup/CallingHoursDlg.h"
 #include "lookup/CityPickDlg.h"
 #include "lookup/DialogFont.h"
 #include "lookup/LookupDlg.h"
@@ -209,7 +210,7 @@ class LayoutAndAccessTest : public QObject {
     }
   }
 
-  void theCityChoiceAndTheAboutBoxFit() {
+  void theCityChoiceTheAboutBoxAndTheCallingHoursFit() {
     tq::CCityPickDlg pick;
     pick.SetCityChoices({{"Springfield, Massachusetts", "Springfield", "MA", 155929, {413}},
                          {"Saint-Jean-sur-Richelieu, Qu\xE9" "bec", "", "QC", 97873, {450, 579}}});
@@ -235,6 +236,8 @@ class LayoutAndAccessTest : public QObject {
     QVERIFY(texts.contains(QString("This version contains area codes in service at the end of %1.")
                                .arg(QString::fromUtf8(kDataMonthYear))));
     VerifyTextsFit(about);
+    tq::CCallingHoursDlg hours(tq::CallingHours{});
+    VerifyTextsFit(hours);
   }
 
   void everyFieldAndListIsNamedAfterItsHeading() {

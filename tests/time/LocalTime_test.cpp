@@ -68,18 +68,20 @@ TEST(CallingHours, ParsedAndApplied) {
   } cases[] = {{"08:00-21:00", 8, 0, true},   {"08:00-21:00", 7, 59, false},
                {"08:00-21:00", 20, 59, true}, {"08:00-21:00", 21, 0, false},
                {"22:00-06:30", 23, 0, true},  {"22:00-06:30", 6, 30, false},
-               {"09:00-24:00", 23, 59, true}};
+               {"09:00-24:00", 23, 59, true}, {"9:00-17:00", 16, 59, true},
+               {"9:00-7:30", 7, 0, true}};
   for (const auto& c : cases) {
     const auto hours = ParseCallingHours(c.window);
     ASSERT_TRUE(hours) << c.window;
-    EXPECT_EQ(CallingHoursText(*hours), c.window);
+    EXPECT_EQ(ParseCallingHours(CallingHoursText(*hours)), hours) << c.window;
     LocalClock clock{};
     clock.hour = c.hour;
     clock.minute = c.minute;
     EXPECT_EQ(IsCallable(clock, *hours), c.callable) << c.window << " " << c.hour;
   }
-  for (const char* text : {"8:00-21:00", "08:00-08:00", "08:00-24:01", "25:00-02:00",
-                           "08:00 21:00", "08:00-21:00x", "+8:00-21:00", ""}) {
+  for (const char* text : {"8:00-8:00", "08:00-08:00", "08:00-24:01", "25:00-02:00", "24:00-02:00",
+                           "08:00 21:00", "08:00-21:00x", "+8:00-21:00", "8-21", "800-2100",
+                           "08:0-21:00", "108:00-21:00", "08:00-", ""}) {
     EXPECT_FALSE(ParseCallingHours(text)) << text;
   }
 }
