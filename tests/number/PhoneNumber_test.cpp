@@ -64,6 +64,11 @@ TEST_F(NumberSearch, EveryForm) {
       // As pasted (in code page 1252): dashes, no-break spaces, a link.
       {"937\x96" "222\x97" "1234", dayton}, {"\xA0" "937\xA0" "222 1234\xA0", dayton},
       {"tel:+1-937-222-1234", dayton}, {"TEL:937.222.1234", dayton},
+      // A link's parameters: the extension and any other are left aside.
+      {"tel:+1-937-222-1234;ext=12", dayton}, {"tel:+19372221234;isub=3;phone-context=x.com", dayton},
+      {"937-222-1234;", areaCode},  // no parameter: not a link, read as its number value
+      // A word's last letter is not an extension's marker.
+      {"1-800-GO-FEDEX", "=|Toll-Free Service|exchange 800-463: not geographic"},
       {"937-294-0000", "=|Dayton|exchange 937-294: Kettering, OH"},
       {"937-999-1234", "=|Dayton|exchange 937-999: not listed, area code 937 is in Ohio (OH)"},
       {"1-800-FLOWERS", "=|Toll-Free Service|exchange 800-356: not geographic"},
