@@ -85,7 +85,7 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
   return text;
 }
 
-AnswerBrief BriefOf(const Answer& answer, std::int64_t utcSeconds) {
+AnswerBrief BriefOf(const Answer& answer, std::int64_t utcSeconds, ClockStyle style) {
   AnswerBrief brief;
   if (answer.planned) {
     brief.place = PlannedCodeText(*answer.planned);
@@ -104,15 +104,15 @@ AnswerBrief BriefOf(const Answer& answer, std::int64_t utcSeconds) {
     brief.place = answer.largestPlace->name + ", " + answer.largestPlace->state;
   }
   const CallVerdict verdict = VerdictOf(answer.times, utcSeconds);
-  brief.time = verdict.clock ? Clock12(*verdict.clock) + " " + ZoneFamily(verdict.clock->zoneName)
+  brief.time = verdict.clock ? ClockText(*verdict.clock, style) + " " + ZoneFamily(verdict.clock->zoneName)
                              : ZoneFamiliesText(answer.times, utcSeconds);
   if (verdict.callable) brief.verdict = *verdict.callable ? "can call now" : "outside calling hours";
   brief.codes = JoinedNonEmpty(answer.areaCodes.entries, "/");
   return brief;
 }
 
-std::string SpokenText(const Answer& answer, std::int64_t utcSeconds) {
-  const AnswerBrief brief = BriefOf(answer, utcSeconds);
+std::string SpokenText(const Answer& answer, std::int64_t utcSeconds, ClockStyle style) {
+  const AnswerBrief brief = BriefOf(answer, utcSeconds, style);
   if (brief.place.empty() && brief.time.empty()) {
     // Nothing found, or a code not yet in service: the one message.
     return answer.largestCity.entries.empty() ? "" : answer.largestCity.entries.front();
@@ -232,12 +232,12 @@ std::string ChoicesJson(const Answer& answer) {
   return json + (answer.choices.empty() ? "]" : "\n  ]") + "\n}\n";
 }
 
-std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
+std::string StatusText(const Answer& answer, std::int64_t utcSeconds, ClockStyle style) {
   std::vector<std::string> parts = ProblemTexts(answer);
   if (answer.namesakes) parts.push_back(NamesakesText(*answer.namesakes));
   const int yours = ThisComputerOffsetSeconds(utcSeconds);
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
-    parts.push_back(line.place + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +
+    parts.push_back(line.place + ", " + ClockText(line.clock, style) + " " + WeekdayName(line.clock) +
                     ", " + line.clock.zoneName + " (UTC" + UtcOffsetText(line.clock) + "), " +
                     DifferenceFromYou(line.clock.offsetMinutes * 60, yours));
   }
@@ -245,7 +245,7 @@ std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
   if (!split.empty()) parts.push_back(split);
   if (const std::optional<bool> callable = CallableAt(answer.times, utcSeconds)) {
     parts.push_back(std::string(*callable ? "can call now" : "outside calling hours") + " (" +
-                    CallingHoursText(answer.times.callingHours) + ")");
+                    HoursText(answer.times.callingHours, style) + ")");
   }
   if (answer.exchange) {
     const NumberResult& exchange = *answer.exchange;

@@ -432,7 +432,9 @@ void CLookupDlg::UpdateStatus() {
   const std::vector<std::string> zoneLine = ZoneLineAt(flow.GetAnswer().times, now);
   if (ListTexts(listTimeZone) != zoneLine) FillList(listTimeZone, zoneLine);
   const QString text = ToQString(StatusText(flow.GetAnswer(), now));
-  if (text != editStatus->toPlainText()) {
+  // The tool tip holds the text exactly (the document's plain text turns
+  // no-break spaces into spaces).
+  if (text != editStatus->toolTip()) {
     editStatus->setPlainText(text);
     editStatus->setToolTip(text);
   }

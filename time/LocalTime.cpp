@@ -4,7 +4,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <clocale>
 #include <ctime>
+#include <langinfo.h>
 
 #include "base/Text.h"
 
@@ -108,7 +110,8 @@ std::string DifferenceFromYou(int placeOffsetSeconds, int yourOffsetSeconds) {
     std::snprintf(rest, sizeof rest, ":%02d", size % 60);
     hours += rest;
   }
-  return hours + (minutes < 0 ? " h behind you" : " h ahead of you");
+  // A no-break space keeps the number and its unit on one line.
+  return hours + (minutes < 0 ? "\xA0h behind you" : "\xA0h ahead of you");
 }
 
 std::optional<int> ParseTimeOfDay(std::string_view text, bool endOfDay) {
@@ -160,9 +163,36 @@ std::string Clock24(const LocalClock& clock) {
 std::string Clock12(const LocalClock& clock) {
   char text[16];
   const int hour = clock.hour % 12 == 0 ? 12 : clock.hour % 12;
-  std::snprintf(text, sizeof text, "%d:%02d %s", hour, clock.minute % 60,
+  std::snprintf(text, sizeof text, "%d:%02d\xA0%s", hour, clock.minute % 60,
                 clock.hour < 12 ? "AM" : "PM");
   return text;
+}
+
+ClockStyle LocaleClockStyle() {
+  const char* locale = std::setlocale(LC_TIME, nullptr);
+  const std::string_view name = locale ? locale : "C";
+  if (name == "C" || name == "POSIX" || name.starts_with("C.")) return ClockStyle::k12Hour;
+  const std::string_view format = nl_langinfo(T_FMT);
+  for (const char* twelve : {"%p", "%r", "%I", "%l"}) {
+    if (format.find(twelve) != std::string_view::npos) return ClockStyle::k12Hour;
+  }
+  return format.empty() ? ClockStyle::k12Hour : ClockStyle::k24Hour;
+}
+
+std::string ClockText(const LocalClock& clock, ClockStyle style) {
+  return style == ClockStyle::k12Hour ? Clock12(clock) : Clock24(clock);
+}
+
+std::string HoursText(const CallingHours& hours, ClockStyle style) {
+  const auto at = [style](int minutes) {
+    // 24:00, the end of a day, is midnight to a 12-hour clock.
+    if (style == ClockStyle::k24Hour && minutes == 24 * 60) return std::string("24:00");
+    LocalClock clock{};
+    clock.hour = minutes / 60 % 24;
+    clock.minute = minutes % 60;
+    return ClockText(clock, style);
+  };
+  return at(hours.first) + "\x96" + at(hours.end);
 }
 
 const char* WeekdayName(const LocalClock& clock) {

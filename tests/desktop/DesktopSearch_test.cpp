@@ -26,13 +26,13 @@ class DesktopSearchTest : public ::testing::Test {
 TEST_F(DesktopSearchTest, AnAnswerOrTheMostPopulousNamesakesThePlaceAndItsFacts) {
   using Results = std::vector<DesktopResult>;
   const std::string dot = " \xC2\xB7 ";
-  const std::string evening = dot + "6:42 PM Eastern" + dot + "can call now";
+  const std::string evening = dot + "6:42\xC2\xA0PM Eastern" + dot + "can call now";
   EXPECT_EQ(Search({"937"}), (Results{{"937", "Dayton, OH", "937" + evening}}));
   EXPECT_EQ(Search({"Dayton,", "OH"}), (Results{{"Dayton, OH", "Dayton, OH", "937" + evening}}));
   EXPECT_EQ(Search({" springfield "}),
-            (Results{{"Springfield, Missouri", "Springfield, MO", "417" + dot + "5:42 PM Central" + dot + "can call now"},
+            (Results{{"Springfield, Missouri", "Springfield, MO", "417" + dot + "5:42\xC2\xA0PM Central" + dot + "can call now"},
                      {"Springfield, Massachusetts", "Springfield, MA", "413" + evening},
-                     {"Springfield, Illinois", "Springfield, IL", "217" + dot + "5:42 PM Central" + dot + "can call now"}}));
+                     {"Springfield, Illinois", "Springfield, IL", "217" + dot + "5:42\xC2\xA0PM Central" + dot + "can call now"}}));
   EXPECT_EQ(Search({"montr\xC3\xA9" "al"}),
             (Results{{"montr\xC3\xA9" "al", "Montr\xC3\xA9" "al, QC", "438/514" + evening}}));
   // A place search tells the typed place, not the largest of its codes.

@@ -84,13 +84,13 @@ TEST_F(NumberSearch, EveryForm) {
 TEST_F(NumberSearch, LocalTimesOfTheTypedPlaceOrOfEachZone) {
   Search("850");
   EXPECT_EQ(Status(),
-            "Tallahassee, FL, 1:42 PM Sunday, Eastern Daylight Time (UTC-04:00), same time as you "
-            "\xB7 Pensacola, FL, 12:42 PM Sunday, Central Daylight Time (UTC-05:00), 1 h behind "
+            "Tallahassee, FL, 1:42\xA0PM Sunday, Eastern Daylight Time (UTC-04:00), same time as you "
+            "\xB7 Pensacola, FL, 12:42\xA0PM Sunday, Central Daylight Time (UTC-05:00), 1\xA0h behind "
             "you \xB7 850: Eastern and Central");
   Search("Pensacola, FL");
   EXPECT_EQ(Status(),
-            "Pensacola, FL, 12:42 PM Sunday, Central Daylight Time (UTC-05:00), 1 h behind you "
-            "\xB7 can call now (08:00-21:00)");
+            "Pensacola, FL, 12:42\xA0PM Sunday, Central Daylight Time (UTC-05:00), 1\xA0h behind you "
+            "\xB7 can call now (8:00\xA0" "AM\x96" "9:00\xA0PM)");
   Search("937-294-1234");
   EXPECT_EQ(flow_.GetAnswer().exchangeRow, 2);
   const std::string text = AnswerText(flow_.GetAnswer(), kNow);
@@ -107,9 +107,9 @@ TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
   EXPECT_EQ(StatusText(*flow.Search("937-222-1234"), kNow),
             "Data file exc.bin in " + dir_.path().string() +
                 " is damaged: it is not a file of the format TQEXC 1. Numbers "
-                "are answered without their exchange. \xB7 Dayton, OH, 1:42 PM "
+                "are answered without their exchange. \xB7 Dayton, OH, 1:42\xA0PM "
                 "Sunday, Eastern Daylight Time (UTC-04:00), same time as you \xB7 can call now "
-                "(08:00-21:00)");
+                "(8:00\xA0" "AM\x96" "9:00\xA0PM)");
 }
 
 }  // namespace

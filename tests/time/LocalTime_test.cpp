@@ -17,7 +17,7 @@ TEST(LocalClockAt, NamesTheZoneAndTheDay) {
                                   *ParseIsoInstant("2026-07-04T19:00Z"));
   EXPECT_EQ(clock->zoneName + ", " + Clock12(*clock) + " " + WeekdayName(*clock) + " " +
                 UtcOffsetText(*clock),
-            "Mountain Standard Time, 12:00 PM Saturday -07:00");
+            "Mountain Standard Time, 12:00\xA0PM Saturday -07:00");
 }
 
 // The one grammar of every instant a user gives: --now, --date (a date and
@@ -86,10 +86,23 @@ TEST(CallingHours, ParsedAndApplied) {
   }
 }
 
+// One style for every clock of a text: the times and the calling hours.
+TEST(ClockStyle, TimesAndHoursAlike) {
+  LocalClock clock{};
+  clock.hour = 13;
+  clock.minute = 5;
+  const CallingHours hours{8 * 60, 24 * 60};
+  EXPECT_EQ(ClockText(clock, ClockStyle::k12Hour) + " " + HoursText(hours, ClockStyle::k12Hour),
+            "1:05\xA0PM 8:00\xA0" "AM\x96" "12:00\xA0" "AM");
+  EXPECT_EQ(ClockText(clock, ClockStyle::k24Hour) + " " + HoursText(hours, ClockStyle::k24Hour),
+            "13:05 08:00\x96" "24:00");
+  EXPECT_EQ(LocaleClockStyle(), ClockStyle::k12Hour);  // the C locale of the tests
+}
+
 TEST(DifferenceFromYou, SaysHowFarAndWhichWay) {
-  EXPECT_EQ(DifferenceFromYou(-21600, -18000), "1 h behind you");
-  EXPECT_EQ(DifferenceFromYou(-9000, -18000), "2.5 h ahead of you");
-  EXPECT_EQ(DifferenceFromYou(-18000, 20700), "10:45 h behind you");
+  EXPECT_EQ(DifferenceFromYou(-21600, -18000), "1\xA0h behind you");
+  EXPECT_EQ(DifferenceFromYou(-9000, -18000), "2.5\xA0h ahead of you");
+  EXPECT_EQ(DifferenceFromYou(-18000, 20700), "10:45\xA0h behind you");
   EXPECT_EQ(DifferenceFromYou(3600, 3600), "same time as you");
 }
 
