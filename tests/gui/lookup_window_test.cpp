@@ -319,7 +319,16 @@ class LookupWindowTest : public QObject {
     QTest::keyClick(Edit(), Qt::Key_F1);
     auto* help = dialog->findChild<tq::CHelpWindow*>();
     QVERIFY(help && help->isVisible());
-    QVERIFY(help->toPlainText().contains("Show maps"));
+    QVERIFY(help->PlainText().contains("Show maps"));
+    // A document of headings to assistive technology.
+    QAccessibleInterface* page = Accessible(help->findChild<QWidget*>("helpDocument"));
+    QCOMPARE(page->role(), QAccessible::Document);
+    QStringList headings;
+    for (int i = 0; i < page->childCount(); ++i) {
+      if (page->child(i)->role() == QAccessible::Heading) headings << page->child(i)->text(QAccessible::Name);
+    }
+    QCOMPARE(headings.mid(0, 3), (QStringList{"Telquest Pro", "Searching", "Results"}));
+    QVERIFY(headings.contains("Keys"));
     QTest::keyClick(help, Qt::Key_Escape);
     QVERIFY(!help->isVisible());
     help->show();
