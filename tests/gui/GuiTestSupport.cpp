@@ -20,6 +20,19 @@ SampleDataFolder::SampleDataFolder(const std::vector<CityFixture>& extraCities)
 
 SampleDataFolder::~SampleDataFolder() { std::filesystem::current_path(previous_); }
 
+ShippedDataFolder::ShippedDataFolder(const std::filesystem::path& source)
+    : previous_(std::filesystem::current_path()) {
+  for (const auto& file : std::filesystem::directory_iterator(source)) {
+    const std::string name = file.path().filename().string();
+    if (name.ends_with(".bin") || name == "tqdata.manifest") {
+      std::filesystem::copy_file(file.path(), folder_ / name);
+    }
+  }
+  std::filesystem::current_path(folder_.path());
+}
+
+ShippedDataFolder::~ShippedDataFolder() { std::filesystem::current_path(previous_); }
+
 void SetUserFontPixels(int pixels) {
   QFont font = QApplication::font();
   font.setPixelSize(pixels);

@@ -32,6 +32,21 @@ class SampleDataFolder {
   std::filesystem::path previous_;
 };
 
+// A fresh folder with copies of the data files of `source` as the current
+// directory, until the object goes.
+class ShippedDataFolder {
+ public:
+  explicit ShippedDataFolder(const std::filesystem::path& source);
+  ~ShippedDataFolder();
+  ShippedDataFolder(const ShippedDataFolder&) = delete;
+  ShippedDataFolder& operator=(const ShippedDataFolder&) = delete;
+  const std::filesystem::path& Path() const { return folder_.path(); }
+
+ private:
+  TempDir folder_;
+  std::filesystem::path previous_;
+};
+
 // The user's font at `pixels` (the windows made after it follow it).
 void SetUserFontPixels(int pixels);
 
