@@ -21,7 +21,7 @@ pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   wait 2>/dev/null
-  [[ -n ${KEEP:-} ]] || rm -rf "$scratch"; echo "$scratch"
+  rm -rf "$scratch"
 }
 trap cleanup EXIT
 failures=0
@@ -32,7 +32,8 @@ ok() { echo "ok    $1"; }
 fail() { echo "FAIL  $1"; failures=$((failures + 1)); }
 speech() { grep -a "SPEECH OUTPUT:" "$log" 2>/dev/null; }
 # Waits up to 10 s for a new line of speech that matches the extended regular
-# expression; prints it. The lines up to it count as heard.
+# expression, into `last`. The lines up to it count as heard.
+last=""
 hear() {
   local line n
   for _ in $(seq 200); do
@@ -41,7 +42,7 @@ hear() {
       n=$((n + 1))
       if ((n > heard)) && [[ $line =~ $1 ]]; then
         heard=$n
-        echo "$line"
+        last=$line
         return 0
       fi
     done < <(speech)
@@ -55,8 +56,7 @@ said_since() {
   speech | tail -n +$((heard + 1))
 }
 expect_heard() {  # expect_heard WHAT REGEX
-  local line
-  if line=$(hear "$2"); then ok "$1: ${line#*SPEECH OUTPUT: }"; else
+  if hear "$2"; then ok "$1: ${last#*SPEECH OUTPUT: }"; else
     fail "$1: nothing matched /$2/ in:"; said_since 0 | sed 's/^/        /'; fi
 }
 keys() { xdotool key --delay 60 "$@"; }
@@ -81,7 +81,7 @@ echo 'import orca.debug; orca.debug.debugFile.reconfigure(line_buffering=True)' 
   >"$HOME/.local/share/orca/orca-customizations.py"
 orca --replace --debug-file="$log" >/dev/null 2>&1 &
 pids+=($!)
-hear "Screen reader on" >/dev/null || { echo "FAIL  Orca did not start"; exit 1; }
+hear "Screen reader on" || { echo "FAIL  Orca did not start"; exit 1; }
 
 (cd "$scratch/data" && exec "$program") >"$scratch/program.out" 2>&1 &
 pids+=($!)
@@ -90,14 +90,24 @@ window=$(timeout 20 xdotool search --sync --name '^Telquest Pro$' | head -1)
 xdotool windowfocus --sync "$window"
 expect_heard "the field has the focus as the window opens" "Enter area code or city, state"
 
+clock="[0-9]+:[0-9][0-9].(AM|PM) Eastern"
+verdict="(can call now|outside calling hours)"
 keys ctrl+a; typed 937; keys Return
-expect_heard "an area code's answer is spoken" "notification .*Dayton, OH.*[0-9]:[0-9][0-9]"
+expect_heard "an area code's answer is spoken: place, time, verdict" \
+  "notification Area code 937: largest city Dayton, OH, $clock, $verdict"
 
 keys ctrl+a; typed "Dayton, OH"; keys Escape Return
-expect_heard "a place's answer is spoken with its verdict" "notification .*Dayton, OH.*(can call now|outside calling hours)"
+expect_heard "a place's answer is spoken: its codes, time, verdict" \
+  "notification Dayton, OH: area codes 326 and 937, $clock, $verdict"
 
 keys ctrl+a; typed "(937) 222-1234"; keys Return
-expect_heard "a number's answer is spoken with its exchange" "notification .*222.*Dayton, OH"
+expect_heard "a number's answer is spoken: its exchange's place, time, verdict" \
+  "notification \(937\) 222-1234: Dayton, OH, area code 937, $clock, $verdict"
+after=$(said_since 1)
+if grep -q "Major cities\|notification" <<<"$after"; then
+  fail "the answer moved the screen reader or was spoken twice: $(grep "Major cities\|notification" <<<"$after" | head -1)"
+else ok "spoken once, and the screen reader stays in the field"; fi
+heard=$(speech | wc -l)
 
 # Typing speaks the letters and nothing of the list; Down speaks the entry it
 # makes active, Escape the field again.
@@ -120,7 +130,6 @@ app = next(a for a in desktop if a and a.name and "telquest" in a.name.lower())
 field = pyatspi.findDescendant(app, lambda o: o.getRole() == pyatspi.ROLE_TEXT and o.name.startswith("Enter area code"))
 targets = [r.getTarget(i) for r in field.getRelationSet()
            if r.getRelationType() == pyatspi.RELATION_CONTROLLER_FOR for i in range(r.getNTargets())]
-print([(r.getRelationType(), [r.getTarget(i).name for i in range(r.getNTargets())]) for r in field.getRelationSet()], file=sys.stderr)
 sys.exit(0 if any(t.name == "Suggestions" for t in targets) else 1)
 PY
 
