@@ -74,8 +74,13 @@ bool AsksFor(std::string_view typed, const std::string& city, const std::string&
 DesktopResult ResultOf(std::string query, const Answer& answer, std::int64_t utcSeconds) {
   const AnswerBrief brief = BriefOf(answer, utcSeconds);
   if (brief.place.empty()) return {};
+  // A state's many codes are counted, not listed (", CA": 41 area codes).
+  constexpr std::size_t kCodesListed = 6;
+  const std::size_t codes = answer.areaCodes.entries.size();
+  const std::string codesText =
+      codes > kCodesListed ? std::to_string(codes) + " area codes" : brief.codes;
   return {std::move(query), Cp1252ToDisplayUtf8(brief.place),
-          Cp1252ToDisplayUtf8(JoinedNonEmpty({brief.codes, brief.time, brief.verdict}, " \xB7 "))};
+          Cp1252ToDisplayUtf8(JoinedNonEmpty({codesText, brief.time, brief.verdict}, " \xB7 "))};
 }
 
 }  // namespace

@@ -63,6 +63,10 @@ expect "nothing for the clipboard" "no clipboardText" "$([[ $metas == *clipboard
 ids=$(printf "'937', %.0s" $(seq 60))
 expect "at most 50 results described by one call" 50 \
   "$(call "${gnome[@]}" --method $G.GetResultMetas "[${ids%, }]" | grep -o "'id'" | wc -l)"
+call "${gnome[@]}" --method $G.GetInitialResultSet "[', CA']" >/dev/null
+expect "a state: its largest place, its many codes counted" \
+  "*'description': <'4* area codes · *'>*'name': <'Los Angeles, CA'>*" \
+  "$(call "${gnome[@]}" --method $G.GetResultMetas "[', CA']")"
 expect "a term is cut at 256 characters" "(['937'],)" \
   "$(call "${gnome[@]}" --method $G.GetInitialResultSet "['937$(printf ' %.0s' $(seq 253))x']")"
 expect "an everyday word finds nothing" "(@as [],)" \
