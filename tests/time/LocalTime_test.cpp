@@ -84,6 +84,9 @@ TEST(CallingHours, ParsedAndApplied) {
                            "08:0-21:00", "108:00-21:00", "08:00-", ""}) {
     EXPECT_FALSE(ParseCallingHours(text)) << text;
   }
+  // 24:00 ends a day and begins none.
+  EXPECT_EQ(ParseTimeOfDay("24:00", true), 24 * 60);
+  EXPECT_FALSE(ParseTimeOfDay("24:00", false));
 }
 
 // One style for every clock of a text: the times and the calling hours.
