@@ -18,8 +18,10 @@ void NormalizeCityName(std::string& city);
 // they are.
 void AccentCityName(std::string& city);
 // Lower case without accents, points dropped (a point inside a word ends
-// it), and the words ft, mt, pt, st and ste written out wherever they stand:
-// "Port St. Lucie" -> "port saint lucie", "Sault-Ste-Marie" -> "sault-sainte-marie".
+// it), apostrophes (' and the typographic one) dropped, hyphens read as
+// blanks, and the words ft, mt, pt, st, ste and twp written out wherever they
+// stand: "Port St. Lucie" -> "port saint lucie", "Sault-Ste.-Marie" ->
+// "sault sainte marie", "O'Fallon" -> "ofallon".
 std::string SpellingKey(std::string_view city);
 
 }  // namespace tq

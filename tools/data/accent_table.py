@@ -56,15 +56,24 @@ def accent_rows(named_populations, other_names=()):
             continue
         key = spelling_key(name)
         current = best.get(key)
-        if current is None or (population, name) > current:
-            best[key] = (population, name)
+        if current is None or (population, name) > current[:2]:
+            best[key] = (population, name, "")
     for other, name, population in other_names:
         key = spelling_key(other)
-        if key not in own and (key not in best or (population, name) > best[key]):
-            best[key] = (population, name)
+        if key not in own and (key not in best or (population, name) > best[key][:2]):
+            best[key] = (population, name, other)
     left_out = sorted({name for name, _ in named_populations
                        if needs_row(name) and best[spelling_key(name)][1] != name})
     rows = sorted(best.items(), key=lambda item: item[0].encode("cp1252"))
+    # A row from another name of the place carries that name, so that its key
+    # can be checked against the lookup's own.
     text = FIRST_LINE + "".join(
-        f"{{{cpp_literal(key)}, {cpp_literal(name)}}},\n" for key, (_, name) in rows)
+        f"{{{cpp_literal(key)}, {cpp_literal(name)}"
+        f"{', ' + cpp_literal(cp1252_safe_text(other)) if other else ''}}},\n"
+        for key, (_, name, other) in rows)
     return text, left_out
+
+
+def cp1252_safe_text(name):
+    """The name in code page 1252 letters (a letter it lacks loses its accent)."""
+    return "".join(ch if ch.encode("cp1252", "ignore") else fold_accents(ch) for ch in name)

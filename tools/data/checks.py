@@ -11,7 +11,7 @@ from pathlib import Path
 import npa_report
 import residents
 from city_names import (accent_city_name, cp1252_lower, match_key, normalize_city_name,
-                        plain_lowered, spelling_key)
+                        plain_lowered, spelling_key, written_out)
 from data_format import COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA
 
 HERE = Path(__file__).resolve().parent
@@ -77,8 +77,8 @@ def lookup_texts(typed, accented):
     key = spelling_key(copy)
     if key in accented:
         copy = accented[key]
-    elif key != plain_lowered(copy):
-        copy = accent_city_name(normalize_city_name(key))
+    elif written_out(copy, fold=False) != plain_lowered(copy):
+        copy = accent_city_name(normalize_city_name(written_out(copy, fold=False)))
     return normalized, copy
 
 
@@ -92,19 +92,31 @@ def written_forms(name):
     return sorted({plain, plain.replace(".", ""), spelling_key(name), short, short.replace(".", "")})
 
 
+def shadowed(name, accented):
+    """Whether the name's spelling key gives another, more populous name
+    back ("saint georges" is Saint-Georges, QC, not Saint George's, NL): the
+    name is then found only as written, with its apostrophe or hyphen."""
+    from accent_table import needs_row
+    found = accented.get(spelling_key(name))
+    return needs_row(name) and found is not None and found != name
+
+
 def reachable(name, accented):
     """Whether every common written form of the name (written_forms) finds
-    it, compared without regard to case."""
+    it, compared without regard to case; a shadowed name is not asked for by
+    its key alone."""
     wanted = cp1252_lower(name)
-    return all(wanted in map(cp1252_lower, lookup_texts(typed, accented))
-               for typed in written_forms(name))
+    forms = written_forms(name)
+    if shadowed(name, accented):
+        forms = [f for f in forms if f != spelling_key(name)]
+    return all(wanted in map(cp1252_lower, lookup_texts(typed, accented)) for typed in forms)
 
 
 def read_accent_table(text):
     """{typed key: accented name} read back from the text of names/AccentedSpellings.inc."""
     accented = {}
     for line in text.splitlines()[1:]:
-        key, value = re.fullmatch(r'\{"(.*)", (".*")\},', line).groups()
+        key, value = re.fullmatch(r'\{"(.*?)", ("(?:[^"]|" ")*")(?:, ".*")?\},', line).groups()
         value = value.replace('" "', "")[1:-1]
         accented[key] = re.sub(r"\\x([0-9A-F]{2})",
                                lambda m: bytes([int(m.group(1), 16)]).decode("cp1252"), value)
@@ -195,6 +207,8 @@ def run(in_service, places, records, links, accent_text, census=None):
     accented = read_accent_table(accent_text)
     lost = [f"{r.name}, {r.state}" for r in geographic if not reachable(r.name, accented)]
     result.expect(not lost, "every name is found when typed in lower case without accents", lost)
+    print("info  found only with their apostrophe or hyphen (their key is a more populous name's): "
+          + ", ".join(sorted({f"{r.name}, {r.state}" for r in geographic if shadowed(r.name, accented)})))
     if census:
         census_checks(result, accented=accented, by_id=by_id, places=places, **census)
 
