@@ -38,8 +38,20 @@ CENSUS_LISTS = [  # (what, kinds, least population, least share)
 MIN_EXACT, MIN_SHARED = 0.954, 0.957
 # The census-division rule on the Canadian municipalities with a point,
 # predicted from their division alone: exact code sets and same zone.
-MIN_DIVISION_EXACT, MIN_DIVISION_ZONE = 0.96, 0.99
+MIN_DIVISION_EXACT, MIN_DIVISION_ZONE = 0.96, 0.989
 CONTAINERS = {"town", "municipality", "municipio"}
+# The chain of rules for Canadian places without exchanges of their own (the
+# area they are served from, then the nearest exchange places) on the held-out
+# Canadian exchange places: least share of exact code sets.
+MIN_CANADIAN_EXACT = 0.97
+# Canadian places once given a wrong code set by distance, with a code of
+# the complex that truly serves them (the administrator's CO code list).
+SERVED_FROM = [("ON", "Lincoln", 905), ("ON", "Trent Hills", 705), ("QC", "Baie-D'Urf\u00e9", 514),
+               ("QC", "Montr\u00e9al-Est", 514), ("QC", "Sainte-Anne-de-Bellevue", 514),
+               ("QC", "L'\u00cele-Perrot", 514), ("QC", "Notre-Dame-de-l'\u00cele-Perrot", 514),
+               ("QC", "Pincourt", 514), ("QC", "Terrasse-Vaudreuil", 514),
+               ("QC", "Sainte-Catherine", 450), ("QC", "Saint-Bonaventure", 819),
+               ("QC", "Saint-Fran\u00e7ois-du-Lac", 450), ("QC", "Laurentides", 450)]
 # Signs of a name written mechanically or as a telephone company shortens it.
 STYLE_PROBLEMS = [
     (re.compile(r"\bMc[a-z]"), "Mc followed by a small letter"),
@@ -123,7 +135,8 @@ def read_accent_table(text):
     return accented
 
 
-def census_checks(result, units, places, ids, by_id, accented, agreement, division):
+def census_checks(result, units, places, ids, by_id, accented, agreement, division, canadian,
+                  in_service):
     """The census lists found, the code rule's agreement, and no place with
     the figure of a larger unit of its name that contains it."""
     shipped = {}
@@ -139,18 +152,31 @@ def census_checks(result, units, places, ids, by_id, accented, agreement, divisi
         result.expect(got >= share, f"{what}: {len(found)}/{len(listed)} found ({got:.1%}, "
                       f"least {share:.1%})",
                       sorted(f"{u.name}, {u.state} {u.population}" for u in listed
-                             if u not in found and u.population >= 5000))
+                             if u not in found and (u.population >= 5000 or share == 1.0)))
     exact, shared, tested = agreement
     result.expect(tested and exact / tested >= MIN_EXACT and shared / tested >= MIN_SHARED,
                   f"code rule on {tested} held-out places: exact sets {exact / max(tested, 1):.1%} "
                   f"(least {MIN_EXACT:.1%}), sharing a code {shared / max(tested, 1):.1%} "
                   f"(least {MIN_SHARED:.1%})")
+    exact, shared, tried = canadian
+    result.expect(tried and exact / tried >= MIN_CANADIAN_EXACT,
+                  f"served-from areas, then nearest places, on {tried} held-out Canadian exchange "
+                  f"places: exact sets {exact / max(tried, 1):.1%} (least {MIN_CANADIAN_EXACT:.1%}), "
+                  f"sharing a code {shared / max(tried, 1):.1%}")
+    rows = npa_report.complex_members({c: n for c, n in in_service.items() if n.use == "G"})
+    by_name = {(p.state, p.name): p for p in places.values()}
+    wrong = [f"{name}, {state}: {sorted(by_name[(state, name)].codes) if (state, name) in by_name else 'missing'}"
+             for state, name, code in SERVED_FROM
+             if (state, name) not in by_name
+             or by_name[(state, name)].codes != npa_report.whole_complexes({code}, rows) & set(in_service)]
+    result.expect(not wrong, f"{len(SERVED_FROM)} Canadian places served from another exchange area "
+                  "have its codes", wrong)
     exact, shared, same_zone, tried = division
     result.expect(tried and exact / tried >= MIN_DIVISION_EXACT
                   and same_zone / tried >= MIN_DIVISION_ZONE,
                   f"census-division rule on {tried} Canadian municipalities with a point: exact "
                   f"sets {exact / max(tried, 1):.1%} (least {MIN_DIVISION_EXACT:.1%}), sharing a "
-                  f"code {shared / max(tried, 1):.1%}, same zone {same_zone / max(tried, 1):.1%} "
+                  f"code {shared / max(tried, 1):.1%}, same zone {same_zone / max(tried, 1):.2%} "
                   f"(least {MIN_DIVISION_ZONE:.1%})")
     containers = {(u.state, match_key(u.name), u.population): u for u in units
                   if u.kind in CONTAINERS and u.population > 0}
@@ -210,7 +236,8 @@ def run(in_service, places, records, links, accent_text, census=None):
     print("info  found only with their apostrophe or hyphen (their key is a more populous name's): "
           + ", ".join(sorted({f"{r.name}, {r.state}" for r in geographic if shadowed(r.name, accented)})))
     if census:
-        census_checks(result, accented=accented, by_id=by_id, places=places, **census)
+        census_checks(result, accented=accented, by_id=by_id, places=places, in_service=in_service,
+                      **census)
 
     print("three largest places of each code:")
     for code in sorted(cities_of):

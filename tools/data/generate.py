@@ -324,6 +324,117 @@ def take_hand_figures(places, figures):
             place.population, place.joined = figures[key], True
 
 
+def exchange_area_codes(in_service, complexes):
+    """{(province, key of an exchange area's name): codes} of the Canadian
+    numbering administrator's list, each completed with its overlay complexes."""
+    areas = defaultdict(set)
+    for exchange, (area, province) in canadian_exchanges.in_service().items():
+        if int(exchange[:3]) in in_service:
+            areas[(province, match_key(area))].add(int(exchange[:3]))
+    return {key: npa_report.whole_complexes(codes, complexes) & set(in_service)
+            for key, codes in areas.items()}
+
+
+def served_from(place, areas, seats, anchors):
+    """The codes of the exchange area a Canadian place is served from: the
+    area municipal_seats.tsv names for it, else the area of its name (or of
+    a variant of it: "Corman Park No. 344" -> Corman Park, "L'Île-Perrot"
+    -> Île-Perrot) when the place has no point, or when the area's codes
+    share one with its nearest exchange places' (an area of its name across
+    the province is a namesake's: Ste-Catherine in 418 is not Sainte-Catherine
+    of 450). None when no area answers."""
+    name = place.unit.name if place.unit else place.name
+    seat = seats.get((place.state, match_key(name)))
+    if seat:
+        return areas[(place.state, match_key(seat))]
+    for variant in residents.name_variants(name) + residents.article_variants(name):
+        codes = areas.get((place.state, match_key(variant)))
+        if not codes:
+            continue
+        near = anchors.get(place.state)
+        if not place.coords or not near or codes & residents.predict(place.coords, near):
+            return codes
+    return None
+
+
+def served_from_areas(geographic, areas, fixed):
+    """Give each Canadian place without exchanges of its own the codes of the
+    exchange area it is served from (served_from), before any rule by
+    distance. Returns (exact, shared, tried): the chain (served-from area,
+    then the nearest-places rule) tried on the Canadian exchange places held
+    out by residents.held_out(), each predicted without its own exchanges."""
+    seats = {(p, match_key(m)): a for p, m, a in nanp.read_table("municipal_seats.tsv", 3)}
+    for (province, _), area in seats.items():
+        if (province, match_key(area)) not in areas:
+            raise SystemExit(f"municipal_seats.tsv: no exchange area {area} in {province}")
+    canadian = [p for p in geographic.values() if p.country == COUNTRY_CANADA]
+    anchors, trial = defaultdict(list), []
+    for place in canadian:
+        if place.codes and place.coords:
+            (trial if residents.held_out(place) else anchors[place.state]).append(place)
+    anchors = {s: [(p.coords, p.codes) for p in found] for s, found in anchors.items()}
+    exact = shared = nearest_exact = 0
+    for place in trial:
+        nearest = residents.predict(place.coords, anchors[place.state])
+        guess = served_from(place, areas, seats, anchors) or nearest
+        exact += guess == place.codes
+        shared += bool(guess & place.codes)
+        nearest_exact += nearest == place.codes
+    all_anchors = defaultdict(list)
+    for place in canadian:
+        if place.codes and place.coords:
+            all_anchors[place.state].append((place.coords, place.codes))
+    given = 0
+    for place in canadian:
+        if not place.codes and place.state not in fixed:
+            codes = served_from(place, areas, seats, all_anchors)
+            if codes:
+                place.codes, given = set(codes), given + 1
+    print(f"Canadian places given the codes of the exchange area they are served from: {given}; "
+          f"held out {len(trial)}: exact {exact / max(len(trial), 1):.1%}, "
+          f"sharing a code {shared / max(len(trial), 1):.1%} (nearest places alone: exact "
+          f"{nearest_exact / max(len(trial), 1):.1%})")
+    return exact, shared, len(trial)
+
+
+def place_unlocated_canadian(geographic, unplaced, in_service, complexes):
+    """Codes and zones of the Canadian places left without a point or an
+    exchange area: their census division's (residents.division_rule), or
+    for a population centre its municipality's (centre_municipalities.tsv).
+    Returns ({reason: [place]} of those still left, the division rule's
+    agreement)."""
+    located = [p for p in geographic.values() if p.country == COUNTRY_CANADA and p.coords]
+    for place, zone in zip(located, zones.zones_at([list(p.coords) for p in located])):
+        place.zone = zone
+    left, division_agreement = residents.division_rule(
+        located, unplaced, lambda codes: npa_report.whole_complexes(codes, complexes) & set(in_service))
+    exact, shared, same_zone, tried = division_agreement
+    print(f"Canadian places without a point given their census division's codes: "
+          f"{len(unplaced) - sum(map(len, left.values()))}; division rule on {tried} municipalities "
+          f"with a point: exact sets {exact / max(tried, 1):.1%}, sharing a code "
+          f"{shared / max(tried, 1):.1%}, same zone {same_zone / max(tried, 1):.1%}")
+    # A population centre is in no census division: one the table names
+    # takes the codes and zone of the municipality it lies in.
+    centre_reason = "a population centre, in no census division"
+    holders = {(p, match_key(c)): m for p, c, m in nanp.read_table("centre_municipalities.tsv", 3)}
+    centres, left[centre_reason] = left.pop(centre_reason, []), []
+    for place in centres:
+        holder_name = holders.pop((place.state, match_key(place.unit.name)), None)
+        holder = geographic.get((place.state, match_key(holder_name or "")))
+        if holder_name is not None and (holder is None or not holder.codes):
+            raise SystemExit(f"centre_municipalities.tsv: {holder_name}, {place.state} is no place with codes")
+        if holder_name is None:
+            left[centre_reason].append(place)
+        else:
+            place.codes, place.zone = set(holder.codes), holder.zone
+    if holders:
+        raise SystemExit(f"centre_municipalities.tsv: rows for no centre left without a point: "
+                         f"{sorted(holders)}")
+    print(f"Canadian population centres without a point given their municipality's codes: "
+          f"{len(centres) - len(left[centre_reason])}")
+    return left, division_agreement
+
+
 def main():
     report_rows, file_date = npa_report.read_report()
     year, month = RELEASE_MONTH
@@ -375,61 +486,11 @@ def main():
             sets[place.state].add(frozenset(place.codes))
     fixed.update({s: sorted(next(iter(c))) for s, c in sets.items() if len(c) == 1})
     agreement = residents.held_out_agreement(list(geographic.values()))
-    unplaced = residents.code_rule(list(geographic.values()), fixed)
-    # A Canadian unit without a point of its own takes the codes of the
-    # exchange area of its name (Crowsnest Pass, Bradford); one without
-    # either cannot be given codes: it is left out and reported.
     complexes = npa_report.complex_members({c: n for c, n in in_service.items() if n.use == "G"})
-    areas = defaultdict(set)
-    for exchange, (area, province) in canadian_exchanges.in_service().items():
-        areas[(province, match_key(area))].add(int(exchange[:3]))
-    seats = {(p, match_key(m)): a for p, m, a in nanp.read_table("municipal_seats.tsv", 3)}
-    still = []
-    for place in unplaced:
-        names = residents.name_variants(place.unit.name)
-        seat = seats.get((place.state, match_key(place.unit.name)))
-        if seat and (place.state, match_key(seat)) not in areas:
-            raise SystemExit(f"municipal_seats.tsv: no exchange area {seat} in {place.state}")
-        named = [areas[k] for k in ((place.state, match_key(v)) for v in [*names, seat or ""])
-                 if k in areas]
-        codes = named[0] & set(in_service) if named else None
-        if codes:
-            place.codes = npa_report.whole_complexes(codes, complexes)
-        else:
-            still.append(place)
-    print(f"Canadian places without a point given the codes of their exchange area: "
-          f"{len(unplaced) - len(still)}")
-    # One without either takes the codes and zone of its census division's
-    # municipalities, where they agree (residents.division_rule).
-    located = [p for p in geographic.values() if p.country == COUNTRY_CANADA and p.coords]
-    for place, zone in zip(located, zones.zones_at([list(p.coords) for p in located])):
-        place.zone = zone
-    left, division_agreement = residents.division_rule(
-        located, still, lambda codes: npa_report.whole_complexes(codes, complexes) & set(in_service))
-    exact, shared, same_zone, tried = division_agreement
-    print(f"Canadian places without a point given their census division's codes: "
-          f"{len(still) - sum(map(len, left.values()))}; division rule on {tried} municipalities "
-          f"with a point: exact sets {exact / max(tried, 1):.1%}, sharing a code "
-          f"{shared / max(tried, 1):.1%}, same zone {same_zone / max(tried, 1):.1%}")
-    # A population centre is in no census division: one the table names
-    # takes the codes and zone of the municipality it lies in.
-    centre_reason = "a population centre, in no census division"
-    holders = {(p, match_key(c)): m for p, c, m in nanp.read_table("centre_municipalities.tsv", 3)}
-    centres, left[centre_reason] = left.pop(centre_reason, []), []
-    for place in centres:
-        holder_name = holders.pop((place.state, match_key(place.unit.name)), None)
-        holder = geographic.get((place.state, match_key(holder_name or "")))
-        if holder_name is not None and (holder is None or not holder.codes):
-            raise SystemExit(f"centre_municipalities.tsv: {holder_name}, {place.state} is no place with codes")
-        if holder_name is None:
-            left[centre_reason].append(place)
-        else:
-            place.codes, place.zone = set(holder.codes), holder.zone
-    if holders:
-        raise SystemExit(f"centre_municipalities.tsv: rows for no centre left without a point: "
-                         f"{sorted(holders)}")
-    print(f"Canadian population centres without a point given their municipality's codes: "
-          f"{len(centres) - len(left[centre_reason])}")
+    areas = exchange_area_codes(in_service, complexes)
+    canadian_agreement = served_from_areas(geographic, areas, fixed)
+    unplaced = residents.code_rule(list(geographic.values()), fixed)
+    left, division_agreement = place_unlocated_canadian(geographic, unplaced, in_service, complexes)
     unplaced = [p for found in left.values() for p in found]
     for place in unplaced:
         del geographic[(place.state, place.key)]
@@ -461,7 +522,8 @@ def main():
     report(geographic, records, links)
     failures, largest = checks.run(in_service, places, records, links, accent_text,
                                    {"units": units, "ids": ids, "agreement": agreement,
-                                    "division": division_agreement})
+                                    "division": division_agreement,
+                                    "canadian": canadian_agreement})
     if failures:
         raise SystemExit(f"{failures} check(s) failed: nothing written")
     # Written only once every check has passed.

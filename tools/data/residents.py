@@ -116,6 +116,12 @@ def name_variants(name):
     return [name, short, *re.split(r"/|-| and | et ", short)]
 
 
+def article_variants(name):
+    """The name without a leading article: "L'Île-Perrot" -> Île-Perrot."""
+    short = re.sub(r"^(L'|L’|Le |La |Les )", "", name)
+    return [short] if short != name else []
+
+
 def _point(geo, state, name):
     """GeoNames point of the name or of its first variant GeoNames knows."""
     for text in name_variants(name):
@@ -261,7 +267,7 @@ def _take(place, unit):
         place.coords = unit.coords
 
 
-def _held_out(place):
+def held_out(place):
     digest = hashlib.sha256(f"{place.state}\t{place.key}".encode()).digest()
     return digest[0] % HOLD_OUT == 0
 
@@ -283,10 +289,10 @@ def held_out_agreement(places):
     anchors, trial = defaultdict(list), []
     for place in places:
         if place.codes and place.coords:
-            (trial if _held_out(place) else anchors[place.state]).append((place.coords, place.codes))
+            (trial if held_out(place) else anchors[place.state]).append((place.coords, place.codes))
     exact = shared = tested = 0
     for place in places:
-        if place.codes and place.coords and _held_out(place) and len(anchors[place.state]) > 1:
+        if place.codes and place.coords and held_out(place) and len(anchors[place.state]) > 1:
             guess = predict(place.coords, anchors[place.state])
             tested += 1
             exact += guess == place.codes
