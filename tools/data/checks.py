@@ -5,7 +5,7 @@ most people) for a reviewer.
 """
 
 import re
-from collections import defaultdict
+from collections import Counter, defaultdict
 from pathlib import Path
 
 import npa_report
@@ -62,6 +62,22 @@ STYLE_PROBLEMS = [
     (re.compile(r"\b[B-DF-HJ-NP-TV-Z][b-df-hj-np-tv-xz]{3,}\b|[b-df-hj-np-tv-xz]{7}"
                 r"|\b(Cnsqncs|Philcmpbll|Marblhd)\b"), "shortened word"),
 ]
+
+
+# Kinds that may be a code's largest city (knd.bin).
+LARGEST_KINDS = {"city", "town", "cdp", "centre"}
+# Codes whose largest city was a town around it, an island or a district
+# named with its kind word, with the city expected where one is named.
+KNOWN_BY = {631: None, 934: None, 845: None, 329: None, 607: "Binghamton", 609: "Trenton",
+            640: "Trenton", 724: None, 340: None, 310: "Los Angeles", 424: "Los Angeles",
+            671: None, 213: "Los Angeles", 212: "New York", 937: "Dayton"}
+
+
+def largest_city(cities, kind_of):
+    """The most populous place of a kind that may be the largest city; with
+    none, the most populous place (the first of equals by name)."""
+    fit = [r for r in cities if kind_of.get(r.city_id, "city") in LARGEST_KINDS] or cities
+    return max(fit, key=lambda r: (r.population, [-ord(c) for c in r.name]))
 
 
 class Result:
@@ -136,7 +152,7 @@ def read_accent_table(text):
 
 
 def census_checks(result, units, places, ids, by_id, accented, agreement, division, canadian,
-                  in_service):
+                  in_service, big):
     """The census lists found, the code rule's agreement, and no place with
     the figure of a larger unit of its name that contains it."""
     shipped = {}
@@ -158,6 +174,9 @@ def census_checks(result, units, places, ids, by_id, accented, agreement, divisi
                   f"code rule on {tested} held-out places: exact sets {exact / max(tested, 1):.1%} "
                   f"(least {MIN_EXACT:.1%}), sharing a code {shared / max(tested, 1):.1%} "
                   f"(least {MIN_SHARED:.1%})")
+    short = [f"{p.name}, {p.state}: {sorted(codes - p.codes)}" for p, codes in big if codes - p.codes]
+    result.expect(not short, f"the {len(big)} largest US and Canadian cities have every code "
+                  "whose exchanges are named after them", short)
     exact, shared, tried = canadian
     result.expect(tried and exact / tried >= MIN_CANADIAN_EXACT,
                   f"served-from areas, then nearest places, on {tried} held-out Canadian exchange "
@@ -239,15 +258,31 @@ def run(in_service, places, records, links, accent_text, census=None):
         census_checks(result, accented=accented, by_id=by_id, places=places, in_service=in_service,
                       **census)
 
+    pairs = Counter((r.name, r.state) for r in geographic)
+    result.expect(all(n == 1 for n in pairs.values()), "no two places of one state share a stored name",
+                  [f"{n}, {s} x{c}" for (n, s), c in pairs.items() if c > 1])
+    astray = [f"{p.name}, {p.state}" for p in places.values()
+              if p.plain and not p.name.startswith(p.plain + " ")]
+    result.expect(not astray, "every renamed place is its plain name and what tells it apart", astray)
+    ids = census["ids"] if census else {}
+    kind_of = {ids[k]: p.kind for k, p in places.items() if k in ids}
+    largest_of = {code: largest_city(cities, kind_of) for code, cities in cities_of.items()}
+    wrong = [f"{code}: {largest_of[code].name} ({kind_of.get(largest_of[code].city_id)})"
+             for code in KNOWN_BY if code in largest_of
+             and (kind_of.get(largest_of[code].city_id) not in LARGEST_KINDS
+                  or KNOWN_BY[code] not in (None, largest_of[code].name))]
+    result.expect(not wrong, f"the largest city of {len(KNOWN_BY)} codes once answered by a town, "
+                  "an island or a village's district is the city they are known by", wrong)
     print("three largest places of each code:")
     for code in sorted(cities_of):
         top = sorted(cities_of[code], key=lambda r: (-r.population, r.name))[:3]
         print(f"  {code}: " + "; ".join(f"{r.name}, {r.state} {r.population}" for r in top))
     ranked = sorted((c for c in cities_of if c not in nongeo),
-                    key=lambda c: (-sum(r.population for r in cities_of[c]), c))[:60]
-    lines = ["# Largest place of the 60 area codes whose places hold the most people.",
+                    key=lambda c: (-sum(r.population for r in cities_of[c]), c))[:100]
+    lines = ["# Largest city of the 100 area codes whose places hold the most people: the",
+             "# most populous place of a kind that may be a code's largest city (knd.bin).",
              "# Written by tools/data/generate.py."]
     for code in ranked:
-        top = max(cities_of[code], key=lambda r: (r.population, r.name))
-        lines.append(f"{code}\t{top.name}, {top.state}\t{top.population}")
+        top = largest_of[code]
+        lines.append(f"{code}\t{top.name}, {top.state}\t{top.population}\t{kind_of.get(top.city_id)}")
     return result.failed, "\n".join(lines) + "\n"

@@ -9,6 +9,7 @@ from datetime import date, timedelta
 from pathlib import Path
 
 import canadian_exchanges
+import kinds
 import census
 import checks
 import gazetteer
@@ -36,6 +37,9 @@ REFERENCE_YEAR = 2027
 MEMBER_PLACES = 10_000  # capital and places of a member country (of THRESHOLD people up)
 FORMER_STATES = {"NF": "NL", "NT": "NU"}
 MIN_SHARE = 0.1  # of a place's exchanges a code must hold to be linked
+# Islands and other regions: places that are no settlement (never a code's
+# largest city).
+REGIONS = {("VI", "saint croix"), ("VI", "saint thomas"), ("VI", "saint john")}
 # The month the shipped data describes: every code in service on its last day
 # ships. A code announced for a later date is left for the next release.
 RELEASE_MONTH = (2026, 12)
@@ -50,6 +54,8 @@ class Place:
         self.population, self.coords, self.zone = 0, None, None
         self.joined = self.rejected = False
         self.id_key, self.unit = key, None  # the key its id is filed under; its census unit
+        self.member = False  # a place of a member country or territory (from GeoNames)
+        self.kind, self.plain = None, None  # knd.bin: its kind, and its plain name when renamed
 
 
 def own_places(codes):
@@ -138,7 +144,7 @@ def collect_member_places(geo, members, in_service):
             place.country = COUNTRY_USA if country == "USA" else country
             place.population, place.coords = found.population, (found.lat, found.lon)
             place.codes = set(codes[region])
-            place.joined = True
+            place.joined = place.member = True
             places[(place.state, place.key)] = place
     # A member's exchange named after a community of GeoNames (Providenciales,
     # Negril) makes it a place too, with its count where GeoNames has one.
@@ -159,6 +165,7 @@ def collect_member_places(geo, members, in_service):
             place.country = COUNTRY_USA if country == "USA" else country
             place.population, place.coords = found[0].population, (found[0].lat, found[0].lon)
             place.codes, place.joined = set(codes[region]), found[0].population > 0
+            place.member = True
             places[(place.state, place.key)] = place
     return places
 
@@ -257,7 +264,7 @@ def build_outputs(places, ids, month_year):
     return records, links, files
 
 
-def exchange_file(places):
+def exchange_file(places, in_service):
     """exc.bin: each exchange's place spelt as its cit.bin record; a label
     whose place is not shipped keeps its written-out name. Canadian
     exchanges are those of the Canadian numbering administrator's list."""
@@ -289,13 +296,30 @@ def exchange_file(places):
         found[(city, state)] = ((place.name, place.state) if place
                                 else (normalize_city_name(cp1252_safe(city)), state))
     exchanges = {e: found[label] for e, label in labels.items()}
+    # A code whose exchanges no label names but which is labelled as a whole
+    # with its city (210 San Antonio, 213 Los Angeles) answers that city's
+    # area for every exchange (NXX 200-999 but the N11 service codes).
+    areas_added = 0
+    for prefix, label in sorted(nanp.geocode_labels().items()):
+        code, whole = prefix[1:], nanp.parse_label(label)
+        if len(prefix) != 4 or not whole or int(code) not in in_service \
+                or any(e.startswith(code) for e in exchanges):
+            continue
+        place = by_key.get((whole[1], match_key(whole[0])))
+        if place is None or int(code) not in place.codes:
+            continue
+        for nxx in range(200, 1000):
+            if nxx % 100 != 11:
+                exchanges[f"{code}{nxx}"] = (place.name, place.state, "area")
+                areas_added += 1
+    print(f"exchanges answering the city their code is known by (area): {areas_added}")
     data = encode_exchanges(exchanges)
     decoded, problems = decode_exchanges(data)
     if problems or decoded != exchanges:
         raise SystemExit(f"exc.bin does not read back: {problems[:3]}")
     names = {(p.name, p.state) for p in places.values()}
-    shipped = sum(1 for e in exchanges.values() if e in names)
-    shipped_ca = sum(1 for e in canadian if exchanges[e] in names)
+    shipped = sum(1 for e in exchanges.values() if e[:2] in names)
+    shipped_ca = sum(1 for e in canadian if exchanges[e][:2] in names)
     print(f"exchanges {len(exchanges)}, {shipped} of them at a shipped place "
           f"({shipped / len(exchanges):.1%}); Canadian in service {len(canadian)}, "
           f"{shipped_ca} at a shipped place ({shipped_ca / max(len(canadian), 1):.1%})")
@@ -435,6 +459,33 @@ def place_unlocated_canadian(geographic, unplaced, in_service, complexes):
     return left, division_agreement
 
 
+BIG_CITIES = {COUNTRY_USA: 100, COUNTRY_CANADA: 30}
+
+
+def link_big_cities(geographic, in_service):
+    """Links each big city (the 100 most populous US cities, the 30 most
+    populous Canadian municipalities) with every code whose exchanges are
+    named after it, however few (Los Angeles: 213, 323, 310, 424, 818 ...),
+    completed with their overlay complexes. Returns [(place, codes named)]."""
+    complexes = npa_report.complex_members({c: n for c, n in in_service.items() if n.use == "G"})
+    named = defaultdict(set)  # by the exchanges' own labels, not a whole code's (934)
+    for exchange, (city, state) in nanp.exchange_places().items():
+        if int(exchange[:3]) in in_service:
+            named[(state, match_key(city))].add(int(exchange[:3]))
+    big = []
+    for country, count in BIG_CITIES.items():
+        cities = [p for p in geographic.values() if p.country == country and p.unit is not None
+                  and p.unit.kind in ("incorporated place", "municipality")]
+        big += sorted(cities, key=lambda p: -p.population)[:count]
+    found = []
+    for place in big:
+        codes = set().union(*(named.get((place.state, k), set())
+                              for k in {place.key, *map(match_key, place.spellings)}))
+        place.codes |= npa_report.whole_complexes(codes, complexes) & set(in_service)
+        found.append((place, codes))
+    return found
+
+
 def main():
     report_rows, file_date = npa_report.read_report()
     year, month = RELEASE_MONTH
@@ -474,6 +525,7 @@ def main():
         return shipped_name(name, place.state, place.key, landmarks, name)
 
     residents.merge(geographic, units, make_place, unit_name)
+    big_cities = link_big_cities(geographic, in_service)
     take_hand_figures(geographic, figures)
     for reason, rows in sorted(left_out.items()):
         print(f"census rows left out, {reason}: {len(rows)} (first: {rows[:3]})")
@@ -503,9 +555,15 @@ def main():
     places = {**geographic, **member_places, **collect_non_geographic(in_service)}
     assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
     month_year = f"{month_end:%B}, {month_end.year}"
+    renamed = kinds.assign(places, units, REGIONS)
+    print(f"namesakes renamed: {len(renamed)}, by kind word {sum(1 for r in renamed if '(' not in r[2])}"
+          f", with a county {sum(1 for r in renamed if '(' in r[2])}; first: {renamed[:10]}")
     ids, registry_text = assign_ids(places)
     records, links, files = build_outputs(places, ids, month_year)
-    files[RES / "exc.bin"] = exchange_file(places)
+    files[RES / "pln.bin"] = npa_report.encode_planned(report_rows, month_end)
+    files[RES / "knd.bin"] = kinds.encode_kinds({ids[k]: (p.kind, p.plain) for k, p in places.items()
+                                                 if p.kind is not None})
+    files[RES / "exc.bin"] = exchange_file(places, in_service)
     # Names a place is also known by: the census name of a place that keeps
     # its own ("Québec" for Québec City).
     known_as = [(p.unit.name, p.name, p.population) for p in places.values()
@@ -513,7 +571,7 @@ def main():
     # A township is also written with its kind word ("Clinton Township, MI",
     # "Lakewood Township, NJ"), though the word is not stored.
     known_as += [(f"{p.name} Township", p.name, p.population) for p in places.values()
-                 if p.unit is not None and p.unit.kind == "town"
+                 if p.unit is not None and p.unit.kind == "town" and p.plain is None
                  and p.unit.full_name.endswith("township")]
     accent_text, accent_left_out = accent_rows([(r.name, r.population) for r in records], known_as)
     print(f"accented spellings {accent_text.count(chr(10)) - 1}; left out for a more "
@@ -523,7 +581,7 @@ def main():
     failures, largest = checks.run(in_service, places, records, links, accent_text,
                                    {"units": units, "ids": ids, "agreement": agreement,
                                     "division": division_agreement,
-                                    "canadian": canadian_agreement})
+                                    "canadian": canadian_agreement, "big": big_cities})
     if failures:
         raise SystemExit(f"{failures} check(s) failed: nothing written")
     # Written only once every check has passed.

@@ -63,6 +63,7 @@ class Npa:
     in_service_date: date | None
     service: str
     complexes: list = field(default_factory=list)  # sets of codes
+    parent: int | None = None  # the code it relieves
 
 
 def _date(text, path, line):
@@ -98,8 +99,27 @@ def read_report(path=REPORT):
                 complexes.append(frozenset(map(int, members)))
         result[int(row[0])] = Npa(
             int(row[0]), value["USE"], value["LOCATION"], value["IN_SERVICE"] == "Y",
-            _date(value["IN_SERVICE_DT"], path, line), value["SERVICE"], complexes)
+            _date(value["IN_SERVICE_DT"], path, line), value["SERVICE"], complexes,
+            int(value["PARENT_NPA_ID"]) if re.fullmatch(r"\d{3}", value["PARENT_NPA_ID"].strip())
+            else None)
     return result, file_date
+
+
+def encode_planned(report, month_end):
+    """pln.bin (format TQPLAN 1, docs/data-format.md): the geographic codes
+    announced for a date after month_end, each with that date and the codes
+    it overlays, its parent first, then ascending."""
+    lines = []
+    for code, npa in sorted(report.items()):
+        if npa.in_service or not npa.in_service_date or npa.in_service_date <= month_end \
+                or npa.use != "G":
+            continue
+        members = set().union(*npa.complexes) - {code}
+        overlaid = ([npa.parent] if npa.parent in members else []) + sorted(members - {npa.parent})
+        if not overlaid:
+            raise SourceError(REPORT, 0, f"planned code {code} overlays no code")
+        lines.append(f"{code}\t{npa.in_service_date.isoformat()}\t{' '.join(map(str, overlaid))}")
+    return ("\n".join(["TQPLAN 1", f"codes {len(lines)}", *lines]) + "\n").encode("ascii")
 
 
 def codes_in_service(report, month_end):
