@@ -460,18 +460,25 @@ def place_unlocated_canadian(geographic, unplaced, in_service, complexes):
 
 
 BIG_CITIES = {COUNTRY_USA: 100, COUNTRY_CANADA: 30}
+# A big city takes a code holding at least this share of the exchanges named
+# after it: Los Angeles 310 (31%), Houston 832 (6%), but not a stray exchange
+# (Riverside in 909, 2%; Minneapolis in 952, 2%).
+BIG_CITY_SHARE = 0.05
 
 
 def link_big_cities(geographic, in_service):
     """Links each big city (the 100 most populous US cities, the 30 most
     populous Canadian municipalities) with every code whose exchanges are
     named after it, however few (Los Angeles: 213, 323, 310, 424, 818 ...),
-    completed with their overlay complexes. Returns [(place, codes named)]."""
+    completed with their overlay complexes (BIG_CITY_SHARE). Returns
+    [(place, codes named)]."""
     complexes = npa_report.complex_members({c: n for c, n in in_service.items() if n.use == "G"})
-    named = defaultdict(set)  # by the exchanges' own labels, not a whole code's (934)
+    counts = defaultdict(Counter)  # by the exchanges' own labels, not a whole code's (934)
     for exchange, (city, state) in nanp.exchange_places().items():
         if int(exchange[:3]) in in_service:
-            named[(state, match_key(city))].add(int(exchange[:3]))
+            counts[(state, match_key(city))][int(exchange[:3])] += 1
+    named = {key: {c for c, n in found.items() if n >= BIG_CITY_SHARE * sum(found.values())}
+             for key, found in counts.items()}
     big = []
     for country, count in BIG_CITIES.items():
         cities = [p for p in geographic.values() if p.country == country and p.unit is not None

@@ -99,7 +99,7 @@ def assign(places, units, regions):
         place.kind, place.plain = kind_of(place, held, regions), None
         groups[(place.state, place.name)].append(place)
     taken = {(p.state, p.name) for p in places.values()}
-    renamed = []
+    renamed, wanted = [], []
     for (state, name), namesakes in sorted(groups.items()):
         if len(namesakes) < 2:
             continue
@@ -108,8 +108,18 @@ def assign(places, units, regions):
             new, word = None, KIND_WORDS.get(place.kind)
             if place.unit is not None and place.unit.country == "Canada":
                 word = CANADIAN_KIND_WORDS.get(place.unit.full_name.rpartition(" ")[2], word)
+            elif place.unit is not None and place.unit.kind == TOWN:
+                # The census's own word: "Clinton charter township", "Hempstead town".
+                word = place.unit.full_name.rpartition(" ")[2].capitalize()
             if word and not name.endswith(word):
                 new = f"{name} {word}"
+            wanted.append((state, name, new, place))
+    # The most populous of the places wanting one name with its kind word
+    # gets it ("Clinton Township", MI, of Macomb County); the others add
+    # their county.
+    wanted.sort(key=lambda w: (w[0], w[2] or "", -w[3].population, w[3].id_key))
+    for state, name, new, place in wanted:
+        if True:
             if new is None or (state, new) in taken:
                 county = county_of(place, place_counties, county_names)
                 base = new or name
