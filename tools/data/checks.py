@@ -233,6 +233,15 @@ def run(in_service, places, records, links, accent_text, census=None):
                          and not served.get(other, set()) <= served.get(code, set()))})
     result.expect(not uneven, "overlay complexes serve the same places", uneven)
 
+    # A code's places lie in the states or provinces its row of the NPA
+    # report names (New York, NY is no place of 201).
+    astray = sorted(f"{code}: {r.name}, {r.state}" for code, cities in cities_of.items()
+                    for r in cities if r.country in (COUNTRY_USA, COUNTRY_CANADA)
+                    and npa_report.code_states(in_service[code])
+                    and r.state not in npa_report.code_states(in_service[code]))
+    result.expect(not astray, "every place of a code lies in the code's own state or province",
+                  astray)
+
     geographic = [r for r in records if r.country != COUNTRY_NON_GEOGRAPHIC]
     for label, country in (("US", COUNTRY_USA), ("Canadian", COUNTRY_CANADA), ("all", None)):
         chosen = [r for r in geographic if country in (None, r.country)]

@@ -477,7 +477,10 @@ def link_big_cities(geographic, in_service):
     for exchange, (city, state) in nanp.exchange_places().items():
         if int(exchange[:3]) in in_service:
             counts[(state, match_key(city))][int(exchange[:3])] += 1
-    named = {key: {c for c, n in found.items() if n >= BIG_CITY_SHARE * sum(found.values())}
+    # Only codes of the city's own state count: a 201 exchange labelled
+    # New York is a New Jersey exchange, whatever its label says.
+    named = {key: {c for c, n in found.items() if n >= BIG_CITY_SHARE * sum(found.values())
+                   and key[0] in npa_report.code_states(in_service[c])}
              for key, found in counts.items()}
     big = []
     for country, count in BIG_CITIES.items():

@@ -15,6 +15,8 @@ from dataclasses import dataclass, field
 from datetime import date, datetime
 from pathlib import Path
 
+from nanp_sources import CANADIAN_PROVINCES, US_CODES
+
 HERE = Path(__file__).resolve().parent
 SOURCES = HERE / "sources"
 REPORT = SOURCES / "npa_report_2026-01-05.csv"
@@ -120,6 +122,17 @@ def encode_planned(report, month_end):
             raise SourceError(REPORT, 0, f"planned code {code} overlays no code")
         lines.append(f"{code}\t{npa.in_service_date.isoformat()}\t{' '.join(map(str, overlaid))}")
     return ("\n".join(["TQPLAN 1", f"codes {len(lines)}", *lines]) + "\n").encode("ascii")
+
+
+def code_states(npa):
+    """The postal codes of the states or provinces a code serves, from its
+    LOCATION ("NJ", "QUEBEC", "NOVA SCOTIA - PRINCE EDWARD ISLAND"); empty
+    for a code of another member or of none."""
+    provinces = {name.upper(): code for name, code in CANADIAN_PROVINCES.items()}
+    if npa.location in US_CODES:
+        return {npa.location}
+    parts = [p.strip() for p in re.split(r"\s*-\s*", npa.location)]
+    return {provinces[p] for p in parts} if all(p in provinces for p in parts) else set()
 
 
 def codes_in_service(report, month_end):
