@@ -8,7 +8,8 @@ name dropped: "Lakewood township" -> Lakewood, "Boise City city" -> Boise,
 governments), its kind, its ACS 2019-2023 population and its internal
 point. Kinds: an incorporated place, a census-designated place, a
 functioning town or township (a county subdivision with a government of its
-own), a Puerto Rico municipio (its barrios added up).
+own), a Puerto Rico municipio (its barrios added up), a borough of New
+York City.
 """
 
 import csv
@@ -28,11 +29,15 @@ SUBDIVISION_COUNTS = SOURCES / "us_county_subdivisions_acs_2023.csv"
 FIGURES = SOURCES / "census_populations.tsv"
 
 INCORPORATED, CDP, TOWN, MUNICIPIO = "incorporated place", "CDP", "town", "municipio"
+# The five boroughs of New York City, county subdivisions that are each a
+# county: places of their own, and parts of the city (NEW_YORK_CITY).
+BOROUGH = "borough"
+NEW_YORK_CITY = "3651000"
 # Join preference of a numbering-plan place among namesakes: the
 # settlement (incorporated place, then census-designated place) before the
 # town or township around it, so a hamlet's exchange never takes its town's
 # figure.
-RANKS = {INCORPORATED: 0, CDP: 1, TOWN: 2, MUNICIPIO: 0}
+RANKS = {INCORPORATED: 0, CDP: 1, TOWN: 2, MUNICIPIO: 0, BOROUGH: 0}
 # The kind words the census puts after a place's name, by LSAD code.
 PLACE_KIND_WORDS = {
     "21": "borough", "25": "city", "37": "municipality", "43": "town", "47": "village",
@@ -140,6 +145,11 @@ def us_units():
         population = int(count[1]["population"]) if count and count[1]["population"].isdigit() else None
         if row["USPS"] == "PR":
             points[row["GEOID"][:5]].append((population or 0, *_point(SUBDIVISIONS, line, row)))
+            continue
+        if row["USPS"] == "NY" and row["NAME"].endswith(" borough") and population is not None:
+            units.append(Unit(BOROUGH, row["GEOID"], "NY",
+                              renamed.get(row["GEOID"], row["NAME"][:-len(" borough")]), row["NAME"],
+                              population, *_point(SUBDIVISIONS, line, row)))
             continue
         kind = SUBDIVISION_KIND.search(row["NAME"])
         if not kind or row["FUNCSTAT"] not in FUNCTIONING:

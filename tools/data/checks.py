@@ -64,13 +64,20 @@ STYLE_PROBLEMS = [
 ]
 
 
+# A census code (five digits and more) or a kind word that tells no namesake
+# apart as people write it.
+CENSUS_CODE = re.compile(r"\d{5}| (Community|CDP)\b")
+# New York City's boroughs: places of their own, each a city with codes the
+# city has.
+BOROUGHS = ("Manhattan", "Brooklyn", "Queens", "The Bronx", "Staten Island")
 # Kinds that may be a code's largest city (knd.bin).
 LARGEST_KINDS = {"city", "town", "cdp", "centre"}
 # Codes whose largest city was a town around it, an island or a district
 # named with its kind word, with the city expected where one is named.
 KNOWN_BY = {631: None, 934: None, 845: None, 329: None, 607: "Binghamton", 609: "Trenton",
             640: "Trenton", 724: None, 340: None, 310: "Los Angeles", 424: "Los Angeles",
-            671: None, 213: "Los Angeles", 212: "New York", 937: "Dayton"}
+            671: None, 213: "Los Angeles", 212: "New York", 937: "Dayton", 718: "New York",
+            347: "New York"}
 
 
 def largest_city(cities, kind_of):
@@ -270,9 +277,17 @@ def run(in_service, places, records, links, accent_text, census=None):
     pairs = Counter((r.name, r.state) for r in geographic)
     result.expect(all(n == 1 for n in pairs.values()), "no two places of one state share a stored name",
                   [f"{n}, {s} x{c}" for (n, s), c in pairs.items() if c > 1])
+    coded = [f"{r.name}, {r.state}" for r in geographic if CENSUS_CODE.search(r.name)]
+    result.expect(not coded, "no stored name carries a census code or a kind word nobody writes", coded)
     astray = [f"{p.name}, {p.state}" for p in places.values()
               if p.plain and not p.name.startswith(p.plain + " ")]
     result.expect(not astray, "every renamed place is its plain name and what tells it apart", astray)
+    by_name = {(p.name, p.state): p for p in places.values()}
+    city = by_name.get(("New York", "NY"))
+    wrong = [b for b in BOROUGHS if (b, "NY") not in by_name or by_name[(b, "NY")].kind != "city"
+             or not by_name[(b, "NY")].codes or not city or not by_name[(b, "NY")].codes <= city.codes]
+    result.expect(not wrong, "New York's five boroughs are cities with codes, and New York has "
+                  "every code of them", wrong)
     ids = census["ids"] if census else {}
     kind_of = {ids[k]: p.kind for k, p in places.items() if k in ids}
     largest_of = {code: largest_city(cities, kind_of) for code, cities in cities_of.items()}

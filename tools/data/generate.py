@@ -376,6 +376,8 @@ def served_from(place, areas, seats, anchors):
         if not codes:
             continue
         near = anchors.get(place.state)
+        if not place.coords and place.unit is not None and place.unit.namesake:
+            continue  # which namesake the area of the name serves is not known
         if not place.coords or not near or codes & residents.predict(place.coords, near):
             return codes
     return None
@@ -496,6 +498,16 @@ def link_big_cities(geographic, in_service):
     return found
 
 
+def join_boroughs(geographic):
+    """New York City answers every code of its five boroughs."""
+    boroughs = [p for p in geographic.values() if p.unit is not None and p.unit.kind == census.BOROUGH]
+    city = [p for p in geographic.values() if p.unit is not None and p.unit.code == census.NEW_YORK_CITY]
+    if len(boroughs) != 5 or len(city) != 1 or not all(b.codes for b in boroughs):
+        raise SystemExit(f"New York City and its five boroughs with codes: found {len(city)} and "
+                         f"{[(b.name, sorted(b.codes)) for b in boroughs]}")
+    city[0].codes |= set().union(*(b.codes for b in boroughs))
+
+
 def main():
     report_rows, file_date = npa_report.read_report()
     year, month = RELEASE_MONTH
@@ -536,6 +548,7 @@ def main():
 
     residents.merge(geographic, units, make_place, unit_name)
     big_cities = link_big_cities(geographic, in_service)
+    join_boroughs(geographic)
     take_hand_figures(geographic, figures)
     for reason, rows in sorted(left_out.items()):
         print(f"census rows left out, {reason}: {len(rows)} (first: {rows[:3]})")
@@ -578,6 +591,10 @@ def main():
     # its own ("Québec" for Québec City).
     known_as = [(p.unit.name, p.name, p.population) for p in places.values()
                 if p.unit is not None and match_key(p.unit.name) != match_key(p.name)]
+    # A place the numbering-plan data names otherwise: by that name ("Bronx").
+    known_as += [(old, places[(state, match_key(new))].name, places[(state, match_key(new))].population)
+                 for state, old, new in nanp.read_table("renamed.tsv", 3)
+                 if (state, match_key(new)) in places]
     # A township is also written with its kind word ("Clinton Township, MI",
     # "Lakewood Township, NJ"), though the word is not stored.
     known_as += [(f"{p.name} Township", p.name, p.population) for p in places.values()

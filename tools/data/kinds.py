@@ -12,21 +12,24 @@ region (an island). The places a town holds are found by land
 
 No two places of one state share a stored name: the plain name goes to the
 place people mean (the lowest rank of RANK, then the most people), and every
-other namesake is stored with its kind word ("Washington Township",
-"Hempstead Town") or, where that is still shared or it has none, its county
-("Burbank (Santa Clara County)"); its knd.bin line gives the plain name.
+other namesake is stored with what tells it apart as people write it: its
+kind word ("Washington Township", "Hempstead Town", "Waukesha Village",
+"Langley City"), and where that is shared or it has none, its county
+("Washington Township (Fayette County)", "Burbank (Santa Clara County)"),
+the town it lies in, or for a Canadian municipality its census division
+("L'Ange-Gardien (La Côte-de-Beaupré)"); its knd.bin line gives the plain
+name. A namesake nothing tells apart stops the generation.
 """
 
 import csv
 import io
 from collections import Counter, defaultdict
 
-from census import INCORPORATED, CDP, TOWN, MUNICIPIO
+from census import BOROUGH, CDP, INCORPORATED, MUNICIPIO, TOWN
 from city_names import match_key
 from npa_report import SOURCES, verified_text
 
 RANK = {"city": 0, "town": 1, "township": 1, "cdp": 2, "centre": 2, "community": 3, "region": 4}
-KIND_WORDS = {"town": "Town", "township": "Township", "community": "Community"}
 # A Canadian municipality's kind word, by its Standard Geographical
 # Classification kind, for one that shares its name with another.
 CANADIAN_KIND_WORDS = {
@@ -38,11 +41,17 @@ CANADIAN_KIND_WORDS = {
     "COM": "Community", "HAM": "Hamlet", "ID": "Improvement District", "LOT": "Lot"}
 PLACE_COUNTIES = SOURCES / "us_place_counties_2020.csv"
 COUNTY_NAMES = SOURCES / "us_county_names_2023.csv"
+DIVISIONS = SOURCES / "ca_census_divisions_2016.csv"
 HELD_SHARE = 1 / 3
 
 
 def _csv(path):
     return list(csv.DictReader(io.StringIO(verified_text(path))))
+
+
+def census_divisions():
+    """{four-digit census division code: name} of Canada's census divisions."""
+    return {r["id"].rpartition("cd:")[2]: r["name"] for r in _csv(DIVISIONS)}
 
 
 def counties():
@@ -51,12 +60,20 @@ def counties():
     return places, {r["county"]: r["name"] for r in _csv(COUNTY_NAMES)}
 
 
+def _subdivision_key(geoid):
+    """A county subdivision by state and its own five digits, which stay when
+    its county changes (Connecticut's towns moved from counties to planning
+    regions in 2022)."""
+    return geoid[:2] + geoid[-5:]
+
+
 def held_people(units, place_counties):
-    """{town GEOID: people of the incorporated places and CDPs it holds}."""
+    """{town key (_subdivision_key): people of the incorporated places and
+    CDPs it holds}."""
     held = defaultdict(int)
     for unit in units:
-        if unit.kind in (INCORPORATED, CDP) and unit.code in place_counties:
-            held[place_counties[unit.code][1]] += unit.population
+        if unit.kind in (INCORPORATED, CDP) and place_counties.get(unit.code, ("", ""))[1]:
+            held[_subdivision_key(place_counties[unit.code][1])] += unit.population
     return held
 
 
@@ -66,32 +83,61 @@ def kind_of(place, held, regions):
         return "region"
     if unit is None:
         return "city" if place.member else "community"
-    if unit.kind in (INCORPORATED, MUNICIPIO, "municipality"):
+    if unit.kind in (INCORPORATED, MUNICIPIO, BOROUGH, "municipality"):
         return "city"
     if unit.kind == CDP:
         return "cdp"
     if unit.kind == "community":
         return "centre"
     if unit.kind == TOWN:
-        return "township" if held.get(unit.code, 0) > HELD_SHARE * unit.population else "town"
+        people = held.get(_subdivision_key(unit.code), 0)
+        return "township" if people > HELD_SHARE * unit.population else "town"
     raise SystemExit(f"no kind for census unit kind {unit.kind!r} ({place.name}, {place.state})")
 
 
-def county_of(place, place_counties, county_names):
+def kind_word(place):
+    """The word people add to tell a namesake by its kind: the census's own
+    ("Hempstead Town", "Clinton Township", "Waukesha Village"), the
+    Canadian municipality's type ("Langley City"); none for a CDP, a
+    population centre or a community, which nobody names by their kind."""
     unit = place.unit
-    if unit is None or unit.country != "USA":
+    if unit is None or unit.kind in (CDP, "community"):
         return None
-    fips = unit.code[:5] if unit.kind == TOWN else place_counties.get(unit.code, ("", ""))[0]
-    return county_names.get(fips)
+    if unit.country == "Canada":
+        return CANADIAN_KIND_WORDS.get(unit.full_name.rpartition(" ")[2])
+    word = unit.full_name[len(unit.name):].strip() if unit.full_name.startswith(unit.name + " ") \
+        else unit.full_name.rpartition(" ")[2]
+    # "Clinton charter township": the word people use is the last one.
+    return word.rpartition(" ")[2].capitalize() or None
+
+
+def qualifiers(place, place_counties, county_names, divisions, towns):
+    """What tells a namesake apart beyond its kind, as people write it, best
+    first: its county ("Burbank (Santa Clara County)"), then the town it
+    lies in; for a Canadian municipality its census division ("L'Ange-
+    Gardien (La Côte-de-Beaupré)")."""
+    unit = place.unit
+    if unit is None:
+        return []
+    if unit.country == "Canada":
+        return [divisions[unit.code[:4]]] if len(unit.code) == 7 and unit.code[:4] in divisions else []
+    county, subdivision = (unit.code[:5], "") if unit.kind in (TOWN, BOROUGH) \
+        else place_counties.get(unit.code, ("", ""))
+    found = [county_names[county]] if county in county_names else []
+    town = towns.get(_subdivision_key(subdivision)) if subdivision else None
+    return found + ([town] if town and town != place.name else [])
 
 
 def assign(places, units, regions):
     """Gives each place of {key: place} (non-geographic ones aside) its kind
     and renames namesakes; place.plain is the plain name of a renamed place.
     regions: {(state, key)} of islands and other regions. Returns the
-    renamings, [(state, old, new)]."""
+    renamings, [(state, old, new)]; stops when a namesake cannot be told
+    apart."""
     place_counties, county_names = counties()
+    divisions = census_divisions()
     held = held_people(units, place_counties)
+    towns = {_subdivision_key(u.code): u.name for u in units if u.kind == TOWN}
     groups = defaultdict(list)
     for place in places.values():
         if place.country == "abe":
@@ -99,36 +145,35 @@ def assign(places, units, regions):
         place.kind, place.plain = kind_of(place, held, regions), None
         groups[(place.state, place.name)].append(place)
     taken = {(p.state, p.name) for p in places.values()}
-    renamed, wanted = [], []
+    wanted = []
     for (state, name), namesakes in sorted(groups.items()):
-        if len(namesakes) < 2:
-            continue
         namesakes.sort(key=lambda p: (RANK[p.kind], -p.population, p.id_key))
         for place in namesakes[1:]:
-            new, word = None, KIND_WORDS.get(place.kind)
-            if place.unit is not None and place.unit.country == "Canada":
-                word = CANADIAN_KIND_WORDS.get(place.unit.full_name.rpartition(" ")[2], word)
-            elif place.unit is not None and place.unit.kind == TOWN:
-                # The census's own word: "Clinton charter township", "Hempstead town".
-                word = place.unit.full_name.rpartition(" ")[2].capitalize()
-            if word and not name.endswith(word):
-                new = f"{name} {word}"
-            wanted.append((state, name, new, place))
-    # The most populous of the places wanting one name with its kind word
-    # gets it ("Clinton Township", MI, of Macomb County); the others add
-    # their county.
-    wanted.sort(key=lambda w: (w[0], w[2] or "", -w[3].population, w[3].id_key))
-    for state, name, new, place in wanted:
-        if True:
-            if new is None or (state, new) in taken:
-                county = county_of(place, place_counties, county_names)
-                base = new or name
-                new = f"{base} ({county})" if county else None
-            if new is None or (state, new) in taken:
-                new = f"{new or name} {place.unit.code if place.unit else place.id_key}"
-            taken.add((state, new))
-            place.plain, place.name = name, new
-            renamed.append((state, name, new))
+            word = kind_word(place)
+            told = qualifiers(place, place_counties, county_names, divisions, towns)
+            # A city's word the plain name's city shares tells nothing (two
+            # cities named Reno in Texas); a township's is part of how its name
+            # is written ("Washington Township (Fayette County)").
+            shared = word == kind_word(namesakes[0]) and place.unit.kind != TOWN
+            base = f"{name} {word}" if word and not shared else name
+            choices = ([base] if base != name else []) + [f"{base} ({q})" for q in told]
+            wanted.append((state, len(choices), choices, place))
+    # The place with the fewest ways to be told apart chooses first; of those
+    # wanting one name, the most populous gets it ("Clinton Township", MI, of
+    # Macomb County).
+    wanted.sort(key=lambda w: (w[0], w[1], w[2][:1], -w[3].population, w[3].id_key))
+    renamed, untold = [], []
+    for state, _, choices, place in wanted:
+        name = place.name
+        new = next((c for c in choices if (state, c) not in taken), None)
+        if new is None:
+            untold.append(f"{name}, {state} ({place.unit.full_name if place.unit else place.kind})")
+            continue
+        taken.add((state, new))
+        place.plain, place.name = name, new
+        renamed.append((state, name, new))
+    if untold:
+        raise SystemExit(f"namesakes nothing tells apart: {untold}")
     return renamed
 
 

@@ -50,6 +50,11 @@ NEIGHBOURS, RADIUS_KM, NEAR_KM = 6, 40, 2.0
 TOWN_STATES = {"CT", "ME", "MA", "MI", "MN", "NH", "NJ", "NY", "PA", "RI", "VT", "WI"}
 # A Canadian unit's GeoNames point this far from its place's is a namesake's.
 FAR_KM = 30
+# Of municipalities sharing a name in a province, the GeoNames point of the
+# name goes to the one whose census division's others lie nearest, when they
+# lie this near it (the villages of the Lower North Shore lie far apart) and
+# at most half as far as any other namesake's division.
+NAMESAKE_KM = 400
 # A place under THRESHOLD people ships when no other place lies this near.
 REMOTE_KM = 50
 # A Cree village municipality counts a handful of people or none: those of
@@ -67,6 +72,7 @@ class Unit:
         self.population, self.coords, self.country = population, coords, country
         self.rank = census.RANKS.get(kind, 1 if kind == "community" else 0)
         self.key = None
+        self.namesake = False  # another municipality of its province has its name
 
 
 def _canadian_units(geo, left_out):
@@ -79,6 +85,7 @@ def _canadian_units(geo, left_out):
                           _point(geo, province, name), "Canada", code))
         if population > NOBODY:
             names.add((province, match_key(name)))
+    _place_namesakes(units)
     for centre, province, second, parts, population in statcan.population_centres():
         # A part named like a municipality of either province of the centre
         # is counted there ("Ottawa - Gatineau" lies in Ontario and Quebec).
@@ -100,6 +107,38 @@ def _canadian_units(geo, left_out):
                                   _point(geo, province, part), "Canada", centre))
                 names.add((province, match_key(part)))
     return units
+
+
+def _place_namesakes(units):
+    """Municipalities of one province sharing a name (L'Ange-Gardien of La
+    Côte-de-Beaupré and of Les Collines-de-l'Outaouais) share the one
+    GeoNames point of that name: it stays with the namesakes of the census
+    division whose other municipalities lie nearest it (NAMESAKE_KM), and
+    the others lose it (their codes then come from their division). Each is
+    marked namesake: its name alone does not tell which exchange area is
+    its own."""
+    groups, spread = defaultdict(list), defaultdict(list)
+    for unit in units:
+        groups[(unit.state, match_key(unit.name))].append(unit)
+    for found in groups.values():
+        if len(found) == 1 and found[0].coords and len(found[0].code) == 7:
+            spread[found[0].code[:4]].append(found[0].coords)
+    for found in groups.values():
+        if len(found) < 2:
+            continue
+        point = next((u.coords for u in found if u.coords), None)
+        # A division of one municipality (Hamilton, a single-tier city) lies
+        # where its municipality does.
+        near = {id(u): min((distance_km(point, p) for p in spread.get(u.code[:4], [])),
+                           default=0.0 if u.code[:4] not in spread else float("inf"))
+                for u in found} if point else {}
+        owner = min(found, key=lambda u: (near.get(id(u), float("inf")), u.code))
+        nearest = near.get(id(owner), float("inf"))
+        others = [near[id(u)] for u in found if u.code[:4] != owner.code[:4]] if point else []
+        clear = nearest <= NAMESAKE_KM and all(2 * nearest <= d for d in others)
+        for unit in found:
+            unit.namesake = True
+            unit.coords = point if clear and unit.code[:4] == owner.code[:4] else None
 
 
 def _figure(geo, state, name):
@@ -145,8 +184,10 @@ def units(geo):
     taken = set()
     for (state, key), namesakes in sorted(by_key.items()):
         # A Canadian municipality of nobody comes after its namesakes.
+        # A municipality with the point of its name is the one the name's
+        # exchange is at (L'Ange-Gardien in 418), whatever its size.
         namesakes.sort(key=lambda u: (u.country == "Canada" and u.population <= NOBODY, u.rank,
-                                      -u.population, u.full_name))
+                                      u.coords is None, -u.population, u.full_name))
         for i, unit in enumerate(namesakes):
             unit.key = key if i == 0 else match_key(unit.full_name)
             if (state, unit.key) in taken:  # "Washington township" 40 times in Ohio
@@ -161,6 +202,9 @@ def merge(places, found, make_place, name_of):
     """Join the units with the numbering-plan places (dict keyed by (state,
     key)) and add the units of THRESHOLD people and more as new places."""
     aliases = {(s, match_key(g)): (s, match_key(n)) for s, n, g in read_table("join_aliases.tsv")}
+    # A shortened label written out ("Truth Or Cnsqncs") is the unit of that name.
+    aliases.update({(s, match_key(p.written_out)): (s, k) for (s, k), p in places.items()
+                    if getattr(p, "written_out", None)})
     former = set()
     for state, old, new in read_table("renamed.tsv"):
         former.add((state, match_key(old)))
@@ -268,7 +312,7 @@ def _take(place, unit):
 
 
 def held_out(place):
-    digest = hashlib.sha256(f"{place.state}\t{place.key}".encode()).digest()
+    digest = hashlib.sha256(f"{place.state}\t{place.id_key}".encode()).digest()  # stable across renames
     return digest[0] % HOLD_OUT == 0
 
 

@@ -11,7 +11,10 @@ the place counted in the ZCTA's primary county and county subdivision.
 
 us_county_names_2023.csv, from the NAME column of the same repository's
 data/raw/demographics/county_subdivision_2023.json (commit
-18dc01d73d7a37c1f64345ade9a60bb86ab43f2f): each county's name by its FIPS.
+18dc01d73d7a37c1f64345ade9a60bb86ab43f2f): each county's name by its FIPS
+(the part of the NAME before the state's; a Maryland district's NAME has a
+comma of its own), and the eight counties Connecticut had in the 2020
+geography the ZCTA files use (planning regions replaced them in 2022).
 
     derive_place_counties.py ZCTAS_CSV ZCTA_PLACES_CSV SUBDIVISIONS_JSON
 """
@@ -25,6 +28,11 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 # State FIPS codes of CT, ME, MA, MI, MN, NH, NJ, NY, PA, RI, VT and WI.
 TOWN_STATES = {"09", "23", "25", "26", "27", "33", "34", "36", "42", "44", "50", "55"}
+# Connecticut's counties by their Census Bureau FIPS codes, until 2022.
+CONNECTICUT_2020 = {"09001": "Fairfield County", "09003": "Hartford County",
+                    "09005": "Litchfield County", "09007": "Middlesex County",
+                    "09009": "New Haven County", "09011": "New London County",
+                    "09013": "Tolland County", "09015": "Windham County"}
 
 
 def largest(shares):
@@ -51,11 +59,9 @@ def main(zctas, zcta_places, subdivisions_json):
         for place in sorted(counties):
             out.writerow([place, largest(counties[place]),
                           largest(subdivisions[place]) if place[:2] in TOWN_STATES else ""])
-    names = {}
+    names = dict(CONNECTICUT_2020)
     for row in json.load(open(subdivisions_json, encoding="utf-8"))[1:]:
-        parts = row[0].split(", ")
-        if len(parts) == 3:
-            names[row[3] + row[4]] = parts[1]
+        names[row[3] + row[4]] = row[0].split(", ")[-2]
     with open(HERE / "us_county_names_2023.csv", "w", newline="", encoding="utf-8") as f:
         out = csv.writer(f, lineterminator="\n")
         out.writerow(["county", "name"])
