@@ -37,9 +37,8 @@ REFERENCE_YEAR = 2027
 MEMBER_PLACES = 10_000  # capital and places of a member country (of THRESHOLD people up)
 FORMER_STATES = {"NF": "NL", "NT": "NU"}
 MIN_SHARE = 0.1  # of a place's exchanges a code must hold to be linked
-# Islands and other regions: places that are no settlement (never a code's
-# largest city).
-REGIONS = {("VI", "saint croix"), ("VI", "saint thomas"), ("VI", "saint john")}
+# Territories whose GeoNames places carry the kind word "Village".
+VILLAGE_TERRITORIES = {"GU", "MP"}
 # The month the shipped data describes: every code in service on its last day
 # ships. A code announced for a later date is left for the next release.
 RELEASE_MONTH = (2026, 12)
@@ -146,6 +145,14 @@ def collect_member_places(geo, members, in_service):
             place.codes = set(codes[region])
             place.joined = place.member = True
             places[(place.state, place.key)] = place
+    # Guam's and the Northern Marianas' villages under the names people use,
+    # without GeoNames' kind word: "Dededo", not "Dededo Village".
+    for key, place in sorted(places.items()):
+        if key[0] in VILLAGE_TERRITORIES and place.name.endswith(" Village"):
+            del places[key]
+            place.name = place.name[:-len(" Village")]
+            place.key = match_key(place.name)  # keeps its id
+            places.setdefault((place.state, place.key), place)
     # A member's exchange named after a community of GeoNames (Providenciales,
     # Negril) makes it a place too, with its count where GeoNames has one.
     labels = defaultdict(set)
@@ -167,7 +174,40 @@ def collect_member_places(geo, members, in_service):
             place.codes, place.joined = set(codes[region]), found[0].population > 0
             place.member = True
             places[(place.state, place.key)] = place
-    return places
+    # A village GeoNames also names with its district's ("Tamuning-Tumon-
+    # Harmon" for Tamuning, with Tamuning's people) ships once, by the
+    # shorter name.
+    for key, place in sorted(places.items()):
+        first = (key[0], match_key(place.name.split("-")[0]))
+        if first != key and first in places and places[first].population == place.population > 0:
+            del places[key]
+    return places, territory_places(geo, places, codes)
+
+
+def territory_places(geo, places, codes):
+    """Adds the places of territory_places.tsv to {key: place} (the member
+    places) and returns {(state, key)} of those that are regions."""
+    regions = set()
+    for region, name, kind, point_of in nanp.read_table("territory_places.tsv", 4):
+        if kind not in ("city", "region"):
+            raise SystemExit(f"territory_places.tsv: kind {kind!r} of {name}")
+        key = (region, match_key(name))
+        source = point_of and (places.pop((region, match_key(point_of)), None)
+                               or next(iter(geo.located.get((region, match_key(point_of)), [])), None))
+        if point_of and not source:
+            raise SystemExit(f"territory_places.tsv: GeoNames has no {point_of} in {region}")
+        place = places.get(key) or Place(region, key[1])
+        place.name, place.country, place.member = name, COUNTRY_USA, True
+        place.codes = set(codes[region])
+        if source:
+            place.coords = getattr(source, "coords", None) or (source.lat, source.lon)
+            if source is not place:
+                place.population = getattr(source, "population", 0) if point_of == name else 0
+        place.joined = place.population > 0
+        places[key] = place
+        if kind == "region":
+            regions.add(key)
+    return regions
 
 
 def collect_non_geographic(in_service):
@@ -573,12 +613,12 @@ def main():
         rows = [f"{p.name}, {p.state} {p.population}" for p in found]
         left_out[f"no point to give it codes, {reason}"] = rows
         print(f"left out without a point, {reason}: {len(rows)} ({rows})")
-    member_places = collect_member_places(geo, members, in_service)
+    member_places, regions = collect_member_places(geo, members, in_service)
     take_hand_figures(member_places, figures)
     places = {**geographic, **member_places, **collect_non_geographic(in_service)}
     assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
     month_year = f"{month_end:%B}, {month_end.year}"
-    renamed = kinds.assign(places, units, REGIONS)
+    renamed = kinds.assign(places, units, regions)
     print(f"namesakes renamed: {len(renamed)}, by kind word {sum(1 for r in renamed if '(' not in r[2])}"
           f", with a county {sum(1 for r in renamed if '(' in r[2])}; first: {renamed[:10]}")
     ids, registry_text = assign_ids(places)

@@ -73,6 +73,7 @@ class Unit:
         self.rank = census.RANKS.get(kind, 1 if kind == "community" else 0)
         self.key = None
         self.namesake = False  # another municipality of its province has its name
+        self.together = 0  # people of the population centre of several communities it is one of
 
 
 def _canadian_units(geo, left_out):
@@ -86,26 +87,27 @@ def _canadian_units(geo, left_out):
         if population > NOBODY:
             names.add((province, match_key(name)))
     _place_namesakes(units)
-    for centre, province, second, parts, population in statcan.population_centres():
+    for centre, province, second, parts, population, named in statcan.population_centres():
         # A part named like a municipality of either province of the centre
         # is counted there ("Ottawa - Gatineau" lies in Ontario and Quebec).
         parts = [p for p in parts if (province, match_key(p)) not in names
                  and (second, match_key(p)) not in names]
-        if not parts:
-            continue
-        # A centre named for two communities ("Bowmanville - Newcastle") is
-        # shared in proportion to their own GeoNames figures when both have
-        # one; otherwise the first community takes it.
-        own = [_figure(geo, province, p) for p in parts]
-        if all(own) and len(parts) > 1:
-            shares = [round(population * f / sum(own)) for f in own]
-        else:
-            shares = [population] + [0] * (len(parts) - 1)
-        for part, share in zip(parts, shares):
-            if share:
-                units.append(Unit("community", province, part, f"{part} community", share,
-                                  _point(geo, province, part), "Canada", centre))
-                names.add((province, match_key(part)))
+        for part in parts:
+            # A centre named for several communities ("Chicoutimi - Jonquière",
+            # "Angus - Borden CFB-BFC") counts them together: its figure is
+            # none of theirs, and Statistics Canada gives no count of each,
+            # so they ship without one (a figure GeoNames gives them is a
+            # former municipality's or the larger one's: Sydney's is Cape
+            # Breton's).
+            unit = Unit("community", province, part, f"{part} community",
+                        population if named == 1 else 0, _point(geo, province, part), "Canada",
+                        centre)
+            unit.together = population if named > 1 else 0
+            units.append(unit)
+            names.add((province, match_key(part)))
+        if named > 1:
+            left_out["a population centre of several communities: its figure left out"].append(
+                f"{' - '.join(parts)}, {province} {population}")
     return units
 
 
@@ -139,11 +141,6 @@ def _place_namesakes(units):
         for unit in found:
             unit.namesake = True
             unit.coords = point if clear and unit.code[:4] == owner.code[:4] else None
-
-
-def _figure(geo, state, name):
-    found = geo.populated.get((state, match_key(name)), [])
-    return found[0].population if found else 0
 
 
 def name_variants(name):
@@ -263,8 +260,8 @@ def merge(places, found, make_place, name_of):
         elif key not in places and free(aliases.get(key)):
             place = places[aliases[key]]  # keeps its own name
             merged += 1
-        elif (unit.population >= THRESHOLD and (unit.kind != "town" or unit.state in TOWN_STATES)
-              or id(unit) in remote):
+        elif (max(unit.population, unit.together) >= THRESHOLD
+              and (unit.kind != "town" or unit.state in TOWN_STATES) or id(unit) in remote):
             if key in places:  # a numbering-plan place has the key and a unit
                 key = (key[0], f"{key[1]} {unit.code}")
             place = make_place(*key)

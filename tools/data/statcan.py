@@ -167,9 +167,10 @@ def municipalities():
 
 
 def population_centres():
-    """[(code, province, second province or "", [names], population)] of the
-    census population centres;
-    "Bowmanville - Newcastle" gives both names."""
+    """[(code, province, second province or "", [names], population, parts)]
+    of the census population centres: "Bowmanville - Newcastle" gives both
+    names, and parts counts every name of the centre ("Angus - Borden
+    CFB-BFC" has two parts, one of them a base)."""
     found = []
     for line, row in source_rows(CENTRES, ["uid", "name", "population", "province",
                                            "second province"]):
@@ -178,5 +179,5 @@ def population_centres():
         names = [n for n in row["name"].split(" - ")
                  if not re.search(r"\d|CFB|\bArea\b", n)]
         found.append((row["uid"], PROVINCES[row["province"]], PROVINCES.get(row["second province"], ""),
-                      names, int(row["population"])))
+                      names, int(row["population"]), len(row["name"].split(" - "))))
     return found
