@@ -8,11 +8,13 @@ import re
 from collections import Counter, defaultdict
 from pathlib import Path
 
+import canadian_exchanges
+import nanp_sources as nanp
 import npa_report
 import residents
 from city_names import (accent_city_name, cp1252_lower, match_key, normalize_city_name,
                         plain_lowered, spelling_key, written_out)
-from data_format import COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA
+from data_format import COUNTRY_CANADA, COUNTRY_NON_GEOGRAPHIC, COUNTRY_USA, NO_TIME_ZONE
 
 HERE = Path(__file__).resolve().parent
 # Least shares of places with a population: US places, and all places. The
@@ -166,7 +168,7 @@ def read_accent_table(text):
 
 
 def census_checks(result, units, places, ids, by_id, accented, agreement, division, canadian,
-                  in_service, big):
+                  in_service, big, **_):
     """The census lists found, the code rule's agreement, and no place with
     the figure of a larger unit of its name that contains it."""
     shipped = {}
@@ -225,6 +227,56 @@ def census_checks(result, units, places, ids, by_id, accented, agreement, divisi
                   "several communities", borrowed)
 
 
+def exchange_checks(result, exchanges, named, records, in_service, member_regions):
+    """Every exchange a source names (named: the geocoder's place labels,
+    members' included, and the administrator's list) answers a shipped
+    place with its zone; and the share of exchanges answered, by country."""
+    shipped = {(r.name, r.state): r for r in records}
+    wrong = sorted(e for e in named if int(e[:3]) in in_service and (
+        e not in exchanges or exchanges[e][:2] not in shipped
+        or shipped[exchanges[e][:2]].time_zone == NO_TIME_ZONE))
+    result.expect(not wrong, f"every exchange a source names ({len(named)}) answers a shipped "
+                  "place with its zone", [f"{e}: {exchanges.get(e)}" for e in wrong])
+    for country, answered, universe, beyond in exchange_shares(exchanges, set(shipped), in_service,
+                                                               member_regions):
+        print(f"info  exchanges answered with a place, {country}: {answered}/{universe} "
+              f"({answered / max(universe, 1):.1%}), and {beyond} beyond those")
+
+
+def exchange_shares(exchanges, shipped, in_service, member_regions):
+    """[(country, exchanges answered with a shipped place, universe,
+    exchanges answered so outside it)]: for Canada the universe is the administrator's
+    list of codes in service; for the US and each member, the exchanges
+    libphonenumber's geocoding data holds a prefix of five to seven digits
+    for (whatever its label: a place or only a state), its own list of the
+    exchanges there are. Outside it lie the exchanges answered by their
+    city's area (213) and a member's that no exchange prefix holds.
+    member_regions: {region: its codes}."""
+    canadian = {e for e in canadian_exchanges.in_service() if int(e[:3]) in in_service}
+    prefixed = {e for e in nanp.exchange_labels() if int(e[:3]) in in_service}
+    region_of = {c: r for r, codes in member_regions.items() for c in codes}
+    universes = defaultdict(set)
+    for exchange in prefixed:
+        code = int(exchange[:3])
+        if code in region_of:
+            universes[region_of[code]].add(exchange)
+        elif npa_report.code_states(in_service[code]) & nanp.US_CODES:
+            universes["US"].add(exchange)
+    universes["Canada"] = canadian
+    answered = defaultdict(set)
+    for exchange in (e for e, place in exchanges.items() if place[:2] in shipped):
+        code = int(exchange[:3])
+        if code in region_of:
+            answered[region_of[code]].add(exchange)
+        elif code in in_service and npa_report.code_states(in_service[code]) & nanp.US_CODES:
+            answered["US"].add(exchange)
+        elif code in in_service:
+            answered["Canada"].add(exchange)
+    order = ["US", "Canada"] + sorted(member_regions)
+    return [(c, len(answered[c] & universes[c]), len(universes[c]), len(answered[c] - universes[c]))
+            for c in order]
+
+
 def run(in_service, places, records, links, accent_text, census=None):
     result = Result()
     by_id = {r.city_id: r for r in records}
@@ -254,16 +306,25 @@ def run(in_service, places, records, links, accent_text, census=None):
 
     # A code's places lie in the states or provinces its row of the NPA
     # report names (New York, NY is no place of 201).
+    # or where the Canadian administrator's list puts an exchange of the code
+    # (Saint-Régis, QC, in 613: Akwesasne is reached through Ontario).
+    listed = {(int(e[:3]), province) for e, (_, province) in canadian_exchanges.in_service().items()}
     astray = sorted(f"{code}: {r.name}, {r.state}" for code, cities in cities_of.items()
                     for r in cities if r.country in (COUNTRY_USA, COUNTRY_CANADA)
                     and npa_report.code_states(in_service[code])
-                    and r.state not in npa_report.code_states(in_service[code]))
+                    and r.state not in npa_report.code_states(in_service[code])
+                    and (code, r.state) not in listed)
     result.expect(not astray, "every place of a code lies in the code's own state or province",
                   astray)
 
     geographic = [r for r in records if r.country != COUNTRY_NON_GEOGRAPHIC]
+    # The communities shipped because an exchange area names them are
+    # hamlets no census counts: they ship without a figure, counted apart.
+    ids = census["ids"] if census else {}
+    uncounted = {ids[k] for k, p in places.items() if p.area_community and k in ids}
+    print(f"info  communities of an exchange area, without a figure: {len(uncounted)}")
     for label, country in (("US", COUNTRY_USA), ("Canadian", COUNTRY_CANADA), ("all", None)):
-        chosen = [r for r in geographic if country in (None, r.country)]
+        chosen = [r for r in geographic if country in (None, r.country) and r.city_id not in uncounted]
         with_population = sum(1 for r in chosen if r.population > 0)
         share = with_population / len(chosen)
         text = f"{label} places with a population {with_population}/{len(chosen)} ({share:.1%})"
@@ -294,6 +355,9 @@ def run(in_service, places, records, links, accent_text, census=None):
     astray = [f"{p.name}, {p.state}" for p in places.values()
               if p.plain and not p.name.startswith(p.plain + " ")]
     result.expect(not astray, "every renamed place is its plain name and what tells it apart", astray)
+    if census and "exchanges" in census:
+        exchange_checks(result, census["exchanges"], census["named"], records, in_service,
+                        census["member_regions"])
     by_name = {(p.name, p.state): p for p in places.values()}
     city = by_name.get(("New York", "NY"))
     wrong = [b for b in BOROUGHS if (b, "NY") not in by_name or by_name[(b, "NY")].kind != "city"
@@ -307,7 +371,6 @@ def run(in_service, places, records, links, accent_text, census=None):
     wrong += [f"{p.name}, {p.state}" for p in places.values() if p.state in ("GU", "MP")
               and (p.name.endswith(" Village") or twice[(p.state, p.population)] > 1)]
     result.expect(not wrong, "the territories' towns ship once each, by the names people use", wrong)
-    ids = census["ids"] if census else {}
     kind_of = {ids[k]: p.kind for k, p in places.items() if k in ids}
     largest_of = {code: largest_city(cities, kind_of) for code, cities in cities_of.items()}
     wrong = [f"{code}: {largest_of[code].name} ({kind_of.get(largest_of[code].city_id)})"

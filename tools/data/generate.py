@@ -8,6 +8,7 @@ from collections import Counter, defaultdict
 from datetime import date, timedelta
 from pathlib import Path
 
+import area_places
 import canadian_exchanges
 import kinds
 import census
@@ -55,6 +56,7 @@ class Place:
         self.id_key, self.unit = key, None  # the key its id is filed under; its census unit
         self.member = False  # a place of a member country or territory (from GeoNames)
         self.kind, self.plain = None, None  # knd.bin: its kind, and its plain name when renamed
+        self.area_community = False  # a community shipped because an exchange area names it
 
 
 def own_places(codes):
@@ -181,7 +183,37 @@ def collect_member_places(geo, members, in_service):
         first = (key[0], match_key(place.name.split("-")[0]))
         if first != key and first in places and places[first].population == place.population > 0:
             del places[key]
-    return places, territory_places(geo, places, codes)
+    regions = territory_places(geo, places, codes)
+    return places, regions, member_exchanges(members, places, codes, regions)
+
+
+def member_exchanges(members, places, codes, regions):
+    """{NPA-NXX: place} of the members' exchanges whose label names a
+    place: a member place of the label's name, or the place
+    member_labels.tsv ships for it (Bahamas' islands as regions). A label
+    naming the whole member ("Cayman Islands") names no place. Regions are
+    added to regions."""
+    table = {(r, l): (n, k) for r, l, n, k in nanp.read_table("member_labels.tsv", 4)}
+    region_of = {c: r for r, found in codes.items() for c in found}
+    about = {region: (state_text, country) for region, state_text, country in members}
+    found = {}
+    for exchange, label in sorted(nanp.exchange_labels().items()):
+        region = region_of.get(int(exchange[:3]))
+        if region is None or nanp.parse_label(label):
+            continue
+        name, kind = table.get((region, label), (label, None))
+        state_text, country = about[region]
+        key = (state_text, match_key(name))
+        if key not in places and kind is None:
+            continue
+        if key not in places:
+            place = places[key] = Place(*key)
+            place.name, place.member, place.codes = name, True, set(codes[region])
+            place.country = COUNTRY_USA if country == "USA" else country
+            if kind == "region":
+                regions.add(key)
+        found[exchange] = places[key]
+    return found
 
 
 def territory_places(geo, places, codes):
@@ -304,38 +336,29 @@ def build_outputs(places, ids, month_year):
     return records, links, files
 
 
-def exchange_file(places, in_service):
+def exchange_file(places, in_service, area_of, members):
     """exc.bin: each exchange's place spelt as its cit.bin record; a label
     whose place is not shipped keeps its written-out name. Canadian
-    exchanges are those of the Canadian numbering administrator's list."""
+    exchanges are those of the Canadian numbering administrator's list, at
+    the place their area names (area_places.resolve); members' exchanges
+    are at their place ({NPA-NXX: place}, member_exchanges)."""
     by_key = {}
     for place in places.values():
         by_key.setdefault((place.state, place.id_key), place)
         by_key[(place.state, place.key)] = place
     labels = dict(nanp.exchange_places())
     canadian = canadian_exchanges.in_service()
-    labels = {e: l for e, l in labels.items() if l[1] not in nanp.CANADIAN_CODES}
+    # The administrator's list names the Canadian exchanges; the labels,
+    # those it does not hold yet.
+    labels = {e: l for e, l in labels.items() if l[1] not in nanp.CANADIAN_CODES or e not in canadian}
     labels.update(canadian)
-    areas = {(p, match_key(a)): match_key(n) for p, a, n in nanp.read_table("exchange_areas.tsv")}
-    areas.update({(s, match_key(o)): match_key(n) for s, o, n in nanp.read_table("renamed.tsv")})
-
-    def place_of(city, state):
-        # The exchange area's own name, the place it lies in, then its name
-        # without a note ("Baie-Comeau (Hauterive)") or its first part
-        # ("St. Catharines-Thorold").
-        bare = re.sub(r" \(.*\)$", "", city)
-        for key in (match_key(city), areas.get((state, match_key(city))), match_key(bare),
-                    match_key(re.split(r"-| - ", bare)[0])):
-            if key and (state, key) in by_key:
-                return by_key[(state, key)]
-        return None
-
     found = {}
     for (city, state) in set(labels.values()):
-        place = place_of(city, state) if state in nanp.CANADIAN_CODES else by_key.get((state, match_key(city)))
+        place = area_of.get((city, state)) or by_key.get((state, match_key(city)))
         found[(city, state)] = ((place.name, place.state) if place
                                 else (normalize_city_name(cp1252_safe(city)), state))
     exchanges = {e: found[label] for e, label in labels.items()}
+    exchanges.update({e: (p.name, p.state) for e, p in members.items()})
     # A code whose exchanges no label names but which is labelled as a whole
     # with its city (210 San Antonio, 213 Los Angeles) answers that city's
     # area for every exchange (NXX 200-999 but the N11 service codes).
@@ -353,6 +376,7 @@ def exchange_file(places, in_service):
                 exchanges[f"{code}{nxx}"] = (place.name, place.state, "area")
                 areas_added += 1
     print(f"exchanges answering the city their code is known by (area): {areas_added}")
+    named = set(nanp.exchange_places()) | set(canadian) | set(members)
     data = encode_exchanges(exchanges)
     decoded, problems = decode_exchanges(data)
     if problems or decoded != exchanges:
@@ -363,7 +387,7 @@ def exchange_file(places, in_service):
     print(f"exchanges {len(exchanges)}, {shipped} of them at a shipped place "
           f"({shipped / len(exchanges):.1%}); Canadian in service {len(canadian)}, "
           f"{shipped_ca} at a shipped place ({shipped_ca / max(len(canadian), 1):.1%})")
-    return data
+    return data, exchanges, named
 
 
 def report(geographic, records, links):
@@ -613,7 +637,8 @@ def main():
         rows = [f"{p.name}, {p.state} {p.population}" for p in found]
         left_out[f"no point to give it codes, {reason}"] = rows
         print(f"left out without a point, {reason}: {len(rows)} ({rows})")
-    member_places, regions = collect_member_places(geo, members, in_service)
+    area_of = area_places.resolve(geographic, units, geo, make_place, unit_name, in_service)
+    member_places, regions, member_exchange_places = collect_member_places(geo, members, in_service)
     take_hand_figures(member_places, figures)
     places = {**geographic, **member_places, **collect_non_geographic(in_service)}
     assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
@@ -626,7 +651,8 @@ def main():
     files[RES / "pln.bin"] = npa_report.encode_planned(report_rows, month_end)
     files[RES / "knd.bin"] = kinds.encode_kinds({ids[k]: (p.kind, p.plain) for k, p in places.items()
                                                  if p.kind is not None})
-    files[RES / "exc.bin"] = exchange_file(places, in_service)
+    files[RES / "exc.bin"], exchanges, named = exchange_file(places, in_service, area_of,
+                                                             member_exchange_places)
     # Names a place is also known by: the census name of a place that keeps
     # its own ("Québec" for Québec City).
     known_as = [(p.unit.name, p.name, p.population) for p in places.values()
@@ -648,7 +674,10 @@ def main():
     failures, largest = checks.run(in_service, places, records, links, accent_text,
                                    {"units": units, "ids": ids, "agreement": agreement,
                                     "division": division_agreement,
-                                    "canadian": canadian_agreement, "big": big_cities})
+                                    "canadian": canadian_agreement, "big": big_cities,
+                                    "exchanges": exchanges, "named": named,
+                                    "member_regions": {r: c for r, c in nanp.member_codes(
+                                        [r for r, _, _ in members]).items()}})
     if failures:
         raise SystemExit(f"{failures} check(s) failed: nothing written")
     # Written only once every check has passed.

@@ -235,7 +235,7 @@ def merge(places, found, make_place, name_of):
         if unit and doubtful and free(key) and not getattr(unit, "taken", False):
             place.name = name_of(unit.name, place)
             merged += 1
-            _take(place, unit)
+            take(place, unit)
             unit.taken = True
     for unit in units:
         key = (unit.state, unit.key)
@@ -243,7 +243,7 @@ def merge(places, found, make_place, name_of):
             place = places[key]
             place.name = name_of(unit.name, place)
             merged += 1
-            _take(place, unit)
+            take(place, unit)
             unit.taken = True
     remote = _remote(units, places)
     for unit in units:
@@ -270,7 +270,7 @@ def merge(places, found, make_place, name_of):
             added += 1
         else:
             continue
-        _take(place, unit)
+        take(place, unit)
     print(f"census units joined with numbering-plan places: {merged}; added: {added}")
 
 
@@ -296,7 +296,7 @@ def _remote(units, places):
     return found
 
 
-def _take(place, unit):
+def take(place, unit):
     """The place becomes the unit: its figure and its point. A Canadian
     unit's point is the first GeoNames place of its name: where it lies
     far from the namesake the place was joined at among its area codes'
