@@ -81,7 +81,7 @@ struct Spelling {
 
 // Every stored name that its spelling key alone would not give back (accents,
 // an abbreviation inside the name, another name the place is known by),
-// sorted by `key`.
+// sorted by `key`; rows sharing a key hold the more populous place first.
 constexpr Spelling kSpellings[] = {
 #include "names/AccentedSpellings.inc"
 };
@@ -168,6 +168,18 @@ std::string WrittenOut(std::string_view city, bool fold) {
 }  // namespace
 
 std::string SpellingKey(std::string_view city) { return WrittenOut(city, true); }
+
+std::vector<std::string> OtherSpellings(std::string_view city) {
+  const std::string key = SpellingKey(city);
+  const auto [first, last] = std::equal_range(
+      std::begin(kSpellings), std::end(kSpellings), Spelling{key, {}},
+      [](const Spelling& a, const Spelling& b) { return a.key < b.key; });
+  std::vector<std::string> others;
+  for (auto it = first; it != last; ++it) {
+    if (it != first) others.emplace_back(it->spelling);
+  }
+  return others;
+}
 
 void AccentCityName(std::string& city) {
   for (const Fix& row : kAccentedNames) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tq {
 
@@ -17,6 +18,10 @@ void NormalizeCityName(std::string& city);
 // written out ("East St. Louis" -> "East Saint Louis"); other names stay as
 // they are.
 void AccentCityName(std::string& city);
+// The other stored spellings of the city's spelling key, beside the one
+// AccentCityName gives: places of two states may share a key ("Saint-
+// Georges", QC, and "Saint George's", NL), and the key finds each.
+std::vector<std::string> OtherSpellings(std::string_view city);
 // Lower case without accents, points dropped (a point inside a word ends
 // it), apostrophes (' and the typographic one) dropped, hyphens read as
 // blanks, and the words ft, mt, pt, st, ste and twp written out wherever they

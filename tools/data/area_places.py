@@ -4,8 +4,9 @@ shipped place with its zone.
 
 An area is, in this order:
 
-1. a shipped place of its name: the name itself, the place exchange_areas.tsv
-   or renamed.tsv names for it, the name without its note or its first part
+1. the place (or municipality, or community) exchange_areas.tsv or
+   renamed.tsv names for it, as the table says; else a shipped place of its name that shares a code
+   with it: the name itself, without its note or its first part
    ("Baie-Comeau (Hauterive)", "St. Catharines-Thorold");
 2. a municipality of its name (any size; written without blanks or a
    leading article, "Actonvale" Acton Vale, "Ile-Perrot" L'Île-Perrot, or
@@ -87,8 +88,8 @@ class AreaPlaces:
         for place in places.values():
             self.by_key.setdefault((place.state, place.id_key), place)
             self.by_key[(place.state, place.key)] = place
-        self.named = {(p, match_key(a)): match_key(n) for p, a, n in nanp.read_table("exchange_areas.tsv", 3)}
-        self.named.update({(s, match_key(o)): match_key(n) for s, o, n in nanp.read_table("renamed.tsv", 3)})
+        self.named = {(p, match_key(a)): n for p, a, n in nanp.read_table("exchange_areas.tsv", 3)}
+        self.named.update({(s, match_key(o)): n for s, o, n in nanp.read_table("renamed.tsv", 3)})
         self.municipalities, self.by_code = defaultdict(list), {}
         for unit in units:
             if unit.country == "Canada" and unit.kind == "municipality":
@@ -117,9 +118,12 @@ class AreaPlaces:
         """Rule 1: a place of the name that shares a code with the area (a
         namesake across the province does not: Saint-Alexandre in 819 is not
         the St-Alexandre exchange of 418)."""
-        named = self.by_key.get((province, self.named.get((province, match_key(name)), "")))
-        if named is not None:  # exchange_areas.tsv and renamed.tsv are taken as they are
-            return named
+        target = self.named.get((province, match_key(name)))
+        if target:  # exchange_areas.tsv and renamed.tsv are taken as they are
+            if (province, match_key(target)) in self.by_key:
+                return self.by_key[(province, match_key(target))]
+            found = self.municipalities.get((province, _key(target)), [])
+            return self._unit_place(found[0], codes) if len(found) == 1 else None
         bare = re.sub(r" \(.*\)$", "", name)
         for key in (match_key(name), match_key(bare), match_key(re.split(r"-| - ", bare)[0])):
             place = self.by_key.get((province, key))
@@ -204,12 +208,13 @@ class AreaPlaces:
         return None
 
     def community(self, name, province, codes, exchanges, anchors, division_zones):
-        """Rule 4."""
+        """Rule 4 (by the name exchange_areas.tsv gives, where it gives one)."""
+        name = self.named.get((province, match_key(name)), name)
         listed = [entry for v in _variants(name) for entry in self.index.get((province, _key(v)), [])]
         spelling = cp1252_safe(listed[0][1]) if listed else written_name(name)
         key = match_key(spelling)
         place = self.by_key.get((province, key))
-        if place is not None and place.area_community:  # "Sackville", "Sackville (NS)"
+        if place is not None and place.uncounted:  # "Sackville", "Sackville (NS)"
             place.codes |= codes
             return place
         if place is not None:
@@ -217,7 +222,7 @@ class AreaPlaces:
                                f"has {sorted(place.codes)})")
             return place
         place = self.make_place(province, key)
-        place.name, place.codes, place.area_community = spelling, set(codes), True
+        place.name, place.codes, place.uncounted = spelling, set(codes), True
         key_found = (province, match_key(spelling))
         points = {(g.lat, g.lon) for g in self.geo.populated.get(key_found, []) + self.geo.located.get(key_found, [])}
         near = anchors.get(province)

@@ -117,13 +117,14 @@ def lookup_texts(typed, accented):
     the spellings table by spelling key, else the key written out when an
     abbreviation or point stands inside the name)."""
     normalized = normalize_city_name(typed)
+    others = accented.get(spelling_key(normalized), [])[1:]
     copy = accent_city_name(normalized)
     key = spelling_key(copy)
     if key in accented:
-        copy = accented[key]
+        copy = accented[key][0]
     elif written_out(copy, fold=False) != plain_lowered(copy):
         copy = accent_city_name(normalize_city_name(written_out(copy, fold=False)))
-    return normalized, copy
+    return (normalized, copy, *others)
 
 
 def written_forms(name):
@@ -136,34 +137,23 @@ def written_forms(name):
     return sorted({plain, plain.replace(".", ""), spelling_key(name), short, short.replace(".", "")})
 
 
-def shadowed(name, accented):
-    """Whether the name's spelling key gives another, more populous name
-    back ("saint georges" is Saint-Georges, QC, not Saint George's, NL): the
-    name is then found only as written, with its apostrophe or hyphen."""
-    from accent_table import needs_row
-    found = accented.get(spelling_key(name))
-    return needs_row(name) and found is not None and found != name
-
-
 def reachable(name, accented):
     """Whether every common written form of the name (written_forms) finds
-    it, compared without regard to case; a shadowed name is not asked for by
-    its key alone."""
+    it, compared without regard to case."""
     wanted = cp1252_lower(name)
-    forms = written_forms(name)
-    if shadowed(name, accented):
-        forms = [f for f in forms if f != spelling_key(name)]
-    return all(wanted in map(cp1252_lower, lookup_texts(typed, accented)) for typed in forms)
+    return all(wanted in map(cp1252_lower, lookup_texts(typed, accented))
+               for typed in written_forms(name))
 
 
 def read_accent_table(text):
-    """{typed key: accented name} read back from the text of names/AccentedSpellings.inc."""
-    accented = {}
+    """{typed key: [stored names, the first the lookup's accented copy]} read
+    back from the text of names/AccentedSpellings.inc."""
+    accented = defaultdict(list)
     for line in text.splitlines()[1:]:
         key, value = re.fullmatch(r'\{"(.*?)", ("(?:[^"]|" ")*")(?:, ".*")?\},', line).groups()
         value = value.replace('" "', "")[1:-1]
-        accented[key] = re.sub(r"\\x([0-9A-F]{2})",
-                               lambda m: bytes([int(m.group(1), 16)]).decode("cp1252"), value)
+        accented[key].append(re.sub(r"\\x([0-9A-F]{2})",
+                                    lambda m: bytes([int(m.group(1), 16)]).decode("cp1252"), value))
     return accented
 
 
@@ -318,11 +308,11 @@ def run(in_service, places, records, links, accent_text, census=None):
                   astray)
 
     geographic = [r for r in records if r.country != COUNTRY_NON_GEOGRAPHIC]
-    # The communities shipped because an exchange area names them are
-    # hamlets no census counts: they ship without a figure, counted apart.
+    # Places no census counts (the hamlets exchange areas name, city
+    # neighbourhoods, members' islands) ship without a figure, counted apart.
     ids = census["ids"] if census else {}
-    uncounted = {ids[k] for k, p in places.items() if p.area_community and k in ids}
-    print(f"info  communities of an exchange area, without a figure: {len(uncounted)}")
+    uncounted = {ids[k] for k, p in places.items() if p.uncounted and k in ids}
+    print(f"info  places no census counts, without a figure: {len(uncounted)}")
     for label, country in (("US", COUNTRY_USA), ("Canadian", COUNTRY_CANADA), ("all", None)):
         chosen = [r for r in geographic if country in (None, r.country) and r.city_id not in uncounted]
         with_population = sum(1 for r in chosen if r.population > 0)
@@ -341,8 +331,6 @@ def run(in_service, places, records, links, accent_text, census=None):
     accented = read_accent_table(accent_text)
     lost = [f"{r.name}, {r.state}" for r in geographic if not reachable(r.name, accented)]
     result.expect(not lost, "every name is found when typed in lower case without accents", lost)
-    print("info  found only with their apostrophe or hyphen (their key is a more populous name's): "
-          + ", ".join(sorted({f"{r.name}, {r.state}" for r in geographic if shadowed(r.name, accented)})))
     if census:
         census_checks(result, accented=accented, by_id=by_id, places=places, in_service=in_service,
                       **census)

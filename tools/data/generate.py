@@ -15,6 +15,7 @@ import census
 import checks
 import gazetteer
 import nanp_sources as nanp
+import neighbourhoods
 import npa_report
 import residents
 import statcan
@@ -56,7 +57,7 @@ class Place:
         self.id_key, self.unit = key, None  # the key its id is filed under; its census unit
         self.member = False  # a place of a member country or territory (from GeoNames)
         self.kind, self.plain = None, None  # knd.bin: its kind, and its plain name when renamed
-        self.area_community = False  # a community shipped because an exchange area names it
+        self.uncounted = False  # shipped without a figure: no census counts it (a hamlet, a neighbourhood, an island)
 
 
 def own_places(codes):
@@ -209,6 +210,7 @@ def member_exchanges(members, places, codes, regions):
         if key not in places:
             place = places[key] = Place(*key)
             place.name, place.member, place.codes = name, True, set(codes[region])
+            place.uncounted = kind == "region"
             place.country = COUNTRY_USA if country == "USA" else country
             if kind == "region":
                 regions.add(key)
@@ -423,14 +425,17 @@ def exchange_area_codes(in_service, complexes):
             for key, codes in areas.items()}
 
 
-def served_from(place, areas, seats, anchors):
+def served_from(place, areas, seats, anchors, division_codes=None):
     """The codes of the exchange area a Canadian place is served from: the
     area municipal_seats.tsv names for it, else the area of its name (or of
     a variant of it: "Corman Park No. 344" -> Corman Park, "L'Île-Perrot"
     -> Île-Perrot) when the place has no point, or when the area's codes
     share one with its nearest exchange places' (an area of its name across
     the province is a namesake's: Ste-Catherine in 418 is not Sainte-Catherine
-    of 450). None when no area answers."""
+    of 450); without a point, when its census division's municipalities have
+    one of the area's codes, if they have codes (Saint-Alexandre of Le
+    Haut-Richelieu, 450, is not the St-Alexandre exchange of 418). None when
+    no area answers."""
     name = place.unit.name if place.unit else place.name
     seat = seats.get((place.state, match_key(name)))
     if seat:
@@ -442,6 +447,10 @@ def served_from(place, areas, seats, anchors):
         near = anchors.get(place.state)
         if not place.coords and place.unit is not None and place.unit.namesake:
             continue  # which namesake the area of the name serves is not known
+        division = (division_codes or {}).get(place.unit.code[:4]) \
+            if place.unit is not None and place.unit.kind == "municipality" else None
+        if not place.coords and division and not codes & division:
+            continue
         if not place.coords or not near or codes & residents.predict(place.coords, near):
             return codes
     return None
@@ -474,10 +483,14 @@ def served_from_areas(geographic, areas, fixed):
     for place in canadian:
         if place.codes and place.coords:
             all_anchors[place.state].append((place.coords, place.codes))
+    division_codes = defaultdict(set)
+    for place in canadian:
+        if place.codes and place.unit is not None and place.unit.kind == "municipality":
+            division_codes[place.unit.code[:4]] |= place.codes
     given = 0
     for place in canadian:
         if not place.codes and place.state not in fixed:
-            codes = served_from(place, areas, seats, all_anchors)
+            codes = served_from(place, areas, seats, all_anchors, division_codes)
             if codes:
                 place.codes, given = set(codes), given + 1
     print(f"Canadian places given the codes of the exchange area they are served from: {given}; "
@@ -637,6 +650,7 @@ def main():
         rows = [f"{p.name}, {p.state} {p.population}" for p in found]
         left_out[f"no point to give it codes, {reason}"] = rows
         print(f"left out without a point, {reason}: {len(rows)} ({rows})")
+    neighbourhoods.add(geographic, geo, make_place)
     area_of = area_places.resolve(geographic, units, geo, make_place, unit_name, in_service)
     member_places, regions, member_exchange_places = collect_member_places(geo, members, in_service)
     take_hand_figures(member_places, figures)
@@ -667,8 +681,8 @@ def main():
                  if p.unit is not None and p.unit.kind == "town" and p.plain is None
                  and p.unit.full_name.endswith("township")]
     accent_text, accent_left_out = accent_rows([(r.name, r.population) for r in records], known_as)
-    print(f"accented spellings {accent_text.count(chr(10)) - 1}; left out for a more "
-          f"populous namesake: {accent_left_out}")
+    print(f"accented spellings {accent_text.count(chr(10)) - 1}; sharing their key with a more "
+          f"populous name: {accent_left_out}")
     files[ACCENT_TABLE] = accent_text.encode("utf-8")
     report(geographic, records, links)
     failures, largest = checks.run(in_service, places, records, links, accent_text,

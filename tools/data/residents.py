@@ -50,6 +50,10 @@ NEIGHBOURS, RADIUS_KM, NEAR_KM = 6, 40, 2.0
 TOWN_STATES = {"CT", "ME", "MA", "MI", "MN", "NH", "NJ", "NY", "PA", "RI", "VT", "WI"}
 # A Canadian unit's GeoNames point this far from its place's is a namesake's.
 FAR_KM = 30
+# A Canadian municipality's point farther than this from the rest of its
+# census division, and this many times nearer another division's, is another
+# place's of its name.
+DIVISION_KM, IMPLAUSIBLE = 100, 5
 # Of municipalities sharing a name in a province, the GeoNames point of the
 # name goes to the one whose census division's others lie nearest, when they
 # lie this near it (the villages of the Lower North Shore lie far apart) and
@@ -86,6 +90,7 @@ def _canadian_units(geo, left_out):
                           _point(geo, province, name), "Canada", code))
         if population > NOBODY:
             names.add((province, match_key(name)))
+    _drop_far_points(units)
     _place_namesakes(units)
     for centre, province, second, parts, population, named in statcan.population_centres():
         # A part named like a municipality of either province of the centre
@@ -109,6 +114,35 @@ def _canadian_units(geo, left_out):
             left_out["a population centre of several communities: its figure left out"].append(
                 f"{' - '.join(parts)}, {province} {population}")
     return units
+
+
+def _drop_far_points(units):
+    """A municipality's GeoNames point is taken by its name alone: one lying
+    more than DIVISION_KM from every other municipality of its census
+    division, and IMPLAUSIBLE times nearer another division's, is another
+    place of that name (Saint-Alexandre of Le Haut-Richelieu is not the
+    Saint-Alexandre near Gatineau), and the municipality goes without."""
+    located = [u for u in units if u.coords and len(u.code) == 7]
+    divisions, cells = defaultdict(list), defaultdict(list)
+    for unit in located:
+        divisions[unit.code[:4]].append(unit)
+        cells[(int(unit.coords[0] // 1), int(unit.coords[1] // 1))].append(unit)
+    dropped = []
+    for unit in located:
+        own = min((distance_km(unit.coords, u.coords) for u in divisions[unit.code[:4]] if u is not unit),
+                  default=0.0)
+        if own <= DIVISION_KM:
+            continue
+        lat, lon = int(unit.coords[0] // 1), int(unit.coords[1] // 1)
+        other = min((distance_km(unit.coords, u.coords) for a in (-1, 0, 1) for b in (-1, 0, 1)
+                     for u in cells[(lat + a, lon + b)] if u.code[:4] != unit.code[:4]),
+                    default=float("inf"))
+        if IMPLAUSIBLE * other < own:
+            dropped.append(unit)
+    for unit in dropped:
+        unit.coords = None
+    print(f"Canadian municipalities whose GeoNames point lies in another census division, "
+          f"left without: {len(dropped)} ({[u.name for u in dropped][:12]})")
 
 
 def _place_namesakes(units):
