@@ -164,7 +164,7 @@ TEST_F(BatchRunTest, JsonLinesEscapeTheInput) {
             "{\"input\":\"\\\"1\\\"\\u0009\\\\\",\"number\":null,\"area_code\":null,"
             "\"exchange\":null,\"status\":\"invalid\",\"reason\":\"not a ten-digit telephone "
             "number\",\"place\":null,\"state\":null,\"time_zone\":null,\"utc_offset\":null,"
-            "\"local_time\":null,\"callable\":null}\n");
+            "\"local_time\":null,\"callable\":null,\"area\":null}\n");
 }
 
 TEST_F(BatchRunTest, AFailedWriteStopsTheRun) {
@@ -213,7 +213,7 @@ TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
   BatchLookup::Memo memo;
   const std::int64_t instants[] = {*ParseUtcInstant("2026-01-15T13:30Z"),
                                    *ParseUtcInstant("2026-07-15T23:30Z")};
-  int compared = 0, withClock = 0;
+  int compared = 0, withClock = 0, areas = 0;
   bool records = false;
   for (std::string line; std::getline(exchanges, line);) {
     if (records && ++compared % 97 == 0) {
@@ -236,11 +236,14 @@ TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
       EXPECT_EQ(row.timeZone, clocks.empty() ? "" : clocks[0].zoneName) << number;
       EXPECT_EQ(row.utcOffset, clocks.empty() ? "" : UtcOffsetText(clocks[0].clock)) << number;
       EXPECT_EQ(row.callable, !callable ? "" : *callable ? "true" : "false") << number;
+      EXPECT_EQ(row.area, answer.exchange->area ? "true" : "false") << number;
+      areas += answer.exchange->area;
     }
     records = records || line.starts_with("exchanges ");
   }
   EXPECT_GT(compared, 10000);
   EXPECT_GT(withClock, compared / 97 * 9 / 10);
+  EXPECT_GT(areas, 0);  // exchanges answered by their city's area are among those compared
 }
 
 }  // namespace
