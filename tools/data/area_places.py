@@ -5,13 +5,15 @@ shipped place with its zone.
 An area is, in this order:
 
 1. the place (or municipality, or community) exchange_areas.tsv or
-   renamed.tsv names for it, as the table says; else a shipped place of its name that shares a code
-   with it: the name itself, without its note or its first part
-   ("Baie-Comeau (Hauterive)", "St. Catharines-Thorold");
+   renamed.tsv names for it, as the table says; else a shipped place of its
+   name that shares a code with it: the name itself, without its note or its
+   first part ("Baie-Comeau (Hauterive)", "St. Catharines-Thorold");
 2. a municipality of its name (any size; written without blanks or a
    leading article, "Actonvale" Acton Vale, "Ile-Perrot" L'Île-Perrot, or
-   without the county the list adds, "Ste-Julie-de-Vercheres" Sainte-Julie)
-   that shares a code with the area, or ships with the area's codes when it
+   without the county the list adds, "Ste-Julie-de-Vercheres" Sainte-Julie,
+   or as the beginning or a part of a merged name, "St-Bruno" Saint-Bruno-
+   de-Montarville, "Treherne" Norfolk-Treherne) that shares a code with the
+   area, or ships with the area's codes when it
    did not ship yet; a municipality whose name another of its province
    bears is not taken by its name;
 3. the municipality that holds a community of its name, by Statistics
@@ -111,6 +113,15 @@ class AreaPlaces:
                 parts = unit.name.split("-")
                 for n in range(1, len(parts)):
                     self.longer[(unit.state, match_key("-".join(parts[:n])))].append(unit)
+        # Municipalities by each part of a name merged from several
+        # ("Norfolk-Treherne", "Saint-Gabriel-de-Valcartier", "Alfred and
+        # Plantagenet"): the parts are former municipalities' names.
+        self.parts = defaultdict(list)
+        for unit in units:
+            if unit.country == "Canada" and unit.kind == "municipality":
+                for part in residents.name_variants(unit.name)[2:]:
+                    if len(part) > 3 and _key(part) != _key(unit.name):
+                        self.parts[(unit.state, _key(part))].append(unit)
         self.index = place_index()
         self.counts, self.untold = defaultdict(int), []
 
@@ -194,6 +205,10 @@ class AreaPlaces:
                     place.codes = set(codes)
                     return place
             place = self._one(self.longer.get((province, match_key(variant)), []), codes)
+            if place is not None:
+                return place
+        for variant in _variants(name):
+            place = self._one(self.parts.get((province, _key(variant)), []), codes)
             if place is not None:
                 return place
         return None
