@@ -42,7 +42,7 @@ CENSUS_LISTS = [  # (what, kinds, least population, least share)
 MIN_EXACT, MIN_SHARED = 0.954, 0.957
 # The census-division rule on the Canadian municipalities with a point,
 # predicted from their division alone: exact code sets and same zone.
-MIN_DIVISION_EXACT, MIN_DIVISION_ZONE = 0.96, 0.989
+MIN_DIVISION_EXACT, MIN_DIVISION_ZONE = 0.975, 0.99
 CONTAINERS = {"town", "municipality", "municipio"}
 # The chain of rules for Canadian places without exchanges of their own (the
 # area they are served from, then the nearest exchange places) on the held-out
