@@ -163,44 +163,109 @@ std::string PlainLowered(std::string_view text) {
   return plain;
 }
 
+bool IsBlankText(std::string_view text) {
+  for (const char c : text) {
+    if (!IsBlank(c)) return false;
+  }
+  return true;
+}
+
+std::int32_t DigitsValue(std::string_view digits) {
+  if (digits.empty() || digits.size() > 9) return -1;
+  std::int32_t value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+std::size_t Utf8SequenceLength(std::string_view text) {
+  if (text.empty()) return 0;
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return lead == 0 ? 0 : 1;
+  std::size_t length;
+  unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+bool IsValidUtf8(std::string_view text, bool* ascii) {
+  bool plain = true;
+  while (!text.empty()) {
+    if (static_cast<unsigned char>(text.front()) - 1u < 0x7Fu) {
+      text.remove_prefix(1);
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(text);
+    if (length == 0) return false;
+    plain = false;
+    text.remove_prefix(length);
+  }
+  if (ascii) *ascii = plain;
+  return true;
+}
+
+void AppendValidUtf8(std::string& out, std::string_view text) {
+  while (!text.empty()) {
+    std::size_t plain = 0;  // ASCII without NUL, the common case
+    while (plain < text.size() && static_cast<unsigned char>(text[plain]) - 1u < 0x7Fu) ++plain;
+    out += text.substr(0, plain);
+    text.remove_prefix(plain);
+    if (text.empty()) break;
+    const std::size_t length = Utf8SequenceLength(text);
+    if (length == 0) {
+      out += "\xEF\xBF\xBD";
+      text.remove_prefix(1);
+    } else {
+      out += text.substr(0, length);
+      text.remove_prefix(length);
+    }
+  }
+}
+
 std::string Utf8ToCp1252(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const auto b0 = static_cast<unsigned char>(utf8[i]);
-    int length = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if (b0 < 0x80) {
-      out += static_cast<char>(b0);
-      ++i;
+  while (!utf8.empty()) {
+    const auto lead = static_cast<unsigned char>(utf8.front());
+    if (lead < 0x80) {
+      out += static_cast<char>(lead);
+      utf8.remove_prefix(1);
       continue;
-    } else if ((b0 & 0xE0) == 0xC0) {
-      length = 2, cp = b0 & 0x1F, minimum = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-      length = 3, cp = b0 & 0x0F, minimum = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-      length = 4, cp = b0 & 0x07, minimum = 0x10000;
     }
-    bool valid = length > 0 && i + length <= utf8.size();
-    for (int k = 1; valid && k < length; ++k) {
-      const auto b = static_cast<unsigned char>(utf8[i + k]);
-      if ((b & 0xC0) != 0x80) valid = false;
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    if (valid && (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) {
-      valid = false;
-    }
-    if (valid) {
-      const int pasted = PastedForm(cp);
-      if (pasted > 0) out += static_cast<char>(pasted);
-      if (pasted == 0) out += FromCodePoint(cp);
-      i += length;
-    } else {
+    const std::size_t length = Utf8SequenceLength(utf8);
+    if (length == 0) {
       out += '?';
-      ++i;
+      utf8.remove_prefix(1);
+      continue;
     }
+    // The lead byte's bits, then six of each continuation byte.
+    char32_t cp = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[k]) & 0x3F);
+    }
+    const int pasted = PastedForm(cp);
+    if (pasted > 0) out += static_cast<char>(pasted);
+    if (pasted == 0) out += FromCodePoint(cp);
+    utf8.remove_prefix(length);
   }
   return out;
 }

@@ -61,6 +61,34 @@ std::string Cp1252ToUtf8(std::string_view text);
 // the replacement character U+FFFD.
 std::string Cp1252ToDisplayUtf8(std::string_view text);
 
+// A blank between the parts of what people type or paste: the space, the
+// tab and the no-break space (0xA0), which web pages and spreadsheets put
+// between the groups of a number and which pasting keeps. IsBlankText: the
+// text holds nothing else (an empty text too).
+inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\xA0'; }
+bool IsBlankText(std::string_view text);
+
+// The value of 1 to 9 decimal digits with nothing else; -1 for any other
+// text (a sign, a blank, no digit at all).
+std::int32_t DigitsValue(std::string_view digits);
+// Writes `value` (0 or more) as exactly `width` digits at `to`, with leading
+// zeros; higher digits that do not fit are left out. Inline: the batch
+// writes several for every row.
+inline void WriteDigits(char* to, std::int32_t value, int width) {
+  for (int i = width - 1; i >= 0; --i, value /= 10) to[i] = static_cast<char>('0' + value % 10);
+}
+
+// The length of the well-formed UTF-8 sequence at the start of `text` (1 to
+// 4), or 0 when it begins with none: an overlong form, a surrogate, a code
+// point above U+10FFFF, a stray or missing continuation byte, or NUL.
+std::size_t Utf8SequenceLength(std::string_view text);
+// Whether the text is UTF-8 without NUL; `ascii`, when given, is set to
+// whether it is ASCII alone.
+bool IsValidUtf8(std::string_view text, bool* ascii = nullptr);
+// Appends `text` with every byte that is not part of a well-formed sequence,
+// and every NUL, written as U+FFFD.
+void AppendValidUtf8(std::string& out, std::string_view text);
+
 // The C library's atoi, made total: leading white space, an optional sign,
 // then digits; no digits gives 0. It saturates at the 32-bit limits instead
 // of overflowing.

@@ -2,9 +2,10 @@
 // The per-number answer of a batch row, from the core's per-number lookup
 // (NumberLookup, the one a single search of a number uses): the E.164 form,
 // area code, exchange, status, the exchange's place and state, and the
-// clock of that place's zone at an instant by the zone law, with whether the
-// place may be called then. The data files are read once; Look() is const
-// and safe to call from several threads at once.
+// local time where the call rings with whether one may call then, as a
+// single lookup decides them (NumberLookup::ZonesOf, VerdictAt). The data
+// files are read once; Look() is const and safe to call from several
+// threads at once.
 
 #include <array>
 #include <atomic>
@@ -34,25 +35,22 @@ class BatchLookup {
   // the folder (the current directory when empty).
   explicit BatchLookup(const std::filesystem::path& folder);
 
-  // What became of each data file; `text` (code page 1252) is empty when all
-  // is well.
-  const LoadOutcome& Cities() const { return cities_.Outcome(); }
-  const LoadOutcome& AreaCodes() const { return areaCodes_.Outcome(); }
-  const LoadOutcome& Exchanges() const { return exchangesOutcome_; }
-  // A zone law that cannot be read is kDamaged: the rows come without local
-  // times.
-  const LoadOutcome& ZoneLawOutcome() const { return zoneLawOutcome_; }
+  // One for each data file that is missing, unreadable, refused or damaged
+  // (ExitStatusFor tells what they cost): without the zone law the rows
+  // come without local times, without the exchanges with no_exchange_data.
+  const std::vector<LoadOutcome>& Problems() const { return problems_; }
 
-  // What one thread keeps between rows: the clock and time fields last made
-  // for a few zones, each for one minute.
+  // What one thread keeps between rows: the verdict and time fields last
+  // made for a few sets of zones, each for one minute.
   struct Memo {
     struct Entry {
-      int zone = -1;
+      int zones = -1;  // ZoneSet::id
       std::int64_t minute = -1;
-      std::optional<LocalClock> clock;
+      CallingHours hours;
+      CallVerdict verdict;
       std::string utcOffset, localTime;
     };
-    std::array<Entry, 64> entries;
+    std::array<Entry, 256> entries;  // by ZoneSet::id, which are fewer
   };
 
   // Fills every field of `row` but `input` for the number `text`, with the
@@ -64,25 +62,22 @@ class BatchLookup {
  private:
   // The answer of NumberLookup for an area code and exchange (it does not
   // depend on the last four digits), kept once asked, with its texts in
-  // UTF-8 and the zone of its clock (-1: none).
+  // UTF-8 and the zones where it rings.
   struct Exchange {
     NumberResult result;
     std::string place, state;
-    int zone = -1;
+    ZoneSet zones;
   };
   const Exchange& ExchangeOf(const PhoneNumber& number) const;
-  void FillTime(int zone, std::int64_t utcSeconds, const CallingHours& hours, BatchRow& row,
-                Memo& memo) const;
+  void FillTime(const ZoneSet& zones, std::int64_t utcSeconds, const CallingHours& hours,
+                BatchRow& row, Memo& memo) const;
 
   CCitySet cities_;
   CAreaCodeSet areaCodes_;
   ExchangeTable exchanges_;
-  LoadOutcome exchangesOutcome_;
-  std::unique_ptr<NumberLookup> numbers_;
   ZoneLaw law_;
-  LoadOutcome zoneLawOutcome_;
-  // By area code: the one zone of all its places with a zone, else -1.
-  std::vector<int> zoneOfCode_;
+  std::vector<LoadOutcome> problems_;
+  std::unique_ptr<NumberLookup> numbers_;
   // By area code * 1000 + exchange; filled as rows ask, under `mutex_`, and
   // read without a lock.
   std::unique_ptr<std::atomic<const Exchange*>[]> exchangeByNumber_;

@@ -83,15 +83,4 @@ void AppendCsvHeader(std::string& out);
 // The row as one LF-ended line.
 void AppendRow(std::string& out, const BatchRow& row, BatchFormat format);
 
-// Appends `text`, with every byte that is not part of a valid UTF-8 sequence,
-// and every NUL, written as U+FFFD.
-void AppendValidUtf8(std::string& out, std::string_view text);
-bool IsValidUtf8(std::string_view text);
-
-// An ISO 8601 instant as seconds since 1970 UTC: a date, "T" or a blank, a
-// time of day with minutes (seconds and a fraction optional), and "Z" or an
-// offset (+HH:MM, +HHMM, +HH). Nothing for a text without a zone or with
-// impossible fields.
-std::optional<std::int64_t> ParseIsoInstant(std::string_view text);
-
 }  // namespace tq

@@ -8,15 +8,15 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
+
+#include "base/Text.h"
 
 namespace tq {
 namespace {
 
-bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(" \t") == std::string_view::npos;
-}
-
+// A CSV field without the blanks and tabs around it.
 std::string_view Trimmed(std::string_view text) {
   const std::size_t begin = text.find_first_not_of(" \t");
   if (begin == std::string_view::npos) return {};
@@ -46,12 +46,8 @@ class RowMaker {
  private:
   void MakeRow(std::string_view line, bool tooLong, bool header) {
     if (tooLong) return row_.SetStatus(BatchStatus::kTooLong);
-    if (IsBlank(line)) {
-      row_.input = line;
-      return row_.SetStatus(BatchStatus::kEmpty);
-    }
     const bool nul = line.find('\0') != std::string_view::npos;
-    if (nul || !IsValidUtf8(line)) {
+    if (nul || !IsValidUtf8(line, &ascii_)) {
       row_.inputText.clear();
       AppendValidUtf8(row_.inputText, line);
       row_.input = row_.inputText;
@@ -59,7 +55,9 @@ class RowMaker {
     }
     if (column_ < 0) {
       row_.input = line;
-      return lookup_.Look(line, options_.nowUtc, options_.callingHours, row_, memo_);
+      const std::string_view number = AsTyped(line);
+      if (IsBlankText(number)) return row_.SetStatus(BatchStatus::kEmpty);
+      return lookup_.Look(number, options_.nowUtc, options_.callingHours, row_, memo_);
     }
     SplitCsvLine(line, column_, timeColumn_, fields_);
     if (fields_.outcome != CsvFields::Outcome::kOk) {
@@ -70,20 +68,31 @@ class RowMaker {
     }
     row_.input = fields_.first;
     if (header) return row_.SetStatus(BatchStatus::kHeader);
-    if (IsBlank(fields_.first)) return row_.SetStatus(BatchStatus::kEmpty);
+    const std::string_view number = AsTyped(fields_.first);
+    if (IsBlankText(number)) return row_.SetStatus(BatchStatus::kEmpty);
     std::optional<std::int64_t> instant = options_.nowUtc;
     if (timeColumn_ >= 0) instant = ParseIsoInstant(Trimmed(fields_.second));
-    lookup_.Look(fields_.first, instant.value_or(options_.nowUtc), options_.callingHours, row_,
-                 memo_);
+    lookup_.Look(number, instant.value_or(options_.nowUtc), options_.callingHours, row_, memo_);
     if (!instant && row_.status == BatchStatus::kOk) {
       row_.SetStatus(BatchStatus::kBadTime);
       row_.timeZone = row_.utcOffset = row_.localTime = row_.callable = {};
     }
   }
 
+  // The number as a single lookup reads what is typed: in code page 1252,
+  // so that a pasted no-break space or dash is the blank or hyphen it is
+  // there. An ASCII line, nearly every one, is that already.
+  std::string_view AsTyped(std::string_view utf8) {
+    if (ascii_) return utf8;
+    typed_ = Utf8ToCp1252(utf8);
+    return typed_;
+  }
+
   const BatchLookup& lookup_;
   const BatchOptions& options_;
   const int column_, timeColumn_;
+  bool ascii_ = true;  // the line read is ASCII alone
+  std::string typed_;
   BatchRow row_;
   CsvFields fields_;
   BatchLookup::Memo memo_;
@@ -99,6 +108,37 @@ int ColumnIndex(const BatchColumn& column, const std::vector<std::string>& names
   return -1;
 }
 
+// The columns of the number and of the time (-1: none). A column named is
+// found in the header line, the first line of the first chunk, which then
+// gives the row of status "header". Nothing, with `missing` the name, when
+// the header lacks a column named.
+std::optional<std::pair<int, int>> FindColumns(const BatchOptions& options, bool any,
+                                               BatchChunk& first, std::string& missing) {
+  if (!options.column) return std::pair{-1, -1};
+  std::vector<std::string> names;
+  const bool named = !options.column->name.empty() ||
+                     (options.timeColumn && !options.timeColumn->name.empty());
+  if (named) {
+    std::string_view headerLine;
+    if (any) {
+      bool atFirst = true;
+      ForEachLine(first, [&](std::string_view line, bool tooLong) {
+        if (atFirst && !tooLong) headerLine = line;
+        atFirst = false;
+      });
+      first.firstLineIsHeader = true;
+    }
+    CsvHeaderFields(headerLine, names);
+  }
+  const int column = ColumnIndex(*options.column, names);
+  const int timeColumn = options.timeColumn ? ColumnIndex(*options.timeColumn, names) : -1;
+  if (column < 0) missing = options.column->name;
+  if (options.timeColumn && timeColumn < 0) missing = options.timeColumn->name;
+  if (column < 0 || (options.timeColumn && timeColumn < 0)) return std::nullopt;
+  return std::pair{column, timeColumn};
+}
+
+// A chunk on its way from the reader through a worker to the writer.
 struct Slot {
   enum class State { kFree, kRead, kDone };
   State state = State::kFree;
@@ -111,6 +151,145 @@ void AddTotals(BatchTotals& sum, const BatchTotals& part) {
   sum.rows += part.rows;
   for (std::size_t i = 0; i < kBatchStatusCount; ++i) sum.byStatus[i] += part.byStatus[i];
 }
+
+// Writes the rows of each chunk, in the order given, and counts them; the
+// first failed write ends the run with its error.
+class RowWriter {
+ public:
+  RowWriter(BatchSink& output, BatchResult& result, const BatchProgress& progress)
+      : output_(output), result_(result), progress_(progress) {}
+
+  bool Write(std::string_view bytes) {
+    if (output_.Write(bytes)) return true;
+    result_.end = BatchResult::End::kWriteError;
+    result_.errorNumber = errno;
+    return false;
+  }
+  bool WriteChunk(const Slot& slot, std::uint64_t bytesRead) {
+    if (!Write(slot.out)) return false;
+    AddTotals(result_.totals, slot.totals);
+    result_.totals.bytesRead = bytesRead;
+    if (progress_) progress_(result_.totals);
+    return true;
+  }
+
+ private:
+  BatchSink& output_;
+  BatchResult& result_;
+  const BatchProgress& progress_;
+};
+
+// Chunks read ahead by one thread and made into rows by `jobs` others, handed
+// out in input order. Each chunk has a slot of its own, taken in turn, so at
+// most the slots' count of chunks is in flight; a slot is read again only
+// once its rows are written.
+class RowPipeline {
+ public:
+  // `slots[0]` holds the first chunk already when `firstRead`; the rows are
+  // made as RowMaker(lookup, options, columns) makes them.
+  RowPipeline(BatchReader& reader, std::vector<Slot>& slots, bool firstRead, int jobs,
+              const BatchLookup& lookup, const BatchOptions& options, std::pair<int, int> columns)
+      : reader_(reader), slots_(slots), chunksRead_(firstRead ? 1 : 0), readerDone_(!firstRead),
+        bytesRead_(reader.BytesRead()) {
+    if (firstRead) {
+      slots_[0].state = Slot::State::kRead;
+      work_.push_back(&slots_[0]);
+    }
+    readerThread_ = std::thread([this] { ReadChunks(); });
+    for (int i = 0; i < jobs; ++i) {
+      workers_.emplace_back([this, &lookup, &options, columns] {
+        RowMaker maker(lookup, options, columns.first, columns.second);
+        MakeRows(maker);
+      });
+    }
+  }
+  ~RowPipeline() {
+    Stop();
+    readerThread_.join();
+    for (std::thread& worker : workers_) worker.join();
+  }
+  RowPipeline(const RowPipeline&) = delete;
+  RowPipeline& operator=(const RowPipeline&) = delete;
+
+  // The next chunk in input order once its rows are made; nullptr after the
+  // last one (or once stopped).
+  Slot* Next() {
+    Slot& slot = slots_[next_ % slots_.size()];
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] {
+      return slot.state == Slot::State::kDone || stop_ || (readerDone_ && next_ >= chunksRead_);
+    });
+    if (slot.state != Slot::State::kDone || stop_) return nullptr;
+    ++next_;
+    return &slot;
+  }
+  // The rows of `slot` are written: its slot may take the next chunk.
+  void Release(Slot& slot) {
+    std::lock_guard lock(mutex_);
+    slot.state = Slot::State::kFree;
+    changed_.notify_all();
+  }
+  // No more chunks are wanted: reading and making rows end soon.
+  void Stop() {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+    changed_.notify_all();
+  }
+  std::uint64_t BytesRead() const { return bytesRead_; }
+
+ private:
+  void ReadChunks() {
+    for (std::uint64_t next = chunksRead_; !readerDone_; ++next) {  // the reader's own flag
+      Slot& slot = slots_[next % slots_.size()];
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return slot.state == Slot::State::kFree || stop_; });
+        if (stop_) break;
+      }
+      const bool got = reader_.Next(slot.chunk, &stop_);
+      bytesRead_ = reader_.BytesRead();
+      std::lock_guard lock(mutex_);
+      if (!got || stop_) break;
+      slot.state = Slot::State::kRead;
+      work_.push_back(&slot);
+      chunksRead_ = next + 1;
+      changed_.notify_all();
+    }
+    std::lock_guard lock(mutex_);
+    readerDone_ = true;
+    changed_.notify_all();
+  }
+
+  void MakeRows(RowMaker& maker) {
+    for (;;) {
+      Slot* slot;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return !work_.empty() || readerDone_ || stop_; });
+        if (work_.empty() || stop_) return;
+        slot = work_.front();
+        work_.pop_front();
+      }
+      maker.Make(slot->chunk, slot->out, slot->totals);
+      std::lock_guard lock(mutex_);
+      slot->state = Slot::State::kDone;
+      changed_.notify_all();
+    }
+  }
+
+  BatchReader& reader_;
+  std::vector<Slot>& slots_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Slot*> work_;        // read, waiting for a worker
+  std::uint64_t chunksRead_;      // under mutex_
+  std::uint64_t next_ = 0;        // the next chunk to hand out (the caller's)
+  bool readerDone_;               // under mutex_
+  std::atomic<bool> stop_ = false;
+  std::atomic<std::uint64_t> bytesRead_;
+  std::thread readerThread_;
+  std::vector<std::thread> workers_;
+};
 
 }  // namespace
 
@@ -154,152 +333,36 @@ BatchResult RunBatch(BatchSource& input, BatchSink& output, const BatchLookup& l
   const std::size_t slotCount = jobs == 1 ? 1 : static_cast<std::size_t>(jobs) + 2;
   const std::size_t perSlot = kInFlightBudget / slotCount;
   BatchReader reader(input, std::min(options.chunkSize, perSlot / 16), perSlot / kMaxRowOverhead);
-  std::atomic<bool> stop = false;
 
   // The first chunk, read now for the header line.
   std::vector<Slot> slots(slotCount);
-  bool any = reader.Next(slots[0].chunk);
-  int column = -1, timeColumn = -1;
-  if (options.column) {
-    std::vector<std::string> names;
-    const bool named = !options.column->name.empty() ||
-                       (options.timeColumn && !options.timeColumn->name.empty());
-    if (named) {
-      std::string_view headerLine;
-      if (any) {
-        bool first = true;
-        ForEachLine(slots[0].chunk, [&](std::string_view line, bool tooLong) {
-          if (first && !tooLong) headerLine = line;
-          first = false;
-        });
-        slots[0].chunk.firstLineIsHeader = true;
-      }
-      CsvHeaderFields(headerLine, names);
-    }
-    column = ColumnIndex(*options.column, names);
-    if (options.timeColumn) timeColumn = ColumnIndex(*options.timeColumn, names);
-    const BatchColumn* missing = column < 0 ? &*options.column : nullptr;
-    if (options.timeColumn && timeColumn < 0) missing = &*options.timeColumn;
-    if (missing) {
-      result.end = BatchResult::End::kNoSuchColumn;
-      result.columnName = missing->name;
-      return result;
-    }
-  }
-
-  std::string header;
-  if (options.header && options.format == BatchFormat::kCsv) AppendCsvHeader(header);
-  if (!output.Write(header)) {
-    result.end = BatchResult::End::kWriteError;
-    result.errorNumber = errno;
+  const bool any = reader.Next(slots[0].chunk);
+  const std::optional<std::pair<int, int>> columns =
+      FindColumns(options, any, slots[0].chunk, result.columnName);
+  if (!columns) {
+    result.end = BatchResult::End::kNoSuchColumn;
     return result;
   }
-  BatchTotals& totals = result.totals;
-  const auto written = [&](Slot& slot) {
-    if (!output.Write(slot.out)) {
-      result.end = BatchResult::End::kWriteError;
-      result.errorNumber = errno;
-      stop = true;
-      return false;
-    }
-    AddTotals(totals, slot.totals);
-    return true;
-  };
-
+  RowWriter writer(output, result, progress);
+  std::string header;
+  if (options.header && options.format == BatchFormat::kCsv) AppendCsvHeader(header);
+  if (!writer.Write(header)) return result;
   if (jobs == 1) {
-    RowMaker maker(lookup, options, column, timeColumn);
+    RowMaker maker(lookup, options, columns->first, columns->second);
     Slot& slot = slots[0];
-    while (any) {
+    for (bool read = any; read; read = reader.Next(slot.chunk)) {
       maker.Make(slot.chunk, slot.out, slot.totals);
-      if (!written(slot)) return result;
-      totals.bytesRead = reader.BytesRead();
-      if (progress) progress(totals);
-      any = reader.Next(slot.chunk);
+      if (!writer.WriteChunk(slot, reader.BytesRead())) return result;
     }
   } else {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::deque<Slot*> work;
-    std::uint64_t chunksRead = any ? 1 : 0;
-    bool readerDone = !any;
-    std::atomic<std::uint64_t> bytesRead = reader.BytesRead();
-    if (any) {
-      slots[0].state = Slot::State::kRead;
-      work.push_back(&slots[0]);
+    RowPipeline pipeline(reader, slots, any, jobs, lookup, options, *columns);
+    while (Slot* slot = pipeline.Next()) {
+      const bool written = writer.WriteChunk(*slot, pipeline.BytesRead());
+      pipeline.Release(*slot);
+      if (!written) return result;
     }
-
-    std::thread readerThread([&] {
-      if (readerDone) return;
-      for (std::uint64_t next = 1;; ++next) {
-        Slot& slot = slots[next % slots.size()];
-        {
-          std::unique_lock lock(mutex);
-          changed.wait(lock, [&] { return slot.state == Slot::State::kFree || stop; });
-          if (stop) break;
-        }
-        const bool got = reader.Next(slot.chunk, &stop);
-        bytesRead = reader.BytesRead();
-        std::lock_guard lock(mutex);
-        if (!got || stop) break;
-        slot.state = Slot::State::kRead;
-        work.push_back(&slot);
-        chunksRead = next + 1;
-        changed.notify_all();
-      }
-      std::lock_guard lock(mutex);
-      readerDone = true;
-      changed.notify_all();
-    });
-
-    std::vector<std::thread> workers;
-    for (int i = 0; i < jobs; ++i) {
-      workers.emplace_back([&] {
-        RowMaker maker(lookup, options, column, timeColumn);
-        for (;;) {
-          Slot* slot;
-          {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return !work.empty() || readerDone || stop; });
-            if (work.empty() || stop) return;
-            slot = work.front();
-            work.pop_front();
-          }
-          maker.Make(slot->chunk, slot->out, slot->totals);
-          std::lock_guard lock(mutex);
-          slot->state = Slot::State::kDone;
-          changed.notify_all();
-        }
-      });
-    }
-
-    for (std::uint64_t next = 0;; ++next) {
-      Slot& slot = slots[next % slots.size()];
-      {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] {
-          return slot.state == Slot::State::kDone || (readerDone && next >= chunksRead);
-        });
-        if (slot.state != Slot::State::kDone) break;
-      }
-      const bool ok = written(slot);
-      {
-        std::lock_guard lock(mutex);
-        slot.state = Slot::State::kFree;
-        changed.notify_all();
-      }
-      if (!ok) break;
-      totals.bytesRead = bytesRead;
-      if (progress) progress(totals);
-    }
-    {
-      std::lock_guard lock(mutex);
-      changed.notify_all();
-    }
-    readerThread.join();
-    for (std::thread& worker : workers) worker.join();
-    if (result.end == BatchResult::End::kWriteError) return result;
   }
-  totals.bytesRead = reader.BytesRead();
+  result.totals.bytesRead = reader.BytesRead();
   if (reader.Failed()) {
     result.end = BatchResult::End::kReadError;
     result.errorNumber = reader.ErrorNumber();

@@ -115,8 +115,8 @@ int main(int argc, char** argv) {
 
   const tq::BatchLookup lookup(std::string(TELQUEST_SOURCE_DIR) + "/res");
   // Rows without their clocks would be measured too fast.
-  if (lookup.ZoneLawOutcome().problem != tq::FileProblem::kNone) {
-    std::fprintf(stderr, "%s\n", lookup.ZoneLawOutcome().text.c_str());
+  if (!lookup.Problems().empty()) {
+    std::fprintf(stderr, "%s\n", lookup.Problems().front().text.c_str());
     return 1;
   }
   const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);

@@ -57,7 +57,7 @@ Loaded Load(const fs::path& folder, const std::string& name, const std::string& 
     loaded.records.assign(pairs.begin(), pairs.end());
   } else {
     tq::ExchangeTable table;
-    loaded.told = table.Read(folder).problem != tq::FileProblem::kNone;
+    loaded.told = table.Open(folder).problem != tq::FileProblem::kNone;
     // Every key written at the start of a line, found or not.
     std::set<int> keys;
     for (std::size_t at = 0; at + 6 <= bytes.size(); at = bytes.find('\n', at) + 1) {

@@ -89,12 +89,12 @@ int main(int argc, char** argv) {
   tq::SearchFlow flow(data.path(), chooser);
   flow.OpenData();
   if (!flow.DataProblems().empty()) {
-    std::fprintf(stderr, "telquest_numbers_bench: %s\n", flow.DataProblems().front().c_str());
+    std::fprintf(stderr, "telquest_numbers_bench: %s\n", flow.DataProblems().front().text.c_str());
     return 1;
   }
   benchmark::RegisterBenchmark("number/937-222-1234 with exchange", [&flow](benchmark::State& state) {
     for (auto _ : state) {
-      benchmark::DoNotOptimize(tq::StatusText(flow.Search("(937) 222-1234"), 0));
+      benchmark::DoNotOptimize(tq::StatusText(*flow.Search("(937) 222-1234"), 0));
     }
   })->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("number/answer text", [&flow](benchmark::State& state) {

@@ -45,7 +45,7 @@ int main() {
   tq::ZoneLaw law;
   for (int i = 0; i < 200; ++i) {
     const auto start = Clock::now();
-    const std::string problem = law.Open(shipped);
+    const std::string problem = law.Open(shipped).text;
     loads.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
     if (!problem.empty()) {
       std::fprintf(stderr, "telquest_zone_law_bench: %s\n", problem.c_str());
@@ -99,7 +99,7 @@ int main() {
         }), "us", 20.0);
   Print("window search of it, with the status line", perOp(2000, [&](int i) {
           sum += static_cast<std::int64_t>(
-              tq::StatusText(flow.Search("(937) 222-1234"), 1783166400 + i).size());
+              tq::StatusText(*flow.Search("(937) 222-1234"), 1783166400 + i).size());
         }), "us", 20.0);
   return sum == 42 ? 2 : 0;  // keeps the lookups from being optimised away
 }

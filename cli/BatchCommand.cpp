@@ -35,9 +35,8 @@ constexpr char kBatchUsage[] =
     "  --column N|NAME        the input is CSV, the number in column N (1 for the\n"
     "                         first) or in column NAME of the header line\n"
     "  --time-column N|NAME   the local time at this column's ISO 8601 instant\n"
-    "  --now YYYY-MM-DDTHH:MMZ\n"
-    "                         the local time at this instant otherwise, in UTC,\n"
-    "                         1970 to 2100 (default: now)\n"
+    "  --now INSTANT          the local time at this instant otherwise, written as\n"
+    "                         for a single lookup (default: now)\n"
     "  --window HH:MM-HH:MM   the local hours in which a place may be called\n"
     "                         (default: 08:00-21:00)\n"
     "  --json-lines           one JSON object per row instead of CSV\n"
@@ -68,8 +67,9 @@ struct BatchCommandLine {
 std::optional<BatchColumn> ParseColumn(const std::string& text) {
   if (text.empty()) return std::nullopt;
   if (text.find_first_not_of("0123456789") != std::string::npos) return BatchColumn{-1, text};
-  if (text.size() > 6 || std::stoi(text) < 1) return std::nullopt;
-  return BatchColumn{std::stoi(text) - 1, {}};
+  const std::int32_t column = text.size() > 6 ? -1 : DigitsValue(text);
+  if (column < 1) return std::nullopt;
+  return BatchColumn{column - 1, {}};
 }
 
 std::optional<BatchCommandLine> ParseBatchOptions(const std::vector<std::string>& args,
@@ -104,13 +104,12 @@ std::optional<BatchCommandLine> ParseBatchOptions(const std::vector<std::string>
         return {};
       }
       if (arg == "--jobs") {
-        if (value.empty() || value.size() > 3 ||
-            value.find_first_not_of("0123456789") != std::string::npos ||
-            std::stoi(value) < 1 || std::stoi(value) > 64) {
+        const std::int32_t jobs = DigitsValue(value);
+        if (jobs < 1 || jobs > 64) {
           error = "--jobs: not a number of threads from 1 to 64: " + value;
           return {};
         }
-        options.run.jobs = std::stoi(value);
+        options.run.jobs = jobs;
       }
       if (arg == "--now") {
         const std::optional<std::int64_t> now = ParseNowOption(value, error);
@@ -138,30 +137,6 @@ std::optional<BatchCommandLine> ParseBatchOptions(const std::vector<std::string>
     return {};
   }
   return options;
-}
-
-// Tells the data problems; kExitNoData when nothing can be answered (what
-// else is wrong), kExitDamagedData when the answers come from a damaged file
-// or without local times, else 0.
-int ReportDataProblems(const BatchLookup& lookup, const std::filesystem::path& folder,
-                       const std::vector<std::filesystem::path>& tried, std::ostream& err) {
-  int status = kExitOk;
-  bool missing = false;
-  for (const LoadOutcome* outcome : {&lookup.Cities(), &lookup.AreaCodes(), &lookup.Exchanges(),
-                                     &lookup.ZoneLawOutcome()}) {
-    if (outcome->problem == FileProblem::kNone) continue;
-    err << "tqlookup: " << Cp1252ToDisplayUtf8(outcome->text) << "\n";
-    // Rows without their exchange's place would be wrong answers: the
-    // exchange file is needed as much as the other two.
-    missing = missing || outcome->problem != FileProblem::kDamaged;
-    status = missing ? kExitNoData : kExitDamagedData;
-  }
-  if (missing) {
-    for (const std::filesystem::path& other : tried) {
-      if (other != folder) err << "tqlookup: also looked in " << Cp1252ToDisplayUtf8(other.string()) << "\n";
-    }
-  }
-  return status;
 }
 
 // The progress line on a terminal, at most ten times a second.
@@ -201,6 +176,77 @@ class ProgressLine {
   Clock::time_point last_ = start_;
 };
 
+// The input of the run: its file descriptor (-1: the stream of `io`) and,
+// for a regular file, its size (for the progress line).
+struct Input {
+  int fd = -1;
+  std::uint64_t size = 0;
+  bool owned = false;  // opened here, closed here
+  ~Input() {
+    if (owned) ::close(fd);
+  }
+};
+
+// Opens FILE, or takes standard input; false, with the reason told, when
+// FILE cannot be read.
+bool OpenInput(const std::string& file, bool standardStreams, Input& input, std::ostream& err) {
+  input.fd = standardStreams ? STDIN_FILENO : -1;
+  if (!file.empty() && file != "-") {
+    input.fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (input.fd < 0) {
+      err << "tqlookup: cannot read " << file << ": " << std::strerror(errno) << "\n";
+      return false;
+    }
+    input.owned = true;
+  }
+  struct stat status {};
+  if (input.fd >= 0 && ::fstat(input.fd, &status) == 0) {
+    if (S_ISDIR(status.st_mode)) {
+      err << "tqlookup: cannot read " << file << ": it is a folder\n";
+      return false;
+    }
+    if (S_ISREG(status.st_mode)) input.size = static_cast<std::uint64_t>(status.st_size);
+  }
+  return true;
+}
+
+// The run's end told on the error stream: a failure with its exit status,
+// else (unless `quiet`) the summary line; nothing when the rows were all
+// written.
+std::optional<int> TellEnd(const BatchResult& result, bool quiet, const ProgressLine& progress,
+                           std::ostream& err) {
+  const auto rows = std::to_string(result.totals.rows);
+  switch (result.end) {
+    case BatchResult::End::kNoSuchColumn:
+      err << "tqlookup: the header line has no column named \"" << result.columnName << "\"\n";
+      return kExitUsage;
+    case BatchResult::End::kWriteError:
+      err << "tqlookup: cannot write the rows: " << std::strerror(result.errorNumber)
+          << " (stopped after " << rows << " rows)\n";
+      return kExitOutputError;
+    case BatchResult::End::kReadError:
+      err << "tqlookup: cannot read the input: " << std::strerror(result.errorNumber)
+          << " (stopped after " << rows << " rows)\n";
+      return kExitOutputError;
+    case BatchResult::End::kDone:
+      break;
+  }
+  if (quiet) return std::nullopt;
+  std::string summary = "tqlookup: " + rows + " rows";
+  const char* separator = ": ";
+  for (std::size_t i = 0; i < kBatchStatusCount; ++i) {
+    if (result.totals.byStatus[i] == 0) continue;
+    summary += separator + std::to_string(result.totals.byStatus[i]) + " " +
+               std::string(BatchStatusName(static_cast<BatchStatus>(i)));
+    separator = ", ";
+  }
+  char timing[64];
+  std::snprintf(timing, sizeof timing, "; %.2f s, %llu rows/s\n", progress.Seconds(),
+                static_cast<unsigned long long>(progress.Rate(result.totals.rows)));
+  err << summary << timing << std::flush;
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool IsBatchCommand(const std::vector<std::string>& args) {
@@ -232,24 +278,8 @@ int RunBatchCommand(const std::vector<std::string>& args, CommandLineIo& io,
   // The process's own streams are read and written through their
   // descriptors: faster, and a silent pipe cannot hold up a run that stops.
   const bool standardStreams = &io.in == &std::cin && &io.out == &std::cout;
-  int input = standardStreams ? STDIN_FILENO : -1;
-  std::uint64_t inputSize = 0;
-  if (!options->file.empty() && options->file != "-") {
-    input = ::open(options->file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (input < 0) {
-      io.err << "tqlookup: cannot read " << options->file << ": " << std::strerror(errno) << "\n";
-      return kExitUsage;
-    }
-  }
-  struct stat status {};
-  if (input >= 0 && ::fstat(input, &status) == 0) {
-    if (S_ISDIR(status.st_mode)) {
-      io.err << "tqlookup: cannot read " << options->file << ": it is a folder\n";
-      ::close(input);
-      return kExitUsage;
-    }
-    if (S_ISREG(status.st_mode)) inputSize = static_cast<std::uint64_t>(status.st_size);
-  }
+  Input input;
+  if (!OpenInput(options->file, standardStreams, input, io.err)) return kExitUsage;
 
   const std::vector<std::filesystem::path> tried =
       options->dataFolder ? std::vector{*options->dataFolder}
@@ -257,15 +287,12 @@ int RunBatchCommand(const std::vector<std::string>& args, CommandLineIo& io,
                                                  places.installedData);
   const std::filesystem::path folder = ChooseDataFolder(tried);
   const BatchLookup lookup(folder);
-  const int dataStatus = ReportDataProblems(lookup, folder, tried, io.err);
-  if (dataStatus == kExitNoData) {
-    if (input > STDIN_FILENO) ::close(input);
-    return dataStatus;
-  }
+  const int dataStatus = TellDataProblems(lookup.Problems(), folder, tried, io.err);
+  if (dataStatus == kExitNoData) return dataStatus;
 
   std::unique_ptr<BatchSource> source;
-  if (input >= 0) {
-    source = std::make_unique<FdSource>(input);
+  if (input.fd >= 0) {
+    source = std::make_unique<FdSource>(input.fd);
   } else {
     source = std::make_unique<StreamSource>(io.in);
   }
@@ -278,43 +305,11 @@ int RunBatchCommand(const std::vector<std::string>& args, CommandLineIo& io,
   } else {
     sink = std::make_unique<StreamSink>(io.out);
   }
-  ProgressLine progress(inputSize, &io.err == &std::cerr && isatty(STDERR_FILENO) != 0, io.err);
+  ProgressLine progress(input.size, &io.err == &std::cerr && isatty(STDERR_FILENO) != 0, io.err);
   const BatchResult result = RunBatch(*source, *sink, lookup, options->run,
                                       [&](const BatchTotals& totals) { progress.Show(totals); });
   progress.Clear();
-  if (input > STDIN_FILENO) ::close(input);
-
-  const auto rows = std::to_string(result.totals.rows);
-  switch (result.end) {
-    case BatchResult::End::kNoSuchColumn:
-      io.err << "tqlookup: the header line has no column named \"" << result.columnName << "\"\n";
-      return kExitUsage;
-    case BatchResult::End::kWriteError:
-      io.err << "tqlookup: cannot write the rows: " << std::strerror(result.errorNumber)
-             << " (stopped after " << rows << " rows)\n";
-      return kExitOutputError;
-    case BatchResult::End::kReadError:
-      io.err << "tqlookup: cannot read the input: " << std::strerror(result.errorNumber)
-             << " (stopped after " << rows << " rows)\n";
-      return kExitOutputError;
-    case BatchResult::End::kDone:
-      break;
-  }
-  if (!options->quiet) {
-    std::string summary = "tqlookup: " + rows + " rows";
-    const char* separator = ": ";
-    for (std::size_t i = 0; i < kBatchStatusCount; ++i) {
-      if (result.totals.byStatus[i] == 0) continue;
-      summary += separator + std::to_string(result.totals.byStatus[i]) + " " +
-                 std::string(BatchStatusName(static_cast<BatchStatus>(i)));
-      separator = ", ";
-    }
-    char timing[64];
-    std::snprintf(timing, sizeof timing, "; %.2f s, %llu rows/s\n", progress.Seconds(),
-                  static_cast<unsigned long long>(progress.Rate(result.totals.rows)));
-    io.err << summary << timing << std::flush;
-  }
-  return dataStatus;
+  return TellEnd(result, options->quiet, progress, io.err).value_or(dataStatus);
 }
 
 }  // namespace tq

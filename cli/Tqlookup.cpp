@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <istream>
 #include <optional>
@@ -35,9 +34,10 @@ constexpr char kUsage[] =
     "Options:\n"
     "  --data DIR         read cit.bin and arc.bin from DIR (default: the current\n"
     "                     directory, else the data installed with tqlookup)\n"
-    "  --now YYYY-MM-DDTHH:MMZ\n"
-    "                     the instant of the local times and the time zone line,\n"
-    "                     in UTC, 1970 to 2100 (default: now)\n"
+    "  --now INSTANT      the instant of the local times and the time zone line\n"
+    "                     (default: now), in ISO 8601: YYYY-MM-DDTHH:MM, optional\n"
+    "                     :SS, then Z or an offset (+HH:MM, -0400, -04), digits only,\n"
+    "                     1970 to 2100: 2026-07-05T22:42Z, 2026-07-05T18:42-04:00\n"
     "  --date YYYY-MM-DD  the same as --now at 12:00 UTC of that day\n"
     "  --window HH:MM-HH:MM\n"
     "                     the local hours in which a place may be called\n"
@@ -45,8 +45,10 @@ constexpr char kUsage[] =
     "  --json             print the answer as one JSON object\n"
     "  --pick TEXT        when several cities match, choose the one shown as TEXT\n"
     "                     (\"Springfield, Missouri\" or \"Springfield, MO\"), else the\n"
-    "                     first that begins with TEXT (case ignored)\n"
-    "  --pick-first       when several cities match, choose the first\n"
+    "                     first that begins with TEXT (case ignored); the place\n"
+    "                     chosen is answered alone\n"
+    "  --pick-first       when several cities match, choose the first, the most\n"
+    "                     populous\n"
     "  --cancel           when several cities match, choose none\n"
     "  --filter TEXT      print the city records that the record filter TEXT selects\n"
     "  --                 end of the options: the next argument is the query\n"
@@ -87,25 +89,10 @@ struct Options {
   bool json = false;
 };
 
-// "2026-07-04" (exactly four, two and two digits, a real day of the
-// calendar, 1970 to 2100) as the instant of its noon, UTC.
+// "2026-07-04": the instant of its noon, UTC (the one instant reader reads
+// the date and that time together).
 std::optional<std::int64_t> ParseDate(const std::string& text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return {};
-  int fields[3] = {0, 0, 0};
-  const std::size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
-  for (int f = 0; f < 3; ++f) {
-    for (std::size_t i = starts[f]; i < starts[f] + lengths[f]; ++i) {
-      if (text[i] < '0' || text[i] > '9') return {};
-      fields[f] = fields[f] * 10 + (text[i] - '0');
-    }
-  }
-  // Two digits each: a month or day beyond 255 never wraps round into range.
-  const auto [year, month, day] = fields;
-  const std::chrono::year_month_day date{std::chrono::year(year),
-                                         std::chrono::month(static_cast<unsigned>(month)),
-                                         std::chrono::day(static_cast<unsigned>(day))};
-  if (!date.ok()) return {};
-  return ParseUtcInstant(text + "T12:00Z");
+  return ParseIsoInstant(text + "T12:00Z");
 }
 
 // The options, or nothing with `error` naming what is wrong. --help and
@@ -190,17 +177,19 @@ class CommandLineChooser : public CityChooser {
   CityChoiceReply ChooseCity(const std::vector<CityChoice>& shown) override {
     using Kind = CityChoiceReply::Kind;
     if (options_.cancel) return {Kind::kCancelled, {}};
-    if (options_.pickFirst) return {Kind::kChosen, shown.front().text};
+    if (options_.pickFirst) return {Kind::kChosen, shown.front().text, shown.front().cityId};
     if (options_.pick) {
       // "Springfield, Missouri", "Springfield, MO", else a beginning.
       for (const CityChoice& choice : shown) {
         if (CompareNoCase(choice.text, *options_.pick) == 0 ||
             CompareNoCase(choice.city + ", " + choice.state, *options_.pick) == 0) {
-          return {Kind::kChosen, choice.text};
+          return {Kind::kChosen, choice.text, choice.cityId};
         }
       }
       for (const CityChoice& choice : shown) {
-        if (StartsWithNoCase(choice.text, *options_.pick)) return {Kind::kChosen, choice.text};
+        if (StartsWithNoCase(choice.text, *options_.pick)) {
+          return {Kind::kChosen, choice.text, choice.cityId};
+        }
       }
       noSuchChoice = true;
       return {Kind::kUnanswered, {}};
@@ -218,7 +207,8 @@ class CommandLineChooser : public CityChooser {
       if (!std::getline(io_.in, line) || line.empty()) return {Kind::kCancelled, {}};
       const int number = AtoI(line);
       if (number >= 1 && static_cast<std::size_t>(number) <= shown.size()) {
-        return {Kind::kChosen, shown[static_cast<std::size_t>(number) - 1].text};
+        const CityChoice& chosen = shown[static_cast<std::size_t>(number) - 1];
+        return {Kind::kChosen, chosen.text, chosen.cityId};
       }
     }
   }
@@ -230,30 +220,6 @@ class CommandLineChooser : public CityChooser {
   const Options& options_;
   CommandLineIo& io_;
 };
-
-// Tells what is wrong with the data files. A missing, unreadable or refused
-// place file ends the run (kExitNoData); a damaged one is used as far as it
-// can be read (kExitDamagedData, given after the answer); a problem of the
-// exchange file only costs the exchanges; else 0.
-int ReportDataProblems(const Options& options, const std::vector<std::string>& problems,
-                       std::initializer_list<const LoadOutcome*> outcomes, std::ostream& err) {
-  for (const std::string& problem : problems) err << "tqlookup: " << Out(problem) << "\n";
-  int status = 0;
-  for (const LoadOutcome* outcome : outcomes) {
-    if (outcome->problem == FileProblem::kNone) continue;
-    status = std::max(status, outcome->problem == FileProblem::kDamaged ? kExitDamagedData
-                                                                         : kExitNoData);
-  }
-  // A missing file is told for the folder chosen; name the others tried too.
-  if (status == kExitNoData) {
-    for (const std::filesystem::path& folder : options.foldersTried) {
-      if (folder != options.dataFolder) {
-        err << "tqlookup: also looked in " << Out(folder.string()) << "\n";
-      }
-    }
-  }
-  return status;
-}
 
 // A failed write (a full disk, a closed pipe) is an error, told once.
 int CheckOutput(std::ostream& out, std::ostream& err, int status) {
@@ -269,9 +235,9 @@ int RunFilter(const Options& options, CommandLineIo& io) {
   CCitySet cities(options.dataFolder);
   cities.strFilter = *options.filter;
   cities.Open();
-  std::vector<std::string> problems;
-  if (!cities.Outcome().text.empty()) problems.push_back(cities.Outcome().text);
-  const int status = ReportDataProblems(options, problems, {&cities.Outcome()}, io.err);
+  std::vector<LoadOutcome> problems;
+  if (cities.Outcome().problem != FileProblem::kNone) problems.push_back(cities.Outcome());
+  const int status = TellDataProblems(problems, options.dataFolder, options.foldersTried, io.err);
   if (status == kExitNoData) return status;
   for (; !cities.IsEOF(); cities.MoveNext()) {
     char zone[32];
@@ -291,16 +257,11 @@ int RunQuery(const Options& options, CommandLineIo& io, const CommandLinePlaces&
   flow.SetNow([now] { return now; });
   flow.SetCallingHours(options.callingHours);
   flow.OpenData();
-  int status = ReportDataProblems(options, flow.DataProblems(),
-                                  {&flow.CitiesOutcome(), &flow.AreaCodesOutcome()}, io.err);
-  // Without the zone law the answer comes without local times; a damaged
-  // exchange table answers some numbers without their exchange.
-  if (status == 0 && (flow.ZoneLawOutcome().problem != FileProblem::kNone ||
-                      flow.ExchangesOutcome().problem == FileProblem::kDamaged)) {
-    status = kExitDamagedData;
-  }
+  const int status =
+      TellDataProblems(flow.DataProblems(), options.dataFolder, options.foldersTried, io.err);
   if (status == kExitNoData) return status;
-  const Answer& answer = flow.Search(*options.query);
+  const std::shared_ptr<const Answer> kept = flow.Search(*options.query);
+  const Answer& answer = *kept;
   if (chooser.promptFailed) {
     io.err << "tqlookup: cannot write the question to the terminal\n";
     return kExitOutputError;
@@ -349,9 +310,25 @@ int Run(const std::vector<std::string>& args, CommandLineIo& io,
 
 }  // namespace
 
+int TellDataProblems(const std::vector<LoadOutcome>& problems, const std::filesystem::path& folder,
+                     const std::vector<std::filesystem::path>& tried, std::ostream& err) {
+  for (const LoadOutcome& problem : problems) err << "tqlookup: " << Out(problem.text) << "\n";
+  const int status = ExitStatusFor(problems);
+  // A missing file is told for the folder chosen; name the others tried too.
+  if (status == kExitNoData) {
+    for (const std::filesystem::path& other : tried) {
+      if (other != folder) err << "tqlookup: also looked in " << Out(other.string()) << "\n";
+    }
+  }
+  return status;
+}
+
 std::optional<std::int64_t> ParseNowOption(const std::string& text, std::string& error) {
-  const std::optional<std::int64_t> now = ParseUtcInstant(text);
-  if (!now) error = "--now: not an instant from 1970 to 2100 (YYYY-MM-DDTHH:MMZ): " + ShownArg(text);
+  const std::optional<std::int64_t> now = ParseIsoInstant(text);
+  if (!now) {
+    error = "--now: not an instant from 1970 to 2100 (ISO 8601, as 2026-07-05T22:42Z): " +
+            ShownArg(text);
+  }
   return now;
 }
 

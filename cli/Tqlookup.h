@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "data/DataFile.h"
 #include "time/LocalTime.h"
 
 namespace tq {
@@ -28,8 +29,9 @@ inline constexpr int kExitOutputError = 1;   // the answer could not be written
 inline constexpr int kExitUsage = 2;         // the command line was not understood
 inline constexpr int kExitChoiceNeeded = 3;  // several places match, none chosen
 inline constexpr int kExitNoSuchChoice = 4;  // no place matches the --pick text
-inline constexpr int kExitNoData = 5;        // data missing, unreadable or refused
-inline constexpr int kExitDamagedData = 6;   // a data file is damaged
+// 5 (kExitNoData: data missing, unreadable or refused) and 6
+// (kExitDamagedData: an answer from damaged data) come from ExitStatusFor
+// (data/DataFile.h), the one rule of every command.
 inline constexpr int kExitNotFound = 7;      // the answer is "not found"
 
 struct CommandLineIo {
@@ -56,6 +58,12 @@ struct CommandLinePlaces {
 // nothing with `error` saying what is wrong.
 std::optional<std::int64_t> ParseNowOption(const std::string& text, std::string& error);
 std::optional<CallingHours> ParseWindowOption(const std::string& text, std::string& error);
+
+// Tells each data problem on `err` ("tqlookup: Data file ..."), and, when
+// nothing can be answered, the folders looked in besides `folder`; returns
+// ExitStatusFor(problems).
+int TellDataProblems(const std::vector<LoadOutcome>& problems, const std::filesystem::path& folder,
+                     const std::vector<std::filesystem::path>& tried, std::ostream& err);
 
 // `args` without the program's name.
 int RunTqlookup(const std::vector<std::string>& args, CommandLineIo& io,

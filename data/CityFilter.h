@@ -40,7 +40,9 @@ struct CityQuery {
 
 CityQuery ParseCityFilter(const std::string& filter);
 
-// Only cities above this population count in a state-wide query.
+// Only cities above this population count in a state-wide query, and every
+// place above it is a major city of its codes.
 inline constexpr std::uint32_t kMajorCityPopulation = 10000;
+inline bool IsMajorCity(std::uint32_t population) { return population > kMajorCityPopulation; }
 
 }  // namespace tq

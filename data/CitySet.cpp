@@ -379,7 +379,7 @@ void CCitySet::BuildIndexes() {
   // whole text.
   std::vector<KeyedRow> majors;
   for (std::uint32_t row = 0; row < aStates.size(); ++row) {
-    if (aPopulations[row] <= kMajorCityPopulation) continue;
+    if (!IsMajorCity(aPopulations[row])) continue;
     const std::string& state = aStates[row];
     std::array<unsigned char, 8> bytes{};
     std::memcpy(bytes.data(), state.data(), std::min<std::size_t>(state.size(), 8));
@@ -475,6 +475,16 @@ void CCitySet::SelectNames(const CityQuery& query, bool prefix,
   }
   std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+}
+
+std::vector<std::uint32_t> CCitySet::RowsNamed(std::string_view name) const {
+  auto it = std::lower_bound(byName_.begin(), byName_.end(), name, [&](std::uint32_t row, std::string_view n) {
+    return CompareNoCase(aCityNames[row], n) < 0;
+  });
+  std::vector<std::uint32_t> rows;
+  for (; it != byName_.end() && CompareNoCase(aCityNames[*it], name) == 0; ++it) rows.push_back(*it);
+  std::sort(rows.begin(), rows.end());
+  return rows;
 }
 
 void CCitySet::SetCurrent(std::uint32_t row) {

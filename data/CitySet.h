@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/CityFilter.h"
@@ -61,6 +62,8 @@ class CCitySet : public RecordCursor<CCitySet> {
     return {namePosition_[row], nameFirst_[namePosition_[row]], nameAfter_[namePosition_[row]]};
   }
   std::uint32_t RowAtNamePosition(std::uint32_t position) const { return byName_[position]; }
+  // The rows whose name is exactly `name`, case aside, in row order.
+  std::vector<std::uint32_t> RowsNamed(std::string_view name) const;
 
  protected:
   // Fills the empty `rows` with the rows that strFilter selects, in file

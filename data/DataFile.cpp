@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <charconv>
@@ -11,6 +12,8 @@
 #include <new>
 
 #include "base/Text.h"
+#include "data/AreaCodeSet.h"
+#include "data/CitySet.h"
 
 namespace tq {
 namespace {
@@ -145,7 +148,22 @@ LoadOutcome DescribeLoad(FileProblem problem, const char* fileName,
     case FileProblem::kNone:
       break;
   }
-  return {problem, text + "."};
+  return {problem, text + ".", fileName};
+}
+
+int ExitStatusFor(std::span<const LoadOutcome> problems) {
+  int status = 0;
+  for (const LoadOutcome& problem : problems) {
+    if (problem.problem == FileProblem::kNone) continue;
+    const bool placeFile =
+        problem.file == CCitySet::kFileName || problem.file == CAreaCodeSet::kFileName;
+    if (placeFile && problem.problem != FileProblem::kDamaged) return kExitNoData;
+    // A folder of cit.bin and arc.bin alone is sound data: the files it lacks
+    // are told as a note (numbers without their exchange), not as damage.
+    if (!placeFile && problem.problem == FileProblem::kMissing) continue;
+    status = kExitDamagedData;
+  }
+  return status;
 }
 
 bool LineReader::Next(std::string_view& line) {
@@ -227,6 +245,16 @@ std::optional<float> ParseReal(std::string_view line) {
   const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
   if (error != std::errc() || end != line.data() + line.size()) return std::nullopt;
   return value;
+}
+
+std::optional<std::int64_t> CountLine(std::string_view line, std::string_view word,
+                                      std::int64_t most) {
+  if (!line.starts_with(word) || line.size() <= word.size() || line[word.size()] != ' ') {
+    return std::nullopt;
+  }
+  const std::int32_t count = DigitsValue(line.substr(word.size() + 1));
+  if (count < 0 || count > most) return std::nullopt;
+  return count;
 }
 
 bool NextLfLine(std::string_view& rest, std::string_view& line) {
@@ -325,6 +353,19 @@ std::optional<std::string> ReadDataFileOf(const std::filesystem::path& folder, c
   FileBytes file = ReadDataFile(DataFilePath(folder, name));
   if (!file.bytes) outcome = DescribeLoad(file.problem, name, folder, file.why);
   return std::move(file.bytes);
+}
+
+std::optional<std::size_t> ParseCountLine(std::string_view line, std::string_view word) {
+  if (!line.starts_with(word) || line.size() <= word.size() + 1 || line[word.size()] != ' ' ||
+      line.size() > word.size() + 10) {
+    return std::nullopt;
+  }
+  std::size_t count = 0;
+  for (const char c : line.substr(word.size() + 1)) {
+    if (c < '0' || c > '9') return std::nullopt;
+    count = count * 10 + static_cast<std::size_t>(c - '0');
+  }
+  return count;
 }
 
 }  // namespace tq

@@ -58,13 +58,26 @@ std::filesystem::path DataFilePath(const std::filesystem::path& folder,
                                    const char* name);
 
 // What loading a data file came to: the one result of every data file load
-// (the record sets' Outcome(), ExchangeTable::Read). `text` (code page 1252,
-// empty when all is well) names the file, what is wrong and the folder it was
-// looked for in.
+// (the record sets' Outcome(), ExchangeTable::Open, ZoneLaw::Open), and the
+// data problem an answer carries: the file ("cit.bin"), the kind of problem,
+// and the text told (code page 1252, empty when all is well) that names the
+// file, what is wrong and the folder it was looked for in.
 struct [[nodiscard]] LoadOutcome {
   FileProblem problem = FileProblem::kNone;
   std::string text;
+  std::string file;
+  bool operator==(const LoadOutcome&) const = default;
 };
+
+// The exit status of tqlookup, a single lookup and a batch alike, when the
+// data came with these problems: kExitNoData when a place file (cit.bin,
+// arc.bin) is missing, unreadable or refused, so nothing can be answered;
+// kExitDamagedData when the answers may be incomplete: a file is damaged,
+// or the exchanges or the zone law are there but cannot be read; else 0 (an
+// optional file that is missing is told, and costs nothing).
+inline constexpr int kExitNoData = 5;
+inline constexpr int kExitDamagedData = 6;
+int ExitStatusFor(std::span<const LoadOutcome> problems);
 
 // "Data file cit.bin in /some/folder is damaged: ..." and the like; `why`
 // says what is wrong. Damage without a `why` is no problem.
@@ -237,9 +250,18 @@ inline bool HasControlBytes(std::string_view line, bool tabs = false) {
   return below(line.data() + line.size() - 8);
 }
 
+// The count of a header line "word N" ("places 12"): N, 1 to 9 digits and
+// at most `most`; nothing for any other line.
+std::optional<std::int64_t> CountLine(std::string_view line, std::string_view word,
+                                      std::int64_t most);
+
 // Cuts the next LF-ended line off `rest` (without its LF); false when there
 // is none, so a last line without its LF is never read as whole.
 bool NextLfLine(std::string_view& rest, std::string_view& line);
+
+// "places 12" gives 12: the line is `word`, a blank and 1 to 9 digits;
+// nothing for any other line.
+std::optional<std::size_t> ParseCountLine(std::string_view line, std::string_view word);
 
 // Raises (+1) or lowers (-1) every byte, modulo 256.
 std::string ShiftText(std::string_view text, int direction);

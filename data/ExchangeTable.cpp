@@ -10,36 +10,14 @@ namespace {
 
 constexpr std::size_t kRecordSize = 13;  // "937222 00001\n"
 
-// "places 12" gives 12; nothing unless the line is the word, a blank and
-// 1 to 9 digits.
-std::optional<std::size_t> CountLine(std::string_view line, std::string_view word) {
-  if (!line.starts_with(word) || line.size() <= word.size() + 1 || line[word.size()] != ' ') {
-    return std::nullopt;
-  }
-  line.remove_prefix(word.size() + 1);
-  if (line.size() > 9) return std::nullopt;
-  std::size_t count = 0;
-  for (char c : line) {
-    if (c < '0' || c > '9') return std::nullopt;
-    count = count * 10 + static_cast<std::size_t>(c - '0');
-  }
-  return count;
-}
-
-// The number written by the digits of `text`; false unless all are digits.
-bool Digits(std::string_view text, std::uint32_t& value) {
-  value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<std::uint32_t>(c - '0');
-  }
-  return true;
-}
-
 // "937222 00001" gives the key 937222 and the place 1.
 bool ParseRecord(std::string_view line, std::uint32_t& key, std::uint32_t& place) {
-  return line.size() == kRecordSize - 1 && line[6] == ' ' && Digits(line.substr(0, 6), key) &&
-         Digits(line.substr(7), place);
+  if (line.size() != kRecordSize - 1 || line[6] != ' ') return false;
+  const std::int32_t keyValue = DigitsValue(line.substr(0, 6));
+  const std::int32_t placeValue = DigitsValue(line.substr(7));
+  key = static_cast<std::uint32_t>(keyValue);
+  place = static_cast<std::uint32_t>(placeValue);
+  return keyValue >= 0 && placeValue >= 0;
 }
 
 struct Candidate {
@@ -49,7 +27,7 @@ struct Candidate {
 
 }  // namespace
 
-LoadOutcome ExchangeTable::Read(const std::filesystem::path& folder) {
+LoadOutcome ExchangeTable::Open(const std::filesystem::path& folder) {
   *this = {};
   LoadOutcome outcome;
   std::optional<std::string> bytes = ReadDataFileOf(folder, kFileName, outcome);
@@ -57,6 +35,10 @@ LoadOutcome ExchangeTable::Read(const std::filesystem::path& folder) {
     const std::string damage = Load(*bytes);
     outcome = DescribeLoad(FileProblem::kDamaged, kFileName, folder,
                            DamageWithManifest(folder, kFileName, *bytes, Count(), damage));
+  }
+  // What could be read of a damaged table still answers.
+  if (outcome.problem != FileProblem::kNone && IsEmpty()) {
+    outcome.text += " Numbers are answered without their exchange.";
   }
   outcome_ = outcome;
   return outcome;
@@ -72,13 +54,13 @@ std::string ExchangeTable::Load(std::string bytes) {
     return "it is not a file of the format TQEXC 1 or 2";
   }
   const bool version2 = line == "TQEXC 2";
-  const std::optional<std::size_t> placeCount =
-      NextLfLine(rest, line) ? CountLine(line, "places") : std::nullopt;
-  if (!placeCount || *placeCount > 99999) return "its second line is not a count of places";
+  const std::optional<std::int64_t> placeCount =
+      NextLfLine(rest, line) ? CountLine(line, "places", 99999) : std::nullopt;
+  if (!placeCount) return "its second line is not a count of places";
   std::vector<PlaceLine> places;
-  places.reserve(*placeCount);
+  places.reserve(static_cast<std::size_t>(*placeCount));
   std::size_t lineNumber = 2;
-  for (std::size_t i = 0; i < *placeCount; ++i) {
+  for (std::int64_t i = 0; i < *placeCount; ++i) {
     const std::size_t at = all.size() - rest.size();
     ++lineNumber;
     if (!NextLfLine(rest, line)) return "it ends inside its list of places";
@@ -98,8 +80,8 @@ std::string ExchangeTable::Load(std::string bytes) {
     }
   }
   ++lineNumber;
-  const std::optional<std::size_t> count =
-      NextLfLine(rest, line) ? CountLine(line, "exchanges") : std::nullopt;
+  const std::optional<std::int64_t> count =
+      NextLfLine(rest, line) ? CountLine(line, "exchanges", 999999999) : std::nullopt;
   if (!count) {
     return "line " + std::to_string(lineNumber) + " is not the count of exchanges after " +
            std::to_string(*placeCount) + " places";
@@ -110,7 +92,7 @@ std::string ExchangeTable::Load(std::string bytes) {
   // neighbours and after the last record used: one changed key then costs
   // at most itself and a neighbour, and never makes others unreachable.
   std::vector<Candidate> candidates;
-  candidates.reserve(std::min(*count, rest.size() / kRecordSize + 1));
+  candidates.reserve(std::min(static_cast<std::size_t>(*count), rest.size() / kRecordSize + 1));
   std::size_t recordLines = 0;
   while (!rest.empty()) {
     ++lineNumber;
@@ -129,7 +111,7 @@ std::string ExchangeTable::Load(std::string bytes) {
       candidates.push_back({key, place, lineNumber});
     }
   }
-  if (recordLines != *count) {
+  if (recordLines != static_cast<std::size_t>(*count)) {
     damage.Note("it holds " + std::to_string(recordLines) + " exchange records where its header says " +
                 std::to_string(*count));
   }

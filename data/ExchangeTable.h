@@ -27,11 +27,11 @@ class ExchangeTable {
   static constexpr char kFileName[] = "exc.bin";
 
   // Reads the file of the folder (the current directory when empty) and
-  // checks it against the folder's manifest when there is one.
-  [[nodiscard]] LoadOutcome Read(const std::filesystem::path& folder);
-  // Read, for callers that only tell the text ("" when all is well).
-  [[nodiscard]] std::string Open(const std::filesystem::path& folder) { return Read(folder).text; }
-  // What the last Read came to (none before).
+  // checks it against the folder's manifest when there is one. When nothing
+  // can be read, the text ends in saying that numbers are answered without
+  // their exchange.
+  LoadOutcome Open(const std::filesystem::path& folder);
+  // What the last Open came to (none before).
   const LoadOutcome& Outcome() const { return outcome_; }
   // Loads the bytes of a file; what is wrong with them ("" when nothing).
   // The table is empty when they are of another format or version.

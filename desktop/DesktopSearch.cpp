@@ -1,6 +1,7 @@
 #include "desktop/DesktopSearch.h"
 
 #include <algorithm>
+#include <vector>
 #include <utility>
 
 #include "base/Text.h"
@@ -40,23 +41,23 @@ std::vector<DesktopResult> DesktopSearch::SearchQuery(std::string_view query,
   const std::string typed = Utf8ToCp1252(query);
   if (typed.find('?') != std::string::npos) return {};  // not a text of the data's letters
   OpenOnce();
-  const Answer& answer = flow_.Search(typed);
-  if (answer.outcome == AnswerOutcome::kFound) {
-    const std::string line = ResultLine(answer, utcSeconds);
+  const std::shared_ptr<const Answer> answer = flow_.Search(typed);
+  if (answer->outcome == AnswerOutcome::kFound || answer->outcome == AnswerOutcome::kPlanned) {
+    const std::string line = ResultLine(*answer, utcSeconds);
     if (line.empty()) return {};
     return {{std::string(query), Cp1252ToDisplayUtf8(line)}};
   }
-  if (answer.outcome != AnswerOutcome::kChoices) return {};
-  std::vector<CityChoice> choices = answer.choices;  // a copy: the searches below replace the answer
-  std::stable_sort(choices.begin(), choices.end(), [](const CityChoice& a, const CityChoice& b) {
-    return a.population > b.population;
-  });
+  if (answer->outcome != AnswerOutcome::kChoices) return {};
+  // The choices come the most populous first; each result searches its very
+  // place, by the text that finds it and no other.
   std::vector<DesktopResult> results;
-  for (const CityChoice& choice : choices) {
+  for (const CityChoice& choice : answer->choices) {
     if (results.size() == kMaxResults) break;
-    const std::string place = choice.city + ", " + choice.state;
-    const Answer& one = flow_.Search(place);
-    const std::string line = one.outcome == AnswerOutcome::kFound ? ResultLine(one, utcSeconds) : "";
+    const std::string place = flow_.QueryOfPlace(choice.cityId);
+    if (place.empty()) continue;
+    const std::shared_ptr<const Answer> one = flow_.Search(place);
+    const std::string line =
+        one->outcome == AnswerOutcome::kFound ? ResultLine(*one, utcSeconds) : "";
     if (!line.empty()) results.push_back({Cp1252ToUtf8(place), Cp1252ToDisplayUtf8(line)});
   }
   return results;

@@ -2,9 +2,11 @@
 // The answers of the desktop search (GNOME Shell's overview, KRunner): a text
 // typed there becomes at most three one-line results from the very search of
 // the window. An area code, a number or a place that is found gives its one
-// answer; a city name that several places share gives the most populous of
-// them. Each result carries the text that the window searches to show it.
-// Texts in and out are UTF-8.
+// answer (a code announced but not in service yet, its first day); a city
+// name that several places share gives the most populous of them. Each
+// result carries the text that the window searches to show that very place
+// ("Springfield, Pennsylvania (610/484)" where the name alone would find
+// others). Texts in and out are UTF-8.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +20,7 @@
 namespace tq {
 
 struct DesktopResult {
-  std::string query;  // what the window searches on activation: "937", "Springfield, MO"
+  std::string query;  // what the window searches on activation: "937", "Springfield, Missouri"
   std::string line;   // "Dayton, OH · 3:42 PM Eastern · 937"
   bool operator==(const DesktopResult&) const = default;
 };
@@ -46,7 +48,7 @@ class DesktopSearch {
   void Open() { OpenOnce(); }
 
   // What went wrong reading the data (code page 1252), after a search.
-  const std::vector<std::string>& DataProblems() const { return flow_.DataProblems(); }
+  const std::vector<LoadOutcome>& DataProblems() const { return flow_.DataProblems(); }
 
  private:
   class NobodyToAsk : public CityChooser {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/Text.h"
+#include "lookup/AnswerText.h"
 #include "time/LocalTime.h"
 
 namespace tq {
@@ -13,25 +14,24 @@ constexpr char kSeparator[] = " \xB7 ";
 }  // namespace
 
 std::string ResultLine(const Answer& answer, std::int64_t utcSeconds) {
+  if (answer.planned) return PlannedCodeText(*answer.planned);
   if (!answer.HasLists() || answer.outcome != AnswerOutcome::kFound) return {};
-  // The place the answer's first clock is of: the typed place of a place
-  // search, else the largest place of the codes.
-  const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
+  using Status = NumberResult::Status;
+  const std::optional<NumberResult>& exchange = answer.exchange;
   std::string place;
-  if (answer.exchange && answer.exchange->status == NumberResult::Status::kOk) {
-    place = answer.exchange->place + ", " + answer.exchange->state;
-  } else if (!clocks.empty()) {
-    place = clocks.front().place->name;
+  if (exchange && exchange->status == Status::kOk) {
+    place = exchange->place + ", " + exchange->state;
+  } else if (exchange && exchange->status == Status::kUnknownExchange) {
+    place = exchange->NumberText() + " not listed, " + CodeRegionText(*exchange);
+  } else if (answer.times.searchedPlace && !answer.times.clockPlaces.empty()) {
+    place = answer.times.clockPlaces.front().name;
   } else if (answer.largestPlace) {
     place = answer.largestPlace->name + ", " + answer.largestPlace->state;
-  } else {
-    place = answer.largestCity.entries.front();
   }
-  std::string time;
-  if (!clocks.empty()) {
-    const LocalTimeLine& line = clocks.front();
-    time = Clock12(line.clock) + " " + line.zoneName.substr(0, line.zoneName.find(' '));
-  }
+  const CallVerdict verdict = VerdictOf(answer.times, utcSeconds);
+  const std::string time = verdict.clock ? Clock12(*verdict.clock) + " " +
+                                               ZoneFamily(verdict.clock->zoneName)
+                                         : ZoneFamiliesText(answer.times, utcSeconds);
   return JoinedNonEmpty({place, time, JoinedNonEmpty(answer.areaCodes.entries, "/")}, kSeparator);
 }
 

@@ -120,12 +120,15 @@ SearchProvider::SearchProvider(std::filesystem::path dataFolder, QString program
     : search_(std::move(dataFolder)), program_(std::move(program)) {
   idle_.setSingleShot(true);
   idle_.setInterval(idleMs);
-  connect(&idle_, &QTimer::timeout, QCoreApplication::instance(), &QCoreApplication::quit);
-  idle_.start();
+  connect(&idle_, &QTimer::timeout, this, &SearchProvider::Idle);
   search_.Open();
 }
 
-void SearchProvider::Touch() { idle_.start(); }
+void SearchProvider::Serve() { idle_.start(); }
+
+void SearchProvider::Touch() {
+  if (idle_.isActive()) idle_.start();
+}
 
 QStringList SearchProvider::Results(const QStringList& terms) {
   Touch();
@@ -167,6 +170,8 @@ int RunSearchProvider(const std::filesystem::path& dataFolder, const QString& pr
     return 1;
   }
   SearchProvider provider(dataFolder, program, idleMs);
+  QObject::connect(&provider, &SearchProvider::Idle, QCoreApplication::instance(),
+                   &QCoreApplication::quit);
   GnomeSearchAdaptor gnome(provider);
   KRunnerAdaptor krunner(provider);
   bus.registerObject(QString::fromLatin1(kGnomeProviderPath), &gnome, QDBusConnection::ExportAllSlots);
@@ -179,6 +184,7 @@ int RunSearchProvider(const std::filesystem::path& dataFolder, const QString& pr
     std::fprintf(stderr, "telquest: %s is already served by another instance\n", qPrintable(name));
     return 0;
   }
+  provider.Serve();
   return QCoreApplication::exec();
 }
 

@@ -4,7 +4,9 @@
 // both answered by DesktopSearch. Activating a result starts the window on
 // its query; the clipboard text of a result is its line. The process owns
 // the bus name below, serves until it has been idle for a while, and then
-// exits (D-Bus activation starts it again when it is asked).
+// exits (D-Bus activation starts it again when it is asked). The idle time
+// counts from when the name is owned, never from before the data is read:
+// a call that D-Bus activation holds back for the name is answered.
 
 #include <QDBusArgument>
 #include <QObject>
@@ -44,15 +46,22 @@ class SearchProvider : public QObject {
   Q_OBJECT
 
  public:
-  // Data from `dataFolder` (or the current directory); activation starts
-  // `program --query <query>`; the process quits after `idleMs` without a call.
+  // Data from `dataFolder` (or the current directory), read now; activation
+  // starts `program --query <query>`. Idle() is signalled once `idleMs` pass
+  // without a call after Serve().
   SearchProvider(std::filesystem::path dataFolder, QString program, int idleMs);
+
+  // Starts the idle countdown: the name is owned, calls may come.
+  void Serve();
 
   // Results of the words typed: their ids (the queries of the results).
   QStringList Results(const QStringList& terms);
   // Name and clipboard text of a result id (searched again when not known).
   QString LineOf(const QString& id);
   void Activate(const QString& id);
+
+ signals:
+  void Idle();
 
  private:
   void Touch();

@@ -19,23 +19,43 @@ const char* AnswerOutcomeName(AnswerOutcome outcome) {
     case AnswerOutcome::kNoCities: return "no_cities";
     case AnswerOutcome::kChoices: return "choices";
     case AnswerOutcome::kCancelled: return "cancelled";
+    case AnswerOutcome::kPlanned: return "planned";
   }
   return "none";
+}
+
+namespace {
+
+std::vector<int> ZonesOf(const AnswerTimes& times) {
+  std::vector<int> zones;
+  zones.reserve(times.clockPlaces.size());
+  for (const TimePlace& place : times.clockPlaces) zones.push_back(place.zone);
+  return zones;
+}
+
+}  // namespace
+
+std::vector<std::string> AllPlaceEntries(const Answer& answer) {
+  std::vector<std::string> entries;
+  for (const PlaceFacts& place : answer.places) {
+    if (!place.ownEntry) continue;
+    entries.push_back(place.withState ? place.name + ", " + place.state : place.name);
+  }
+  return entries;
+}
+
+bool HasUnlistedPlaces(const Answer& answer) {
+  for (const PlaceFacts& place : answer.places) {
+    if (!place.listed) return true;
+  }
+  return false;
 }
 
 std::vector<LocalTimeLine> LocalTimesAt(const AnswerTimes& times, std::int64_t utcSeconds) {
   std::vector<LocalTimeLine> lines;
   if (!times.law) return lines;
-  for (const TimePlace& place : times.clockPlaces) {
-    std::optional<LocalClock> clock = LocalClockAt(*times.law, place.zone, utcSeconds);
-    if (!clock) continue;
-    // Zones that keep the same time at this instant show one clock.
-    bool same = false;
-    for (const LocalTimeLine& line : lines) {
-      same = same || (line.clock.offsetMinutes == clock->offsetMinutes &&
-                      line.zoneName == clock->zoneName);
-    }
-    if (!same) lines.push_back({*clock, clock->zoneName, &place});
+  for (ZoneClock& clock : DistinctClocksAt(*times.law, ZonesOf(times), utcSeconds)) {
+    lines.push_back({std::move(clock.clock), times.clockPlaces[clock.index].name});
   }
   return lines;
 }
@@ -47,34 +67,18 @@ std::vector<std::string> ZoneLineAt(const AnswerTimes& times, std::int64_t utcSe
   return {TimeZoneText(*times.law, times.zonePlace->zone, utcSeconds)};
 }
 
-namespace {
-
-// "Central" of "Central Daylight Time".
-std::string ZoneFamily(std::string zone) {
-  for (const char* kind : {" Double Daylight Time", " Daylight Time", " Standard Time"}) {
-    if (zone.ends_with(kind)) {
-      zone.resize(zone.size() - std::string_view(kind).size());
-      break;
-    }
-  }
-  return zone;
-}
-
-}  // namespace
-
-std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds) {
-  if (times.searchedPlace) return {};
+std::string ZoneFamiliesText(const AnswerTimes& times, std::int64_t utcSeconds) {
   const std::vector<LocalTimeLine> lines = LocalTimesAt(times, utcSeconds);
   if (lines.size() < 2) return {};
   std::vector<std::string> zones;
-  for (const LocalTimeLine& line : lines) zones.push_back(ZoneFamily(line.zoneName));
+  for (const LocalTimeLine& line : lines) zones.push_back(ZoneFamily(line.clock.zoneName));
   // Two clocks of one family (Eastern Standard beside Eastern Daylight) are
   // told by their full names.
   if (std::set<std::string>(zones.begin(), zones.end()).size() < zones.size()) {
     zones.clear();
-    for (const LocalTimeLine& line : lines) zones.push_back(line.zoneName);
+    for (const LocalTimeLine& line : lines) zones.push_back(line.clock.zoneName);
   }
-  std::string text = times.areaCode.empty() ? "" : times.areaCode + ": ";
+  std::string text;
   for (std::size_t i = 0; i < zones.size(); ++i) {
     if (i > 0) text += i + 1 == zones.size() ? " and " : ", ";
     text += zones[i];
@@ -82,11 +86,19 @@ std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds) {
   return text;
 }
 
+std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds) {
+  const std::string families = ZoneFamiliesText(times, utcSeconds);
+  if (families.empty() || times.areaCode.empty()) return families;
+  return times.areaCode + ": " + families;
+}
+
+CallVerdict VerdictOf(const AnswerTimes& times, std::int64_t utcSeconds) {
+  if (!times.law) return {};
+  return VerdictAt(*times.law, ZonesOf(times), utcSeconds, times.callingHours);
+}
+
 std::optional<bool> CallableAt(const AnswerTimes& times, std::int64_t utcSeconds) {
-  if (!times.searchedPlace) return std::nullopt;
-  const std::vector<LocalTimeLine> lines = LocalTimesAt(times, utcSeconds);
-  if (lines.size() != 1) return std::nullopt;
-  return IsCallable(lines.front().clock, times.callingHours);
+  return VerdictOf(times, utcSeconds).callable;
 }
 
 }  // namespace tq

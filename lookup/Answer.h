@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "data/PlannedCodes.h"
+#include "data/DataFile.h"
 #include "number/NumberLookup.h"
 #include "time/LocalTime.h"
 #include "time/TimeZoneLine.h"
@@ -38,6 +40,7 @@ enum class AnswerOutcome {
   kNoCities,   // "No cities found"
   kChoices,    // several places match and nobody chose (choices holds them)
   kCancelled,  // several places matched and the choice was cancelled
+  kPlanned,    // an area code announced but not yet in service (planned holds it)
 };
 const char* AnswerOutcomeName(AnswerOutcome outcome);
 
@@ -54,17 +57,31 @@ struct PlaceFacts {
   std::string state;  // "OH", or a country or "Non-geographic area code"
   std::int64_t population = 0;
   std::int32_t cityId = 0;
+  bool listed = true;      // its entry is in the major cities list
+  bool ownEntry = true;    // the place its entry stands for (places that read alike share one)
+  bool withState = false;  // its entry carries its state ("Iqaluit, NU")
   bool operator==(const PlaceFacts&) const = default;
 };
 
-// One place of a city choice: the text offered ("Springfield, Missouri"),
-// and what tells it from its namesakes.
+// The other places of one state that share the name of the place answered
+// ("also 17 other places named Washington in Pennsylvania").
+struct Namesakes {
+  std::string name;   // the name they share: "Washington"
+  std::string state;  // "PA"
+  std::vector<PlaceFacts> places;  // the others, the one meant first
+  bool operator==(const Namesakes&) const = default;
+};
+
+// One place of a city choice: the text offered ("Springfield, Missouri";
+// texts that would read alike carry what tells them apart, "Springfield,
+// Pennsylvania (610/484)"), and the place's figures.
 struct CityChoice {
   std::string text;
   std::string city;   // "Springfield"
   std::string state;  // "MO"
   std::int64_t population = 0;
   std::vector<std::int32_t> areaCodes;  // ascending
+  std::int32_t cityId = -1;
   bool operator==(const CityChoice&) const = default;
 };
 
@@ -86,9 +103,9 @@ struct AnswerTimes {
   // instant of the search.
   std::vector<std::string> zoneLine;
   std::optional<TimePlace> zonePlace;  // the largest city the line is of
-  // The places whose clocks are shown: the searched place (a typed place, or
-  // the exchange's place of a full number), else the largest place of each
-  // zone found, largest first.
+  // The places a call may ring at, whose clocks are shown: the searched
+  // place (a typed place, or the exchange's place of a full number), else
+  // the largest place of each zone found, largest first.
   std::vector<TimePlace> clockPlaces;
   // The clocks are of the one place searched, not of an area code's zones.
   bool searchedPlace = false;
@@ -100,11 +117,10 @@ struct AnswerTimes {
   bool operator==(const AnswerTimes&) const = default;
 };
 
-// A clock of the answer at one instant.
+// A clock of the answer at one instant, with the name of its place.
 struct LocalTimeLine {
-  LocalClock clock;
-  std::string zoneName;  // "Eastern Daylight Time"
-  const TimePlace* place;
+  LocalClock clock;   // its zoneName: "Eastern Daylight Time"
+  std::string place;  // "Dayton, OH"
 };
 // The clocks of the places at `utcSeconds`: one per kind of time in force
 // (the largest place of each), places without a zone left out.
@@ -112,13 +128,23 @@ std::vector<LocalTimeLine> LocalTimesAt(const AnswerTimes& times, std::int64_t u
 // The time zone line of the largest city at `utcSeconds` (none or one entry).
 std::vector<std::string> ZoneLineAt(const AnswerTimes& times, std::int64_t utcSeconds);
 // "Eastern and Central" when the clocks at `utcSeconds` are of more than one
-// zone, led by the area code ("850: Eastern and Central"); "" for one zone.
+// zone; "" for one zone.
+std::string ZoneFamiliesText(const AnswerTimes& times, std::int64_t utcSeconds);
+// The same led by the area code: "850: Eastern and Central".
 std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds);
-// Whether one may call now: whether the clock of the place searched (a typed
-// place, the exchange's place of a full number) is inside the calling hours;
-// nothing for an area code or an exchange of unknown place (which may span
-// zones), or a place without a clock.
+// The local time of the answer and whether one may call now, by VerdictAt
+// (LocalTime.h): given whenever the time is certain, the places' clocks
+// agreeing (the typed place, the exchange's place, or every place of area
+// codes that keep one time); neither for places that keep different
+// times, or without a clock.
+CallVerdict VerdictOf(const AnswerTimes& times, std::int64_t utcSeconds);
 std::optional<bool> CallableAt(const AnswerTimes& times, std::int64_t utcSeconds);
+
+struct Answer;
+// The full list: one entry per text of the places, in their order.
+std::vector<std::string> AllPlaceEntries(const Answer& answer);
+// Whether the full list holds places that the major cities leave out.
+bool HasUnlistedPlaces(const Answer& answer);
 
 struct Answer {
   std::string queryGiven;  // the text as typed
@@ -128,13 +154,22 @@ struct Answer {
   AnswerList areaCodes{"Area code(s):", {}};
   AnswerList largestCity{"Largest city in area code(s):", {}};
   AnswerList majorCities{"Major cities in area code(s):", {}};
+  // The heading of the full list of the places of the codes, the major
+  // cities among them ("All places (96) in area code:"; its entries are
+  // AllPlaceEntries).
+  std::string allPlacesHeading = "All places in area code(s):";
   std::vector<std::string> stateOrProvince;  // the state line (none or one entry)
   // The state or province the map shows ("OH"; "" for none).
   std::string foundState;
-  // The listed places with their figures, in the order of majorCities; the
-  // largest city's facts.
+  // Every place of the codes with its figures, in the order of the full list
+  // (places that share an entry's text follow each other, the one the entry
+  // stands for first); the largest city's facts.
   std::vector<PlaceFacts> places;
   std::optional<PlaceFacts> largestPlace;
+  // The place searched shares its name with other places of its state.
+  std::optional<Namesakes> namesakes;
+  // With kPlanned: the code announced.
+  std::optional<PlannedCode> planned;
 
   AnswerTimes times;
 
@@ -142,11 +177,13 @@ struct Answer {
   std::string e164;
   // When the input named an exchange and exchanges are known.
   std::optional<NumberResult> exchange;
-  // The row of majorCities that is the exchange's place, or -1.
+  // The row of majorCities, and of AllPlaceEntries, that is the exchange's
+  // place, or -1.
   int exchangeRow = -1;
+  int exchangeRowInAll = -1;
 
-  // One text per data file that is missing, unreadable, refused or damaged.
-  std::vector<std::string> problems;
+  // One for each data file that is missing, unreadable, refused or damaged.
+  std::vector<LoadOutcome> problems;
   // With kChoices: the places to choose from, in the order shown.
   std::vector<CityChoice> choices;
 

@@ -24,13 +24,18 @@ std::string JsonArray(const std::vector<std::string>& entries) {
   return json + "]";
 }
 
-// The state or province of an area code, as the state line writes it.
+std::vector<std::string> ProblemTexts(const Answer& answer) {
+  std::vector<std::string> texts;
+  for (const LoadOutcome& problem : answer.problems) texts.push_back(problem.text);
+  return texts;
+}
+
+}  // namespace
+
 std::string CodeRegionText(const NumberResult& exchange) {
   const char* shared = SharedRegionLine(exchange.areaCode);
   return shared ? shared : StateDisplayForm(exchange.state);
 }
-
-}  // namespace
 
 std::string ExchangeText(const NumberResult& exchange) {
   using Status = NumberResult::Status;
@@ -58,11 +63,12 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
   AddList(text, answer.majorCities.heading, answer.majorCities.entries);
   AddList(text, kStateOrProvinceHeading, answer.stateOrProvince);
   AddList(text, kTimeZoneHeading, ZoneLineAt(answer.times, utcSeconds));
+  if (answer.namesakes) text += "Namesakes:\n  " + Cp1252ToDisplayUtf8(NamesakesText(*answer.namesakes)) + "\n";
   const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   if (!clocks.empty()) text += "Local time:\n";
   for (const LocalTimeLine& line : clocks) {
-    text += "  " + Clock24(line.clock) + " " + line.zoneName + " (UTC" +
-            UtcOffsetText(line.clock) + "), " + Cp1252ToDisplayUtf8(line.place->name) + "\n";
+    text += "  " + Clock24(line.clock) + " " + line.clock.zoneName + " (UTC" +
+            UtcOffsetText(line.clock) + "), " + Cp1252ToDisplayUtf8(line.place) + "\n";
   }
   const std::string split = SplitZonesText(answer.times, utcSeconds);
   if (!split.empty()) text += "Time zones:\n  " + split + "\n";
@@ -89,8 +95,8 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
     json += first ? "\n" : ",\n";
     first = false;
     json += "    {\"time\": \"" + Clock24(line.clock) + "\", \"zone\": " +
-            JsonString(line.zoneName) + ", \"utcOffset\": \"" + UtcOffsetText(line.clock) +
-            "\", \"place\": " + JsonString(line.place->name) + "}";
+            JsonString(line.clock.zoneName) + ", \"utcOffset\": \"" + UtcOffsetText(line.clock) +
+            "\", \"place\": " + JsonString(line.place) + "}";
   }
   json += first ? "],\n" : "\n  ],\n";
   const std::string split = SplitZonesText(answer.times, utcSeconds);
@@ -98,7 +104,7 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
   const std::optional<bool> callable = CallableAt(answer.times, utcSeconds);
   json += "  \"callable\": " + std::string(!callable ? "null" : *callable ? "true" : "false") +
           ",\n  \"callingHours\": \"" + CallingHoursText(answer.times.callingHours) + "\",\n";
-  json += "  \"dataProblems\": " + JsonArray(answer.problems) + ",\n";
+  json += "  \"dataProblems\": " + JsonArray(ProblemTexts(answer)) + ",\n";
   json += "  \"exchange\": ";
   if (!answer.exchange) {
     json += "null";
@@ -119,9 +125,33 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
     json += &place == &answer.places.front() ? "\n" : ",\n";
     json += "    {\"name\": " + JsonString(place.name) + ", \"state\": " +
             JsonString(place.state) + ", \"population\": " + std::to_string(place.population) +
-            "}";
+            ", \"listed\": " + (place.listed ? "true" : "false") + "}";
   }
   json += answer.places.empty() ? "]" : "\n  ]";
+  json += ",\n  \"namesakes\": ";
+  if (!answer.namesakes) {
+    json += "null";
+  } else {
+    const Namesakes& namesakes = *answer.namesakes;
+    json += "{\"name\": " + JsonString(namesakes.name) + ", \"state\": " +
+            JsonString(namesakes.state) + ", \"count\": " + std::to_string(namesakes.places.size()) +
+            ", \"text\": " + JsonString(NamesakesText(namesakes)) + ", \"places\": [";
+    for (const PlaceFacts& place : namesakes.places) {
+      json += (&place == &namesakes.places.front() ? "" : ", ");
+      json += "{\"name\": " + JsonString(place.name) + ", \"population\": " +
+              std::to_string(place.population) + "}";
+    }
+    json += "]}";
+  }
+  json += ",\n  \"planned\": ";
+  if (!answer.planned) {
+    json += "null";
+  } else {
+    std::vector<std::string> overlays;
+    for (const std::int32_t code : answer.planned->overlays) overlays.push_back(std::to_string(code));
+    json += "{\"areaCode\": \"" + std::to_string(answer.planned->code) + "\", \"begins\": " +
+            JsonString(answer.planned->begins) + ", \"overlays\": " + JsonArray(overlays) + "}";
+  }
   return json + "\n}\n";
 }
 
@@ -146,11 +176,12 @@ std::string ChoicesJson(const Answer& answer) {
 }
 
 std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
-  std::vector<std::string> parts = answer.problems;
+  std::vector<std::string> parts = ProblemTexts(answer);
+  if (answer.namesakes) parts.push_back(NamesakesText(*answer.namesakes));
   const int yours = ThisComputerOffsetSeconds(utcSeconds);
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
-    parts.push_back(line.place->name + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +
-                    ", " + line.zoneName + " (UTC" + UtcOffsetText(line.clock) + "), " +
+    parts.push_back(line.place + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +
+                    ", " + line.clock.zoneName + " (UTC" + UtcOffsetText(line.clock) + "), " +
                     DifferenceFromYou(line.clock.offsetMinutes * 60, yours));
   }
   const std::string split = SplitZonesText(answer.times, utcSeconds);
@@ -176,6 +207,12 @@ std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
     text += part;
   }
   return text;
+}
+
+std::string NamesakesText(const Namesakes& namesakes) {
+  const std::size_t others = namesakes.places.size();
+  return "also " + std::to_string(others) + " other " + (others == 1 ? "place" : "places") +
+         " named " + namesakes.name + " in " + StateAbbrevToName(namesakes.state);
 }
 
 std::string ChoiceDetails(const CityChoice& choice) {

@@ -25,6 +25,11 @@ std::string StatusText(const Answer& answer, std::int64_t utcSeconds);
 // What the answer says of its exchange (code page 1252): "Dayton, OH", or
 // why no place is known.
 std::string ExchangeText(const NumberResult& exchange);
+// "also 17 other places named Washington in Pennsylvania" (code page 1252).
+std::string NamesakesText(const Namesakes& namesakes);
+// The state or province of the exchange's area code, as the state line
+// writes it: "Ohio (OH)", or the shared line of 867, 902 and 782.
+std::string CodeRegionText(const NumberResult& exchange);
 // What tells a place of the city choice from its namesakes (code page 1252):
 // "114,394 \xB7 217", "1,434,625 \xB7 210/726", its population with
 // thousands separated, then its area codes; a part not known is left out.

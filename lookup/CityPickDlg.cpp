@@ -86,7 +86,7 @@ CCityPickDlg::CCityPickDlg(QWidget* parent)
 }
 
 void CCityPickDlg::SetChoices(const std::vector<std::string>& choices) {
-  for (const std::string& text : choices) arrChoices.push_back(CityChoice{text, {}, {}, 0, {}});
+  for (const std::string& text : choices) arrChoices.push_back(CityChoice{text, {}, {}, 0, {}, -1});
 }
 
 void CCityPickDlg::SetCityChoices(const std::vector<CityChoice>& choices) {
@@ -137,6 +137,7 @@ void CCityPickDlg::OnOK() {
   const int selected = listCities->currentRow();
   if (selected >= 0 && listCities->item(selected)->isSelected()) {
     strSelection = shownChoices_[static_cast<std::size_t>(selected)].text;
+    iSelectedCityId = shownChoices_[static_cast<std::size_t>(selected)].cityId;
   }
   accept();
 }
@@ -145,7 +146,7 @@ CityChoiceReply CCityPickChooser::ChooseCity(const std::vector<CityChoice>& choi
   CCityPickDlg dialog(parent_);
   dialog.SetCityChoices(choices);
   if (dialog.exec() != QDialog::Accepted) return {};
-  return {CityChoiceReply::Kind::kChosen, dialog.GetSelection()};
+  return {CityChoiceReply::Kind::kChosen, dialog.GetSelection(), dialog.GetSelectedCityId()};
 }
 
 }  // namespace tq

@@ -1,12 +1,13 @@
 #pragma once
 // "Matching Cities": asks which of several places a typed city name meant.
-// The candidates ("Springfield, Illinois", ...) appear sorted without regard
-// to case, the first one selected, each with its population and area codes
+// The candidates ("Springfield, Illinois", ...) appear the most populous
+// first, the first one selected, each with its population and area codes
 // beside it; OK, Enter or a double-click confirms the selected one, Cancel or
 // Escape gives no answer.
 
 #include <QDialog>
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ class CCityPickDlg : public QDialog {
   void SetCityChoices(const std::vector<CityChoice>& choices);
   // The confirmed candidate; empty unless the dialog ended with OK.
   std::string GetSelection() const { return strSelection; }
+  // The place of the confirmed candidate; -1 without one (or for a text alone).
+  std::int32_t GetSelectedCityId() const { return iSelectedCityId; }
 
   // Runs the dialog, or answers it at once with the answer set for it.
   int exec() override;
@@ -57,6 +60,7 @@ class CCityPickDlg : public QDialog {
   std::vector<CityChoice> arrChoices;
   std::vector<CityChoice> shownChoices_;
   std::string strSelection;
+  std::int32_t iSelectedCityId = -1;
   bool bInitialized = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -199,6 +200,12 @@ void CLookupDlg::CreateMenu() {
   edit->addAction(QStringLiteral("&Go to Search Field"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
                   &CLookupDlg::FocusQuery);
   edit->addAction(QStringLiteral("Calling &Hours..."), this, &CLookupDlg::OnCallingHours);
+  edit->addSeparator();
+  actShowAllPlaces = edit->addAction(QStringLiteral("Show A&ll Places"),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), this,
+                                     &CLookupDlg::OnShowAllPlaces);
+  actShowAllPlaces->setCheckable(true);
+  actShowAllPlaces->setEnabled(false);
   QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
   help->addAction(QStringLiteral("&Contents..."), QKeySequence(Qt::Key_F1), this,
                   &CLookupDlg::helpRequested);
@@ -299,7 +306,10 @@ void CLookupDlg::DescribeControls() {
   listAreaCodes->setAccessibleDescription(QStringLiteral("The area codes found.") + follow);
   listLargestCity->setAccessibleDescription(
       QStringLiteral("One entry: the most populous city, or why nothing was found.") + follow);
-  listMajorCities->setAccessibleDescription(QStringLiteral("The cities served.") + follow);
+  listMajorCities->setAccessibleDescription(
+      QStringLiteral("The major cities served; Edit, Show All Places (Ctrl+Shift+A) lists every "
+                     "place.") +
+      follow);
   listStateOrProvince->setAccessibleDescription(
       QStringLiteral("One entry: the state or province of the answer."));
   listTimeZone->setAccessibleDescription(
@@ -313,7 +323,12 @@ void CLookupDlg::ShowHeadings() {
   const Answer& answer = flow.GetAnswer();
   SetHeading(lblAreaCodes, Mnemonic(answer.areaCodes.heading));
   SetHeading(lblLargestCity, Mnemonic(answer.largestCity.heading));
-  SetHeading(lblMajorCities, Mnemonic(answer.majorCities.heading));
+  // The full list keeps the letter of the major cities' heading (Alt+M)
+  // where its words have one, else takes the letter c.
+  const std::string& places = bShowAllPlaces ? answer.allPlacesHeading : answer.majorCities.heading;
+  const std::size_t m = places.find_first_of("Mm");
+  SetHeading(lblMajorCities, Mnemonic(places, m != std::string::npos ? static_cast<int>(m)
+                                                                     : static_cast<int>(places.find('c'))));
 }
 
 void CLookupDlg::OnInitDialog(int showMapsSetting) {
@@ -452,7 +467,25 @@ void CLookupDlg::OnDblclkLargestCity() {
 }
 
 void CLookupDlg::OnDblclkMajorCities() {
-  FollowUp(&SearchFlow::OnDblclkMajorCities, listMajorCities);
+  FollowUp(bShowAllPlaces ? &SearchFlow::OnDblclkAllPlaces : &SearchFlow::OnDblclkMajorCities,
+           listMajorCities);
+}
+
+void CLookupDlg::OnShowAllPlaces() {
+  const Answer& answer = flow.GetAnswer();
+  bShowAllPlaces = !bShowAllPlaces && HasUnlistedPlaces(answer);
+  ShowPlacesList();
+  listMajorCities->setFocus();
+}
+
+void CLookupDlg::ShowPlacesList() {
+  const Answer& answer = flow.GetAnswer();
+  ShowHeadings();
+  FillList(listMajorCities, bShowAllPlaces ? AllPlaceEntries(answer) : answer.majorCities.entries);
+  const int exchangeRow = bShowAllPlaces ? answer.exchangeRowInAll : answer.exchangeRow;
+  if (exchangeRow >= 0) listMajorCities->setCurrentRow(exchangeRow);
+  actShowAllPlaces->setChecked(bShowAllPlaces);
+  actShowAllPlaces->setEnabled(bShowAllPlaces || HasUnlistedPlaces(answer));
 }
 
 void CLookupDlg::FollowUp(bool (SearchFlow::*followUp)(int), const QListWidget* list) {
@@ -509,9 +542,10 @@ void CLookupDlg::OnLButtonDown(const QPoint& point) {
 void CLookupDlg::OnPaint(QPainter& painter) {
   if (!bShowMaps) return;
   const Answer& answer = flow.GetAnswer();
+  const std::optional<PlaceFacts>& largest = answer.largestPlace;
   PaintMapArea(painter, answer.foundState,
-               CitySymbolToDraw(bInitializing, answer.foundState, answer.stateOrProvince,
-                                answer.largestCity.entries));
+               CitySymbolToDraw(bInitializing, answer.foundState, largest ? largest->name : "",
+                                largest ? largest->state : ""));
 }
 
 void CLookupDlg::keyPressEvent(QKeyEvent* event) {
@@ -567,6 +601,7 @@ void CLookupDlg::OnListContextMenu(QListWidget* list, const QPoint& at) {
   copy->setEnabled(!list->selectedItems().isEmpty());
   QAction* answer = menu->addAction(QStringLiteral("Copy &Answer"), this, &CLookupDlg::OnEditCopyAnswer);
   answer->setEnabled(flow.GetAnswer().HasLists());
+  if (list == listMajorCities) menu->addAction(actShowAllPlaces);
   menu->popup(list->viewport()->mapToGlobal(at));
 }
 
@@ -581,13 +616,13 @@ void CLookupDlg::ReadQuery() { flow.SetQuery(FromQString(editQuery->text())); }
 void CLookupDlg::ShowResults() {
   const Answer& answer = flow.GetAnswer();
   editQuery->setText(ToQString(answer.query));
-  ShowHeadings();
   FillList(listAreaCodes, answer.areaCodes.entries);
   FillList(listLargestCity, answer.largestCity.entries);
-  FillList(listMajorCities, answer.majorCities.entries);
+  // Each answer opens on its major cities.
+  bShowAllPlaces = false;
+  ShowPlacesList();
   FillList(listStateOrProvince, answer.stateOrProvince);
   FillList(listTimeZone, answer.times.zoneLine);
-  if (answer.exchangeRow >= 0) listMajorCities->setCurrentRow(answer.exchangeRow);
   UpdateStatus();
   client->update();
 }

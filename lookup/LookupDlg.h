@@ -16,6 +16,7 @@
 #include "map/HitTest.h"
 #include "names/PlaceCompletion.h"
 
+class QAction;
 class QCheckBox;
 class QCompleter;
 class QStringListModel;
@@ -89,8 +90,14 @@ class CLookupDlg : public QDialog {
   void OnEditCopyAnswer();
   // The selected entry of `list` to the clipboard; nothing when none is.
   void CopyEntryOf(const QListWidget* list);
-  // Copy and Copy Answer, for the entry at `at` of `list`.
+  // Copy and Copy Answer, for the entry at `at` of `list`; on the major
+  // cities, also the full list.
   void OnListContextMenu(QListWidget* list, const QPoint& at);
+  // Edit, Show All Places: the major cities list shows every place of the
+  // answer, or the major cities again.
+  void OnShowAllPlaces();
+  // The major cities, or every place, as bShowAllPlaces says.
+  void ShowPlacesList();
   // The suggestions for the text typed so far, shown under the input field.
   void OnQueryEdited(const QString& text);
   // A suggestion taken (Enter on it, a click): it becomes the input, searched.
@@ -120,8 +127,10 @@ class CLookupDlg : public QDialog {
   PlaceCompletion placeCompletion;
   int bShowMaps = 0;
   bool bInitializing = true;
+  bool bShowAllPlaces = false;  // the answer's full list in listMajorCities
 
   QMenuBar* menuBar = nullptr;
+  QAction* actShowAllPlaces = nullptr;
   QWidget* client = nullptr;
   QGroupBox* grpTimeZone = nullptr;
   QListWidget* listTimeZone = nullptr;

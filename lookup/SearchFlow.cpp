@@ -30,10 +30,6 @@ void SetCityIdFilter(std::string& filter, std::int32_t cityId) {
   filter.assign("iCityId = ").append(digits, static_cast<std::size_t>(end - digits));
 }
 
-// The order of the sorted list boxes: without regard to case, equal texts
-// in the order given (with a stable sort).
-bool ShownBefore(const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; }
-
 // The code of a state or province named by its code ("oh") or its name
 // ("Ohio", "new york"); "" for any other text.
 std::string StateCodeOf(const std::string& text) {
@@ -48,22 +44,25 @@ std::string StateCodeOf(const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+// The order of the choices offered: the most populous first, then by text.
+bool ShownBefore(const CityChoice& a, const CityChoice& b) {
+  if (a.population != b.population) return a.population > b.population;
+  return CompareNoCase(a.text, b.text) < 0;
+}
+
+}  // namespace
+
 std::vector<CityChoice> ChoicesInShownOrder(const std::vector<CityChoice>& choices) {
   // The order is found on indexes, so each choice is copied once.
   std::vector<std::size_t> order(choices.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return ShownBefore(choices[a].text, choices[b].text);
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return ShownBefore(choices[a], choices[b]); });
   std::vector<CityChoice> shown;
   shown.reserve(choices.size());
   for (const std::size_t i : order) shown.push_back(choices[i]);
-  return shown;
-}
-
-std::vector<std::string> ChoicesInShownOrder(const std::vector<std::string>& choices) {
-  std::vector<std::string> shown = choices;
-  std::stable_sort(shown.begin(), shown.end(), ShownBefore);
   return shown;
 }
 
@@ -84,12 +83,15 @@ bool SplitCityState(const std::string& place, std::string& city, std::string& st
   city.clear();
   const std::size_t comma = text.find(',');
   if (comma == 0) {
-    // ", New York" names a state; other texts keep their letters only, so
-    // ", O H" is the code OH.
+    // ", New York" names a state; letters in twos are a code (", O H" is
+    // OH); other texts stay as typed, as the name of a member ("Cayman
+    // Islands") or the beginning of codes.
     std::string rest = text.substr(1);
     if (rest.starts_with(' ')) rest.erase(0, 1);
     std::string code = StateNameToAbbrev(rest);
-    if (code == rest) std::erase(code, ' ');
+    if (std::string letters = code; code == rest && (std::erase(letters, ' '), letters.size() <= 2)) {
+      code = letters;
+    }
     state += code;
     return false;
   }
@@ -133,27 +135,28 @@ void SearchFlow::OpenData() {
   setCities.Open();
   setAreaCodes.Open();
   dataProblems_.clear();
-  for (const LoadOutcome* outcome : {&setCities.Outcome(), &setAreaCodes.Outcome()}) {
-    if (!outcome->text.empty()) dataProblems_.push_back(outcome->text);
-  }
+  const auto tell = [this](LoadOutcome outcome) {
+    // A note (the places' own zones standing in for a missing zone law) is kept too.
+    if (outcome.problem != FileProblem::kNone || !outcome.text.empty()) {
+      dataProblems_.push_back(std::move(outcome));
+    }
+  };
+  tell(setCities.Outcome());
+  tell(setAreaCodes.Outcome());
   if (dataFolder_) {
-    const LoadOutcome& exchanges = exchanges_.Read(*dataFolder_);
-    if (!exchanges.text.empty()) {
-      // What could be read of a damaged table still answers.
-      dataProblems_.push_back(exchanges_.IsEmpty()
-                                  ? exchanges.text + " Numbers are answered without their exchange."
-                                  : exchanges.text);
-    }
+    tell(exchanges_.Open(*dataFolder_));
     auto law = std::make_shared<ZoneLaw>();
-    const std::string lawProblem = law->Open(*dataFolder_);
-    zoneLawOutcome_ = {lawProblem.empty() ? FileProblem::kNone : FileProblem::kDamaged, {}};
-    if (lawProblem.empty()) {
-      law_ = std::move(law);
-    } else {
-      law_.reset();
-      zoneLawOutcome_.text = lawProblem + " Local times are not shown.";
-      dataProblems_.push_back(zoneLawOutcome_.text);
-    }
+    LoadOutcome lawOutcome = law->OpenFor(*dataFolder_, setCities);
+    law_.reset();
+    if (lawOutcome.problem == FileProblem::kNone) law_ = std::move(law);
+    zoneLawOutcome_ = lawOutcome;
+    tell(std::move(lawOutcome));
+    // The optional files: what they add is left out where they are damaged.
+    // Kinds are of the places read, so they wait for them.
+    if (setCities.RowCount() > 0) (void)kinds_.Read(*dataFolder_, setCities);
+    (void)plannedCodes_.Read(*dataFolder_);
+    tell(kinds_.Outcome());
+    tell(plannedCodes_.Outcome());
   }
   auto answer = std::make_shared<Answer>(*answer_);
   answer->problems = dataProblems_;
@@ -161,39 +164,45 @@ void SearchFlow::OpenData() {
 }
 
 const NumberLookup& SearchFlow::Numbers() {
-  if (!numbers_) numbers_ = std::make_unique<NumberLookup>(setCities, setAreaCodes, exchanges_);
+  if (!numbers_) {
+    numbers_ = std::make_unique<NumberLookup>(setCities, setAreaCodes, exchanges_, law_.get());
+  }
   return *numbers_;
 }
 
-const Answer& SearchFlow::Search(std::string text) {
+std::shared_ptr<const Answer> SearchFlow::Search(std::string text) {
   editQuery = std::move(text);
   OnOK();
-  return *answer_;
+  return answer_;
 }
 
-void SearchFlow::AddMessage(const char* message, AnswerOutcome outcome) {
+void SearchFlow::AddMessage(const std::string& message, AnswerOutcome outcome) {
   listLargestCity.AddString(message);
   outcome_ = outcome;
 }
 
-void SearchFlow::OnOK() {
+void SearchFlow::BeginSearch() {
   lblAreaCodes = "Area code:";
   lblLargestCity = "Largest city in area code:";
   listAreaCodes.ResetContent();
   listStateOrProvince.ResetContent();
   listLargestCity.ResetContent();
-  listMajorCities.ResetContent();
+  entries_.clear();
+  entryPlaces_.clear();
   searchedPlace_ = false;
-
   timePlaces_.clear();
   zonePlace_.reset();
   largestPlace_.reset();
-  listedPlaces_.clear();
+  namesakes_.reset();
+  planned_.reset();
   exchange_.reset();
   e164_.clear();
   openChoices_.clear();
   outcome_ = AnswerOutcome::kFound;
+}
 
+void SearchFlow::OnOK() {
+  BeginSearch();
   const std::string text = editQuery;
   if (const std::optional<PhoneNumber> phone = ParsePhoneNumber(text)) {
     if (phone->kind == PhoneNumber::Kind::kOtherCountry) {
@@ -213,7 +222,9 @@ void SearchFlow::OnOK() {
     Publish(text);
     return;
   }
-  if (number == 0 && text.find('0') != std::string::npos) {  // "000", or a place with a postal code
+  // "000", or a place with a postal code; not a place with what tells it
+  // from its namesakes ("Springfield, Pennsylvania (610/484)").
+  if (number == 0 && text.find('0') != std::string::npos && !text.ends_with(')')) {
     AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
     Publish(text);
     return;
@@ -221,13 +232,13 @@ void SearchFlow::OnOK() {
 
   std::string city, state;
   const bool split = SplitCityState(text, city, state);
-  bool chose = true;
   if (split || (city.empty() && !state.empty())) {
     LookupPlace(city, state);
   } else if (!city.empty() && !SearchCityThenState(city)) {
-    chose = SearchCityOnly(city);
+    SearchCityOnly(city);
   }
-  if (listLargestCity.GetCount() == 0 && chose) {
+  const bool asked = outcome_ == AnswerOutcome::kCancelled || outcome_ == AnswerOutcome::kChoices;
+  if (listLargestCity.GetCount() == 0 && !asked) {
     AddMessage(kCityNotFound, AnswerOutcome::kNotFound);
     strFoundState.clear();
   }
@@ -242,42 +253,239 @@ void SearchFlow::SearchNumber(std::int32_t areaCode, const PhoneNumber* number) 
   editQuery = AreaCodeText(areaCode);
   listAreaCodes.AddString(editQuery);
   ShowAreaCodes({areaCode});
-  if (listLargestCity.GetCount() == 0) AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
+  if (listLargestCity.GetCount() == 0) {
+    // A code announced but not in service yet says when it begins.
+    if (const PlannedCode* planned = plannedCodes_.Find(areaCode)) {
+      planned_ = *planned;
+      AddMessage(PlannedCodeText(*planned), AnswerOutcome::kPlanned);
+    } else {
+      AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
+    }
+  }
   if (!number) return;
   NumberResult result = Numbers().Lookup(*number, number->line);
   e164_ = result.E164();
   if (exchanges_.IsEmpty()) return;
   exchange_ = std::move(result);
-  // The exchange's place is the place called: its clock, and no other (none
-  // when the place has no zone, or no record to find it by).
+  // The clocks are those of the places a call may ring at: the exchange's
+  // place, the place called, and no other (none when it has no zone), or
+  // the places of the code when the exchange is not listed.
+  const ZoneSet reached = Numbers().ZonesOf(*exchange_);
+  const auto isReached = [&reached](int zone) {
+    return std::find(reached.zones.begin(), reached.zones.end(), zone) != reached.zones.end();
+  };
   if (exchange_->status == NumberResult::Status::kOk) {
+    KeepListed(exchange_->place, exchange_->state);
     timePlaces_.clear();
     searchedPlace_ = true;
-    if (exchange_->cityId < 0) return;
+    if (reached.zones.empty()) return;
     SetCityIdFilter(setCities.strFilter, exchange_->cityId);
     setCities.Open();
-    if (!setCities.IsEOF() && CurrentTimePlace().zone >= 0) timePlaces_ = {CurrentTimePlace()};
+    if (!setCities.IsEOF() && isReached(CurrentTimePlace().zone)) {
+      timePlaces_ = {CurrentTimePlace()};
+    }
+    return;
   }
+  std::erase_if(timePlaces_, [&](const TimePlace& place) { return !isReached(place.zone); });
 }
 
-std::vector<CityChoice> SearchFlow::CollectChoices() {
+namespace {
+
+// What tells a choice from the places its text also names, in more words
+// the higher the level (1 to 3): its area codes, its people, its id. Levels
+// that add nothing give "".
+std::string Qualifier(const CityChoice& choice, int level) {
+  std::vector<std::string> codes;
+  for (const std::int32_t code : choice.areaCodes) codes.push_back(std::to_string(code));
+  std::vector<std::string> parts = {JoinedNonEmpty(codes, "/")};
+  if (level >= 2) {
+    parts.push_back((choice.population > 0 ? GroupedCount(choice.population) : "0") + " people");
+  }
+  if (level >= 3) parts.push_back("place " + std::to_string(choice.cityId));
+  return JoinedNonEmpty(parts, ", ");
+}
+
+// The lowest level at which the qualifier of `choices[at]` differs from those
+// of all `choices` whose `alike` is set; 3 when none does sooner.
+int QualifierLevel(const std::vector<CityChoice>& choices, std::size_t at,
+                   const std::vector<bool>& alike) {
+  for (int level = 1; level < 3; ++level) {
+    const std::string mine = Qualifier(choices[at], level);
+    if (mine.empty()) continue;
+    bool distinct = true;
+    for (std::size_t i = 0; i < choices.size() && distinct; ++i) {
+      distinct = i == at || !alike[i] || CompareNoCase(Qualifier(choices[i], level), mine) != 0;
+    }
+    if (distinct) return level;
+  }
+  return 3;
+}
+
+}  // namespace
+
+std::vector<CityChoice> SearchFlow::ChoicesOfRows(const std::vector<std::uint32_t>& rows) {
+  setAreaCodes.EnsureLoaded();
   std::vector<CityChoice> choices;
-  choices.reserve(setCities.SelectedRows().size());
-  for (; !setCities.IsEOF(); setCities.MoveNext()) {
-    CityChoice choice{setCities.strCity + ", " + StateAbbrevToName(setCities.strStateOrProvince),
-                      setCities.strCity, setCities.strStateOrProvince, setCities.iPopulation,
-                      {}};
-    setAreaCodes.EnsureLoaded();
-    for (const std::uint32_t pair :
-         setAreaCodes.RowsOfCity(static_cast<std::uint32_t>(setCities.iCityId))) {
-      choice.areaCodes.push_back(static_cast<std::int32_t>(setAreaCodes.AreaCodes()[pair]));
+  choices.reserve(rows.size());
+  // Choices come by the hundred from a few states: each state's name is
+  // looked up once.
+  std::vector<std::pair<std::string_view, std::string>> stateNames;
+  for (const std::uint32_t row : rows) {
+    const std::string& name = setCities.CityNames()[row];
+    const std::string& state = setCities.States()[row];
+    auto known = std::find_if(stateNames.begin(), stateNames.end(),
+                              [&](const auto& pair) { return pair.first == state; });
+    if (known == stateNames.end()) known = stateNames.insert(known, {state, StateAbbrevToName(state)});
+    const std::uint32_t cityId = setCities.CityIds()[row];
+    CityChoice& choice = choices.emplace_back();
+    choice.text.reserve(name.size() + 2 + known->second.size());
+    choice.text.append(name).append(", ").append(known->second);
+    choice.city = name;
+    choice.state = state;
+    choice.population = static_cast<std::int32_t>(setCities.Populations()[row]);
+    choice.cityId = static_cast<std::int32_t>(cityId);
+    for (const std::uint32_t pair : setAreaCodes.RowsOfCity(cityId)) {
+      const auto code = static_cast<std::int32_t>(setAreaCodes.AreaCodes()[pair]);
+      if (std::find(choice.areaCodes.begin(), choice.areaCodes.end(), code) == choice.areaCodes.end()) {
+        choice.areaCodes.push_back(code);
+      }
     }
     std::sort(choice.areaCodes.begin(), choice.areaCodes.end());
-    choice.areaCodes.erase(std::unique(choice.areaCodes.begin(), choice.areaCodes.end()),
-                           choice.areaCodes.end());
-    choices.push_back(std::move(choice));
   }
-  return choices;
+  // Texts that read alike (a data file with one name twice in a state) are
+  // told apart. Alike texts have alike names: those stand together in the
+  // name order, so most choices are compared by a number alone.
+  std::vector<std::uint32_t> order(rows.size());
+  std::iota(order.begin(), order.end(), 0u);
+  const auto group = [&](std::uint32_t i) { return setCities.NamePlaceOf(rows[i]).first; };
+  std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    if (group(a) != group(b)) return group(a) < group(b);
+    return CompareNoCase(choices[a].text, choices[b].text) < 0;
+  });
+  for (std::size_t at = 0; at < order.size();) {
+    std::size_t end = at + 1;
+    while (end < order.size() && group(order[end]) == group(order[at]) &&
+           CompareNoCase(choices[order[end]].text, choices[order[at]].text) == 0) {
+      ++end;
+    }
+    if (end - at > 1) {
+      std::vector<bool> alike(choices.size(), false);
+      for (std::size_t k = at; k < end; ++k) alike[order[k]] = true;
+      std::vector<std::string> qualified;
+      for (std::size_t k = at; k < end; ++k) {
+        const CityChoice& choice = choices[order[k]];
+        qualified.push_back(choice.text + " (" +
+                            Qualifier(choice, QualifierLevel(choices, order[k], alike)) + ")");
+      }
+      for (std::size_t k = at; k < end; ++k) choices[order[k]].text = std::move(qualified[k - at]);
+    }
+    at = end;
+  }
+  // The order shown: the most populous first, found on indexes so that each
+  // choice moves once.
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::uint32_t a, std::uint32_t b) { return ShownBefore(choices[a], choices[b]); });
+  std::vector<CityChoice> shown;
+  shown.reserve(choices.size());
+  for (const std::uint32_t i : order) shown.push_back(std::move(choices[i]));
+  return shown;
+}
+
+std::optional<std::uint32_t> SearchFlow::ChoosePlace(const std::vector<std::uint32_t>& rows) {
+  std::vector<CityChoice> shown = ChoicesOfRows(rows);
+  const CityChoiceReply reply = chooser_.ChooseCity(shown);
+  if (reply.kind == CityChoiceReply::Kind::kUnanswered) {
+    openChoices_ = std::move(shown);
+    outcome_ = AnswerOutcome::kChoices;
+    return std::nullopt;
+  }
+  // A reply that names none of the places offered chooses none.
+  const auto chosen = std::find_if(shown.begin(), shown.end(), [&](const CityChoice& choice) {
+    return reply.cityId >= 0 ? choice.cityId == reply.cityId
+                             : CompareNoCase(choice.text, reply.text) == 0;
+  });
+  if (reply.kind == CityChoiceReply::Kind::kCancelled || chosen == shown.end()) {
+    outcome_ = AnswerOutcome::kCancelled;
+    return std::nullopt;
+  }
+  const std::uint32_t row = setCities.RowsOfCity(static_cast<std::uint32_t>(chosen->cityId)).front();
+  editQuery = QueryOfRow(row);
+  return row;
+}
+
+std::vector<std::uint32_t> SearchFlow::MatchPlaces(const std::string& city,
+                                                   const std::string& state) {
+  std::string filter = std::string("strCity = ") + kQuote + city + kQuote;
+  if (!state.empty()) filter += std::string(" and strStateOrProvince = ") + kQuote + state + kQuote;
+  const CityQuery query = ParseCityFilter(filter);
+  std::vector<std::uint32_t> rows;
+  const auto add = [&](const std::vector<std::uint32_t>& found) {
+    for (const std::uint32_t row : found) {
+      if (state.empty() || CompareNoCase(CurrentStateCode(setCities.States()[row]), query.state) == 0) {
+        rows.push_back(row);
+      }
+    }
+  };
+  // A name as typed: the places stored under it, and (knd.bin) those people
+  // call so. Only when there are none, the spellings of the filter.
+  add(setCities.RowsNamed(city));
+  if (kinds_.HasPlainNames()) add(kinds_.RowsWithPlainName(setCities, city));
+  if (rows.empty()) {
+    setCities.strFilter = filter;
+    setCities.Open();
+    rows = setCities.SelectedRows();
+    if (kinds_.HasPlainNames()) {
+      add(kinds_.RowsWithPlainName(setCities, query.city));
+      if (query.accentedCity != query.city) add(kinds_.RowsWithPlainName(setCities, query.accentedCity));
+    }
+  }
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return rows;
+}
+
+std::vector<std::uint32_t> SearchFlow::QualifiedPlaces(const std::string& city,
+                                                       const std::string& state) {
+  const std::size_t open = state.rfind(" (");
+  if (!state.ends_with(')') || open == std::string::npos || open == 0) return {};
+  std::string code = state.substr(0, open);
+  NormalizeStateText(code);
+  const std::string qualifier = state.substr(open + 2, state.size() - open - 3);
+  const std::vector<std::uint32_t> named = MatchPlaces(city, code);
+  const std::vector<CityChoice> choices = ChoicesOfRows(named);
+  std::vector<std::uint32_t> rows;
+  for (const CityChoice& choice : choices) {
+    for (int level = 1; level <= 3; ++level) {
+      if (CompareNoCase(Qualifier(choice, level), qualifier) == 0) {
+        rows.push_back(setCities.RowsOfCity(static_cast<std::uint32_t>(choice.cityId)).front());
+        break;
+      }
+    }
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+std::string SearchFlow::QueryOfRow(std::uint32_t row) {
+  const std::string& name = setCities.CityNames()[row];
+  const std::string& state = setCities.States()[row];
+  std::string text = name + ", " + StateAbbrevToName(state);
+  std::vector<std::uint32_t> named = MatchPlaces(name, std::string(CurrentStateCode(state)));
+  if (std::find(named.begin(), named.end(), row) == named.end()) named.push_back(row);
+  if (named.size() == 1 || kinds_.StandingOut(setCities, named) == row) return text;
+  // The text finds others too: it says what tells this place from them.
+  const std::vector<CityChoice> choices = ChoicesOfRows(named);
+  const auto at = static_cast<std::size_t>(
+      std::find_if(choices.begin(), choices.end(),
+                   [&](const CityChoice& c) { return c.cityId == static_cast<std::int32_t>(setCities.CityIds()[row]); }) -
+      choices.begin());
+  return text + " (" + Qualifier(choices[at], QualifierLevel(choices, at, std::vector<bool>(choices.size(), true))) + ")";
+}
+
+std::string SearchFlow::QueryOfPlace(std::int32_t cityId) {
+  if (cityId < 0 || !setCities.EnsureLoaded()) return {};
+  const std::span<const std::uint32_t> rows = setCities.RowsOfCity(static_cast<std::uint32_t>(cityId));
+  return rows.empty() ? std::string() : QueryOfRow(rows.front());
 }
 
 bool SearchFlow::SearchCityThenState(const std::string& text) {
@@ -304,87 +512,128 @@ bool SearchFlow::SearchCityThenState(const std::string& text) {
 }
 
 bool SearchFlow::SearchCityOnly(const std::string& city) {
-  setCities.strFilter = std::string("strCity = ") + kQuote + city + kQuote;
-  std::vector<CityChoice> choices;
+  std::vector<std::uint32_t> offered;
   {
     BusyScope wait(busy_);
-    setCities.Open();
+    offered = MatchPlaces(city, {});
   }
-  if (!setCities.IsEOF()) {
-    // One record: look it up at once with its own name and code.
-    const std::string onlyCity = setCities.strCity;
-    const std::string onlyState = setCities.strStateOrProvince;
-    choices = CollectChoices();
-    if (choices.size() == 1) {
-      LookupPlace(onlyCity, onlyState);
-      editQuery = choices.front().text;
+  if (!offered.empty()) {
+    // Of each state the namesake people mean, where one stands out.
+    std::vector<std::uint32_t> byState = offered;
+    std::stable_sort(byState.begin(), byState.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return CurrentStateCode(setCities.States()[a]) < CurrentStateCode(setCities.States()[b]);
+    });
+    offered.clear();
+    for (std::size_t at = 0; at < byState.size();) {
+      const std::string_view state = CurrentStateCode(setCities.States()[byState[at]]);
+      std::size_t end = at + 1;
+      while (end < byState.size() && CurrentStateCode(setCities.States()[byState[end]]) == state) ++end;
+      const std::span<const std::uint32_t> namesakes(byState.data() + at, end - at);
+      if (const std::optional<std::uint32_t> meant = kinds_.StandingOut(setCities, namesakes)) {
+        offered.push_back(*meant);
+      } else {
+        offered.insert(offered.end(), namesakes.begin(), namesakes.end());
+      }
+      at = end;
+    }
+    std::sort(offered.begin(), offered.end());
+    if (offered.size() == 1) {
+      // One place: looked up at once, the field showing its name and state.
+      const std::string query = QueryOfRow(offered.front());
+      LookupRow(offered.front());
+      editQuery = query;
       return true;
     }
   } else {
     // No exact name: offer every name that begins with the text.
     setCities.strFilter = std::string("strCity LIKE ") + kQuote + city + "%" + kQuote;
     setCities.Requery();
-    choices = CollectChoices();
-    if (choices.empty()) return true;
+    offered = setCities.SelectedRows();
+    if (offered.empty()) return true;
   }
-  std::vector<CityChoice> shown = ChoicesInShownOrder(choices);
-  const CityChoiceReply reply = chooser_.ChooseCity(shown);
-  if (reply.kind == CityChoiceReply::Kind::kUnanswered) {
-    openChoices_ = std::move(shown);
-    outcome_ = AnswerOutcome::kChoices;
-    return false;
-  }
-  if (reply.kind == CityChoiceReply::Kind::kCancelled) {
-    outcome_ = AnswerOutcome::kCancelled;
-    return false;
-  }
-  editQuery = reply.text;
-  std::string chosenCity, chosenState;
-  if (SplitCityState(reply.text, chosenCity, chosenState)) LookupPlace(chosenCity, chosenState);
+  const std::optional<std::uint32_t> chosen = ChoosePlace(offered);
+  if (!chosen) return false;
+  LookupRow(*chosen);
   return true;
 }
 
-void SearchFlow::LookupPlace(const std::string& city, const std::string& state) {
+bool SearchFlow::LookupPlace(const std::string& city, const std::string& state) {
+  if (city.empty()) {
+    LookupState(state);
+    return true;
+  }
+  // "Dayton," names no state and so no place.
+  std::vector<std::uint32_t> rows = state.empty() ? std::vector<std::uint32_t>() : MatchPlaces(city, state);
+  if (rows.empty() && !state.empty()) rows = QualifiedPlaces(city, state);
+  if (rows.empty()) {
+    BusyScope wait(busy_);
+    strFoundState.clear();
+    ShowAreaCodes({});
+    return true;
+  }
+  // Namesakes: the one people mean where one stands out, else a choice.
+  std::optional<std::uint32_t> row =
+      rows.size() == 1 ? rows.front() : kinds_.StandingOut(setCities, rows);
+  if (!row && !(row = ChoosePlace(rows))) return false;
+  LookupRow(*row);
+  return true;
+}
+
+void SearchFlow::LookupState(const std::string& state) {
   BusyScope wait(busy_);
   strFoundState.clear();
   std::vector<std::int32_t> areaCodes;
-  const bool stateOnly = city.empty();
-  if (stateOnly) {
-    setCities.strFilter = std::string("strStateOrProvince = ") + kQuote + state + kQuote;
-  } else {
-    setCities.strFilter = std::string("strCity = ") + kQuote + city + kQuote +
-                          " and strStateOrProvince = " + kQuote + state + kQuote;
-  }
+  setCities.strFilter = std::string("strStateOrProvince = ") + kQuote + state + kQuote;
   setCities.Open();
-  std::optional<TimePlace> typed;
-  if (stateOnly) {
-    // Many places: read from the columns, without making each the current one.
-    for (const std::uint32_t row : setCities.SelectedRows()) {
-      if (static_cast<std::int32_t>(setCities.Populations()[row]) <=
-          static_cast<std::int32_t>(kMajorCityPopulation)) {
-        continue;
-      }
+  // Many places: read from the columns, without making each the current one.
+  for (const std::uint32_t row : setCities.SelectedRows()) {
+    if (IsMajorCity(setCities.Populations()[row])) {
       AddCodesOfCity(static_cast<std::int32_t>(setCities.CityIds()[row]), areaCodes);
     }
-    setCities.MovePastEnd();
   }
-  for (; !stateOnly && !setCities.IsEOF(); setCities.MoveNext()) {
-    if (!typed) typed = CurrentTimePlace();
-    AddCodesOfCity(setCities.iCityId, areaCodes);
-  }
-  if (stateOnly && areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
+  setCities.MovePastEnd();
+  if (areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
   ShowAreaCodes(areaCodes);
   strFoundState = setCities.strStateOrProvince;
-  if (typed) {
-    // The place typed, and never a neighbour: without a zone it has no clock.
-    timePlaces_.clear();
-    if (typed->zone >= 0) timePlaces_ = {*typed};
-    searchedPlace_ = true;
+}
+
+void SearchFlow::LookupRow(std::uint32_t row) {
+  BusyScope wait(busy_);
+  strFoundState.clear();
+  std::vector<std::int32_t> areaCodes;
+  AddCodesOfCity(static_cast<std::int32_t>(setCities.CityIds()[row]), areaCodes);
+  const TimePlace typed = TimePlaceOfRow(row);
+  const std::vector<std::uint32_t> namesakes = kinds_.NamesakesOf(setCities, row);
+  ShowAreaCodes(areaCodes);
+  // The place searched is among the cities listed, however small.
+  for (const EntryPlace& place : entryPlaces_) {
+    if (place.row == row && !entries_[place.entry].listed) {
+      entries_[place.entry].listed = true;
+      SetMajorCitiesHeading();
+    }
+  }
+  // The map shows the state of the largest city found.
+  strFoundState = largestPlace_ ? largestPlace_->state : setCities.States()[row];
+  // The place typed, and never a neighbour: without a zone it has no clock.
+  timePlaces_.clear();
+  if (typed.zone >= 0) timePlaces_ = {typed};
+  searchedPlace_ = true;
+  if (namesakes.size() > 1) {
+    Namesakes told{std::string(kinds_.PlainName(setCities, row)),
+                   std::string(CurrentStateCode(setCities.States()[row])), {}};
+    std::vector<std::uint32_t> others = namesakes;
+    std::erase(others, row);
+    std::sort(others.begin(), others.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return kinds_.MeantBefore(setCities, a, b);
+    });
+    for (const std::uint32_t other : others) told.places.push_back(PlaceFactsOfRow(other));
+    namesakes_ = std::move(told);
   }
 }
 
 // A state or territory none of whose places has more than 10000 inhabitants
-// (Nunavut) would list nothing: it lists the area codes of all its places.
+// (Nunavut), or a member named in full ("Cayman Islands"), would list
+// nothing: it lists the area codes of all its places.
 void SearchFlow::AddCodesOfEveryPlace(const std::string& state,
                                       std::vector<std::int32_t>& areaCodes) {
   std::string code = state;
@@ -392,7 +641,9 @@ void SearchFlow::AddCodesOfEveryPlace(const std::string& state,
   setCities.strFilter.clear();
   setCities.Requery();
   for (; !setCities.IsEOF(); setCities.MoveNext()) {
-    if (setCities.strStateOrProvince == code) AddCodesOfCity(setCities.iCityId, areaCodes);
+    if (CompareNoCase(CurrentStateCode(setCities.strStateOrProvince), code) == 0) {
+      AddCodesOfCity(setCities.iCityId, areaCodes);
+    }
   }
 }
 
@@ -411,15 +662,15 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
   BusyScope wait(busy_);
   strFoundState.clear();
   listLargestCity.ResetContent();
-  listMajorCities.ResetContent();
-  listedPlaces_.clear();
+  entries_.clear();
+  entryPlaces_.clear();
   timePlaces_.clear();
   searchedPlace_ = false;
   zonePlace_.reset();
   largestPlace_.reset();
-  const bool plural = areaCodes.size() >= 2;
-  lblAreaCodes = plural ? "Area codes:" : "Area code:";
-  lblLargestCity = plural ? "Largest city in area codes:" : "Largest city in area code:";
+  pluralCodes_ = areaCodes.size() >= 2;
+  lblAreaCodes = pluralCodes_ ? "Area codes:" : "Area code:";
+  lblLargestCity = pluralCodes_ ? "Largest city in area codes:" : "Largest city in area code:";
   const std::optional<std::int32_t> bestCityId = ListPlacesOfCodes(areaCodes);
 
   std::stable_sort(timePlaces_.begin(), timePlaces_.end(),
@@ -427,8 +678,7 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
 
   const char* shared = areaCodes.empty() ? nullptr : SharedRegionLine(areaCodes.front());
   listStateOrProvince.AddString(shared ? shared : StateDisplayForm(strFoundState));
-  lblMajorCities = std::string("Major cities (") + std::to_string(listMajorCities.GetCount()) +
-                   (plural ? ") in area codes:" : ") in area code:");
+  SetMajorCitiesHeading();
 
   if (bestCityId) {
     SetCityIdFilter(setCities.strFilter, *bestCityId);
@@ -440,10 +690,20 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
   }
 }
 
+void SearchFlow::SetMajorCitiesHeading() {
+  const std::size_t all = entries_.size();
+  const std::size_t listed = static_cast<std::size_t>(
+      std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.listed; }));
+  const char* codes = pluralCodes_ ? ") in area codes:" : ") in area code:";
+  lblMajorCities = "Major cities (" + std::to_string(listed) +
+                   (listed < all ? " of " + std::to_string(all) : std::string()) + codes;
+  lblAllPlaces = "All places (" + std::to_string(all) + codes;
+}
+
 // The codes of an overlay complex share their places. A place read once
 // changes nothing when read again for another code with the same entry form
-// (the list would refuse the entry, the largest city and the clocks stay), so
-// it is read once. The state found is that of the last place of the last code.
+// (its entry, the largest city and the clocks stay), so it is read once. The
+// state found is that of the last place of the last code.
 std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
     const std::vector<std::int32_t>& areaCodes) {
   if (areaCodes.empty()) return std::nullopt;
@@ -465,9 +725,11 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
     std::uint32_t row;
   };
   std::vector<Clock> clocks;
-  std::optional<std::int32_t> bestCityId;
+  // The largest city: the most populous place that may be one, else the most
+  // populous place; the first reached of equals.
+  std::optional<std::int32_t> bestCityId, bestOfAll;
   std::optional<std::uint32_t> lastRow;
-  std::int64_t bestPopulation = -1;
+  std::int64_t bestPopulation = -1, bestOfAllPopulation = -1;
   for (const std::int32_t areaCode : areaCodes) {
     const bool withState = SharedRegionLine(areaCode) != nullptr;
     for (const std::uint32_t pair : setAreaCodes.RowsOfAreaCode(static_cast<std::uint32_t>(areaCode))) {
@@ -490,7 +752,11 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
           *known = {zone, population, row};
         }
       }
-      if (population > bestPopulation) {
+      if (population > bestOfAllPopulation) {
+        bestOfAllPopulation = population;
+        bestOfAll = cityId;
+      }
+      if (population > bestPopulation && kinds_.MayBeLargestCityRow(row)) {
         bestPopulation = population;
         bestCityId = cityId;
       }
@@ -503,105 +769,86 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
     setCities.Open();
     strFoundState = setCities.strStateOrProvince;
   }
-  return bestCityId;
+  return bestCityId ? bestCityId : bestOfAll;
 }
 
-namespace {
-
-// Where one entry stands in the order of a sorted list: its own position,
-// the first position of the entries equal to it, and the position after the
-// last entry that begins with it.
-using NamePlace = CCitySet::NamePlace;
-
-// True when a bit in [first, after) is set.
-bool AnySet(const std::vector<std::uint64_t>& bits, std::uint32_t first, std::uint32_t after) {
-  for (std::uint32_t i = first; i < after;) {
-    if (i % 64 == 0 && after - i >= 64) {
-      if (bits[i / 64] != 0) return true;
-      i += 64;
-    } else {
-      if (bits[i / 64] >> (i % 64) & 1) return true;
-      ++i;
-    }
-  }
-  return false;
+std::string SearchFlow::EntryText(std::uint32_t row, bool withState) const {
+  std::string text = setCities.CityNames()[row];
+  if (withState) text += ", " + setCities.States()[row];
+  return text;
 }
 
-void SetBit(std::vector<std::uint64_t>& bits, std::uint32_t i) {
-  bits[i / 64] |= std::uint64_t{1} << (i % 64);
-}
-
-}  // namespace
-
-// The list takes an entry unless an entry beginning with it is listed
-// already; since a refused entry begins with a listed one, that is: unless an
-// entry read before begins with it. The entries beginning with an entry
-// follow it in the list's order, so the places of the entries in that order
-// decide, with no text compared. Plain names have their places in the city
-// set; entries with a state are put in order here.
+// Every place gets an entry unless one of the same text (case aside) is
+// there: places that share a text share the entry, which stands for the one
+// of them people mean. The entries are in the order of the sorted lists.
 void SearchFlow::ListReadPlaces(const std::vector<ReadPlace>& places) {
-  const bool plain = std::none_of(places.begin(), places.end(),
-                                  [](const ReadPlace& place) { return place.withState; });
-  std::vector<NamePlace> order(places.size());
-  std::vector<std::uint32_t> byPosition;  // entries with a state: position -> index in places
-  std::vector<std::string> texts;
-  std::size_t positions = setCities.RowCount();
-  if (plain) {
-    for (std::size_t i = 0; i < places.size(); ++i) order[i] = setCities.NamePlaceOf(places[i].row);
-  } else {
-    texts.reserve(places.size());
-    for (const ReadPlace& place : places) {
-      std::string text = setCities.CityNames()[place.row];
-      if (place.withState) text += ", " + setCities.States()[place.row];
-      texts.push_back(std::move(text));
+  entries_.clear();
+  entryPlaces_.clear();
+  const std::size_t count = places.size();
+  std::vector<std::uint32_t> order(count), group(count);
+  std::iota(order.begin(), order.end(), 0u);
+  if (std::none_of(places.begin(), places.end(), [](const ReadPlace& p) { return p.withState; })) {
+    // Plain names have their places in the name order of the city set:
+    // sorted as one number each, the position above the index.
+    std::vector<std::uint64_t> keyed(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      const NamePlace at = setCities.NamePlaceOf(places[i].row);
+      keyed[i] = std::uint64_t{at.position} << 32 | i;
+      group[i] = at.first;
     }
-    byPosition.resize(places.size());
-    std::iota(byPosition.begin(), byPosition.end(), 0u);
-    std::stable_sort(byPosition.begin(), byPosition.end(), [&](std::uint32_t a, std::uint32_t b) {
+    std::sort(keyed.begin(), keyed.end());
+    for (std::size_t k = 0; k < count; ++k) order[k] = static_cast<std::uint32_t>(keyed[k]);
+  } else {
+    std::vector<std::string> texts(count);
+    for (std::size_t i = 0; i < count; ++i) texts[i] = EntryText(places[i].row, places[i].withState);
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
       return CompareNoCase(texts[a], texts[b]) < 0;
     });
-    std::vector<std::uint32_t> open;
-    for (std::uint32_t pos = 0; pos < byPosition.size(); ++pos) {
-      const std::string& text = texts[byPosition[pos]];
-      while (!open.empty() && !StartsWithNoCase(text, texts[byPosition[open.back()]])) {
-        order[byPosition[open.back()]].after = pos;
-        open.pop_back();
-      }
-      const bool same = pos > 0 && CompareNoCase(text, texts[byPosition[pos - 1]]) == 0;
-      order[byPosition[pos]].position = pos;
-      order[byPosition[pos]].first = same ? order[byPosition[pos - 1]].first : pos;
-      open.push_back(pos);
-    }
-    for (const std::uint32_t pos : open) {
-      order[byPosition[pos]].after = static_cast<std::uint32_t>(byPosition.size());
-    }
-    positions = places.size();
-  }
-  std::vector<std::uint64_t> read((positions + 63) / 64), listed((positions + 63) / 64);
-  std::vector<std::uint32_t> placeAt(plain ? 0 : positions);
-  for (std::size_t i = 0; i < places.size(); ++i) {
-    const NamePlace& at = order[i];
-    if (!AnySet(read, at.first, at.after)) SetBit(listed, at.position);
-    SetBit(read, at.position);
-  }
-  std::vector<std::string> entries;
-  entries.reserve(places.size());
-  listedPlaces_.clear();
-  listedPlaces_.reserve(places.size());
-  for (std::uint32_t word = 0; word < listed.size(); ++word) {
-    for (std::uint64_t bits = listed[word]; bits != 0; bits &= bits - 1) {
-      const std::uint32_t pos = word * 64 + static_cast<std::uint32_t>(std::countr_zero(bits));
-      if (plain) {
-        const std::uint32_t row = setCities.RowAtNamePosition(pos);
-        entries.push_back(setCities.CityNames()[row]);
-        listedPlaces_.push_back(PlaceFactsOfRow(row));
-      } else {
-        entries.push_back(std::move(texts[byPosition[pos]]));
-        listedPlaces_.push_back(PlaceFactsOfRow(places[byPosition[pos]].row));
-      }
+    for (std::size_t k = 0; k < count; ++k) {
+      const bool same = k > 0 && CompareNoCase(texts[order[k]], texts[order[k - 1]]) == 0;
+      group[order[k]] = same ? group[order[k - 1]] : static_cast<std::uint32_t>(k);
     }
   }
-  listMajorCities.AssignSorted(std::move(entries));
+  entries_.reserve(count);
+  entryPlaces_.reserve(count);
+  for (std::size_t at = 0; at < count;) {
+    std::size_t end = at + 1;
+    while (end < count && group[order[end]] == group[order[at]]) ++end;
+    std::size_t head = at;
+    for (std::size_t k = at + 1; k < end; ++k) {
+      if (kinds_.MeantBefore(setCities, places[order[k]].row, places[order[head]].row)) head = k;
+    }
+    const auto entry = static_cast<std::uint32_t>(entries_.size());
+    entries_.push_back({places[order[head]].row, places[order[head]].withState, true});
+    entryPlaces_.push_back({places[order[head]].row, entry});
+    for (std::size_t k = at; k < end; ++k) {
+      if (k != head) entryPlaces_.push_back({places[order[k]].row, entry});
+    }
+    at = end;
+  }
+  // The major cities: every place above the line, and at least the most
+  // populous ones, so that a rural code still lists its towns.
+  if (entries_.size() <= kLeastMajorCities) return;
+  const auto people = [&](std::uint32_t e) { return setCities.Populations()[entries_[e].row]; };
+  std::vector<std::uint32_t> byPeople(entries_.size());
+  std::iota(byPeople.begin(), byPeople.end(), 0u);
+  std::nth_element(byPeople.begin(), byPeople.begin() + kLeastMajorCities, byPeople.end(),
+                   [&](std::uint32_t a, std::uint32_t b) {
+                     return people(a) != people(b) ? people(a) > people(b) : a < b;
+                   });
+  for (std::size_t k = kLeastMajorCities; k < byPeople.size(); ++k) {
+    entries_[byPeople[k]].listed = IsMajorCity(people(byPeople[k]));
+  }
+}
+
+void SearchFlow::KeepListed(const std::string& place, const std::string& state) {
+  bool changed = false;
+  for (Entry& entry : entries_) {
+    if (entry.listed) continue;
+    const std::string text = EntryText(entry.row, entry.withState);
+    if (text == place || text == place + ", " + state) changed = entry.listed = true;
+  }
+  if (changed) SetMajorCitiesHeading();
 }
 
 TimePlace SearchFlow::CurrentTimePlace() const {
@@ -615,7 +862,7 @@ TimePlace SearchFlow::CurrentTimePlace() const {
 
 PlaceFacts SearchFlow::CurrentPlaceFacts() const {
   return PlaceFacts{setCities.strCity, setCities.strStateOrProvince, setCities.iPopulation,
-                    setCities.iCityId};
+                    setCities.iCityId, true};
 }
 
 TimePlace SearchFlow::TimePlaceOfRow(std::uint32_t row) const {
@@ -631,7 +878,7 @@ TimePlace SearchFlow::TimePlaceOfRow(std::uint32_t row) const {
 PlaceFacts SearchFlow::PlaceFactsOfRow(std::uint32_t row) const {
   return PlaceFacts{setCities.CityNames()[row], setCities.States()[row],
                     static_cast<std::int32_t>(setCities.Populations()[row]),
-                    static_cast<std::int32_t>(setCities.CityIds()[row])};
+                    static_cast<std::int32_t>(setCities.CityIds()[row]), true};
 }
 
 void SearchFlow::Publish(std::string queryGiven) {
@@ -641,12 +888,42 @@ void SearchFlow::Publish(std::string queryGiven) {
   answer->outcome = outcome_;
   answer->areaCodes = {lblAreaCodes, listAreaCodes.Entries()};
   answer->largestCity = {lblLargestCity, listLargestCity.Entries()};
-  answer->majorCities = {lblMajorCities, listMajorCities.Entries()};
+  answer->majorCities.heading = lblMajorCities;
+  answer->allPlacesHeading = lblAllPlaces;
+  // The exchange's place is the entry of its name (with its code in the
+  // lists of shared codes).
+  const bool placed = exchange_ && exchange_->status == NumberResult::Status::kOk;
+  int listed = 0;
+  for (std::size_t e = 0; e < entries_.size(); ++e) {
+    const Entry& entry = entries_[e];
+    const std::string& name = setCities.CityNames()[entry.row];
+    if (placed && answer->exchangeRowInAll < 0 && name == exchange_->place &&
+        (!entry.withState || setCities.States()[entry.row] == exchange_->state)) {
+      answer->exchangeRowInAll = static_cast<int>(e);
+      if (entry.listed) answer->exchangeRow = listed;
+    }
+    if (entry.listed) {
+      answer->majorCities.entries.push_back(EntryText(entry.row, entry.withState));
+      ++listed;
+    }
+  }
+  answer->places.reserve(entryPlaces_.size());
+  for (std::size_t i = 0; i < entryPlaces_.size(); ++i) {
+    const EntryPlace& place = entryPlaces_[i];
+    PlaceFacts& facts = answer->places.emplace_back();
+    facts.name = setCities.CityNames()[place.row];
+    facts.state = setCities.States()[place.row];
+    facts.population = static_cast<std::int32_t>(setCities.Populations()[place.row]);
+    facts.cityId = static_cast<std::int32_t>(setCities.CityIds()[place.row]);
+    facts.listed = entries_[place.entry].listed;
+    facts.ownEntry = i == 0 || entryPlaces_[i - 1].entry != place.entry;
+    facts.withState = entries_[place.entry].withState;
+  }
   answer->stateOrProvince = listStateOrProvince.Entries();
   answer->foundState = strFoundState;
-  answer->places = std::move(listedPlaces_);
-  listedPlaces_.clear();
   answer->largestPlace = largestPlace_;
+  answer->namesakes = namesakes_;
+  answer->planned = planned_;
   answer->times.zonePlace = zonePlace_;
   answer->times.clockPlaces = timePlaces_;
   answer->times.searchedPlace = searchedPlace_;
@@ -656,22 +933,10 @@ void SearchFlow::Publish(std::string queryGiven) {
   answer->times.zoneLine = ZoneLineAt(answer->times, nowUtc_());
   answer->e164 = e164_;
   answer->exchange = exchange_;
-  answer->exchangeRow = ExchangeRowInMajorCities();
   answer->problems = dataProblems_;
   answer->choices = std::move(openChoices_);
   openChoices_.clear();
   answer_ = std::move(answer);
-}
-
-int SearchFlow::ExchangeRowInMajorCities() const {
-  if (!exchange_ || exchange_->status != NumberResult::Status::kOk) return -1;
-  const std::string& city = exchange_->place;
-  const std::string withCode = city + ", " + exchange_->state;  // 867, 902 and 782
-  for (int row = 0; row < listMajorCities.GetCount(); ++row) {
-    const std::string& entry = listMajorCities.GetText(row);
-    if (entry == city || entry == withCode) return row;
-  }
-  return -1;
 }
 
 bool SearchFlow::OnDblclkAreaCodes(int selected) {
@@ -683,26 +948,39 @@ bool SearchFlow::OnDblclkAreaCodes(int selected) {
   return true;
 }
 
+// The largest city is searched as the place it is; a message in its list
+// is searched as a city of the state line ("No cities found, ").
 bool SearchFlow::OnDblclkLargestCity(int selected) {
-  return SearchPlaceOf(listLargestCity, selected);
+  if (selected < 0 || selected >= listLargestCity.GetCount()) return false;
+  if (largestPlace_) {
+    return SearchPlaceRow(setCities.RowsOfCity(static_cast<std::uint32_t>(largestPlace_->cityId)).front());
+  }
+  std::string stateName = listStateOrProvince.GetText(0);
+  const std::size_t paren = stateName.find('(');
+  if (paren != std::string::npos && paren >= 1) stateName.resize(paren);
+  const std::string place = listLargestCity.GetText(selected) + ", " + stateName;
+  if (place == editQuery) return false;
+  editQuery = place;
+  OnOK();
+  return true;
 }
 
 bool SearchFlow::OnDblclkMajorCities(int selected) {
-  return SearchPlaceOf(listMajorCities, selected);
+  for (const Entry& entry : entries_) {
+    if (entry.listed && selected-- == 0) return SearchPlaceRow(entry.row);
+  }
+  return false;
 }
 
-// "Dayton" with the state line "Ohio (OH)" searches "Dayton, Ohio "; an entry
-// that carries its own code ("Iqaluit, NU") is searched as it stands.
-bool SearchFlow::SearchPlaceOf(const ListBox& list, int selected) {
-  if (selected < 0 || selected >= list.GetCount()) return false;
-  const std::string entry = list.GetText(selected);
-  std::string place = entry;
-  if (entry.find(',') == std::string::npos) {
-    std::string stateName = listStateOrProvince.GetText(0);
-    const std::size_t paren = stateName.find('(');
-    if (paren != std::string::npos && paren >= 1) stateName.resize(paren);
-    place = entry + ", " + stateName;
-  }
+bool SearchFlow::OnDblclkAllPlaces(int selected) {
+  if (selected < 0 || static_cast<std::size_t>(selected) >= entries_.size()) return false;
+  return SearchPlaceRow(entries_[static_cast<std::size_t>(selected)].row);
+}
+
+// The place of an entry is searched by the text that finds it and no other.
+bool SearchFlow::SearchPlaceRow(std::optional<std::uint32_t> row) {
+  if (!row) return false;
+  const std::string place = QueryOfRow(*row);
   if (place == editQuery) return false;
   editQuery = place;
   OnOK();

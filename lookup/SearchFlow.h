@@ -18,6 +18,8 @@
 #include "data/AreaCodeSet.h"
 #include "data/CitySet.h"
 #include "data/ExchangeTable.h"
+#include "data/PlaceKinds.h"
+#include "data/PlannedCodes.h"
 #include "lookup/Answer.h"
 #include "lookup/BusyIndicator.h"
 #include "lookup/ListBox.h"
@@ -31,12 +33,13 @@ namespace tq {
 // come in the order in which they are offered (ChoicesInShownOrder).
 struct CityChoiceReply {
   enum class Kind {
-    kChosen,      // `text` is the chosen entry's text
+    kChosen,      // the choice of `cityId`, or (without one) the one reading `text`
     kCancelled,   // the user chose none
     kUnanswered,  // nobody could be asked: the answer lists the choices
   };
   Kind kind = Kind::kCancelled;
   std::string text;
+  std::int32_t cityId = -1;
 };
 
 class CityChooser {
@@ -48,10 +51,14 @@ class CityChooser {
 // What the input field holds before the first search.
 inline constexpr char kInitialQuery[] = "000";
 
-// The city choices in the order in which they are offered: sorted by their
-// text without regard to case, equal texts in the order given.
+// The city choices in the order in which they are offered: the most
+// populous first, equal populations by their text without regard to case,
+// equal texts in the order given.
 std::vector<CityChoice> ChoicesInShownOrder(const std::vector<CityChoice>& choices);
-std::vector<std::string> ChoicesInShownOrder(const std::vector<std::string>& choices);
+
+// A major cities list holds the places above kMajorCityPopulation and at
+// least this many of the most populous places.
+inline constexpr std::size_t kLeastMajorCities = 25;
 
 // Splits "Dayton , OH" into "Dayton" and "OH", and ", New York" into "" and
 // "NY" (a full state name becomes its code); the text after the comma is
@@ -80,16 +87,25 @@ class SearchFlow {
   const CallingHours& GetCallingHours() const { return callingHours_; }
 
   // Reads both data files (once; later calls only requery), and the
-  // exchange file of the data folder given to the first constructor; the
-  // answer becomes an empty one that tells what went wrong.
+  // exchange file and the zone law (ctz.bin, tzl.bin) of the data folder
+  // given to the first constructor; the answer becomes an empty one that
+  // tells what went wrong.
   void OpenData();
-  const std::vector<std::string>& DataProblems() const { return dataProblems_; }
+  // One for each data file that is missing, unreadable, refused or damaged,
+  // as every answer carries them (ExitStatusFor tells what they cost).
+  const std::vector<LoadOutcome>& DataProblems() const { return dataProblems_; }
   const LoadOutcome& CitiesOutcome() const { return setCities.Outcome(); }
   const LoadOutcome& AreaCodesOutcome() const { return setAreaCodes.Outcome(); }
   const LoadOutcome& ExchangesOutcome() const { return exchanges_.Outcome(); }
-  // What became of reading the zone law (ctz.bin, tzl.bin); its problem is
-  // also one of DataProblems().
+  // What became of reading the zone law (ctz.bin, tzl.bin); its problem,
+  // or the note that the places' own zones stand in for it, is also one of
+  // DataProblems().
   const LoadOutcome& ZoneLawOutcome() const { return zoneLawOutcome_; }
+  // Whether knd.bin or pln.bin is there but could not be used whole.
+  bool OptionalFilesDamaged() const {
+    return kinds_.Outcome().problem != FileProblem::kNone ||
+           plannedCodes_.Outcome().problem != FileProblem::kNone;
+  }
   // The loaded record sets, for checks of what was read.
   const CCitySet& Cities() const { return setCities; }
   const CAreaCodeSet& AreaCodes() const { return setAreaCodes; }
@@ -103,18 +119,26 @@ class SearchFlow {
 
   // Searches the query and makes the answer.
   void OnOK();
-  // SetQuery, then OnOK.
-  const Answer& Search(std::string text);
+  // SetQuery, then OnOK: the answer, which stays whole however long it is
+  // held, whatever is searched after it.
+  std::shared_ptr<const Answer> Search(std::string text);
   // Double-click follow-ups on the entry `selected` of a list of the answer
   // (-1: none). They start a new search unless the query already holds the
-  // entry; true when a search ran.
+  // entry; true when a search ran. A place's follow-up searches that very
+  // place, with the text that finds it again (QueryOfPlace).
   bool OnDblclkAreaCodes(int selected);
   bool OnDblclkLargestCity(int selected);
   bool OnDblclkMajorCities(int selected);
+  bool OnDblclkAllPlaces(int selected);  // of AllPlaceEntries
 
-  // The answer of the last search (or of OpenData).
+  // The text that searches the place of `cityId` and no other: "Dayton,
+  // Ohio", or with what tells it from the places that text also finds
+  // ("Springfield, Pennsylvania (610/484)"); "" for no such place.
+  std::string QueryOfPlace(std::int32_t cityId);
+
+  // The answer of the last search (or of OpenData), until the next search;
+  // Search gives one to keep.
   const Answer& GetAnswer() const { return *answer_; }
-  std::shared_ptr<const Answer> SharedAnswer() const { return answer_; }
 
  private:
   // The record sets of the first constructor (declared before the references
@@ -124,8 +148,24 @@ class SearchFlow {
   CAreaCodeSet& setAreaCodes;
   CCitySet& setCities;
 
-  void LookupPlace(const std::string& city, const std::string& state);
+  // Returns false when no search ran: the user cancelled the city choice or
+  // nobody could be asked.
+  bool LookupPlace(const std::string& city, const std::string& state);
+  void LookupState(const std::string& state);
+  // Answers the place of `row`, its namesakes said.
+  void LookupRow(std::uint32_t row);
   void ShowAreaCodes(const std::vector<std::int32_t>& areaCodes);
+  // The rows a typed city names: its stored name (or, with knd.bin, its
+  // plain name) is the city as typed or as the filter spells it, in the
+  // state given ("" for any), in row order.
+  std::vector<std::uint32_t> MatchPlaces(const std::string& city, const std::string& state);
+  // The places a text with a qualifier names ("Springfield", "Pennsylvania
+  // (610/484)"): those whose qualifier reads so; none for another text.
+  std::vector<std::uint32_t> QualifiedPlaces(const std::string& city, const std::string& state);
+  // Asks which of the places of `rows` was meant; the row chosen, or nothing
+  // (the outcome then says why).
+  std::optional<std::uint32_t> ChoosePlace(const std::vector<std::uint32_t>& rows);
+  std::string QueryOfRow(std::uint32_t row);
   // "Dayton Ohio", "dayton oh": a city and its state without the comma, when
   // no city bears the whole text as its name and the last two words (or the
   // last one) name a state or province of such a city; false when it is not.
@@ -133,10 +173,17 @@ class SearchFlow {
   // Returns false when no search ran: the user cancelled the city choice or
   // nobody could be asked.
   bool SearchCityOnly(const std::string& city);
+  using NamePlace = CCitySet::NamePlace;
   void AddCodesOfEveryPlace(const std::string& state, std::vector<std::int32_t>& areaCodes);
   void AddCodesOfCity(std::int32_t cityId, std::vector<std::int32_t>& areaCodes);
-  std::vector<CityChoice> CollectChoices();
-  bool SearchPlaceOf(const ListBox& list, int selected);
+  // The choices of the places of `rows`, those that would read alike told
+  // apart by their qualifiers, in the order shown.
+  std::vector<CityChoice> ChoicesOfRows(const std::vector<std::uint32_t>& rows);
+  // The follow-up on the place of `row`: a new search unless the query holds it.
+  bool SearchPlaceRow(std::optional<std::uint32_t> row);
+  // Marks the entry of the place listed (the exchange's place of a number).
+  void KeepListed(const std::string& place, const std::string& state);
+  void SetMajorCitiesHeading();
   void SearchNumber(std::int32_t areaCode, const PhoneNumber* number);
   // Lists the places of the codes and notes their clocks; returns the
   // largest place's id.
@@ -147,7 +194,8 @@ class SearchFlow {
     std::uint32_t row;
     bool withState;
   };
-  // Fills the major cities list from the places read, in the order read.
+  // Makes the entries of the places read: one per text, in the order of the
+  // lists, the major ones marked.
   void ListReadPlaces(const std::vector<ReadPlace>& places);
   TimePlace TimePlaceOfRow(std::uint32_t row) const;
   PlaceFacts PlaceFactsOfRow(std::uint32_t row) const;
@@ -156,8 +204,11 @@ class SearchFlow {
   PlaceFacts CurrentPlaceFacts() const;
   // Makes the answer of the state after a search.
   void Publish(std::string queryGiven);
-  void AddMessage(const char* message, AnswerOutcome outcome);
-  int ExchangeRowInMajorCities() const;
+  void AddMessage(const std::string& message, AnswerOutcome outcome);
+  // The text of an entry: its name, or its name and state.
+  std::string EntryText(std::uint32_t row, bool withState) const;
+  // Resets what a search finds beside the lists.
+  void BeginSearch();
 
   CityChooser& chooser_;
   BusyIndicator* busy_;
@@ -165,19 +216,36 @@ class SearchFlow {
   std::function<std::int64_t()> nowUtc_ = UtcNow;
   CallingHours callingHours_;
   std::shared_ptr<const ZoneLaw> law_;  // null when it could not be read
-  LoadOutcome zoneLawOutcome_;
   ExchangeTable exchanges_;
+  PlaceKinds kinds_;
+  PlannedCodes plannedCodes_;
   std::unique_ptr<NumberLookup> numbers_;
-  std::vector<std::string> dataProblems_;
+  std::vector<LoadOutcome> dataProblems_;
+  LoadOutcome zoneLawOutcome_;
 
   std::string editQuery = kInitialQuery;
   ListBox listAreaCodes{ListBox::Order::kSorted};
   ListBox listLargestCity{ListBox::Order::kSorted};
-  ListBox listMajorCities{ListBox::Order::kSorted};
   ListBox listStateOrProvince{ListBox::Order::kAdded};
+  // The entries of the places of the codes, one per text in the order of the
+  // lists (the major cities are those listed), and the places read, each
+  // with its entry, in that order.
+  struct Entry {
+    std::uint32_t row;  // the place the entry stands for
+    bool withState;
+    bool listed;
+  };
+  std::vector<Entry> entries_;
+  struct EntryPlace {
+    std::uint32_t row;
+    std::uint32_t entry;
+  };
+  std::vector<EntryPlace> entryPlaces_;
   std::string lblAreaCodes = "Area code(s):";
   std::string lblLargestCity = "Largest city in area code(s):";
   std::string lblMajorCities = "Major cities in area code(s):";
+  std::string lblAllPlaces = "All places in area code(s):";
+  bool pluralCodes_ = false;
   // The state or province of the last lookup that found one.
   std::string strFoundState;
 
@@ -187,7 +255,8 @@ class SearchFlow {
   bool searchedPlace_ = false;
   std::optional<TimePlace> zonePlace_;
   std::optional<PlaceFacts> largestPlace_;
-  std::vector<PlaceFacts> listedPlaces_;  // of the major cities entries, in their order
+  std::optional<Namesakes> namesakes_;
+  std::optional<PlannedCode> planned_;
   // Scratch of ListPlacesOfCodes, kept between searches: the round in which
   // each (row, with state) was last read.
   std::vector<std::uint32_t> readInRound_;

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "names/StateNames.h"
+
 namespace tq {
 
 namespace {
@@ -327,16 +329,13 @@ int FindCitySymbol(const std::string& city, const std::string& stateDisplayForm,
 }
 
 std::optional<SymbolPosition> CitySymbolToDraw(bool initializing, const std::string& foundState,
-                                               const std::vector<std::string>& stateOrProvince,
-                                               const std::vector<std::string>& largestCity) {
+                                               const std::string& largestCity,
+                                               const std::string& largestCityState) {
   // The first painting comes before any search and draws no symbol.
-  if (initializing) return std::nullopt;
-  if (foundState.empty()) return std::nullopt;
-  if (stateOrProvince.empty()) return std::nullopt;
-  if (largestCity.empty()) return std::nullopt;
+  if (initializing || foundState.empty() || largestCity.empty()) return std::nullopt;
   int x = 0;
   int y = 0;
-  if (FindCitySymbol(largestCity.front(), stateOrProvince.front(), x, y) == 0) {
+  if (FindCitySymbol(largestCity, StateDisplayForm(largestCityState), x, y) == 0) {
     return std::nullopt;
   }
   return SymbolPosition{x, y};

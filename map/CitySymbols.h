@@ -29,10 +29,11 @@ struct SymbolPosition {
 };
 
 // The symbol of a painting, if one is to be drawn: not while the window
-// initialises, not without a found state, not unless both the state list and
-// the largest-city list hold an entry and their first entries are tabled.
+// initialises, not without a found state, and only for a largest place (its
+// name and its state's code, "" for none) that the table holds under its
+// own state.
 std::optional<SymbolPosition> CitySymbolToDraw(bool initializing, const std::string& foundState,
-                                               const std::vector<std::string>& stateOrProvince,
-                                               const std::vector<std::string>& largestCity);
+                                               const std::string& largestCity,
+                                               const std::string& largestCityState);
 
 }  // namespace tq

@@ -88,9 +88,11 @@ constexpr StateEntry kStates[] = {
 };
 static_assert(std::size(kStates) == 69);
 
-// A code given up that users still type: Newfoundland's "NF" before 2002.
+// A code given up that users still type and old files store: Newfoundland's
+// "NF" before 2002, shown with the name of its time.
 constexpr std::string_view kOldCode = "NF";
 constexpr std::string_view kOldCodeNow = "NL";
+constexpr std::string_view kOldCodeName = "Newfoundland";
 
 }  // namespace
 
@@ -110,6 +112,7 @@ std::string StateAbbrevToName(std::string_view abbrev) {
   for (const StateEntry& e : kStates) {
     if (upper == e.abbrev) return e.fullName;
   }
+  if (upper == kOldCode) return std::string(kOldCodeName);
   return std::string(abbrev);
 }
 

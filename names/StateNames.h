@@ -13,7 +13,8 @@ namespace tq {
 
 // "ohio", "OHIO" -> "OH"; an unknown name comes back as given.
 std::string StateNameToAbbrev(std::string_view name);
-// "QC", "qc" -> "Québec"; an unknown code comes back as given.
+// "QC", "qc" -> "Québec", "NF" -> "Newfoundland"; an unknown code comes back
+// as given.
 std::string StateAbbrevToName(std::string_view abbrev);
 // "OH" -> "Ohio (OH)"; an unknown code stands alone, "" stays "".
 std::string StateDisplayForm(std::string_view abbrev);

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <numeric>
 #include <unordered_map>
 #include <utility>
 
+#include "base/Text.h"
 #include "data/AreaCodeSet.h"
 #include "data/CitySet.h"
 #include "data/ExchangeTable.h"
 #include "time/LocalTime.h"
+#include "time/ZoneLaw.h"
 
 namespace tq {
 namespace {
@@ -18,14 +21,6 @@ using Status = NumberResult::Status;
 bool ByStateAndName(std::string_view stateA, std::string_view cityA, std::string_view stateB,
                     std::string_view cityB) {
   return stateA != stateB ? stateA < stateB : cityA < cityB;
-}
-
-// `value` (not negative) as `width` digits with leading zeros.
-void WriteDigits(char* to, std::int32_t value, int width) {
-  for (int i = width - 1; i >= 0; --i) {
-    to[i] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  }
 }
 
 }  // namespace
@@ -50,8 +45,8 @@ const char* NumberStatusName(NumberResult::Status status) {
 }
 
 NumberLookup::NumberLookup(const CCitySet& cities, const CAreaCodeSet& areaCodes,
-                           const ExchangeTable& exchanges)
-    : cities_(cities), exchanges_(exchanges) {
+                           const ExchangeTable& exchanges, const ZoneLaw* law)
+    : cities_(cities), exchanges_(exchanges), law_(law) {
   const auto& names = cities.CityNames();
   const auto& states = cities.States();
   const auto& ids = cities.CityIds();
@@ -92,6 +87,7 @@ NumberLookup::NumberLookup(const CCitySet& cities, const CAreaCodeSet& areaCodes
   }
   std::sort(pairs.begin(), pairs.end());
   pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+  std::array<std::vector<int>, 1000> zonesOfCode;
   for (const auto& [areaCode, row] : pairs) {
     Code& code = codes_[areaCode];
     const auto r = static_cast<std::size_t>(row);
@@ -102,7 +98,57 @@ NumberLookup::NumberLookup(const CCitySet& cities, const CAreaCodeSet& areaCodes
         populations[r] > populations[static_cast<std::size_t>(code.stateRow)]) {
       code.stateRow = row;
     }
+    const int zone = law_ ? law_->ZoneOfPlace(static_cast<std::int32_t>(ids[r])) : -1;
+    std::vector<int>& known = zonesOfCode[areaCode];
+    if (zone >= 0 && std::find(known.begin(), known.end(), zone) == known.end()) {
+      known.push_back(zone);
+    }
   }
+
+  // Each zone is a set of its own; a code of several zones adds its set.
+  const int zoneCount = law_ ? law_->ZoneCount() : 0;
+  zoneSets_.resize(static_cast<std::size_t>(zoneCount));
+  std::iota(zoneSets_.begin(), zoneSets_.end(), 0);
+  // Sets are numbered densely (a zone alone is its own number), so that the
+  // batch's memo of verdicts can be indexed by them.
+  std::array<std::pair<int, std::size_t>, 1000> setOfCode;  // number, first zone
+  setOfCode.fill({-1, 0});
+  int sets = zoneCount;
+  for (std::size_t areaCode = 0; areaCode < zonesOfCode.size(); ++areaCode) {
+    std::vector<int>& known = zonesOfCode[areaCode];
+    if (known.size() == 1) {
+      setOfCode[areaCode] = {known.front(), static_cast<std::size_t>(known.front())};
+    }
+    if (known.size() < 2) continue;
+    std::sort(known.begin(), known.end());
+    setOfCode[areaCode] = {sets++, zoneSets_.size()};
+    zoneSets_.insert(zoneSets_.end(), known.begin(), known.end());
+  }
+  for (std::size_t areaCode = 0; areaCode < zonesOfCode.size(); ++areaCode) {
+    const auto [set, first] = setOfCode[areaCode];
+    if (set < 0) continue;
+    const std::size_t count = std::max<std::size_t>(zonesOfCode[areaCode].size(), 1);
+    codes_[areaCode].zones = {set, std::span(zoneSets_).subspan(first, count)};
+  }
+}
+
+ZoneSet NumberLookup::ZonesOf(const NumberResult& result) const {
+  switch (result.status) {
+    case Status::kOk: {
+      const int zone = law_ && result.cityId >= 0 ? law_->ZoneOfPlace(result.cityId) : -1;
+      if (zone < 0 || static_cast<std::size_t>(zone) >= zoneSets_.size()) return {};
+      return {zone, std::span(zoneSets_).subspan(static_cast<std::size_t>(zone), 1)};
+    }
+    case Status::kUnknownExchange:
+    case Status::kNoExchangeData:
+      if (result.areaCode < 0 || result.areaCode > 999) return {};
+      return codes_[static_cast<std::size_t>(result.areaCode)].zones;
+    case Status::kInvalid:
+    case Status::kNotGeographic:
+    case Status::kUnknownAreaCode:
+      break;
+  }
+  return {};
 }
 
 NumberResult NumberLookup::Lookup(std::string_view text) const {

@@ -17,7 +17,6 @@ bool IsSeparator(char c) {
   return c == ' ' || c == '-' || c == '.' || c == '/' || c == '(' || c == ')' || c == '\xA0' ||
          c == '\x96' || c == '\x97';
 }
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\xA0'; }
 
 // The digit of a letter on the telephone keypad.
 char KeypadDigit(char letter) {

@@ -1,10 +1,12 @@
 #include "time/LocalTime.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 
+#include "base/Text.h"
 
 namespace tq {
 namespace {
@@ -54,6 +56,39 @@ std::optional<LocalClock> LocalClockAt(const ZoneLaw& law, int zone, std::int64_
   return clock;
 }
 
+std::vector<ZoneClock> DistinctClocksAt(const ZoneLaw& law, std::span<const int> zones,
+                                        std::int64_t utcSeconds) {
+  std::vector<ZoneClock> clocks;
+  for (std::size_t i = 0; i < zones.size(); ++i) {
+    std::optional<LocalClock> clock = LocalClockAt(law, zones[i], utcSeconds);
+    if (!clock) continue;
+    const bool same = std::any_of(clocks.begin(), clocks.end(), [&](const ZoneClock& known) {
+      return known.clock.offsetMinutes == clock->offsetMinutes &&
+             known.clock.zoneName == clock->zoneName;
+    });
+    if (!same) clocks.push_back({std::move(*clock), i});
+  }
+  return clocks;
+}
+
+CallVerdict VerdictAt(const ZoneLaw& law, std::span<const int> zones, std::int64_t utcSeconds,
+                      const CallingHours& hours) {
+  std::vector<ZoneClock> clocks = DistinctClocksAt(law, zones, utcSeconds);
+  if (clocks.size() != 1) return {};
+  const bool callable = IsCallable(clocks.front().clock, hours);
+  return {std::move(clocks.front().clock), callable};
+}
+
+std::string ZoneFamily(std::string_view zoneName) {
+  for (const std::string_view kind : {" Double Daylight Time", " Daylight Time", " Standard Time"}) {
+    if (zoneName.ends_with(kind)) {
+      zoneName.remove_suffix(kind.size());
+      break;
+    }
+  }
+  return std::string(zoneName);
+}
+
 int ThisComputerOffsetSeconds(std::int64_t utcSeconds) {
   const std::time_t at = static_cast<std::time_t>(utcSeconds);
   std::tm local{};
@@ -77,13 +112,9 @@ std::string DifferenceFromYou(int placeOffsetSeconds, int yourOffsetSeconds) {
 }
 
 std::optional<CallingHours> ParseCallingHours(std::string_view text) {
-  int h1 = 0, m1 = 0, h2 = 0, m2 = 0, length = 0;
-  const std::string copy(text);
-  if (copy.size() != 11 ||
-      std::sscanf(copy.c_str(), "%2d:%2d-%2d:%2d%n", &h1, &m1, &h2, &m2, &length) != 4 ||
-      length != 11 || copy[0] == ' ' || copy[6] == ' ') {
-    return std::nullopt;
-  }
+  if (text.size() != 11 || text[2] != ':' || text[5] != '-' || text[8] != ':') return std::nullopt;
+  const int h1 = DigitsValue(text.substr(0, 2)), m1 = DigitsValue(text.substr(3, 2));
+  const int h2 = DigitsValue(text.substr(6, 2)), m2 = DigitsValue(text.substr(9, 2));
   // 24:00 ends a window at midnight.
   const bool valid = h1 >= 0 && h1 < 24 && m1 >= 0 && m1 < 60 && h2 >= 0 && m2 >= 0 &&
                      m2 < 60 && (h2 < 24 || (h2 == 24 && m2 == 0));
@@ -134,17 +165,53 @@ std::string UtcOffsetText(const LocalClock& clock) {
   return text;
 }
 
-std::optional<std::int64_t> ParseUtcInstant(const std::string& text) {
-  int y = 0, mo = 0, d = 0, h = 0, mi = 0, length = 0;
-  if (text.size() != 17 ||
-      std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2dZ%n", &y, &mo, &d, &h, &mi, &length) != 5 ||
-      length != 17 || h > 23 || mi > 59 || h < 0 || mi < 0 || y < 1970 || y > 2100) {
+std::optional<std::int64_t> ParseIsoInstant(std::string_view text) {
+  // The digits of the field of `count` characters at `at`; -1 when they are
+  // not all digits or the text ends first.
+  const auto field = [&](std::size_t at, std::size_t count) {
+    return at + count <= text.size() ? DigitsValue(text.substr(at, count)) : -1;
+  };
+  const int y = field(0, 4), mo = field(5, 2), d = field(8, 2), h = field(11, 2),
+            mi = field(14, 2);
+  if (y < 0 || mo < 0 || d < 0 || h < 0 || mi < 0 || text[4] != '-' || text[7] != '-' ||
+      (text[10] != 'T' && text[10] != 't' && text[10] != ' ') || text[13] != ':' || h > 23 ||
+      mi > 59) {
     return std::nullopt;
+  }
+  std::size_t at = 16;
+  int s = 0;
+  if (at < text.size() && text[at] == ':') {
+    s = field(at + 1, 2);
+    if (s < 0 || s > 60) return std::nullopt;
+    at += 3;
+    if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
+      const std::size_t fraction = ++at;
+      while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+      if (at == fraction) return std::nullopt;
+    }
+  }
+  int offset = 0;  // minutes east of UTC
+  const std::string_view zone = text.substr(std::min(at, text.size()));
+  if (zone != "Z" && zone != "z") {
+    if (zone.empty() || (zone[0] != '+' && zone[0] != '-')) return std::nullopt;
+    const int oh = zone.size() >= 3 ? DigitsValue(zone.substr(1, 2)) : -1;
+    int om = 0;
+    if (zone.size() == 6 && zone[3] == ':') {
+      om = DigitsValue(zone.substr(4, 2));
+    } else if (zone.size() == 5) {
+      om = DigitsValue(zone.substr(3, 2));
+    } else if (zone.size() != 3) {
+      return std::nullopt;
+    }
+    if (oh < 0 || om < 0 || oh > 23 || om > 59) return std::nullopt;
+    offset = (zone[0] == '-' ? -1 : 1) * (oh * 60 + om);
   }
   const year_month_day date{year(y), month(static_cast<unsigned>(mo)),
                             day(static_cast<unsigned>(d))};
   if (!date.ok()) return std::nullopt;
-  return SecondsOf(date) + h * kHour + mi * 60;
+  const std::int64_t instant = SecondsOf(date) + h * kHour + mi * 60 + s - offset * 60;
+  if (instant < kFirstInstant || instant >= kEndOfInstants) return std::nullopt;
+  return instant;
 }
 
 }  // namespace tq

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <span>
 
 #include "data/DataFile.h"
+#include "time/DaylightRule.h"
 
 namespace tq {
 namespace {
@@ -12,26 +16,15 @@ namespace {
 constexpr std::size_t kChangeSize = 6;  // uint32 instant, uint16 kind, little-endian
 constexpr std::int32_t kMostOffset = 16 * 3600;
 constexpr std::size_t kMostZones = 1000;
+constexpr std::int64_t kMostChangesOfAZone = 65535;
 constexpr std::size_t kMostPlaces = 1000000;
 
-// A whole decimal number (optional minus sign) between `least` and `most`.
+// A whole number of the file (digits, a minus sign before them or none)
+// between `least` and `most`.
 std::optional<std::int64_t> Number(std::string_view text, std::int64_t least, std::int64_t most) {
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty() ||
-      text.front() == '+' || value < least || value > most) {
-    return std::nullopt;
-  }
+  const std::optional<std::int64_t> value = text.starts_with('+') ? std::nullopt : ParseWhole(text);
+  if (!value || *value < least || *value > most) return std::nullopt;
   return value;
-}
-
-// "zones 12" gives 12, at most `most`.
-std::optional<std::int64_t> CountLine(std::string_view line, std::string_view word,
-                                      std::int64_t most) {
-  if (!line.starts_with(word) || line.size() <= word.size() || line[word.size()] != ' ') {
-    return std::nullopt;
-  }
-  return Number(line.substr(word.size() + 1), 0, most);
 }
 
 // Cuts `line` at its tabs into exactly `fields.size()` non-empty fields.
@@ -57,24 +50,165 @@ std::uint32_t Read32(const char* at) {
   return b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
 }
 
+// The kinds of time of the records' hours from Eastern standard time, named
+// as tzdata names them (the zone law's "types").
+struct RecordTime {
+  float hours;
+  const char* abbreviation;
+  const char* name;
+  const char* daylightAbbreviation;  // null: the hours keep no daylight time
+  const char* daylightName;
+};
+constexpr RecordTime kRecordTimes[] = {
+    {0, "EST", "Eastern Standard Time", "EDT", "Eastern Daylight Time"},
+    {-1, "CST", "Central Standard Time", "CDT", "Central Daylight Time"},
+    {-2, "MST", "Mountain Standard Time", "MDT", "Mountain Daylight Time"},
+    {-3, "PST", "Pacific Standard Time", "PDT", "Pacific Daylight Time"},
+    {-4, "AKST", "Alaska Standard Time", "AKDT", "Alaska Daylight Time"},
+    {-5, "HST", "Hawaii-Aleutian Standard Time", "HDT", "Hawaii-Aleutian Daylight Time"},
+    {-6, "SST", "Samoa Standard Time", nullptr, nullptr},
+    {1, "AST", "Atlantic Standard Time", "ADT", "Atlantic Daylight Time"},
+    {1.5f, "NST", "Newfoundland Standard Time", "NDT", "Newfoundland Daylight Time"},
+    {15, "ChST", "Chamorro Standard Time", nullptr, nullptr},
+};
+constexpr std::int32_t kEasternStandard = -5 * 3600;
+constexpr std::int64_t kRecordLawUntil = 4133980800;  // 2101-01-01T00:00Z
+
+// "UTC-06:30" and tzdata's abbreviation of it, "-0630".
+std::string OffsetText(std::int32_t offsetSeconds, bool colon) {
+  const std::int32_t minutes = std::abs(offsetSeconds) / 60;
+  char text[16];
+  std::snprintf(text, sizeof text, colon ? "%c%02d:%02d" : "%c%02d%02d",
+                offsetSeconds < 0 ? '-' : '+', minutes / 60, minutes % 60);
+  return text;
+}
+
+std::int64_t LocalTwoOClock(int year, int month, int day, std::int32_t offsetSeconds) {
+  using namespace std::chrono;
+  const sys_days date{year_month_day{std::chrono::year(year),
+                                     std::chrono::month(static_cast<unsigned>(month)),
+                                     std::chrono::day(static_cast<unsigned>(day))}};
+  return std::int64_t{date.time_since_epoch().count()} * 86400 + 2 * 3600 - offsetSeconds;
+}
+
 }  // namespace
 
-std::string ZoneLaw::Open(const std::filesystem::path& folder) {
+LoadOutcome ZoneLaw::OpenFor(const std::filesystem::path& folder, const CCitySet& cities) {
+  std::vector<std::string> missing;
+  for (const char* name : {kPlacesFileName, kLawFileName}) {
+    if (ReadDataFile(DataFilePath(folder, name), 0).problem == FileProblem::kMissing) {
+      missing.push_back(name);
+    }
+  }
+  if (missing.empty()) return Open(folder);
+  FromRecords(cities);
+  // "Data file ctz.bin is missing (looked in ...)", for one file or both.
+  std::string told = DescribeLoad(FileProblem::kMissing, missing[0].c_str(), folder, {}).text;
+  if (told.ends_with('.')) told.pop_back();
+  if (missing.size() == 2) {
+    told.replace(0, (std::string("Data file ") + kPlacesFileName + " is").size(),
+                 std::string("Data files ") + kPlacesFileName + " and " + kLawFileName + " are");
+  }
+  return {FileProblem::kNone,
+          told + ": local times follow each place's own time zone and daylight-saving flag, "
+                 "by the North American daylight saving rule.",
+          missing[0]};
+}
+
+void ZoneLaw::FromRecords(const CCitySet& cities) {
+  *this = {};
+  until_ = kRecordLawUntil;
+  // A zone for each offset and daylight flag of the places, and Eastern time.
+  struct Key {
+    std::int32_t offset;
+    bool daylight;
+    bool operator==(const Key&) const = default;
+  };
+  const auto keyOf = [](float hours, bool daylight) {
+    return Key{static_cast<std::int32_t>(std::lround(hours * 60)) * 60 + kEasternStandard, daylight};
+  };
+  const Key eastern{kEasternStandard, true};
+  std::vector<Key> keys = {eastern};
+  std::vector<std::pair<std::int32_t, std::size_t>> places;  // city id, key
+  for (std::size_t row = 0; row < cities.RowCount(); ++row) {
+    const float hours = cities.TimeZones()[row];
+    if (!(hours >= -12.0f && hours < 24.0f)) continue;  // no time zone
+    const Key key = keyOf(hours, cities.DaylightFlags()[row] != 0);
+    auto found = std::find(keys.begin(), keys.end(), key);
+    if (found == keys.end()) found = keys.insert(keys.end(), key);
+    places.push_back({static_cast<std::int32_t>(cities.CityIds()[row]),
+                      static_cast<std::size_t>(found - keys.begin())});
+  }
+  const auto kindOf = [&](std::int32_t offset, bool daylight) {
+    for (std::size_t i = 0; i < kindTable_.size(); ++i) {
+      if (kindTable_[i].offsetSeconds == offset && kindTable_[i].daylight == daylight) return i;
+    }
+    Kind kind{offset, daylight, OffsetText(offset, false), "UTC" + OffsetText(offset, true)};
+    const std::int32_t standard = daylight ? offset - 3600 : offset;
+    for (const RecordTime& time : kRecordTimes) {
+      if (keyOf(time.hours, false).offset != standard) continue;
+      if (!daylight) kind = {offset, false, time.abbreviation, time.name};
+      if (daylight && time.daylightAbbreviation) {
+        kind = {offset, true, time.daylightAbbreviation, time.daylightName};
+      }
+    }
+    kindTable_.push_back(std::move(kind));
+    return kindTable_.size() - 1;
+  };
+  // Zones are found by name: named by their offset, in the order of the names.
+  std::vector<std::pair<std::string, std::size_t>> names;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    names.push_back({"UTC" + OffsetText(keys[i].offset, true) +
+                         (keys[i].daylight ? " with daylight time" : ""),
+                     i});
+  }
+  std::sort(names.begin(), names.end());
+  std::vector<std::int16_t> zoneOfKey(keys.size());
+  for (const auto& [name, key] : names) {
+    const Key& k = keys[key];
+    zoneOfKey[key] = static_cast<std::int16_t>(zones_.size());
+    const std::uint32_t first = static_cast<std::uint32_t>(instants_.size());
+    instants_.push_back(0);
+    kinds_.push_back(static_cast<std::uint16_t>(kindOf(k.offset, false)));
+    for (int year = 1970; k.daylight && year <= 2100; ++year) {
+      const std::optional<DaylightDays> days = NorthAmericanDaylightDays(year);
+      const std::int64_t start = LocalTwoOClock(year, days->startMonth, days->startDay, k.offset);
+      const std::int64_t end = LocalTwoOClock(year, days->endMonth, days->endDay, k.offset + 3600);
+      for (const auto& [at, daylight] : {std::pair{start, true}, std::pair{end, false}}) {
+        if (at <= 0 || at >= until_) continue;
+        instants_.push_back(static_cast<std::uint32_t>(at));
+        kinds_.push_back(static_cast<std::uint16_t>(kindOf(daylight ? k.offset + 3600 : k.offset, daylight)));
+      }
+    }
+    zones_.push_back({name, first, static_cast<std::uint32_t>(instants_.size()) - first});
+  }
+  eastern_ = zoneOfKey[0];
+  std::sort(places.begin(), places.end());
+  for (const auto& [id, key] : places) {
+    placeIds_.push_back(id);
+    placeZones_.push_back(zoneOfKey[key]);
+  }
+}
+
+LoadOutcome ZoneLaw::Open(const std::filesystem::path& folder) {
   *this = {};
   LoadOutcome outcome;
   const std::optional<std::string> places = ReadDataFileOf(folder, kPlacesFileName, outcome);
-  if (!places) return outcome.text;
-  const std::optional<std::string> law = ReadDataFileOf(folder, kLawFileName, outcome);
-  if (!law) return outcome.text;
-  std::string why = LoadLaw(*law);
-  const char* damaged = kLawFileName;
-  if (why.empty()) {
-    why = LoadPlaces(*places);
-    damaged = kPlacesFileName;
+  const std::optional<std::string> law =
+      places ? ReadDataFileOf(folder, kLawFileName, outcome) : std::nullopt;
+  if (places && law) {
+    std::string why = LoadLaw(*law);
+    const char* damaged = kLawFileName;
+    if (why.empty()) {
+      why = LoadPlaces(*places);
+      damaged = kPlacesFileName;
+    }
+    if (why.empty()) return {};
+    outcome = DescribeLoad(FileProblem::kDamaged, damaged, folder, why);
   }
-  if (why.empty()) return {};
   *this = {};
-  return DescribeLoad(FileProblem::kDamaged, damaged, folder, why).text;
+  outcome.text += " Local times are not shown.";
+  return outcome;
 }
 
 std::string ZoneLaw::Load(std::string_view places, std::string_view law) {
@@ -117,17 +251,20 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
   if (!NextLfLine(rest, line) || !(count = CountLine(line, "zones", kMostZones)) || *count == 0) {
     return "its count of zones is missing";
   }
-  std::uint32_t changes = 0;
+  // At most 1000 zones of 65535 changes: the sum fits, and is checked
+  // against the table's true size below before any change is read.
+  std::uint64_t changes = 0;
   for (std::int64_t i = 0; i < *count; ++i) {
     std::string_view fields[2];
     std::optional<std::int64_t> length;
     if (!NextLfLine(rest, line) || !Fields(line, fields) ||
-        !(length = Number(fields[1], 1, 0xFFFFFF)) ||
+        !(length = Number(fields[1], 1, kMostChangesOfAZone)) ||
         (!zones_.empty() && fields[0] <= zones_.back().name)) {
       return "zone " + std::to_string(i + 1) + " is damaged or out of order";
     }
-    zones_.push_back({std::string(fields[0]), changes, static_cast<std::uint32_t>(*length)});
-    changes += static_cast<std::uint32_t>(*length);
+    zones_.push_back({std::string(fields[0]), static_cast<std::uint32_t>(changes),
+                      static_cast<std::uint32_t>(*length)});
+    changes += static_cast<std::uint64_t>(*length);
   }
   // "transitions 9096 0a1b2c3d": the count and the check sum of the table.
   if (!NextLfLine(rest, line)) return "its count of changes is missing";
@@ -135,7 +272,9 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
   const std::optional<std::int64_t> total =
       blank == std::string_view::npos ? std::nullopt
                                       : CountLine(line.substr(0, blank), "transitions", 0xFFFFFF);
-  if (!total || *total != changes) return "its count of changes does not add up";
+  if (!total || static_cast<std::uint64_t>(*total) != changes) {
+    return "its count of changes does not add up";
+  }
   const std::string_view sumText = line.substr(blank + 1);
   std::uint32_t sum = 0;
   const auto parsed = std::from_chars(sumText.data(), sumText.data() + sumText.size(), sum, 16);
@@ -143,7 +282,7 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
       parsed.ptr != sumText.data() + sumText.size()) {
     return "its check sum is missing";
   }
-  if (rest.size() != std::size_t{changes} * kChangeSize) {
+  if (rest.size() != changes * kChangeSize) {
     return "it is cut short or too long";
   }
   if (Fnv1a32(rest) != sum) return "its table of changes fails its check sum";

@@ -14,6 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "data/CitySet.h"
+#include "data/DataFile.h"
+
 namespace tq {
 
 // The kind of time in force in a zone: "CDT", "Central Daylight Time",
@@ -32,12 +35,25 @@ class ZoneLaw {
   // Eastern time, from which the time zone line measures every place.
   static constexpr char kEasternZone[] = "America/New_York";
 
-  // Reads both files of the folder (the current directory when empty); ""
-  // when both were read, else what is wrong (code page 1252).
-  std::string Open(const std::filesystem::path& folder);
+  // Reads both files of the folder (the current directory when empty). The
+  // outcome of the file that could not be used (missing, unreadable, refused
+  // or damaged), whose text ends in saying that local times are not shown;
+  // none when both were read.
+  LoadOutcome Open(const std::filesystem::path& folder);
   // Reads the bytes of both files; "" or why they cannot be used (and then
   // the law is empty).
   std::string Load(std::string_view places, std::string_view law);
+  // Open, for the places of `cities` (loaded): a folder that lacks ctz.bin
+  // or tzl.bin (data in the two-file format) gets the law of its records
+  // (FromRecords), with a note that is no problem; a damaged file leaves
+  // the law empty, told as damage.
+  [[nodiscard]] LoadOutcome OpenFor(const std::filesystem::path& folder, const CCitySet& cities);
+  // The law of each place's own record: its hours from Eastern standard
+  // time and its daylight-saving flag, with the North American daylight
+  // rule (DaylightRule.h) for every place that keeps daylight time. The
+  // kinds of time are named as the zone law names them ("Central Daylight
+  // Time", "CDT"); hours no zone of the continent keeps read "UTC-06:30".
+  void FromRecords(const CCitySet& cities);
 
   bool IsEmpty() const { return zones_.empty(); }
   // "2026f": the tzdata release the table was compiled from.
@@ -45,6 +61,8 @@ class ZoneLaw {
 
   // The zone of a place, or -1 when it has none (or the law is empty).
   int ZoneOfPlace(std::int32_t cityId) const;
+  // Zones are numbered from 0 to ZoneCount() - 1.
+  int ZoneCount() const { return static_cast<int>(zones_.size()); }
   // The zone of an IANA name, or -1.
   int FindZone(std::string_view ianaName) const;
   std::string_view ZoneName(int zone) const;

@@ -101,6 +101,31 @@ TEST(Utf8ToCp1252, ReplacesWhatHasNoForm) {
   }
 }
 
+// What is not well-formed UTF-8 is shown as U+FFFD, byte by byte.
+TEST(ValidUtf8, KeepsWellFormedSequencesOnly) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Montr\xC3\xA9" "al", "Montr\xC3\xA9" "al"},
+      {"a\xE9z", "a\xEF\xBF\xBDz"},                       // Latin-1, not UTF-8
+      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},           // overlong
+      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
+      {std::string("a\0b", 3), "a\xEF\xBF\xBD" "b"},
+      {"\xF0\x9F\x93\x9E", "\xF0\x9F\x93\x9E"},
+  };
+  for (const auto& [text, shown] : cases) {
+    std::string out;
+    AppendValidUtf8(out, text);
+    EXPECT_EQ(out, shown);
+    EXPECT_EQ(IsValidUtf8(text), text == shown);
+  }
+}
+
+TEST(DigitsValue, OneToNineDigitsAndNothingElse) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"0", 0}, {"007", 7}, {"999999999", 999999999}, {"1234567890", -1}, {"", -1},
+      {"+1", -1}, {"-1", -1}, {" 1", -1}, {"1 ", -1}, {"1a", -1}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(DigitsValue(text), value) << text;
+}
+
 TEST(Cp1252ToUtf8, EveryByteRoundTripsAndUndefinedBytesKeepTheirCodePoint) {
   EXPECT_EQ(Cp1252ToUtf8("\x81\x9D"), "\xC2\x81\xC2\x9D");
   std::string all;

@@ -1,5 +1,5 @@
 // The batch input: lines of any ending, cut at any chunk size, too long
-// lines kept in their place; CSV fields and quoting errors; ISO instants.
+// lines kept in their place; CSV fields and quoting errors.
 #include "batch/BatchReader.h"
 
 #include <fcntl.h>
@@ -96,40 +96,6 @@ TEST(BatchReader, CsvFields) {
     if (c.second >= 0) {
       EXPECT_EQ(fields.second, c.secondField) << c.line;
     }
-  }
-}
-
-TEST(BatchRow, IsoInstants) {
-  const std::int64_t at = 1783291320;  // 2026-07-05T22:42Z
-  const std::pair<const char*, std::optional<std::int64_t>> cases[] = {
-      {"2026-07-05T22:42Z", at},
-      {"2026-07-05 18:42:00-04:00", at},
-      {"2026-07-06T04:12:30.75+0530", at + 30},
-      {"2026-07-05t17:42-05", at},
-      {"2026-07-05T22:42", std::nullopt},  // no zone: not an instant
-      {"2026-02-29T10:00Z", std::nullopt},
-      {"2026-07-05T24:00Z", std::nullopt},
-      {"2026-07-05T22:42+1:00", std::nullopt},
-      {"2026-07-05T22:42:1Z", std::nullopt},
-      {"", std::nullopt},
-  };
-  for (const auto& [text, seconds] : cases) EXPECT_EQ(ParseIsoInstant(text), seconds) << text;
-}
-
-TEST(BatchRow, Utf8Checks) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"Montr\xC3\xA9" "al", "Montr\xC3\xA9" "al"},
-      {"a\xE9z", "a\xEF\xBF\xBDz"},                       // Latin-1, not UTF-8
-      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},           // overlong
-      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
-      {std::string("a\0b", 3), "a\xEF\xBF\xBD" "b"},
-      {"\xF0\x9F\x93\x9E", "\xF0\x9F\x93\x9E"},
-  };
-  for (const auto& [text, shown] : cases) {
-    std::string out;
-    AppendValidUtf8(out, text);
-    EXPECT_EQ(out, shown);
-    EXPECT_EQ(IsValidUtf8(text), text == shown);
   }
 }
 

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <string>
 #include <sstream>
 #include <streambuf>
 
+#include "batch/BatchReader.h"
 #include "support/TestData.h"
 
 namespace tq {
@@ -54,9 +57,9 @@ TEST(BatchCommand, RowsOnStreamsAndTheirFailures) {
   EXPECT_EQ(run(full, failErr), kExitOutputError);
   EXPECT_TRUE(failErr.str().starts_with("tqlookup: cannot write the rows")) << failErr.str();
 
-  // Without the zone law: the rows without local times, the problem told
+  // A damaged zone law: the rows without local times, the problem told
   // once, and status 6.
-  std::filesystem::remove(data / "tzl.bin");
+  std::filesystem::resize_file(data / "tzl.bin", 4000);
   std::stringstream lawOut, lawErr;
   EXPECT_EQ(run(lawOut, lawErr), kExitDamagedData);
   EXPECT_EQ(lawOut.str(),
@@ -65,6 +68,12 @@ TEST(BatchCommand, RowsOnStreamsAndTheirFailures) {
   const std::string told = lawErr.str();
   EXPECT_NE(told.find("tzl.bin"), std::string::npos) << told;
   EXPECT_EQ(told.find("tzl.bin"), told.rfind("tzl.bin")) << told;
+  // Without it, each place's own zone: the same rows, a note, and status 0.
+  std::filesystem::remove(data / "tzl.bin");
+  std::stringstream ownOut, ownErr;
+  EXPECT_EQ(run(ownOut, ownErr), 0);
+  EXPECT_EQ(ownOut.str(), out.str());
+  EXPECT_NE(ownErr.str().find("tzl.bin is missing"), std::string::npos) << ownErr.str();
 
   // A damaged place file: the rows from what could be read, and status 6.
   test::WriteSampleData(data.path());
@@ -72,6 +81,67 @@ TEST(BatchCommand, RowsOnStreamsAndTheirFailures) {
   std::stringstream damagedOut, damagedErr;
   EXPECT_EQ(run(damagedOut, damagedErr), kExitDamagedData);
   EXPECT_EQ(damagedOut.str(), out.str());
+}
+
+// Damage costs what it damages, never the run: with one exc.bin record
+// damaged, or a manifest of another format, a batch and a single lookup both
+// answer from what can be read, tell it, and exit 6. A missing exc.bin (a
+// folder of the two place files alone) is told and its rows say
+// no_exchange_data, with status 0: the data is sound.
+TEST(BatchCommand, DamagedDataAnswersWhatCanBeReadWithStatus6) {
+  const struct {
+    const char* what;
+    void (*damage)(const test::TempDir&);
+    const char* rows;
+    int status;
+  } cases[] = {
+      {"one exc.bin record",
+       [](const test::TempDir& dir) {
+         std::string bytes = test::kSampleExchanges;
+         bytes.replace(bytes.find("937294 00002"), 12, "937294 0000X");
+         test::WriteBytes(dir / "exc.bin", bytes);
+       },
+       "ok,ok", kExitDamagedData},
+      {"the manifest",
+       [](const test::TempDir& dir) { test::WriteBytes(dir / "tqdata.manifest", "TQMANIFEST 9\n"); },
+       "ok,ok", kExitDamagedData},
+      {"exc.bin missing",
+       [](const test::TempDir& dir) { std::filesystem::remove(dir / "exc.bin"); },
+       "no_exchange_data,no_exchange_data", 0},
+  };
+  const CommandLinePlaces places{{}, {}, {}, [] { return std::int64_t{1784217600}; }};
+  for (const auto& c : cases) {
+    const test::TempDir data;
+    test::WriteSampleData(data.path());
+    c.damage(data);
+    std::istringstream in("(937) 222-1234\n+1 514 555 0000\n");
+    std::stringstream out, err;
+    CommandLineIo io{in, out, err, err, false};
+    EXPECT_EQ(RunTqlookup({"--batch", "--data", data.path().string(), "--quiet"}, io, places),
+              c.status)
+        << c.what;
+    std::string statuses;
+    CsvFields fields;
+    std::istringstream rows(out.str());
+    std::string row;
+    std::getline(rows, row);  // the header
+    while (std::getline(rows, row)) {
+      SplitCsvLine(row, 4, -1, fields);
+      statuses += (statuses.empty() ? "" : ",") + std::string(fields.first);
+    }
+    EXPECT_EQ(statuses, c.rows) << c.what;
+    EXPECT_NE(err.str().find("Data file exc.bin "), std::string::npos) << c.what << err.str();
+
+    std::istringstream none;
+    std::stringstream single, singleErr;
+    CommandLineIo singleIo{none, single, singleErr, singleErr, false};
+    EXPECT_EQ(RunTqlookup({"--data", data.path().string(), "(937) 222-1234"}, singleIo, places),
+              c.status)
+        << c.what;
+    EXPECT_NE(single.str().find("Largest city in area code:\n  Dayton"), std::string::npos)
+        << c.what;
+    EXPECT_EQ(singleErr.str(), err.str()) << c.what;
+  }
 }
 
 }  // namespace

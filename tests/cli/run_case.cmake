@@ -1,6 +1,7 @@
 # Runs tqlookup with the arguments of one case file (one argument per line;
 # a line "exit N" gives an expected exit status, "stdout FILE" sends standard
-# output to FILE instead, with nothing to compare) and compares its standard
+# output to FILE instead, with nothing to compare, "data SET" reads the data
+# set SET of the folder DATA_SETS instead of DATA) and compares its standard
 # output with the expected text (%VERSION% is the project's), and its standard
 # error with the case's .err file when there is one.
 file(STRINGS ${ARGS} lines ENCODING UTF-8)
@@ -12,6 +13,8 @@ foreach(line ${lines})
     set(expected_status ${CMAKE_MATCH_1})
   elseif(line MATCHES "^stdout (.+)$")
     set(redirect OUTPUT_FILE ${CMAKE_MATCH_1})
+  elseif(line MATCHES "^data (.+)$")
+    set(DATA ${DATA_SETS}/${CMAKE_MATCH_1})
   else()
     list(APPEND arguments "${line}")
   endif()

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/DataFile.h"
 
@@ -46,6 +48,26 @@ TEST(DataFileLines, ControlBytesAreFoundAnywhereInALine) {
         EXPECT_EQ(HasControlBytes(line, true), byte < 0x20 && byte != '\t');
       }
     }
+  }
+}
+
+// What the data's problems cost a command: nothing can be answered without
+// the place files; anything else answers, in part.
+TEST(ExitStatusFor, PlaceFilesUnreadableAnswerNothingOtherProblemsAnswerInPart) {
+  using P = FileProblem;
+  const auto problem = [](const char* file, P kind) { return LoadOutcome{kind, "told", file}; };
+  const std::pair<std::vector<LoadOutcome>, int> cases[] = {
+      {{}, 0},
+      {{problem("cit.bin", P::kMissing)}, kExitNoData},
+      {{problem("arc.bin", P::kRefused)}, kExitNoData},
+      {{problem("cit.bin", P::kDamaged)}, kExitDamagedData},
+      {{problem("exc.bin", P::kMissing)}, 0},
+      {{problem("exc.bin", P::kUnreadable)}, kExitDamagedData},
+      {{problem("tzl.bin", P::kDamaged)}, kExitDamagedData},
+      {{problem("exc.bin", P::kUnreadable), problem("arc.bin", P::kUnreadable)}, kExitNoData},
+  };
+  for (const auto& [problems, status] : cases) {
+    EXPECT_EQ(ExitStatusFor(problems), status) << problems.size();
   }
 }
 

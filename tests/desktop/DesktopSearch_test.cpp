@@ -28,15 +28,27 @@ TEST_F(DesktopSearchTest, AnAnswerOrTheMostPopulousNamesakesAsOneLineEach) {
   EXPECT_EQ(Search({"Dayton,", "OH"}),
             (Results{{"Dayton, OH", "Dayton, OH \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
   EXPECT_EQ(Search({" springfield "}),
-            (Results{{"Springfield, MO", "Springfield, MO \xC2\xB7 5:42 PM Central \xC2\xB7 417"},
-                     {"Springfield, MA", "Springfield, MA \xC2\xB7 6:42 PM Eastern \xC2\xB7 413"},
-                     {"Springfield, IL", "Springfield, IL \xC2\xB7 5:42 PM Central \xC2\xB7 217"}}));
+            (Results{{"Springfield, Missouri", "Springfield, MO \xC2\xB7 5:42 PM Central \xC2\xB7 417"},
+                     {"Springfield, Massachusetts", "Springfield, MA \xC2\xB7 6:42 PM Eastern \xC2\xB7 413"},
+                     {"Springfield, Illinois", "Springfield, IL \xC2\xB7 5:42 PM Central \xC2\xB7 217"}}));
   EXPECT_EQ(Search({"montr\xC3\xA9" "al"}),
             (Results{{"montr\xC3\xA9" "al", "Montr\xC3\xA9" "al, QC \xC2\xB7 6:42 PM Eastern \xC2\xB7 438/514"}}));
   // A place search tells the typed place, not the largest of its codes.
   EXPECT_EQ(Search({"Kettering, OH"}),
             (Results{{"Kettering, OH", "Kettering, OH \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
   EXPECT_EQ(search_.SearchQuery("Springfield, MA", kSummerEvening), Search({"Springfield, MA"}));
+}
+
+// The line reads the answer's facts: an exchange that is not listed names no
+// place of its code as if it were its own, and a split keeps its zones.
+TEST_F(DesktopSearchTest, NoBorrowedPlaceAndNoHiddenSplit) {
+  using Results = std::vector<DesktopResult>;
+  EXPECT_EQ(Search({"(937) 999-1234"}),
+            (Results{{"(937) 999-1234",
+                      "937-999 not listed, Ohio (OH) \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
+  EXPECT_EQ(Search({"867"}),
+            (Results{{"867", "Whitehorse, YT \xC2\xB7 Mountain Standard Time and Mountain "
+                             "Daylight Time \xC2\xB7 867"}}));
 }
 
 TEST_F(DesktopSearchTest, NothingForWhatFindsNoPlaceOrCannotBeTyped) {
@@ -48,6 +60,22 @@ TEST_F(DesktopSearchTest, NothingForWhatFindsNoPlaceOrCannotBeTyped) {
     EXPECT_TRUE(Search(terms).empty()) << (terms.empty() ? "" : terms.front().substr(0, 20));
   }
   EXPECT_TRUE(search_.DataProblems().empty());
+}
+
+// Namesakes of one state are three results, each of its own place: its
+// query finds that place again and no other. A planned code says when.
+TEST(DesktopSearchNamesakes, EachResultIsItsOwnPlace) {
+  test::TempDir dir;
+  test::WriteNamesakeData(dir.path());
+  DesktopSearch search(dir.path());
+  const std::vector<DesktopResult> results = search.Search({"springfield"}, 0);
+  ASSERT_EQ(results.size(), 3u);
+  EXPECT_EQ(results[2].query, "Springfield, Pennsylvania (724)");
+  for (const DesktopResult& result : results) {
+    EXPECT_EQ(search.SearchQuery(result.query, 0), std::vector<DesktopResult>{result}) << result.query;
+  }
+  EXPECT_EQ(search.Search({"273"}, 0).at(0).line,
+            "Area code 273 begins service on 2027-02-27, overlaying 418, 367 and 581");
 }
 
 TEST(DesktopSearchMissingData, NothingFoundAndTheProblemTold) {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
+#include "base/Text.h"
 #include "batch/BatchReader.h"
 #include "batch/BatchRow.h"
 #include "batch/BatchRun.h"

@@ -39,7 +39,7 @@ void CheckSearches(const std::filesystem::path& folder) {
   const auto& codes = flow.AreaCodes().AreaCodes();
   if (!codes.empty()) queries.push_back(std::to_string(codes[0]));
   for (const std::string& query : queries) {
-    tq::fuzz::Check(flow.Search(query).largestCity.entries.size() <= 1,
+    tq::fuzz::Check(flow.Search(query)->largestCity.entries.size() <= 1,
                     "more than one largest city");
   }
 }

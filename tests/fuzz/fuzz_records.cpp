@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     "area code columns of different lengths");
   } else {
     tq::ExchangeTable exchanges;
-    CheckTold(exchanges.Read(folder.path()), changed);
+    CheckTold(exchanges.Open(folder.path()), changed);
     for (const int areaCode : {212, 416, 937}) (void)exchanges.Find(areaCode, 222);
   }
   tq::test::WriteBytes(folder / name, original);

@@ -24,13 +24,15 @@ class CityPickDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void showsTheChoicesSortedWithTheFirstSelected() {
+  // The most populous first, equals by their text.
+  void showsTheChoicesMostPopulousFirstWithTheFirstSelected() {
     CCityPickDlg dialog;
-    dialog.SetChoices({"b, Ohio", "Springfield, Ohio", "A, Ohio", "C, Ohio"});
+    dialog.SetCityChoices({{"b, Ohio", "b", "OH", 300, {}, 1}, {"Springfield, Ohio", "", "OH", 5, {}, 2},
+                           {"A, Ohio", "A", "OH", 10, {}, 3}, {"C, Ohio", "C", "OH", 300, {}, 4}});
     Show(dialog);
     QCOMPARE(dialog.windowTitle(), QString("Matching Cities"));
     QCOMPARE(dialog.findChild<QLabel*>()->text(), QString("Please select one:"));
-    QCOMPARE(ListTexts(Cities(dialog)), (QStringList{"A, Ohio", "b, Ohio", "C, Ohio",
+    QCOMPARE(ListTexts(Cities(dialog)), (QStringList{"b, Ohio", "C, Ohio", "A, Ohio",
                                                      "Springfield, Ohio"}));
     QVERIFY(Cities(dialog)->item(0)->isSelected());
     QCOMPARE(QApplication::focusWidget(), Cities(dialog));
@@ -80,12 +82,13 @@ class CityPickDialogTest : public QObject {
 
   void chooserAsksOneDialogPerQuestion() {
     tq::CCityPickChooser chooser(nullptr);
-    const std::vector<tq::CityChoice> choices{{"Dayton, Texas", "Dayton", "TX", 0, {936}},
-                                              {"Dayton, Ohio", "Dayton", "OH", 0, {937}}};
+    const std::vector<tq::CityChoice> choices{{"Dayton, Texas", "Dayton", "TX", 0, {936}, 50},
+                                              {"Dayton, Ohio", "Dayton", "OH", 0, {937}, 42}};
     CCityPickDlg::setNextAnswer(QDialog::Accepted);
     const tq::CityChoiceReply chosen = chooser.ChooseCity(choices);
     QCOMPARE(chosen.kind, tq::CityChoiceReply::Kind::kChosen);
     QCOMPARE(chosen.text, std::string("Dayton, Ohio"));
+    QCOMPARE(chosen.cityId, 42);  // the place, not only its text
     CCityPickDlg::setNextAnswer(QDialog::Rejected);
     QCOMPARE(chooser.ChooseCity(choices).kind, tq::CityChoiceReply::Kind::kCancelled);
   }

@@ -127,16 +127,44 @@ class LookupWindowTest : public QObject {
     QCOMPARE(QueryText(*dialog), QString::fromUtf8("Montréal, Québec"));
   }
 
+  // Beside its major cities, every place of a code: from the Edit menu (or
+  // the list's context menu), its heading the list's name for screen
+  // readers; a double-click there searches that place, whose answer opens on
+  // its major cities again. A choice among namesakes answers its place alone.
+  void theFullListAndTheChoiceOfAPlace() {
+    dialog.reset();
+    QVERIFY((dialog = OpenSampleWindow(NamesakeCities())));
+    QListWidget* places = List(*dialog, "listMajorCities");
+    TypeAndEnter(*dialog, "570");
+    QCOMPARE(places->count(), 25);
+    QTest::keyClick(dialog.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(places->count(), 30);
+    QCOMPARE(dialog->findChild<QLabel*>("lblMajorCities")->text(), QString("All pla&ces (30) in area code:"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(places)->text(QAccessible::Name),
+             QString("All places (30) in area code"));
+    QCOMPARE(QApplication::focusWidget(), places);
+    DoubleClickEntry(places, "Hamlet A");
+    QCOMPARE(QueryText(*dialog), QString("Hamlet A, Pennsylvania"));
+    QCOMPARE(places->count(), 26);
+    CCityPickDlg::setNextAnswer(QDialog::Accepted, "Springfield, Pennsylvania (724)");
+    TypeAndEnter(*dialog, "Springfield, PA");
+    QCOMPARE(QueryText(*dialog), QString("Springfield, Pennsylvania (724)"));
+    QCOMPARE(ListTexts(List(*dialog, "listAreaCodes")), QStringList{"724"});
+    CCityPickDlg::setNextAnswer(QDialog::Accepted);  // the preselected, most populous one
+    TypeAndEnter(*dialog, "Springfield, PA");
+    QCOMPARE(QueryText(*dialog), QString("Springfield, Pennsylvania (484/610, 24,000 people)"));
+  }
+
   void doubleClicksOnEachListSearchTheEntry() {
     TypeAndEnter(*dialog, "San Antonio, TX");
     DoubleClickEntry(List(*dialog, "listAreaCodes"), "726");
     QCOMPARE(QueryText(*dialog), QString("726"));
     TypeAndEnter(*dialog, "937");
     DoubleClickEntry(List(*dialog, "listMajorCities"), "Kettering");
-    QCOMPARE(QueryText(*dialog), QString("Kettering, Ohio "));
+    QCOMPARE(QueryText(*dialog), QString("Kettering, Ohio"));
     VerifyFieldFocusedAndSelected();
     DoubleClickEntry(List(*dialog, "listLargestCity"), "Dayton");
-    QCOMPARE(QueryText(*dialog), QString("Dayton, Ohio "));
+    QCOMPARE(QueryText(*dialog), QString("Dayton, Ohio"));
   }
 
   void cityChoiceAsksTheDialog() {
@@ -147,11 +175,11 @@ class LookupWindowTest : public QObject {
   }
 
   void statusLineShowsTimeAndExchangeUnderTheClientArea() {
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:42Z"); });
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-07-05T22:42Z"); });
     TypeAndEnter(*dialog, "(937) 294-1234");
     auto* status = dialog->findChild<QLabel*>("lblStatus");
     QCOMPARE(status->text(), tq::ToQString(tq::StatusText(dialog->Flow().GetAnswer(),
-                                                          *tq::ParseUtcInstant("2026-07-05T22:42Z"))));
+                                                          *tq::ParseIsoInstant("2026-07-05T22:42Z"))));
     const QList<QListWidgetItem*> selected = List(*dialog, "listMajorCities")->selectedItems();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.front()->text(), QString("Kettering"));
@@ -166,14 +194,14 @@ class LookupWindowTest : public QObject {
 
   // The time zone line switches with the clock beside it, at 2:00 local.
   void timeZoneLineFollowsTheStatusLinesInstant() {
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-03-08T06:59Z"); });
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-03-08T06:59Z"); });
     TypeAndEnter(*dialog, "Dayton, OH");
     auto* status = dialog->findChild<QLabel*>("lblStatus");
     for (const char* kind : {"Standard", "Daylight"}) {
       const QString zone = QString("Eastern %1 Time").arg(kind);
       QCOMPARE(ListTexts(List(*dialog, "listTimeZone")), QStringList{zone});
       QVERIFY2(status->text().contains(zone), qPrintable(status->text()));
-      dialog->SetClock([] { return *tq::ParseUtcInstant("2026-03-08T07:00Z"); });
+      dialog->SetClock([] { return *tq::ParseIsoInstant("2026-03-08T07:00Z"); });
     }
   }
 
@@ -197,7 +225,7 @@ class LookupWindowTest : public QObject {
       QVERIFY(status->minimumSizeHint().width() <= status->width());
       QVERIFY(status->heightForWidth(status->width()) <= status->height());
     }
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-07-05T22:43Z"); });  // a minute on
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-07-05T22:43Z"); });  // a minute on
     QCOMPARE(announced.size(), 2);
     QCOMPARE(QAccessible::queryAccessibleInterface(status)->role(), QAccessible::StatusBar);
   }
@@ -205,7 +233,7 @@ class LookupWindowTest : public QObject {
   // Edit, Calling Hours: a window of local hours changes the answer shown;
   // any other text is refused with a word and changes nothing.
   void callingHoursAreAskedAndApplied() {
-    dialog->SetClock([] { return *tq::ParseUtcInstant("2026-01-15T17:00Z"); });  // 12:00 in Dayton
+    dialog->SetClock([] { return *tq::ParseIsoInstant("2026-01-15T17:00Z"); });  // 12:00 in Dayton
     TypeAndEnter(*dialog, "Dayton, OH");
     auto* status = dialog->findChild<QLabel*>("lblStatus");
     QVERIFY(status->text().contains("can call now (08:00-21:00)"));

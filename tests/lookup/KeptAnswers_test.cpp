@@ -57,7 +57,7 @@ TEST(KeptAnswers, EveryAnswerIsTheOneKept) {
   flow.OpenData();
   std::vector<std::string> changed;
   for (Kept& entry : kept) {
-    const Answer& answer = flow.Search(Utf8ToCp1252(entry.query));
+    const Answer& answer = *flow.Search(Utf8ToCp1252(entry.query));
     const std::string shown =
         AnswerText(answer, kInstant) + AnswerJson(answer, kInstant) + ChoicesJson(answer);
     const std::string digest = Sha256Hex(shown).substr(0, 16);

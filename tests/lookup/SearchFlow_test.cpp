@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "lookup/AnswerText.h"
 #include "support/TestData.h"
 
 namespace tq {
@@ -38,8 +40,8 @@ class CountingBusy : public BusyIndicator {
   int begun = 0;
 };
 
-const std::int64_t kWinter = *ParseUtcInstant("2026-01-15T17:00Z");
-const std::int64_t kSummer = *ParseUtcInstant("2026-07-15T17:00Z");
+const std::int64_t kWinter = *ParseIsoInstant("2026-01-15T17:00Z");
+const std::int64_t kSummer = *ParseIsoInstant("2026-07-15T17:00Z");
 
 class SearchFlowTest : public ::testing::Test {
  protected:
@@ -115,14 +117,15 @@ TEST_F(SearchFlowTest, WhatSearchesShow) {
       {"800", "800|Toll-Free Service|Toll-Free Service|Non-geographic area code|", nullptr,
        "Non-geographic area code"},
       {"242", "242|Nassau|Nassau|Bahamas|", nullptr, "Bahamas"},
-      {"973", "973|Troy Hills|Troy Hills|New Jersey (NJ)|Eastern Standard Time", nullptr, "NJ"},  // Troy begins Troy Hills
+      // Troy is listed beside Troy Hills, whose name it begins.
+      {"973", "973|Troy Hills|Troy;Troy Hills|New Jersey (NJ)|Eastern Standard Time", nullptr, "NJ"},
       {"419", "419|Sandusky|Findlay;Sandusky|" + ohio, nullptr, "OH"},  // a tie keeps the city reached first
       {"kettering", kDayton937, "Kettering, Ohio", "OH"},  // one city of the name: no choice
       // A city and its state without the comma.
       {"dayton oh", kDayton937, nullptr, "OH"},
       {"Dayton  Ohio", kDayton937, nullptr, "OH"},
       {"san antonio texas", "210;726|San Antonio|San Antonio|Texas (TX)|" + central, nullptr, "TX"},
-      {"Troy Hills New Jersey", "973|Troy Hills|Troy Hills|New Jersey (NJ)|Eastern Standard Time", nullptr, "NJ"},
+      {"Troy Hills New Jersey", "973|Troy Hills|Troy;Troy Hills|New Jersey (NJ)|Eastern Standard Time", nullptr, "NJ"},
       {"montreal", "438;514|Montr\xE9" "al|Montr\xE9" "al|Qu\xE9" "bec (QC)|Eastern Standard Time",
        "Montr\xE9" "al, Qu\xE9" "bec", "QC"},
   };
@@ -175,7 +178,7 @@ TEST_F(SearchFlowTest, TimeZoneLineFollowsTheInstant) {
 // a split said, not picked. Yellowknife keeps Mountain time until November
 // 2026 and then Central time all year, so 867 splits only from then on.
 TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
-  const std::int64_t y2027 = *ParseUtcInstant("2027-01-15T17:00Z");
+  const std::int64_t y2027 = *ParseIsoInstant("2027-01-15T17:00Z");
   const struct {
     const char* typed;
     std::int64_t at;
@@ -183,26 +186,36 @@ TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
   } cases[] = {
       {"Kettering, OH", kWinter, "Kettering, OH 12:00|||yes"},
       {"(937) 294-1234", kWinter, "Kettering, OH 12:00|||yes"},
-      {"937", kWinter, "Dayton, OH 12:00|||-"},
-      {"(937) 999-1234", kWinter, "Dayton, OH 12:00|||-"},
+      {"937", kWinter, "Dayton, OH 12:00|||yes"},
+      {"(937) 999-1234", kWinter, "Dayton, OH 12:00|||yes"},
       {", Bahamas", kWinter, "|||-"},
       {"Troy, NJ", kWinter, "|||-"},  // not Troy Hills' time
-      {"867", kWinter, "Whitehorse, YT 10:00|||-"},
+      {"867", kWinter, "Whitehorse, YT 10:00|||yes"},
       {"867", y2027, "Whitehorse, YT 10:00;Yellowknife, NT 11:00||867: Mountain and Central|-"},
-      {"902", kWinter, "Halifax, NS 13:00|||-"},
+      {"902", kWinter, "Halifax, NS 13:00|||yes"},
       {"Nome, AK", kWinter, "Nome, AK 08:00|||yes"},
   };
   for (const auto& c : cases) {
     Search(c.typed);
     std::string clocks;
     for (const LocalTimeLine& line : LocalTimesAt(A().times, c.at)) {
-      clocks += (clocks.empty() ? "" : ";") + line.place->name + " " + Clock24(line.clock);
+      clocks += (clocks.empty() ? "" : ";") + line.place + " " + Clock24(line.clock);
     }
     const std::optional<bool> callable = CallableAt(A().times, c.at);
     clocks += "||" + SplitZonesText(A().times, c.at) + "|" +
               (!callable ? "-" : *callable ? "yes" : "no");
     EXPECT_EQ(clocks, c.clocks) << c.typed;
   }
+}
+
+// An answer stays whole however long it is held, whatever is searched after
+// it: the window, the desktop search and tqlookup hold theirs.
+TEST_F(SearchFlowTest, AnAnswerStaysWholeWhileHeld) {
+  const std::shared_ptr<const Answer> first = flow_.Search("937");
+  flow_.Search("Dayton, OH");
+  flow_.Search(", OH");
+  EXPECT_EQ(first->areaCodes.entries, Entries{"937"});
+  EXPECT_EQ(first->largestCity.entries, Entries{"Dayton"});
 }
 
 // Without a readable zone law the answer has no clocks and no time zone
@@ -214,10 +227,11 @@ TEST(SearchFlowZoneLaw, DamagedTableIsTold) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  const Answer& answer = flow.Search("Dayton, OH");
-  EXPECT_EQ(flow.ZoneLawOutcome().problem, FileProblem::kDamaged);
+  const Answer& answer = *flow.Search("Dayton, OH");
   ASSERT_EQ(answer.problems.size(), 1u);
-  EXPECT_NE(answer.problems[0].find("tzl.bin"), std::string::npos) << answer.problems[0];
+  EXPECT_EQ(answer.problems[0].file, "tzl.bin");
+  EXPECT_EQ(answer.problems[0].problem, FileProblem::kDamaged);
+  EXPECT_NE(answer.problems[0].text.find("tzl.bin"), std::string::npos) << answer.problems[0].text;
   EXPECT_TRUE(LocalTimesAt(answer.times, kWinter).empty());
   EXPECT_EQ(ZoneLineAt(answer.times, kWinter), Entries{""});
 }
@@ -226,11 +240,11 @@ TEST_F(SearchFlowTest, SeveralMatchesOrABeginningAsk) {
   chooser_.SetNextAnswer("Springfield, Missouri");
   Search("springfield");
   ASSERT_EQ(chooser_.asked.size(), 1u);
-  // Offered in the order shown, each with what tells it from its namesakes.
-  const CityChoice missouri{"Springfield, Missouri", "Springfield", "MO", 169176, {417}};
-  EXPECT_EQ(chooser_.asked[0], (Entries{"Springfield, Illinois", "Springfield, Massachusetts",
-                                        "Springfield, Missouri"}));
-  EXPECT_EQ(chooser_.offered[0].at(2), missouri);
+  // Offered the most populous first, each with what tells it from its namesakes.
+  const CityChoice missouri{"Springfield, Missouri", "Springfield", "MO", 169176, {417}, 61};
+  EXPECT_EQ(chooser_.asked[0], (Entries{"Springfield, Missouri", "Springfield, Massachusetts",
+                                        "Springfield, Illinois"}));
+  EXPECT_EQ(chooser_.offered[0].at(0), missouri);
   EXPECT_EQ(A().query, "Springfield, Missouri");
   EXPECT_EQ(Shown(), "417|Springfield|Springfield|Missouri (MO)|"
                      "Central Standard Time (EST - 1.0 hours)");
@@ -270,15 +284,15 @@ TEST_F(SearchFlowTest, DoubleClicks) {
   EXPECT_FALSE(flow_.OnDblclkAreaCodes(1));  // one past the last entry
   Search("937");
   EXPECT_TRUE(flow_.OnDblclkMajorCities(2));  // Kettering
-  EXPECT_EQ(A().query, "Kettering, Ohio ");
+  EXPECT_EQ(A().query, "Kettering, Ohio");
   EXPECT_EQ(Largest(), Entries{"Dayton"});
   EXPECT_TRUE(flow_.OnDblclkLargestCity(0));
-  EXPECT_EQ(A().query, "Dayton, Ohio ");
+  EXPECT_EQ(A().query, "Dayton, Ohio");
   EXPECT_FALSE(flow_.OnDblclkLargestCity(0));  // same text again: no search
   // A territory entry carries its own code; 867 keeps its shared largest city.
   Search("867");
   EXPECT_TRUE(flow_.OnDblclkMajorCities(1));
-  EXPECT_EQ(A().query, "Yellowknife, NT");
+  EXPECT_EQ(A().query, "Yellowknife, Northwest Territories");
   EXPECT_EQ(Shown().substr(0, 15), "867|Whitehorse|");
   EXPECT_EQ(A().foundState, "YT");
   Search("Nowhere, OH");  // a message is searched as a city
@@ -307,7 +321,7 @@ TEST(SearchFlowSharedPlaces, ListedOnceAndTheLastPlaceGivesTheState) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  const Answer& answer = flow.Search("Texarkana, AR");
+  const Answer& answer = *flow.Search("Texarkana, AR");
   EXPECT_EQ(answer.areaCodes.entries, (Entries{"870", "903"}));
   EXPECT_EQ(answer.majorCities.entries, (Entries{"Texarkana", "Tyler"}));
   EXPECT_EQ(answer.stateOrProvince, Entries{"Arkansas (AR)"});
@@ -325,8 +339,207 @@ TEST(SearchFlowSharedPlaces, EntriesWithTheirStateInListOrder) {
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  EXPECT_EQ(flow.Search("867").majorCities.entries,
+  EXPECT_EQ(flow.Search("867")->majorCities.entries,
             (Entries{"fort good hope, NT", "Fort Liard, NT", "Fort smith, NT"}));
+}
+
+// Places that share a name in one state: the one that stands out is
+// answered, the others told; else the chooser offers each, told apart by its
+// text, and the choice (by its place, or by its text typed again) answers
+// that place alone.
+class NamesakeFlowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::WriteNamesakeData(dir_.path());
+    flow_.SetNow([] { return kWinter; });
+  }
+  const Answer& Search(const std::string& text) {
+    flow_.OpenData();
+    flow_.Search(text);
+    return flow_.GetAnswer();
+  }
+  const Answer& A() const { return flow_.GetAnswer(); }
+  // "codes|largest city|namesakes|input field|the place searched"
+  std::string Told(const Answer& a) const {
+    std::string told;
+    for (const std::string& code : a.areaCodes.entries) told += (told.empty() ? "" : ";") + code;
+    told += "|" + (a.largestCity.entries.empty() ? "" : a.largestCity.entries[0]) + "|" +
+            (a.namesakes ? NamesakesText(*a.namesakes) : "") + "|" + a.query + "|";
+    if (a.times.searchedPlace && !a.times.clockPlaces.empty()) {
+      told += std::to_string(a.times.clockPlaces[0].cityId);
+    }
+    return told;
+  }
+  test::TempDir dir_;
+  ScriptedChooser chooser_;
+  SearchFlow flow_{dir_.path(), chooser_};
+};
+
+TEST_F(NamesakeFlowTest, ThePlaceMeantOrAChoiceOfPlaces) {
+  const std::string washington = "724|Greensburg|also 2 other places named Washington in Pennsylvania|";
+  const std::string springfield = "|also 2 other places named Springfield in Pennsylvania|";
+  const struct {
+    const char* typed;
+    std::optional<std::string> answer;  // of the chooser, when it is asked
+    std::string told;
+  } cases[] = {
+      // Three times the people of the next stands out; a lower rank does.
+      {"Rochester, NY", {}, "585|Rochester|also 1 other place named Rochester in New York|Rochester, NY|220"},
+      {"Washington, PA", {}, washington + "Washington, PA|210"},
+      {"washington township, pa", {}, washington + "washington township, pa|211"},
+      {"Springfield, PA", "Springfield, Pennsylvania (724)",
+       "724|Greensburg" + springfield + "Springfield, Pennsylvania (724)|203"},
+      {"springfield", "Springfield, Pennsylvania (484/610, 21,000 people)",
+       "484;610|Springfield" + springfield + "Springfield, Pennsylvania (484/610, 21,000 people)|202"},
+      // The text a choice leaves in the field finds that place again.
+      {"Springfield, Pennsylvania (724)", {}, "724|Greensburg" + springfield + "Springfield, Pennsylvania (724)|203"},
+      {"springfield, pa (484/610, 24,000 people)", {}, "484;610|Springfield" + springfield + "springfield, pa (484/610, 24,000 people)|201"},
+      {"Springfield, Pennsylvania (999)", {}, "|City not found in database||Springfield, Pennsylvania (999)|"},
+      // A city alone takes the place of a state that stands out among its namesakes.
+      {"rochester", {}, "585|Rochester|also 1 other place named Rochester in New York|Rochester, New York|220"},
+      // Places stored under Newfoundland's old code.
+      {"St. John's, Newfoundland", {}, "709|St. John's||St. John's, Newfoundland|230"},
+  };
+  for (const auto& c : cases) {
+    const std::size_t asked = chooser_.asked.size();
+    chooser_.answers.resize(asked);
+    chooser_.SetNextAnswer(c.answer);
+    EXPECT_EQ(Told(Search(c.typed)), c.told) << c.typed;
+    EXPECT_EQ(chooser_.asked.size(), asked + (c.answer ? 1 : 0)) << c.typed;
+  }
+  EXPECT_EQ(chooser_.asked[0], (Entries{"Springfield, Pennsylvania (484/610, 24,000 people)",
+                                        "Springfield, Pennsylvania (484/610, 21,000 people)",
+                                        "Springfield, Pennsylvania (724)"}));
+  EXPECT_EQ(chooser_.asked[1].size(), 3u);
+  EXPECT_EQ(A().stateOrProvince, Entries{"Newfoundland (NF)"});
+}
+
+// The text of each place finds that place and no other, and so do the
+// follow-ups from its lists.
+TEST_F(NamesakeFlowTest, EveryPlaceHasATextThatFindsIt) {
+  flow_.OpenData();
+  for (const test::CityFixture& city : test::NamesakeCities()) {
+    const std::string query = flow_.QueryOfPlace(city.id);
+    const std::string told = Told(Search(query));
+    EXPECT_EQ(told.substr(told.rfind('|') + 1), std::to_string(city.id)) << query;
+  }
+  EXPECT_TRUE(chooser_.asked.empty());
+  EXPECT_EQ(flow_.QueryOfPlace(221), "Rochester, New York (845)");
+  EXPECT_EQ(flow_.QueryOfPlace(999), "");
+  Search("724");
+  const Entries& major = A().majorCities.entries;
+  const auto row = std::find(major.begin(), major.end(), "Springfield") - major.begin();
+  EXPECT_TRUE(flow_.OnDblclkMajorCities(static_cast<int>(row)));
+  EXPECT_EQ(Told(A()), "724|Greensburg|also 2 other places named Springfield in Pennsylvania|"
+                       "Springfield, Pennsylvania (724)|203");
+  Search("570");
+  EXPECT_TRUE(flow_.OnDblclkAllPlaces(2));  // Hamlet A: not a major city
+  EXPECT_EQ(A().query, "Hamlet A, Pennsylvania");
+  EXPECT_FALSE(flow_.OnDblclkAllPlaces(30));
+}
+
+// Every place of the codes is in the full list once (Franklin beside
+// Franklin Park); the major cities are those above ten thousand and at
+// least the 25 most populous, and the place searched or the exchange's
+// place of a number.
+TEST_F(NamesakeFlowTest, MajorCitiesAndEveryPlace) {
+  const struct {
+    const char* typed;
+    const char* heading;
+    std::size_t listed;
+    int exchangeRow, exchangeRowInAll;
+  } cases[] = {
+      {"570", "Major cities (25 of 30) in area code:", 25, -1, -1},
+      {"570-555-1234", "Major cities (26 of 30) in area code:", 26, 2, 2},
+      {"724", "Major cities (6) in area code:", 6, -1, -1},
+      {"Hamlet B, PA", "Major cities (26 of 30) in area code:", 26, -1, -1},  // the place searched
+  };
+  for (const auto& c : cases) {
+    const Answer& a = Search(c.typed);
+    EXPECT_EQ(a.majorCities.heading, c.heading) << c.typed;
+    EXPECT_EQ(a.majorCities.entries.size(), c.listed) << c.typed;
+    EXPECT_EQ(std::count_if(a.places.begin(), a.places.end(), [](const PlaceFacts& p) { return p.listed; }),
+              static_cast<long>(c.listed));
+    EXPECT_EQ(AllPlaceEntries(a).size(), a.places.size()) << c.typed;
+    EXPECT_EQ(a.exchangeRow, c.exchangeRow) << c.typed;
+    EXPECT_EQ(a.exchangeRowInAll, c.exchangeRowInAll) << c.typed;
+  }
+  const Answer& a = Search("570");
+  const Entries all = AllPlaceEntries(a);
+  EXPECT_EQ(Entries(all.begin(), all.begin() + 4),
+            (Entries{"Franklin", "Franklin Park", "Hamlet A", "Hamlet AA"}));
+  EXPECT_EQ(a.allPlacesHeading, "All places (30) in area code:");
+  // The least five are not major cities, and not above the line.
+  EXPECT_EQ(a.majorCities.entries.end()[-1], "Hamlet Z");
+  EXPECT_EQ(a.majorCities.entries[2], "Hamlet AA");
+  EXPECT_EQ(a.majorCities.entries[4], "Hamlet F");
+}
+
+// Every place above the line is a major city, beyond the 25 most populous.
+TEST(SearchFlowMajorCities, EveryPlaceAboveTheLine) {
+  test::TempDir dir;
+  std::vector<test::CityFixture> places;
+  for (int i = 0; i < 30; ++i) {
+    places.push_back({i + 1, "Town " + std::to_string(i), "OH", "USA", i < 27 ? 10001 + i : 10000,
+                      1, "0", {330}});
+  }
+  test::WriteDataFiles(dir.path(), places);
+  ScriptedChooser chooser;
+  SearchFlow flow(dir.path(), chooser);
+  flow.OpenData();
+  EXPECT_EQ(flow.Search("330")->majorCities.heading, "Major cities (27 of 30) in area code:");
+}
+
+// Without knd.bin, namesakes share their stored name, rank by their people
+// alone, and the largest city is the most populous place.
+TEST_F(NamesakeFlowTest, WithoutKindsPeopleAloneDecide) {
+  std::filesystem::remove(dir_ / "knd.bin");
+  EXPECT_EQ(Told(Search("Washington, PA")), "724|Hempfield Township||Washington, PA|210");
+}
+
+// 273 is announced: it says when it begins and what it overlays.
+TEST_F(NamesakeFlowTest, APlannedCodeSaysWhenItBegins) {
+  const Answer& a = Search("273");
+  EXPECT_EQ(a.outcome, AnswerOutcome::kPlanned);
+  EXPECT_EQ(a.largestCity.entries,
+            Entries{"Area code 273 begins service on 2027-02-27, overlaying 418, 367 and 581"});
+  EXPECT_EQ(Search("274").outcome, AnswerOutcome::kNoCities);
+}
+
+// A data folder of cit.bin and arc.bin alone: the places' own zones and the
+// daylight rule give the line and the clocks; the missing files are a note.
+TEST(SearchFlowTwoFileData, OwnZonesGiveTheTimes) {
+  test::TempDir dir;
+  test::WriteRecordFiles(dir.path(), test::SampleCities());
+  ScriptedChooser chooser;
+  SearchFlow flow(dir.path(), chooser);
+  flow.SetNow([] { return kSummer; });
+  flow.OpenData();
+  EXPECT_EQ(flow.ZoneLawOutcome().problem, FileProblem::kNone);
+  EXPECT_NE(flow.ZoneLawOutcome().text.find("ctz.bin and tzl.bin are missing"), std::string::npos);
+  const std::shared_ptr<const Answer> kept = flow.Search("Kettering, OH");
+  const Answer& answer = *kept;
+  EXPECT_EQ(answer.times.zoneLine, Entries{"Eastern Daylight Time"});
+  EXPECT_EQ(Clock24(LocalTimesAt(answer.times, kSummer).at(0).clock), "13:00");
+  EXPECT_EQ(flow.Search("Nome, AK")->times.zoneLine,
+            Entries{"Alaska Daylight Time (EDT - 4.0 hours)"});
+}
+
+// Names as people type them reach the places stored under them.
+TEST(SearchFlowNames, MembersWithBlanksAndBoroughs) {
+  test::TempDir dir;
+  test::WriteDataFiles(dir.path(), {{1, "George Town", "Cayman Islands", "Cayman Islands", 34000, 0, "0", {345}},
+                                    {2, "Queens", "NY", "USA", 2405000, 1, "0", {718, 347}},
+                                    {3, "The Bronx", "NY", "USA", 1472000, 1, "0", {718}}});
+  ScriptedChooser chooser;
+  SearchFlow flow(dir.path(), chooser);
+  flow.OpenData();
+  for (const auto& [typed, codes] : {std::pair{", Cayman Islands", Entries{"345"}},
+                                     {", cayman  islands", Entries{"345"}},
+                                     {"Queens, NY", Entries{"347", "718"}},
+                                     {"the bronx, new york", Entries{"718"}}}) {
+    EXPECT_EQ(flow.Search(typed)->areaCodes.entries, codes) << typed;
+  }
 }
 
 TEST(SearchFlowWithoutData, EveryInputEndsInAMessage) {
@@ -335,7 +548,7 @@ TEST(SearchFlowWithoutData, EveryInputEndsInAMessage) {
   SearchFlow flow(empty.path(), chooser);
   flow.OpenData();
   for (const char* typed : {"937", "Dayton, OH", ", OH", "springfield", ""}) {
-    EXPECT_EQ(flow.Search(typed).largestCity.entries.at(0),
+    EXPECT_EQ(flow.Search(typed)->largestCity.entries.at(0),
               *typed == '9' ? kNoCitiesFound : kCityNotFound);
   }
   EXPECT_TRUE(chooser.asked.empty());

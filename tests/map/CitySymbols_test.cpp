@@ -32,25 +32,17 @@ TEST(FindCitySymbol, ExactPairsOnly) {
   EXPECT_NE(illinoisX, missouriX);  // the same name told apart by its state
 }
 
-using Entries = std::vector<std::string>;
-
-TEST(CitySymbolToDraw, OnlyWhenEveryConditionHolds) {
-  const Entries ohio = Entries({"Ohio (OH)"}), columbus = Entries({"Columbus"}), empty = Entries({});
+// The symbol marks the answer's largest place in its own state, by its code.
+TEST(CitySymbolToDraw, TheLargestPlaceWhenTabledAndAStateIsFound) {
   int x = 0, y = 0;
-  FindCitySymbol("Columbus", "Ohio (OH)", x, y);
-  const auto symbol = CitySymbolToDraw(false, "OH", ohio, columbus);
+  FindCitySymbol("Columbus", "Georgia (GA)", x, y);
+  const auto symbol = CitySymbolToDraw(false, "GA", "Columbus", "GA");
   ASSERT_TRUE(symbol.has_value());
   EXPECT_EQ(std::pair(symbol->x, symbol->y), std::pair(x, y));
-  EXPECT_FALSE(CitySymbolToDraw(true, "OH", ohio, columbus));  // while initializing
-  EXPECT_FALSE(CitySymbolToDraw(false, "", ohio, columbus));  // without a found state
-  EXPECT_FALSE(CitySymbolToDraw(false, "OH", empty, columbus));
-  EXPECT_FALSE(CitySymbolToDraw(false, "OH", ohio, empty));
-  // Only the first entries count; the found state is only checked for being set.
-  EXPECT_FALSE(CitySymbolToDraw(false, "OH", ohio, Entries({"Nowhere", "Columbus"})));
-  const auto georgia =
-      CitySymbolToDraw(false, "TX", Entries({"Georgia (GA)", "Ohio (OH)"}), columbus);
-  ASSERT_TRUE(georgia.has_value());
-  EXPECT_NE(georgia->x, x);  // Columbus, Georgia
+  EXPECT_FALSE(CitySymbolToDraw(true, "GA", "Columbus", "GA"));  // while initializing
+  EXPECT_FALSE(CitySymbolToDraw(false, "", "Columbus", "GA"));   // without a found state
+  EXPECT_FALSE(CitySymbolToDraw(false, "GA", "", ""));           // without a largest place
+  EXPECT_FALSE(CitySymbolToDraw(false, "GA", "Columbus", "MD"));  // not tabled there
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ class NumberLookupTest : public ::testing::Test {
     test::WriteBytes(dir_ / "exc.bin", kExchanges);
     cities_.Open();
     areaCodes_.Open();
-    ASSERT_EQ(exchanges_.Open(dir_.path()), "");
+    ASSERT_EQ(exchanges_.Open(dir_.path()).text, "");
   }
   test::TempDir dir_;
   CCitySet cities_{dir_.path()};

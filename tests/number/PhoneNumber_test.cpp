@@ -35,14 +35,14 @@ class NumberSearch : public ::testing::Test {
   }
   // "shown input|largest city|exchange".
   std::string Search(const std::string& text) {
-    const Answer& answer = flow_.Search(text);
+    const Answer& answer = *flow_.Search(text);
     const auto& largest = answer.largestCity.entries;
     const std::string status = Status();
     return answer.query + "|" + (largest.empty() ? "" : largest.front()) + "|" +
            (answer.exchange ? status.substr(status.find("exchange")) : "");
   }
   std::string Status() const { return StatusText(flow_.GetAnswer(), kNow); }
-  const std::int64_t kNow = *ParseUtcInstant("2026-07-05T17:42Z");
+  const std::int64_t kNow = *ParseIsoInstant("2026-07-05T17:42Z");
   test::TempDir dir_;
   NoChoice chooser_;
   SearchFlow flow_{dir_.path(), chooser_};
@@ -114,10 +114,12 @@ TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
   test::WriteBytes(dir_ / "exc.bin", "TQEXC 3\n");
   SearchFlow flow(dir_.path(), chooser_);
   flow.OpenData();
-  EXPECT_EQ(StatusText(flow.Search("937-222-1234"), kNow), "Data file exc.bin in " + dir_.path().string() +
-                                   " is damaged: it is not a file of the format TQEXC 1 or 2. Numbers "
-                                   "are answered without their exchange. \xB7 Dayton, OH, 1:42 PM "
-                                   "Sunday, Eastern Daylight Time (UTC-04:00), same time as you");
+  EXPECT_EQ(StatusText(*flow.Search("937-222-1234"), kNow),
+            "Data file exc.bin in " + dir_.path().string() +
+                " is damaged: it is not a file of the format TQEXC 1 or 2. Numbers "
+                "are answered without their exchange. \xB7 Dayton, OH, 1:42 PM "
+                "Sunday, Eastern Daylight Time (UTC-04:00), same time as you \xB7 can call now "
+                "(08:00-21:00)");
 }
 
 }  // namespace

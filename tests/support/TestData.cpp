@@ -72,6 +72,33 @@ const std::vector<CityFixture>& SampleCities() {
   return cities;
 }
 
+const std::vector<CityFixture>& NamesakeCities() {
+  static const std::vector<CityFixture> cities = [] {
+    std::vector<CityFixture> made = {
+        {201, "Springfield", "PA", "USA", 24000, 1, "0", {484, 610}},
+        {202, "Springfield", "PA", "USA", 21000, 1, "0", {484, 610}},
+        {203, "Springfield", "PA", "USA", 5000, 1, "0", {724}},
+        {210, "Washington", "PA", "USA", 13000, 1, "0", {724}},
+        {211, "Washington Township", "PA", "USA", 5000, 1, "0", {724}},
+        {212, "Washington Township (Fayette County)", "PA", "USA", 4000, 1, "0", {724}},
+        {213, "Hempfield Township", "PA", "USA", 43000, 1, "0", {724}},
+        {214, "Greensburg", "PA", "USA", 14000, 1, "0", {724}},
+        {220, "Rochester", "NY", "USA", 211000, 1, "0", {585}},
+        {221, "Rochester", "NY", "USA", 7000, 1, "0", {845}},
+        {230, "St. John's", "NF", "Canada", 110000, 1, "1.5", {709}},
+        {240, "Franklin", "PA", "USA", 9000, 1, "0", {570}},
+        {241, "Franklin Park", "PA", "USA", 12000, 1, "0", {570}},
+    };
+    for (int k = 0; k < 28; ++k) {
+      made.push_back({250 + k, std::string("Hamlet ") + static_cast<char>('A' + k % 26) +
+                                   (k >= 26 ? "A" : ""),
+                      "PA", "USA", 500 + 400 * k, 1, "0", {570}});
+    }
+    return made;
+  }();
+  return cities;
+}
+
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << bytes;
@@ -123,7 +150,7 @@ void WriteZoneFiles(const std::filesystem::path& folder, std::vector<CityFixture
                              std::filesystem::copy_options::overwrite_existing);
 }
 
-void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities) {
+void WriteRecordFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities) {
   std::vector<std::string> cityLines, linkLines;
   for (const CityFixture& city : cities) {
     for (std::string& line : EncodeCity(city)) cityLines.push_back(std::move(line));
@@ -133,6 +160,10 @@ void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityF
   }
   WriteLines(folder / "cit.bin", cityLines);
   WriteLines(folder / "arc.bin", linkLines);
+}
+
+void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities) {
+  WriteRecordFiles(folder, cities);
   WriteZoneFiles(folder, cities);
 }
 
@@ -143,6 +174,13 @@ std::filesystem::path ShippedZoneLaw() {
 void WriteSampleData(const std::filesystem::path& folder) {
   WriteDataFiles(folder, SampleCities());
   WriteBytes(folder / "exc.bin", kSampleExchanges);
+}
+
+void WriteNamesakeData(const std::filesystem::path& folder) {
+  WriteDataFiles(folder, NamesakeCities());
+  WriteBytes(folder / "knd.bin", kNamesakeKinds);
+  WriteBytes(folder / "pln.bin", kNamesakePlans);
+  WriteBytes(folder / "exc.bin", kNamesakeExchanges);
 }
 
 TempDir::TempDir() {

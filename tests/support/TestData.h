@@ -30,6 +30,23 @@ std::vector<std::string> EncodeLink(std::int32_t cityId, std::int32_t areaCode);
 // major-city threshold, a tie for the largest city, "Troy" after "Troy Hills".
 const std::vector<CityFixture>& SampleCities();
 
+// Places that share names, as data files store them before the places
+// of one state are told apart, and knd.bin's kinds (kNamesakeKinds) that
+// tell them apart since: Springfield three times in Pennsylvania, none
+// standing out; Washington the city beside two townships of that name; a
+// Rochester of New York that stands out by its people; 724's most populous
+// place a township; 570 with 30 places, Franklin beside Franklin Park; St.
+// John's stored under Newfoundland's old code NF.
+const std::vector<CityFixture>& NamesakeCities();
+inline constexpr char kNamesakeKinds[] =
+    "TQKIND 1\nplaces 5\n210\tcity\n211\ttownship\tWashington\n212\ttown\tWashington\n"
+    "213\ttownship\n214\tcity\n";
+// 273 planned, overlaying 418, 367 and 581; 570-555 in Hamlet A, the least
+// place of 570.
+inline constexpr char kNamesakePlans[] = "TQPLAN 1\ncodes 1\n273\t2027-02-27\t418 367 581\n";
+inline constexpr char kNamesakeExchanges[] =
+    "TQEXC 1\nplaces 1\nHamlet A\tPA\nexchanges 1\n570555 00001\n";
+
 // Writes the lines, each followed by `lineEnd`.
 void WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines,
                 const std::string& lineEnd = "\r\n");
@@ -43,6 +60,10 @@ void WriteZoneFiles(const std::filesystem::path& folder, std::vector<CityFixture
 // Writes the files of WriteDataFiles and exc.bin (kSampleExchanges) of the
 // sample cities.
 void WriteSampleData(const std::filesystem::path& folder);
+// Writes the namesakes with their kinds, plans and exchanges.
+void WriteNamesakeData(const std::filesystem::path& folder);
+// Writes cit.bin and arc.bin alone, as data folders of the two-file format hold them.
+void WriteRecordFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities);
 
 // Exchanges 937-222 Dayton, 937-294 Kettering, 514-555 Montréal (UTF-8).
 inline constexpr char kSampleExchanges[] =

@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/TestData.h"
 #include "time/LocalTime.h"
 #include "time/TimeZoneLine.h"
 
@@ -20,10 +22,10 @@ const std::filesystem::path kShipped = std::filesystem::path(TELQUEST_SOURCE_DIR
 
 class ShippedLaw : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(law_.Open(kShipped), ""); }
+  void SetUp() override { ASSERT_EQ(law_.Open(kShipped).text, ""); }
   // "2026-01-15 12:00 CST Central Standard Time"
   std::string At(const char* zone, const char* utc) const {
-    const auto clock = LocalClockAt(law_, law_.FindZone(zone), *ParseUtcInstant(utc));
+    const auto clock = LocalClockAt(law_, law_.FindZone(zone), *ParseIsoInstant(utc));
     if (!clock) return "";
     char text[64];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %s %+d ", clock->year, clock->month,
@@ -121,7 +123,7 @@ TEST_F(ShippedLaw, TimeZoneLineAtTheSameInstant) {
       {"Europe/Paris", "2026-07-04T19:00Z", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(TimeZoneText(law_, law_.FindZone(c.zone), *ParseUtcInstant(c.utc)), c.line)
+    EXPECT_EQ(TimeZoneText(law_, law_.FindZone(c.zone), *ParseIsoInstant(c.utc)), c.line)
         << c.zone << " " << c.utc;
   }
 }
@@ -138,16 +140,21 @@ struct Files {
   std::vector<std::pair<std::string, std::vector<Change>>> zones = {
       {"America/New_York", {{0, 0}, {1000, 1}, {2000, 0}}}};
   std::string places = "TQCTZ 1\nzones 1\nAmerica/New_York\nplaces 2\n5\t0\n9\t0\n";
+  std::uint32_t until = 5000;
+  // The count each zone line gives, when not that of its changes.
+  std::map<std::string, std::uint32_t> countsTold;
   std::function<void(std::string&)> damageBody = [](std::string&) {};
 
   std::string Law() const {
-    std::string head = "TQTZL 1\ngenerated\ntzdata 2026f\nuntil 5000\ntypes " +
-                       std::to_string(kinds.size()) + "\n";
+    std::string head = "TQTZL 1\ngenerated\ntzdata 2026f\nuntil " + std::to_string(until) +
+                       "\ntypes " + std::to_string(kinds.size()) + "\n";
     for (const std::string& kind : kinds) head += kind + "\n";
     head += "zones " + std::to_string(zones.size()) + "\n";
     std::string body;
     for (const auto& [name, changes] : zones) {
-      head += name + "\t" + std::to_string(changes.size()) + "\n";
+      const auto told = countsTold.find(name);
+      head += name + "\t" +
+              std::to_string(told != countsTold.end() ? told->second : changes.size()) + "\n";
       for (const Change& change : changes) {
         for (int shift = 0; shift < 32; shift += 8) body += char(change.instant >> shift);
         body += char(change.kind);
@@ -209,6 +216,39 @@ TEST(ZoneLaw, RefusesDamagedFiles) {
     EXPECT_FALSE(law.TimeAt(0, 100)) << name;
     EXPECT_EQ(law.ZoneOfPlace(5), -1) << name;
   }
+}
+
+// A zone holds 1 to 65,535 changes: a zone of none would have no time at
+// all, and a count beyond the bound is damage, however the counts add up.
+TEST(ZoneLaw, BoundsEachZonesCountOfChanges) {
+  for (const auto& [count, readable] : {std::pair{0u, false}, {1u, true}, {65535u, true},
+                                        {65536u, false}}) {
+    Files files;
+    files.until = 100000;
+    files.zones[0].second.clear();
+    for (std::uint32_t i = 0; i < count; ++i) {
+      files.zones[0].second.push_back({i, static_cast<std::uint16_t>(i % 2)});
+    }
+    ZoneLaw law;
+    EXPECT_EQ(law.Load(files.places, files.Law()).empty(), readable) << count;
+    EXPECT_EQ(law.TimeAt(law.EasternZone(), 99999).has_value(), readable) << count;
+  }
+  // 256 zones claim 2^24 - 1 changes each and one more 259: the counts add
+  // up to 2^32 + 3, which a 32-bit sum takes for the 3 changes given.
+  Files files;
+  for (int i = 0; i < 256; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "Zone/%03d", i);
+    files.zones.push_back({name, {}});
+    files.countsTold[name] = 0xFFFFFF;
+  }
+  files.countsTold["America/New_York"] = 259;
+  const test::TempDir dir;  // read from files, its bytes fill their buffer exactly
+  test::WriteBytes(dir / ZoneLaw::kPlacesFileName, files.places);
+  test::WriteBytes(dir / ZoneLaw::kLawFileName, files.Law());
+  ZoneLaw law;
+  EXPECT_EQ(law.Open(dir.path()).problem, FileProblem::kDamaged);
+  EXPECT_TRUE(law.IsEmpty());
 }
 
 }  // namespace
