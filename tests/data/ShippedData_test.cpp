@@ -136,7 +136,8 @@ TEST_F(ShippedData, PlacesAreFoundAsResidentsWriteThem) {
            {"bronx, ny", "718"}, {"manhattan, ny", "212"}, {"new york, ny", "718"},
            {"dollard-des-ormeaux, qc", "514"}, {"hollywood, ca", "323"}, {"methuen, ma", "978"},
            {"christiansted, vi", "340"}, {"tinian, mp", "670"}, {"dededo, gu", "671"},
-           {"saint-alexandre, qc", "450"}, {"kuujjuaq, qc", "819"}}) {
+           {"saint-alexandre, qc", "450"}, {"kuujjuaq, qc", "819"}, {"britannia no. 502, sk", "306"},
+           {"Smoky River No. 130, AB", "780"}, {"coeur d\x92" "alene, id", "208"}}) {
     Search(query);
     const Answer& answer = flow_.GetAnswer();
     bool found = false;
