@@ -121,6 +121,7 @@ void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
   }
   row.place = exchange.place;
   row.state = exchange.state;
+  if (result.status == NumberResult::Status::kOk) row.area = result.area ? "true" : "false";
   if (!exchange.zones.zones.empty()) FillTime(exchange.zones, utcSeconds, hours, row, memo);
 }
 

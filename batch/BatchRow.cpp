@@ -60,7 +60,7 @@ std::string_view BatchStatusReason(BatchStatus status) {
 
 void BatchRow::Clear() {
   input = number = areaCode = exchange = reason = place = state = {};
-  timeZone = utcOffset = localTime = callable = {};
+  timeZone = utcOffset = localTime = callable = area = {};
   status = BatchStatus::kOk;
 }
 
@@ -78,12 +78,12 @@ void AppendCsvHeader(std::string& out) {
 }
 
 void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
-  constexpr std::size_t kCallableColumn = 11;
-  static_assert(kBatchColumns[kCallableColumn] == "callable");
+  constexpr std::size_t kCallableColumn = 11, kAreaColumn = 12;
+  static_assert(kBatchColumns[kCallableColumn] == "callable" && kBatchColumns[kAreaColumn] == "area");
   const std::string_view status = BatchStatusName(row.status);
   const std::array<std::string_view, kBatchColumns.size()> fields = {
-      row.input, row.number, row.areaCode, row.exchange,  status,        row.reason,
-      row.place, row.state,  row.timeZone, row.utcOffset, row.localTime, row.callable};
+      row.input, row.number,   row.areaCode,  row.exchange,  status,       row.reason, row.place,
+      row.state, row.timeZone, row.utcOffset, row.localTime, row.callable, row.area};
   if (format == BatchFormat::kCsv) {
     // Only the input and the texts of the data may need quotes.
     AppendCsvField(out, fields[0]);
@@ -103,8 +103,8 @@ void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
       out += kBatchColumns[i];
       out += "\":";
       // Only the input is always a string; an empty field is null, and
-      // callable a boolean.
-      if (i == kCallableColumn && !fields[i].empty()) {
+      // callable and area are booleans.
+      if ((i == kCallableColumn || i == kAreaColumn) && !fields[i].empty()) {
         out += fields[i];
       } else if (i == 0 || !fields[i].empty()) {
         AppendJsonString(out, fields[i]);

@@ -19,8 +19,9 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds);
 std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds);
 // The JSON of a search that needs a choice: the input and the choices.
 std::string ChoicesJson(const Answer& answer);
-// The answer in brief (code page 1252): what it is of (the exchange's own
-// place; for an exchange that is not listed, its number and the area code's
+// The answer in brief (code page 1252): what it is of (the exchange's place,
+// or the city its area code is known by, "New York area, NY"; for an
+// exchange that is not listed, its number and the area code's
 // state or province; the typed place of a place search; else the largest
 // place of the codes), its local time when it is certain, else the zones it
 // is split between, whether one may call now, and its area codes. Every
