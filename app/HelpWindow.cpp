@@ -94,10 +94,9 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QScrollArea(parent) {
     }
     const QTextBlock block = part.currentBlock();
     if (!block.isValid() || block.text().trimmed().isEmpty()) continue;
-    QString html = FragmentHtml(document, block.position(), block.position() + block.length() - 1);
-    if (block.textList()) html.prepend(QStringLiteral("&bull; "));
-    AddBlock(html, (block.textList() ? QStringLiteral("\u2022 ") : QString()) + block.text(),
-             block.blockFormat().headingLevel());
+    // An item of a list keeps its list, and with it its bullet.
+    AddBlock(FragmentHtml(document, block.position(), block.position() + block.length() - 1),
+             block.text(), block.blockFormat().headingLevel());
   }
   blocks_->addStretch(1);
   setWidget(page);
