@@ -31,8 +31,9 @@ CAboutDlg::CAboutDlg(QWidget* parent)
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("icon"));
   const QRect iconCell = DialogRect(11, 15, 20, 20);
-  icon->setGeometry(iconCell.x(), iconCell.y(), kIconPixels, kIconPixels);
-  icon->setPixmap(AppIcon().pixmap(kIconPixels, kIconPixels));
+  const int iconPixels = Scaled(kIconPixels);
+  icon->setGeometry(iconCell.x(), iconCell.y(), iconPixels, iconPixels);
+  icon->setPixmap(AppIcon().pixmap(iconPixels, iconPixels));
 
   AddText(this, QString::fromStdString(AboutVersionLine()), DialogRect(40, 14, 167, 8));
   AddText(this,

@@ -1,5 +1,6 @@
 #include "app/LookupApp.h"
 
+#include <QApplication>
 #include <QTimer>
 #include <cstdio>
 #include <utility>
@@ -7,6 +8,7 @@
 #include "app/AboutDlg.h"
 #include "app/AppIcon.h"
 #include "app/HelpWindow.h"
+#include "app/SingleInstance.h"
 #include "base/Text.h"
 #include "lookup/LookupDlg.h"
 
@@ -35,12 +37,37 @@ void AttachShell(CLookupDlg& dialog) {
 CLookupApp::CLookupApp(std::filesystem::path settingsFile)
     : settingsFile(std::move(settingsFile)) {}
 
+void AttachSingleInstance(CLookupDlg& dialog, SingleInstance& instance) {
+  QObject::connect(&instance, &SingleInstance::searchRequested, &dialog,
+                   [&dialog](const QString& query) { TakeHandedQuery(dialog, query); });
+}
+
+void TakeHandedQuery(CLookupDlg& dialog, const QString& query) {
+  dialog.showNormal();
+  dialog.raise();
+  dialog.activateWindow();
+  // A city choice or another dialog open over the window is answered first:
+  // the query waits for it.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal && modal != &dialog) {
+    modal->raise();
+    modal->activateWindow();
+    constexpr int kRetryMs = 250;
+    QTimer::singleShot(kRetryMs, &dialog, [&dialog, query] { TakeHandedQuery(dialog, query); });
+    return;
+  }
+  if (!query.isEmpty()) dialog.SearchFor(query);
+}
+
 void CLookupApp::InitInstance(const QString& query) {
+  SingleInstance instance;
+  if (!instance.Owned() && SingleInstance::HandOver(query)) return;  // the running window has it
   iShowMaps = ReadShowMapsSetting(settingsFile);
   std::optional<CallingHours> callingHours = ReadCallingHoursSetting(settingsFile);
   {
     CLookupDlg dialog(iShowMaps);
     AttachShell(dialog);
+    AttachSingleInstance(dialog, instance);
     if (callingHours) dialog.SetCallingHours(*callingHours);
     if (!query.isEmpty()) {
       // Once the window is up, so that a city choice opens over it.

@@ -1,21 +1,16 @@
 #pragma once
-// The program's version as each place shows it. The one source is
-// project(VERSION) in CMakeLists.txt, which CMake writes into Version.h.
+// The program's version as the about box shows it. The one source is
+// project(VERSION) in CMakeLists.txt, which CMake writes into Version.h;
+// every place writes it alike (tqlookup --version, the manual pages, the
+// package).
 
-#include <cstdio>
 #include <string>
 
 #include "Version.h"
 
 namespace tq {
 
-// "Telquest Pro 2.02.000": the about box writes the minor version with two
-// digits and the patch level with three.
-inline std::string AboutVersionLine() {
-  char digits[32];
-  std::snprintf(digits, sizeof digits, "%d.%02d.%03d", kVersionMajor, kVersionMinor,
-                kVersionPatch);
-  return std::string("Telquest Pro ") + digits;
-}
+// "Telquest Pro 2.2.0".
+inline std::string AboutVersionLine() { return std::string("Telquest Pro ") + kVersion; }
 
 }  // namespace tq

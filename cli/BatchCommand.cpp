@@ -37,7 +37,7 @@ constexpr char kBatchUsage[] =
     "  --time-column N|NAME   the local time at this column's ISO 8601 instant\n"
     "  --now INSTANT          the local time at this instant otherwise, written as\n"
     "                         for a single lookup (default: now)\n"
-    "  --window HH:MM-HH:MM   the local hours in which a place may be called\n"
+    "  --window H:MM-H:MM     the local hours in which a place may be called\n"
     "                         (default: 08:00-21:00)\n"
     "  --json-lines           one JSON object per row instead of CSV\n"
     "  --no-header            no CSV header line\n"

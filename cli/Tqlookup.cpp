@@ -39,9 +39,8 @@ constexpr char kUsage[] =
     "                     :SS, then Z or an offset (+HH:MM, -0400, -04), digits only,\n"
     "                     1970 to 2100: 2026-07-05T22:42Z, 2026-07-05T18:42-04:00\n"
     "  --date YYYY-MM-DD  the same as --now at 12:00 UTC of that day\n"
-    "  --window HH:MM-HH:MM\n"
-    "                     the local hours in which a place may be called\n"
-    "                     (default: 08:00-21:00)\n"
+    "  --window H:MM-H:MM the local hours in which a place may be called, hours\n"
+    "                     of one or two digits: 9:00-17:00 (default: 08:00-21:00)\n"
     "  --json             print the answer as one JSON object\n"
     "  --pick TEXT        when several cities match, choose the one shown as TEXT\n"
     "                     (\"Springfield, Missouri\" or \"Springfield, MO\"), else the\n"
@@ -334,7 +333,7 @@ std::optional<std::int64_t> ParseNowOption(const std::string& text, std::string&
 
 std::optional<CallingHours> ParseWindowOption(const std::string& text, std::string& error) {
   const std::optional<CallingHours> hours = ParseCallingHours(text);
-  if (!hours) error = "--window: not a window of local hours (HH:MM-HH:MM): " + ShownArg(text);
+  if (!hours) error = "--window: not a window of local hours (H:MM-H:MM): " + ShownArg(text);
   return hours;
 }
 

@@ -124,18 +124,15 @@ function(telquest_install_application)
   install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/packaging/telquest
     DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-  install(FILES ${telquest_packaging}/telquest.desktop
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  # The desktop search: GNOME Shell and KRunner start `telquest --search-provider`
-  # through D-Bus activation.
-  # The service names the launcher by the prefix installed to (`--prefix`),
-  # so it is written at install time.
+  # The desktop entry and the desktop search's D-Bus service (GNOME Shell and
+  # KRunner start `telquest --search-provider` through D-Bus activation) name
+  # the launcher by the prefix installed to (`--prefix`), so they are written
+  # at install time.
   install(CODE "
-    file(READ [[${telquest_packaging}/io.github.telquest.Telquest.SearchProvider.service]] service)
-    string(REPLACE @TELQUEST_FULL_BINDIR@ \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\"
-      service \"\${service}\")
-    file(WRITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/dbus-1/services/io.github.telquest.Telquest.SearchProvider.service\"
-      \"\${service}\")")
+    set(TELQUEST_PACKAGING [[${telquest_packaging}]])
+    set(TELQUEST_BINDIR [[${CMAKE_INSTALL_BINDIR}]])
+    set(TELQUEST_DATADIR [[${CMAKE_INSTALL_DATADIR}]])")
+  install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/InstallStartFiles.cmake)
   install(FILES ${telquest_packaging}/io.github.telquest.Telquest.search-provider.ini
     DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/search-providers)
   install(FILES ${telquest_packaging}/telquest-krunner.desktop

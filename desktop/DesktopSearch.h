@@ -1,12 +1,17 @@
 #pragma once
 // The answers of the desktop search (GNOME Shell's overview, KRunner): a text
-// typed there becomes at most three one-line results from the very search of
-// the window. An area code, a number or a place that is found gives its one
-// answer (a code announced but not in service yet, its first day); a city
-// name that several places share gives the most populous of them. Each
-// result carries the text that the window searches to show that very place
-// ("Springfield, Pennsylvania (610/484)" where the name alone would find
-// others). Texts in and out are UTF-8.
+// typed there becomes at most three results from the very search of the
+// window, each the place as its title and its area codes, local time and
+// verdict as its description. Only text that asks for a place answers: a
+// number, an area code, a ZIP or postal code, a place with its state, or
+// the whole name of a place of more than 10,000 people (four letters at
+// least), so that everyday words typed to start a program find nothing. An
+// area code, a number or a place that is found gives its one answer (a code
+// announced but not in service yet, its first day); a city name that
+// several places share gives the most populous of them. Each result carries
+// the text that the window searches to show that very place ("Springfield,
+// Pennsylvania (610/484)" where the name alone would find others). Texts in
+// and out are UTF-8.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,8 +25,9 @@
 namespace tq {
 
 struct DesktopResult {
-  std::string query;  // what the window searches on activation: "937", "Springfield, Missouri"
-  std::string line;   // "Dayton, OH · 3:42 PM Eastern · 937"
+  std::string query;        // what the window searches on activation: "937", "Springfield, Missouri"
+  std::string title;        // the place: "Dayton, OH"
+  std::string description;  // its codes, local time and verdict: "937 · 3:42 PM Eastern · can call now"
   bool operator==(const DesktopResult&) const = default;
 };
 

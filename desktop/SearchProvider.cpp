@@ -43,9 +43,16 @@ const QDBusArgument& operator>>(const QDBusArgument& in, KRunnerAction& action) 
 
 namespace {
 
+// The terms as UTF-8, each cut at kMaxTermChars characters, and no more of
+// them than a query can hold.
 std::vector<std::string> Utf8Terms(const QStringList& terms) {
   std::vector<std::string> words;
-  for (const QString& term : terms) words.push_back(term.toStdString());
+  std::size_t bytes = 0;
+  for (const QString& term : terms) {
+    if (bytes > DesktopSearch::kMaxQueryBytes) break;
+    words.push_back(term.left(SearchProvider::kMaxTermChars).toStdString());
+    bytes += words.back().size() + 1;
+  }
   return words;
 }
 
@@ -64,13 +71,12 @@ class GnomeSearchAdaptor : public QObject {
   }
   QList<QVariantMap> GetResultMetas(const QStringList& ids) {
     QList<QVariantMap> metas;
-    for (const QString& id : ids) {
-      const QString line = provider_.LineOf(id);
-      if (line.isEmpty()) continue;
+    for (const QString& id : ids.mid(0, SearchProvider::kMaxMetas)) {
+      const DesktopResult* result = provider_.Known(id);
+      if (!result) continue;
       metas.append(QVariantMap{{QStringLiteral("id"), id},
-                               {QStringLiteral("name"), line},
-                               {QStringLiteral("description"), QStringLiteral("Telquest Pro")},
-                               {QStringLiteral("clipboardText"), line},
+                               {QStringLiteral("name"), QString::fromStdString(result->title)},
+                               {QStringLiteral("description"), QString::fromStdString(result->description)},
                                {QStringLiteral("gicon"), QStringLiteral("telquest")}});
     }
     return metas;
@@ -79,7 +85,9 @@ class GnomeSearchAdaptor : public QObject {
     provider_.Activate(id);
   }
   void LaunchSearch(const QStringList& terms, uint /*timestamp*/) {
-    provider_.Activate(terms.join(QLatin1Char(' ')));
+    QStringList cut;
+    for (const QString& term : terms.mid(0, 16)) cut << term.left(SearchProvider::kMaxTermChars);
+    provider_.Launch(cut.join(QLatin1Char(' ')));
   }
 
  private:
@@ -101,9 +109,11 @@ class KRunnerAdaptor : public QObject {
     constexpr int kPossibleMatch = 30;
     double relevance = 1.0;
     for (const QString& id : provider_.Results({query})) {
-      const QString line = provider_.LineOf(id);
-      matches.append({id, line, QStringLiteral("telquest"), kPossibleMatch, relevance,
-                      QVariantMap{{QStringLiteral("subtext"), QStringLiteral("Telquest Pro")}}});
+      const DesktopResult* result = provider_.Known(id);
+      if (!result) continue;
+      matches.append({id, QString::fromStdString(result->title), QStringLiteral("telquest"),
+                      kPossibleMatch, relevance,
+                      QVariantMap{{QStringLiteral("subtext"), QString::fromStdString(result->description)}}});
       relevance -= 0.1;
     }
     return matches;
@@ -133,26 +143,38 @@ void SearchProvider::Touch() {
 QStringList SearchProvider::Results(const QStringList& terms) {
   Touch();
   QStringList ids;
-  lines_.clear();
-  for (const DesktopResult& result : search_.Search(Utf8Terms(terms), UtcNow())) {
-    const QString id = QString::fromStdString(result.query);
-    ids << id;
-    lines_[id] = QString::fromStdString(result.line);
+  for (DesktopResult& result : search_.Search(Utf8Terms(terms), UtcNow())) {
+    ids << QString::fromStdString(result.query);
+    known_.push_back(std::move(result));
+    if (known_.size() > kKnownResults) known_.pop_front();
   }
   return ids;
 }
 
-QString SearchProvider::LineOf(const QString& id) {
-  Touch();
-  if (const auto known = lines_.find(id); known != lines_.end()) return known->second;
-  const std::vector<DesktopResult> again = search_.SearchQuery(id.toStdString(), UtcNow());
-  return again.empty() ? QString() : QString::fromStdString(again.front().line);
+const DesktopResult* SearchProvider::Known(const QString& id) const {
+  const std::string query = id.toStdString();
+  for (auto result = known_.rbegin(); result != known_.rend(); ++result) {
+    if (result->query == query) return &*result;
+  }
+  return nullptr;
 }
 
-void SearchProvider::Activate(const QString& id) {
+bool SearchProvider::Activate(const QString& id) {
   Touch();
-  if (id.trimmed().isEmpty() || id.size() > static_cast<int>(DesktopSearch::kMaxQueryBytes)) return;
-  if (!QProcess::startDetached(program_, {QStringLiteral("--query"), id})) {
+  if (!Known(id)) return false;
+  Start(id);
+  return true;
+}
+
+void SearchProvider::Launch(const QString& text) {
+  Touch();
+  if (text.trimmed().isEmpty()) return;
+  Start(text.left(static_cast<int>(DesktopSearch::kMaxQueryBytes)));
+}
+
+void SearchProvider::Start(const QString& text) {
+  // "--" first: the text is never read as an option, by the program or by Qt.
+  if (!QProcess::startDetached(program_, {QStringLiteral("--query"), QStringLiteral("--"), text})) {
     std::fprintf(stderr, "telquest: could not start %s\n", qPrintable(program_));
   }
 }

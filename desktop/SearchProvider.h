@@ -2,7 +2,11 @@
 // The desktop search over D-Bus: GNOME Shell's search provider
 // (org.gnome.Shell.SearchProvider2) and KRunner's runner (org.kde.krunner1),
 // both answered by DesktopSearch. Activating a result starts the window on
-// its query; the clipboard text of a result is its line. The process owns
+// its query (`program --query -- QUERY`: no text of a query is ever read as
+// an option; a window already running takes it). Only results this service
+// returned are described or activated: any other id is ignored. The work of
+// one call is bounded: at most kMaxMetas ids are described, and each term
+// is cut at kMaxTermChars characters. The process owns
 // the bus name below, serves until it has been idle for a while, and then
 // exits (D-Bus activation starts it again when it is asked). The idle time
 // counts from when the name is owned, never from before the data is read:
@@ -14,7 +18,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QVariantMap>
-#include <map>
+#include <deque>
 #include <string>
 
 #include "desktop/DesktopSearch.h"
@@ -54,11 +58,21 @@ class SearchProvider : public QObject {
   // Starts the idle countdown: the name is owned, calls may come.
   void Serve();
 
+  static constexpr int kMaxMetas = 50;
+  static constexpr int kMaxTermChars = 256;
+  // Results returned lately whose ids are still known.
+  static constexpr std::size_t kKnownResults = 64;
+
   // Results of the words typed: their ids (the queries of the results).
   QStringList Results(const QStringList& terms);
-  // Name and clipboard text of a result id (searched again when not known).
-  QString LineOf(const QString& id);
-  void Activate(const QString& id);
+  // A result this service returned lately, or null.
+  const DesktopResult* Known(const QString& id) const;
+  // Starts the window on a result this service returned; false (and
+  // nothing started) for any other id.
+  bool Activate(const QString& id);
+  // Starts the window on text the user typed (a search launched from the
+  // overview).
+  void Launch(const QString& text);
 
  signals:
   void Idle();
@@ -66,10 +80,12 @@ class SearchProvider : public QObject {
  private:
   void Touch();
 
+  void Start(const QString& text);
+
   DesktopSearch search_;
   QString program_;
   QTimer idle_;
-  std::map<QString, QString> lines_;  // of the last results, by id
+  std::deque<DesktopResult> known_;  // returned lately, the newest last
 };
 
 // Registers both interfaces and the bus name on the session bus and runs

@@ -1,6 +1,7 @@
 #include "lookup/AnswerText.h"
 
 #include "base/Text.h"
+#include "data/PlannedCodes.h"
 #include "names/StateNames.h"
 
 namespace tq {
@@ -57,13 +58,12 @@ std::string ExchangeText(const NumberResult& exchange) {
 }
 
 std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
+  // What was asked, where it rings, its time and whether to call come first;
+  // the lists follow.
   std::string text = "Input: " + Cp1252ToDisplayUtf8(answer.query) + "\n";
-  AddList(text, answer.areaCodes.heading, answer.areaCodes.entries);
-  AddList(text, answer.largestCity.heading, answer.largestCity.entries);
-  AddList(text, answer.majorCities.heading, answer.majorCities.entries);
-  AddList(text, kStateOrProvinceHeading, answer.stateOrProvince);
-  AddList(text, kTimeZoneHeading, ZoneLineAt(answer.times, utcSeconds));
-  if (answer.namesakes) text += "Namesakes:\n  " + Cp1252ToDisplayUtf8(NamesakesText(*answer.namesakes)) + "\n";
+  if (answer.exchange) {
+    text += "Exchange:\n  " + Cp1252ToDisplayUtf8(ExchangeText(*answer.exchange)) + "\n";
+  }
   const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   if (!clocks.empty()) text += "Local time:\n";
   for (const LocalTimeLine& line : clocks) {
@@ -76,10 +76,68 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
     text += std::string("Callable now (") + CallingHoursText(answer.times.callingHours) +
             "):\n  " + (*callable ? "yes" : "no") + "\n";
   }
-  if (answer.exchange) {
-    text += "Exchange:\n  " + Cp1252ToDisplayUtf8(ExchangeText(*answer.exchange)) + "\n";
-  }
+  AddList(text, answer.areaCodes.heading, answer.areaCodes.entries);
+  AddList(text, answer.largestCity.heading, answer.largestCity.entries);
+  AddList(text, answer.majorCities.heading, answer.majorCities.entries);
+  AddList(text, kStateOrProvinceHeading, answer.stateOrProvince);
+  AddList(text, kTimeZoneHeading, ZoneLineAt(answer.times, utcSeconds));
+  if (answer.namesakes) text += "Namesakes:\n  " + Cp1252ToDisplayUtf8(NamesakesText(*answer.namesakes)) + "\n";
   return text;
+}
+
+AnswerBrief BriefOf(const Answer& answer, std::int64_t utcSeconds, ClockStyle style) {
+  AnswerBrief brief;
+  if (answer.planned) {
+    brief.place = PlannedCodeText(*answer.planned);
+    return brief;
+  }
+  if (!answer.HasLists() || answer.outcome != AnswerOutcome::kFound) return brief;
+  using Status = NumberResult::Status;
+  const std::optional<NumberResult>& exchange = answer.exchange;
+  if (exchange && exchange->status == Status::kOk) {
+    brief.place = ExchangeText(*exchange);  // "Dayton, OH", "New York area, NY"
+  } else if (exchange && exchange->status == Status::kUnknownExchange) {
+    brief.place = exchange->NumberText() + " not listed, " + CodeRegionText(*exchange);
+  } else if (answer.times.searchedPlace && !answer.times.clockPlaces.empty()) {
+    brief.place = answer.times.clockPlaces.front().name;
+  } else if (answer.largestPlace) {
+    brief.place = answer.largestPlace->name + ", " + answer.largestPlace->state;
+  }
+  const CallVerdict verdict = VerdictOf(answer.times, utcSeconds);
+  brief.time = verdict.clock ? ClockText(*verdict.clock, style) + " " + ZoneFamily(verdict.clock->zoneName)
+                             : ZoneFamiliesText(answer.times, utcSeconds);
+  if (verdict.callable) brief.verdict = *verdict.callable ? "can call now" : "outside calling hours";
+  brief.codes = JoinedNonEmpty(answer.areaCodes.entries, "/");
+  return brief;
+}
+
+std::string SpokenText(const Answer& answer, std::int64_t utcSeconds, ClockStyle style) {
+  const AnswerBrief brief = BriefOf(answer, utcSeconds, style);
+  if (brief.place.empty() && brief.time.empty()) {
+    // Nothing found, or a code not yet in service: the one message.
+    return answer.largestCity.entries.empty() ? "" : answer.largestCity.entries.front();
+  }
+  if (answer.planned) return brief.place;
+  const std::vector<std::string>& codes = answer.areaCodes.entries;
+  std::string codesSaid;
+  if (codes.size() == 1) codesSaid = "area code " + codes.front();
+  if (codes.size() > 1 && codes.size() <= 3) {
+    const std::vector<std::string> first(codes.begin(), codes.end() - 1);
+    codesSaid = "area codes " + JoinedNonEmpty(first, ", ") + " and " + codes.back();
+  }
+  if (codes.size() > 3) codesSaid = std::to_string(codes.size()) + " area codes";
+  std::vector<std::string> parts;
+  if (answer.exchange) {
+    parts = {answer.query + ": " + brief.place, codesSaid};
+  } else if (answer.times.searchedPlace) {
+    parts = {brief.place + ": " + codesSaid};
+  } else {
+    if (!codesSaid.empty()) codesSaid[0] = 'A';
+    parts = {codesSaid.empty() ? brief.place : codesSaid + ": largest city " + brief.place};
+  }
+  parts.push_back(brief.time);
+  parts.push_back(brief.verdict);
+  return JoinedNonEmpty(parts, ", ");
 }
 
 std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
@@ -175,12 +233,12 @@ std::string ChoicesJson(const Answer& answer) {
   return json + (answer.choices.empty() ? "]" : "\n  ]") + "\n}\n";
 }
 
-std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
+std::string StatusText(const Answer& answer, std::int64_t utcSeconds, ClockStyle style) {
   std::vector<std::string> parts = ProblemTexts(answer);
   if (answer.namesakes) parts.push_back(NamesakesText(*answer.namesakes));
   const int yours = ThisComputerOffsetSeconds(utcSeconds);
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
-    parts.push_back(line.place + ", " + Clock12(line.clock) + " " + WeekdayName(line.clock) +
+    parts.push_back(line.place + ", " + ClockText(line.clock, style) + " " + WeekdayName(line.clock) +
                     ", " + line.clock.zoneName + " (UTC" + UtcOffsetText(line.clock) + "), " +
                     DifferenceFromYou(line.clock.offsetMinutes * 60, yours));
   }
@@ -188,7 +246,7 @@ std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
   if (!split.empty()) parts.push_back(split);
   if (const std::optional<bool> callable = CallableAt(answer.times, utcSeconds)) {
     parts.push_back(std::string(*callable ? "can call now" : "outside calling hours") + " (" +
-                    CallingHoursText(answer.times.callingHours) + ")");
+                    HoursText(answer.times.callingHours, style) + ")");
   }
   if (answer.exchange) {
     const NumberResult& exchange = *answer.exchange;

@@ -38,9 +38,9 @@ class ChoiceDelegate : public QStyledItemDelegate {
     const QWidget* widget = item.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
-    const QRect area = item.rect.adjusted(kCityPickTextMargin, 0, -kCityPickTextMargin, 0);
+    const QRect area = item.rect.adjusted(Scaled(kCityPickTextMargin), 0, -Scaled(kCityPickTextMargin), 0);
     const QFontMetrics metrics(item.font);
-    const int detailsWidth = details.isEmpty() ? 0 : metrics.horizontalAdvance(details) + kCityPickGap;
+    const int detailsWidth = details.isEmpty() ? 0 : metrics.horizontalAdvance(details) + Scaled(kCityPickGap);
     painter->save();
     painter->setFont(item.font);
     painter->setPen(item.palette.color(item.state & QStyle::State_Selected ? QPalette::HighlightedText

@@ -1,6 +1,7 @@
 #include "lookup/LookupDlg.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -8,10 +9,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QCompleter>
+#include <QContextMenuEvent>
 #include <QGroupBox>
-#include <QInputDialog>
-#include <QMessageBox>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,13 +23,16 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QStringListModel>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "lookup/Announcer.h"
+#include "lookup/CallingHoursDlg.h"
 #include "lookup/AnswerText.h"
 #include "lookup/DialogFont.h"
 #include "lookup/DialogUnits.h"
 #include "lookup/QtText.h"
+#include "lookup/SuggestionList.h"
 #include "map/CitySymbols.h"
 #include "map/MapLayout.h"
 #include "map/MapPainter.h"
@@ -36,22 +40,37 @@
 namespace tq {
 namespace {
 
+// The client area at a window scale of 1, maps shown.
 constexpr int kClientHeight = DialogUnitsToPixelsY(230);
 
-// Where the search controls go when the map area is switched on or off.
-constexpr QPoint kSearchGroupAt{11, 11};
-constexpr int kSearchGroupWidthMapsShown = 243;
-constexpr QPoint kQueryAt{20, 50};
-constexpr int kQueryWidthMapsShown = 224;
-constexpr int kQueryWidthMapsHidden = 286;
-constexpr QPoint kSearchButtonAtMapsShown{168, 76};
-constexpr QPoint kSearchButtonAtMapsHidden{231, 76};
+// A rectangle in dialog units as pixels at a window scale of 1.
+constexpr QRect BaseRect(int x, int y, int width, int height) {
+  return QRect(DialogUnitsToPixelsX(x), DialogUnitsToPixelsY(y), DialogUnitsToPixelsX(width),
+               DialogUnitsToPixelsY(height));
+}
 
-// The area below the menu bar: the controls lie on it at fixed pixels, the
-// map is painted onto it, and clicks that no control takes arrive here.
+// Where the search controls go when the map area is hidden, at a scale of 1
+// (shown, they lie at their template rectangles).
+constexpr QRect kSearchGroupMapsHidden{11, 11, 305, 102};
+constexpr QRect kQueryMapsHidden{20, 50, 286, 20};
+constexpr QRect kSearchButtonMapsHidden{231, 76, 75, 23};
+
+// The lines of text the status area always has room for.
+constexpr int kStatusLines = 3;
+
+// The area below the menu bar: the controls lie on it, the map is painted
+// onto it, and clicks that no control takes arrive here. Its size is the
+// window's less the menu and the status area; each new size lays it out.
 class ClientArea : public QWidget {
  public:
-  explicit ClientArea(CLookupDlg& dialog) : QWidget(&dialog), dialog_(dialog) {}
+  explicit ClientArea(CLookupDlg& dialog) : QWidget(&dialog), dialog_(dialog) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  }
+  QSize sizeHint() const override { return defaultSize_; }
+  void SetDefaultSize(QSize size) {
+    defaultSize_ = size;
+    updateGeometry();
+  }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -62,14 +81,16 @@ class ClientArea : public QWidget {
     if (event->button() == Qt::LeftButton) dialog_.OnLButtonDown(event->position().toPoint());
     QWidget::mousePressEvent(event);
   }
+  void resizeEvent(QResizeEvent*) override { dialog_.LayOut(); }
 
  private:
   CLookupDlg& dialog_;
+  QSize defaultSize_;
 };
 
 // Labels and group boxes let the mouse through to the window, as the map
 // clicks need. A label's mnemonic moves the focus to its `buddy`.
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect,
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text,
                  QWidget* buddy = nullptr) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QLatin1String(name));
@@ -77,29 +98,25 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const Q
   label->setBuddy(buddy);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
-  label->setGeometry(rect);
   return label;
 }
 
-QGroupBox* AddGroupBox(QWidget* parent, const char* name, const QString& title,
-                       const QRect& rect) {
+QGroupBox* AddGroupBox(QWidget* parent, const char* name, const QString& title) {
   auto* group = new QGroupBox(title, parent);
   group->setObjectName(QLatin1String(name));
   group->setAttribute(Qt::WA_TransparentForMouseEvents);
   group->setFocusPolicy(Qt::NoFocus);
-  group->setGeometry(rect);
   return group;
 }
 
 enum class ListKind { kScrolling, kOneLine };
 
-QListWidget* AddList(QWidget* parent, const char* name, const QRect& rect, ListKind kind) {
+QListWidget* AddList(QWidget* parent, const char* name, ListKind kind) {
   auto* list = new QListWidget(parent);
   list->setObjectName(QLatin1String(name));
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   if (kind == ListKind::kOneLine) list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  list->setGeometry(rect);
   return list;
 }
 
@@ -123,9 +140,9 @@ QString Mnemonic(const std::string& heading, int at = 0) {
   return ToQString(heading).insert(at, QLatin1Char('&'));
 }
 
-// The status line is a status bar to assistive technology.
-QAccessibleInterface* StatusLineAccessible(const QString& className, QObject* object) {
-  if (className != QLatin1String("QLabel") || object->objectName() != QLatin1String("lblStatus")) {
+// The status area is a status bar to assistive technology.
+QAccessibleInterface* StatusBarAccessible(const QString& className, QObject* object) {
+  if (className != QLatin1String("QFrame") || object->objectName() != QLatin1String("statusBar")) {
     return nullptr;
   }
   return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StatusBar);
@@ -152,37 +169,72 @@ CLookupDlg::CLookupDlg(int showMapsSetting, QWidget* parent)
       flow({}, cityChooser, &waitCursor),
       clickPoints(MakeClickPoints()) {
   setWindowTitle(QStringLiteral("Telquest Pro"));
+  SetWindowScale(ScaleThatFits(showMapsSetting != 0));
   setFont(DialogFont());
+  setSizeGripEnabled(true);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
   CreateMenu();
   layout->setMenuBar(menuBar);
   client = new ClientArea(*this);
   client->setObjectName(QStringLiteral("client"));
-  client->setFixedSize(kClientWidthMapsShown, kClientHeight);
-  layout->addWidget(client);
+  layout->addWidget(client, 1);
   CreateControls();
-  // Under the fixed client area, as wide as it: a long text wraps onto more
-  // lines and the window grows to show all of it (FitStatus).
-  static const bool accessibleFactory = (QAccessible::installFactory(StatusLineAccessible), true);
-  (void)accessibleFactory;
-  lblStatus = new QLabel(this);
-  lblStatus->setObjectName(QStringLiteral("lblStatus"));
-  lblStatus->setTextFormat(Qt::PlainText);
-  lblStatus->setWordWrap(true);
-  lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblStatus->setContentsMargins(DialogUnitsToPixelsX(7), 2, DialogUnitsToPixelsX(7), 3);
-  lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  lblStatus->setAccessibleName(QStringLiteral("Status"));
-  lblStatus->setAccessibleDescription(QString());
-  layout->addWidget(lblStatus);
+  CreateStatusArea();
+  layout->addWidget(statusBar);
+  announcer = new Announcer(this);
   statusTimer.setSingleShot(true);
-  connect(&statusTimer, &QTimer::timeout, this, [this] { UpdateStatus(false); });
+  connect(&statusTimer, &QTimer::timeout, this, [this] { UpdateStatus(); });
 
   OnInitDialog(showMapsSetting);
+}
+
+double CLookupDlg::ScaleThatFits(bool showMaps) {
+  // What the window system and the menu add round the client area and the
+  // status area, at a scale of 1, with room to spare.
+  constexpr QSize kFrameAndMenu(16, 72);
+  const QSize atOne = QSize(showMaps ? kClientWidthMapsShown : kClientWidthMapsHidden,
+                            kClientHeight + kStatusLines * 13) + kFrameAndMenu;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return UserFontScale();
+  const QRect available = screen->availableGeometry();
+  const double fits = std::min(static_cast<double>(available.width()) / atOne.width(),
+                               static_cast<double>(available.height()) / atOne.height());
+  return std::min(UserFontScale(), fits);
+}
+
+// Below the client area, as wide as the window, a steady kStatusLines lines
+// high: a read-only text that Tab and Edit, Go to Status Line reach, which
+// scrolls when an answer says more.
+void CLookupDlg::CreateStatusArea() {
+  static const bool accessibleFactory = (QAccessible::installFactory(StatusBarAccessible), true);
+  (void)accessibleFactory;
+  statusBar = new QFrame(this);
+  statusBar->setObjectName(QStringLiteral("statusBar"));
+  statusBar->setAccessibleName(QStringLiteral("Status"));
+  auto* statusLayout = new QVBoxLayout(statusBar);
+  statusLayout->setContentsMargins(Scaled(DialogUnitsToPixelsX(7)) - 4, Scaled(2), 0, Scaled(3));
+  editStatus = new QPlainTextEdit(statusBar);
+  editStatus->setObjectName(QStringLiteral("editStatus"));
+  editStatus->setReadOnly(true);
+  editStatus->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+  editStatus->setFocusPolicy(Qt::StrongFocus);
+  editStatus->setFrameShape(QFrame::NoFrame);
+  editStatus->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  editStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  editStatus->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  editStatus->setTabChangesFocus(true);
+  editStatus->setAccessibleName(QStringLiteral("Status"));
+  QPalette palette = editStatus->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+  editStatus->setPalette(palette);
+  const int textHeight = kStatusLines * editStatus->fontMetrics().lineSpacing() +
+                         2 * static_cast<int>(editStatus->document()->documentMargin());
+  editStatus->setFixedHeight(textHeight);
+  statusLayout->addWidget(editStatus);
+  statusBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 CLookupDlg::~CLookupDlg() = default;
@@ -199,6 +251,8 @@ void CLookupDlg::CreateMenu() {
                   this, &CLookupDlg::OnEditCopyAnswer);
   edit->addAction(QStringLiteral("&Go to Search Field"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
                   &CLookupDlg::FocusQuery);
+  edit->addAction(QStringLiteral("Go to S&tatus Line"), QKeySequence(Qt::Key_F6), this,
+                  [this] { editStatus->setFocus(Qt::ShortcutFocusReason); });
   edit->addAction(QStringLiteral("Calling &Hours..."), this, &CLookupDlg::OnCallingHours);
   edit->addSeparator();
   actShowAllPlaces = edit->addAction(QStringLiteral("Show A&ll Places"),
@@ -214,72 +268,80 @@ void CLookupDlg::CreateMenu() {
   for (QMenu* menu : {file, edit, help}) menu->setFont(DialogFont());
 }
 
-// In the order of tabbing, which is the order of creation.
+// In the order of tabbing, which is the order of creation. Each control
+// has its template rectangle and says how it follows a window larger than
+// its default size: the lists grow, what lies below them moves down, and
+// the map area moves right.
 void CLookupDlg::CreateControls() {
-  grpSearch = AddGroupBox(client, "grpSearch", QStringLiteral("Search"),
-                          DialogRect(7, 7, 162, 63));
+  // At the template rectangle `base` (pixels at a scale of 1), or `hidden`
+  // with the maps hidden when that differs.
+  const auto add = [this](QWidget* widget, QRect base, int anchors, QRect hidden = QRect()) {
+    placements.push_back({widget, base, hidden.isNull() ? base : hidden, anchors});
+  };
+  grpSearch = AddGroupBox(client, "grpSearch", QStringLiteral("Search"));
+  add(grpSearch, BaseRect(7, 7, 162, 63), kGrowWidth, kSearchGroupMapsHidden);
   editQuery = new QLineEdit(client);
   editQuery->setObjectName(QStringLiteral("editQuery"));
-  editQuery->setGeometry(DialogRect(13, 31, 149, 12));
-  SetHeading(AddLabel(client, "lblQuery", QString(), DialogRect(13, 19, 94, 8), editQuery),
-             QStringLiteral("&Enter area code or city, state:"));
+  editQuery->setPlaceholderText(QStringLiteral("Area code, phone number or town"));
+  editQuery->installEventFilter(this);
+  add(editQuery, BaseRect(13, 31, 149, 12), kGrowWidth, kQueryMapsHidden);
+  QLabel* lblQuery = AddLabel(client, "lblQuery", QString(), editQuery);
+  SetHeading(lblQuery, QStringLiteral("&Enter area code or city, state:"));
+  add(lblQuery, BaseRect(13, 19, 94, 8), 0);
   btnSearch = new QPushButton(QStringLiteral("&Search"), client);
   btnSearch->setObjectName(QStringLiteral("btnSearch"));
   btnSearch->setAutoDefault(false);
-  btnSearch->setGeometry(DialogRect(112, 47, 50, 14));
+  add(btnSearch, BaseRect(112, 47, 50, 14), kMoveRight, kSearchButtonMapsHidden);
   chkShowMaps = new QCheckBox(QStringLiteral("&Show maps"), client);
   chkShowMaps->setObjectName(QStringLiteral("chkShowMaps"));
-  chkShowMaps->setGeometry(DialogRect(13, 50, 53, 10));
+  add(chkShowMaps, BaseRect(13, 50, 53, 10), 0);
 
-  grpResults = AddGroupBox(client, "grpResults", QStringLiteral("Results"),
-                           DialogRect(7, 73, 203, 150));
-  listAreaCodes = AddList(client, "listAreaCodes", DialogRect(13, 97, 52, 90),
-                          ListKind::kScrolling);
-  lblAreaCodes = AddLabel(client, "lblAreaCodes", QString(), DialogRect(13, 85, 43, 8),
-                          listAreaCodes);
-  listLargestCity = AddList(client, "listLargestCity", DialogRect(70, 97, 134, 12),
-                            ListKind::kOneLine);
-  lblLargestCity = AddLabel(client, "lblLargestCity", QString(), DialogRect(70, 85, 134, 8),
-                            listLargestCity);
-  listMajorCities = AddList(client, "listMajorCities", DialogRect(70, 128, 134, 59),
-                            ListKind::kScrolling);
-  lblMajorCities = AddLabel(client, "lblMajorCities", QString(), DialogRect(70, 116, 134, 8),
-                            listMajorCities);
+  grpResults = AddGroupBox(client, "grpResults", QStringLiteral("Results"));
+  add(grpResults, BaseRect(7, 73, 203, 150), kGrowWidth | kGrowHeight);
+  listAreaCodes = AddList(client, "listAreaCodes", ListKind::kScrolling);
+  add(listAreaCodes, BaseRect(13, 97, 52, 90), kGrowHeight);
+  lblAreaCodes = AddLabel(client, "lblAreaCodes", QString(), listAreaCodes);
+  add(lblAreaCodes, BaseRect(13, 85, 43, 8), 0);
+  listLargestCity = AddList(client, "listLargestCity", ListKind::kOneLine);
+  add(listLargestCity, BaseRect(70, 97, 134, 12), kGrowWidth);
+  lblLargestCity = AddLabel(client, "lblLargestCity", QString(), listLargestCity);
+  add(lblLargestCity, BaseRect(70, 85, 134, 8), kGrowWidth);
+  listMajorCities = AddList(client, "listMajorCities", ListKind::kScrolling);
+  add(listMajorCities, BaseRect(70, 128, 134, 59), kGrowWidth | kGrowHeight);
+  lblMajorCities = AddLabel(client, "lblMajorCities", QString(), listMajorCities);
+  add(lblMajorCities, BaseRect(70, 116, 134, 8), kGrowWidth);
   lblMapHint = AddLabel(client, "lblMapHint",
                         QStringLiteral("[ Click center of state/province to see all of "
-                                       "its area codes. ]"),
-                        DialogRect(216, 177, 188, 8));
-  listStateOrProvince = AddList(client, "listStateOrProvince", DialogRect(13, 203, 191, 12),
-                                ListKind::kOneLine);
-  lblStateOrProvince = AddLabel(client, "lblStateOrProvince", QString(),
-                                DialogRect(13, 191, 57, 8), listStateOrProvince);
+                                       "its area codes. ]"));
+  add(lblMapHint, BaseRect(216, 177, 188, 8), kMoveRight | kMoveDown);
+  listStateOrProvince = AddList(client, "listStateOrProvince", ListKind::kOneLine);
+  add(listStateOrProvince, BaseRect(13, 203, 191, 12), kMoveDown | kGrowWidth);
+  lblStateOrProvince = AddLabel(client, "lblStateOrProvince", QString(), listStateOrProvince);
+  add(lblStateOrProvince, BaseRect(13, 191, 57, 8), kMoveDown);
   SetHeading(lblStateOrProvince, Mnemonic(kStateOrProvinceHeading, 9));  // Alt+P
-  listTimeZone = AddList(client, "listTimeZone", DialogRect(311, 203, 176, 12),
-                         ListKind::kOneLine);
-  lblTimeZone = AddLabel(client, "lblTimeZone", QString(), DialogRect(224, 204, 79, 8),
-                         listTimeZone);
+  listTimeZone = AddList(client, "listTimeZone", ListKind::kOneLine);
+  add(listTimeZone, BaseRect(311, 203, 176, 12), kMoveRight | kMoveDown);
+  lblTimeZone = AddLabel(client, "lblTimeZone", QString(), listTimeZone);
+  add(lblTimeZone, BaseRect(224, 204, 79, 8), kMoveRight | kMoveDown);
   SetHeading(lblTimeZone, Mnemonic(kTimeZoneHeading, 5));  // Alt+Z
-  grpTimeZone = AddGroupBox(client, "grpTimeZone", QString(), DialogRect(216, 190, 282, 33));
-  lblSymbolLegend = AddLabel(client, "lblSymbolLegend", QStringLiteral("Largest city symbol:"),
-                             DialogRect(419, 177, 62, 8));
+  grpTimeZone = AddGroupBox(client, "grpTimeZone", QString());
+  add(grpTimeZone, BaseRect(216, 190, 282, 33), kMoveRight | kMoveDown);
+  lblSymbolLegend = AddLabel(client, "lblSymbolLegend", QStringLiteral("Largest city symbol:"));
+  add(lblSymbolLegend, BaseRect(419, 177, 62, 8), kMoveRight | kMoveDown);
   ShowHeadings();
   DescribeControls();
 
-  // Suggestions under the input field; Enter and the clicks on them are the
-  // window's (eventFilter, TakeSuggestion), so that Enter on typed text
-  // searches that text as before.
-  suggestions = new QStringListModel(this);
-  completer = new QCompleter(suggestions, this);
-  completer->setWidget(editQuery);
-  completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-  completer->setMaxVisibleItems(static_cast<int>(PlaceCompletion::kDefaultLimit));
-  completer->popup()->setObjectName(QStringLiteral("suggestions"));
-  completer->popup()->setAccessibleName(QStringLiteral("Suggestions"));
-  completer->popup()->setFont(DialogFont());
-  completer->popup()->installEventFilter(this);
-  connect(completer, QOverload<const QString&>::of(&QCompleter::activated), this,
-          &CLookupDlg::TakeSuggestion);
-  connect(editQuery, &QLineEdit::textEdited, this, &CLookupDlg::OnQueryEdited);
+  // Suggestions under the input field; Enter on typed text searches that
+  // text as before.
+  suggestionList = new SuggestionList(editQuery, client, [this](const QString& text) {
+    QStringList shown;
+    for (const std::string& place : placeCompletion.Suggest(FromQString(text))) {
+      shown << ToQString(place);
+    }
+    return shown;
+  });
+  suggestionList->setFont(DialogFont());
+  connect(suggestionList, &SuggestionList::taken, this, &CLookupDlg::TakeSuggestion);
 
   connect(btnSearch, &QPushButton::clicked, this, &CLookupDlg::OnOK);
   // The check box's state, however it changed (a click, a key, a screen
@@ -332,7 +394,6 @@ void CLookupDlg::ShowHeadings() {
 }
 
 void CLookupDlg::OnInitDialog(int showMapsSetting) {
-  editQuery->setText(ToQString(kInitialQuery));
   chkShowMaps->setChecked(showMapsSetting != 0);
   bShowMaps = showMapsSetting == 0 ? 1 : 0;
   OnShowMaps();  // flips bShowMaps back and lays the window out
@@ -354,65 +415,32 @@ void CLookupDlg::SetCallingHours(const CallingHours& hours) {
 }
 
 void CLookupDlg::OnCallingHours() {
-  bool ok = false;
-  const QString text = QInputDialog::getText(
-      this, QStringLiteral("Calling Hours"),
-      QStringLiteral("Local hours in which a place may be called (HH:MM-HH:MM):"),
-      QLineEdit::Normal, ToQString(CallingHoursText(GetCallingHours())), &ok);
-  if (!ok) return;
-  const std::optional<CallingHours> hours = ParseCallingHours(FromQString(text.trimmed()));
-  if (!hours) {
-    QMessageBox::warning(this, QStringLiteral("Calling Hours"),
-                         QStringLiteral("\"%1\" is not a window of local hours such as "
-                                        "08:00-21:00; the calling hours stay %2.")
-                             .arg(text, ToQString(CallingHoursText(GetCallingHours()))));
-    return;
-  }
-  SetCallingHours(*hours);
+  CCallingHoursDlg ask(GetCallingHours(), this);
+  if (ask.exec() != QDialog::Accepted || !ask.GetCallingHours()) return;
+  SetCallingHours(*ask.GetCallingHours());
 }
 
 void CLookupDlg::SetClock(std::function<std::int64_t()> nowUtc) {
   nowUtc_ = std::move(nowUtc);
   flow.SetNow(nowUtc_);
-  UpdateStatus(false);
+  UpdateStatus();
 }
 
-void CLookupDlg::UpdateStatus(bool announce) {
+void CLookupDlg::UpdateStatus() {
   const std::int64_t now = nowUtc_();
   // The time zone line follows the same instant as the status line.
   const std::vector<std::string> zoneLine = ZoneLineAt(flow.GetAnswer().times, now);
   if (ListTexts(listTimeZone) != zoneLine) FillList(listTimeZone, zoneLine);
   const QString text = ToQString(StatusText(flow.GetAnswer(), now));
-  if (text != lblStatus->text()) {
-    lblStatus->setText(text);
-    lblStatus->setToolTip(text);
-    lblStatus->setAccessibleName(text.isEmpty() ? QStringLiteral("Status") : text);
-    lblStatus->setAccessibleDescription(text);
-    FitStatus();
-    // A screen reader hears a new answer, not each minute of its clock.
-    if (announce && !text.isEmpty()) {
-      QAccessibleEvent alert(lblStatus, QAccessible::Alert);
-      QAccessible::updateAccessibility(&alert);
-      emit statusAnnounced(text);
-    }
+  // The tool tip holds the text exactly (the document's plain text turns
+  // no-break spaces into spaces).
+  if (text != editStatus->toolTip()) {
+    editStatus->setPlainText(text);
+    editStatus->setToolTip(text);
   }
   constexpr std::int64_t kMinute = 60;
   const std::int64_t seconds = kMinute - ((now % kMinute) + kMinute) % kMinute;
   statusTimer.start(static_cast<int>(seconds * 1000));
-}
-
-void CLookupDlg::OnQueryEdited(const QString& text) {
-  QStringList shown;
-  for (const std::string& place : placeCompletion.Suggest(FromQString(text))) {
-    shown << ToQString(place);
-  }
-  if (shown.isEmpty()) {
-    completer->popup()->hide();
-    return;
-  }
-  suggestions->setStringList(shown);
-  completer->complete();
-  completer->popup()->setCurrentIndex(QModelIndex());  // none taken until chosen
 }
 
 void CLookupDlg::TakeSuggestion(const QString& text) { SearchFor(text); }
@@ -422,38 +450,8 @@ void CLookupDlg::SearchFor(const QString& text) {
   OnOK();
 }
 
-bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != completer->popup() || event->type() != QEvent::KeyPress) {
-    return QDialog::eventFilter(watched, event);
-  }
-  const auto* key = static_cast<QKeyEvent*>(event);
-  if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
-  const QModelIndex chosen = completer->popup()->currentIndex();
-  completer->popup()->hide();
-  if (chosen.isValid()) {
-    TakeSuggestion(chosen.data().toString());
-  } else {
-    OnOK();  // the text as typed
-  }
-  return true;
-}
-
-// As many lines as the status text needs at the client area's width.
-void CLookupDlg::FitStatus() {
-  const QMargins margins = lblStatus->contentsMargins();
-  const int width = client->width() - margins.left() - margins.right();
-  const int height = lblStatus->text().isEmpty()
-                         ? lblStatus->fontMetrics().height()
-                         : lblStatus->fontMetrics()
-                               .boundingRect(QRect(0, 0, width, 100000),
-                                             Qt::TextWordWrap | Qt::AlignLeft, lblStatus->text())
-                               .height();
-  lblStatus->setFixedHeight(height + margins.top() + margins.bottom());
-  layout()->activate();  // the window's new height at once, not at the next event
-}
-
 void CLookupDlg::OnOK() {
-  completer->popup()->hide();
+  suggestionList->Close();
   ReadQuery();
   flow.OnOK();
   ShowResults();
@@ -483,7 +481,14 @@ void CLookupDlg::ShowPlacesList() {
   ShowHeadings();
   FillList(listMajorCities, bShowAllPlaces ? AllPlaceEntries(answer) : answer.majorCities.entries);
   const int exchangeRow = bShowAllPlaces ? answer.exchangeRowInAll : answer.exchangeRow;
-  if (exchangeRow >= 0) listMajorCities->setCurrentRow(exchangeRow);
+  if (exchangeRow >= 0) {
+    // Marked without the selection's events: a screen reader follows those as
+    // if the user had moved there, while the keyboard stays in the field.
+    const QSignalBlocker quiet(listMajorCities->selectionModel());
+    listMajorCities->setCurrentRow(exchangeRow);
+    listMajorCities->scrollToItem(listMajorCities->item(exchangeRow));
+    listMajorCities->viewport()->update();
+  }
   actShowAllPlaces->setChecked(bShowAllPlaces);
   actShowAllPlaces->setEnabled(bShowAllPlaces || HasUnlistedPlaces(answer));
 }
@@ -495,36 +500,83 @@ void CLookupDlg::FollowUp(bool (SearchFlow::*followUp)(int), const QListWidget* 
 }
 
 void CLookupDlg::OnShowMaps() {
-  if (bShowMaps) {
-    bShowMaps = 0;
-    grpTimeZone->hide();
-    grpSearch->setGeometry(QRect(kSearchGroupAt, QSize(grpResults->width(), grpSearch->height())));
-    editQuery->setGeometry(QRect(kQueryAt, QSize(kQueryWidthMapsHidden, editQuery->height())));
-    btnSearch->move(kSearchButtonAtMapsHidden);
-  } else {
-    bShowMaps = 1;
-    grpTimeZone->show();
-    grpSearch->setGeometry(
-        QRect(kSearchGroupAt, QSize(kSearchGroupWidthMapsShown, grpSearch->height())));
-    editQuery->setGeometry(QRect(kQueryAt, QSize(kQueryWidthMapsShown, editQuery->height())));
-    btnSearch->move(kSearchButtonAtMapsShown);
-  }
+  // A window made larger than its default keeps what it was made larger by.
+  const QSize extra = client->size() - DefaultClientSize();
+  const bool laidOut = isVisible();
+  bShowMaps = bShowMaps ? 0 : 1;
   // What lies in the map area goes with it, so that neither Tab nor a
   // mnemonic reaches a control off the narrow window.
-  for (QWidget* inMapArea : {static_cast<QWidget*>(lblMapHint), static_cast<QWidget*>(lblTimeZone),
-                             static_cast<QWidget*>(listTimeZone), static_cast<QWidget*>(lblSymbolLegend)}) {
+  for (QWidget* inMapArea : {static_cast<QWidget*>(grpTimeZone), static_cast<QWidget*>(lblMapHint),
+                             static_cast<QWidget*>(lblTimeZone), static_cast<QWidget*>(listTimeZone),
+                             static_cast<QWidget*>(lblSymbolLegend)}) {
     inMapArea->setVisible(bShowMaps != 0);
   }
-  client->setFixedWidth(bShowMaps ? kClientWidthMapsShown : kClientWidthMapsHidden);
-  if (lblStatus) FitStatus();
+  FitToScreen();
+  layout()->activate();  // the new limits, now
+  const QSize wanted = laidOut ? size() + DefaultClientSize() + extra - client->size() : sizeHint();
+  resize(wanted.expandedTo(minimumSize()).boundedTo(maximumSize()));
+  layout()->activate();  // the client area's new size, now
+  LayOut();
   KeepOnScreen();
   FocusQuery();
   client->update();
 }
 
+QSize CLookupDlg::DefaultClientSize() const {
+  return Scaled(QRect(0, 0, bShowMaps ? kClientWidthMapsShown : kClientWidthMapsHidden,
+                      kClientHeight)).size();
+}
+
+// The window's limits on its screen: at its default size, or smaller with the
+// maps hidden (the lists shrink to two lines and scroll), and never larger
+// than the screen's available area.
+void CLookupDlg::FitToScreen() {
+  const QSize full = DefaultClientSize();
+  QSize smallest = full;
+  if (!bShowMaps) {
+    const int twoLines = 2 * listMajorCities->fontMetrics().height() + 2 * listMajorCities->frameWidth();
+    smallest.rheight() -= std::max(0, Scaled(BaseRect(0, 0, 0, 59).height()) - twoLines);
+  }
+  const QScreen* onScreen = screen() ? screen() : QGuiApplication::primaryScreen();
+  QSize largest(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  if (onScreen) {
+    // The frame the window system adds, once it is known.
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    largest = onScreen->availableGeometry().size() - frame;
+    const QSize around = size() - client->size();
+    smallest = smallest.boundedTo(largest - (isVisible() ? around : QSize(0, 0)));
+  }
+  client->setMinimumSize(smallest);
+  static_cast<ClientArea*>(client)->SetDefaultSize(full);
+  setMaximumSize(largest);
+}
+
+void CLookupDlg::LayOut() {
+  const QSize full = DefaultClientSize();
+  const int dx = client->width() - full.width();
+  const int dy = client->height() - full.height();
+  for (const Placement& placed : placements) {
+    QRect rect = Scaled(bShowMaps ? placed.base : placed.hidden);
+    if (placed.anchors & kMoveRight) rect.translate(dx, 0);
+    if (placed.anchors & kMoveDown) rect.translate(0, dy);
+    if (placed.anchors & kGrowWidth) rect.setWidth(rect.width() + dx);
+    if (placed.anchors & kGrowHeight) rect.setHeight(rect.height() + dy);
+    placed.widget->setGeometry(rect);
+  }
+  mapShift = QPoint(dx, dy);
+  suggestionList->Close();
+  client->update();
+}
+
+void CLookupDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FitToScreen();
+  KeepOnScreen();
+}
+
 void CLookupDlg::KeepOnScreen() {
   if (!isVisible() || !screen()) return;  // not placed yet: the window system places it
-  layout()->activate();  // the new width, now
+  layout()->activate();  // the new size, now
   const QRect available = screen()->availableGeometry();
   const QRect frame = frameGeometry();
   const int x = std::max(available.left(), std::min(frame.left(), available.right() + 1 - frame.width()));
@@ -533,7 +585,18 @@ void CLookupDlg::KeepOnScreen() {
 }
 
 void CLookupDlg::OnLButtonDown(const QPoint& point) {
-  const std::string query = MapClickQuery(clickPoints, point.x(), point.y());
+  // Into the map's own pixels, which the map area's move and the window
+  // scale leave unchanged.
+  const double scale = WindowScale();
+  const int x = static_cast<int>(std::floor((point.x() - mapShift.x()) / scale));
+  const int y = static_cast<int>(std::floor(point.y() / scale));
+  // With the maps hidden only the insets' places answer a click, as they
+  // always have.
+  const auto inside = [x, y](const PixelRect& r) {
+    return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
+  };
+  if (!bShowMaps && !inside(kAlaskaInset) && !inside(kHawaiiInset)) return;
+  const std::string query = MapClickQuery(clickPoints, x, y);
   if (query.empty()) return;
   editQuery->setText(ToQString(query));
   OnOK();
@@ -543,9 +606,18 @@ void CLookupDlg::OnPaint(QPainter& painter) {
   if (!bShowMaps) return;
   const Answer& answer = flow.GetAnswer();
   const std::optional<PlaceFacts>& largest = answer.largestPlace;
+  const double scale = WindowScale();
+  painter.save();
+  painter.translate(mapShift.x(), 0);
+  painter.scale(scale, scale);
   PaintMapArea(painter, answer.foundState,
                CitySymbolToDraw(bInitializing, answer.foundState, largest ? largest->name : "",
                                 largest ? largest->state : ""));
+  painter.restore();
+  // The legend's square goes down with its text.
+  painter.translate(mapShift);
+  painter.scale(scale, scale);
+  DrawSymbolSquare(painter, kLegendX, kLegendY);
 }
 
 void CLookupDlg::keyPressEvent(QKeyEvent* event) {
@@ -556,7 +628,41 @@ void CLookupDlg::keyPressEvent(QKeyEvent* event) {
     if (!FollowCurrentEntry()) OnOK();
     return;
   }
+  // Shift+F10 and the Menu key open the context menu of the control with
+  // the focus, where the keyboard is.
+  const bool menuKey = event->key() == Qt::Key_Menu ||
+                       (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+  if (menuKey && OpenContextMenu()) return;
   QDialog::keyPressEvent(event);
+}
+
+bool CLookupDlg::OpenContextMenu() {
+  QWidget* focused = focusWidget();
+  if (auto* list = qobject_cast<QListWidget*>(focused)) {
+    const QListWidgetItem* current = list->currentItem();
+    OnListContextMenu(list, current ? list->visualItemRect(current).center() : QPoint(0, 0));
+    return true;
+  }
+  if (focused == editQuery || focused == editStatus) {
+    QWidget* target = focused == editQuery ? static_cast<QWidget*>(editQuery) : editStatus->viewport();
+    const QPoint at = focused == editQuery
+                          ? editQuery->inputMethodQuery(Qt::ImCursorRectangle).toRect().center()
+                          : editStatus->cursorRect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &menu);
+    return true;
+  }
+  return false;
+}
+
+bool CLookupDlg::eventFilter(QObject* watched, QEvent* event) {
+  // An Alt chord that no mnemonic or shortcut took (Alt+Z with the maps
+  // hidden) is not typing.
+  if (watched == editQuery && event->type() == QEvent::KeyPress) {
+    const Qt::KeyboardModifiers modifiers = static_cast<QKeyEvent*>(event)->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier)) return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 bool CLookupDlg::FollowCurrentEntry() {
@@ -624,6 +730,9 @@ void CLookupDlg::ShowResults() {
   FillList(listStateOrProvince, answer.stateOrProvince);
   FillList(listTimeZone, answer.times.zoneLine);
   UpdateStatus();
+  // A screen reader hears each answer once, not each minute of its clock.
+  const QString spoken = ToQString(SpokenText(answer, nowUtc_()));
+  if (!spoken.isEmpty()) announcer->Announce(spoken);
   client->update();
 }
 

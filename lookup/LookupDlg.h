@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "lookup/CityPickDlg.h"
 #include "lookup/SearchFlow.h"
@@ -18,8 +19,8 @@
 
 class QAction;
 class QCheckBox;
-class QCompleter;
-class QStringListModel;
+class QFrame;
+class QPlainTextEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -52,9 +53,6 @@ class CLookupDlg : public QDialog {
 
   // The search of the text in the input field (Enter, the Search button).
  signals:
-  // A new status text, announced to assistive technology as an alert of the
-  // status bar.
-  void statusAnnounced(const QString& text);
   // Help, Contents (F1) and Help, About: the application shell answers them.
   void helpRequested();
   void aboutRequested();
@@ -69,13 +67,20 @@ class CLookupDlg : public QDialog {
   void OnLButtonDown(const QPoint& point);
   // Paints the map area onto the client area.
   void OnPaint(QPainter& painter);
+  // Puts the controls where the client area's size has them.
+  void LayOut();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
+  // The window scale: the user's font's, less where the window would then
+  // not fit the primary screen.
+  static double ScaleThatFits(bool showMaps);
   void CreateControls();
+  void CreateStatusArea();
   void CreateMenu();
   void OnInitDialog(int showMapsSetting);
   void OnDblclkAreaCodes();
@@ -98,13 +103,18 @@ class CLookupDlg : public QDialog {
   void OnShowAllPlaces();
   // The major cities, or every place, as bShowAllPlaces says.
   void ShowPlacesList();
-  // The suggestions for the text typed so far, shown under the input field.
-  void OnQueryEdited(const QString& text);
   // A suggestion taken (Enter on it, a click): it becomes the input, searched.
   void TakeSuggestion(const QString& text);
+  // The client area's size at the window scale when the window has its
+  // default size.
+  QSize DefaultClientSize() const;
+  void FitToScreen();
   // Moves the window back within the screen's available area when a wider
   // layout took it past an edge.
   void KeepOnScreen();
+  // The context menu of the control with the focus, opened by a key; false
+  // when that control has none.
+  bool OpenContextMenu();
   // Enter on a result list: looks up its current entry, as a double-click
   // does; false when the focus is on no such entry.
   bool FollowCurrentEntry();
@@ -114,11 +124,17 @@ class CLookupDlg : public QDialog {
   void ReadQuery();
   void ShowResults();
   void FocusQuery();
-  // The status line anew, and the timer set for the next minute; a changed
-  // text is announced to assistive technology unless `announce` is false
-  // (the clock's own minute).
-  void UpdateStatus(bool announce = true);
-  void FitStatus();
+  // The status line anew, and the timer set for the next minute.
+  void UpdateStatus();
+
+  // How a control follows a window larger than its default size.
+  enum Anchor { kMoveRight = 1, kMoveDown = 2, kGrowWidth = 4, kGrowHeight = 8 };
+  struct Placement {
+    QWidget* widget;
+    QRect base;    // at a scale of 1, maps shown
+    QRect hidden;  // at a scale of 1, maps hidden
+    int anchors;
+  };
 
   WaitCursor waitCursor;
   CCityPickChooser cityChooser;
@@ -150,9 +166,14 @@ class CLookupDlg : public QDialog {
   QListWidget* listLargestCity = nullptr;
   QListWidget* listMajorCities = nullptr;
   QListWidget* listAreaCodes = nullptr;
-  QLabel* lblStatus = nullptr;
-  QCompleter* completer = nullptr;
-  QStringListModel* suggestions = nullptr;
+  QFrame* statusBar = nullptr;
+  QPlainTextEdit* editStatus = nullptr;
+  class Announcer* announcer = nullptr;
+  class SuggestionList* suggestionList = nullptr;
+  std::vector<Placement> placements;
+  // How far the map area lies right of its place in the default layout, and
+  // how far the controls under the lists lie below theirs.
+  QPoint mapShift;
   QTimer statusTimer;
   std::function<std::int64_t()> nowUtc_ = UtcNow;
 };

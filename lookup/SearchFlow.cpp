@@ -255,8 +255,10 @@ void SearchFlow::SearchNumber(std::int32_t areaCode, const PhoneNumber* number) 
     AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
     return;
   }
-  editQuery = AreaCodeText(areaCode);
-  listAreaCodes.AddString(editQuery);
+  // A full number stays in the field as given, so that searching it again
+  // (Enter, new calling hours) answers its exchange again.
+  if (!number) editQuery = AreaCodeText(areaCode);
+  listAreaCodes.AddString(AreaCodeText(areaCode));
   ShowAreaCodes({areaCode});
   if (listLargestCity.GetCount() == 0) {
     // A code announced but not in service yet says when it begins.

@@ -9,7 +9,9 @@ namespace tq {
 namespace {
 
 void DrawImageAt(QPainter& painter, int id, const PixelRect& at) {
-  const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+  // Device pixels per map pixel: the screen's, times the painter's scale.
+  const qreal ratio = (painter.device() ? painter.device()->devicePixelRatioF() : 1.0) *
+                      painter.worldTransform().m11();
   QImage image = LoadMapImage(id, ArtworkScaleFor(ratio));
   if (image.isNull()) image = LoadMapImage(id);
   if (image.isNull()) return;
@@ -33,7 +35,6 @@ void PaintMapArea(QPainter& painter, const std::string& foundState,
   DrawImageAt(painter, HawaiiImageFor(foundState), kHawaiiInset);
   DrawImageAt(painter, MainMapImageFor(foundState), kMainMap);
   if (symbol) DrawSymbolSquare(painter, symbol->x, symbol->y);
-  DrawSymbolSquare(painter, kLegendX, kLegendY);
 }
 
 void DrawSymbolSquare(QPainter& painter, int x, int y) {

@@ -1,10 +1,11 @@
 #pragma once
-// Paints the map area of the lookup window at its fixed client pixels: the
-// Alaska and Hawaii insets and the main map, each with the found state or
-// province in red, the largest-city symbol and the legend square. On a
-// screen with more device pixels per client pixel the artwork drawn for that
-// scale is painted into the same client rectangles, so it stays sharp while
-// positions, clicks and symbols keep their client pixels. The images are
+// Paints the map area of the lookup window at its own pixels (MapLayout.h):
+// the Alaska and Hawaii insets and the main map, each with the found state
+// or province in red, and the largest-city symbol; the legend's square is the
+// window's. Where a map pixel covers more device pixels (the screen's ratio,
+// times the painter's scale) the artwork drawn for that scale is painted
+// into the same rectangles, so it stays sharp while positions, clicks and
+// symbols keep their map pixels. The images are
 // loaded from the resources for every painting; one that cannot be loaded
 // falls back to scale 1, else leaves the window background in its place.
 

@@ -42,6 +42,24 @@ bool IsExtension(std::string_view rest) {
   return true;
 }
 
+// True when `parameters` (after the number's first ";") are parameters of a
+// tel: link: "ext=12", "phone-context=example.com", each a name of letters,
+// digits and hyphens with an optional value, split by ";". They say nothing
+// of the place: the extension and the others are left aside.
+bool AreLinkParameters(std::string_view parameters) {
+  while (true) {
+    const std::size_t end = parameters.find(';');
+    const std::string_view parameter = parameters.substr(0, end);
+    const std::string_view name = parameter.substr(0, parameter.find('='));
+    if (name.empty()) return false;
+    for (char c : name) {
+      if (!IsDigit(c) && !IsUpper(c) && !IsLower(c) && c != '-') return false;
+    }
+    if (end == std::string_view::npos) return true;
+    parameters.remove_prefix(end + 1);
+  }
+}
+
 // Leading zeros count for nothing ("00937" is 937, as its number value).
 std::int32_t GroupValue(std::string_view digits) {
   while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
@@ -58,6 +76,10 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   if (text.find(',') != std::string_view::npos) return std::nullopt;
   if (StartsWithNoCase(text, "tel:")) text.remove_prefix(4);  // a link's number
+  if (const std::size_t semicolon = text.find(';'); semicolon != std::string_view::npos) {
+    if (!AreLinkParameters(text.substr(semicolon + 1))) return std::nullopt;
+    text = text.substr(0, semicolon);  // "+1-416-979-0100;ext=12"
+  }
   const bool plus = text.starts_with('+');
   if (plus) text.remove_prefix(1);
   if (text.empty() || !(IsDigit(text.front()) || text.front() == '(')) return std::nullopt;
@@ -71,7 +93,10 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     const bool letter = IsUpper(c) || IsLower(c);
-    if (!digits.empty() && (c == '#' || letter) && IsExtension(text.substr(i))) break;
+    // A letter that goes on from a letter is of a word ("GO-FEDEX"), not an
+    // extension's marker.
+    const bool inWord = letter && i > 0 && (IsUpper(text[i - 1]) || IsLower(text[i - 1]));
+    if (!digits.empty() && (c == '#' || letter) && !inWord && IsExtension(text.substr(i))) break;
     if (IsSeparator(c)) {
       inGroup = false;
       continue;

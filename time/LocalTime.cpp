@@ -4,7 +4,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <clocale>
 #include <ctime>
+#include <langinfo.h>
 
 #include "base/Text.h"
 
@@ -108,20 +110,35 @@ std::string DifferenceFromYou(int placeOffsetSeconds, int yourOffsetSeconds) {
     std::snprintf(rest, sizeof rest, ":%02d", size % 60);
     hours += rest;
   }
-  return hours + (minutes < 0 ? " h behind you" : " h ahead of you");
+  // A no-break space keeps the number and its unit on one line.
+  return hours + (minutes < 0 ? "\xA0h behind you" : "\xA0h ahead of you");
+}
+
+std::optional<int> ParseTimeOfDay(std::string_view text, bool endOfDay) {
+  const std::size_t colon = text.find(':');
+  if (colon != 1 && colon != 2) return std::nullopt;
+  if (text.size() != colon + 3) return std::nullopt;
+  const int hour = DigitsValue(text.substr(0, colon));
+  const int minute = DigitsValue(text.substr(colon + 1));
+  if (hour < 0 || minute < 0 || minute >= 60) return std::nullopt;
+  // 24:00 is the end of a day, and nothing later.
+  if (hour > 24 || (hour == 24 && (minute != 0 || !endOfDay))) return std::nullopt;
+  return hour * 60 + minute;
+}
+
+std::optional<CallingHours> CallingHoursOf(int first, int end) {
+  if (first < 0 || first >= 24 * 60 || end < 0 || end > 24 * 60) return std::nullopt;
+  if (first == end % (24 * 60)) return std::nullopt;  // an empty window
+  return CallingHours{first, end};
 }
 
 std::optional<CallingHours> ParseCallingHours(std::string_view text) {
-  if (text.size() != 11 || text[2] != ':' || text[5] != '-' || text[8] != ':') return std::nullopt;
-  const int h1 = DigitsValue(text.substr(0, 2)), m1 = DigitsValue(text.substr(3, 2));
-  const int h2 = DigitsValue(text.substr(6, 2)), m2 = DigitsValue(text.substr(9, 2));
-  // 24:00 ends a window at midnight.
-  const bool valid = h1 >= 0 && h1 < 24 && m1 >= 0 && m1 < 60 && h2 >= 0 && m2 >= 0 &&
-                     m2 < 60 && (h2 < 24 || (h2 == 24 && m2 == 0));
-  if (!valid) return std::nullopt;
-  const CallingHours hours{h1 * 60 + m1, h2 * 60 + m2};
-  if (hours.first == hours.end % (24 * 60)) return std::nullopt;
-  return hours;
+  const std::size_t dash = text.find('-');
+  if (dash == std::string_view::npos) return std::nullopt;
+  const std::optional<int> first = ParseTimeOfDay(text.substr(0, dash), false);
+  const std::optional<int> end = ParseTimeOfDay(text.substr(dash + 1), true);
+  if (!first || !end) return std::nullopt;
+  return CallingHoursOf(*first, *end);
 }
 
 std::string CallingHoursText(const CallingHours& hours) {
@@ -146,9 +163,36 @@ std::string Clock24(const LocalClock& clock) {
 std::string Clock12(const LocalClock& clock) {
   char text[16];
   const int hour = clock.hour % 12 == 0 ? 12 : clock.hour % 12;
-  std::snprintf(text, sizeof text, "%d:%02d %s", hour, clock.minute % 60,
+  std::snprintf(text, sizeof text, "%d:%02d\xA0%s", hour, clock.minute % 60,
                 clock.hour < 12 ? "AM" : "PM");
   return text;
+}
+
+ClockStyle LocaleClockStyle() {
+  const char* locale = std::setlocale(LC_TIME, nullptr);
+  const std::string_view name = locale ? locale : "C";
+  if (name == "C" || name == "POSIX" || name.starts_with("C.")) return ClockStyle::k12Hour;
+  const std::string_view format = nl_langinfo(T_FMT);
+  for (const char* twelve : {"%p", "%r", "%I", "%l"}) {
+    if (format.find(twelve) != std::string_view::npos) return ClockStyle::k12Hour;
+  }
+  return format.empty() ? ClockStyle::k12Hour : ClockStyle::k24Hour;
+}
+
+std::string ClockText(const LocalClock& clock, ClockStyle style) {
+  return style == ClockStyle::k12Hour ? Clock12(clock) : Clock24(clock);
+}
+
+std::string HoursText(const CallingHours& hours, ClockStyle style) {
+  const auto at = [style](int minutes) {
+    // 24:00, the end of a day, is midnight to a 12-hour clock.
+    if (style == ClockStyle::k24Hour && minutes == 24 * 60) return std::string("24:00");
+    LocalClock clock{};
+    clock.hour = minutes / 60 % 24;
+    clock.minute = minutes % 60;
+    return ClockText(clock, style);
+  };
+  return at(hours.first) + "\x96" + at(hours.end);
 }
 
 const char* WeekdayName(const LocalClock& clock) {

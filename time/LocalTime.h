@@ -77,14 +77,33 @@ int ThisComputerOffsetSeconds(std::int64_t utcSeconds);
 std::string DifferenceFromYou(int placeOffsetSeconds, int yourOffsetSeconds);
 
 
-// "09:00-20:00"; nothing for another form or an empty window.
+// A time of day, "9:00" or "09:00" (hour and minute, digits only), as
+// minutes after midnight; "24:00", the end of a day, only when `endOfDay`.
+// Nothing for another form.
+std::optional<int> ParseTimeOfDay(std::string_view text, bool endOfDay);
+// The calling hours from `first` to `end` (minutes after midnight; `end` up
+// to 24:00); nothing for an empty window, whose ends are the same time.
+std::optional<CallingHours> CallingHoursOf(int first, int end);
+// "09:00-20:00" or "9:00-20:00"; nothing for another form or an empty window.
 std::optional<CallingHours> ParseCallingHours(std::string_view text);
 std::string CallingHoursText(const CallingHours& hours);
 bool IsCallable(const LocalClock& clock, const CallingHours& hours);
 
-// "18:42", "6:42 PM", "Sunday", "-04:00".
+// "18:42", "6:42 PM" (code page 1252: a no-break space before PM),
+// "Sunday", "-04:00".
 std::string Clock24(const LocalClock& clock);
 std::string Clock12(const LocalClock& clock);
+
+// How the user reads a clock, as the locale's time format (LC_TIME) has it:
+// 12-hour where it writes AM and PM, and in the C locales (C, C.UTF-8,
+// POSIX); else 24-hour.
+enum class ClockStyle { k12Hour, k24Hour };
+ClockStyle LocaleClockStyle();
+// "6:42 PM" or "18:42".
+std::string ClockText(const LocalClock& clock, ClockStyle style);
+// The calling hours in that style, code page 1252: "8:00 AM\x969:00 PM",
+// "08:00\x9621:00".
+std::string HoursText(const CallingHours& hours, ClockStyle style);
 const char* WeekdayName(const LocalClock& clock);
 std::string UtcOffsetText(const LocalClock& clock);
 

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "desktop/DesktopText.h"
 #include "support/TestData.h"
 
 namespace tq {
@@ -22,33 +21,53 @@ class DesktopSearchTest : public ::testing::Test {
   DesktopSearch search_{dir_.path()};
 };
 
-TEST_F(DesktopSearchTest, AnAnswerOrTheMostPopulousNamesakesAsOneLineEach) {
+// Each result: the place as its title, its codes, local time and verdict
+// as its description (UTF-8).
+TEST_F(DesktopSearchTest, AnAnswerOrTheMostPopulousNamesakesThePlaceAndItsFacts) {
   using Results = std::vector<DesktopResult>;
-  EXPECT_EQ(Search({"937"}), (Results{{"937", "Dayton, OH \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
-  EXPECT_EQ(Search({"Dayton,", "OH"}),
-            (Results{{"Dayton, OH", "Dayton, OH \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
+  const std::string dot = " \xC2\xB7 ";
+  const std::string evening = dot + "6:42\xC2\xA0PM Eastern" + dot + "can call now";
+  EXPECT_EQ(Search({"937"}), (Results{{"937", "Dayton, OH", "937" + evening}}));
+  EXPECT_EQ(Search({"Dayton,", "OH"}), (Results{{"Dayton, OH", "Dayton, OH", "937" + evening}}));
   EXPECT_EQ(Search({" springfield "}),
-            (Results{{"Springfield, Missouri", "Springfield, MO \xC2\xB7 5:42 PM Central \xC2\xB7 417"},
-                     {"Springfield, Massachusetts", "Springfield, MA \xC2\xB7 6:42 PM Eastern \xC2\xB7 413"},
-                     {"Springfield, Illinois", "Springfield, IL \xC2\xB7 5:42 PM Central \xC2\xB7 217"}}));
+            (Results{{"Springfield, Missouri", "Springfield, MO", "417" + dot + "5:42\xC2\xA0PM Central" + dot + "can call now"},
+                     {"Springfield, Massachusetts", "Springfield, MA", "413" + evening},
+                     {"Springfield, Illinois", "Springfield, IL", "217" + dot + "5:42\xC2\xA0PM Central" + dot + "can call now"}}));
   EXPECT_EQ(Search({"montr\xC3\xA9" "al"}),
-            (Results{{"montr\xC3\xA9" "al", "Montr\xC3\xA9" "al, QC \xC2\xB7 6:42 PM Eastern \xC2\xB7 438/514"}}));
+            (Results{{"montr\xC3\xA9" "al", "Montr\xC3\xA9" "al, QC", "438/514" + evening}}));
   // A place search tells the typed place, not the largest of its codes.
-  EXPECT_EQ(Search({"Kettering, OH"}),
-            (Results{{"Kettering, OH", "Kettering, OH \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
+  EXPECT_EQ(Search({"Kettering, OH"}), (Results{{"Kettering, OH", "Kettering, OH", "937" + evening}}));
   EXPECT_EQ(search_.SearchQuery("Springfield, MA", kSummerEvening), Search({"Springfield, MA"}));
+  // An exchange that is not listed names no place of its code as if it were
+  // its own, and a split keeps its zones and gives no verdict.
+  EXPECT_EQ(Search({"(937) 999-1234"}),
+            (Results{{"(937) 999-1234", "937-999 not listed, Ohio (OH)", "937" + evening}}));
+  EXPECT_EQ(Search({"867"}),
+            (Results{{"867", "Whitehorse, YT", "867" + dot + "Mountain Standard Time and Mountain Daylight Time"}}));
 }
 
-// The line reads the answer's facts: an exchange that is not listed names no
-// place of its code as if it were its own, and a split keeps its zones.
-TEST_F(DesktopSearchTest, NoBorrowedPlaceAndNoHiddenSplit) {
-  using Results = std::vector<DesktopResult>;
-  EXPECT_EQ(Search({"(937) 999-1234"}),
-            (Results{{"(937) 999-1234",
-                      "937-999 not listed, Ohio (OH) \xC2\xB7 6:42 PM Eastern \xC2\xB7 937"}}));
-  EXPECT_EQ(Search({"867"}),
-            (Results{{"867", "Whitehorse, YT \xC2\xB7 Mountain Standard Time and Mountain "
-                             "Daylight Time \xC2\xB7 867"}}));
+// Only what asks for a place answers: a number or code, a place with its
+// state, or the whole name of a place of more than 10,000 people; never the
+// beginning of a name, nor a small place's name alone.
+TEST_F(DesktopSearchTest, EverydayWordsFindNothing) {
+  const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+      {{"Laval"}, {"Laval, QC"}},
+      {{"dayton"}, {"Dayton, OH"}},  // not Dayton, TX of 8,000 people
+      {{"dayton", "tx"}, {"Dayton, TX"}},
+      {{"Nome,", "AK"}, {"Nome, AK"}},
+      {{"nome", "alaska"}, {"Nome, AK"}},
+      {{"Nome"}, {}},
+      {{"Troy"}, {}},
+      {{"Lava"}, {}},
+      {{"kett"}, {}},
+      {{"spring"}, {}},
+      {{"monitor"}, {}},
+  };
+  for (const auto& [terms, titles] : cases) {
+    std::vector<std::string> found;
+    for (const DesktopResult& result : Search(terms)) found.push_back(result.title);
+    EXPECT_EQ(found, titles) << terms.front();
+  }
 }
 
 TEST_F(DesktopSearchTest, NothingForWhatFindsNoPlaceOrCannotBeTyped) {
@@ -62,19 +81,19 @@ TEST_F(DesktopSearchTest, NothingForWhatFindsNoPlaceOrCannotBeTyped) {
   EXPECT_TRUE(search_.DataProblems().empty());
 }
 
-// Namesakes of one state are three results, each of its own place: its
-// query finds that place again and no other. A planned code says when.
+// Namesakes of one state are results, each of its own place: its query
+// finds that place again and no other. A planned code says when.
 TEST(DesktopSearchNamesakes, EachResultIsItsOwnPlace) {
   test::TempDir dir;
   test::WriteNamesakeData(dir.path());
   DesktopSearch search(dir.path());
-  const std::vector<DesktopResult> results = search.Search({"springfield"}, 0);
+  const std::vector<DesktopResult> results = search.Search({"springfield", "pa"}, 0);
   ASSERT_EQ(results.size(), 3u);
   EXPECT_EQ(results[2].query, "Springfield, Pennsylvania (724)");
   for (const DesktopResult& result : results) {
     EXPECT_EQ(search.SearchQuery(result.query, 0), std::vector<DesktopResult>{result}) << result.query;
   }
-  EXPECT_EQ(search.Search({"273"}, 0).at(0).line,
+  EXPECT_EQ(search.Search({"273"}, 0).at(0).title,
             "Area code 273 begins service on 2027-02-27, overlaying 418, 367 and 581");
 }
 

@@ -20,6 +20,25 @@ SampleDataFolder::SampleDataFolder(const std::vector<CityFixture>& extraCities)
 
 SampleDataFolder::~SampleDataFolder() { std::filesystem::current_path(previous_); }
 
+ShippedDataFolder::ShippedDataFolder(const std::filesystem::path& source)
+    : previous_(std::filesystem::current_path()) {
+  for (const auto& file : std::filesystem::directory_iterator(source)) {
+    const std::string name = file.path().filename().string();
+    if (name.ends_with(".bin") || name == "tqdata.manifest") {
+      std::filesystem::copy_file(file.path(), folder_ / name);
+    }
+  }
+  std::filesystem::current_path(folder_.path());
+}
+
+ShippedDataFolder::~ShippedDataFolder() { std::filesystem::current_path(previous_); }
+
+void SetUserFontPixels(int pixels) {
+  QFont font = QApplication::font();
+  font.setPixelSize(pixels);
+  QApplication::setFont(font);
+}
+
 std::unique_ptr<SampleWindow> OpenSampleWindow(const std::vector<CityFixture>& extraCities) {
   auto window = std::make_unique<SampleWindow>(extraCities);
   window->show();
@@ -50,17 +69,12 @@ void TypeAndEnter(CLookupDlg& dialog, const QString& text) {
   edit->setFocus();
   edit->selectAll();
   // Key by key, as a keyboard sends them: each key press carries its text,
-  // accented letters included, and goes to the suggestion list while it is
-  // open, as the window system sends it there.
-  auto target = [edit] {
-    QWidget* popup = QApplication::activePopupWidget();
-    return popup ? popup : static_cast<QWidget*>(edit);
-  };
+  // accented letters included.
   for (const QChar ch : text) {
     const auto key = static_cast<Qt::Key>(ch.toUpper().unicode());
-    QTest::sendKeyEvent(QTest::Click, target(), key, QString(ch), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, edit, key, QString(ch), Qt::NoModifier);
   }
-  QTest::keyClick(target(), Qt::Key_Return);
+  QTest::keyClick(edit, Qt::Key_Return);
 }
 
 void DoubleClickEntry(QListWidget* list, const QString& text) {

@@ -32,10 +32,32 @@ class SampleDataFolder {
   std::filesystem::path previous_;
 };
 
-// The lookup window (maps shown) over its own sample data folder.
+// A fresh folder with copies of the data files of `source` as the current
+// directory, until the object goes.
+class ShippedDataFolder {
+ public:
+  explicit ShippedDataFolder(const std::filesystem::path& source);
+  ~ShippedDataFolder();
+  ShippedDataFolder(const ShippedDataFolder&) = delete;
+  ShippedDataFolder& operator=(const ShippedDataFolder&) = delete;
+  const std::filesystem::path& Path() const { return folder_.path(); }
+
+ private:
+  TempDir folder_;
+  std::filesystem::path previous_;
+};
+
+// The user's font at `pixels` (the windows made after it follow it).
+void SetUserFontPixels(int pixels);
+
+// The lookup window (maps shown) over its own sample data folder, with the
+// user's font at the layout's own 10 pixels, so that client pixels are
+// template pixels.
 class SampleDataHolder {
  protected:
-  explicit SampleDataHolder(const std::vector<CityFixture>& extraCities) : data_(extraCities) {}
+  explicit SampleDataHolder(const std::vector<CityFixture>& extraCities) : data_(extraCities) {
+    SetUserFontPixels(10);
+  }
   SampleDataFolder data_;
 };
 

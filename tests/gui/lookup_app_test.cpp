@@ -20,6 +20,7 @@ class LookupAppTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { SetUserFontPixels(10); }
   void init() { data = std::make_unique<SampleDataFolder>(); }
   void cleanup() { data.reset(); }
 

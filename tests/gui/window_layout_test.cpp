@@ -20,12 +20,14 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
+#include <map>
 #include <memory>
 
 #include "GuiTestSupport.h"
 #include "app/AboutDlg.h"
 #include "app/ProductVersion.h"
 #include "lookup/AnswerText.h"
+#include "lookup/CallingHoursDlg.h"
 #include "lookup/CityPickDlg.h"
 #include "lookup/DialogFont.h"
 #include "lookup/LookupDlg.h"
@@ -89,8 +91,64 @@ class LayoutAndAccessTest : public QObject {
     auto* client = dialog->findChild<QWidget*>("client");
     QCOMPARE(client->pos(), QPoint(0, dialog->findChild<QMenuBar*>()->height()));
     QCOMPARE(client->size(), QSize(tq::kClientWidthMapsShown, 374));
-    QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
-    QVERIFY(!(dialog->windowFlags() & Qt::WindowMaximizeButtonHint));
+  }
+
+  // Larger than its default size, the window's lists grow and what lies
+  // under them moves down; the map area moves right. Smaller is only for the
+  // lists with the maps hidden, down to two lines. Never larger than the
+  // screen's available area.
+  void theWindowGrowsItsListsAndStaysOnTheScreen() {
+    const QRect available = dialog->screen()->availableGeometry();
+    QVERIFY(dialog->maximumSize().width() <= available.width());
+    QVERIFY(dialog->maximumSize().height() <= available.height());
+    QCOMPARE(dialog->minimumSize().height(), dialog->height());  // the map needs its height
+    const auto before = [this] {
+      std::map<QString, QRect> rects;
+      for (const char* name : {"listAreaCodes", "listMajorCities", "listStateOrProvince",
+                               "grpTimeZone", "editQuery", "btnSearch", "chkShowMaps"}) {
+        rects[name] = Widget(name)->geometry();
+      }
+      return rects;
+    }();
+    const QSize grow(30, 120);
+    dialog->resize(dialog->size() + grow);
+    QCoreApplication::processEvents();
+    const std::pair<const char*, QRect> moved[] = {
+        {"listAreaCodes", before.at("listAreaCodes").adjusted(0, 0, 0, grow.height())},
+        {"listMajorCities", before.at("listMajorCities").adjusted(0, 0, grow.width(), grow.height())},
+        {"listStateOrProvince", before.at("listStateOrProvince").adjusted(0, grow.height(), grow.width(), grow.height())},
+        {"grpTimeZone", before.at("grpTimeZone").translated(grow.width(), grow.height())},
+        {"editQuery", before.at("editQuery").adjusted(0, 0, grow.width(), 0)},
+        {"btnSearch", before.at("btnSearch").translated(grow.width(), 0)},
+        {"chkShowMaps", before.at("chkShowMaps")}};
+    for (const auto& [name, rect] : moved) QCOMPARE(Widget(name)->geometry(), rect);
+
+    QTest::mouseClick(Widget("chkShowMaps"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    const int twoLines = 2 * Widget("listMajorCities")->fontMetrics().height();
+    dialog->resize(dialog->minimumSize());
+    QCoreApplication::processEvents();
+    QVERIFY(dialog->height() < 437);
+    QVERIFY(Widget("listMajorCities")->height() >= twoLines);
+    QVERIFY(Widget("listMajorCities")->height() < 96);
+  }
+
+  // The user's font size scales the text and the layout alike; a font too
+  // large for the screen is scaled only as far as the window fits.
+  void theLayoutFollowsTheUsersFontSize() {
+    dialog.reset();
+    std::unique_ptr<CLookupDlg> larger = OpenAtUserFont(12);
+    QVERIFY(larger);
+    QCOMPARE(larger->findChild<QWidget*>("client")->size(), QSize(910, 449));
+    QCOMPARE(QFontInfo(larger->font()).pixelSize(), 12);
+    QCOMPARE(larger->findChild<QWidget*>("listMajorCities")->geometry(), QRect(126, 250, 241, 115));
+    VerifyTextsFit(*larger);
+    larger = OpenAtUserFont(40);
+    QVERIFY(larger);
+    QVERIFY(QFontInfo(larger->font()).pixelSize() < 40);
+    QVERIFY(larger->screen()->availableGeometry().contains(larger->frameGeometry()));
+    VerifyTextsFit(*larger);
+    SetUserFontPixels(10);
   }
 
   void controlsLieAtTheirTemplatePixels() {
@@ -128,7 +186,8 @@ class LayoutAndAccessTest : public QObject {
       for (QAction* item : popup->menu()->actions()) menu << item->text();
     }
     QCOMPARE(menu, (QStringList{"&File", "E&xit", "E&dit", "&Copy", "Copy &Answer",
-                                "&Go to Search Field", "Calling &Hours...", "", "Show A&ll Places", "&Help",
+                                "&Go to Search Field", "Go to S&tatus Line", "Calling &Hours...", "",
+                                "Show A&ll Places", "&Help",
                                 "&Contents...", "&About..."}));
   }
 
@@ -151,7 +210,7 @@ class LayoutAndAccessTest : public QObject {
     }
   }
 
-  void theCityChoiceAndTheAboutBoxFit() {
+  void theCityChoiceTheAboutBoxAndTheCallingHoursFit() {
     tq::CCityPickDlg pick;
     pick.SetCityChoices({{"Springfield, Massachusetts", "Springfield", "MA", 155929, {413}},
                          {"Saint-Jean-sur-Richelieu, Qu\xE9" "bec", "", "QC", 97873, {450, 579}}});
@@ -177,6 +236,8 @@ class LayoutAndAccessTest : public QObject {
     QVERIFY(texts.contains(QString("This version contains area codes in service at the end of %1.")
                                .arg(QString::fromUtf8(kDataMonthYear))));
     VerifyTextsFit(about);
+    tq::CCallingHoursDlg hours(tq::CallingHours{});
+    VerifyTextsFit(hours);
   }
 
   void everyFieldAndListIsNamedAfterItsHeading() {
@@ -213,10 +274,14 @@ class LayoutAndAccessTest : public QObject {
       QVERIFY2(focused->isVisible() && Widget("client")->rect().contains(focused->geometry()),
                qPrintable(focused->objectName()));
     }
-    for (const auto& [key, name] : {std::pair{"Alt+E", "editQuery"}, {"Alt+Z", "editQuery"}}) {
+    // An Alt chord that nothing takes types nothing either.
+    const QString typed = static_cast<QLineEdit*>(Widget("editQuery"))->text();
+    for (const auto& [key, name] : {std::pair{"Alt+E", "editQuery"}, {"Alt+Z", "editQuery"},
+                                    {"Alt+Q", "editQuery"}}) {
       QTest::keySequence(QApplication::focusWidget(), QKeySequence(key));
       QCOMPARE(QApplication::focusWidget(), Widget(name));
     }
+    QCOMPARE(static_cast<QLineEdit*>(Widget("editQuery"))->text(), typed);
     const QRect available = dialog->screen()->availableGeometry();
     dialog->move(available.right() + 1 - dialog->frameGeometry().width(), available.top() + 40);
     QTest::mouseClick(Widget("chkShowMaps"), Qt::LeftButton);
@@ -225,8 +290,9 @@ class LayoutAndAccessTest : public QObject {
     QCOMPARE(dialog->frameGeometry().top(), available.top() + 40);
   }
 
-  // Every result list offers Copy (the entry clicked on) and Copy Answer;
-  // the major cities also their full list.
+  // Every result list offers Copy (the entry with the focus) and Copy
+  // Answer, the major cities also their full list; Shift+F10 opens it, and
+  // the input field's own menu.
   void everyListHasACopyMenu() {
     const std::int64_t now = 1783290000;
     dialog->SetClock([now] { return now; });
@@ -235,9 +301,10 @@ class LayoutAndAccessTest : public QObject {
                              "listStateOrProvince", "listTimeZone"}) {
       auto* list = static_cast<QListWidget*>(Widget(name));
       QVERIFY2(list->count() > 0, name);
-      const QPoint at = list->visualItemRect(list->item(list->count() - 1)).center();
-      QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
-      QApplication::sendEvent(list->viewport(), &event);
+      // Shift+F10 on the entry with the focus, as the mouse's right button.
+      list->setFocus();
+      list->setCurrentRow(list->count() - 1);
+      QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
       auto* menu = list->findChild<QMenu*>("listMenu");
       QVERIFY2(menu && menu->isVisible(), name);
       const QList<QAction*> actions = menu->actions();
@@ -249,6 +316,12 @@ class LayoutAndAccessTest : public QObject {
                tq::AnswerText(dialog->Flow().GetAnswer(), now));
       menu->close();
     }
+    QLineEdit* field = static_cast<QLineEdit*>(Widget("editQuery"));
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* fieldMenu = field->findChild<QMenu*>();
+    QVERIFY(fieldMenu && fieldMenu->isVisible());
+    fieldMenu->close();
   }
 
   void showMapsToggledByAScreenReaderSwitchesTheMaps() {
@@ -286,11 +359,20 @@ class LayoutAndAccessTest : public QObject {
 
  private:
   QWidget* Widget(const char* name) { return dialog->findChild<QWidget*>(QLatin1String(name)); }
+  // A window made while the user's font is `pixels` high.
+  static std::unique_ptr<CLookupDlg> OpenAtUserFont(int pixels) {
+    SetUserFontPixels(pixels);
+    auto window = std::make_unique<CLookupDlg>(1);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
+    return window;
+  }
   static QAccessibleInterface* Accessible(QObject* object) {
     return QAccessible::queryAccessibleInterface(object);
   }
 
   std::unique_ptr<SampleWindow> dialog;
+  SampleDataFolder data_;
 };
 
 QTEST_MAIN(LayoutAndAccessTest)

@@ -95,7 +95,7 @@ TEST_F(SearchFlowTest, WhatSearchesShow) {
   } kCases[] = {
       {kInitialQuery, kNoCities, nullptr, ""},  // the field before the first search
       {"937", kDayton937, nullptr, "OH"},
-      {" 937-555-1234 ", kDayton937, "937", "OH"},
+      {" 937-555-1234 ", kDayton937, nullptr, "OH"},  // a full number stays as typed
       {"Dayton, OH", kDayton937, nullptr, "OH"},
       {"dayton , texas", "936|Dayton|Dayton|Texas (TX)|" + central, nullptr, "TX"},
       // San Antonio is listed once, though it has both codes.

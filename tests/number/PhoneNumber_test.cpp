@@ -33,12 +33,12 @@ class NumberSearch : public ::testing::Test {
     test::WriteBytes(dir_ / "exc.bin", test::kSampleExchanges);
     flow_.OpenData();
   }
-  // "shown input|largest city|exchange".
+  // "shown input|largest city|exchange", the input "=" when it stays as typed.
   std::string Search(const std::string& text) {
     const Answer& answer = *flow_.Search(text);
     const auto& largest = answer.largestCity.entries;
     const std::string status = Status();
-    return answer.query + "|" + (largest.empty() ? "" : largest.front()) + "|" +
+    return (answer.query == text ? "=" : answer.query) + "|" + (largest.empty() ? "" : largest.front()) + "|" +
            (answer.exchange ? status.substr(status.find("exchange")) : "");
   }
   std::string Status() const { return StatusText(flow_.GetAnswer(), kNow); }
@@ -49,10 +49,11 @@ class NumberSearch : public ::testing::Test {
 };
 
 TEST_F(NumberSearch, EveryForm) {
-  const std::string dayton = "937|Dayton|exchange 937-222: Dayton, OH";
+  // A full number stays in the field as typed; an area code is shown alone.
+  const std::string dayton = "=|Dayton|exchange 937-222: Dayton, OH";
   const std::string areaCode = "937|Dayton|";
   const std::pair<const char*, std::string> cases[] = {
-      {"937", areaCode}, {"0937", areaCode},
+      {"937", "=|Dayton|"}, {"0937", areaCode},
       {"937-22", areaCode}, {"937-222-12345", areaCode},  // too few digits, too many
       {"9372221234", dayton}, {"937.222.1234", dayton}, {"(937) 222-1234", dayton},
       {"+1 937 222 1234", dayton}, {"19372221234", dayton}, {"937-222", dayton},
@@ -63,13 +64,18 @@ TEST_F(NumberSearch, EveryForm) {
       // As pasted (in code page 1252): dashes, no-break spaces, a link.
       {"937\x96" "222\x97" "1234", dayton}, {"\xA0" "937\xA0" "222 1234\xA0", dayton},
       {"tel:+1-937-222-1234", dayton}, {"TEL:937.222.1234", dayton},
-      {"937-294-0000", "937|Dayton|exchange 937-294: Kettering, OH"},
-      {"937-999-1234", "937|Dayton|exchange 937-999: not listed, area code 937 is in Ohio (OH)"},
-      {"1-800-FLOWERS", "800|Toll-Free Service|exchange 800-356: not geographic"},
-      {"1-800-PIZZA-99", "800|Toll-Free Service|exchange 800-749: not geographic"},
-      {"+44 20 7946 0000", "+44 20 7946 0000|No cities found|"},
-      {"93a7", "93a7|City not found in database|"},
-      {"100 Mile House, BC", "100 Mile House, BC|100 Mile House|"},
+      // A link's parameters: the extension and any other are left aside.
+      {"tel:+1-937-222-1234;ext=12", dayton}, {"tel:+19372221234;isub=3;phone-context=x.com", dayton},
+      {"937-222-1234;", areaCode},  // no parameter: not a link, read as its number value
+      // A word's last letter is not an extension's marker.
+      {"1-800-GO-FEDEX", "=|Toll-Free Service|exchange 800-463: not geographic"},
+      {"937-294-0000", "=|Dayton|exchange 937-294: Kettering, OH"},
+      {"937-999-1234", "=|Dayton|exchange 937-999: not listed, area code 937 is in Ohio (OH)"},
+      {"1-800-FLOWERS", "=|Toll-Free Service|exchange 800-356: not geographic"},
+      {"1-800-PIZZA-99", "=|Toll-Free Service|exchange 800-749: not geographic"},
+      {"+44 20 7946 0000", "=|No cities found|"},
+      {"93a7", "=|City not found in database|"},
+      {"100 Mile House, BC", "=|100 Mile House|"},
       {"100 Mile House", "100 Mile House, British Columbia|100 Mile House|"},
   };
   for (const auto& [input, expected] : cases) EXPECT_EQ(Search(input), expected) << input;
@@ -78,19 +84,20 @@ TEST_F(NumberSearch, EveryForm) {
 TEST_F(NumberSearch, LocalTimesOfTheTypedPlaceOrOfEachZone) {
   Search("850");
   EXPECT_EQ(Status(),
-            "Tallahassee, FL, 1:42 PM Sunday, Eastern Daylight Time (UTC-04:00), same time as you "
-            "\xB7 Pensacola, FL, 12:42 PM Sunday, Central Daylight Time (UTC-05:00), 1 h behind "
+            "Tallahassee, FL, 1:42\xA0PM Sunday, Eastern Daylight Time (UTC-04:00), same time as you "
+            "\xB7 Pensacola, FL, 12:42\xA0PM Sunday, Central Daylight Time (UTC-05:00), 1\xA0h behind "
             "you \xB7 850: Eastern and Central");
   Search("Pensacola, FL");
   EXPECT_EQ(Status(),
-            "Pensacola, FL, 12:42 PM Sunday, Central Daylight Time (UTC-05:00), 1 h behind you "
-            "\xB7 can call now (08:00-21:00)");
+            "Pensacola, FL, 12:42\xA0PM Sunday, Central Daylight Time (UTC-05:00), 1\xA0h behind you "
+            "\xB7 can call now (8:00\xA0" "AM\x96" "9:00\xA0PM)");
   Search("937-294-1234");
   EXPECT_EQ(flow_.GetAnswer().exchangeRow, 2);
   const std::string text = AnswerText(flow_.GetAnswer(), kNow);
-  EXPECT_EQ(text.substr(text.find("Local")),
+  EXPECT_EQ(text.substr(0, text.find("Area code:")),
+            "Input: 937-294-1234\nExchange:\n  Kettering, OH\n"
             "Local time:\n  13:42 Eastern Daylight Time (UTC-04:00), Kettering, OH\n"
-            "Callable now (08:00-21:00):\n  yes\nExchange:\n  Kettering, OH\n");
+            "Callable now (08:00-21:00):\n  yes\n");
 }
 
 // An exchange that no source names answers the city its area code is known
@@ -104,6 +111,7 @@ TEST_F(NumberSearch, AreaExchangeIsToldAsTheCodesArea) {
   const std::string json = AnswerJson(flow.GetAnswer(), kNow);
   EXPECT_NE(AnswerText(flow.GetAnswer(), kNow).find("Exchange:\n  Dayton area, OH\n"), std::string::npos);
   EXPECT_NE(StatusText(flow.GetAnswer(), kNow).find("exchange 937-999: Dayton area, OH"), std::string::npos);
+  EXPECT_EQ(BriefOf(flow.GetAnswer(), kNow).place, "Dayton area, OH");
   EXPECT_NE(json.find("\"place\": \"Dayton, OH\", \"status\": \"ok\", \"state\": \"OH\", \"area\": true}"),
             std::string::npos) << json;
   flow.Search("937-222-1234");
@@ -117,9 +125,9 @@ TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
   EXPECT_EQ(StatusText(*flow.Search("937-222-1234"), kNow),
             "Data file exc.bin in " + dir_.path().string() +
                 " is damaged: it is not a file of the format TQEXC 1 or 2. Numbers "
-                "are answered without their exchange. \xB7 Dayton, OH, 1:42 PM "
+                "are answered without their exchange. \xB7 Dayton, OH, 1:42\xA0PM "
                 "Sunday, Eastern Daylight Time (UTC-04:00), same time as you \xB7 can call now "
-                "(08:00-21:00)");
+                "(8:00\xA0" "AM\x96" "9:00\xA0PM)");
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ TEST(LocalClockAt, NamesTheZoneAndTheDay) {
                                   *ParseIsoInstant("2026-07-04T19:00Z"));
   EXPECT_EQ(clock->zoneName + ", " + Clock12(*clock) + " " + WeekdayName(*clock) + " " +
                 UtcOffsetText(*clock),
-            "Mountain Standard Time, 12:00 PM Saturday -07:00");
+            "Mountain Standard Time, 12:00\xA0PM Saturday -07:00");
 }
 
 // The one grammar of every instant a user gives: --now, --date (a date and
@@ -68,26 +68,44 @@ TEST(CallingHours, ParsedAndApplied) {
   } cases[] = {{"08:00-21:00", 8, 0, true},   {"08:00-21:00", 7, 59, false},
                {"08:00-21:00", 20, 59, true}, {"08:00-21:00", 21, 0, false},
                {"22:00-06:30", 23, 0, true},  {"22:00-06:30", 6, 30, false},
-               {"09:00-24:00", 23, 59, true}};
+               {"09:00-24:00", 23, 59, true}, {"9:00-17:00", 16, 59, true},
+               {"9:00-7:30", 7, 0, true}};
   for (const auto& c : cases) {
     const auto hours = ParseCallingHours(c.window);
     ASSERT_TRUE(hours) << c.window;
-    EXPECT_EQ(CallingHoursText(*hours), c.window);
+    EXPECT_EQ(ParseCallingHours(CallingHoursText(*hours)), hours) << c.window;
     LocalClock clock{};
     clock.hour = c.hour;
     clock.minute = c.minute;
     EXPECT_EQ(IsCallable(clock, *hours), c.callable) << c.window << " " << c.hour;
   }
-  for (const char* text : {"8:00-21:00", "08:00-08:00", "08:00-24:01", "25:00-02:00",
-                           "08:00 21:00", "08:00-21:00x", "+8:00-21:00", ""}) {
+  for (const char* text : {"8:00-8:00", "08:00-08:00", "08:00-24:01", "25:00-02:00", "24:00-02:00",
+                           "08:00 21:00", "08:00-21:00x", "+8:00-21:00", "8-21", "800-2100",
+                           "08:0-21:00", "108:00-21:00", "08:00-", ""}) {
     EXPECT_FALSE(ParseCallingHours(text)) << text;
   }
+  // 24:00 ends a day and begins none.
+  EXPECT_EQ(ParseTimeOfDay("24:00", true), 24 * 60);
+  EXPECT_FALSE(ParseTimeOfDay("24:00", false));
+}
+
+// One style for every clock of a text: the times and the calling hours.
+TEST(ClockStyle, TimesAndHoursAlike) {
+  LocalClock clock{};
+  clock.hour = 13;
+  clock.minute = 5;
+  const CallingHours hours{8 * 60, 24 * 60};
+  EXPECT_EQ(ClockText(clock, ClockStyle::k12Hour) + " " + HoursText(hours, ClockStyle::k12Hour),
+            "1:05\xA0PM 8:00\xA0" "AM\x96" "12:00\xA0" "AM");
+  EXPECT_EQ(ClockText(clock, ClockStyle::k24Hour) + " " + HoursText(hours, ClockStyle::k24Hour),
+            "13:05 08:00\x96" "24:00");
+  EXPECT_EQ(LocaleClockStyle(), ClockStyle::k12Hour);  // the C locale of the tests
 }
 
 TEST(DifferenceFromYou, SaysHowFarAndWhichWay) {
-  EXPECT_EQ(DifferenceFromYou(-21600, -18000), "1 h behind you");
-  EXPECT_EQ(DifferenceFromYou(-9000, -18000), "2.5 h ahead of you");
-  EXPECT_EQ(DifferenceFromYou(-18000, 20700), "10:45 h behind you");
+  EXPECT_EQ(DifferenceFromYou(-21600, -18000), "1\xA0h behind you");
+  EXPECT_EQ(DifferenceFromYou(-9000, -18000), "2.5\xA0h ahead of you");
+  EXPECT_EQ(DifferenceFromYou(-18000, 20700), "10:45\xA0h behind you");
   EXPECT_EQ(DifferenceFromYou(3600, 3600), "same time as you");
 }
 
