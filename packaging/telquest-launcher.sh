@@ -80,8 +80,10 @@ ours() {
     to=$(readlink -- "$1")
     [ "$to" = "$2" ] && return 0
     [ -f "$home/.$3.linked" ] && [ "$to" = "$(cat -- "$home/.$3.linked")" ] && return 0
+    # Whether the linked file is gone is asked of the target read above, not
+    # of the entry, which another start may have replaced meanwhile.
     case $to in
-      */share/telquest/"$3") [ -e "$1" ] || return 0 ;;
+      /*/share/telquest/"$3") [ -e "$to" ] || return 0 ;;
     esac
     return 1
   fi

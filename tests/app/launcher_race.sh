@@ -1,7 +1,9 @@
 #!/bin/sh
-# Starts the launcher twice at once, round after round, on a folder that
+# Starts the launcher twice at once, round after round: on a folder that
 # holds the user's own cit.bin and the user's own link in the place of
-# arc.bin: no start may fail, lose the user's file or replace the link.
+# arc.bin (no start may fail, lose the user's file or replace the link, and
+# the manifest stays out), then on links to an install since removed (every
+# data file, the manifest too, ends linked to this one).
 #   launcher_race.sh SOURCE_DIR [ROUNDS]
 # ROUNDS defaults to $TELQUEST_LAUNCHER_RACE_ROUNDS, else 20 (the everyday
 # run); scripts/test.sh asks for 200.
@@ -54,7 +56,27 @@ while [ "$round" -le "$rounds" ]; do
     failures=$((failures + 1))
   fi
   rm -rf -- "$xdg"
+  # Links left by an install since removed: both starts replace them, and
+  # every file, the manifest too, ends linked to this install.
+  mkdir -p "$home"
+  for name in $names; do ln -s "$scratch/removed/share/telquest/$name" "$home/$name"; done
+  TELQUEST_LAUNCHER_PREPARE_ONLY=1 XDG_DATA_HOME=$xdg "$scratch/bin/telquest" 2>/dev/null &
+  first=$!
+  TELQUEST_LAUNCHER_PREPARE_ONLY=1 XDG_DATA_HOME=$xdg "$scratch/bin/telquest" 2>/dev/null
+  second=$?
+  wait "$first"
+  statuses=$?$second
+  problem=
+  [ "$statuses" = 00 ] || problem="a start failed ($statuses)"
+  for name in $names; do
+    [ "$(readlink "$home/$name")" = "$installed/$name" ] || problem="$name is not linked"
+  done
+  if [ -n "$problem" ]; then
+    echo "round $round, over a removed install: $problem"; ls -la "$home"
+    failures=$((failures + 1))
+  fi
+  rm -rf -- "$xdg"
   round=$((round + 1))
 done
-echo "$rounds double starts, $failures with a fault"
+echo "$rounds rounds of two double starts, $failures with a fault"
 [ "$failures" = 0 ]
