@@ -117,16 +117,27 @@ bool Sha256HasFastPath() {
 #endif
 }
 
-std::string Sha256Hex(std::string_view bytes, bool portable) {
-  auto* compress = CompressPortable;
+namespace {
+
+using CompressFunction = void (*)(std::array<std::uint32_t, 8>&, const unsigned char*, std::size_t);
+using State = std::array<std::uint32_t, 8>;
+constexpr State kInitialState = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                                 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+
+CompressFunction CompressFor(bool portable) {
 #ifdef TQ_SHA_EXTENSIONS
-  if (!portable && Sha256HasFastPath()) compress = CompressWithShaExtensions;
+  if (!portable && Sha256HasFastPath()) return CompressWithShaExtensions;
 #endif
-  std::array<std::uint32_t, 8> state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                        0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+  (void)portable;
+  return CompressPortable;
+}
+
+// The sum of `bytes`, whose whole blocks before `from` (a multiple of 64)
+// `state` has taken in already.
+std::string Finish(State state, std::string_view bytes, std::size_t from, CompressFunction compress) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t whole = bytes.size() / 64 * 64;
-  compress(state, data, whole / 64);
+  compress(state, data + from, (whole - from) / 64);
   // The last bytes, a 1 bit, zeros and the length in bits fill one or two
   // more blocks.
   std::array<unsigned char, 128> tail{};
@@ -143,6 +154,22 @@ std::string Sha256Hex(std::string_view bytes, bool portable) {
     for (int shift = 28; shift >= 0; shift -= 4) hex += kHex[(word >> shift) & 0xF];
   }
   return hex;
+}
+
+}  // namespace
+
+std::string Sha256Hex(std::string_view bytes, bool portable) {
+  return Finish(kInitialState, bytes, 0, CompressFor(portable));
+}
+
+std::pair<std::string, std::string> Sha256HexOfPrefixAndWhole(std::string_view bytes,
+                                                              std::size_t prefix) {
+  const CompressFunction compress = CompressFor(false);
+  const std::string_view head = bytes.substr(0, prefix);
+  State shared = kInitialState;
+  const std::size_t blocks = head.size() / 64;
+  compress(shared, reinterpret_cast<const unsigned char*>(bytes.data()), blocks);
+  return {Finish(shared, head, blocks * 64, compress), Finish(shared, bytes, blocks * 64, compress)};
 }
 
 }  // namespace tq

@@ -7,6 +7,7 @@
 #include <numeric>
 #include <string_view>
 
+#include "base/Sha256.h"
 #include "base/Text.h"
 #include "data/DataFile.h"
 #include "data/Manifest.h"
@@ -268,6 +269,8 @@ bool CCitySet::Load() {
   const std::optional<std::string> file = ReadDataFileOf(folder_, kFileName, outcome_);
   if (!file) return false;
   const std::string& bytes = *file;
+  fileSize_ = bytes.size();
+  fileSha256_ = Sha256Hex(bytes);
   DamageReport damage;
   bool complete = true;
   try {
@@ -318,7 +321,7 @@ bool CCitySet::Load() {
     BuildIndexes();
     outcome_ = complete ? DescribeLoad(FileProblem::kDamaged, kFileName, folder_,
                                        DamageWithManifest(folder_, kFileName, bytes, rows,
-                                                          damage.Text(rows)))
+                                                          damage.Text(rows), fileSha256_))
                         : DescribeLoad(FileProblem::kUnreadable, kFileName, folder_,
                                        "there is not enough memory to read it");
   } catch (const std::exception&) {

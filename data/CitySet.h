@@ -28,6 +28,11 @@ class CCitySet : public RecordCursor<CCitySet> {
 
   // What the last load came to: missing, refused, damaged... (none before).
   const LoadOutcome& Outcome() const { return outcome_; }
+  // The size and SHA-256 (64 lower-case hex digits) of the file the records
+  // were read from; "" before it is read. The zone law's ctz.bin names the
+  // cit.bin it was made for by the same two.
+  std::size_t FileSize() const { return fileSize_; }
+  const std::string& FileSha256() const { return fileSha256_; }
 
   std::string strFilter;
   std::string strStateOrProvince;
@@ -81,6 +86,8 @@ class CCitySet : public RecordCursor<CCitySet> {
 
   std::filesystem::path folder_;
   LoadOutcome outcome_;
+  std::size_t fileSize_ = 0;
+  std::string fileSha256_;
   std::vector<std::string> aCityNames;
   std::vector<std::string> aStates;
   std::vector<std::uint32_t> aPopulations;

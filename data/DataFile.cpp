@@ -121,16 +121,20 @@ std::filesystem::path DataFilePath(const std::filesystem::path& folder,
   return folder.empty() ? std::filesystem::path(name) : folder / name;
 }
 
-LoadOutcome DescribeLoad(FileProblem problem, const char* fileName,
-                         const std::filesystem::path& folder, const std::string& why) {
-  if (problem == FileProblem::kNone || (problem == FileProblem::kDamaged && why.empty())) return {};
+std::string DescribeFolder(const std::filesystem::path& folder) {
   std::error_code error;
   std::filesystem::path where = folder.empty() ? std::filesystem::current_path(error)
                                                : std::filesystem::absolute(folder, error);
   if (error) where = folder.empty() ? "." : folder;
   where = where.lexically_normal();
   if (!where.has_filename() && where.has_parent_path()) where = where.parent_path();  // "dir/"
-  const std::string in = Utf8ToCp1252(where.string());
+  return Utf8ToCp1252(where.string());
+}
+
+LoadOutcome DescribeLoad(FileProblem problem, const char* fileName,
+                         const std::filesystem::path& folder, const std::string& why) {
+  if (problem == FileProblem::kNone || (problem == FileProblem::kDamaged && why.empty())) return {};
+  const std::string in = DescribeFolder(folder);
   std::string text = std::string("Data file ") + fileName;
   switch (problem) {
     case FileProblem::kMissing:

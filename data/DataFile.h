@@ -79,6 +79,9 @@ inline constexpr int kExitNoData = 5;
 inline constexpr int kExitDamagedData = 6;
 int ExitStatusFor(std::span<const LoadOutcome> problems);
 
+// The folder as texts about its files name it: absolute, code page 1252.
+std::string DescribeFolder(const std::filesystem::path& folder);
+
 // "Data file cit.bin in /some/folder is damaged: ..." and the like; `why`
 // says what is wrong. Damage without a `why` is no problem.
 LoadOutcome DescribeLoad(FileProblem problem, const char* fileName,

@@ -49,7 +49,8 @@ std::optional<Entry> FindEntry(std::string_view manifest, std::string_view name,
 }  // namespace
 
 std::string CheckManifest(const std::filesystem::path& folder, std::string_view name,
-                          std::string_view bytes, std::optional<std::size_t> records) {
+                          std::string_view bytes, std::optional<std::size_t> records,
+                          std::string_view sha256) {
   const FileBytes file = ReadDataFile(DataFilePath(folder, kManifestFileName), kMaxManifestSize);
   if (file.problem == FileProblem::kMissing) return {};
   const std::string manifest = std::string("its manifest ") + kManifestFileName;
@@ -65,7 +66,9 @@ std::string CheckManifest(const std::filesystem::path& folder, std::string_view 
     return mismatch + "it has " + std::to_string(bytes.size()) + " bytes where the manifest lists " +
            std::to_string(entry->size);
   }
-  if (Sha256Hex(bytes) != entry->sha256) return mismatch + "its SHA-256 checksum differs";
+  if ((sha256.empty() ? Sha256Hex(bytes) : std::string(sha256)) != entry->sha256) {
+    return mismatch + "its SHA-256 checksum differs";
+  }
   if (records && *records != entry->records) {
     return mismatch + std::to_string(*records) + " records are used where it lists " +
            std::to_string(entry->records);
@@ -75,8 +78,8 @@ std::string CheckManifest(const std::filesystem::path& folder, std::string_view 
 
 std::string DamageWithManifest(const std::filesystem::path& folder, std::string_view name,
                                std::string_view bytes, std::optional<std::size_t> records,
-                               const std::string& damage) {
-  const std::string mismatch = CheckManifest(folder, name, bytes, records);
+                               const std::string& damage, std::string_view sha256) {
+  const std::string mismatch = CheckManifest(folder, name, bytes, records, sha256);
   if (mismatch.empty() || damage.empty()) return mismatch + damage;
   return mismatch + "; " + damage;
 }

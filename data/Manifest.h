@@ -18,15 +18,17 @@ inline constexpr char kManifestFileName[] = "tqdata.manifest";
 // which `records` records were used (not compared when nothing), against
 // the folder's manifest: "" when it matches or there is no manifest; else
 // "cit.bin does not match its manifest: ..." or what is wrong with the
-// manifest itself.
+// manifest itself. `sha256`: the bytes' SHA-256 when the caller has it.
 [[nodiscard]] std::string CheckManifest(const std::filesystem::path& folder, std::string_view name,
                                         std::string_view bytes,
-                                        std::optional<std::size_t> records);
+                                        std::optional<std::size_t> records,
+                                        std::string_view sha256 = {});
 
 // `damage` (what the load found wrong) joined with what CheckManifest says.
 [[nodiscard]] std::string DamageWithManifest(const std::filesystem::path& folder,
                                              std::string_view name, std::string_view bytes,
                                              std::optional<std::size_t> records,
-                                             const std::string& damage);
+                                             const std::string& damage,
+                                             std::string_view sha256 = {});
 
 }  // namespace tq

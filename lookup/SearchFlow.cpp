@@ -148,7 +148,9 @@ void SearchFlow::OpenData() {
     auto law = std::make_shared<ZoneLaw>();
     LoadOutcome lawOutcome = law->OpenFor(*dataFolder_, setCities);
     law_.reset();
-    if (lawOutcome.problem == FileProblem::kNone) law_ = std::move(law);
+    // A law told as damage may still be read whole (one its manifest does not
+    // list); only an empty one tells no times.
+    if (!law->IsEmpty()) law_ = std::move(law);
     zoneLawOutcome_ = lawOutcome;
     tell(std::move(lawOutcome));
     // The optional files: what they add is left out where they are damaged.

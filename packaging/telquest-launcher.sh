@@ -5,7 +5,8 @@
 # exc.bin and the others installed) and writes its settings (tqs.ini) in the
 # current directory. This launcher gives each user a folder for that,
 # $XDG_DATA_HOME/telquest (by default ~/.local/share/telquest), creates it on
-# the first start, links the installed data files into it and starts the
+# the first start (mode 0700), refuses it when another user owns it or can
+# write to it, links the installed data files into it and starts the
 # program there.
 #
 # Only links and copies this launcher made itself are ever replaced: a link
@@ -60,9 +61,30 @@ case "${XDG_DATA_HOME:-}" in
 esac
 home="$base/telquest"
 
-if ! mkdir -p -- "$home" 2>/dev/null || [ ! -d "$home" ]; then
+# A folder made here is the user's alone (-m sets the mode of the last one).
+if ! mkdir -p -m 0700 -- "$home" 2>/dev/null || [ ! -d "$home" ]; then
   fail "cannot create the folder $home for settings and data (is $base read-only?)"
 fi
+
+# What lies in the folder is read as data and settings: a folder that
+# another user owns or can write to could hand the program anything, so it
+# is refused. The group of a user private group (the user's own group,
+# named after the user) counts as the user's own.
+info=$(stat -L -c '%u %g %a' -- "$home" 2>/dev/null) || fail "cannot read the owner of the folder $home"
+owner=${info%% *}
+mode=${info##* }
+group=${info#* }
+group=${group%% *}
+[ "$owner" = "$(id -u)" ] ||
+  fail "the folder $home belongs to another user (user id $owner); Telquest Pro keeps its data and settings only in a folder of your own"
+others=
+if [ $((0$mode & 02)) -ne 0 ]; then
+  others="every user"
+elif [ $((0$mode & 020)) -ne 0 ] && ! { [ "$group" = "$(id -g)" ] && [ "$(id -gn)" = "$(id -un)" ]; }; then
+  others="the users of its group"
+fi
+[ -z "$others" ] ||
+  fail "the folder $home can be written by $others (mode $mode); make it yours alone (chmod go-w $home) and start again"
 
 # The settings file is written there, so the folder must take new files. A
 # real one is made, the private folder for the work below: permission bits
@@ -80,8 +102,10 @@ ours() {
     to=$(readlink -- "$1")
     [ "$to" = "$2" ] && return 0
     [ -f "$home/.$3.linked" ] && [ "$to" = "$(cat -- "$home/.$3.linked")" ] && return 0
+    # Whether the linked file is gone is asked of the target read above, not
+    # of the entry, which another start may have replaced meanwhile.
     case $to in
-      */share/telquest/"$3") [ -e "$1" ] || return 0 ;;
+      /*/share/telquest/"$3") [ -e "$to" ] || return 0 ;;
     esac
     return 1
   fi

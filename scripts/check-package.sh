@@ -223,6 +223,8 @@ if ((gui)); then
   if [[ $(id -u) -eq 0 ]]; then run_as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups); fi
   readonly_base=$scratch/readonly
   mkdir -p "$readonly_base/existing/telquest"
+  # The folder is the user's own: one that belongs to another is refused first.
+  if ((${#run_as_nobody[@]})); then chown 65534:65534 "$readonly_base/existing/telquest"; fi
   chmod 555 "$readonly_base" "$readonly_base/existing" "$readonly_base/existing/telquest"
   for case in "$readonly_base" "$readonly_base/existing"; do
     message=$("${run_as_nobody[@]}" env HOME=/nonexistent XDG_DATA_HOME="$case" telquest 2>&1 >/dev/null)

@@ -1,20 +1,27 @@
 #include "time/ZoneLaw.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <span>
 
+#include "base/Sha256.h"
+#include "base/Text.h"
 #include "data/DataFile.h"
+#include "data/Manifest.h"
 #include "time/DaylightRule.h"
 
 namespace tq {
 namespace {
 
 constexpr std::size_t kChangeSize = 6;  // uint32 instant, uint16 kind, little-endian
-constexpr std::int32_t kMostOffset = 16 * 3600;
+constexpr std::int32_t kMostOffset = 15 * 3600;
+constexpr char kPlacesFormat[] = "TQCTZ 2";
+constexpr char kLawFormat[] = "TQTZL 2";
+constexpr std::string_view kSumWord = "sha256 ";
+constexpr std::size_t kSha256Digits = 64;
+constexpr std::size_t kSumLineSize = kSumWord.size() + kSha256Digits + 1;
 constexpr std::size_t kMostZones = 1000;
 constexpr std::int64_t kMostChangesOfAZone = 65535;
 constexpr std::size_t kMostPlaces = 1000000;
@@ -39,10 +46,45 @@ bool Fields(std::string_view line, std::span<std::string_view> fields) {
   return true;
 }
 
-std::uint32_t Fnv1a32(std::string_view bytes) {
-  std::uint32_t value = 0x811C9DC5u;
-  for (const char c : bytes) value = (value ^ static_cast<unsigned char>(c)) * 0x01000193u;
-  return value;
+bool IsSha256Hex(std::string_view text) {
+  return text.size() == kSha256Digits &&
+         text.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+// A name of the files: UTF-8 that a line shows, without control bytes.
+bool IsName(std::string_view text) {
+  return !text.empty() && IsValidUtf8(text) && !HasControlBytes(text);
+}
+
+// The SHA-256 of a file of the zone law without its last line, and of all
+// of it (for the manifest), in one pass.
+std::pair<std::string, std::string> Sums(std::string_view bytes) {
+  return Sha256HexOfPrefixAndWhole(bytes, bytes.size() - std::min(bytes.size(), kSumLineSize));
+}
+
+// The bytes of a file of `format` after its first line and before its last,
+// "sha256 " and the SHA-256 of every byte before that line (`sealedSum`,
+// that of the bytes before the last 72); nothing, with `why`, when the
+// format or that sum is not there or does not match.
+std::optional<std::string_view> Unsealed(std::string_view bytes, std::string_view format,
+                                         const std::string& sealedSum, std::string& why) {
+  std::string_view rest = bytes, line;
+  if (!NextLfLine(rest, line) || line != format) {
+    why = "it is not of the format " + std::string(format);
+    return std::nullopt;
+  }
+  const std::string_view sum = bytes.substr(bytes.size() - std::min(bytes.size(), kSumLineSize));
+  const std::string_view sealed = bytes.substr(0, bytes.size() - sum.size());
+  if (sum.size() != kSumLineSize || !sum.starts_with(kSumWord) || !sum.ends_with('\n') ||
+      !IsSha256Hex(sum.substr(kSumWord.size(), kSha256Digits)) || sealed.size() <= format.size()) {
+    why = "it does not end in its check sum";
+    return std::nullopt;
+  }
+  if (sealedSum != sum.substr(kSumWord.size(), kSha256Digits)) {
+    why = "its bytes fail its check sum";
+    return std::nullopt;
+  }
+  return sealed.substr(format.size() + 1);
 }
 
 std::uint32_t Read32(const char* at) {
@@ -94,13 +136,29 @@ std::int64_t LocalTwoOClock(int year, int month, int day, std::int32_t offsetSec
 }  // namespace
 
 LoadOutcome ZoneLaw::OpenFor(const std::filesystem::path& folder, const CCitySet& cities) {
+  static constexpr char kOwnTimes[] =
+      ": local times follow each place's own time zone and daylight-saving flag, "
+      "by the North American daylight saving rule.";
   std::vector<std::string> missing;
   for (const char* name : {kPlacesFileName, kLawFileName}) {
     if (ReadDataFile(DataFilePath(folder, name), 0).problem == FileProblem::kMissing) {
       missing.push_back(name);
     }
   }
-  if (missing.empty()) return Open(folder);
+  if (missing.empty()) {
+    LoadOutcome outcome = Open(folder);
+    if (IsEmpty() || (citiesSize_ == cities.FileSize() && citiesSha256_ == cities.FileSha256())) {
+      return outcome;
+    }
+    // Made for other places: the ids of a user's own cit.bin name other places.
+    FromRecords(cities);
+    const std::string note = std::string("Data file ") + kPlacesFileName + " in " +
+                             DescribeFolder(folder) + " was made for another " +
+                             CCitySet::kFileName + kOwnTimes;
+    if (outcome.problem == FileProblem::kNone) return {FileProblem::kNone, note, kPlacesFileName};
+    outcome.text += " " + note;
+    return outcome;
+  }
   FromRecords(cities);
   // "Data file ctz.bin is missing (looked in ...)", for one file or both.
   std::string told = DescribeLoad(FileProblem::kMissing, missing[0].c_str(), folder, {}).text;
@@ -109,10 +167,7 @@ LoadOutcome ZoneLaw::OpenFor(const std::filesystem::path& folder, const CCitySet
     told.replace(0, (std::string("Data file ") + kPlacesFileName + " is").size(),
                  std::string("Data files ") + kPlacesFileName + " and " + kLawFileName + " are");
   }
-  return {FileProblem::kNone,
-          told + ": local times follow each place's own time zone and daylight-saving flag, "
-                 "by the North American daylight saving rule.",
-          missing[0]};
+  return {FileProblem::kNone, told + kOwnTimes, missing[0]};
 }
 
 void ZoneLaw::FromRecords(const CCitySet& cities) {
@@ -196,34 +251,57 @@ LoadOutcome ZoneLaw::Open(const std::filesystem::path& folder) {
   const std::optional<std::string> places = ReadDataFileOf(folder, kPlacesFileName, outcome);
   const std::optional<std::string> law =
       places ? ReadDataFileOf(folder, kLawFileName, outcome) : std::nullopt;
-  if (places && law) {
-    std::string why = LoadLaw(*law);
-    const char* damaged = kLawFileName;
-    if (why.empty()) {
-      why = LoadPlaces(*places);
-      damaged = kPlacesFileName;
-    }
-    if (why.empty()) return {};
-    outcome = DescribeLoad(FileProblem::kDamaged, damaged, folder, why);
+  if (!places || !law) {
+    outcome.text += " Local times are not shown.";
+    return outcome;
   }
-  *this = {};
-  outcome.text += " Local times are not shown.";
+  // The places are read against the law (their zones must be in it).
+  const auto [placesSealed, placesSum] = Sums(*places);
+  const auto [lawSealed, lawSum] = Sums(*law);
+  const std::string lawWhy = LoadLaw(*law, lawSealed);
+  const std::string placesWhy = lawWhy.empty() ? LoadPlaces(*places, placesSealed) : std::string();
+  const bool used = lawWhy.empty() && placesWhy.empty();
+  // Each file is held to the manifest too; one that differs from it but
+  // passes its own checks is told and still used, as the record files are.
+  const std::pair<const char*, std::string> told[] = {
+      {kPlacesFileName,
+       DamageWithManifest(folder, kPlacesFileName, *places,
+                          used ? std::optional(placeIds_.size()) : std::nullopt, placesWhy,
+                          placesSum)},
+      {kLawFileName,
+       DamageWithManifest(folder, kLawFileName, *law,
+                          used ? std::optional(instants_.size()) : std::nullopt, lawWhy, lawSum)},
+  };
+  for (const auto& [name, why] : told) {
+    const LoadOutcome one = DescribeLoad(FileProblem::kDamaged, name, folder, why);
+    if (outcome.problem == FileProblem::kNone) {
+      outcome = one;
+    } else if (one.problem != FileProblem::kNone) {
+      outcome.text += " " + one.text;
+    }
+  }
+  if (!used) {
+    *this = {};
+    outcome.text += " Local times are not shown.";
+  }
   return outcome;
 }
 
 std::string ZoneLaw::Load(std::string_view places, std::string_view law) {
   *this = {};
-  std::string why = LoadLaw(law);
-  if (why.empty()) why = LoadPlaces(places);
+  std::string why = LoadLaw(law, Sums(law).first);
+  if (why.empty()) why = LoadPlaces(places, Sums(places).first);
   if (!why.empty()) *this = {};
   return why;
 }
 
-std::string ZoneLaw::LoadLaw(std::string_view rest) {
-  std::string_view line;
-  if (!NextLfLine(rest, line) || line != "TQTZL 1") return "it is not of the format TQTZL 1";
+std::string ZoneLaw::LoadLaw(std::string_view bytes, const std::string& sealedSum) {
+  std::string why;
+  const std::optional<std::string_view> sealed = Unsealed(bytes, kLawFormat, sealedSum, why);
+  if (!sealed) return why;
+  std::string_view rest = *sealed, line;
   if (!NextLfLine(rest, line) || !NextLfLine(rest, line) || !line.starts_with("tzdata ") ||
-      line.size() == 7) {
+      !IsName(line.substr(7))) {
     return "it does not name its tzdata release";
   }
   version_ = line.substr(7);
@@ -242,7 +320,8 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
     std::optional<std::int64_t> offset;
     if (!NextLfLine(rest, line) || !Fields(line, fields) ||
         !(offset = Number(fields[0], -kMostOffset, kMostOffset)) ||
-        (fields[1] != "0" && fields[1] != "1") || fields[2].size() > 8) {
+        (fields[1] != "0" && fields[1] != "1") || fields[2].size() > 8 || !IsName(fields[2]) ||
+        !IsName(fields[3])) {
       return "kind of time " + std::to_string(i + 1) + " is damaged";
     }
     kindTable_.push_back({static_cast<std::int32_t>(*offset), fields[1] == "1",
@@ -258,7 +337,7 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
     std::string_view fields[2];
     std::optional<std::int64_t> length;
     if (!NextLfLine(rest, line) || !Fields(line, fields) ||
-        !(length = Number(fields[1], 1, kMostChangesOfAZone)) ||
+        !(length = Number(fields[1], 1, kMostChangesOfAZone)) || !IsName(fields[0]) ||
         (!zones_.empty() && fields[0] <= zones_.back().name)) {
       return "zone " + std::to_string(i + 1) + " is damaged or out of order";
     }
@@ -266,26 +345,12 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
                       static_cast<std::uint32_t>(*length)});
     changes += static_cast<std::uint64_t>(*length);
   }
-  // "transitions 9096 0a1b2c3d": the count and the check sum of the table.
-  if (!NextLfLine(rest, line)) return "its count of changes is missing";
-  const std::size_t blank = line.rfind(' ');
-  const std::optional<std::int64_t> total =
-      blank == std::string_view::npos ? std::nullopt
-                                      : CountLine(line.substr(0, blank), "transitions", 0xFFFFFF);
-  if (!total || static_cast<std::uint64_t>(*total) != changes) {
+  std::optional<std::int64_t> total;
+  if (!NextLfLine(rest, line) || !(total = CountLine(line, "transitions", 0xFFFFFF)) ||
+      static_cast<std::uint64_t>(*total) != changes) {
     return "its count of changes does not add up";
   }
-  const std::string_view sumText = line.substr(blank + 1);
-  std::uint32_t sum = 0;
-  const auto parsed = std::from_chars(sumText.data(), sumText.data() + sumText.size(), sum, 16);
-  if (sumText.size() != 8 || parsed.ec != std::errc() ||
-      parsed.ptr != sumText.data() + sumText.size()) {
-    return "its check sum is missing";
-  }
-  if (rest.size() != changes * kChangeSize) {
-    return "it is cut short or too long";
-  }
-  if (Fnv1a32(rest) != sum) return "its table of changes fails its check sum";
+  if (rest.size() != changes * kChangeSize) return "its table of changes is cut short or too long";
   instants_.reserve(changes);
   kinds_.reserve(changes);
   for (const Zone& zone : zones_) {
@@ -307,17 +372,30 @@ std::string ZoneLaw::LoadLaw(std::string_view rest) {
   return {};
 }
 
-std::string ZoneLaw::LoadPlaces(std::string_view rest) {
-  std::string_view line;
+std::string ZoneLaw::LoadPlaces(std::string_view bytes, const std::string& sealedSum) {
+  std::string why;
+  const std::optional<std::string_view> sealed = Unsealed(bytes, kPlacesFormat, sealedSum, why);
+  if (!sealed) return why;
+  std::string_view rest = *sealed, line;
+  // "cities 1204107 9f9f...": the size and SHA-256 of the cit.bin it is of.
+  std::optional<std::int64_t> size;
+  std::size_t blank = 0;
+  if (!NextLfLine(rest, line) || !line.starts_with("cities ") ||
+      (blank = line.find(' ', 7)) == std::string_view::npos ||
+      !(size = Number(line.substr(7, blank - 7), 0, kMaxDataFileSize)) ||
+      !IsSha256Hex(line.substr(blank + 1))) {
+    return "it does not name the cit.bin it was made for";
+  }
+  citiesSize_ = static_cast<std::size_t>(*size);
+  citiesSha256_ = line.substr(blank + 1);
   std::optional<std::int64_t> count;
-  if (!NextLfLine(rest, line) || line != "TQCTZ 1") return "it is not of the format TQCTZ 1";
   if (!NextLfLine(rest, line) || !(count = CountLine(line, "zones", kMostZones))) {
     return "its count of zones is missing";
   }
   std::vector<std::int16_t> lawZone;
   std::string_view previous;
   for (std::int64_t i = 0; i < *count; ++i) {
-    if (!NextLfLine(rest, line) || line.empty() || (i > 0 && line <= previous)) {
+    if (!NextLfLine(rest, line) || !IsName(line) || (i > 0 && line <= previous)) {
       return "zone " + std::to_string(i + 1) + " is damaged or out of order";
     }
     const int zone = FindZone(line);

@@ -3,9 +3,11 @@
 // UTC offset, abbreviation and daylight time of those zones from 1970 through
 // 2100 ("tzl.bin"), both described in docs/data-format.md. What time it is at
 // a place is found here by binary search and nowhere else; the machine's zone
-// files and TZ play no part. Both files are checked whole when read: a
+// files and TZ play no part. Both files are checked whole when read (each
+// ends in the SHA-256 of its bytes, and the folder's manifest lists both): a
 // missing or damaged one leaves the law empty (no local times at all) with a
-// text that says why, never a wrong time.
+// text that says why, never a wrong time. ctz.bin names the cit.bin it was
+// made for; with any other, each place's own record tells its time.
 
 #include <cstdint>
 #include <filesystem>
@@ -35,18 +37,21 @@ class ZoneLaw {
   // Eastern time, from which the time zone line measures every place.
   static constexpr char kEasternZone[] = "America/New_York";
 
-  // Reads both files of the folder (the current directory when empty). The
-  // outcome of the file that could not be used (missing, unreadable, refused
-  // or damaged), whose text ends in saying that local times are not shown;
-  // none when both were read.
+  // Reads both files of the folder (the current directory when empty), each
+  // held to the folder's manifest when there is one. The outcome of a file
+  // that could not be used (missing, unreadable, refused or damaged), whose
+  // text ends in saying that local times are not shown; of a file that
+  // differs from its manifest but passes its own checks, told as damage
+  // while the law is used; none when both were read as listed.
   LoadOutcome Open(const std::filesystem::path& folder);
   // Reads the bytes of both files; "" or why they cannot be used (and then
   // the law is empty).
   std::string Load(std::string_view places, std::string_view law);
   // Open, for the places of `cities` (loaded): a folder that lacks ctz.bin
-  // or tzl.bin (data in the two-file format) gets the law of its records
-  // (FromRecords), with a note that is no problem; a damaged file leaves
-  // the law empty, told as damage.
+  // or tzl.bin (data in the two-file format), or whose ctz.bin was made for
+  // another cit.bin, gets the law of its records (FromRecords), with a note
+  // that says so and is no problem; a damaged file leaves the law empty,
+  // told as damage.
   [[nodiscard]] LoadOutcome OpenFor(const std::filesystem::path& folder, const CCitySet& cities);
   // The law of each place's own record: its hours from Eastern standard
   // time and its daylight-saving flag, with the North American daylight
@@ -82,8 +87,9 @@ class ZoneLaw {
     std::string name;
     std::uint32_t first, count;  // its changes in instants_ and kinds_
   };
-  std::string LoadLaw(std::string_view bytes);
-  std::string LoadPlaces(std::string_view bytes);
+  // Each file's bytes and the SHA-256 of those before its last 72.
+  std::string LoadLaw(std::string_view bytes, const std::string& sealedSum);
+  std::string LoadPlaces(std::string_view bytes, const std::string& sealedSum);
 
   std::string version_;
   std::int64_t until_ = 0;
@@ -94,6 +100,9 @@ class ZoneLaw {
   std::vector<std::int32_t> placeIds_;   // ascending
   std::vector<std::int16_t> placeZones_;
   int eastern_ = -1;
+  // The cit.bin the places are of: its size and SHA-256.
+  std::size_t citiesSize_ = 0;
+  std::string citiesSha256_;
 };
 
 }  // namespace tq

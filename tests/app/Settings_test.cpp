@@ -59,6 +59,52 @@ TEST(Settings, KeepsCallingHoursOnASecondLine) {
   }
 }
 
+// Lines the program does not understand are written back as they were, and
+// the calling hours' line is rewritten where it stands.
+TEST(Settings, WritingKeepsTheLinesItDoesNotUnderstand) {
+  TempDir dir;
+  const auto file = dir / kSettingsFileName;
+  const CallingHours nine{9 * 60, 20 * 60};
+  const struct {
+    std::string before;
+    std::optional<CallingHours> hours;
+    std::string after;
+  } cases[] = {
+      {"1\ntheme dark\r\n# mine\n\n", std::nullopt, "0\ntheme dark\r\n# mine\n\n"},
+      {"1\r\ncalling-hours 9-20\nx", std::nullopt, "0\ncalling-hours 9-20\nx"},
+      {"1\ncalling-hours 9-20\nx", nine, "0\ncalling-hours 09:00-20:00\nx"},
+      {"1\nx\n", nine, "0\ncalling-hours 09:00-20:00\nx\n"},
+      {"1\nx\ncalling-hours 10:00-18:00\ncalling-hours 7", nine,
+       "0\nx\ncalling-hours 09:00-20:00\ncalling-hours 7"},
+  };
+  for (const auto& [before, hours, after] : cases) {
+    WriteBytes(file, before);
+    ASSERT_TRUE(WriteShowMapsSetting(file, 0, hours)) << before;
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), after) << before;
+  }
+  EXPECT_EQ(ReadCallingHoursSetting(file), nine);  // on the third line
+}
+
+// The file keeps its mode; one too long to be read whole is left as it is.
+TEST(Settings, WritingKeepsTheModeAndLeavesALongFile) {
+  TempDir dir;
+  const auto file = dir / kSettingsFileName;
+  WriteBytes(file, "1\n");
+  chmod(file.c_str(), 0640);
+  ASSERT_TRUE(WriteShowMapsSetting(file, 0));
+  struct stat info{};
+  ASSERT_EQ(stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  const std::string long_ = "1\n" + std::string(kMaxSettingsFile, '#');
+  WriteBytes(file, long_);
+  std::string why;
+  EXPECT_FALSE(WriteShowMapsSetting(file, 0, std::nullopt, &why));
+  EXPECT_EQ(why, file.string() + " is longer than 4096 bytes, so it is left as it is; "
+                                 "the map setting is not saved");
+  EXPECT_EQ(ReadShowMapsSetting(file), 1);
+}
+
 // True when writing into a read-only folder fails and leaves the old file.
 bool UnwritableFolderKeepsTheOldFile() {
   TempDir dir;

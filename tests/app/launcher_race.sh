@@ -1,7 +1,10 @@
 #!/bin/sh
-# Starts the launcher twice at once, round after round, on a folder that
+# Starts the launcher twice at once, round after round: on a folder that
 # holds the user's own cit.bin and the user's own link in the place of
-# arc.bin: no start may fail, lose the user's file or replace the link.
+# arc.bin (no start may fail, lose the user's file or replace the link, and
+# the manifest stays out), then on links to an install since removed (every
+# data file, the manifest too, ends linked to this one). Before the rounds,
+# the folder's owner and mode are checked.
 #   launcher_race.sh SOURCE_DIR [ROUNDS]
 # ROUNDS defaults to $TELQUEST_LAUNCHER_RACE_ROUNDS, else 20 (the everyday
 # run); scripts/test.sh asks for 200.
@@ -28,6 +31,27 @@ echo "the user's own data" >"$scratch/own"
 installed=$(cd "$scratch/share/telquest" && pwd -P)
 
 failures=0
+# First the folder: made private, refused with the reason when another user
+# owns it or can write to it (the owner and group cases need root).
+folder=$scratch/folder/telquest
+start_in_folder() {  # start_in_folder STATUS MESSAGE: what the start must give
+  told=$(TELQUEST_LAUNCHER_PREPARE_ONLY=1 XDG_DATA_HOME=$scratch/folder "$scratch/bin/telquest" 2>&1)
+  status=$?
+  [ "$status $told" = "$1 $2" ] && return
+  echo "folder of mode $(stat -c '%a %u:%g' "$folder"): status $status, told: $told"
+  failures=$((failures + 1))
+}
+start_in_folder 0 ""
+[ "$(stat -c %a "$folder")" = 700 ] || { echo "a new folder is not private"; failures=$((failures + 1)); }
+chmod 0777 "$folder"
+start_in_folder 1 "telquest: the folder $folder can be written by every user (mode 777); make it yours alone (chmod go-w $folder) and start again"
+if [ "$(id -u)" = 0 ]; then
+  chmod 0770 "$folder" && chgrp 65534 "$folder"
+  start_in_folder 1 "telquest: the folder $folder can be written by the users of its group (mode 770); make it yours alone (chmod go-w $folder) and start again"
+  chmod 0700 "$folder" && chown 65534:0 "$folder"
+  start_in_folder 1 "telquest: the folder $folder belongs to another user (user id 65534); Telquest Pro keeps its data and settings only in a folder of your own"
+fi
+
 round=1
 while [ "$round" -le "$rounds" ]; do
   xdg=$scratch/xdg$round
@@ -54,7 +78,27 @@ while [ "$round" -le "$rounds" ]; do
     failures=$((failures + 1))
   fi
   rm -rf -- "$xdg"
+  # Links left by an install since removed: both starts replace them, and
+  # every file, the manifest too, ends linked to this install.
+  mkdir -p "$home"
+  for name in $names; do ln -s "$scratch/removed/share/telquest/$name" "$home/$name"; done
+  TELQUEST_LAUNCHER_PREPARE_ONLY=1 XDG_DATA_HOME=$xdg "$scratch/bin/telquest" 2>/dev/null &
+  first=$!
+  TELQUEST_LAUNCHER_PREPARE_ONLY=1 XDG_DATA_HOME=$xdg "$scratch/bin/telquest" 2>/dev/null
+  second=$?
+  wait "$first"
+  statuses=$?$second
+  problem=
+  [ "$statuses" = 00 ] || problem="a start failed ($statuses)"
+  for name in $names; do
+    [ "$(readlink "$home/$name")" = "$installed/$name" ] || problem="$name is not linked"
+  done
+  if [ -n "$problem" ]; then
+    echo "round $round, over a removed install: $problem"; ls -la "$home"
+    failures=$((failures + 1))
+  fi
+  rm -rf -- "$xdg"
   round=$((round + 1))
 done
-echo "$rounds double starts, $failures with a fault"
+echo "$rounds rounds of two double starts, $failures with a fault"
 [ "$failures" = 0 ]

@@ -159,6 +159,13 @@ TEST(DamagedData, Sha256OfKnownTexts) {
   for (const bool portable : {true, false}) {
     for (const auto& [text, sha256] : cases) EXPECT_EQ(Sha256Hex(text, portable), sha256) << portable;
   }
+  // A prefix and the whole in one pass: cut inside, at and around a block's end.
+  const std::string text = cases[3].first.substr(0, 200);
+  for (const std::size_t prefix : {0, 1, 55, 63, 64, 65, 128, 199, 200, 300}) {
+    EXPECT_EQ(Sha256HexOfPrefixAndWhole(text, prefix),
+              std::pair(Sha256Hex(text.substr(0, prefix)), Sha256Hex(text)))
+        << prefix;
+  }
 }
 
 }  // namespace

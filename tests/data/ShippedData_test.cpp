@@ -58,12 +58,12 @@ TEST_F(ShippedData, EveryPlaceIsFoundTypedPlainly) {
   EXPECT_TRUE(missed.empty()) << missed.size() << " not found, among them:\n" << shown;
 }
 
-// ctz.bin and cit.bin are written by different steps: every geographic place
-// has a zone, and no other place has one.
+// ctz.bin and cit.bin are written by different steps: ctz.bin is made for
+// this cit.bin, every geographic place has a zone, and no other place has one.
 TEST_F(ShippedData, EveryGeographicPlaceAndNoOtherHasAZone) {
-  ZoneLaw law;
-  ASSERT_EQ(law.Open(kShipped).text, "");
   const CCitySet& cities = flow_.Cities();
+  ZoneLaw law;
+  ASSERT_EQ(law.OpenFor(kShipped, cities).text, "");
   std::vector<std::uint32_t> wrong;
   for (std::uint32_t row = 0; row < cities.RowCount(); ++row) {
     const auto id = static_cast<std::int32_t>(cities.CityIds()[row]);

@@ -2,8 +2,9 @@
 // inserted, the file cut, a block zeroed), beside the shipped manifest:
 // the loaders must never crash, keep their columns whole, and tell every
 // edit that changed the file as damage (the manifest sees what no record
-// check can); an unchanged file loads without a word. Input: the file (first
-// byte), then edits of five bytes: offset (three), kind, value.
+// check can); an unchanged file loads without a word. The zone law's two
+// files are read for the shipped places. Input: the file (first byte), then
+// edits of five bytes: offset (three), kind, value.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "data/ExchangeTable.h"
 #include "data/Manifest.h"
 #include "support/TestData.h"
+#include "time/ZoneLaw.h"
 
 namespace {
 
@@ -52,26 +54,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const fs::path shipped = fs::path(TELQUEST_SOURCE_DIR) / "res";
   static const tq::test::TempDir folder;
   static const bool copied = [] {
-    for (const char* name : {"cit.bin", "arc.bin", "exc.bin", tq::kManifestFileName}) {
+    for (const char* name :
+         {"cit.bin", "arc.bin", "exc.bin", "ctz.bin", "tzl.bin", tq::kManifestFileName}) {
       fs::copy_file(shipped / name, folder / name, fs::copy_options::overwrite_existing);
     }
     return true;
   }();
+  static const tq::CCitySet& places = []() -> const tq::CCitySet& {
+    static tq::CCitySet set(shipped);
+    set.Open();
+    return set;
+  }();
   if (size == 0 || !copied) return 0;
-  const char* names[] = {"cit.bin", "arc.bin", "exc.bin"};
-  const char* name = names[data[0] % 3];
+  const char* names[] = {"cit.bin", "arc.bin", "exc.bin", "ctz.bin", "tzl.bin"};
+  const char* name = names[data[0] % 5];
   const std::string original = *tq::ReadDataFile(shipped / name).bytes;
   const std::string bytes = Edited(original, data + 1, size - 1);
   const bool changed = bytes != original;
   tq::test::WriteBytes(folder / name, bytes);
-  if (data[0] % 3 == 0) {
+  if (data[0] % 5 >= 3) {
+    tq::ZoneLaw law;
+    CheckTold(law.OpenFor(folder.path(), places), changed);
+  } else if (data[0] % 5 == 0) {
     tq::CCitySet cities(folder.path());
     cities.Open();
     CheckTold(cities.Outcome(), changed);
     tq::fuzz::Check(cities.CityNames().size() == cities.RowCount() &&
                         cities.TimeZones().size() == cities.RowCount(),
                     "city columns of different lengths");
-  } else if (data[0] % 3 == 1) {
+  } else if (data[0] % 5 == 1) {
     tq::CAreaCodeSet areaCodes(folder.path());
     areaCodes.Open();
     CheckTold(areaCodes.Outcome(), changed);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/Manifest.h"
 #include "lookup/AnswerText.h"
 #include "support/TestData.h"
 
@@ -234,6 +235,20 @@ TEST(SearchFlowZoneLaw, DamagedTableIsTold) {
   EXPECT_NE(answer.problems[0].text.find("tzl.bin"), std::string::npos) << answer.problems[0].text;
   EXPECT_TRUE(LocalTimesAt(answer.times, kWinter).empty());
   EXPECT_EQ(ZoneLineAt(answer.times, kWinter), Entries{""});
+}
+
+// A zone law that reads but that its manifest does not vouch for is told
+// as damage and still tells the times.
+TEST(SearchFlowZoneLaw, ALawItsManifestDoesNotListIsToldAndUsed) {
+  test::TempDir dir;
+  test::WriteSampleData(dir.path());
+  test::WriteBytes(dir / kManifestFileName, "TQMANIFEST 9\n");
+  ScriptedChooser chooser;
+  SearchFlow flow(dir.path(), chooser);
+  flow.OpenData();
+  const Answer& answer = *flow.Search("Dayton, OH");
+  EXPECT_EQ(flow.ZoneLawOutcome().problem, FileProblem::kDamaged);
+  EXPECT_EQ(ZoneLineAt(answer.times, kWinter), Entries{"Eastern Standard Time"});
 }
 
 TEST_F(SearchFlowTest, SeveralMatchesOrABeginningAsk) {

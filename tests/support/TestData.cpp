@@ -4,6 +4,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "base/Sha256.h"
 #include "data/DataFile.h"
 
 namespace tq::test {
@@ -136,7 +137,7 @@ int ZoneOf(const CityFixture& city) {
 void WriteZoneFiles(const std::filesystem::path& folder, std::vector<CityFixture> cities) {
   std::sort(cities.begin(), cities.end(),
             [](const CityFixture& a, const CityFixture& b) { return a.id < b.id; });
-  std::string places = "TQCTZ 1\nzones 9\n";
+  std::string places = ZonePlacesHead(folder / "cit.bin") + "zones 9\n";
   for (const auto& [zone, timeZone] : kZones) places += std::string(zone) + "\n";
   std::string lines;
   int count = 0;
@@ -145,7 +146,7 @@ void WriteZoneFiles(const std::filesystem::path& folder, std::vector<CityFixture
     lines += std::to_string(cities[i].id) + "\t" + std::to_string(ZoneOf(cities[i])) + "\n";
     ++count;
   }
-  WriteBytes(folder / "ctz.bin", places + "places " + std::to_string(count) + "\n" + lines);
+  WriteBytes(folder / "ctz.bin", Sealed(places + "places " + std::to_string(count) + "\n" + lines));
   std::filesystem::copy_file(ShippedZoneLaw(), folder / "tzl.bin",
                              std::filesystem::copy_options::overwrite_existing);
 }
@@ -165,6 +166,15 @@ void WriteRecordFiles(const std::filesystem::path& folder, const std::vector<Cit
 void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities) {
   WriteRecordFiles(folder, cities);
   WriteZoneFiles(folder, cities);
+}
+
+std::string Sealed(const std::string& bytes) {
+  return bytes + "sha256 " + Sha256Hex(bytes) + "\n";
+}
+
+std::string ZonePlacesHead(const std::filesystem::path& cities) {
+  const std::string bytes = ReadDataFile(cities).bytes.value_or("");
+  return "TQCTZ 2\ncities " + std::to_string(bytes.size()) + " " + Sha256Hex(bytes) + "\n";
 }
 
 std::filesystem::path ShippedZoneLaw() {

@@ -57,6 +57,12 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
 // tzl.bin.
 void WriteDataFiles(const std::filesystem::path& folder, const std::vector<CityFixture>& cities);
 void WriteZoneFiles(const std::filesystem::path& folder, std::vector<CityFixture> cities);
+// The bytes with the last line a file of the zone law ends in: "sha256 " and
+// their SHA-256.
+std::string Sealed(const std::string& bytes);
+// The first two lines of a ctz.bin made for the cit.bin `cities` (missing:
+// an empty one).
+std::string ZonePlacesHead(const std::filesystem::path& cities);
 // Writes the files of WriteDataFiles and exc.bin (kSampleExchanges) of the
 // sample cities.
 void WriteSampleData(const std::filesystem::path& folder);

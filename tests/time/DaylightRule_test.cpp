@@ -15,8 +15,8 @@ namespace {
 // The zone law of some zones of the shipped tzl.bin.
 ZoneLaw ShippedZones(const std::string& zones, int count) {
   test::TempDir dir;
-  test::WriteBytes(dir / "ctz.bin", "TQCTZ 1\nzones " + std::to_string(count) + "\n" + zones +
-                                        "places 0\n");
+  test::WriteBytes(dir / "ctz.bin", test::Sealed(test::ZonePlacesHead(dir / "cit.bin") + "zones " +
+                                                 std::to_string(count) + "\n" + zones + "places 0\n"));
   std::filesystem::copy_file(test::ShippedZoneLaw(), dir / "tzl.bin");
   ZoneLaw law;
   EXPECT_EQ(law.Open(dir.path()).text, "");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -11,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Sha256.h"
+#include "data/CitySet.h"
+#include "data/Manifest.h"
 #include "support/TestData.h"
 #include "time/LocalTime.h"
 #include "time/TimeZoneLine.h"
@@ -128,8 +132,8 @@ TEST_F(ShippedLaw, TimeZoneLineAtTheSameInstant) {
   }
 }
 
-// A small pair of files in the format, with a correct check sum, that a
-// case changes before it is written out.
+// A small pair of files in the format, each sealed with its check sum, that
+// a case changes before (or after) they are sealed.
 struct Files {
   std::vector<std::string> kinds = {"-18000\t0\tEST\tEastern Standard Time",
                                     "-14400\t1\tEDT\tEastern Daylight Time"};
@@ -139,14 +143,22 @@ struct Files {
   };
   std::vector<std::pair<std::string, std::vector<Change>>> zones = {
       {"America/New_York", {{0, 0}, {1000, 1}, {2000, 0}}}};
-  std::string places = "TQCTZ 1\nzones 1\nAmerica/New_York\nplaces 2\n5\t0\n9\t0\n";
+  // Made for an empty cit.bin.
+  std::string places = "TQCTZ 2\ncities 0 " + Sha256Hex("") +
+                       "\nzones 1\nAmerica/New_York\nplaces 2\n5\t0\n9\t0\n";
   std::uint32_t until = 5000;
   // The count each zone line gives, when not that of its changes.
   std::map<std::string, std::uint32_t> countsTold;
-  std::function<void(std::string&)> damageBody = [](std::string&) {};
+  std::function<void(std::string&)> damageLaw = [](std::string&) {};
+  std::function<void(std::string&)> damagePlaces = [](std::string&) {};
 
+  std::string Places() const {
+    std::string sealed = test::Sealed(places);
+    damagePlaces(sealed);
+    return sealed;
+  }
   std::string Law() const {
-    std::string head = "TQTZL 1\ngenerated\ntzdata 2026f\nuntil " + std::to_string(until) +
+    std::string head = "TQTZL 2\ngenerated\ntzdata 2026f\nuntil " + std::to_string(until) +
                        "\ntypes " + std::to_string(kinds.size()) + "\n";
     for (const std::string& kind : kinds) head += kind + "\n";
     head += "zones " + std::to_string(zones.size()) + "\n";
@@ -161,19 +173,16 @@ struct Files {
         body += char(change.kind >> 8);
       }
     }
-    std::uint32_t sum = 0x811C9DC5u;
-    for (const char c : body) sum = (sum ^ static_cast<unsigned char>(c)) * 0x01000193u;
-    char line[48];
-    std::snprintf(line, sizeof line, "transitions %zu %08x\n", body.size() / 6, sum);
-    std::string damaged = body;
-    damageBody(damaged);
-    return head + line + damaged;
+    std::string sealed =
+        test::Sealed(head + "transitions " + std::to_string(body.size() / 6) + "\n" + body);
+    damageLaw(sealed);
+    return sealed;
   }
 };
 
 TEST(ZoneLaw, ReadsAndAnswersASmallTable) {
   ZoneLaw law;
-  ASSERT_EQ(law.Load(Files().places, Files().Law()), "");
+  ASSERT_EQ(law.Load(Files().Places(), Files().Law()), "");
   const int zone = law.ZoneOfPlace(9);
   EXPECT_EQ(law.ZoneName(zone), "America/New_York");
   EXPECT_EQ(law.ZoneOfPlace(7), -1);
@@ -186,36 +195,139 @@ TEST(ZoneLaw, ReadsAndAnswersASmallTable) {
 }
 
 // Every kind of damage empties the law and says why: never a wrong time.
+// Each file's sum covers every byte of it, its head included.
 TEST(ZoneLaw, RefusesDamagedFiles) {
-  const std::vector<std::pair<const char*, std::function<void(Files&)>>> cases = {
-      {"flipped byte", [](Files& f) { f.damageBody = [](std::string& b) { b[4] ^= 1; }; }},
-      {"cut short", [](Files& f) { f.damageBody = [](std::string& b) { b.pop_back(); }; }},
-      {"kind out of range", [](Files& f) { f.zones[0].second[1].kind = 2; }},
-      {"changes out of order", [](Files& f) { f.zones[0].second[2].instant = 1000; }},
-      {"first change after 1970", [](Files& f) { f.zones[0].second[0].instant = 5; }},
-      {"change after the end", [](Files& f) { f.zones[0].second[2].instant = 5000; }},
-      {"offset beyond 16 h", [](Files& f) { f.kinds[0] = "-90000\t0\tEST\tEastern"; }},
-      {"daylight flag", [](Files& f) { f.kinds[0] = "-18000\t2\tEST\tEastern"; }},
-      {"kind without name", [](Files& f) { f.kinds[0] = "-18000\t0\tEST"; }},
-      {"no Eastern time", [](Files& f) { f.zones[0].first = "America/Chicago"; }},
-      {"place zone not in law",
-       [](Files& f) { f.places = "TQCTZ 1\nzones 1\nAmerica/Boise\nplaces 0\n"; }},
-      {"place zone index", [](Files& f) { f.places.replace(f.places.size() - 2, 1, "1"); }},
-      {"places out of order",
-       [](Files& f) { f.places = "TQCTZ 1\nzones 1\nAmerica/New_York\nplaces 2\n9\t0\n5\t0\n"; }},
-      {"places cut short", [](Files& f) { f.places.resize(f.places.size() - 5); }},
-      {"places go on", [](Files& f) { f.places += "12\t0\n"; }},
-      {"other format", [](Files& f) { f.places[6] = '2'; }},
+  const std::vector<std::tuple<const char*, std::function<void(Files&)>, const char*>> cases = {
+      {"law: its head's summer offset",
+       [](Files& f) { f.damageLaw = [](std::string& b) { b.replace(b.find("14400"), 5, "10800"); }; },
+       "its bytes fail its check sum"},
+      {"law: a change's kind",
+       [](Files& f) { f.damageLaw = [](std::string& b) { b[b.size() - 80] ^= 1; }; },
+       "its bytes fail its check sum"},
+      {"law: cut short", [](Files& f) { f.damageLaw = [](std::string& b) { b.pop_back(); }; },
+       "it does not end in its check sum"},
+      {"law: the old format", [](Files& f) { f.damageLaw = [](std::string& b) { b[6] = '1'; }; },
+       "it is not of the format TQTZL 2"},
+      {"law: kind out of range", [](Files& f) { f.zones[0].second[1].kind = 2; },
+       "the changes of America/New_York are damaged"},
+      {"law: changes out of order", [](Files& f) { f.zones[0].second[2].instant = 1000; },
+       "the changes of America/New_York are damaged"},
+      {"law: first change after 1970", [](Files& f) { f.zones[0].second[0].instant = 5; },
+       "the changes of America/New_York are damaged"},
+      {"law: change after the end", [](Files& f) { f.zones[0].second[2].instant = 5000; },
+       "the changes of America/New_York are damaged"},
+      {"law: offset beyond 15 h", [](Files& f) { f.kinds[0] = "-54060\t0\tEST\tEastern"; },
+       "kind of time 1 is damaged"},
+      {"law: daylight flag", [](Files& f) { f.kinds[0] = "-18000\t2\tEST\tEastern"; },
+       "kind of time 1 is damaged"},
+      {"law: kind without name", [](Files& f) { f.kinds[0] = "-18000\t0\tEST"; },
+       "kind of time 1 is damaged"},
+      {"law: a control byte in a name", [](Files& f) { f.kinds[1] = "-14400\t1\tEDT\tEastern\x01"; },
+       "kind of time 2 is damaged"},
+      {"law: no Eastern time", [](Files& f) { f.zones[0].first = "America/Chicago"; },
+       "it holds no America/New_York"},
+      {"places: a place's zone digit",
+       [](Files& f) { f.damagePlaces = [](std::string& b) { b[b.size() - 74] = '1'; }; },
+       "its bytes fail its check sum"},
+      {"places: the old format",
+       [](Files& f) { f.places = "TQCTZ 1\nzones 1\nAmerica/New_York\nplaces 0\n"; },
+       "it is not of the format TQCTZ 2"},
+      {"places: no cit.bin named",
+       [](Files& f) { f.places.replace(8, f.places.find("zones") - 8, "cities 0\n"); },
+       "it does not name the cit.bin it was made for"},
+      {"places: zone not in law",
+       [](Files& f) { f.places.replace(f.places.find("America/New_York"), 16, "America/Boise"); },
+       "its zone America/Boise is not in tzl.bin"},
+      {"places: zone index", [](Files& f) { f.places.replace(f.places.size() - 2, 1, "1"); },
+       "place 2 is damaged or out of order"},
+      {"places: out of order",
+       [](Files& f) { f.places.replace(f.places.find("5\t0\n9"), 7, "9\t0\n5\t0"); },
+       "place 2 is damaged or out of order"},
+      {"places: cut short", [](Files& f) { f.places.resize(f.places.size() - 5); },
+       "place 1 is damaged or out of order"},
+      {"places: go on", [](Files& f) { f.places += "12\t0\n"; },
+       "it goes on after its last place"},
   };
-  for (const auto& [name, damage] : cases) {
+  for (const auto& [name, damage, told] : cases) {
     Files files;
     damage(files);
     ZoneLaw law;
-    EXPECT_NE(law.Load(files.places, files.Law()), "") << name;
+    const std::string why = law.Load(files.Places(), files.Law());
+    EXPECT_EQ(why, told) << name;
     EXPECT_TRUE(law.IsEmpty()) << name;
     EXPECT_FALSE(law.TimeAt(0, 100)) << name;
     EXPECT_EQ(law.ZoneOfPlace(5), -1) << name;
   }
+}
+
+// With a manifest, each zone file is held to it: one that passes its own
+// checks but differs from the manifest is told as damage and still used.
+TEST(ZoneLaw, EachFileIsHeldToTheManifest) {
+  const test::TempDir dir;
+  test::WriteSampleData(dir.path());
+  CCitySet cities(dir.path());
+  cities.Open();
+  const std::string places = *ReadDataFile(dir / "ctz.bin").bytes;
+  const std::string law = *ReadDataFile(dir / "tzl.bin").bytes;
+  const auto entry = [](const char* name, const std::string& bytes, const char* count) {
+    const std::size_t at = bytes.find(count) + std::strlen(count);
+    return "file " + std::string(name) + " " + bytes.substr(at, bytes.find('\n', at) - at) + " " +
+           std::to_string(bytes.size()) + " " + Sha256Hex(bytes) + "\n";
+  };
+  const std::string listed = "TQMANIFEST 1\n" + entry("ctz.bin", places, "\nplaces ") +
+                             entry("tzl.bin", law, "\ntransitions ");
+  // Dayton moved to Chicago's zone (0) in a file sealed anew.
+  std::string moved = places.substr(0, places.size() - 72);
+  moved.replace(moved.find("\n42\t5\n"), 6, "\n42\t0\n");
+  moved = test::Sealed(moved);
+  std::string spoilt = places;
+  spoilt[spoilt.find("\n42\t5\n") + 4] = '0';
+  const std::string damaged = "Data file ctz.bin in " + DescribeFolder(dir.path()) + " is damaged: ";
+  const struct {
+    std::string manifest, places, told, zone;
+  } cases[] = {
+      {listed, places, "", "America/New_York"},
+      {listed, moved, damaged + "ctz.bin does not match its manifest: its SHA-256 checksum differs.",
+       "America/Chicago"},
+      {listed, spoilt,
+       damaged + "ctz.bin does not match its manifest: its SHA-256 checksum differs; its bytes "
+                 "fail its check sum. Local times are not shown.",
+       ""},
+      {"TQMANIFEST 1\n" + entry("ctz.bin", places, "\nplaces "), places,
+       "Data file tzl.bin in " + DescribeFolder(dir.path()) +
+           " is damaged: tzl.bin is not listed in its manifest.",
+       "America/New_York"},
+  };
+  for (const auto& [manifest, placesFile, told, zone] : cases) {
+    test::WriteBytes(dir / kManifestFileName, manifest);
+    test::WriteBytes(dir / "ctz.bin", placesFile);
+    ZoneLaw zones;
+    EXPECT_EQ(zones.OpenFor(dir.path(), cities).text, told);
+    EXPECT_EQ(zones.ZoneName(zones.ZoneOfPlace(42)), zone) << told;
+  }
+}
+
+// A user's own cit.bin holding the documented record, Dayton, OH as place
+// 42, beside the shipped zone files, whose place 42 is another: the zone
+// file is not used, and each record's own zone tells the time, with a note.
+TEST(ZoneLaw, AZoneFileMadeForAnotherCitBinIsNotUsed) {
+  const test::TempDir dir;
+  test::WriteLines(dir / "cit.bin", {"293", "zupoEb", "3IP", "bcd", "992", "1", "0", "0"});
+  for (const char* name : {"ctz.bin", "tzl.bin"}) std::filesystem::copy_file(kShipped / name, dir / name);
+  CCitySet cities(dir.path());
+  cities.Open();
+  ZoneLaw law;
+  EXPECT_EQ(law.OpenFor(dir.path(), cities),
+            (LoadOutcome{FileProblem::kNone,
+                         "Data file ctz.bin in " + DescribeFolder(dir.path()) +
+                             " was made for another cit.bin: local times follow each place's own "
+                             "time zone and daylight-saving flag, by the North American daylight "
+                             "saving rule.",
+                         "ctz.bin"}));
+  const auto time = law.TimeAt(law.ZoneOfPlace(42), *ParseIsoInstant("2026-07-04T22:42Z"));
+  ASSERT_TRUE(time);
+  EXPECT_EQ(std::string(time->name) + " " + std::to_string(time->offsetSeconds),
+            "Eastern Daylight Time -14400");
 }
 
 // A zone holds 1 to 65,535 changes: a zone of none would have no time at
@@ -230,7 +342,7 @@ TEST(ZoneLaw, BoundsEachZonesCountOfChanges) {
       files.zones[0].second.push_back({i, static_cast<std::uint16_t>(i % 2)});
     }
     ZoneLaw law;
-    EXPECT_EQ(law.Load(files.places, files.Law()).empty(), readable) << count;
+    EXPECT_EQ(law.Load(files.Places(), files.Law()).empty(), readable) << count;
     EXPECT_EQ(law.TimeAt(law.EasternZone(), 99999).has_value(), readable) << count;
   }
   // 256 zones claim 2^24 - 1 changes each and one more 259: the counts add
@@ -244,7 +356,7 @@ TEST(ZoneLaw, BoundsEachZonesCountOfChanges) {
   }
   files.countsTold["America/New_York"] = 259;
   const test::TempDir dir;  // read from files, its bytes fill their buffer exactly
-  test::WriteBytes(dir / ZoneLaw::kPlacesFileName, files.places);
+  test::WriteBytes(dir / ZoneLaw::kPlacesFileName, files.Places());
   test::WriteBytes(dir / ZoneLaw::kLawFileName, files.Law());
   ZoneLaw law;
   EXPECT_EQ(law.Open(dir.path()).problem, FileProblem::kDamaged);

@@ -43,6 +43,8 @@ def record_count(name, data):
         return count_line(lines, "exchanges")
     if name in ("ctz.bin", "knd.bin"):
         return count_line(lines, "places")
+    if name == "tzl.bin":
+        return count_line(lines, "transitions")
     if name == "pln.bin":
         return count_line(lines, "codes")
     return len(lines)

@@ -7,6 +7,7 @@ Eastern standard time, in hours: 0 Eastern, -1 Central, -3 Pacific,
 Both are taken from the rules in force in REFERENCE_YEAR.
 """
 
+import hashlib
 import json
 import subprocess
 from datetime import datetime, timezone
@@ -44,12 +45,16 @@ def zone_hours(zone_name, year):
     return standard - EASTERN_STANDARD_HOURS, int(max(offsets) != standard)
 
 
-def encode_place_zones(zone_of):
-    """ctz.bin (format TQCTZ 1, UTF-8, LF): the zone list, sorted and
+def encode_place_zones(zone_of, cities):
+    """ctz.bin (format TQCTZ 2, UTF-8, LF): the size and SHA-256 of the
+    cit.bin it is made for (`cities`, its bytes), the zone list, sorted and
     unique, then each place's city id and the index of its zone, ids
-    ascending. zone_of: {city id: IANA zone name}."""
+    ascending, and last the SHA-256 of every byte before that line.
+    zone_of: {city id: IANA zone name}."""
     names = sorted(set(zone_of.values()))
     index = {name: i for i, name in enumerate(names)}
-    lines = ["TQCTZ 1", f"zones {len(names)}", *names, f"places {len(zone_of)}"]
+    lines = ["TQCTZ 2", f"cities {len(cities)} {hashlib.sha256(cities).hexdigest()}",
+             f"zones {len(names)}", *names, f"places {len(zone_of)}"]
     lines += [f"{city_id}\t{index[zone_of[city_id]]}" for city_id in sorted(zone_of)]
-    return ("\n".join(lines) + "\n").encode("utf-8")
+    data = ("\n".join(lines) + "\n").encode("utf-8")
+    return data + f"sha256 {hashlib.sha256(data).hexdigest()}\n".encode("ascii")

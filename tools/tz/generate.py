@@ -19,6 +19,7 @@ Debian's /usr/bin/python3 (see README.md in this folder).
 """
 
 import bisect
+import hashlib
 import re
 import struct
 import subprocess
@@ -36,7 +37,7 @@ TZDATA_VERSION = "2026f"
 EASTERN_ZONE = "America/New_York"
 FIRST_YEAR, LAST_YEAR = 1970, 2100
 UNTIL = int(datetime(LAST_YEAR + 1, 1, 1, tzinfo=timezone.utc).timestamp())
-FORMAT_LINE = "TQTZL 1"
+FORMAT_LINE = "TQTZL 2"
 CHECK_MINUTE = 60
 DAY = 86400
 
@@ -84,10 +85,11 @@ def tzdata_version():
 def zone_names():
     """The zone list of res/ctz.bin."""
     lines = (RES / "ctz.bin").read_text(encoding="utf-8").split("\n")
-    if lines[0] != "TQCTZ 1" or not lines[1].startswith("zones "):
-        fail("res/ctz.bin does not begin with its format and zone count")
-    count = int(lines[1].split()[1])
-    names = lines[2:2 + count]
+    if lines[0] != "TQCTZ 2" or not lines[1].startswith("cities ") or \
+            not lines[2].startswith("zones "):
+        fail("res/ctz.bin does not begin with its format, its cit.bin and its zone count")
+    count = int(lines[2].split()[1])
+    names = lines[3:3 + count]
     if names != sorted(set(names)) or not all(names):
         fail("res/ctz.bin: the zone names are not sorted and unique")
     return names
@@ -254,11 +256,9 @@ def compile_zone(name):
 
 # --- The file --------------------------------------------------------------------
 
-def fnv1a32(data):
-    value = 0x811C9DC5
-    for byte in data:
-        value = ((value ^ byte) * 0x01000193) & 0xFFFFFFFF
-    return value
+def sealed(data):
+    """The bytes and a last line with the SHA-256 of every byte before it."""
+    return data + f"sha256 {hashlib.sha256(data).hexdigest()}\n".encode("ascii")
 
 
 def encode(version, zones):
@@ -277,12 +277,15 @@ def encode(version, zones):
              *(f"{offset}\t{int(dst)}\t{abbr}\t{zone_name(abbr)}" for offset, dst, abbr in types),
              f"zones {len(zones)}",
              *(f"{name}\t{len(zones[name])}" for name in sorted(zones)),
-             f"transitions {count} {fnv1a32(body):08x}"]
-    return ("\n".join(lines) + "\n").encode("utf-8") + body, len(types), count
+             f"transitions {count}"]
+    return sealed(("\n".join(lines) + "\n").encode("utf-8") + body), len(types), count
 
 
 def decode(data):
     """{zone: ([instants], [(offset, isdst, abbr)])}, read back as the core does."""
+    data, sum_line = data[:-72], data[-72:]
+    if sealed(data)[-72:] != sum_line:
+        fail("tzl.bin does not read back: its check sum does not match")
     head_lines, at = [], 0
     while not (head_lines and head_lines[-1].startswith("transitions ")):
         end = data.index(b"\n", at)
@@ -293,9 +296,9 @@ def decode(data):
              head_lines[types_at + 1:types_at + 1 + int(head_lines[types_at].split()[1])]]
     zones_at = types_at + 1 + len(types)
     zone_lines = head_lines[zones_at + 1:-1]
-    count, checksum = head_lines[-1].split()[1:]
+    count = head_lines[-1].split()[1]
     body = data[at:]
-    if len(body) != int(count) * 6 or f"{fnv1a32(body):08x}" != checksum:
+    if len(body) != int(count) * 6:
         fail("tzl.bin does not read back: the transition block is damaged")
     result, row = {}, 0
     for line in zone_lines:
