@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <tuple>
 
 #include "base/Text.h"
 #include "number/PhoneNumber.h"
@@ -27,8 +29,7 @@ BatchStatus RowStatus(NumberResult::Status status) {
 
 BatchLookup::BatchLookup(const std::filesystem::path& folder)
     : cities_(folder),
-      areaCodes_(folder),
-      exchangeByNumber_(std::make_unique<std::atomic<const Exchange*>[]>(1000 * 1000)) {
+      areaCodes_(folder) {
   cities_.Open();
   areaCodes_.Open();
   const auto tell = [this](LoadOutcome outcome) {
@@ -45,19 +46,37 @@ BatchLookup::BatchLookup(const std::filesystem::path& folder)
   numbers_ = std::make_unique<NumberLookup>(cities_, areaCodes_, exchanges_, &law_);
 }
 
-const BatchLookup::Exchange& BatchLookup::ExchangeOf(const PhoneNumber& number) const {
-  std::atomic<const Exchange*>& slot = exchangeByNumber_[number.areaCode * 1000 + number.exchange];
-  if (const Exchange* known = slot.load(std::memory_order_acquire)) return *known;
+const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) const {
+  std::atomic<const AreaCode*>& slot = byAreaCode_[static_cast<std::size_t>(areaCode)];
+  if (const AreaCode* known = slot.load(std::memory_order_acquire)) return *known;
   std::lock_guard lock(mutex_);
-  if (const Exchange* known = slot.load(std::memory_order_relaxed)) return *known;
-  auto exchange = std::make_unique<Exchange>();
-  exchange->result = numbers_->Lookup(number, 0);
-  exchange->place = Cp1252ToDisplayUtf8(exchange->result.place);
-  exchange->state = Cp1252ToDisplayUtf8(exchange->result.state);
-  exchange->zones = numbers_->ZonesOf(exchange->result);
-  exchangesAsked_.push_back(std::move(exchange));
-  slot.store(exchangesAsked_.back().get(), std::memory_order_release);
-  return *exchangesAsked_.back();
+  if (const AreaCode* known = slot.load(std::memory_order_relaxed)) return *known;
+  const auto text = [this](const std::string& cp1252) -> std::string_view {
+    const auto [at, added] = texts_.try_emplace(cp1252);
+    if (added) at->second = Cp1252ToDisplayUtf8(cp1252);
+    return at->second;
+  };
+  auto made = std::make_unique<AreaCode>();
+  std::map<std::tuple<const char*, const char*, int, BatchStatus, bool>, std::uint16_t> distinct;
+  PhoneNumber number;
+  number.kind = PhoneNumber::Kind::kExchange;
+  number.areaCode = areaCode;
+  for (std::int32_t exchange = 0; exchange < 1000; ++exchange) {
+    number.exchange = exchange;
+    const NumberResult result = numbers_->Lookup(number, 0);
+    const Exchange answer{numbers_->ZonesOf(result), text(result.place), text(result.state),
+                          RowStatus(result.status), result.line == 0};
+    // Exchanges of one place answer alike.
+    const auto [at, added] = distinct.try_emplace(
+        std::tuple(answer.place.data(), answer.state.data(), answer.zones.id, answer.status,
+                   answer.numbered),
+        static_cast<std::uint16_t>(made->exchanges.size()));
+    if (added) made->exchanges.push_back(answer);
+    made->exchangeOf[static_cast<std::size_t>(exchange)] = at->second;
+  }
+  made_.push_back(std::move(made));
+  slot.store(made_.back().get(), std::memory_order_release);
+  return *made_.back();
 }
 
 void BatchLookup::FillTime(const ZoneSet& zones, std::int64_t utcSeconds,
@@ -101,22 +120,21 @@ void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
       number->areaCode > 999 || number->exchange < 0 || number->exchange > 999) {
     return row.SetStatus(BatchStatus::kInvalid);
   }
-  const Exchange& exchange = ExchangeOf(*number);
-  const NumberResult& result = exchange.result;
-  row.SetStatus(RowStatus(result.status));
-  if (result.areaCode >= 0) {
-    WriteDigits(row.areaCodeText, result.areaCode, 3);
-    row.areaCode = {row.areaCodeText, 3};
-  }
-  if (result.exchange >= 0) {
-    WriteDigits(row.exchangeText, result.exchange, 3);
-    row.exchange = {row.exchangeText, 3};
-  }
-  // The E.164 form is the core's, made for the last four digits 0000; the
-  // row's own four digits take their place.
-  if (number->line >= 0 && exchange.result.line == 0) {
-    std::memcpy(row.numberText, result.e164.data(), sizeof row.numberText);
-    WriteDigits(row.numberText + sizeof row.numberText - 4, number->line, 4);
+  const AreaCode& code = AreaCodeOf(number->areaCode);
+  const Exchange& exchange =
+      code.exchanges[code.exchangeOf[static_cast<std::size_t>(number->exchange)]];
+  row.SetStatus(exchange.status);
+  WriteDigits(row.areaCodeText, number->areaCode, 3);
+  row.areaCode = {row.areaCodeText, 3};
+  WriteDigits(row.exchangeText, number->exchange, 3);
+  row.exchange = {row.exchangeText, 3};
+  // The E.164 form of all ten digits, as NumberResult writes it.
+  if (number->line >= 0 && exchange.numbered) {
+    row.numberText[0] = '+';
+    row.numberText[1] = '1';
+    WriteDigits(row.numberText + 2, number->areaCode, 3);
+    WriteDigits(row.numberText + 5, number->exchange, 3);
+    WriteDigits(row.numberText + 8, number->line, 4);
     row.number = {row.numberText, sizeof row.numberText};
   }
   row.place = exchange.place;
