@@ -108,7 +108,7 @@ TEST_F(BatchRunTest, EveryLineGivesOneRowInOrderOnAnyNumberOfThreads) {
 
 TEST_F(BatchRunTest, CsvColumnsByNameWithTheirTimes) {
   const std::string input =
-      "name,when,phone\n"
+      "\xEF\xBB\xBF" "name,when,phone\n"  // a byte-order mark before the header
       "a,2026-07-05T22:42Z,937-222-1234\n"
       "\"b, \"\"c\"\"\",2026-07-05 18:42:00-04:00,\"(514) 555-0000\"\n"
       "d,yesterday,937-222-1234\n"
