@@ -33,18 +33,53 @@ const std::array<StatusText, kBatchStatusCount>& StatusTexts() {
   return texts;
 }
 
+// The bytes a field may not hold as they are, per format: in CSV a comma or
+// a quote (the field is quoted) and a control; in JSON a quote, a backslash
+// and a control. 0xC2 may begin a C1 control.
+struct SpecialBytes {
+  std::array<bool, 256> csv{}, json{};
+};
+constexpr SpecialBytes kSpecial = [] {
+  SpecialBytes special;
+  for (std::size_t c = 0; c < 0x20; ++c) special.csv[c] = special.json[c] = true;
+  for (const unsigned char c : {0x7F, 0xC2}) special.csv[c] = special.json[c] = true;
+  special.csv[','] = special.csv['"'] = true;
+  special.json['"'] = special.json['\\'] = true;
+  return special;
+}();
+
+bool IsPlain(std::string_view text, const std::array<bool, 256>& special) {
+  for (const char c : text) {
+    if (special[static_cast<unsigned char>(c)]) return false;
+  }
+  return true;
+}
+
+// RFC 4180 quoting, with control characters escaped as in JSON.
 void AppendCsvField(std::string& out, std::string_view field) {
-  bool plain = true;
-  for (char c : field) plain &= c != ',' && c != '"' && c != '\n' && c != '\r';
-  if (plain) {
+  if (IsPlain(field, kSpecial.csv)) {
     out += field;
     return;
   }
-  out += '"';
-  for (char c : field) {
-    if (c == '"') out += '"';
-    out += c;
+  const bool quoted = field.find_first_of(",\"") != std::string_view::npos;
+  if (quoted) out += '"';
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    unsigned code = 0;
+    if (const std::size_t length = ControlLength(field.substr(i), code)) {
+      AppendControlEscape(out, code);
+      i += length - 1;
+      continue;
+    }
+    if (field[i] == '"') out += '"';
+    out += field[i];
   }
+  if (quoted) out += '"';
+}
+
+void AppendJsonField(std::string& out, std::string_view field) {
+  if (!IsPlain(field, kSpecial.json)) return AppendJsonString(out, field);
+  out += '"';
+  out += field;
   out += '"';
 }
 
@@ -85,15 +120,9 @@ void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
       row.input, row.number, row.areaCode, row.exchange,  status,        row.reason,
       row.place, row.state,  row.timeZone, row.utcOffset, row.localTime, row.callable};
   if (format == BatchFormat::kCsv) {
-    // Only the input and the texts of the data may need quotes.
-    AppendCsvField(out, fields[0]);
-    for (std::size_t i = 1; i < fields.size(); ++i) {
-      out += ',';
-      if (i == 6 || i == 7) {
-        AppendCsvField(out, fields[i]);
-      } else {
-        out += fields[i];
-      }
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (i > 0) out += ',';
+      AppendCsvField(out, fields[i]);
     }
   } else {
     out += '{';
@@ -107,7 +136,7 @@ void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
       if (i == kCallableColumn && !fields[i].empty()) {
         out += fields[i];
       } else if (i == 0 || !fields[i].empty()) {
-        AppendJsonString(out, fields[i]);
+        AppendJsonField(out, fields[i]);
       } else {
         out += "null";
       }

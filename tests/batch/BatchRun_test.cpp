@@ -133,14 +133,22 @@ TEST_F(BatchRunTest, CsvColumnsByNameWithTheirTimes) {
   EXPECT_EQ(result.columnName, "telephone");
 }
 
-TEST_F(BatchRunTest, JsonLinesEscapeTheInput) {
+// Control characters of the input (C0, DEL, C1) reach neither format raw:
+// both write them as JSON does.
+TEST_F(BatchRunTest, TheInputIsEscapedInBothFormats) {
+  const std::string input = "\"1\"\t\\\x1B[2J\x7F\xC2\x85,\n";
   BatchOptions options;
+  options.header = false;
+  EXPECT_EQ(Run(input + "say \"hi\"\n", options),
+            "\"\"\"1\"\"\\u0009\\\\u001B[2J\\u007F\\u0085,\",,,,invalid,"
+            "not a ten-digit telephone number,,,,,,\n"
+            "\"say \"\"hi\"\"\",,,,invalid,not a ten-digit telephone number,,,,,,\n");
   options.format = BatchFormat::kJsonLines;
-  EXPECT_EQ(Run("\"1\"\t\\\n", options),
-            "{\"input\":\"\\\"1\\\"\\u0009\\\\\",\"number\":null,\"area_code\":null,"
-            "\"exchange\":null,\"status\":\"invalid\",\"reason\":\"not a ten-digit telephone "
-            "number\",\"place\":null,\"state\":null,\"time_zone\":null,\"utc_offset\":null,"
-            "\"local_time\":null,\"callable\":null}\n");
+  EXPECT_EQ(Run(input, options),
+            "{\"input\":\"\\\"1\\\"\\u0009\\\\\\u001B[2J\\u007F\\u0085,\",\"number\":null,"
+            "\"area_code\":null,\"exchange\":null,\"status\":\"invalid\",\"reason\":\"not a "
+            "ten-digit telephone number\",\"place\":null,\"state\":null,\"time_zone\":null,"
+            "\"utc_offset\":null,\"local_time\":null,\"callable\":null}\n");
 }
 
 TEST_F(BatchRunTest, AFailedWriteStopsTheRun) {
