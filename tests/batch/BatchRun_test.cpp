@@ -151,6 +151,29 @@ TEST_F(BatchRunTest, TheInputIsEscapedInBothFormats) {
             "\"utc_offset\":null,\"local_time\":null,\"callable\":null}\n");
 }
 
+// A row whose instant cannot be read, or lies outside the years of the zone
+// law, gets bad_time with its reason and no clock, whatever its number
+// answers; a row whose number cannot be read keeps that status.
+TEST_F(BatchRunTest, ARowWithoutAnInstantGetsNoClock) {
+  BatchOptions options;
+  options.column = BatchColumn{0, {}};
+  options.timeColumn = BatchColumn{1, {}};
+  options.header = false;
+  EXPECT_EQ(Summary(Run("937-222-1234,yesterday\n937 999 1234,2101-01-01T00:00Z\n"
+                        "1-800-FLOWERS,\nhello,yesterday\n937 999 1234,2026-07-05T22:42Z\n",
+                        options)),
+            (std::vector<std::string>{"bad_time|Dayton|", "bad_time||", "bad_time||", "invalid||",
+                                      "unknown_exchange||2026-07-05T18:42-04:00"}));
+  // The run's own instant (the computer's clock) far off.
+  options.column.reset();
+  options.timeColumn.reset();
+  options.nowUtc = kEndOfInstants;
+  const std::string rows = Run("937-222-1234\nhello\n", options);
+  EXPECT_EQ(Summary(rows), (std::vector<std::string>{"bad_time|Dayton|", "invalid||"}));
+  EXPECT_NE(rows.find(",bad_time,the instant of the run lies outside 1970 through 2100,"),
+            std::string::npos) << rows;
+}
+
 TEST_F(BatchRunTest, AFailedWriteStopsTheRun) {
   std::string input;
   for (int i = 0; i < 200000; ++i) input += "937-222-1234\n";
