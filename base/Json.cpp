@@ -1,5 +1,7 @@
 #include "base/Json.h"
 
+#include <cstring>
+
 #include "base/Text.h"
 
 namespace tq {
@@ -29,28 +31,41 @@ std::size_t ControlLength(std::string_view text, unsigned& code) {
   return 0;
 }
 
-void AppendControlEscape(std::string& out, unsigned code) {
+char* WriteControlEscape(char* to, unsigned code) {
   const char escaped[] = {'\\', 'u', '0', '0', "0123456789ABCDEF"[(code >> 4) & 15],
                           "0123456789ABCDEF"[code & 15]};
-  out.append(escaped, sizeof escaped);
+  std::memcpy(to, escaped, sizeof escaped);
+  return to + sizeof escaped;
 }
 
-void AppendJsonString(std::string& json, std::string_view utf8) {
-  json += '"';
+void AppendControlEscape(std::string& out, unsigned code) {
+  char escaped[6];
+  out.append(escaped, WriteControlEscape(escaped, code));
+}
+
+char* WriteJsonString(char* to, std::string_view utf8) {
+  *to++ = '"';
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     const char c = utf8[i];
     unsigned code = 0;
     if (c == '"' || c == '\\') {
-      json += '\\';
-      json += c;
+      *to++ = '\\';
+      *to++ = c;
     } else if (const std::size_t length = ControlLength(utf8.substr(i), code)) {
-      AppendControlEscape(json, code);
+      to = WriteControlEscape(to, code);
       i += length - 1;
     } else {
-      json += c;
+      *to++ = c;
     }
   }
-  json += '"';
+  *to++ = '"';
+  return to;
+}
+
+void AppendJsonString(std::string& json, std::string_view utf8) {
+  const std::size_t size = json.size();
+  json.resize(size + 6 * utf8.size() + 2);
+  json.resize(static_cast<std::size_t>(WriteJsonString(json.data() + size, utf8) - json.data()));
 }
 
 }  // namespace tq

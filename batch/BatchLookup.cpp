@@ -44,6 +44,8 @@ BatchLookup::BatchLookup(const std::filesystem::path& folder)
   // A folder without the zone law's files takes each place's own zone.
   tell(law_.OpenFor(folder, cities_));
   numbers_ = std::make_unique<NumberLookup>(cities_, areaCodes_, exchanges_, &law_);
+  // A zone alone, or the zones of an area code's places.
+  zonesById_.resize(static_cast<std::size_t>(law_.ZoneCount()) + 1000);
 }
 
 const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) const {
@@ -57,38 +59,53 @@ const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) cons
     return at->second;
   };
   auto made = std::make_unique<AreaCode>();
-  std::map<std::tuple<const char*, const char*, int, BatchStatus, bool>, std::uint16_t> distinct;
+  std::map<std::tuple<const Place*, int, BatchStatus, bool>, std::uint16_t> distinct;
   PhoneNumber number;
   number.kind = PhoneNumber::Kind::kExchange;
   number.areaCode = areaCode;
+  NumberResult last;
   for (std::int32_t exchange = 0; exchange < 1000; ++exchange) {
     number.exchange = exchange;
-    const NumberResult result = numbers_->Lookup(number, 0);
-    const Exchange answer{numbers_->ZonesOf(result), text(result.place), text(result.state),
-                          RowStatus(result.status), result.line == 0};
+    NumberResult result = numbers_->Lookup(number, 0);
+    // Neighbouring exchanges mostly answer alike (a place's block, the
+    // code's unlisted ones): the answer before is taken again.
+    result.exchange = last.exchange;
+    result.e164 = last.e164;
+    if (exchange > 0 && result == last) {
+      made->exchangeOf[static_cast<std::size_t>(exchange)] =
+          made->exchangeOf[static_cast<std::size_t>(exchange - 1)];
+      continue;
+    }
+    const Place named{text(result.place), text(result.state)};
+    const Place*& place = placeOf_[{named.place.data(), named.state.data()}];
+    if (!place) place = &places_.emplace_back(named);
+    const ZoneSet zones = numbers_->ZonesOf(result);
+    if (zones.id >= 0) zonesById_.at(static_cast<std::size_t>(zones.id)) = zones.zones;
+    const Exchange answer{place, zones.zones.empty() ? -1 : zones.id, RowStatus(result.status),
+                          result.line == 0};
     // Exchanges of one place answer alike.
     const auto [at, added] = distinct.try_emplace(
-        std::tuple(answer.place.data(), answer.state.data(), answer.zones.id, answer.status,
-                   answer.numbered),
+        std::tuple(answer.place, answer.zones, answer.status, answer.numbered),
         static_cast<std::uint16_t>(made->exchanges.size()));
     if (added) made->exchanges.push_back(answer);
     made->exchangeOf[static_cast<std::size_t>(exchange)] = at->second;
+    last = std::move(result);
   }
   made_.push_back(std::move(made));
   slot.store(made_.back().get(), std::memory_order_release);
   return *made_.back();
 }
 
-void BatchLookup::FillTime(const ZoneSet& zones, std::int64_t utcSeconds,
+void BatchLookup::FillTime(std::int32_t zones, std::int64_t utcSeconds,
                            const CallingHours& hours, BatchRow& row, Memo& memo) const {
   // Rows mostly share their instant and a handful of zones.
   const std::int64_t minute = utcSeconds / 60 - (utcSeconds % 60 < 0);
-  Memo::Entry& entry = memo.entries[static_cast<std::size_t>(zones.id) % memo.entries.size()];
-  if (zones.id != entry.zones || minute != entry.minute || hours != entry.hours) {
-    entry.zones = zones.id;
+  Memo::Entry& entry = memo.entries[static_cast<std::size_t>(zones) % memo.entries.size()];
+  if (zones != entry.zones || minute != entry.minute || hours != entry.hours) {
+    entry.zones = zones;
     entry.minute = minute;
     entry.hours = hours;
-    entry.verdict = VerdictAt(law_, zones.zones, utcSeconds, hours);
+    entry.verdict = VerdictAt(law_, zonesById_[static_cast<std::size_t>(zones)], utcSeconds, hours);
     entry.utcOffset.clear();
     entry.localTime.clear();
     if (entry.verdict.clock) {
@@ -137,9 +154,9 @@ void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
     WriteDigits(row.numberText + 8, number->line, 4);
     row.number = {row.numberText, sizeof row.numberText};
   }
-  row.place = exchange.place;
-  row.state = exchange.state;
-  if (!exchange.zones.zones.empty()) FillTime(exchange.zones, utcSeconds, hours, row, memo);
+  row.place = exchange.place->place;
+  row.state = exchange.place->state;
+  if (exchange.zones >= 0) FillTime(exchange.zones, utcSeconds, hours, row, memo);
 }
 
 }  // namespace tq

@@ -12,10 +12,13 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -64,12 +67,15 @@ class BatchLookup {
 
  private:
   // What a row takes from the answer of NumberLookup for its area code and
-  // exchange (which does not depend on the last four digits): the status,
-  // whether the number has an E.164 form, the place and state in UTF-8, and
-  // the zones where a call rings.
-  struct Exchange {
-    ZoneSet zones;
+  // exchange (which does not depend on the last four digits), in 16 bytes:
+  // the place and state in UTF-8, the zones where a call rings, the status
+  // and whether the number has an E.164 form.
+  struct Place {
     std::string_view place, state;  // into texts_
+  };
+  struct Exchange {
+    const Place* place;  // in places_
+    std::int32_t zones;  // ZoneSet::id; -1: none
     BatchStatus status;
     bool numbered;
   };
@@ -81,7 +87,7 @@ class BatchLookup {
     std::vector<Exchange> exchanges;
   };
   const AreaCode& AreaCodeOf(std::int32_t areaCode) const;
-  void FillTime(const ZoneSet& zones, std::int64_t utcSeconds, const CallingHours& hours,
+  void FillTime(std::int32_t zones, std::int64_t utcSeconds, const CallingHours& hours,
                 BatchRow& row, Memo& memo) const;
 
   CCitySet cities_;
@@ -96,9 +102,14 @@ class BatchLookup {
   mutable std::array<std::atomic<const AreaCode*>, 1000> byAreaCode_{};
   mutable std::mutex mutex_;
   mutable std::vector<std::unique_ptr<const AreaCode>> made_;
-  // The UTF-8 texts of places and states, by their code page 1252 form
-  // (node-based: views into them stay valid).
+  // The places and states of the exchanges made, each once, and their UTF-8
+  // texts by their code page 1252 form (node-based: views into them stay
+  // valid). The zones of each ZoneSet::id made, by id: room for every id is
+  // made at the start.
+  mutable std::deque<Place> places_;
+  mutable std::map<std::pair<const char*, const char*>, const Place*> placeOf_;  // by texts_
   mutable std::unordered_map<std::string, std::string> texts_;
+  mutable std::vector<std::span<const int>> zonesById_;
 };
 
 }  // namespace tq

@@ -1,19 +1,29 @@
 #include "number/PhoneNumber.h"
 
+#include <array>
+
 #include "base/Text.h"
 
 namespace tq {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-// Blanks (the no-break space 0xA0 too), hyphens, the en and em dashes of
-// code page 1252 (0x96, 0x97), points, slashes and parentheses.
-bool IsSeparator(char c) {
-  return c == ' ' || c == '-' || c == '.' || c == '/' || c == '(' || c == ')' || c == '\xA0' ||
-         c == '\x96' || c == '\x97';
-}
+// What a character of a number is, told by one look-up.
+enum class Kind : std::uint8_t { kOther, kDigit, kSeparator, kUpper, kLower };
+constexpr std::array<Kind, 256> kKinds = [] {
+  std::array<Kind, 256> kinds{};
+  for (int c = '0'; c <= '9'; ++c) kinds[static_cast<std::size_t>(c)] = Kind::kDigit;
+  for (int c = 'A'; c <= 'Z'; ++c) kinds[static_cast<std::size_t>(c)] = Kind::kUpper;
+  for (int c = 'a'; c <= 'z'; ++c) kinds[static_cast<std::size_t>(c)] = Kind::kLower;
+  // Blanks (the no-break space 0xA0 too), hyphens, the en and em dashes of
+  // code page 1252 (0x96, 0x97), points, slashes and parentheses.
+  for (const unsigned char c : {' ', '-', '.', '/', '(', ')', '\xA0', '\x96', '\x97'}) {
+    kinds[c] = Kind::kSeparator;
+  }
+  return kinds;
+}();
+Kind KindOf(char c) { return kKinds[static_cast<unsigned char>(c)]; }
+bool IsDigit(char c) { return KindOf(c) == Kind::kDigit; }
+bool IsLower(char c) { return KindOf(c) == Kind::kLower; }
 
 // The digit of a letter on the telephone keypad.
 char KeypadDigit(char letter) {
@@ -80,16 +90,17 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
   bool vanity = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    const bool letter = IsUpper(c) || IsLower(c);
+    const Kind kind = KindOf(c);
+    const bool letter = kind == Kind::kUpper || kind == Kind::kLower;
     if (count > 0 && (c == '#' || letter) && IsExtension(text.substr(i))) break;
-    if (IsSeparator(c)) {
+    if (kind == Kind::kSeparator) {
       inGroup = false;
       continue;
     }
     if (letter) {
-      if (count < 3 || (IsLower(c) && !lowerLettersAllowed)) return std::nullopt;
+      if (count < 3 || (kind == Kind::kLower && !lowerLettersAllowed)) return std::nullopt;
       vanity = true;
-    } else if (!IsDigit(c)) {
+    } else if (kind != Kind::kDigit) {
       return std::nullopt;
     }
     const char digit = letter ? KeypadDigit(c) : c;
