@@ -59,7 +59,7 @@ const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) cons
     return at->second;
   };
   auto made = std::make_unique<AreaCode>();
-  std::map<std::tuple<const Place*, int, BatchStatus, bool>, std::uint16_t> distinct;
+  std::map<std::tuple<const Place*, int, BatchStatus, bool, bool>, std::uint16_t> distinct;
   PhoneNumber number;
   number.kind = PhoneNumber::Kind::kExchange;
   number.areaCode = areaCode;
@@ -82,10 +82,10 @@ const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) cons
     const ZoneSet zones = numbers_->ZonesOf(result);
     if (zones.id >= 0) zonesById_.at(static_cast<std::size_t>(zones.id)) = zones.zones;
     const Exchange answer{place, zones.zones.empty() ? -1 : zones.id, RowStatus(result.status),
-                          result.line == 0};
+                          result.line == 0, result.area};
     // Exchanges of one place answer alike.
     const auto [at, added] = distinct.try_emplace(
-        std::tuple(answer.place, answer.zones, answer.status, answer.numbered),
+        std::tuple(answer.place, answer.zones, answer.status, answer.numbered, answer.area),
         static_cast<std::uint16_t>(made->exchanges.size()));
     if (added) made->exchanges.push_back(answer);
     made->exchangeOf[static_cast<std::size_t>(exchange)] = at->second;
@@ -156,6 +156,7 @@ void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
   }
   row.place = exchange.place->place;
   row.state = exchange.place->state;
+  if (exchange.status == BatchStatus::kOk) row.area = exchange.area ? "true" : "false";
   if (exchange.zones >= 0) FillTime(exchange.zones, utcSeconds, hours, row, memo);
 }
 

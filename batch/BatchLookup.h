@@ -68,8 +68,9 @@ class BatchLookup {
  private:
   // What a row takes from the answer of NumberLookup for its area code and
   // exchange (which does not depend on the last four digits), in 16 bytes:
-  // the place and state in UTF-8, the zones where a call rings, the status
-  // and whether the number has an E.164 form.
+  // the place and state in UTF-8, the zones where a call rings, the status,
+  // whether the number has an E.164 form and whether the place is its area
+  // code's city.
   struct Place {
     std::string_view place, state;  // into texts_
   };
@@ -78,6 +79,7 @@ class BatchLookup {
     std::int32_t zones;  // ZoneSet::id; -1: none
     BatchStatus status;
     bool numbered;
+    bool area;  // NumberResult::area
   };
   // The exchanges of one area code, made when a row first asks for the code:
   // each of the thousand exchanges as an index into the code's distinct

@@ -90,12 +90,12 @@ char* WriteJsonField(char* to, std::string_view field) {
 }
 
 // The columns this program writes itself (the number and its digits, the
-// status and its reason, the offset, the local time, callable): plain ASCII
+// status and its reason, the offset, the local time, callable, area): plain ASCII
 // that no format has to escape. Every other column is checked.
 constexpr std::array<bool, kBatchColumns.size()> kOwnText = [] {
   std::array<bool, kBatchColumns.size()> own{};
   for (const std::string_view column : {"number", "area_code", "exchange", "status", "reason",
-                                        "utc_offset", "local_time", "callable"}) {
+                                        "utc_offset", "local_time", "callable", "area"}) {
     for (std::size_t i = 0; i < kBatchColumns.size(); ++i) own[i] = own[i] || kBatchColumns[i] == column;
   }
   return own;
@@ -118,7 +118,7 @@ std::string_view BatchStatusReason(BatchStatus status) {
 
 void BatchRow::Clear() {
   input = number = areaCode = exchange = reason = place = state = {};
-  timeZone = utcOffset = localTime = callable = {};
+  timeZone = utcOffset = localTime = callable = area = {};
   status = BatchStatus::kOk;
 }
 
@@ -136,12 +136,12 @@ void AppendCsvHeader(std::string& out) {
 }
 
 void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
-  constexpr std::size_t kCallableColumn = 11;
-  static_assert(kBatchColumns[kCallableColumn] == "callable");
+  constexpr std::size_t kCallableColumn = 11, kAreaColumn = 12;
+  static_assert(kBatchColumns[kCallableColumn] == "callable" && kBatchColumns[kAreaColumn] == "area");
   const std::string_view status = BatchStatusName(row.status);
   const std::array<std::string_view, kBatchColumns.size()> fields = {
-      row.input, row.number, row.areaCode, row.exchange,  status,        row.reason,
-      row.place, row.state,  row.timeZone, row.utcOffset, row.localTime, row.callable};
+      row.input, row.number,   row.areaCode,  row.exchange,  status,       row.reason, row.place,
+      row.state, row.timeZone, row.utcOffset, row.localTime, row.callable, row.area};
   // The most the row can take: every byte escaped, with the names, quotes
   // and separators of JSON. Most rows are written on the stack and appended
   // at once.
@@ -167,8 +167,8 @@ void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
       to = WriteText(to, kBatchColumns[i]);
       to = WriteText(to, "\":");
       // Only the input is always a string; an empty field is null, and
-      // callable a boolean.
-      if (i == kCallableColumn && !fields[i].empty()) {
+      // callable and area are booleans.
+      if ((i == kCallableColumn || i == kAreaColumn) && !fields[i].empty()) {
         to = WriteText(to, fields[i]);
       } else if (kOwnText[i] && !fields[i].empty()) {
         *to++ = '"';

@@ -49,9 +49,9 @@ inline constexpr std::string_view kBadRunTimeReason =
 // says kTooLong.
 inline constexpr std::size_t kMaxBatchLine = std::size_t{64} << 10;
 
-inline constexpr std::array<std::string_view, 12> kBatchColumns = {
-    "input",     "number",    "area_code", "exchange",   "status",     "reason",
-    "place",     "state",     "time_zone", "utc_offset", "local_time", "callable"};
+inline constexpr std::array<std::string_view, 13> kBatchColumns = {
+    "input",     "number",    "area_code", "exchange",   "status",     "reason", "place",
+    "state",     "time_zone", "utc_offset", "local_time", "callable",  "area"};
 
 // The fields of one row, all UTF-8; empty means "none". The fields are views
 // into texts that outlive the writing of the row: the input line, the
@@ -71,6 +71,8 @@ struct BatchRow {
   std::string_view utcOffset;  // "-05:00"
   std::string_view localTime;  // "2026-01-15T12:00-05:00"
   std::string_view callable;   // "true" or "false" inside or outside the calling hours
+  std::string_view area;       // "true": the place is the city the area code is known by,
+                               // named for an exchange no source names; "false": its own
 
   // Room for the fields made for this row.
   std::string inputText;  // an input with invalid bytes, written as U+FFFD

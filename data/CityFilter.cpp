@@ -25,6 +25,7 @@ std::string Cut(std::string_view text, std::size_t first, std::size_t end) {
 void SetCity(CityQuery& query, std::string city) {
   NormalizeCityName(city);
   query.city = city;
+  query.otherSpellings = OtherSpellings(city);
   AccentCityName(city);
   query.accentedCity = std::move(city);
 }

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tq {
 
@@ -22,8 +23,8 @@ struct CityQuery {
   enum class Form {
     kEverything,    // empty filter
     kCityId,        // iCityId = N
-    kCityAndState,  // name equals city or accented, state equals state (case aside)
-    kCity,          // name equals city or accented (case aside)
+    kCityAndState,  // name equals city, accented or another spelling, state equals state (case aside)
+    kCity,          // name equals city, accented or another spelling (case aside)
     kCityPrefix,    // name begins with city or accented (case aside)
     kStatePrefix,   // state begins with state, population above 10000
     kNothing,       // not recognised
@@ -32,6 +33,7 @@ struct CityQuery {
   std::uint32_t cityId = 0;
   std::string city;          // after NormalizeCityName
   std::string accentedCity;  // city after AccentCityName
+  std::vector<std::string> otherSpellings;  // OtherSpellings of city: matched like accentedCity
   std::string state;         // the code for the combined form, an upper-case code or
                              // the beginning of codes for the state form
 };

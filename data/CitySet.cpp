@@ -470,6 +470,9 @@ void CCitySet::SelectNames(const CityQuery& query, bool prefix,
   };
   collect(query.city);
   if (query.accentedCity != query.city) collect(query.accentedCity);
+  if (!prefix) {
+    for (const std::string& other : query.otherSpellings) collect(other);
+  }
   std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
 }

@@ -50,9 +50,10 @@ std::string ExchangeTable::Load(std::string bytes) {
   const std::string_view all = bytes;
   std::string_view rest = SkipByteOrderMark(all, damage);
   std::string_view line;
-  if (!NextLfLine(rest, line) || line != "TQEXC 1") {
-    return "it is not a file of the format TQEXC 1";
+  if (!NextLfLine(rest, line) || (line != "TQEXC 1" && line != "TQEXC 2")) {
+    return "it is not a file of the format TQEXC 1 or 2";
   }
+  const bool version2 = line == "TQEXC 2";
   const std::optional<std::int64_t> placeCount =
       NextLfLine(rest, line) ? CountLine(line, "places", 99999) : std::nullopt;
   if (!placeCount) return "its second line is not a count of places";
@@ -63,13 +64,19 @@ std::string ExchangeTable::Load(std::string bytes) {
     const std::size_t at = all.size() - rest.size();
     ++lineNumber;
     if (!NextLfLine(rest, line)) return "it ends inside its list of places";
+    // Version 2 may add a third field, "area": the city the code is known by.
     const std::size_t tab = line.find('\t');
-    if (tab == std::string_view::npos || tab == 0 || tab + 1 == line.size() ||
-        line.find('\t', tab + 1) != std::string_view::npos || HasControlBytes(line, true)) {
-      damage.Damaged(lineNumber, "a place line that is not a name, a tab and a state");
-      places.push_back({at, 0, at});
+    const std::size_t second = tab == std::string_view::npos ? tab : line.find('\t', tab + 1);
+    const std::size_t stateEnd = second == std::string_view::npos ? line.size() : second;
+    const bool area = second != std::string_view::npos;
+    if (tab == std::string_view::npos || tab == 0 || tab + 1 == stateEnd ||
+        (area && (!version2 || line.substr(second + 1) != "area")) || HasControlBytes(line, true)) {
+      damage.Damaged(lineNumber, version2 ? "a place line that is not a name, a tab, a state and "
+                                            "perhaps a tab and \"area\""
+                                          : "a place line that is not a name, a tab and a state");
+      places.push_back({at, 0, at, false});
     } else {
-      places.push_back({at, at + tab, at + line.size()});
+      places.push_back({at, at + tab, at + stateEnd, area});
     }
   }
   ++lineNumber;
@@ -138,7 +145,8 @@ std::optional<ExchangePlace> ExchangeTable::Find(std::int32_t areaCode,
   const PlaceLine& line = places_[found->place - 1];
   const std::string_view bytes = bytes_;
   return ExchangePlace{Utf8ToCp1252(bytes.substr(line.at, line.tab - line.at)),
-                       Utf8ToCp1252(bytes.substr(line.tab + 1, line.end - line.tab - 1))};
+                       Utf8ToCp1252(bytes.substr(line.tab + 1, line.end - line.tab - 1)),
+                       line.area};
 }
 
 }  // namespace tq

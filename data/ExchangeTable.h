@@ -1,6 +1,6 @@
 #pragma once
-// The place of each exchange (NPA-NXX), read from "exc.bin" (format TQEXC 1,
-// described in docs/data-format.md). Every record is checked once while the
+// The place of each exchange (NPA-NXX), read from "exc.bin" (format TQEXC 1
+// or 2, described in docs/data-format.md). Every record is checked once while the
 // file loads; the sound ones are found by binary search. A file of another
 // format leaves the table empty; damage is told, and what can be read is
 // used.
@@ -19,6 +19,7 @@ namespace tq {
 struct ExchangePlace {
   std::string city;   // code page 1252
   std::string state;  // "OH", or a country name
+  bool area = false;  // the city the area code is known by, for an exchange no source names
 };
 
 class ExchangeTable {
@@ -44,7 +45,8 @@ class ExchangeTable {
 
  private:
   struct PlaceLine {  // where a place's line lies in `bytes_`; `tab` 0 when unusable
-    std::size_t at, tab, end;
+    std::size_t at, tab, end;  // `end`: the end of the state
+    bool area;
   };
   struct Record {
     std::uint32_t key;    // NPA-NXX as a number

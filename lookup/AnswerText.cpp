@@ -43,7 +43,7 @@ std::string ExchangeText(const NumberResult& exchange) {
   const std::string code = number.substr(0, 3);
   switch (exchange.status) {
     case Status::kOk:
-      return exchange.place + ", " + exchange.state;
+      return exchange.place + (exchange.area ? " area, " : ", ") + exchange.state;
     case Status::kUnknownExchange:
       return number + " is not listed; area code " + code + " is in " + CodeRegionText(exchange);
     case Status::kNotGeographic:
@@ -114,7 +114,8 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
     json += "{\"number\": " + JsonString(exchange.NumberText()) + ", \"place\": " +
             (placed ? JsonString(exchange.place + ", " + exchange.state) : "null") +
             ", \"status\": \"" + NumberStatusName(exchange.status) + "\", \"state\": " +
-            (exchange.state.empty() ? "null" : JsonString(exchange.state)) + "}";
+            (exchange.state.empty() ? "null" : JsonString(exchange.state)) +
+            (placed && exchange.area ? ", \"area\": true}" : "}");
   }
   json += ",\n  \"query\": " + JsonString(answer.queryGiven);
   json += ",\n  \"e164\": " + (answer.e164.empty() ? "null" : JsonString(answer.e164));

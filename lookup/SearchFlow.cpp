@@ -223,13 +223,13 @@ void SearchFlow::OnOK() {
     Publish(text);
     return;
   }
-  // "000", or a place with a postal code; not a place with what tells it
-  // from its namesakes ("Springfield, Pennsylvania (610/484)").
-  if (number == 0 && text.find('0') != std::string::npos && !text.ends_with(')')) {
-    AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
-    Publish(text);
-    return;
-  }
+  // "000", or a place with a postal code, finds no cities; a place whose
+  // name holds a 0 ("Britannia No. 502, SK") is still a place, so the place
+  // search runs first; when it finds nothing, the map and the third heading
+  // stay as they were, as for any number that finds nothing.
+  const bool zero = number == 0 && text.find('0') != std::string::npos;
+  const std::string stateBefore = strFoundState;
+  const std::string majorHeadingBefore = lblMajorCities;
 
   std::string city, state;
   const bool split = SplitCityState(text, city, state);
@@ -239,7 +239,12 @@ void SearchFlow::OnOK() {
     SearchCityOnly(city);
   }
   const bool asked = outcome_ == AnswerOutcome::kCancelled || outcome_ == AnswerOutcome::kChoices;
-  if (listLargestCity.GetCount() == 0 && !asked) {
+  if (listLargestCity.GetCount() == 0 && !asked && zero) {
+    AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
+    strFoundState = stateBefore;
+    lblMajorCities = majorHeadingBefore;
+    listStateOrProvince.ResetContent();
+  } else if (listLargestCity.GetCount() == 0 && !asked) {
     AddMessage(kCityNotFound, AnswerOutcome::kNotFound);
     strFoundState.clear();
   }

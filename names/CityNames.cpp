@@ -74,13 +74,14 @@ constexpr Fix kAccentedNames[] = {
 };
 
 struct Spelling {
-  std::string_view key;       // SpellingKey() of the name
-  std::string_view spelling;  // as the data has it
+  std::string_view key;           // SpellingKey() of knownAs, or of spelling when it is empty
+  std::string_view spelling;      // as the data has it
+  std::string_view knownAs = {};  // another name of the place (Quebec for Quebec City)
 };
 
 // Every stored name that its spelling key alone would not give back (accents,
 // an abbreviation inside the name, another name the place is known by),
-// sorted by `key`.
+// sorted by `key`; rows sharing a key hold the more populous place first.
 constexpr Spelling kSpellings[] = {
 #include "names/AccentedSpellings.inc"
 };
@@ -128,15 +129,25 @@ void NormalizeCityName(std::string& city) {
   }
 }
 
-std::string SpellingKey(std::string_view city) {
-  std::string plain = PlainLowered(city);
-  // A point ends its word: "st.louis" and "st. louis" are "st louis".
+namespace {
+
+// The plain lower-case text with its points dropped (a point inside a word
+// ends the word: "st.louis" is "st louis") and ft, mt, pt, st, ste and twp
+// written out wherever they stand. With `fold`, apostrophes (' and the
+// typographic one) are dropped and hyphens read as blanks, so that O'Fallon,
+// OFallon and O'Fallon typed with the typographic apostrophe meet, and so do
+// Wilkes-Barre and Wilkes Barre.
+std::string WrittenOut(std::string_view city, bool fold) {
+  const std::string plain = PlainLowered(city);
   std::string spaced;
   for (std::size_t i = 0; i < plain.size(); ++i) {
-    if (plain[i] != '.') {
-      spaced += plain[i];
-    } else if (i + 1 < plain.size() && plain[i + 1] != ' ' && plain[i + 1] != '-') {
-      spaced += ' ';
+    const char c = plain[i];
+    if (c == '.') {
+      if (i + 1 < plain.size() && plain[i + 1] != ' ' && plain[i + 1] != '-') spaced += ' ';
+    } else if (fold && (c == '\'' || c == '\x92')) {
+      continue;
+    } else {
+      spaced += fold && c == '-' ? ' ' : c;
     }
   }
   std::string key;
@@ -152,6 +163,22 @@ std::string SpellingKey(std::string_view city) {
     start = end + 1;
   }
   return key;
+}
+
+}  // namespace
+
+std::string SpellingKey(std::string_view city) { return WrittenOut(city, true); }
+
+std::vector<std::string> OtherSpellings(std::string_view city) {
+  const std::string key = SpellingKey(city);
+  const auto [first, last] = std::equal_range(
+      std::begin(kSpellings), std::end(kSpellings), Spelling{key, {}},
+      [](const Spelling& a, const Spelling& b) { return a.key < b.key; });
+  std::vector<std::string> others;
+  for (auto it = first; it != last; ++it) {
+    if (it != first) others.emplace_back(it->spelling);
+  }
+  return others;
 }
 
 void AccentCityName(std::string& city) {
@@ -170,10 +197,10 @@ void AccentCityName(std::string& city) {
       [](const Spelling& row, const std::string& k) { return row.key < k; });
   if (found != std::end(kSpellings) && found->key == key) {
     city = found->spelling;
-  } else if (key != PlainLowered(city)) {
+  } else if (std::string written = WrittenOut(city, false); written != PlainLowered(city)) {
     // An abbreviation inside the name ("East St. Louis") written out as the
     // data writes it: "East Saint Louis".
-    city = key;
+    city = std::move(written);
     NormalizeCityName(city);
     for (const Fix& row : kAccentedNames) {
       if (std::string_view(city).starts_with(row.text)) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tq {
 
@@ -17,9 +18,15 @@ void NormalizeCityName(std::string& city);
 // written out ("East St. Louis" -> "East Saint Louis"); other names stay as
 // they are.
 void AccentCityName(std::string& city);
+// The other stored spellings of the city's spelling key, beside the one
+// AccentCityName gives: places of two states may share a key ("Saint-
+// Georges", QC, and "Saint George's", NL), and the key finds each.
+std::vector<std::string> OtherSpellings(std::string_view city);
 // Lower case without accents, points dropped (a point inside a word ends
-// it), and the words ft, mt, pt, st and ste written out wherever they stand:
-// "Port St. Lucie" -> "port saint lucie", "Sault-Ste-Marie" -> "sault-sainte-marie".
+// it), apostrophes (' and the typographic one) dropped, hyphens read as
+// blanks, and the words ft, mt, pt, st, ste and twp written out wherever they
+// stand: "Port St. Lucie" -> "port saint lucie", "Sault-Ste.-Marie" ->
+// "sault sainte marie", "O'Fallon" -> "ofallon".
 std::string SpellingKey(std::string_view city);
 
 }  // namespace tq

@@ -193,6 +193,7 @@ NumberResult NumberLookup::Lookup(const PhoneNumber& number, std::int32_t line) 
     result.source = NumberResult::Source::kExchange;
     result.place = std::move(listed->city);
     result.state = std::move(listed->state);
+    result.area = listed->area;
     const auto at = std::lower_bound(places_.begin(), places_.end(), result,
                                      [](const Place& place, const NumberResult& wanted) {
                                        return ByStateAndName(place.state, place.city,

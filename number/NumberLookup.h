@@ -52,6 +52,9 @@ struct NumberResult {
   std::string place;  // "Dayton" (code page 1252)
   std::string state;  // "OH": of the place, or with kUnknownExchange of the code
   std::int32_t cityId = -1;  // the place's record in cit.bin, -1 when none matches
+  // With kOk from the exchange file: `place` is the city the area code is
+  // known by, named for an exchange that no source names ("Los Angeles area").
+  bool area = false;
 
   std::string_view E164() const { return e164.data(); }
   // "937-222", or "" before the exchange is known.

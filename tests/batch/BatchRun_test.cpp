@@ -141,14 +141,14 @@ TEST_F(BatchRunTest, TheInputIsEscapedInBothFormats) {
   options.header = false;
   EXPECT_EQ(Run(input + "say \"hi\"\n", options),
             "\"\"\"1\"\"\\u0009\\\\u001B[2J\\u007F\\u0085,\",,,,invalid,"
-            "not a ten-digit telephone number,,,,,,\n"
-            "\"say \"\"hi\"\"\",,,,invalid,not a ten-digit telephone number,,,,,,\n");
+            "not a ten-digit telephone number,,,,,,,\n"
+            "\"say \"\"hi\"\"\",,,,invalid,not a ten-digit telephone number,,,,,,,\n");
   options.format = BatchFormat::kJsonLines;
   EXPECT_EQ(Run(input, options),
             "{\"input\":\"\\\"1\\\"\\u0009\\\\\\u001B[2J\\u007F\\u0085,\",\"number\":null,"
             "\"area_code\":null,\"exchange\":null,\"status\":\"invalid\",\"reason\":\"not a "
             "ten-digit telephone number\",\"place\":null,\"state\":null,\"time_zone\":null,"
-            "\"utc_offset\":null,\"local_time\":null,\"callable\":null}\n");
+            "\"utc_offset\":null,\"local_time\":null,\"callable\":null,\"area\":null}\n");
 }
 
 // A row whose instant cannot be read, or lies outside the years of the zone
@@ -253,6 +253,7 @@ TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
   }
 
   std::map<std::string, bool> certain;  // of the codes' exchanges not listed
+  int areas = 0;  // rows answered by the city a code is known by
   for (const char* now : {"2026-01-15T13:30Z", "2026-07-15T23:30Z"}) {
     BatchOptions options;
     options.nowUtc = *ParseIsoInstant(now);
@@ -283,6 +284,9 @@ TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
       EXPECT_EQ(field(row, 9), verdict.clock ? UtcOffsetText(*verdict.clock) : "") << number;
       EXPECT_EQ(field(row, 11), !verdict.callable ? "" : *verdict.callable ? "true" : "false")
           << number;
+      const bool placed = exchange.status == NumberResult::Status::kOk;
+      EXPECT_EQ(field(row, 12), !placed ? "" : exchange.area ? "true" : "false") << number;
+      areas += placed && exchange.area;
       if (exchange.status == NumberResult::Status::kUnknownExchange) {
         certain[number.substr(0, 3)] = verdict.callable.has_value();
       }
@@ -291,6 +295,7 @@ TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
   EXPECT_TRUE(certain.at("520"));
   EXPECT_FALSE(certain.at("850"));
   EXPECT_GT(std::count_if(certain.begin(), certain.end(), [](auto& c) { return c.second; }), 200);
+  EXPECT_GT(areas, 0);
 }
 
 }  // namespace

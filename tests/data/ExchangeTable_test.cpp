@@ -25,6 +25,18 @@ TEST(ExchangeTable, FindsListedExchangesOnly) {
   }
 }
 
+// Version 2 marks the place named for exchanges no source names: the city
+// the area code is known by.
+TEST(ExchangeTable, Version2MarksTheCityACodeIsKnownBy) {
+  ExchangeTable table;
+  ASSERT_EQ(table.Load("TQEXC 2\nplaces 2\nDayton\tOH\nDayton\tOH\tarea\nexchanges 2\n"
+                       "937222 00001\n937999 00002\n"),
+            "");
+  EXPECT_EQ(Place(table, 937, 999), "Dayton, OH");
+  EXPECT_TRUE(table.Find(937, 999)->area);
+  EXPECT_FALSE(table.Find(937, 222)->area);
+}
+
 // Each damage is told, and the sound records still answer: the rows give
 // which of 514-555, 937-222 and 937-294 are found afterwards.
 TEST(ExchangeTable, DamageIsToldAndSoundRecordsAnswer) {
@@ -48,7 +60,11 @@ TEST(ExchangeTable, DamageIsToldAndSoundRecordsAnswer) {
        "YYY"},
       {good.substr(0, good.find("514555")), "it holds no usable record", "---"},
       // Nothing can be trusted when the header is not whole.
-      {"TQEXC 2" + good.substr(7), "not a file of the format TQEXC 1", "---"},
+      {"TQEXC 3" + good.substr(7), "not a file of the format TQEXC 1 or 2", "---"},
+      // A third field only in version 2, and only "area".
+      {changed("Kettering\tOH", "Kettering\tOH\tarea"), "line 4 has a place line that is not", "YY-"},
+      {"TQEXC 2" + changed("Kettering\tOH", "Kettering\tOH\tareas").substr(7),
+       "line 4 has a place line that is not", "YY-"},
       {changed("places 3", "places x"), "second line is not a count of places", "---"},
       {changed("\nDayton\tOH", ""), "line 6 is not the count of exchanges after 3 places", "---"},
       {good.substr(0, 20), "ends inside its list of places", "---"},

@@ -129,7 +129,15 @@ TEST_F(ShippedData, PlacesAreFoundAsResidentsWriteThem) {
            {"hempstead, ny", "516"}, {"471", "471"}, {"465", "465"}, {"483", "483"},
            {"georgina, on", "905"}, {"clarington, on", "905"}, {"dayton ohio", "937"},
            {"adak, ak", "907"}, {"providenciales", "649"}, {"Clinton Township, MI", "586"},
-           {"lakewood twp, nj", "732"}}) {
+           {"lakewood twp, nj", "732"}, {"lincoln, on", "905"}, {"montreal-est, qc", "514"},
+           {"burbank, ca", "818"}, {"rochester, ny", "585"}, {"los angeles, ca", "310"},
+           {"wilkes barre, pa", "570"}, {"st johns, nl", "709"}, {"ofallon, mo", "636"},
+           {"saint georges, nl", "709"}, {"saint georges, qc", "418"}, {"queens, ny", "718"},
+           {"bronx, ny", "718"}, {"manhattan, ny", "212"}, {"new york, ny", "718"},
+           {"dollard-des-ormeaux, qc", "514"}, {"hollywood, ca", "323"}, {"methuen, ma", "978"},
+           {"christiansted, vi", "340"}, {"tinian, mp", "670"}, {"dededo, gu", "671"},
+           {"saint-alexandre, qc", "450"}, {"kuujjuaq, qc", "819"}, {"britannia no. 502, sk", "306"},
+           {"Smoky River No. 130, AB", "780"}, {"coeur d\x92" "alene, id", "208"}}) {
     Search(query);
     const Answer& answer = flow_.GetAnswer();
     bool found = false;

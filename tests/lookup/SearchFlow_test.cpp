@@ -148,7 +148,7 @@ TEST_F(SearchFlowTest, HeadingsAndNumbersOutOfRange) {
   Search("555");
   EXPECT_EQ(A().majorCities.heading, "Major cities (0) in area code:");
   Search("937");  // numbers out of range find nothing and keep the map and the third heading
-  for (const char* typed : {"99", "-212", "Dayton, OH 45402"}) {
+  for (const char* typed : {"99", "-212", "Dayton, OH 45402", "000", "Dayton 0"}) {
     Search(typed);
     EXPECT_EQ(Shown(), kNoCities) << typed;
     EXPECT_EQ(A().foundState, "OH") << typed;

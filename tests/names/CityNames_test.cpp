@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -65,7 +68,7 @@ TEST(CityNames, LeadingAbbreviations) {
 }
 
 TEST(CityNames, WordFixes) {
-  ExpectCities({{"coeur d'alene", "Coeur D'Alene"}, {"o'fallon", "O'Fallon"},
+  ExpectCities({{"coeur d'alene", "Coeur D'Alene", "Coeur d'Alene"}, {"o'fallon", "O'Fallon"},
                 {"ile-d'orleans", "Ile-d'Orleans"}, {"isle of palms", "Isle of Palms"},
                 {"mcmurray", "Mcmurray"},  // no blank before
                 // Two "-De-": only the first is lower-cased.
@@ -85,8 +88,8 @@ TEST(CityNames, Accents) {
                 {"MONTR\xC9" "AL", "Montr\xE9" "al"},  // typed with its accent
                 {"quebec city", "Quebec City", "Qu\xE9" "bec City"},
                 {"trois-rivieres-ouest", "Trois-Rivieres-Ouest", "Trois-Rivi\xE8res-Ouest"},
-                {"riviere du loup", "Riviere Du Loup"},  // the data's form has hyphens
-                {"saint jerome", "Saint Jerome"},
+                {"riviere du loup", "Riviere Du Loup", "Rivi\xE8re-du-Loup"},  // a blank for a hyphen
+                {"saint jerome", "Saint Jerome", "Saint-J\xE9r\xF4me"},
                 {"north montreal", "North Montreal"}});  // only the beginning counts
 }
 
@@ -111,11 +114,48 @@ TEST(CityNames, SpellingsByKey) {
                 {"quebec", "Quebec", "Qu\xE9" "bec City"},
                 {"e. st. louis", "East St. Louis", "East Saint Louis"}});
   for (const auto& [city, key] : std::vector<std::pair<std::string, std::string>>{
-           {"Sault-Ste-Marie", "sault-sainte-marie"}, {"st.louis", "saint louis"},
-           {"Mt. Pt. Ft", "mount point fort"}, {"Montr\xE9" "al.", "montreal"},
-           {"Stevens Point", "stevens point"}, {"", ""}, {"St.", "saint"}}) {
+           {"Sault-Ste-Marie", "sault sainte marie"}, {"Sault-Ste.-Marie", "sault sainte marie"},
+           {"st.louis", "saint louis"}, {"Mt. Pt. Ft", "mount point fort"},
+           {"Montr\xE9" "al.", "montreal"}, {"Stevens Point", "stevens point"}, {"", ""},
+           {"St.", "saint"}, {"O'Fallon", "ofallon"}, {"O\x92" "Fallon", "ofallon"},
+           {"Wilkes Barre", "wilkes barre"}, {"Coeur d\x92" "Alene", "coeur dalene"},
+           {"Clinton Twp", "clinton township"}}) {
     EXPECT_EQ(SpellingKey(city), key) << city;
   }
+}
+
+// A typographic or a missing apostrophe and a hyphen typed as a blank find
+// the stored spelling; a beginning keeps its hyphen (a prefix search).
+TEST(CityNames, ApostrophesAndHyphens) {
+  ExpectCities({{"st john\x92s", "Saint John\x92s", "Saint John's"},
+                {"st johns", "Saint Johns", "Saint John's"},  // both are tried
+                {"wilkes barre", "Wilkes Barre", "Wilkes-Barre"},
+                {"trois rivieres", "Trois Rivieres", "Trois-Rivi\xE8res"},
+                {"coeur d\x92" "alene", "Coeur D\x92" "alene", "Coeur d'Alene"},
+                {"ofallon", "Ofallon", "O'Fallon"}, {"montreal-n", "Montreal-N", "Montr\xE9" "al-N"}});
+}
+
+// The generated spellings table: each key is the lookup's own key of its
+// name (or of the other name the row carries), and the keys do not descend,
+// as the binary search needs (places of two states may share a key).
+TEST(CityNames, SpellingsTableKeysAreTheLookupsOwn) {
+  struct Row {
+    std::string_view key, spelling, knownAs = {};
+  };
+  static constexpr Row kRows[] = {
+#include "names/AccentedSpellings.inc"
+  };
+  int wrong = 0;
+  for (const Row& row : kRows) {
+    const std::string_view name = row.knownAs.empty() ? row.spelling : row.knownAs;
+    if (SpellingKey(name) != row.key && ++wrong <= 5) {
+      ADD_FAILURE() << "row \"" << row.key << "\" of " << name << " has the key " << SpellingKey(name);
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  const auto* unordered = std::adjacent_find(std::begin(kRows), std::end(kRows),
+                                             [](const Row& a, const Row& b) { return a.key > b.key; });
+  EXPECT_EQ(unordered, std::end(kRows)) << "the table is not sorted at \"" << unordered->key << "\"";
 }
 
 TEST(CityNames, ShortTextsAndOddBytes) {

@@ -93,13 +93,30 @@ TEST_F(NumberSearch, LocalTimesOfTheTypedPlaceOrOfEachZone) {
             "Callable now (08:00-21:00):\n  yes\nExchange:\n  Kettering, OH\n");
 }
 
+// An exchange that no source names answers the city its area code is known
+// by, told as that city's area in the text, the status line and the JSON.
+TEST_F(NumberSearch, AreaExchangeIsToldAsTheCodesArea) {
+  test::WriteBytes(dir_ / "exc.bin", "TQEXC 2\nplaces 2\nDayton\tOH\nDayton\tOH\tarea\nexchanges 2\n"
+                                     "937222 00001\n937999 00002\n");
+  SearchFlow flow(dir_.path(), chooser_);
+  flow.OpenData();
+  flow.Search("937-999-1234");
+  const std::string json = AnswerJson(flow.GetAnswer(), kNow);
+  EXPECT_NE(AnswerText(flow.GetAnswer(), kNow).find("Exchange:\n  Dayton area, OH\n"), std::string::npos);
+  EXPECT_NE(StatusText(flow.GetAnswer(), kNow).find("exchange 937-999: Dayton area, OH"), std::string::npos);
+  EXPECT_NE(json.find("\"place\": \"Dayton, OH\", \"status\": \"ok\", \"state\": \"OH\", \"area\": true}"),
+            std::string::npos) << json;
+  flow.Search("937-222-1234");
+  EXPECT_EQ(AnswerJson(flow.GetAnswer(), kNow).find("\"area\""), std::string::npos);
+}
+
 TEST_F(NumberSearch, DamagedExchangeFileIsToldAndSkipped) {
-  test::WriteBytes(dir_ / "exc.bin", "TQEXC 2\n");
+  test::WriteBytes(dir_ / "exc.bin", "TQEXC 3\n");
   SearchFlow flow(dir_.path(), chooser_);
   flow.OpenData();
   EXPECT_EQ(StatusText(*flow.Search("937-222-1234"), kNow),
             "Data file exc.bin in " + dir_.path().string() +
-                " is damaged: it is not a file of the format TQEXC 1. Numbers "
+                " is damaged: it is not a file of the format TQEXC 1 or 2. Numbers "
                 "are answered without their exchange. \xB7 Dayton, OH, 1:42 PM "
                 "Sunday, Eastern Daylight Time (UTC-04:00), same time as you \xB7 can call now "
                 "(08:00-21:00)");

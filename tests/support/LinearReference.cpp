@@ -11,6 +11,12 @@ namespace {
 
 bool Same(const std::string& a, const std::string& b) { return CompareNoCase(a, b) == 0; }
 
+bool Named(const std::string& name, const CityQuery& q) {
+  bool other = false;
+  for (const std::string& spelling : q.otherSpellings) other = other || Same(name, spelling);
+  return Same(name, q.city) || Same(name, q.accentedCity) || other;
+}
+
 bool Matches(const CityQuery& q, std::uint32_t id, const std::string& name,
              const std::string& state, std::uint32_t population) {
   using Form = CityQuery::Form;
@@ -20,10 +26,9 @@ bool Matches(const CityQuery& q, std::uint32_t id, const std::string& name,
     case Form::kCityId:
       return id == q.cityId;
     case Form::kCityAndState:
-      return (Same(name, q.city) || Same(name, q.accentedCity)) &&
-             Same(std::string(CurrentStateCode(state)), q.state);
+      return Named(name, q) && Same(std::string(CurrentStateCode(state)), q.state);
     case Form::kCity:
-      return Same(name, q.city) || Same(name, q.accentedCity);
+      return Named(name, q);
     case Form::kCityPrefix:
       return StartsWithNoCase(name, q.city) || StartsWithNoCase(name, q.accentedCity);
     case Form::kStatePrefix:

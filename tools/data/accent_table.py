@@ -47,24 +47,35 @@ def needs_row(name):
 def accent_rows(named_populations, other_names=()):
     """named_populations: [(stored name, population)]; other_names: [(name
     the place is also known by, stored name, population)] (Québec for
-    Québec City). Returns (text of the file, [names left out because a more
-    populous name has the same key])."""
-    best, own = {}, set()
+    Québec City). Returns (text of the file, [names that share their key
+    with a more populous name]). Every name needing a row gets one; rows
+    sharing a key (Saint-Georges, QC, and Saint George's, NL) hold the more
+    populous name first, the one the lookup's AccentCityName gives."""
+    rows, own = {}, set()
     for name, population in named_populations:
         own.add(spelling_key(name))
-        if not needs_row(name):
-            continue
-        key = spelling_key(name)
-        current = best.get(key)
-        if current is None or (population, name) > current:
-            best[key] = (population, name)
+        if needs_row(name):
+            key = spelling_key(name)
+            current = rows.setdefault(key, {})
+            if name not in current or population > current[name][0]:
+                current[name] = (population, "")
     for other, name, population in other_names:
         key = spelling_key(other)
-        if key not in own and (key not in best or (population, name) > best[key]):
-            best[key] = (population, name)
-    left_out = sorted({name for name, _ in named_populations
-                       if needs_row(name) and best[spelling_key(name)][1] != name})
-    rows = sorted(best.items(), key=lambda item: item[0].encode("cp1252"))
+        if key not in own and (key not in rows or population > max(p for p, _ in rows[key].values())):
+            rows[key] = {name: (population, other)}
+    ordered = {key: sorted(found.items(), key=lambda item: (-item[1][0], item[0]))
+               for key, found in rows.items()}
+    shared = sorted(name for found in ordered.values() for name, _ in found[1:])
+    # A row from another name of the place carries that name, so that its key
+    # can be checked against the lookup's own.
     text = FIRST_LINE + "".join(
-        f"{{{cpp_literal(key)}, {cpp_literal(name)}}},\n" for key, (_, name) in rows)
-    return text, left_out
+        f"{{{cpp_literal(key)}, {cpp_literal(name)}"
+        f"{', ' + cpp_literal(cp1252_safe_text(other)) if other else ''}}},\n"
+        for key in sorted(ordered, key=lambda k: k.encode("cp1252"))
+        for name, (_, other) in ordered[key])
+    return text, shared
+
+
+def cp1252_safe_text(name):
+    """The name in code page 1252 letters (a letter it lacks loses its accent)."""
+    return "".join(ch if ch.encode("cp1252", "ignore") else fold_accents(ch) for ch in name)

@@ -8,7 +8,8 @@ name dropped: "Lakewood township" -> Lakewood, "Boise City city" -> Boise,
 governments), its kind, its ACS 2019-2023 population and its internal
 point. Kinds: an incorporated place, a census-designated place, a
 functioning town or township (a county subdivision with a government of its
-own), a Puerto Rico municipio (its barrios added up).
+own), a Puerto Rico municipio (its barrios added up), a borough of New
+York City.
 """
 
 import csv
@@ -28,11 +29,15 @@ SUBDIVISION_COUNTS = SOURCES / "us_county_subdivisions_acs_2023.csv"
 FIGURES = SOURCES / "census_populations.tsv"
 
 INCORPORATED, CDP, TOWN, MUNICIPIO = "incorporated place", "CDP", "town", "municipio"
+# The five boroughs of New York City, county subdivisions that are each a
+# county: places of their own, and parts of the city (NEW_YORK_CITY).
+BOROUGH = "borough"
+NEW_YORK_CITY = "3651000"
 # Join preference of a numbering-plan place among namesakes: the
 # settlement (incorporated place, then census-designated place) before the
 # town or township around it, so a hamlet's exchange never takes its town's
 # figure.
-RANKS = {INCORPORATED: 0, CDP: 1, TOWN: 2, MUNICIPIO: 0}
+RANKS = {INCORPORATED: 0, CDP: 1, TOWN: 2, MUNICIPIO: 0, BOROUGH: 0}
 # The kind words the census puts after a place's name, by LSAD code.
 PLACE_KIND_WORDS = {
     "21": "borough", "25": "city", "37": "municipality", "43": "town", "47": "village",
@@ -88,6 +93,32 @@ def _counts(path, columns):
     return counts
 
 
+# The kind words the ACS and the Gazetteer may put differently after one
+# place's name ("Methuen Town city", "Methuen city"; "Penn Hills township",
+# "Penn Hills municipality").
+KIND_SUFFIX = re.compile(r"( Town city| city| town| village| borough| township| municipality| CDP)$")
+
+
+def _base(name):
+    return match_key(KIND_SUFFIX.sub("", name))
+
+
+def _recoded(counts, geoids):
+    """{(state FIPS, name without its kind word): count} of the ACS places
+    and county subdivisions no Gazetteer place has the code of: a place
+    given a new code since (Methuen, MA; Penn Hills, PA, counted as a
+    township) takes the count of its name, when the rows of its state with
+    that name count one figure."""
+    known, found = set(geoids), {}
+    for counted in (counts, _counts(SUBDIVISION_COUNTS, ["GEOID", "population", "county", "name"])):
+        for geoid, count in counted.items():
+            if geoid not in known and count[1]["name"]:
+                found.setdefault((geoid[:2], _base(count[1]["name"])), []).append(count)
+    # a place and the subdivision it fills count the same people once
+    return {key: rows[0] for key, rows in found.items()
+            if len({r[1]["population"] for r in rows}) == 1}
+
+
 def _point(path, line, row):
     try:
         return float(row["INTPTLAT"]), float(row["INTPTLONG"])
@@ -104,8 +135,9 @@ def us_units():
     """[Unit] of every US place, functioning town or township and Puerto
     Rico municipio, and {reason: [row]} of the source rows left out."""
     renamed, units, left_out = people_names(), [], defaultdict(list)
-    counts = _counts(PLACE_COUNTS, ["GEOID", "population"])
+    counts = _counts(PLACE_COUNTS, ["GEOID", "population", "name"])
     columns = ["USPS", "GEOID", "NAME", "LSAD", "FUNCSTAT", "INTPTLAT", "INTPTLONG"]
+    recoded = _recoded(counts, [row["GEOID"] for _, row in _rows(PLACES, columns, "|")])
     for line, row in _rows(PLACES, columns, "|"):
         where = f"{PLACES.name}:{line} {row['NAME']}, {row['USPS']}"
         if row["LSAD"] not in PLACE_KIND_WORDS:
@@ -124,14 +156,14 @@ def us_units():
         if row["USPS"] == "PR":  # Puerto Rico's places are the parts of its municipios
             left_out["Puerto Rico: counted in its municipio"].append(where)
             continue
-        count = counts.get(row["GEOID"])
+        count = counts.get(row["GEOID"]) or recoded.get((row["GEOID"][:2], _base(row["NAME"])))
         if not count or not count[1]["population"].isdigit():
             left_out["no population"].append(where)
             continue
         kind = CDP if row["LSAD"] == "57" else INCORPORATED
         units.append(Unit(kind, row["GEOID"], row["USPS"], name, row["NAME"],
                           int(count[1]["population"]), *_point(PLACES, line, row)))
-    counts = _counts(SUBDIVISION_COUNTS, ["GEOID", "population", "county"])
+    counts = _counts(SUBDIVISION_COUNTS, ["GEOID", "population", "county", "name"])
     points = defaultdict(list)  # Puerto Rico's barrios by municipio
     columns = ["USPS", "GEOID", "NAME", "FUNCSTAT", "INTPTLAT", "INTPTLONG"]
     for line, row in _rows(SUBDIVISIONS, columns, "|"):
@@ -140,6 +172,11 @@ def us_units():
         population = int(count[1]["population"]) if count and count[1]["population"].isdigit() else None
         if row["USPS"] == "PR":
             points[row["GEOID"][:5]].append((population or 0, *_point(SUBDIVISIONS, line, row)))
+            continue
+        if row["USPS"] == "NY" and row["NAME"].endswith(" borough") and population is not None:
+            units.append(Unit(BOROUGH, row["GEOID"], "NY",
+                              renamed.get(row["GEOID"], row["NAME"][:-len(" borough")]), row["NAME"],
+                              population, *_point(SUBDIVISIONS, line, row)))
             continue
         kind = SUBDIVISION_KIND.search(row["NAME"])
         if not kind or row["FUNCSTAT"] not in FUNCTIONING:

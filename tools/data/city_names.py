@@ -135,9 +135,18 @@ def plain_lowered(text):
     return cp1252_lower(fold_accents(text))
 
 
-def spelling_key(name):
-    """The lookup's SpellingKey: lower case without accents, points dropped
-    (a point inside a word ends it), ft, mt, pt, st and ste written out
-    wherever they stand. "Port St. Lucie" -> "port saint lucie"."""
+def written_out(name, fold):
+    """The lookup's WrittenOut: lower case without accents, points dropped
+    (a point inside a word ends it), ft, mt, pt, st, ste and twp written out
+    wherever they stand; with fold, apostrophes (' and ’) dropped and
+    hyphens read as blanks."""
     text = re.sub(r"\.(?=[^ \-])", " ", plain_lowered(name)).replace(".", "")
+    if fold:
+        text = re.sub("['’]", "", text).replace("-", " ")
     return "".join(_SPELLING_WORDS.get(part, part) for part in re.split(r"([ \-])", text))
+
+
+def spelling_key(name):
+    """The lookup's SpellingKey: "Port St. Lucie" -> "port saint lucie",
+    "O'Fallon" -> "ofallon", "Wilkes-Barre" -> "wilkes barre"."""
+    return written_out(name, fold=True)

@@ -8,11 +8,14 @@ from collections import Counter, defaultdict
 from datetime import date, timedelta
 from pathlib import Path
 
+import area_places
 import canadian_exchanges
+import kinds
 import census
 import checks
 import gazetteer
 import nanp_sources as nanp
+import neighbourhoods
 import npa_report
 import residents
 import statcan
@@ -36,6 +39,8 @@ REFERENCE_YEAR = 2027
 MEMBER_PLACES = 10_000  # capital and places of a member country (of THRESHOLD people up)
 FORMER_STATES = {"NF": "NL", "NT": "NU"}
 MIN_SHARE = 0.1  # of a place's exchanges a code must hold to be linked
+# Territories whose GeoNames places carry the kind word "Village".
+VILLAGE_TERRITORIES = {"GU", "MP"}
 # The month the shipped data describes: every code in service on its last day
 # ships. A code announced for a later date is left for the next release.
 RELEASE_MONTH = (2026, 12)
@@ -50,6 +55,9 @@ class Place:
         self.population, self.coords, self.zone = 0, None, None
         self.joined = self.rejected = False
         self.id_key, self.unit = key, None  # the key its id is filed under; its census unit
+        self.member = False  # a place of a member country or territory (from GeoNames)
+        self.kind, self.plain = None, None  # knd.bin: its kind, and its plain name when renamed
+        self.uncounted = False  # shipped without a figure: no census counts it (a hamlet, a neighbourhood, an island)
 
 
 def own_places(codes):
@@ -138,8 +146,16 @@ def collect_member_places(geo, members, in_service):
             place.country = COUNTRY_USA if country == "USA" else country
             place.population, place.coords = found.population, (found.lat, found.lon)
             place.codes = set(codes[region])
-            place.joined = True
+            place.joined = place.member = True
             places[(place.state, place.key)] = place
+    # Guam's and the Northern Marianas' villages under the names people use,
+    # without GeoNames' kind word: "Dededo", not "Dededo Village".
+    for key, place in sorted(places.items()):
+        if key[0] in VILLAGE_TERRITORIES and place.name.endswith(" Village"):
+            del places[key]
+            place.name = place.name[:-len(" Village")]
+            place.key = match_key(place.name)  # keeps its id
+            places.setdefault((place.state, place.key), place)
     # A member's exchange named after a community of GeoNames (Providenciales,
     # Negril) makes it a place too, with its count where GeoNames has one.
     labels = defaultdict(set)
@@ -159,8 +175,73 @@ def collect_member_places(geo, members, in_service):
             place.country = COUNTRY_USA if country == "USA" else country
             place.population, place.coords = found[0].population, (found[0].lat, found[0].lon)
             place.codes, place.joined = set(codes[region]), found[0].population > 0
+            place.member = True
             places[(place.state, place.key)] = place
-    return places
+    # A village GeoNames also names with its district's ("Tamuning-Tumon-
+    # Harmon" for Tamuning, with Tamuning's people) ships once, by the
+    # shorter name.
+    for key, place in sorted(places.items()):
+        first = (key[0], match_key(place.name.split("-")[0]))
+        if first != key and first in places and places[first].population == place.population > 0:
+            del places[key]
+    regions = territory_places(geo, places, codes)
+    return places, regions, member_exchanges(members, places, codes, regions)
+
+
+def member_exchanges(members, places, codes, regions):
+    """{NPA-NXX: place} of the members' exchanges whose label names a
+    place: a member place of the label's name, or the place
+    member_labels.tsv ships for it (Bahamas' islands as regions). A label
+    naming the whole member ("Cayman Islands") names no place. Regions are
+    added to regions."""
+    table = {(r, l): (n, k) for r, l, n, k in nanp.read_table("member_labels.tsv", 4)}
+    region_of = {c: r for r, found in codes.items() for c in found}
+    about = {region: (state_text, country) for region, state_text, country in members}
+    found = {}
+    for exchange, label in sorted(nanp.exchange_labels().items()):
+        region = region_of.get(int(exchange[:3]))
+        if region is None or nanp.parse_label(label):
+            continue
+        name, kind = table.get((region, label), (label, None))
+        state_text, country = about[region]
+        key = (state_text, match_key(name))
+        if key not in places and kind is None:
+            continue
+        if key not in places:
+            place = places[key] = Place(*key)
+            place.name, place.member, place.codes = name, True, set(codes[region])
+            place.uncounted = kind == "region"
+            place.country = COUNTRY_USA if country == "USA" else country
+            if kind == "region":
+                regions.add(key)
+        found[exchange] = places[key]
+    return found
+
+
+def territory_places(geo, places, codes):
+    """Adds the places of territory_places.tsv to {key: place} (the member
+    places) and returns {(state, key)} of those that are regions."""
+    regions = set()
+    for region, name, kind, point_of in nanp.read_table("territory_places.tsv", 4):
+        if kind not in ("city", "region"):
+            raise SystemExit(f"territory_places.tsv: kind {kind!r} of {name}")
+        key = (region, match_key(name))
+        source = point_of and (places.pop((region, match_key(point_of)), None)
+                               or next(iter(geo.located.get((region, match_key(point_of)), [])), None))
+        if point_of and not source:
+            raise SystemExit(f"territory_places.tsv: GeoNames has no {point_of} in {region}")
+        place = places.get(key) or Place(region, key[1])
+        place.name, place.country, place.member = name, COUNTRY_USA, True
+        place.codes = set(codes[region])
+        if source:
+            place.coords = getattr(source, "coords", None) or (source.lat, source.lon)
+            if source is not place:
+                place.population = getattr(source, "population", 0) if point_of == name else 0
+        place.joined = place.population > 0
+        places[key] = place
+        if kind == "region":
+            regions.add(key)
+    return regions
 
 
 def collect_non_geographic(in_service):
@@ -257,49 +338,58 @@ def build_outputs(places, ids, month_year):
     return records, links, files
 
 
-def exchange_file(places):
+def exchange_file(places, in_service, area_of, members):
     """exc.bin: each exchange's place spelt as its cit.bin record; a label
     whose place is not shipped keeps its written-out name. Canadian
-    exchanges are those of the Canadian numbering administrator's list."""
+    exchanges are those of the Canadian numbering administrator's list, at
+    the place their area names (area_places.resolve); members' exchanges
+    are at their place ({NPA-NXX: place}, member_exchanges)."""
     by_key = {}
     for place in places.values():
         by_key.setdefault((place.state, place.id_key), place)
         by_key[(place.state, place.key)] = place
     labels = dict(nanp.exchange_places())
     canadian = canadian_exchanges.in_service()
-    labels = {e: l for e, l in labels.items() if l[1] not in nanp.CANADIAN_CODES}
+    # The administrator's list names the Canadian exchanges; the labels,
+    # those it does not hold yet.
+    labels = {e: l for e, l in labels.items() if l[1] not in nanp.CANADIAN_CODES or e not in canadian}
     labels.update(canadian)
-    areas = {(p, match_key(a)): match_key(n) for p, a, n in nanp.read_table("exchange_areas.tsv")}
-    areas.update({(s, match_key(o)): match_key(n) for s, o, n in nanp.read_table("renamed.tsv")})
-
-    def place_of(city, state):
-        # The exchange area's own name, the place it lies in, then its name
-        # without a note ("Baie-Comeau (Hauterive)") or its first part
-        # ("St. Catharines-Thorold").
-        bare = re.sub(r" \(.*\)$", "", city)
-        for key in (match_key(city), areas.get((state, match_key(city))), match_key(bare),
-                    match_key(re.split(r"-| - ", bare)[0])):
-            if key and (state, key) in by_key:
-                return by_key[(state, key)]
-        return None
-
     found = {}
     for (city, state) in set(labels.values()):
-        place = place_of(city, state) if state in nanp.CANADIAN_CODES else by_key.get((state, match_key(city)))
+        place = area_of.get((city, state)) or by_key.get((state, match_key(city)))
         found[(city, state)] = ((place.name, place.state) if place
                                 else (normalize_city_name(cp1252_safe(city)), state))
     exchanges = {e: found[label] for e, label in labels.items()}
+    exchanges.update({e: (p.name, p.state) for e, p in members.items()})
+    # A code whose exchanges no label names but which is labelled as a whole
+    # with its city (210 San Antonio, 213 Los Angeles) answers that city's
+    # area for every exchange (NXX 200-999 but the N11 service codes).
+    areas_added = 0
+    for prefix, label in sorted(nanp.geocode_labels().items()):
+        code, whole = prefix[1:], nanp.parse_label(label)
+        if len(prefix) != 4 or not whole or int(code) not in in_service \
+                or any(e.startswith(code) for e in exchanges):
+            continue
+        place = by_key.get((whole[1], match_key(whole[0])))
+        if place is None or int(code) not in place.codes:
+            continue
+        for nxx in range(200, 1000):
+            if nxx % 100 != 11:
+                exchanges[f"{code}{nxx}"] = (place.name, place.state, "area")
+                areas_added += 1
+    print(f"exchanges answering the city their code is known by (area): {areas_added}")
+    named = set(nanp.exchange_places()) | set(canadian) | set(members)
     data = encode_exchanges(exchanges)
     decoded, problems = decode_exchanges(data)
     if problems or decoded != exchanges:
         raise SystemExit(f"exc.bin does not read back: {problems[:3]}")
     names = {(p.name, p.state) for p in places.values()}
-    shipped = sum(1 for e in exchanges.values() if e in names)
-    shipped_ca = sum(1 for e in canadian if exchanges[e] in names)
+    shipped = sum(1 for e in exchanges.values() if e[:2] in names)
+    shipped_ca = sum(1 for e in canadian if exchanges[e][:2] in names)
     print(f"exchanges {len(exchanges)}, {shipped} of them at a shipped place "
           f"({shipped / len(exchanges):.1%}); Canadian in service {len(canadian)}, "
           f"{shipped_ca} at a shipped place ({shipped_ca / max(len(canadian), 1):.1%})")
-    return data
+    return data, exchanges, named
 
 
 def report(geographic, records, links):
@@ -322,6 +412,177 @@ def take_hand_figures(places, figures):
     for key, place in places.items():
         if key in figures:
             place.population, place.joined = figures[key], True
+
+
+def exchange_area_codes(in_service, complexes):
+    """{(province, key of an exchange area's name): codes} of the Canadian
+    numbering administrator's list, each completed with its overlay complexes."""
+    areas = defaultdict(set)
+    for exchange, (area, province) in canadian_exchanges.in_service().items():
+        if int(exchange[:3]) in in_service:
+            areas[(province, match_key(area))].add(int(exchange[:3]))
+    return {key: npa_report.whole_complexes(codes, complexes) & set(in_service)
+            for key, codes in areas.items()}
+
+
+def served_from(place, areas, seats, anchors, division_codes=None):
+    """The codes of the exchange area a Canadian place is served from: the
+    area municipal_seats.tsv names for it, else the area of its name (or of
+    a variant of it: "Corman Park No. 344" -> Corman Park, "L'Île-Perrot"
+    -> Île-Perrot) when the place has no point, or when the area's codes
+    share one with its nearest exchange places' (an area of its name across
+    the province is a namesake's: Ste-Catherine in 418 is not Sainte-Catherine
+    of 450); without a point, when its census division's municipalities have
+    one of the area's codes, if they have codes (Saint-Alexandre of Le
+    Haut-Richelieu, 450, is not the St-Alexandre exchange of 418). None when
+    no area answers."""
+    name = place.unit.name if place.unit else place.name
+    seat = seats.get((place.state, match_key(name)))
+    if seat:
+        return areas[(place.state, match_key(seat))]
+    for variant in residents.name_variants(name) + residents.article_variants(name):
+        codes = areas.get((place.state, match_key(variant)))
+        if not codes:
+            continue
+        near = anchors.get(place.state)
+        if not place.coords and place.unit is not None and place.unit.namesake:
+            continue  # which namesake the area of the name serves is not known
+        division = (division_codes or {}).get(place.unit.code[:4]) \
+            if place.unit is not None and place.unit.kind == "municipality" else None
+        if not place.coords and division and not codes & division:
+            continue
+        if not place.coords or not near or codes & residents.predict(place.coords, near):
+            return codes
+    return None
+
+
+def served_from_areas(geographic, areas, fixed):
+    """Give each Canadian place without exchanges of its own the codes of the
+    exchange area it is served from (served_from), before any rule by
+    distance. Returns (exact, shared, tried): the chain (served-from area,
+    then the nearest-places rule) tried on the Canadian exchange places held
+    out by residents.held_out(), each predicted without its own exchanges."""
+    seats = {(p, match_key(m)): a for p, m, a in nanp.read_table("municipal_seats.tsv", 3)}
+    for (province, _), area in seats.items():
+        if (province, match_key(area)) not in areas:
+            raise SystemExit(f"municipal_seats.tsv: no exchange area {area} in {province}")
+    canadian = [p for p in geographic.values() if p.country == COUNTRY_CANADA]
+    anchors, trial = defaultdict(list), []
+    for place in canadian:
+        if place.codes and place.coords:
+            (trial if residents.held_out(place) else anchors[place.state]).append(place)
+    anchors = {s: [(p.coords, p.codes) for p in found] for s, found in anchors.items()}
+    exact = shared = nearest_exact = 0
+    for place in trial:
+        nearest = residents.predict(place.coords, anchors[place.state])
+        guess = served_from(place, areas, seats, anchors) or nearest
+        exact += guess == place.codes
+        shared += bool(guess & place.codes)
+        nearest_exact += nearest == place.codes
+    all_anchors = defaultdict(list)
+    for place in canadian:
+        if place.codes and place.coords:
+            all_anchors[place.state].append((place.coords, place.codes))
+    division_codes = defaultdict(set)
+    for place in canadian:
+        if place.codes and place.unit is not None and place.unit.kind == "municipality":
+            division_codes[place.unit.code[:4]] |= place.codes
+    given = 0
+    for place in canadian:
+        if not place.codes and place.state not in fixed:
+            codes = served_from(place, areas, seats, all_anchors, division_codes)
+            if codes:
+                place.codes, given = set(codes), given + 1
+    print(f"Canadian places given the codes of the exchange area they are served from: {given}; "
+          f"held out {len(trial)}: exact {exact / max(len(trial), 1):.1%}, "
+          f"sharing a code {shared / max(len(trial), 1):.1%} (nearest places alone: exact "
+          f"{nearest_exact / max(len(trial), 1):.1%})")
+    return exact, shared, len(trial)
+
+
+def place_unlocated_canadian(geographic, unplaced, in_service, complexes):
+    """Codes and zones of the Canadian places left without a point or an
+    exchange area: their census division's (residents.division_rule), or
+    for a population centre its municipality's (centre_municipalities.tsv).
+    Returns ({reason: [place]} of those still left, the division rule's
+    agreement)."""
+    located = [p for p in geographic.values() if p.country == COUNTRY_CANADA and p.coords]
+    for place, zone in zip(located, zones.zones_at([list(p.coords) for p in located])):
+        place.zone = zone
+    left, division_agreement = residents.division_rule(
+        located, unplaced, lambda codes: npa_report.whole_complexes(codes, complexes) & set(in_service))
+    exact, shared, same_zone, tried = division_agreement
+    print(f"Canadian places without a point given their census division's codes: "
+          f"{len(unplaced) - sum(map(len, left.values()))}; division rule on {tried} municipalities "
+          f"with a point: exact sets {exact / max(tried, 1):.1%}, sharing a code "
+          f"{shared / max(tried, 1):.1%}, same zone {same_zone / max(tried, 1):.1%}")
+    # A population centre is in no census division: one the table names
+    # takes the codes and zone of the municipality it lies in.
+    centre_reason = "a population centre, in no census division"
+    holders = {(p, match_key(c)): m for p, c, m in nanp.read_table("centre_municipalities.tsv", 3)}
+    centres, left[centre_reason] = left.pop(centre_reason, []), []
+    for place in centres:
+        holder_name = holders.pop((place.state, match_key(place.unit.name)), None)
+        holder = geographic.get((place.state, match_key(holder_name or "")))
+        if holder_name is not None and (holder is None or not holder.codes):
+            raise SystemExit(f"centre_municipalities.tsv: {holder_name}, {place.state} is no place with codes")
+        if holder_name is None:
+            left[centre_reason].append(place)
+        else:
+            place.codes, place.zone = set(holder.codes), holder.zone
+    if holders:
+        raise SystemExit(f"centre_municipalities.tsv: rows for no centre left without a point: "
+                         f"{sorted(holders)}")
+    print(f"Canadian population centres without a point given their municipality's codes: "
+          f"{len(centres) - len(left[centre_reason])}")
+    return left, division_agreement
+
+
+BIG_CITIES = {COUNTRY_USA: 100, COUNTRY_CANADA: 30}
+# A big city takes a code holding at least this share of the exchanges named
+# after it: Los Angeles 310 (31%), Houston 832 (6%), but not a stray exchange
+# (Riverside in 909, 2%; Minneapolis in 952, 2%).
+BIG_CITY_SHARE = 0.05
+
+
+def link_big_cities(geographic, in_service):
+    """Links each big city (the 100 most populous US cities, the 30 most
+    populous Canadian municipalities) with every code whose exchanges are
+    named after it, however few (Los Angeles: 213, 323, 310, 424, 818 ...),
+    completed with their overlay complexes (BIG_CITY_SHARE). Returns
+    [(place, codes named)]."""
+    complexes = npa_report.complex_members({c: n for c, n in in_service.items() if n.use == "G"})
+    counts = defaultdict(Counter)  # by the exchanges' own labels, not a whole code's (934)
+    for exchange, (city, state) in nanp.exchange_places().items():
+        if int(exchange[:3]) in in_service:
+            counts[(state, match_key(city))][int(exchange[:3])] += 1
+    # Only codes of the city's own state count: a 201 exchange labelled
+    # New York is a New Jersey exchange, whatever its label says.
+    named = {key: {c for c, n in found.items() if n >= BIG_CITY_SHARE * sum(found.values())
+                   and key[0] in npa_report.code_states(in_service[c])}
+             for key, found in counts.items()}
+    big = []
+    for country, count in BIG_CITIES.items():
+        cities = [p for p in geographic.values() if p.country == country and p.unit is not None
+                  and p.unit.kind in ("incorporated place", "municipality")]
+        big += sorted(cities, key=lambda p: -p.population)[:count]
+    found = []
+    for place in big:
+        codes = set().union(*(named.get((place.state, k), set())
+                              for k in {place.key, *map(match_key, place.spellings)}))
+        place.codes |= npa_report.whole_complexes(codes, complexes) & set(in_service)
+        found.append((place, codes))
+    return found
+
+
+def join_boroughs(geographic):
+    """New York City answers every code of its five boroughs."""
+    boroughs = [p for p in geographic.values() if p.unit is not None and p.unit.kind == census.BOROUGH]
+    city = [p for p in geographic.values() if p.unit is not None and p.unit.code == census.NEW_YORK_CITY]
+    if len(boroughs) != 5 or len(city) != 1 or not all(b.codes for b in boroughs):
+        raise SystemExit(f"New York City and its five boroughs with codes: found {len(city)} and "
+                         f"{[(b.name, sorted(b.codes)) for b in boroughs]}")
+    city[0].codes |= set().union(*(b.codes for b in boroughs))
 
 
 def main():
@@ -363,6 +624,8 @@ def main():
         return shipped_name(name, place.state, place.key, landmarks, name)
 
     residents.merge(geographic, units, make_place, unit_name)
+    big_cities = link_big_cities(geographic, in_service)
+    join_boroughs(geographic)
     take_hand_figures(geographic, figures)
     for reason, rows in sorted(left_out.items()):
         print(f"census rows left out, {reason}: {len(rows)} (first: {rows[:3]})")
@@ -375,61 +638,11 @@ def main():
             sets[place.state].add(frozenset(place.codes))
     fixed.update({s: sorted(next(iter(c))) for s, c in sets.items() if len(c) == 1})
     agreement = residents.held_out_agreement(list(geographic.values()))
-    unplaced = residents.code_rule(list(geographic.values()), fixed)
-    # A Canadian unit without a point of its own takes the codes of the
-    # exchange area of its name (Crowsnest Pass, Bradford); one without
-    # either cannot be given codes: it is left out and reported.
     complexes = npa_report.complex_members({c: n for c, n in in_service.items() if n.use == "G"})
-    areas = defaultdict(set)
-    for exchange, (area, province) in canadian_exchanges.in_service().items():
-        areas[(province, match_key(area))].add(int(exchange[:3]))
-    seats = {(p, match_key(m)): a for p, m, a in nanp.read_table("municipal_seats.tsv", 3)}
-    still = []
-    for place in unplaced:
-        names = residents.name_variants(place.unit.name)
-        seat = seats.get((place.state, match_key(place.unit.name)))
-        if seat and (place.state, match_key(seat)) not in areas:
-            raise SystemExit(f"municipal_seats.tsv: no exchange area {seat} in {place.state}")
-        named = [areas[k] for k in ((place.state, match_key(v)) for v in [*names, seat or ""])
-                 if k in areas]
-        codes = named[0] & set(in_service) if named else None
-        if codes:
-            place.codes = npa_report.whole_complexes(codes, complexes)
-        else:
-            still.append(place)
-    print(f"Canadian places without a point given the codes of their exchange area: "
-          f"{len(unplaced) - len(still)}")
-    # One without either takes the codes and zone of its census division's
-    # municipalities, where they agree (residents.division_rule).
-    located = [p for p in geographic.values() if p.country == COUNTRY_CANADA and p.coords]
-    for place, zone in zip(located, zones.zones_at([list(p.coords) for p in located])):
-        place.zone = zone
-    left, division_agreement = residents.division_rule(
-        located, still, lambda codes: npa_report.whole_complexes(codes, complexes) & set(in_service))
-    exact, shared, same_zone, tried = division_agreement
-    print(f"Canadian places without a point given their census division's codes: "
-          f"{len(still) - sum(map(len, left.values()))}; division rule on {tried} municipalities "
-          f"with a point: exact sets {exact / max(tried, 1):.1%}, sharing a code "
-          f"{shared / max(tried, 1):.1%}, same zone {same_zone / max(tried, 1):.1%}")
-    # A population centre is in no census division: one the table names
-    # takes the codes and zone of the municipality it lies in.
-    centre_reason = "a population centre, in no census division"
-    holders = {(p, match_key(c)): m for p, c, m in nanp.read_table("centre_municipalities.tsv", 3)}
-    centres, left[centre_reason] = left.pop(centre_reason, []), []
-    for place in centres:
-        holder_name = holders.pop((place.state, match_key(place.unit.name)), None)
-        holder = geographic.get((place.state, match_key(holder_name or "")))
-        if holder_name is not None and (holder is None or not holder.codes):
-            raise SystemExit(f"centre_municipalities.tsv: {holder_name}, {place.state} is no place with codes")
-        if holder_name is None:
-            left[centre_reason].append(place)
-        else:
-            place.codes, place.zone = set(holder.codes), holder.zone
-    if holders:
-        raise SystemExit(f"centre_municipalities.tsv: rows for no centre left without a point: "
-                         f"{sorted(holders)}")
-    print(f"Canadian population centres without a point given their municipality's codes: "
-          f"{len(centres) - len(left[centre_reason])}")
+    areas = exchange_area_codes(in_service, complexes)
+    canadian_agreement = served_from_areas(geographic, areas, fixed)
+    unplaced = residents.code_rule(list(geographic.values()), fixed)
+    left, division_agreement = place_unlocated_canadian(geographic, unplaced, in_service, complexes)
     unplaced = [p for found in left.values() for p in found]
     for place in unplaced:
         del geographic[(place.state, place.key)]
@@ -437,31 +650,48 @@ def main():
         rows = [f"{p.name}, {p.state} {p.population}" for p in found]
         left_out[f"no point to give it codes, {reason}"] = rows
         print(f"left out without a point, {reason}: {len(rows)} ({rows})")
-    member_places = collect_member_places(geo, members, in_service)
+    neighbourhoods.add(geographic, geo, make_place)
+    area_of = area_places.resolve(geographic, units, geo, make_place, unit_name, in_service)
+    member_places, regions, member_exchange_places = collect_member_places(geo, members, in_service)
     take_hand_figures(member_places, figures)
     places = {**geographic, **member_places, **collect_non_geographic(in_service)}
     assign_zones([p for p in places.values() if p.country != COUNTRY_NON_GEOGRAPHIC])
     month_year = f"{month_end:%B}, {month_end.year}"
+    renamed = kinds.assign(places, units, regions)
+    print(f"namesakes renamed: {len(renamed)}, by kind word {sum(1 for r in renamed if '(' not in r[2])}"
+          f", with a county {sum(1 for r in renamed if '(' in r[2])}; first: {renamed[:10]}")
     ids, registry_text = assign_ids(places)
     records, links, files = build_outputs(places, ids, month_year)
-    files[RES / "exc.bin"] = exchange_file(places)
+    files[RES / "pln.bin"] = npa_report.encode_planned(report_rows, month_end)
+    files[RES / "knd.bin"] = kinds.encode_kinds({ids[k]: (p.kind, p.plain) for k, p in places.items()
+                                                 if p.kind is not None})
+    files[RES / "exc.bin"], exchanges, named = exchange_file(places, in_service, area_of,
+                                                             member_exchange_places)
     # Names a place is also known by: the census name of a place that keeps
     # its own ("Québec" for Québec City).
     known_as = [(p.unit.name, p.name, p.population) for p in places.values()
                 if p.unit is not None and match_key(p.unit.name) != match_key(p.name)]
+    # A place the numbering-plan data names otherwise: by that name ("Bronx").
+    known_as += [(old, places[(state, match_key(new))].name, places[(state, match_key(new))].population)
+                 for state, old, new in nanp.read_table("renamed.tsv", 3)
+                 if (state, match_key(new)) in places]
     # A township is also written with its kind word ("Clinton Township, MI",
     # "Lakewood Township, NJ"), though the word is not stored.
     known_as += [(f"{p.name} Township", p.name, p.population) for p in places.values()
-                 if p.unit is not None and p.unit.kind == "town"
+                 if p.unit is not None and p.unit.kind == "town" and p.plain is None
                  and p.unit.full_name.endswith("township")]
     accent_text, accent_left_out = accent_rows([(r.name, r.population) for r in records], known_as)
-    print(f"accented spellings {accent_text.count(chr(10)) - 1}; left out for a more "
-          f"populous namesake: {accent_left_out}")
+    print(f"accented spellings {accent_text.count(chr(10)) - 1}; sharing their key with a more "
+          f"populous name: {accent_left_out}")
     files[ACCENT_TABLE] = accent_text.encode("utf-8")
     report(geographic, records, links)
     failures, largest = checks.run(in_service, places, records, links, accent_text,
                                    {"units": units, "ids": ids, "agreement": agreement,
-                                    "division": division_agreement})
+                                    "division": division_agreement,
+                                    "canadian": canadian_agreement, "big": big_cities,
+                                    "exchanges": exchanges, "named": named,
+                                    "member_regions": {r: c for r, c in nanp.member_codes(
+                                        [r for r, _, _ in members]).items()}})
     if failures:
         raise SystemExit(f"{failures} check(s) failed: nothing written")
     # Written only once every check has passed.

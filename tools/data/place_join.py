@@ -117,7 +117,7 @@ def join_places(places, geo):
         if not found and len(geo.expansions(place.state, spelling)) == 1:
             found = geo.expansions(place.state, spelling)
             print(f"shortened name {spelling}, {place.state} written out as {found[0].name}")
-            spelling = found[0].name
+            spelling = place.written_out = found[0].name
         candidates[id(place)] = (spelling, found)
         place.coords = (found[0].lat, found[0].lon) if found else None
 

@@ -50,6 +50,15 @@ NEIGHBOURS, RADIUS_KM, NEAR_KM = 6, 40, 2.0
 TOWN_STATES = {"CT", "ME", "MA", "MI", "MN", "NH", "NJ", "NY", "PA", "RI", "VT", "WI"}
 # A Canadian unit's GeoNames point this far from its place's is a namesake's.
 FAR_KM = 30
+# A Canadian municipality's point farther than this from the rest of its
+# census division, and this many times nearer another division's, is another
+# place's of its name.
+DIVISION_KM, IMPLAUSIBLE = 100, 5
+# Of municipalities sharing a name in a province, the GeoNames point of the
+# name goes to the one whose census division's others lie nearest, when they
+# lie this near it (the villages of the Lower North Shore lie far apart) and
+# at most half as far as any other namesake's division.
+NAMESAKE_KM = 400
 # A place under THRESHOLD people ships when no other place lies this near.
 REMOTE_KM = 50
 # A Cree village municipality counts a handful of people or none: those of
@@ -67,6 +76,8 @@ class Unit:
         self.population, self.coords, self.country = population, coords, country
         self.rank = census.RANKS.get(kind, 1 if kind == "community" else 0)
         self.key = None
+        self.namesake = False  # another municipality of its province has its name
+        self.together = 0  # people of the population centre of several communities it is one of
 
 
 def _canadian_units(geo, left_out):
@@ -79,32 +90,91 @@ def _canadian_units(geo, left_out):
                           _point(geo, province, name), "Canada", code))
         if population > NOBODY:
             names.add((province, match_key(name)))
-    for centre, province, second, parts, population in statcan.population_centres():
+    _drop_far_points(units)
+    _place_namesakes(units)
+    for centre, province, second, parts, population, named in statcan.population_centres():
         # A part named like a municipality of either province of the centre
         # is counted there ("Ottawa - Gatineau" lies in Ontario and Quebec).
         parts = [p for p in parts if (province, match_key(p)) not in names
                  and (second, match_key(p)) not in names]
-        if not parts:
-            continue
-        # A centre named for two communities ("Bowmanville - Newcastle") is
-        # shared in proportion to their own GeoNames figures when both have
-        # one; otherwise the first community takes it.
-        own = [_figure(geo, province, p) for p in parts]
-        if all(own) and len(parts) > 1:
-            shares = [round(population * f / sum(own)) for f in own]
-        else:
-            shares = [population] + [0] * (len(parts) - 1)
-        for part, share in zip(parts, shares):
-            if share:
-                units.append(Unit("community", province, part, f"{part} community", share,
-                                  _point(geo, province, part), "Canada", centre))
-                names.add((province, match_key(part)))
+        for part in parts:
+            # A centre named for several communities ("Chicoutimi - Jonquière",
+            # "Angus - Borden CFB-BFC") counts them together: its figure is
+            # none of theirs, and Statistics Canada gives no count of each,
+            # so they ship without one (a figure GeoNames gives them is a
+            # former municipality's or the larger one's: Sydney's is Cape
+            # Breton's).
+            unit = Unit("community", province, part, f"{part} community",
+                        population if named == 1 else 0, _point(geo, province, part), "Canada",
+                        centre)
+            unit.together = population if named > 1 else 0
+            units.append(unit)
+            names.add((province, match_key(part)))
+        if named > 1:
+            left_out["a population centre of several communities: its figure left out"].append(
+                f"{' - '.join(parts)}, {province} {population}")
     return units
 
 
-def _figure(geo, state, name):
-    found = geo.populated.get((state, match_key(name)), [])
-    return found[0].population if found else 0
+def _drop_far_points(units):
+    """A municipality's GeoNames point is taken by its name alone: one lying
+    more than DIVISION_KM from every other municipality of its census
+    division, and IMPLAUSIBLE times nearer another division's, is another
+    place of that name (Saint-Alexandre of Le Haut-Richelieu is not the
+    Saint-Alexandre near Gatineau), and the municipality goes without."""
+    located = [u for u in units if u.coords and len(u.code) == 7]
+    divisions, cells = defaultdict(list), defaultdict(list)
+    for unit in located:
+        divisions[unit.code[:4]].append(unit)
+        cells[(int(unit.coords[0] // 1), int(unit.coords[1] // 1))].append(unit)
+    dropped = []
+    for unit in located:
+        own = min((distance_km(unit.coords, u.coords) for u in divisions[unit.code[:4]] if u is not unit),
+                  default=0.0)
+        if own <= DIVISION_KM:
+            continue
+        lat, lon = int(unit.coords[0] // 1), int(unit.coords[1] // 1)
+        other = min((distance_km(unit.coords, u.coords) for a in (-1, 0, 1) for b in (-1, 0, 1)
+                     for u in cells[(lat + a, lon + b)] if u.code[:4] != unit.code[:4]),
+                    default=float("inf"))
+        if IMPLAUSIBLE * other < own:
+            dropped.append(unit)
+    for unit in dropped:
+        unit.coords = None
+    print(f"Canadian municipalities whose GeoNames point lies in another census division, "
+          f"left without: {len(dropped)} ({[u.name for u in dropped][:12]})")
+
+
+def _place_namesakes(units):
+    """Municipalities of one province sharing a name (L'Ange-Gardien of La
+    Côte-de-Beaupré and of Les Collines-de-l'Outaouais) share the one
+    GeoNames point of that name: it stays with the namesakes of the census
+    division whose other municipalities lie nearest it (NAMESAKE_KM), and
+    the others lose it (their codes then come from their division). Each is
+    marked namesake: its name alone does not tell which exchange area is
+    its own."""
+    groups, spread = defaultdict(list), defaultdict(list)
+    for unit in units:
+        groups[(unit.state, match_key(unit.name))].append(unit)
+    for found in groups.values():
+        if len(found) == 1 and found[0].coords and len(found[0].code) == 7:
+            spread[found[0].code[:4]].append(found[0].coords)
+    for found in groups.values():
+        if len(found) < 2:
+            continue
+        point = next((u.coords for u in found if u.coords), None)
+        # A division of one municipality (Hamilton, a single-tier city) lies
+        # where its municipality does.
+        near = {id(u): min((distance_km(point, p) for p in spread.get(u.code[:4], [])),
+                           default=0.0 if u.code[:4] not in spread else float("inf"))
+                for u in found} if point else {}
+        owner = min(found, key=lambda u: (near.get(id(u), float("inf")), u.code))
+        nearest = near.get(id(owner), float("inf"))
+        others = [near[id(u)] for u in found if u.code[:4] != owner.code[:4]] if point else []
+        clear = nearest <= NAMESAKE_KM and all(2 * nearest <= d for d in others)
+        for unit in found:
+            unit.namesake = True
+            unit.coords = point if clear and unit.code[:4] == owner.code[:4] else None
 
 
 def name_variants(name):
@@ -114,6 +184,12 @@ def name_variants(name):
     "Alfred and Plantagenet" -> Alfred, Plantagenet)."""
     short = re.sub(r" County$", "", re.sub(r"^(Municipal District|County) of |,? No\. \d+$", "", name))
     return [name, short, *re.split(r"/|-| and | et ", short)]
+
+
+def article_variants(name):
+    """The name without a leading article: "L'Île-Perrot" -> Île-Perrot."""
+    short = re.sub(r"^(L'|L’|Le |La |Les )", "", name)
+    return [short] if short != name else []
 
 
 def _point(geo, state, name):
@@ -139,8 +215,10 @@ def units(geo):
     taken = set()
     for (state, key), namesakes in sorted(by_key.items()):
         # A Canadian municipality of nobody comes after its namesakes.
+        # A municipality with the point of its name is the one the name's
+        # exchange is at (L'Ange-Gardien in 418), whatever its size.
         namesakes.sort(key=lambda u: (u.country == "Canada" and u.population <= NOBODY, u.rank,
-                                      -u.population, u.full_name))
+                                      u.coords is None, -u.population, u.full_name))
         for i, unit in enumerate(namesakes):
             unit.key = key if i == 0 else match_key(unit.full_name)
             if (state, unit.key) in taken:  # "Washington township" 40 times in Ohio
@@ -155,6 +233,9 @@ def merge(places, found, make_place, name_of):
     """Join the units with the numbering-plan places (dict keyed by (state,
     key)) and add the units of THRESHOLD people and more as new places."""
     aliases = {(s, match_key(g)): (s, match_key(n)) for s, n, g in read_table("join_aliases.tsv")}
+    # A shortened label written out ("Truth Or Cnsqncs") is the unit of that name.
+    aliases.update({(s, match_key(p.written_out)): (s, k) for (s, k), p in places.items()
+                    if getattr(p, "written_out", None)})
     former = set()
     for state, old, new in read_table("renamed.tsv"):
         former.add((state, match_key(old)))
@@ -188,7 +269,7 @@ def merge(places, found, make_place, name_of):
         if unit and doubtful and free(key) and not getattr(unit, "taken", False):
             place.name = name_of(unit.name, place)
             merged += 1
-            _take(place, unit)
+            take(place, unit)
             unit.taken = True
     for unit in units:
         key = (unit.state, unit.key)
@@ -196,7 +277,7 @@ def merge(places, found, make_place, name_of):
             place = places[key]
             place.name = name_of(unit.name, place)
             merged += 1
-            _take(place, unit)
+            take(place, unit)
             unit.taken = True
     remote = _remote(units, places)
     for unit in units:
@@ -213,8 +294,8 @@ def merge(places, found, make_place, name_of):
         elif key not in places and free(aliases.get(key)):
             place = places[aliases[key]]  # keeps its own name
             merged += 1
-        elif (unit.population >= THRESHOLD and (unit.kind != "town" or unit.state in TOWN_STATES)
-              or id(unit) in remote):
+        elif (max(unit.population, unit.together) >= THRESHOLD
+              and (unit.kind != "town" or unit.state in TOWN_STATES) or id(unit) in remote):
             if key in places:  # a numbering-plan place has the key and a unit
                 key = (key[0], f"{key[1]} {unit.code}")
             place = make_place(*key)
@@ -223,7 +304,7 @@ def merge(places, found, make_place, name_of):
             added += 1
         else:
             continue
-        _take(place, unit)
+        take(place, unit)
     print(f"census units joined with numbering-plan places: {merged}; added: {added}")
 
 
@@ -249,7 +330,7 @@ def _remote(units, places):
     return found
 
 
-def _take(place, unit):
+def take(place, unit):
     """The place becomes the unit: its figure and its point. A Canadian
     unit's point is the first GeoNames place of its name: where it lies
     far from the namesake the place was joined at among its area codes'
@@ -261,8 +342,8 @@ def _take(place, unit):
         place.coords = unit.coords
 
 
-def _held_out(place):
-    digest = hashlib.sha256(f"{place.state}\t{place.key}".encode()).digest()
+def held_out(place):
+    digest = hashlib.sha256(f"{place.state}\t{place.id_key}".encode()).digest()  # stable across renames
     return digest[0] % HOLD_OUT == 0
 
 
@@ -283,10 +364,10 @@ def held_out_agreement(places):
     anchors, trial = defaultdict(list), []
     for place in places:
         if place.codes and place.coords:
-            (trial if _held_out(place) else anchors[place.state]).append((place.coords, place.codes))
+            (trial if held_out(place) else anchors[place.state]).append((place.coords, place.codes))
     exact = shared = tested = 0
     for place in places:
-        if place.codes and place.coords and _held_out(place) and len(anchors[place.state]) > 1:
+        if place.codes and place.coords and held_out(place) and len(anchors[place.state]) > 1:
             guess = predict(place.coords, anchors[place.state])
             tested += 1
             exact += guess == place.codes

@@ -145,6 +145,7 @@ def municipalities():
     municipality), the pieces of one cut by a provincial line added up, and
     {reason: [row]} of the rows left out."""
     kinds, found, pieces, left_out = _kinds(), [], {}, {}
+    written = {code: name for code, name, _ in read_table("residents_spellings.tsv", 3)}
     for line, row in source_rows(POPULATIONS, ["GEO", "DGUID", "Population, 2021"]):
         code = DGUID.fullmatch(row["DGUID"]).group(1)
         province, kind = PROVINCES[code[:2]], kinds.get(code, "")
@@ -158,6 +159,7 @@ def municipalities():
         # "Saint-Lin--Laurentides": the double hyphen of merged names is
         # written single, as people write it.
         name = PIECE.sub("", row["GEO"]).split(" / ")[0].replace("--", "-")
+        name = written.get(code, name)
         if PIECE.search(row["GEO"]):
             pieces.setdefault((province, name, kind), []).append((int(row["Population, 2021"]), code))
         else:
@@ -167,9 +169,10 @@ def municipalities():
 
 
 def population_centres():
-    """[(code, province, second province or "", [names], population)] of the
-    census population centres;
-    "Bowmanville - Newcastle" gives both names."""
+    """[(code, province, second province or "", [names], population, parts)]
+    of the census population centres: "Bowmanville - Newcastle" gives both
+    names, and parts counts every name of the centre ("Angus - Borden
+    CFB-BFC" has two parts, one of them a base)."""
     found = []
     for line, row in source_rows(CENTRES, ["uid", "name", "population", "province",
                                            "second province"]):
@@ -178,5 +181,5 @@ def population_centres():
         names = [n for n in row["name"].split(" - ")
                  if not re.search(r"\d|CFB|\bArea\b", n)]
         found.append((row["uid"], PROVINCES[row["province"]], PROVINCES.get(row["second province"], ""),
-                      names, int(row["population"])))
+                      names, int(row["population"]), len(row["name"].split(" - "))))
     return found
