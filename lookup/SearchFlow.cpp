@@ -914,16 +914,8 @@ void SearchFlow::Publish(std::string queryGiven) {
       ++listed;
     }
   }
-  // The places are filled in row order, so that the columns are read from
-  // front to back whatever the order of the entries.
   answer->places.resize(entryPlaces_.size());
-  std::vector<KeyedRow> byRow(entryPlaces_.size());
   for (std::size_t i = 0; i < entryPlaces_.size(); ++i) {
-    byRow[i] = {entryPlaces_[i].row, static_cast<std::uint32_t>(i)};
-  }
-  SortByKey(byRow);
-  for (const KeyedRow& keyed : byRow) {
-    const std::size_t i = keyed.row;
     const EntryPlace& place = entryPlaces_[i];
     PlaceFacts& facts = answer->places[i];
     facts.name = setCities.CityNames()[place.row];
