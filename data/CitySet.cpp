@@ -189,13 +189,14 @@ bool SortsBefore(std::string_view a, std::string_view b, std::size_t common) {
 
 // The rows in the order of their names without regard to case, equal names
 // by row, and for each position the length of the beginning its name shares
-// with the name before it (case aside; 0 at the first). Files come sorted by
+// with the name before it (case aside; 0 at the first) and the size of its
+// name. Files come sorted by
 // name, or nearly so (a few names that the case of a letter puts elsewhere):
 // one comparison with its neighbour orders each name and measures what they
 // share, and moving the few others a short way into place costs little
 // more. Anything less ordered is sorted by keys made of the names.
 void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::string>& names,
-                    std::vector<std::uint32_t>& common) {
+                    std::vector<std::uint32_t>& common, std::vector<std::uint32_t>& sizes) {
   const auto less = [&](std::uint32_t a, std::uint32_t b) {
     return CompareNoCase(names[a], names[b]) < 0;
   };
@@ -222,7 +223,13 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
     // The names from j to i have new neighbours; the one after i is measured next.
     for (std::size_t k = std::max<std::size_t>(j, 1); k <= i; ++k) measure(k);
   }
-  if (placed) return;
+  sizes.resize(rows.size());
+  if (placed) {
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+      sizes[k] = static_cast<std::uint32_t>(names[rows[k]].size());
+    }
+    return;
+  }
 
   // Sorted by their first sixteen bytes, lowered, as two numbers made in row
   // order: most comparisons, and most common beginnings, never read the
@@ -247,6 +254,7 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
   });
   for (std::size_t k = 0; k < keyed.size(); ++k) {
     rows[k] = keyed[k].row;
+    sizes[k] = keyed[k].size;
     if (k == 0) continue;
     const Keyed &x = keyed[k - 1], &y = keyed[k];
     if (x.head != y.head) {
@@ -343,8 +351,8 @@ void CCitySet::BuildIndexes() {
   // Names are ordered as the filters compare them, without regard to case.
   byName_.resize(aCityNames.size());
   std::iota(byName_.begin(), byName_.end(), 0u);
-  std::vector<std::uint32_t> common;
-  SortRowsByName(byName_, aCityNames, common);
+  std::vector<std::uint32_t> common, sizes;
+  SortRowsByName(byName_, aCityNames, common, sizes);
   // The names that begin with a name follow it in this order. The names
   // still open (each beginning the next, the last one the previous name)
   // stay open while the common beginning of a name and the previous one is
@@ -360,16 +368,14 @@ void CCitySet::BuildIndexes() {
   };
   std::vector<Open> open;
   for (std::uint32_t pos = 0; pos < count; ++pos) {
-    const std::string& name = aCityNames[byName_[pos]];
     namePosition_[byName_[pos]] = pos;
-    const bool same = pos > 0 && common[pos] == name.size() &&
-                      common[pos] == aCityNames[byName_[pos - 1]].size();
+    const bool same = pos > 0 && common[pos] == sizes[pos] && common[pos] == sizes[pos - 1];
     while (!open.empty() && open.back().size > common[pos]) {
       nameAfter_[open.back().position] = pos;
       open.pop_back();
     }
     nameFirst_[pos] = same ? nameFirst_[pos - 1] : pos;
-    open.push_back({pos, name.size()});
+    open.push_back({pos, sizes[pos]});
   }
   for (const Open& still : open) nameAfter_[still.position] = static_cast<std::uint32_t>(count);
   // The major places by state, each state's in row order: sorted by the
