@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <tuple>
 
 #include "base/Text.h"
 #include "number/PhoneNumber.h"
@@ -27,8 +29,7 @@ BatchStatus RowStatus(NumberResult::Status status) {
 
 BatchLookup::BatchLookup(const std::filesystem::path& folder)
     : cities_(folder),
-      areaCodes_(folder),
-      exchangeByNumber_(std::make_unique<std::atomic<const Exchange*>[]>(1000 * 1000)) {
+      areaCodes_(folder) {
   cities_.Open();
   areaCodes_.Open();
   const auto tell = [this](LoadOutcome outcome) {
@@ -43,33 +44,68 @@ BatchLookup::BatchLookup(const std::filesystem::path& folder)
   // A folder without the zone law's files takes each place's own zone.
   tell(law_.OpenFor(folder, cities_));
   numbers_ = std::make_unique<NumberLookup>(cities_, areaCodes_, exchanges_, &law_);
+  // A zone alone, or the zones of an area code's places.
+  zonesById_.resize(static_cast<std::size_t>(law_.ZoneCount()) + 1000);
 }
 
-const BatchLookup::Exchange& BatchLookup::ExchangeOf(const PhoneNumber& number) const {
-  std::atomic<const Exchange*>& slot = exchangeByNumber_[number.areaCode * 1000 + number.exchange];
-  if (const Exchange* known = slot.load(std::memory_order_acquire)) return *known;
+const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) const {
+  std::atomic<const AreaCode*>& slot = byAreaCode_[static_cast<std::size_t>(areaCode)];
+  if (const AreaCode* known = slot.load(std::memory_order_acquire)) return *known;
   std::lock_guard lock(mutex_);
-  if (const Exchange* known = slot.load(std::memory_order_relaxed)) return *known;
-  auto exchange = std::make_unique<Exchange>();
-  exchange->result = numbers_->Lookup(number, 0);
-  exchange->place = Cp1252ToDisplayUtf8(exchange->result.place);
-  exchange->state = Cp1252ToDisplayUtf8(exchange->result.state);
-  exchange->zones = numbers_->ZonesOf(exchange->result);
-  exchangesAsked_.push_back(std::move(exchange));
-  slot.store(exchangesAsked_.back().get(), std::memory_order_release);
-  return *exchangesAsked_.back();
+  if (const AreaCode* known = slot.load(std::memory_order_relaxed)) return *known;
+  const auto text = [this](const std::string& cp1252) -> std::string_view {
+    const auto [at, added] = texts_.try_emplace(cp1252);
+    if (added) at->second = Cp1252ToDisplayUtf8(cp1252);
+    return at->second;
+  };
+  auto made = std::make_unique<AreaCode>();
+  std::map<std::tuple<const Place*, int, BatchStatus, bool, bool>, std::uint16_t> distinct;
+  PhoneNumber number;
+  number.kind = PhoneNumber::Kind::kExchange;
+  number.areaCode = areaCode;
+  NumberResult last;
+  for (std::int32_t exchange = 0; exchange < 1000; ++exchange) {
+    number.exchange = exchange;
+    NumberResult result = numbers_->Lookup(number, 0);
+    // Neighbouring exchanges mostly answer alike (a place's block, the
+    // code's unlisted ones): the answer before is taken again.
+    result.exchange = last.exchange;
+    result.e164 = last.e164;
+    if (exchange > 0 && result == last) {
+      made->exchangeOf[static_cast<std::size_t>(exchange)] =
+          made->exchangeOf[static_cast<std::size_t>(exchange - 1)];
+      continue;
+    }
+    const Place named{text(result.place), text(result.state)};
+    const Place*& place = placeOf_[{named.place.data(), named.state.data()}];
+    if (!place) place = &places_.emplace_back(named);
+    const ZoneSet zones = numbers_->ZonesOf(result);
+    if (zones.id >= 0) zonesById_.at(static_cast<std::size_t>(zones.id)) = zones.zones;
+    const Exchange answer{place, zones.zones.empty() ? -1 : zones.id, RowStatus(result.status),
+                          result.line == 0, result.area};
+    // Exchanges of one place answer alike.
+    const auto [at, added] = distinct.try_emplace(
+        std::tuple(answer.place, answer.zones, answer.status, answer.numbered, answer.area),
+        static_cast<std::uint16_t>(made->exchanges.size()));
+    if (added) made->exchanges.push_back(answer);
+    made->exchangeOf[static_cast<std::size_t>(exchange)] = at->second;
+    last = std::move(result);
+  }
+  made_.push_back(std::move(made));
+  slot.store(made_.back().get(), std::memory_order_release);
+  return *made_.back();
 }
 
-void BatchLookup::FillTime(const ZoneSet& zones, std::int64_t utcSeconds,
+void BatchLookup::FillTime(std::int32_t zones, std::int64_t utcSeconds,
                            const CallingHours& hours, BatchRow& row, Memo& memo) const {
   // Rows mostly share their instant and a handful of zones.
   const std::int64_t minute = utcSeconds / 60 - (utcSeconds % 60 < 0);
-  Memo::Entry& entry = memo.entries[static_cast<std::size_t>(zones.id) % memo.entries.size()];
-  if (zones.id != entry.zones || minute != entry.minute || hours != entry.hours) {
-    entry.zones = zones.id;
+  Memo::Entry& entry = memo.entries[static_cast<std::size_t>(zones) % memo.entries.size()];
+  if (zones != entry.zones || minute != entry.minute || hours != entry.hours) {
+    entry.zones = zones;
     entry.minute = minute;
     entry.hours = hours;
-    entry.verdict = VerdictAt(law_, zones.zones, utcSeconds, hours);
+    entry.verdict = VerdictAt(law_, zonesById_[static_cast<std::size_t>(zones)], utcSeconds, hours);
     entry.utcOffset.clear();
     entry.localTime.clear();
     if (entry.verdict.clock) {
@@ -101,28 +137,27 @@ void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
       number->areaCode > 999 || number->exchange < 0 || number->exchange > 999) {
     return row.SetStatus(BatchStatus::kInvalid);
   }
-  const Exchange& exchange = ExchangeOf(*number);
-  const NumberResult& result = exchange.result;
-  row.SetStatus(RowStatus(result.status));
-  if (result.areaCode >= 0) {
-    WriteDigits(row.areaCodeText, result.areaCode, 3);
-    row.areaCode = {row.areaCodeText, 3};
-  }
-  if (result.exchange >= 0) {
-    WriteDigits(row.exchangeText, result.exchange, 3);
-    row.exchange = {row.exchangeText, 3};
-  }
-  // The E.164 form is the core's, made for the last four digits 0000; the
-  // row's own four digits take their place.
-  if (number->line >= 0 && exchange.result.line == 0) {
-    std::memcpy(row.numberText, result.e164.data(), sizeof row.numberText);
-    WriteDigits(row.numberText + sizeof row.numberText - 4, number->line, 4);
+  const AreaCode& code = AreaCodeOf(number->areaCode);
+  const Exchange& exchange =
+      code.exchanges[code.exchangeOf[static_cast<std::size_t>(number->exchange)]];
+  row.SetStatus(exchange.status);
+  WriteDigits(row.areaCodeText, number->areaCode, 3);
+  row.areaCode = {row.areaCodeText, 3};
+  WriteDigits(row.exchangeText, number->exchange, 3);
+  row.exchange = {row.exchangeText, 3};
+  // The E.164 form of all ten digits, as NumberResult writes it.
+  if (number->line >= 0 && exchange.numbered) {
+    row.numberText[0] = '+';
+    row.numberText[1] = '1';
+    WriteDigits(row.numberText + 2, number->areaCode, 3);
+    WriteDigits(row.numberText + 5, number->exchange, 3);
+    WriteDigits(row.numberText + 8, number->line, 4);
     row.number = {row.numberText, sizeof row.numberText};
   }
-  row.place = exchange.place;
-  row.state = exchange.state;
-  if (result.status == NumberResult::Status::kOk) row.area = result.area ? "true" : "false";
-  if (!exchange.zones.zones.empty()) FillTime(exchange.zones, utcSeconds, hours, row, memo);
+  row.place = exchange.place->place;
+  row.state = exchange.place->state;
+  if (exchange.status == BatchStatus::kOk) row.area = exchange.area ? "true" : "false";
+  if (exchange.zones >= 0) FillTime(exchange.zones, utcSeconds, hours, row, memo);
 }
 
 }  // namespace tq

@@ -5,17 +5,23 @@
 // local time where the call rings with whether one may call then, as a
 // single lookup decides them (NumberLookup::ZonesOf, VerdictAt). The data
 // files are read once; Look() is const and safe to call from several
-// threads at once.
+// threads at once. The answers of an area code's thousand exchanges are
+// asked for together, at its first row, and kept in a table of fixed size:
+// memory does not grow with the input.
 
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "batch/BatchRow.h"
@@ -60,16 +66,30 @@ class BatchLookup {
             BatchRow& row, Memo& memo) const;
 
  private:
-  // The answer of NumberLookup for an area code and exchange (it does not
-  // depend on the last four digits), kept once asked, with its texts in
-  // UTF-8 and the zones where it rings.
-  struct Exchange {
-    NumberResult result;
-    std::string place, state;
-    ZoneSet zones;
+  // What a row takes from the answer of NumberLookup for its area code and
+  // exchange (which does not depend on the last four digits), in 16 bytes:
+  // the place and state in UTF-8, the zones where a call rings, the status,
+  // whether the number has an E.164 form and whether the place is its area
+  // code's city.
+  struct Place {
+    std::string_view place, state;  // into texts_
   };
-  const Exchange& ExchangeOf(const PhoneNumber& number) const;
-  void FillTime(const ZoneSet& zones, std::int64_t utcSeconds, const CallingHours& hours,
+  struct Exchange {
+    const Place* place;  // in places_
+    std::int32_t zones;  // ZoneSet::id; -1: none
+    BatchStatus status;
+    bool numbered;
+    bool area;  // NumberResult::area
+  };
+  // The exchanges of one area code, made when a row first asks for the code:
+  // each of the thousand exchanges as an index into the code's distinct
+  // answers.
+  struct AreaCode {
+    std::array<std::uint16_t, 1000> exchangeOf;
+    std::vector<Exchange> exchanges;
+  };
+  const AreaCode& AreaCodeOf(std::int32_t areaCode) const;
+  void FillTime(std::int32_t zones, std::int64_t utcSeconds, const CallingHours& hours,
                 BatchRow& row, Memo& memo) const;
 
   CCitySet cities_;
@@ -78,11 +98,20 @@ class BatchLookup {
   ZoneLaw law_;
   std::vector<LoadOutcome> problems_;
   std::unique_ptr<NumberLookup> numbers_;
-  // By area code * 1000 + exchange; filled as rows ask, under `mutex_`, and
-  // read without a lock.
-  std::unique_ptr<std::atomic<const Exchange*>[]> exchangeByNumber_;
+  // By area code: made under `mutex_` at the code's first row and read
+  // without a lock. At most a thousand of a few kilobytes each, whatever the
+  // input.
+  mutable std::array<std::atomic<const AreaCode*>, 1000> byAreaCode_{};
   mutable std::mutex mutex_;
-  mutable std::vector<std::unique_ptr<Exchange>> exchangesAsked_;
+  mutable std::vector<std::unique_ptr<const AreaCode>> made_;
+  // The places and states of the exchanges made, each once, and their UTF-8
+  // texts by their code page 1252 form (node-based: views into them stay
+  // valid). The zones of each ZoneSet::id made, by id: room for every id is
+  // made at the start.
+  mutable std::deque<Place> places_;
+  mutable std::map<std::pair<const char*, const char*>, const Place*> placeOf_;  // by texts_
+  mutable std::unordered_map<std::string, std::string> texts_;
+  mutable std::vector<std::span<const int>> zonesById_;
 };
 
 }  // namespace tq

@@ -37,6 +37,19 @@ BatchReader::BatchReader(BatchSource& source, std::size_t chunkSize, std::size_t
       chunkSize_(std::max<std::size_t>(chunkSize, 1)),
       maxLines_(std::max<std::size_t>(maxLines, 1)) {}
 
+std::size_t BatchReader::EndLinesAtLoneCrs(char* bytes, std::size_t size) {
+  // The LF of a CR LF cut by the previous read: its CR is an LF already.
+  if (afterCr_ && size > 0 && bytes[0] == '\n') std::memmove(bytes, bytes + 1, --size);
+  afterCr_ = false;
+  for (char* cr = bytes; (cr = static_cast<char*>(std::memchr(cr, '\r', size - (cr - bytes))));) {
+    const bool last = cr + 1 == bytes + size;
+    if (last || cr[1] != '\n') *cr = '\n';
+    afterCr_ = last;
+    ++cr;
+  }
+  return size;
+}
+
 bool BatchReader::Next(BatchChunk& chunk, const std::atomic<bool>* stop) {
   // Room for a carried line start, one read and the LF given to a last line.
   const std::size_t capacity = std::max(chunkSize_, kMaxBatchLine + 2) + chunkSize_ + 1;
@@ -104,7 +117,7 @@ bool BatchReader::Next(BatchChunk& chunk, const std::atomic<bool>* stop) {
     }
     bytesRead_ += static_cast<std::uint64_t>(count);
     const std::size_t newStart = chunk.size;
-    chunk.size += static_cast<std::size_t>(count);
+    chunk.size += EndLinesAtLoneCrs(data + newStart, static_cast<std::size_t>(count));
     take(newStart);
   }
   if (Failed()) return false;

@@ -3,7 +3,9 @@
 // bounded size (so that memory stays small whatever the input's size), and
 // the fields of a CSV line (RFC 4180).
 //
-// Lines end in LF or CR LF; a last line without a line end is a line. A line
+// Lines end in LF, CR LF or CR; a last line without a line end is a line; a
+// byte-order mark at the start of a line (of the input, or of a file joined
+// to it) is not part of the line, so that the input can be cut at any line. A line
 // longer than kMaxBatchLine is not kept: its place in the chunk holds an empty
 // line marked as too long, so that it still gives its row in order. A CSV
 // record is one line: a line break inside quotes is a quoting error (the work
@@ -23,7 +25,7 @@
 
 namespace tq {
 
-// Whole lines of the input, each ending in LF.
+// Whole lines of the input, each ending in LF (a CR alone made one).
 struct BatchChunk {
   std::unique_ptr<char[]> data;
   std::size_t size = 0, capacity = 0;
@@ -35,7 +37,8 @@ struct BatchChunk {
 };
 
 // Calls `line(text, tooLong)` for every line of the chunk, in order, without
-// its LF or CR LF; `tooLong` is true for a line longer than kMaxBatchLine.
+// its line end and byte-order mark; `tooLong` is true for a line longer than
+// kMaxBatchLine.
 template <class LineFunction>
 void ForEachLine(const BatchChunk& chunk, LineFunction line) {
   const char* begin = chunk.data.get();
@@ -49,6 +52,7 @@ void ForEachLine(const BatchChunk& chunk, LineFunction line) {
     const bool marked = tooLong != chunk.tooLong.end() &&
                         *tooLong == static_cast<std::size_t>(begin - chunk.data.get());
     if (marked) ++tooLong;
+    if (stop - begin >= 3 && std::memcmp(begin, "\xEF\xBB\xBF", 3) == 0) begin += 3;
     const auto length = static_cast<std::size_t>(stop - begin);
     line(std::string_view(begin, length), marked || length > kMaxBatchLine);
     begin = lf + 1;
@@ -100,10 +104,15 @@ class BatchReader {
   std::uint64_t BytesRead() const { return bytesRead_; }
 
  private:
+  // Makes each CR that is not followed by an LF an LF, in `size` bytes just
+  // read; gives their size, less the LF of a CR LF the previous read cut.
+  std::size_t EndLinesAtLoneCrs(char* bytes, std::size_t size);
+
   BatchSource& source_;
   std::size_t chunkSize_, maxLines_;
   std::string carry_;      // what the previous chunk left: the start of a line, or whole lines
   bool skipping_ = false;  // inside a too long line: drop up to its LF
+  bool afterCr_ = false;   // the last byte read was a CR, made an LF
   bool ended_ = false;
   int errorNumber_ = 0;
   std::uint64_t bytesRead_ = 0;

@@ -1,5 +1,7 @@
 #include "batch/BatchRow.h"
 
+#include <cstring>
+
 #include "base/Json.h"
 #include "number/NumberLookup.h"
 
@@ -33,19 +35,75 @@ const std::array<StatusText, kBatchStatusCount>& StatusTexts() {
   return texts;
 }
 
-void AppendCsvField(std::string& out, std::string_view field) {
-  bool plain = true;
-  for (char c : field) plain &= c != ',' && c != '"' && c != '\n' && c != '\r';
-  if (plain) {
-    out += field;
-    return;
+// The bytes a field may not hold as they are, per format: in CSV a comma or
+// a quote (the field is quoted) and a control; in JSON a quote, a backslash
+// and a control. 0xC2 may begin a C1 control.
+struct SpecialBytes {
+  std::array<bool, 256> csv{}, json{};
+};
+constexpr SpecialBytes kSpecial = [] {
+  SpecialBytes special;
+  for (std::size_t c = 0; c < 0x20; ++c) special.csv[c] = special.json[c] = true;
+  for (const unsigned char c : {0x7F, 0xC2}) special.csv[c] = special.json[c] = true;
+  special.csv[','] = special.csv['"'] = true;
+  special.json['"'] = special.json['\\'] = true;
+  return special;
+}();
+
+bool IsPlain(std::string_view text, const std::array<bool, 256>& special) {
+  for (const char c : text) {
+    if (special[static_cast<unsigned char>(c)]) return false;
   }
-  out += '"';
-  for (char c : field) {
-    if (c == '"') out += '"';
-    out += c;
+  return true;
+}
+
+// RFC 4180 quoting, with control characters escaped as in JSON; at most
+// 6 * field.size() + 2 bytes.
+char* WriteCsvField(char* to, std::string_view field) {
+  if (IsPlain(field, kSpecial.csv)) {
+    std::memcpy(to, field.data(), field.size());
+    return to + field.size();
   }
-  out += '"';
+  const bool quoted = field.find_first_of(",\"") != std::string_view::npos;
+  if (quoted) *to++ = '"';
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    unsigned code = 0;
+    if (const std::size_t length = ControlLength(field.substr(i), code)) {
+      to = WriteControlEscape(to, code);
+      i += length - 1;
+      continue;
+    }
+    if (field[i] == '"') *to++ = '"';
+    *to++ = field[i];
+  }
+  if (quoted) *to++ = '"';
+  return to;
+}
+
+char* WriteJsonField(char* to, std::string_view field) {
+  if (!IsPlain(field, kSpecial.json)) return WriteJsonString(to, field);
+  *to++ = '"';
+  std::memcpy(to, field.data(), field.size());
+  to += field.size();
+  *to++ = '"';
+  return to;
+}
+
+// The columns this program writes itself (the number and its digits, the
+// status and its reason, the offset, the local time, callable, area): plain ASCII
+// that no format has to escape. Every other column is checked.
+constexpr std::array<bool, kBatchColumns.size()> kOwnText = [] {
+  std::array<bool, kBatchColumns.size()> own{};
+  for (const std::string_view column : {"number", "area_code", "exchange", "status", "reason",
+                                        "utc_offset", "local_time", "callable", "area"}) {
+    for (std::size_t i = 0; i < kBatchColumns.size(); ++i) own[i] = own[i] || kBatchColumns[i] == column;
+  }
+  return own;
+}();
+
+char* WriteText(char* to, std::string_view text) {
+  std::memcpy(to, text.data(), text.size());
+  return to + text.size();
 }
 
 }  // namespace
@@ -84,37 +142,48 @@ void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
   const std::array<std::string_view, kBatchColumns.size()> fields = {
       row.input, row.number,   row.areaCode,  row.exchange,  status,       row.reason, row.place,
       row.state, row.timeZone, row.utcOffset, row.localTime, row.callable, row.area};
+  // The most the row can take: every byte escaped, with the names, quotes
+  // and separators of JSON. Most rows are written on the stack and appended
+  // at once.
+  std::size_t most = 2;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    most += 6 * fields[i].size() + kBatchColumns[i].size() + 8;
+  }
+  char small[4096];
+  std::string large;
+  if (most > sizeof small) large.resize(most);
+  char* const begin = most > sizeof small ? large.data() : small;
+  char* to = begin;
   if (format == BatchFormat::kCsv) {
-    // Only the input and the texts of the data may need quotes.
-    AppendCsvField(out, fields[0]);
-    for (std::size_t i = 1; i < fields.size(); ++i) {
-      out += ',';
-      if (i == 6 || i == 7) {
-        AppendCsvField(out, fields[i]);
-      } else {
-        out += fields[i];
-      }
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (i > 0) *to++ = ',';
+      to = kOwnText[i] ? WriteText(to, fields[i]) : WriteCsvField(to, fields[i]);
     }
   } else {
-    out += '{';
+    *to++ = '{';
     for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (i > 0) out += ',';
-      out += '"';
-      out += kBatchColumns[i];
-      out += "\":";
+      if (i > 0) *to++ = ',';
+      *to++ = '"';
+      to = WriteText(to, kBatchColumns[i]);
+      to = WriteText(to, "\":");
       // Only the input is always a string; an empty field is null, and
       // callable and area are booleans.
       if ((i == kCallableColumn || i == kAreaColumn) && !fields[i].empty()) {
-        out += fields[i];
+        to = WriteText(to, fields[i]);
+      } else if (kOwnText[i] && !fields[i].empty()) {
+        *to++ = '"';
+        to = WriteText(to, fields[i]);
+        *to++ = '"';
       } else if (i == 0 || !fields[i].empty()) {
-        AppendJsonString(out, fields[i]);
+        to = WriteJsonField(to, fields[i]);
       } else {
-        out += "null";
+        to = WriteText(to, "null");
       }
     }
-    out += '}';
+    *to++ = '}';
   }
-  out += '\n';
+  *to++ = '\n';
+  out.append(begin, to);
 }
 
 }  // namespace tq

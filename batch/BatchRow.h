@@ -27,7 +27,8 @@ enum class BatchStatus : std::uint8_t {
   kNulByte,          // the line holds a NUL byte
   kCsvError,         // a quoting error in a CSV line
   kNoColumn,         // a CSV line with fewer fields than the column asks for
-  kBadTime,          // the time column holds no ISO 8601 instant
+  kBadTime,          // a number without its instant: the time column holds no ISO 8601
+                     // instant from 1970 through 2100, or the run's instant lies outside
   kHeader,           // the header line of a CSV input
   kNoExchangeData,   // no exchange file could be read
 };
@@ -38,6 +39,11 @@ inline constexpr std::size_t kBatchStatusCount = 15;
 std::string_view BatchStatusName(BatchStatus status);
 // The reason given with a status when nothing more specific is known.
 std::string_view BatchStatusReason(BatchStatus status);
+
+// The reason of a bad_time row when the run's own instant (its --now, or the
+// computer's clock) lies outside the years of the zone law.
+inline constexpr std::string_view kBadRunTimeReason =
+    "the instant of the run lies outside 1970 through 2100";
 
 // Lines longer than this (without their line end) are not read: their row
 // says kTooLong.

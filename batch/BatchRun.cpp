@@ -57,7 +57,7 @@ class RowMaker {
       row_.input = line;
       const std::string_view number = AsTyped(line);
       if (IsBlankText(number)) return row_.SetStatus(BatchStatus::kEmpty);
-      return lookup_.Look(number, options_.nowUtc, options_.callingHours, row_, memo_);
+      return LookAt(number, options_.nowUtc, kBadRunTimeReason);
     }
     SplitCsvLine(line, column_, timeColumn_, fields_);
     if (fields_.outcome != CsvFields::Outcome::kOk) {
@@ -70,13 +70,25 @@ class RowMaker {
     if (header) return row_.SetStatus(BatchStatus::kHeader);
     const std::string_view number = AsTyped(fields_.first);
     if (IsBlankText(number)) return row_.SetStatus(BatchStatus::kEmpty);
-    std::optional<std::int64_t> instant = options_.nowUtc;
-    if (timeColumn_ >= 0) instant = ParseIsoInstant(Trimmed(fields_.second));
-    lookup_.Look(number, instant.value_or(options_.nowUtc), options_.callingHours, row_, memo_);
-    if (!instant && row_.status == BatchStatus::kOk) {
-      row_.SetStatus(BatchStatus::kBadTime);
-      row_.timeZone = row_.utcOffset = row_.localTime = row_.callable = {};
+    if (timeColumn_ < 0) return LookAt(number, options_.nowUtc, kBadRunTimeReason);
+    LookAt(number, ParseIsoInstant(Trimmed(fields_.second)),
+           BatchStatusReason(BatchStatus::kBadTime));
+  }
+
+  // The number looked up at `instant`. A number read at an instant that is
+  // missing or outside the years of the zone law gets no clock: its row says
+  // bad_time, with `reason`.
+  void LookAt(std::string_view number, std::optional<std::int64_t> instant,
+              std::string_view reason) {
+    const bool known = instant && *instant >= kFirstInstant && *instant < kEndOfInstants;
+    lookup_.Look(number, known ? *instant : kFirstInstant, options_.callingHours, row_, memo_);
+    if (known || row_.status == BatchStatus::kInvalid ||
+        row_.status == BatchStatus::kOtherCountry) {
+      return;
     }
+    row_.status = BatchStatus::kBadTime;
+    row_.reason = reason;
+    row_.timeZone = row_.utcOffset = row_.localTime = row_.callable = {};
   }
 
   // The number as a single lookup reads what is typed: in code page 1252,

@@ -1,27 +1,35 @@
 // The batch lookup (`tqlookup --batch`) on a generated file of telephone
-// numbers in mixed common forms: lines per second on one and on two worker
-// threads beside the physical limit measured in the same run (reading the
-// file and splitting it into lines), the status counts and the peak
-// resident memory, each printed with its target and "met" or "MISSED".
+// numbers in mixed common forms, set against the one-core limit
+// (OneCoreLimit.h) in the same run: rounds of the limit, one job and two
+// jobs in turn (each round in another order), each timed in CPU seconds of
+// the whole process (the machine may be shared: wall clocks are printed, but
+// the targets are per CPU second). It prints the minimum, median and maximum
+// over the rounds of lines per CPU second, of one job's share of the limit
+// and of two jobs' speed-up over one, each with its target and "met" or
+// "MISSED" (judged on the median), then checks that one job, two jobs and the
+// limit wrote the same bytes, and gives the status counts.
 //
-//   telquest_batch_bench FILE [LINES]   (scripts/bench.sh runs it)
+//   telquest_batch_bench FILE [LINES [ROUNDS]]   (scripts/bench.sh runs it)
 //
 // FILE is written first (LINES lines, 10 000 000 by default) from the
 // exchanges of the shipped res/exc.bin, then read by every measurement;
-// LINES 0 reads FILE as it is.
+// LINES 0 reads FILE as it is. ROUNDS is 3 by default.
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "batch/BatchReader.h"
+#include "OneCoreLimit.h"
 #include "batch/BatchRun.h"
 
 namespace {
@@ -67,32 +75,72 @@ std::string NumberLine(std::uint64_t i, const std::vector<std::string>& exchange
   }
 }
 
-// The CPU time of the whole process so far, in seconds.
+// The CPU time of the whole process so far (every thread), in seconds.
 double CpuSeconds() {
   timespec now{};
   ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+struct Timing {
+  double cpu = 0, wall = 0;
+  std::uint64_t lines = 0;
+  double PerCpuSecond() const { return static_cast<double>(lines) / cpu; }
+};
+
+Timing Timed(const std::function<std::uint64_t()>& run) {
+  const auto start = std::chrono::steady_clock::now();
+  const double cpuStart = CpuSeconds();
+  Timing timing;
+  timing.lines = run();
+  timing.cpu = CpuSeconds() - cpuStart;
+  timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return timing;
 }
 
-void PrintTarget(const char* what, double value, const char* unit, double target, bool atLeast) {
-  const bool met = atLeast ? value >= target : value < target;
-  std::printf("  %-44s %14.0f %-8s target %s %.0f: %s\n", what, value, unit,
-              atLeast ? ">=" : "<", target, met ? "met" : "MISSED");
+// A digest of everything written, however the writes are cut.
+class DigestSink : public tq::BatchSink {
+ public:
+  bool Write(std::string_view bytes) override {
+    for (const char c : bytes) {
+      digest_ = (digest_ ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
+    }
+    size_ += bytes.size();
+    return true;
+  }
+  std::pair<std::uint64_t, std::uint64_t> Digest() const { return {digest_, size_}; }
+
+ private:
+  std::uint64_t digest_ = 0xCBF29CE484222325ull, size_ = 0;
+};
+
+struct Spread {
+  double min, median, max;
+};
+Spread SpreadOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return {values.front(), values[values.size() / 2], values.back()};
+}
+
+void PrintSpread(const char* what, const Spread& spread, const char* format) {
+  std::printf("  %-40s", what);
+  for (const double value : {spread.min, spread.median, spread.max}) std::printf(format, value);
+}
+void PrintTarget(const char* what, const Spread& spread, const char* format, double target) {
+  PrintSpread(what, spread, format);
+  std::printf("   target >= %g: %s\n", target, spread.median >= target ? "met" : "MISSED");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: telquest_batch_bench FILE [LINES]\n");
+    std::fprintf(stderr, "usage: telquest_batch_bench FILE [LINES [ROUNDS]]\n");
     return 2;
   }
   const std::string path = argv[1];
   const std::uint64_t lines = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 10'000'000;
+  const int rounds = std::max(argc > 3 ? std::atoi(argv[3]) : 3, 1);
   const std::vector<std::string> exchanges =
       ShippedExchanges(std::string(TELQUEST_SOURCE_DIR) + "/res/exc.bin");
   if (exchanges.empty()) {
@@ -119,61 +167,67 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", lookup.Problems().front().text.c_str());
     return 1;
   }
-  const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-
-  // The physical limit: the same reader, counting lines.
-  double limit = 0;
-  {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    const auto start = std::chrono::steady_clock::now();
-    tq::FdSource source(fd);
-    tq::BatchReader reader(source);
-    tq::BatchChunk chunk;
-    std::uint64_t counted = 0;
-    while (reader.Next(chunk)) {
-      tq::ForEachLine(chunk, [&](std::string_view, bool) { ++counted; });
-    }
-    limit = static_cast<double>(counted) / Seconds(start);
-    ::close(fd);
-  }
-
-  std::printf("Batch lookup of %s\n", path.c_str());
-  std::printf("  %-44s %14.0f lines/s\n", "physical limit (read and split lines)", limit);
-  // Other programs on the machine slow the wall clock: the rate per CPU
-  // second and the cores in use tell how much.
-  double rates[3] = {}, cpuRates[3] = {}, cores[3] = {};
-  tq::BatchTotals totals;
-  for (int jobs : {1, 2}) {
+  constexpr std::int64_t kNow = 1784217600;  // 2026-07-16T16:00Z
+  const tq::bench::OneCoreLimit limit(lookup, kNow);
+  const auto batch = [&](int jobs, tq::BatchSink& sink, tq::BatchTotals* totals = nullptr) {
     tq::BatchOptions options;
     options.jobs = jobs;
-    options.nowUtc = 1784217600;  // 2026-07-16T16:00Z
+    options.nowUtc = kNow;
+    options.header = false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = CpuSeconds();
-    const tq::BatchResult result = tq::RunBatch(fd, devNull, lookup, options);
-    const double seconds = Seconds(start), cpu = CpuSeconds() - cpuStart;
-    rates[jobs] = static_cast<double>(result.totals.rows) / seconds;
-    cpuRates[jobs] = static_cast<double>(result.totals.rows) / cpu;
-    cores[jobs] = cpu / seconds;
-    totals = result.totals;
+    tq::FdSource source(fd);
+    const tq::BatchResult result = tq::RunBatch(source, sink, lookup, options);
     ::close(fd);
-    const std::string what = "tqlookup --batch, " + std::to_string(jobs) + " job" +
-                             (jobs > 1 ? "s" : "") + " (CSV to /dev/null)";
-    if (jobs == 1) {
-      PrintTarget(what.c_str(), rates[1], "lines/s", 1'000'000, true);
-    } else {
-      std::printf("  %-44s %14.0f lines/s\n", what.c_str(), rates[2]);
-      PrintTarget("  speed-up of 2 jobs over 1 (x100)", 100 * rates[2] / rates[1], "", 180, true);
+    if (totals) *totals = result.totals;
+    return result.totals.rows;
+  };
+
+  // Rounds of the three, each round in another order.
+  const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  tq::FdSink toNull(devNull);
+  const std::array<std::function<std::uint64_t()>, 3> runs = {
+      [&] { return limit.Run(path, toNull); }, [&] { return batch(1, toNull); },
+      [&] { return batch(2, toNull); }};
+  std::array<std::vector<Timing>, 3> timings;
+  for (int round = 0; round < rounds; ++round) {
+    for (int i = 0; i < 3; ++i) {
+      const int which = (round + i) % 3;
+      timings[static_cast<std::size_t>(which)].push_back(Timed(runs[static_cast<std::size_t>(which)]));
     }
-    std::printf("  %-44s %14.0f lines/s (%.2f cores busy)\n", "  the same per CPU second",
-                cpuRates[jobs], cores[jobs]);
   }
-  std::printf("  %-44s %14.0f %%\n", "1 job as a share of the physical limit",
-              100 * rates[1] / limit);
-  rusage usage{};
-  ::getrusage(RUSAGE_SELF, &usage);
-  PrintTarget("peak resident memory of the whole run (kB)", static_cast<double>(usage.ru_maxrss),
-              "kB", 64 * 1024, false);
+  std::vector<double> perCpu[3], share, cpuSpeedUp, wallSpeedUp, cores, wallRate;
+  for (int round = 0; round < rounds; ++round) {
+    const auto r = static_cast<std::size_t>(round);
+    for (std::size_t i = 0; i < 3; ++i) perCpu[i].push_back(timings[i][r].PerCpuSecond());
+    share.push_back(perCpu[1].back() / perCpu[0].back());
+    // What two free cores give: the same work at two jobs' cost per line.
+    cpuSpeedUp.push_back(2 * perCpu[2].back() / perCpu[1].back());
+    wallSpeedUp.push_back(timings[1][r].wall / timings[2][r].wall);
+    cores.push_back(timings[2][r].cpu / timings[2][r].wall);
+    wallRate.push_back(static_cast<double>(timings[1][r].lines) / timings[1][r].wall);
+  }
+
+  std::printf("Batch lookup of %s: %llu lines, %d rounds (min, median, max)\n", path.c_str(),
+              static_cast<unsigned long long>(timings[0][0].lines), rounds);
+  PrintSpread("one-core limit, lines per CPU second", SpreadOf(perCpu[0]), " %12.0f");
+  std::printf("\n");
+  PrintSpread("1 job, lines per CPU second", SpreadOf(perCpu[1]), " %12.0f");
+  std::printf("\n");
+  PrintSpread("2 jobs, lines per CPU second", SpreadOf(perCpu[2]), " %12.0f");
+  std::printf("\n");
+  PrintTarget("1 job as a share of the one-core limit", SpreadOf(share), " %12.3f", 0.30);
+  PrintTarget("2 jobs over 1 job, in CPU terms", SpreadOf(cpuSpeedUp), " %12.2f", 1.8);
+  PrintSpread("2 jobs over 1 job, wall clock", SpreadOf(wallSpeedUp), " %12.2f");
+  std::printf("   (%.2f cores busy at most)\n", SpreadOf(cores).max);
+  PrintTarget("1 job, lines per second (wall clock)", SpreadOf(wallRate), " %12.0f", 1'000'000);
+
+  DigestSink ofLimit, ofOne, ofTwo;
+  tq::BatchTotals totals;
+  limit.Run(path, ofLimit);
+  batch(1, ofOne, &totals);
+  batch(2, ofTwo);
+  const bool same = ofOne.Digest() == ofTwo.Digest() && ofOne.Digest() == ofLimit.Digest();
+  std::printf("  %-40s %12s\n", "the same bytes from 1 job, 2 jobs, limit", same ? "yes" : "NO");
   std::printf("Status counts of the file:\n");
   for (std::size_t i = 0; i < tq::kBatchStatusCount; ++i) {
     if (totals.byStatus[i] == 0) continue;
@@ -181,5 +235,5 @@ int main(int argc, char** argv) {
                 std::string(tq::BatchStatusName(static_cast<tq::BatchStatus>(i))).c_str(),
                 static_cast<unsigned long long>(totals.byStatus[i]));
   }
-  return 0;
+  return same ? 0 : 1;
 }

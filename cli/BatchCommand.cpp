@@ -249,6 +249,8 @@ std::optional<int> TellEnd(const BatchResult& result, bool quiet, const Progress
 
 }  // namespace
 
+bool ShowsProgress(int errFd, int outFd) { return isatty(errFd) != 0 && isatty(outFd) == 0; }
+
 bool IsBatchCommand(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--") return false;
@@ -305,7 +307,9 @@ int RunBatchCommand(const std::vector<std::string>& args, CommandLineIo& io,
   } else {
     sink = std::make_unique<StreamSink>(io.out);
   }
-  ProgressLine progress(input.size, &io.err == &std::cerr && isatty(STDERR_FILENO) != 0, io.err);
+  ProgressLine progress(input.size,
+                        &io.err == &std::cerr && ShowsProgress(STDERR_FILENO, STDOUT_FILENO),
+                        io.err);
   const BatchResult result = RunBatch(*source, *sink, lookup, options->run,
                                       [&](const BatchTotals& totals) { progress.Show(totals); });
   progress.Clear();

@@ -7,6 +7,7 @@
 #include <numeric>
 #include <string_view>
 
+#include "base/KeyedSort.h"
 #include "base/Sha256.h"
 #include "base/Text.h"
 #include "data/DataFile.h"
@@ -189,13 +190,14 @@ bool SortsBefore(std::string_view a, std::string_view b, std::size_t common) {
 
 // The rows in the order of their names without regard to case, equal names
 // by row, and for each position the length of the beginning its name shares
-// with the name before it (case aside; 0 at the first). Files come sorted by
+// with the name before it (case aside; 0 at the first) and the size of its
+// name. Files come sorted by
 // name, or nearly so (a few names that the case of a letter puts elsewhere):
 // one comparison with its neighbour orders each name and measures what they
-// share, and moving the few others into place costs little more. Anything
-// less ordered is sorted by key.
+// share, and moving the few others a short way into place costs little
+// more. Anything less ordered is sorted by keys made of the names.
 void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::string>& names,
-                    std::vector<std::uint32_t>& common) {
+                    std::vector<std::uint32_t>& common, std::vector<std::uint32_t>& sizes) {
   const auto less = [&](std::uint32_t a, std::uint32_t b) {
     return CompareNoCase(names[a], names[b]) < 0;
   };
@@ -205,27 +207,16 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
   };
   common.assign(rows.size(), 0);
   std::size_t moves = 0;
-  for (std::size_t i = 1; i < rows.size(); ++i) {
+  bool placed = true;
+  for (std::size_t i = 1; i < rows.size() && placed; ++i) {
     const std::uint32_t row = rows[i];
     measure(i);
     if (!SortsBefore(names[rows[i - 1]], names[row], common[i])) continue;
     std::size_t j = i;
     for (; j > 0 && less(row, rows[j - 1]); --j) {
-      if (++moves > rows.size()) {
-        struct Keyed {
-          std::uint64_t key;
-          std::uint32_t row;
-        };
-        std::vector<Keyed> keyed(rows.size());
-        for (std::uint32_t r = 0; r < keyed.size(); ++r) keyed[r] = {OrderKey(names[r]), r};
-        std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
-          if (x.key != y.key) return x.key < y.key;
-          const int order = CompareNoCase(names[x.row], names[y.row]);
-          return order != 0 ? order < 0 : x.row < y.row;
-        });
-        for (std::size_t k = 0; k < keyed.size(); ++k) rows[k] = keyed[k].row;
-        for (std::size_t k = 1; k < rows.size(); ++k) measure(k);
-        return;
+      if (++moves > rows.size() / 2 || i - j > 1024) {
+        placed = false;
+        break;
       }
       rows[j] = rows[j - 1];
     }
@@ -233,31 +224,48 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
     // The names from j to i have new neighbours; the one after i is measured next.
     for (std::size_t k = std::max<std::size_t>(j, 1); k <= i; ++k) measure(k);
   }
-}
-
-struct KeyedRow {
-  std::uint64_t key;
-  std::uint32_t row;
-};
-
-// Sorts by key, one byte of it at a time from the lowest; each pass is
-// stable, so items of one key keep their order.
-void SortByKey(std::vector<KeyedRow>& items) {
-  // A byte that all keys share leaves the order as it is: only the bytes
-  // that differ somewhere are counted and passed over.
-  std::uint64_t all = ~std::uint64_t{0}, any = 0;
-  for (const KeyedRow& item : items) {
-    all &= item.key;
-    any |= item.key;
+  sizes.resize(rows.size());
+  if (placed) {
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+      sizes[k] = static_cast<std::uint32_t>(names[rows[k]].size());
+    }
+    return;
   }
-  std::vector<KeyedRow> spare(items.size());
-  for (int shift = 0; shift < 64; shift += 8) {
-    if (((all ^ any) >> shift & 0xFF) == 0) continue;
-    std::array<std::size_t, 256> start{};
-    for (const KeyedRow& item : items) ++start[(item.key >> shift) & 0xFF];
-    std::exclusive_scan(start.begin(), start.end(), start.begin(), std::size_t{0});
-    for (const KeyedRow& item : items) spare[start[(item.key >> shift) & 0xFF]++] = item;
-    items.swap(spare);
+
+  // Sorted by their first sixteen bytes, lowered, as two numbers made in row
+  // order: most comparisons, and most common beginnings, never read the
+  // names, which lie all over memory.
+  struct Keyed {
+    std::uint64_t head, tail;
+    std::uint32_t row, size;
+  };
+  std::vector<Keyed> keyed(rows.size());
+  for (std::uint32_t r = 0; r < keyed.size(); ++r) {
+    const std::string_view name = names[r];
+    keyed[r] = {OrderKey(name), OrderKey(name.size() > 8 ? name.substr(8) : std::string_view()),
+                r, static_cast<std::uint32_t>(name.size())};
+  }
+  // Equal keys are equal names unless the names differ in size or go on.
+  const auto reads = [](const Keyed& x, const Keyed& y) { return x.size != y.size || x.size > 16; };
+  std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
+    if (x.head != y.head) return x.head < y.head;
+    if (x.tail != y.tail) return x.tail < y.tail;
+    const int order = reads(x, y) ? CompareNoCase(names[x.row], names[y.row]) : 0;
+    return order != 0 ? order < 0 : x.row < y.row;
+  });
+  for (std::size_t k = 0; k < keyed.size(); ++k) {
+    rows[k] = keyed[k].row;
+    sizes[k] = keyed[k].size;
+    if (k == 0) continue;
+    const Keyed &x = keyed[k - 1], &y = keyed[k];
+    if (x.head != y.head) {
+      common[k] = static_cast<std::uint32_t>(std::countl_zero(x.head ^ y.head) / 8);
+    } else if (x.tail != y.tail) {
+      common[k] = static_cast<std::uint32_t>(8 + std::countl_zero(x.tail ^ y.tail) / 8);
+    } else {
+      common[k] = reads(x, y) ? static_cast<std::uint32_t>(CommonNoCase(names[x.row], names[y.row]))
+                              : x.size;
+    }
   }
 }
 
@@ -346,8 +354,8 @@ void CCitySet::BuildIndexes() {
   // Names are ordered as the filters compare them, without regard to case.
   byName_.resize(aCityNames.size());
   std::iota(byName_.begin(), byName_.end(), 0u);
-  std::vector<std::uint32_t> common;
-  SortRowsByName(byName_, aCityNames, common);
+  std::vector<std::uint32_t> common, sizes;
+  SortRowsByName(byName_, aCityNames, common, sizes);
   // The names that begin with a name follow it in this order. The names
   // still open (each beginning the next, the last one the previous name)
   // stay open while the common beginning of a name and the previous one is
@@ -363,16 +371,14 @@ void CCitySet::BuildIndexes() {
   };
   std::vector<Open> open;
   for (std::uint32_t pos = 0; pos < count; ++pos) {
-    const std::string& name = aCityNames[byName_[pos]];
     namePosition_[byName_[pos]] = pos;
-    const bool same = pos > 0 && common[pos] == name.size() &&
-                      common[pos] == aCityNames[byName_[pos - 1]].size();
+    const bool same = pos > 0 && common[pos] == sizes[pos] && common[pos] == sizes[pos - 1];
     while (!open.empty() && open.back().size > common[pos]) {
       nameAfter_[open.back().position] = pos;
       open.pop_back();
     }
     nameFirst_[pos] = same ? nameFirst_[pos - 1] : pos;
-    open.push_back({pos, name.size()});
+    open.push_back({pos, sizes[pos]});
   }
   for (const Open& still : open) nameAfter_[still.position] = static_cast<std::uint32_t>(count);
   // The major places by state, each state's in row order: sorted by the

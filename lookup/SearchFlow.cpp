@@ -11,6 +11,7 @@
 #include <optional>
 #include <string_view>
 
+#include "base/KeyedSort.h"
 #include "base/Text.h"
 #include "names/StateNames.h"
 #include "number/PhoneNumber.h"
@@ -798,15 +799,16 @@ void SearchFlow::ListReadPlaces(const std::vector<ReadPlace>& places) {
   std::iota(order.begin(), order.end(), 0u);
   if (std::none_of(places.begin(), places.end(), [](const ReadPlace& p) { return p.withState; })) {
     // Plain names have their places in the name order of the city set:
-    // sorted as one number each, the position above the index.
-    std::vector<std::uint64_t> keyed(count);
+    // sorted by their positions there, places of one position in the order
+    // read.
+    std::vector<KeyedRow> keyed(count);
     for (std::size_t i = 0; i < count; ++i) {
       const NamePlace at = setCities.NamePlaceOf(places[i].row);
-      keyed[i] = std::uint64_t{at.position} << 32 | i;
+      keyed[i] = {at.position, static_cast<std::uint32_t>(i)};
       group[i] = at.first;
     }
-    std::sort(keyed.begin(), keyed.end());
-    for (std::size_t k = 0; k < count; ++k) order[k] = static_cast<std::uint32_t>(keyed[k]);
+    SortByKey(keyed);
+    for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
   } else {
     std::vector<std::string> texts(count);
     for (std::size_t i = 0; i < count; ++i) texts[i] = EntryText(places[i].row, places[i].withState);
@@ -916,10 +918,10 @@ void SearchFlow::Publish(std::string queryGiven) {
       ++listed;
     }
   }
-  answer->places.reserve(entryPlaces_.size());
+  answer->places.resize(entryPlaces_.size());
   for (std::size_t i = 0; i < entryPlaces_.size(); ++i) {
     const EntryPlace& place = entryPlaces_[i];
-    PlaceFacts& facts = answer->places.emplace_back();
+    PlaceFacts& facts = answer->places[i];
     facts.name = setCities.CityNames()[place.row];
     facts.state = setCities.States()[place.row];
     facts.population = static_cast<std::int32_t>(setCities.Populations()[place.row]);

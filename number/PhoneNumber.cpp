@@ -1,22 +1,29 @@
 #include "number/PhoneNumber.h"
 
-#include <string>
-#include <vector>
+#include <array>
 
 #include "base/Text.h"
 
 namespace tq {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-// Blanks (the no-break space 0xA0 too), hyphens, the en and em dashes of
-// code page 1252 (0x96, 0x97), points, slashes and parentheses.
-bool IsSeparator(char c) {
-  return c == ' ' || c == '-' || c == '.' || c == '/' || c == '(' || c == ')' || c == '\xA0' ||
-         c == '\x96' || c == '\x97';
-}
+// What a character of a number is, told by one look-up.
+enum class Kind : std::uint8_t { kOther, kDigit, kSeparator, kUpper, kLower };
+constexpr std::array<Kind, 256> kKinds = [] {
+  std::array<Kind, 256> kinds{};
+  for (int c = '0'; c <= '9'; ++c) kinds[static_cast<std::size_t>(c)] = Kind::kDigit;
+  for (int c = 'A'; c <= 'Z'; ++c) kinds[static_cast<std::size_t>(c)] = Kind::kUpper;
+  for (int c = 'a'; c <= 'z'; ++c) kinds[static_cast<std::size_t>(c)] = Kind::kLower;
+  // Blanks (the no-break space 0xA0 too), hyphens, the en and em dashes of
+  // code page 1252 (0x96, 0x97), points, slashes and parentheses.
+  for (const unsigned char c : {' ', '-', '.', '/', '(', ')', '\xA0', '\x96', '\x97'}) {
+    kinds[c] = Kind::kSeparator;
+  }
+  return kinds;
+}();
+Kind KindOf(char c) { return kKinds[static_cast<unsigned char>(c)]; }
+bool IsDigit(char c) { return KindOf(c) == Kind::kDigit; }
+bool IsLower(char c) { return KindOf(c) == Kind::kLower; }
 
 // The digit of a letter on the telephone keypad.
 char KeypadDigit(char letter) {
@@ -53,21 +60,29 @@ bool AreLinkParameters(std::string_view parameters) {
     const std::string_view name = parameter.substr(0, parameter.find('='));
     if (name.empty()) return false;
     for (char c : name) {
-      if (!IsDigit(c) && !IsUpper(c) && !IsLower(c) && c != '-') return false;
+      const Kind kind = KindOf(c);
+      if (kind != Kind::kDigit && kind != Kind::kUpper && kind != Kind::kLower && c != '-') return false;
     }
     if (end == std::string_view::npos) return true;
     parameters.remove_prefix(end + 1);
   }
 }
 
-// Leading zeros count for nothing ("00937" is 937, as its number value).
-std::int32_t GroupValue(std::string_view digits) {
-  while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
-  if (digits.size() > 4) return 9999;
-  std::int32_t value = 0;
-  for (char c : digits) value = value * 10 + (c - '0');
-  return value;
-}
+// The value of a group of digits, fed one digit at a time: leading zeros
+// count for nothing ("00937" is 937, as its number value), and a group of
+// more than four digits after them is 9999, never taken for an area code.
+class GroupValue {
+ public:
+  void Add(char digit) {
+    if (significant_ == 0 && digit == '0') return;
+    if (++significant_ <= 4) value_ = value_ * 10 + (digit - '0');
+  }
+  std::int32_t Value() const { return significant_ > 4 ? 9999 : value_; }
+
+ private:
+  int significant_ = 0;
+  std::int32_t value_ = 0;
+};
 
 }  // namespace
 
@@ -86,57 +101,76 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
 
   const bool lowerLettersAllowed = text.find(' ') == std::string_view::npos;
 
-  std::string digits;
-  std::vector<std::size_t> groupEnds;  // where each group of digits ends in `digits`
+  // Only the first eleven digits can be the number; beyond them only their
+  // count matters, and the values of the first two groups (the area code may
+  // be a group after a leading 1). Nothing is allocated.
+  char digits[11];
+  std::size_t count = 0;
+  std::size_t groups = 0;
+  std::size_t firstEnd = 0, secondSize = 0;  // the digits up to the first group's end, of the second
+  GroupValue first, firstAfterOne, second;  // firstAfterOne: the first group without its first digit
   bool inGroup = false;
   bool vanity = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    const bool letter = IsUpper(c) || IsLower(c);
+    const Kind kind = KindOf(c);
+    const bool letter = kind == Kind::kUpper || kind == Kind::kLower;
     // A letter that goes on from a letter is of a word ("GO-FEDEX"), not an
     // extension's marker.
-    const bool inWord = letter && i > 0 && (IsUpper(text[i - 1]) || IsLower(text[i - 1]));
-    if (!digits.empty() && (c == '#' || letter) && !inWord && IsExtension(text.substr(i))) break;
-    if (IsSeparator(c)) {
+    const bool inWord = letter && i > 0 && (KindOf(text[i - 1]) == Kind::kUpper || KindOf(text[i - 1]) == Kind::kLower);
+    if (count > 0 && (c == '#' || letter) && !inWord && IsExtension(text.substr(i))) break;
+    if (kind == Kind::kSeparator) {
       inGroup = false;
       continue;
     }
     if (letter) {
-      if (digits.size() < 3 || (IsLower(c) && !lowerLettersAllowed)) return std::nullopt;
+      if (count < 3 || (kind == Kind::kLower && !lowerLettersAllowed)) return std::nullopt;
       vanity = true;
-    } else if (!IsDigit(c)) {
+    } else if (kind != Kind::kDigit) {
       return std::nullopt;
     }
-    digits += letter ? KeypadDigit(c) : c;
-    if (!inGroup) groupEnds.push_back(0);
-    groupEnds.back() = digits.size();
+    const char digit = letter ? KeypadDigit(c) : c;
+    if (count < sizeof digits) digits[count] = digit;
+    if (!inGroup) ++groups;
     inGroup = true;
+    if (groups == 1) {
+      if (count > 0) firstAfterOne.Add(digit);
+      first.Add(digit);
+      firstEnd = count + 1;
+    } else if (groups == 2) {
+      second.Add(digit);
+      ++secondSize;
+    }
+    ++count;
   }
-  if (digits.empty()) return std::nullopt;
+  if (count == 0) return std::nullopt;
 
   std::size_t begin = 0;
   if (plus) {
-    if (digits.front() != '1') return PhoneNumber{PhoneNumber::Kind::kOtherCountry};
+    if (digits[0] != '1') return PhoneNumber{PhoneNumber::Kind::kOtherCountry};
     begin = 1;
-  } else if (digits.front() == '1' &&
-             ((groupEnds.front() == 1 && groupEnds.size() > 1) || digits.size() == 11)) {
+  } else if (digits[0] == '1' && ((firstEnd == 1 && groups > 1) || count == 11)) {
     begin = 1;
   }
-  std::string_view national = std::string_view(digits).substr(begin);
-  if (vanity && national.size() > 10) national = national.substr(0, 10);  // "1-800-MATTRESS"
-
-  std::size_t firstEnd = groupEnds.front();
-  if (begin == 1 && firstEnd == 1) firstEnd = groupEnds.size() > 1 ? groupEnds[1] : 1;
-  const std::string_view firstGroup = std::string_view(digits).substr(begin, firstEnd - begin);
+  std::size_t national = count - begin;
+  if (vanity && national > 10) national = 10;  // "1-800-MATTRESS"
+  // The first group after the country code: the second when the 1 stood alone.
+  const GroupValue& firstGroup = begin == 0 ? first : firstEnd > 1 ? firstAfterOne : second;
+  const std::size_t firstSize = begin == 0 ? firstEnd : firstEnd > 1 ? firstEnd - 1 : secondSize;
 
   PhoneNumber number;
-  if (national.size() == 10 || (national.size() == 6 && firstGroup.size() == 3)) {
+  const auto value = [&](std::size_t at, std::size_t size) {
+    GroupValue group;
+    for (std::size_t i = 0; i < size; ++i) group.Add(digits[begin + at + i]);
+    return group.Value();
+  };
+  if (national == 10 || (national == 6 && firstSize == 3)) {
     number.kind = PhoneNumber::Kind::kExchange;
-    number.areaCode = GroupValue(national.substr(0, 3));
-    number.exchange = GroupValue(national.substr(3, 3));
-    if (national.size() == 10) number.line = GroupValue(national.substr(6, 4));
+    number.areaCode = value(0, 3);
+    number.exchange = value(3, 3);
+    if (national == 10) number.line = value(6, 4);
   } else {
-    number.areaCode = GroupValue(firstGroup);
+    number.areaCode = firstGroup.Value();
   }
   return number;
 }

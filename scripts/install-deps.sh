@@ -8,7 +8,8 @@ set -euo pipefail
 run_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
 test_packages=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev time xvfb xauth parallel
                desktop-file-utils appstream dpkg-dev file man-db locales dbus-daemon libglib2.0-bin
-               orca speech-dispatcher at-spi2-core python3-pyatspi xdotool)
+               orca speech-dispatcher at-spi2-core python3-pyatspi xdotool
+               python3-dask python3-distributed)
 tool_packages=(xvfb xauth xdotool imagemagick python3 tzdata)
 
 packages=("${run_packages[@]}")

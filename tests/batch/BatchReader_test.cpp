@@ -1,5 +1,6 @@
 // The batch input: lines of any ending, cut at any chunk size, too long
-// lines kept in their place; CSV fields and quoting errors.
+// lines kept in their place, byte-order marks skipped; CSV fields and
+// quoting errors.
 #include "batch/BatchReader.h"
 
 #include <fcntl.h>
@@ -48,9 +49,11 @@ TEST(BatchReader, EveryLineOnceInOrderInChunksOfAnySize) {
       {"\n", {""}},
       {"a\nb", {"a", "b"}},  // a last line without its LF
       {"a\r\nb\r\n\r\nc\n", {"a", "b", "", "c"}},
-      {"a\rb\n", {"a\rb"}},  // a lone CR stays in the line
+      {"a\rb\r\rc\r", {"a", "b", "", "c"}},  // a CR alone ends a line
+      {"\xEF\xBB\xBF" "a\n\xEF\xBB\xBF" "b\n\xEF\xBB\xBF", {"a", "b", ""}},  // byte-order marks
       {"1\n" + huge + "\n2\n" + huge, {"1", "<too long>", "2", "<too long>"}},
       {edge + "\r\n" + edge + "8\r\n" + edge + "\n", {"65536 bytes", "<too long>", "65536 bytes"}},
+      {edge + "\r" + edge + "8\r" + edge + "\r", {"65536 bytes", "<too long>", "65536 bytes"}},
   };
   for (const auto& [bytes, lines] : cases) {
     // 65537: a read that ends between the CR and the LF of the longest line.

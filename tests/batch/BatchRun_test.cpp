@@ -108,7 +108,7 @@ TEST_F(BatchRunTest, EveryLineGivesOneRowInOrderOnAnyNumberOfThreads) {
 
 TEST_F(BatchRunTest, CsvColumnsByNameWithTheirTimes) {
   const std::string input =
-      "name,when,phone\n"
+      "\xEF\xBB\xBF" "name,when,phone\n"  // a byte-order mark before the header
       "a,2026-07-05T22:42Z,937-222-1234\n"
       "\"b, \"\"c\"\"\",2026-07-05 18:42:00-04:00,\"(514) 555-0000\"\n"
       "d,yesterday,937-222-1234\n"
@@ -133,14 +133,45 @@ TEST_F(BatchRunTest, CsvColumnsByNameWithTheirTimes) {
   EXPECT_EQ(result.columnName, "telephone");
 }
 
-TEST_F(BatchRunTest, JsonLinesEscapeTheInput) {
+// Control characters of the input (C0, DEL, C1) reach neither format raw:
+// both write them as JSON does.
+TEST_F(BatchRunTest, TheInputIsEscapedInBothFormats) {
+  const std::string input = "\"1\"\t\\\x1B[2J\x7F\xC2\x85,\n";
   BatchOptions options;
+  options.header = false;
+  EXPECT_EQ(Run(input + "say \"hi\"\n", options),
+            "\"\"\"1\"\"\\u0009\\\\u001B[2J\\u007F\\u0085,\",,,,invalid,"
+            "not a ten-digit telephone number,,,,,,,\n"
+            "\"say \"\"hi\"\"\",,,,invalid,not a ten-digit telephone number,,,,,,,\n");
   options.format = BatchFormat::kJsonLines;
-  EXPECT_EQ(Run("\"1\"\t\\\n", options),
-            "{\"input\":\"\\\"1\\\"\\u0009\\\\\",\"number\":null,\"area_code\":null,"
-            "\"exchange\":null,\"status\":\"invalid\",\"reason\":\"not a ten-digit telephone "
-            "number\",\"place\":null,\"state\":null,\"time_zone\":null,\"utc_offset\":null,"
-            "\"local_time\":null,\"callable\":null,\"area\":null}\n");
+  EXPECT_EQ(Run(input, options),
+            "{\"input\":\"\\\"1\\\"\\u0009\\\\\\u001B[2J\\u007F\\u0085,\",\"number\":null,"
+            "\"area_code\":null,\"exchange\":null,\"status\":\"invalid\",\"reason\":\"not a "
+            "ten-digit telephone number\",\"place\":null,\"state\":null,\"time_zone\":null,"
+            "\"utc_offset\":null,\"local_time\":null,\"callable\":null,\"area\":null}\n");
+}
+
+// A row whose instant cannot be read, or lies outside the years of the zone
+// law, gets bad_time with its reason and no clock, whatever its number
+// answers; a row whose number cannot be read keeps that status.
+TEST_F(BatchRunTest, ARowWithoutAnInstantGetsNoClock) {
+  BatchOptions options;
+  options.column = BatchColumn{0, {}};
+  options.timeColumn = BatchColumn{1, {}};
+  options.header = false;
+  EXPECT_EQ(Summary(Run("937-222-1234,yesterday\n937 999 1234,2101-01-01T00:00Z\n"
+                        "1-800-FLOWERS,\nhello,yesterday\n937 999 1234,2026-07-05T22:42Z\n",
+                        options)),
+            (std::vector<std::string>{"bad_time|Dayton|", "bad_time||", "bad_time||", "invalid||",
+                                      "unknown_exchange||2026-07-05T18:42-04:00"}));
+  // The run's own instant (the computer's clock) far off.
+  options.column.reset();
+  options.timeColumn.reset();
+  options.nowUtc = kEndOfInstants;
+  const std::string rows = Run("937-222-1234\nhello\n", options);
+  EXPECT_EQ(Summary(rows), (std::vector<std::string>{"bad_time|Dayton|", "invalid||"}));
+  EXPECT_NE(rows.find(",bad_time,the instant of the run lies outside 1970 through 2100,"),
+            std::string::npos) << rows;
 }
 
 TEST_F(BatchRunTest, AFailedWriteStopsTheRun) {

@@ -1,8 +1,12 @@
-// tqlookup --batch run in-process on streams: the rows, a failed write and
-// a damaged data file (the command's other failures: tests/cli/batch.cmake).
+// tqlookup --batch run in-process on streams: the rows, a failed write, a
+// damaged data file and where the progress line goes (the command's other failures: tests/cli/batch.cmake).
 #include "cli/BatchCommand.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
@@ -142,6 +146,22 @@ TEST(BatchCommand, DamagedDataAnswersWhatCanBeReadWithStatus6) {
         << c.what;
     EXPECT_EQ(singleErr.str(), err.str()) << c.what;
   }
+}
+
+// The progress line goes to a terminal, and never to one the rows go to.
+TEST(BatchCommand, ProgressOnlyOnATerminalWithoutTheRows) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const int terminal = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+  const int file = ::open("/dev/null", O_WRONLY);
+  ASSERT_GE(terminal, 0);
+  EXPECT_TRUE(ShowsProgress(terminal, file));
+  EXPECT_FALSE(ShowsProgress(terminal, terminal));
+  EXPECT_FALSE(ShowsProgress(file, file));
+  EXPECT_FALSE(ShowsProgress(file, terminal));
+  for (const int fd : {file, terminal, master}) ::close(fd);
 }
 
 }  // namespace

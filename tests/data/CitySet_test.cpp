@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <string>
 #include <vector>
 
+#include "base/Text.h"
 #include "support/TestData.h"
 
 namespace tq {
@@ -37,6 +40,61 @@ TEST(CitySetLoading, DecodesRecords) {
             (std::vector<std::string>{"42|Dayton|OH|950|1|0.000000", "7|Boston|CA|150000|1|-1.500000",
                                       "8|A|XYZW|0|0|24.000000",
                                       "9|bca|Non-geographic area code|0|1|1.000000"}));
+}
+
+// The name order the lists follow, whatever the order of the file: sorted,
+// nearly sorted (a name that the case of a letter puts elsewhere), joined
+// from sorted files, or in no order at all; equal names by row.
+TEST(CitySetLoading, NamesInOrderWhateverTheFileOrder) {
+  std::vector<std::string> sorted;
+  for (int i = 0; i < 3000; ++i) {
+    std::string name = "Place " + std::to_string(1000 + i / 2);  // each name twice
+    if (i % 7 == 0) name[0] = 'p';
+    if (i % 11 == 0) name += " Extra";   // sixteen bytes
+    if (i % 13 == 0) name += " Extras";  // longer, the same sixteen first
+    if (i % 17 == 0) name = "Saint-Jean-sur-Richelieu " + name;
+    sorted.push_back(name);
+  }
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+  std::vector<std::string> nearly = sorted, joined, shuffled = sorted;
+  std::swap(nearly[10], nearly[2000]);
+  for (int run = 0; run < 3; ++run) {
+    for (std::size_t i = static_cast<std::size_t>(run); i < sorted.size(); i += 3) {
+      joined.push_back(sorted[i]);
+    }
+  }
+  for (std::size_t i = 0; i < shuffled.size(); ++i) {
+    std::swap(shuffled[i], shuffled[i * 7919 % shuffled.size()]);
+  }
+  for (const std::vector<std::string>* names : {&sorted, &nearly, &joined, &shuffled}) {
+    std::vector<test::CityFixture> cities;
+    for (const std::string& name : *names) {
+      cities.push_back(
+          {static_cast<std::int32_t>(cities.size() + 1), name, "OH", "USA", 100, 1, "0", {}});
+    }
+    TempDir dir;
+    test::WriteRecordFiles(dir.path(), cities);
+    CCitySet set(dir.path());
+    set.Open();
+    std::vector<std::uint32_t> expected(names->size());
+    std::iota(expected.begin(), expected.end(), 0u);
+    std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return CompareNoCase((*names)[a], (*names)[b]) < 0;
+    });
+    const auto name = [&](std::size_t position) { return (*names)[expected[position]]; };
+    for (std::uint32_t position = 0; position < expected.size(); ++position) {
+      ASSERT_EQ(set.RowAtNamePosition(position), expected[position])
+          << "position " << position << " of the file beginning " << names->front();
+      // The equal names before it, and those that begin with it after it.
+      std::uint32_t first = position, after = position + 1;
+      while (first > 0 && CompareNoCase(name(first - 1), name(position)) == 0) --first;
+      while (after < expected.size() && StartsWithNoCase(name(after), name(position))) ++after;
+      const CCitySet::NamePlace place = set.NamePlaceOf(expected[position]);
+      ASSERT_EQ(place.first, first) << position;
+      ASSERT_EQ(place.after, after) << position;
+    }
+  }
 }
 
 TEST(CitySetLoading, AbsentFilesLoadLaterButLoadedOnesOnlyOnce) {
