@@ -45,6 +45,8 @@ def record_count(name, data):
         return count_line(lines, "places")
     if name == "pln.bin":
         return count_line(lines, "codes")
+    if name == "pst.bin":
+        return count_line(lines, "zips") + count_line(lines, "fsas")
     return len(lines)
 
 
