@@ -5,7 +5,9 @@
 // local time where the call rings with whether one may call then, as a
 // single lookup decides them (NumberLookup::ZonesOf, VerdictAt). The data
 // files are read once; Look() is const and safe to call from several
-// threads at once.
+// threads at once. A ZIP or postal code (a text of a code's shape,
+// PostalCode.h, the shape the one recognizer takes first) answers its
+// place: status postal, the place, its area codes and its local time.
 
 #include <array>
 #include <atomic>
@@ -24,6 +26,7 @@
 #include "data/DataFile.h"
 #include "data/ExchangeTable.h"
 #include "number/NumberLookup.h"
+#include "postal/PostalTable.h"
 #include "time/LocalTime.h"
 #include "time/ZoneLaw.h"
 
@@ -31,8 +34,9 @@ namespace tq {
 
 class BatchLookup {
  public:
-  // Reads cit.bin, arc.bin, exc.bin and the zone law (ctz.bin, tzl.bin) of
-  // the folder (the current directory when empty).
+  // Reads cit.bin, arc.bin, exc.bin, the zone law (ctz.bin, tzl.bin) and
+  // pst.bin of the folder (the current directory when empty); without
+  // pst.bin a code's row answers as any text that is not a number.
   explicit BatchLookup(const std::filesystem::path& folder);
 
   // One for each data file that is missing, unreadable, refused or damaged
@@ -69,6 +73,14 @@ class BatchLookup {
     ZoneSet zones;
   };
   const Exchange& ExchangeOf(const PhoneNumber& number) const;
+  // The place of a code's row, its texts in UTF-8, kept once asked.
+  struct PostalRow {
+    std::string place, state, areaCodes;
+    ZoneSet zones;
+  };
+  const PostalRow* PostalRowOf(std::int32_t cityId) const;
+  void LookPostal(const PostalCode& code, std::int64_t utcSeconds, const CallingHours& hours,
+                  BatchRow& row, Memo& memo) const;
   void FillTime(const ZoneSet& zones, std::int64_t utcSeconds, const CallingHours& hours,
                 BatchRow& row, Memo& memo) const;
 
@@ -76,6 +88,7 @@ class BatchLookup {
   CAreaCodeSet areaCodes_;
   ExchangeTable exchanges_;
   ZoneLaw law_;
+  PostalTable postal_;
   std::vector<LoadOutcome> problems_;
   std::unique_ptr<NumberLookup> numbers_;
   // By area code * 1000 + exchange; filled as rows ask, under `mutex_`, and
@@ -83,6 +96,9 @@ class BatchLookup {
   std::unique_ptr<std::atomic<const Exchange*>[]> exchangeByNumber_;
   mutable std::mutex mutex_;
   mutable std::vector<std::unique_ptr<Exchange>> exchangesAsked_;
+  // By the row of the place in cit.bin; filled as rows ask, as above.
+  std::unique_ptr<std::atomic<const PostalRow*>[]> postalByRow_;
+  mutable std::vector<std::unique_ptr<PostalRow>> postalAsked_;
 };
 
 }  // namespace tq

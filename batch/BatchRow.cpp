@@ -29,6 +29,8 @@ const std::array<StatusText, kBatchStatusCount>& StatusTexts() {
     {"bad_time", "the time is not an ISO 8601 instant from 1970 through 2100"},
     {"header", "the header line"},
     {NumberStatusName(NumberResult::Status::kNoExchangeData), "no exchange file could be read"},
+    {"postal", "the place of a ZIP or postal code"},
+    {"unknown_postal_code", "no known place for this ZIP or postal code"},
   }};
   return texts;
 }
@@ -60,7 +62,7 @@ std::string_view BatchStatusReason(BatchStatus status) {
 
 void BatchRow::Clear() {
   input = number = areaCode = exchange = reason = place = state = {};
-  timeZone = utcOffset = localTime = callable = area = {};
+  timeZone = utcOffset = localTime = callable = area = postalCode = areaCodes = {};
   status = BatchStatus::kOk;
 }
 
@@ -83,7 +85,8 @@ void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
   const std::string_view status = BatchStatusName(row.status);
   const std::array<std::string_view, kBatchColumns.size()> fields = {
       row.input, row.number,   row.areaCode,  row.exchange,  status,       row.reason, row.place,
-      row.state, row.timeZone, row.utcOffset, row.localTime, row.callable, row.area};
+      row.state, row.timeZone, row.utcOffset, row.localTime, row.callable, row.area,
+      row.postalCode, row.areaCodes};
   if (format == BatchFormat::kCsv) {
     // Only the input and the texts of the data may need quotes.
     AppendCsvField(out, fields[0]);

@@ -280,6 +280,13 @@ int RunQuery(const Options& options, CommandLineIo& io, const CommandLinePlaces&
     }
     return kExitChoiceNeeded;
   }
+  // What only this search ran into (a ZIP code without pst.bin).
+  for (const LoadOutcome& problem : answer.problems) {
+    if (std::find(flow.DataProblems().begin(), flow.DataProblems().end(), problem) ==
+        flow.DataProblems().end()) {
+      io.err << "tqlookup: " << Out(problem.text) << "\n";
+    }
+  }
   io.out << (options.json ? AnswerJson(answer, now) : AnswerText(answer, now));
   const bool nothing =
       answer.outcome == AnswerOutcome::kNotFound || answer.outcome == AnswerOutcome::kNoCities;

@@ -63,6 +63,9 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
   AddList(text, answer.majorCities.heading, answer.majorCities.entries);
   AddList(text, kStateOrProvinceHeading, answer.stateOrProvince);
   AddList(text, kTimeZoneHeading, ZoneLineAt(answer.times, utcSeconds));
+  if (answer.postal && answer.postal->place) {
+    text += "Postal code:\n  " + Cp1252ToDisplayUtf8(PostalText(*answer.postal)) + "\n";
+  }
   if (answer.namesakes) text += "Namesakes:\n  " + Cp1252ToDisplayUtf8(NamesakesText(*answer.namesakes)) + "\n";
   const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   if (!clocks.empty()) text += "Local time:\n";
@@ -143,6 +146,18 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
     }
     json += "]}";
   }
+  json += ",\n  \"postalCode\": ";
+  if (!answer.postal) {
+    json += "null";
+  } else {
+    const PostalAnswer& postal = *answer.postal;
+    json += "{\"code\": " + JsonString(std::string(postal.code.Text())) + ", \"place\": " +
+            (postal.place ? JsonString(postal.place->name + ", " + postal.place->state) : "null") +
+            ", \"kind\": \"" + (postal.code.kind == PostalCode::Kind::kZip ? "zip" : "fsa") +
+            "\", \"basis\": " + (postal.place ? "\"" + std::string(PostalBasisName(postal.basis)) + "\""
+                                                : std::string("null")) +
+            ", \"listed\": " + (postal.listed ? "true" : "false") + "}";
+  }
   json += ",\n  \"planned\": ";
   if (!answer.planned) {
     json += "null";
@@ -177,6 +192,7 @@ std::string ChoicesJson(const Answer& answer) {
 
 std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
   std::vector<std::string> parts = ProblemTexts(answer);
+  if (answer.postal && answer.postal->place) parts.push_back(PostalText(*answer.postal));
   if (answer.namesakes) parts.push_back(NamesakesText(*answer.namesakes));
   const int yours = ThisComputerOffsetSeconds(utcSeconds);
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
@@ -206,6 +222,16 @@ std::string StatusText(const Answer& answer, std::int64_t utcSeconds) {
     if (!text.empty()) text += kStatusSeparator;
     text += part;
   }
+  return text;
+}
+
+std::string PostalText(const PostalAnswer& postal) {
+  if (!postal.place) return {};
+  const bool zip = postal.code.kind == PostalCode::Kind::kZip;
+  std::string text = (zip ? "ZIP " : "Postal code ") + std::string(postal.code.Text()) + ": " +
+                     postal.place->name + ", " + postal.place->state;
+  if (postal.basis == PostalBasis::kShared) text += " (most of it; shared with other places)";
+  if (postal.basis == PostalBasis::kPostOffice) text += " (its post office)";
   return text;
 }
 
