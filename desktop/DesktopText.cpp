@@ -23,6 +23,8 @@ std::string ResultLine(const Answer& answer, std::int64_t utcSeconds) {
     place = exchange->place + ", " + exchange->state;
   } else if (exchange && exchange->status == Status::kUnknownExchange) {
     place = exchange->NumberText() + " not listed, " + CodeRegionText(*exchange);
+  } else if (answer.postal && answer.postal->place) {
+    place = PostalText(*answer.postal);  // "ZIP 45402: Dayton, OH"
   } else if (answer.times.searchedPlace && !answer.times.clockPlaces.empty()) {
     place = answer.times.clockPlaces.front().name;
   } else if (answer.largestPlace) {

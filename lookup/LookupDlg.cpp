@@ -406,6 +406,10 @@ void CLookupDlg::OnQueryEdited(const QString& text) {
   for (const std::string& place : placeCompletion.Suggest(FromQString(text))) {
     shown << ToQString(place);
   }
+  // A ZIP or postal code suggests its place.
+  if (const std::string place = flow.PlaceOfCode(FromQString(text)); !place.empty()) {
+    shown << ToQString(place);
+  }
   if (shown.isEmpty()) {
     completer->popup()->hide();
     return;

@@ -634,6 +634,17 @@ void SearchFlow::LookupState(const std::string& state) {
   strFoundState = setCities.strStateOrProvince;
 }
 
+std::string SearchFlow::PlaceOfCode(std::string_view text) const {
+  const RecognizedQuery what = RecognizeQuery(text);
+  if (what.kind != QueryKind::kZip && what.kind != QueryKind::kPostalCode) return {};
+  const PostalPlace* found = what.postal->wellFormed ? postal_.Find(*what.postal) : nullptr;
+  if (found == nullptr || found->cityId <= 0) return {};
+  const std::span<const std::uint32_t> rows =
+      setCities.RowsOfCity(static_cast<std::uint32_t>(found->cityId));
+  if (rows.empty()) return {};
+  return setCities.CityNames()[rows.front()] + ", " + setCities.States()[rows.front()];
+}
+
 void SearchFlow::SearchPostal(const PostalCode& code) {
   PostalAnswer told{code, std::nullopt, PostalBasis::kUnknown, false};
   const PostalPlace* found = code.wellFormed ? postal_.Find(code) : nullptr;

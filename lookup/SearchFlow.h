@@ -113,6 +113,10 @@ class SearchFlow {
   }
   // The place of each ZIP code and FSA (empty without pst.bin).
   const PostalTable& PostalCodes() const { return postal_; }
+  // The suggestion for a text that is a ZIP or postal code: its place as
+  // "Dayton, OH" (code page 1252), the text that searches that place; ""
+  // for any other text and for a code without a known place.
+  std::string PlaceOfCode(std::string_view text) const;
   // The loaded record sets, for checks of what was read.
   const CCitySet& Cities() const { return setCities; }
   const CAreaCodeSet& AreaCodes() const { return setAreaCodes; }

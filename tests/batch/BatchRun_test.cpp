@@ -277,8 +277,7 @@ namespace {
 // A ZIP or postal code in the number's column answers its place: the
 // place, its codes and its time, with the code in a column of its own.
 TEST_F(BatchRunTest, CodesAnswerTheirPlace) {
-  test::WriteBytes(dir_ / "pst.bin",
-                   "TQPOST 1\ngenerated\nzips 2\n45402 000042 w\n45499 000000 u\nfsas 1\nH2X 000070 p\n");
+  test::WritePostalCodes(dir_.path());
   lookup_.emplace(dir_.path());
   EXPECT_TRUE(lookup_->Problems().empty());
   BatchOptions options;

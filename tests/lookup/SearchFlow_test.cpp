@@ -590,9 +590,7 @@ namespace {
 // A ZIP or postal code answers its place exactly as the place typed, with a
 // line naming the code; a code without a place is told, the map staying.
 TEST_F(SearchFlowTest, CodesAnswerTheirPlaceAsTyped) {
-  test::WriteBytes(dir_ / "pst.bin",
-                   "TQPOST 1\ngenerated\nzips 3\n45402 000042 w\n45424 000043 s\n45499 000000 u\n"
-                   "fsas 1\nH2X 000070 p\n");
+  test::WritePostalCodes(dir_.path());
   flow_.OpenData();
   ASSERT_TRUE(flow_.DataProblems().empty());
   const struct {
@@ -632,6 +630,10 @@ TEST_F(SearchFlowTest, CodesAnswerTheirPlaceAsTyped) {
     place.postal = code.postal;
     EXPECT_EQ(code, place) << c.typed;
   }
+  // The suggestion for a code is its place.
+  EXPECT_EQ(flow_.PlaceOfCode(" h2x 1y4"), "Montr\xE9" "al, QC");
+  EXPECT_EQ(flow_.PlaceOfCode("45499"), "");
+  EXPECT_EQ(flow_.PlaceOfCode("Dayton"), "");
   // A place with its code is the place; only the code's line is not said.
   Search("Kettering, OH 45402");
   EXPECT_EQ(Largest(), Entries{"Dayton"});  // Kettering's codes' largest city
