@@ -69,7 +69,8 @@ const BatchLookup::PostalRow* BatchLookup::PostalRowOf(std::int32_t cityId) cons
   std::sort(codes.begin(), codes.end());
   codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
   for (const std::int32_t code : codes) {
-    place->areaCodes += (place->areaCodes.empty() ? "" : "/") + std::to_string(code);
+    if (!place->areaCodes.empty()) place->areaCodes += '/';
+    place->areaCodes += std::to_string(code);
   }
   NumberResult result;
   result.status = NumberResult::Status::kOk;

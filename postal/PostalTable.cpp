@@ -73,6 +73,7 @@ std::string PostalTable::Load(std::string_view bytes, const CCitySet& cities) {
   if (!NextLfLine(rest, line) || line != "TQPOST 1") return "it is not a file of the format TQPOST 1";
   if (!NextLfLine(rest, line) || HasControlBytes(line)) return "its second line is not a line of text";
   std::size_t lineNumber = 2;
+  std::int32_t heldId = 0;  // the last place id found in cit.bin
   // Each section: its count line, then its records, each read as a line of
   // its own so that a lost or added byte costs only its record. A record is
   // used when it lies after the last one used; one that is out of order is
@@ -94,7 +95,12 @@ std::string PostalTable::Load(std::string_view bytes, const CCitySet& cities) {
     while (read < *count && !rest.empty() && !(zip && rest.starts_with("fsas "))) {
       ++lineNumber;
       ++read;
-      if (!NextLfLine(rest, line)) {
+      // Records are of one length: a sound one ends where its LF is due.
+      const std::size_t length = zip ? 14 : 12;
+      if (rest.size() > length && rest[length] == '\n') {
+        line = rest.substr(0, length);
+        rest.remove_prefix(length + 1);
+      } else if (!NextLfLine(rest, line)) {
         line = rest;
         rest = {};
         damage.Damaged(lineNumber, "a record without its line end");
@@ -112,11 +118,12 @@ std::string PostalTable::Load(std::string_view bytes, const CCitySet& cities) {
         } else {
           damage.Damaged(lineNumber, "a code out of order");
         }
-      } else if (record.place.cityId != 0 &&
+      } else if (record.place.cityId != 0 && record.place.cityId != heldId &&
                  cities.RowsOfCity(static_cast<std::uint32_t>(record.place.cityId)).empty()) {
         damage.Damaged(lineNumber, "a place id that cit.bin does not hold");
       } else {
         records.push_back(record);
+        heldId = record.place.cityId;  // neighbouring codes mostly share their place
         if (zip) zipPrefixes_.set(record.key / 100);
       }
     }
