@@ -40,6 +40,9 @@ CAboutDlg::CAboutDlg(QWidget* parent)
           QStringLiteral("This version contains area codes in service at the end of ") +
               QString::fromUtf8(kDataMonthYear) + QLatin1Char('.'),
           DialogRect(12, 82, 228, 8));
+  // GeoNames asks for its credit wherever its data is shown (CC BY 4.0).
+  AddText(this, QStringLiteral("Places and postal codes include data from GeoNames (CC BY 4.0)."),
+          DialogRect(12, 94, 228, 8));
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("btnOK"));

@@ -46,6 +46,60 @@ BatchLookup::BatchLookup(const std::filesystem::path& folder)
   numbers_ = std::make_unique<NumberLookup>(cities_, areaCodes_, exchanges_, &law_);
   // A zone alone, or the zones of an area code's places.
   zonesById_.resize(static_cast<std::size_t>(law_.ZoneCount()) + 1000);
+  if (cities_.RowCount() > 0) {
+    (void)postal_.Read(folder, cities_);
+    if (postal_.Outcome().problem != FileProblem::kMissing) tell(postal_.Outcome());
+  }
+  postalByRow_ = std::make_unique<std::atomic<const PostalRow*>[]>(cities_.RowCount() + 1);
+}
+
+const BatchLookup::PostalRow* BatchLookup::PostalRowOf(std::int32_t cityId) const {
+  const std::span<const std::uint32_t> rows =
+      cityId > 0 ? cities_.RowsOfCity(static_cast<std::uint32_t>(cityId)) : std::span<const std::uint32_t>();
+  if (rows.empty()) return nullptr;
+  const std::uint32_t cityRow = rows.front();
+  std::atomic<const PostalRow*>& slot = postalByRow_[cityRow];
+  if (const PostalRow* known = slot.load(std::memory_order_acquire)) return known;
+  std::lock_guard lock(mutex_);
+  if (const PostalRow* known = slot.load(std::memory_order_relaxed)) return known;
+  auto place = std::make_unique<PostalRow>();
+  place->place = Cp1252ToDisplayUtf8(cities_.CityNames()[cityRow]);
+  place->state = Cp1252ToDisplayUtf8(cities_.States()[cityRow]);
+  std::vector<std::int32_t> codes;
+  for (const std::uint32_t link : areaCodes_.RowsOfCity(static_cast<std::uint32_t>(cityId))) {
+    codes.push_back(static_cast<std::int32_t>(areaCodes_.AreaCodes()[link]));
+  }
+  std::sort(codes.begin(), codes.end());
+  codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+  for (const std::int32_t code : codes) {
+    if (!place->areaCodes.empty()) place->areaCodes += '/';
+    place->areaCodes += std::to_string(code);
+  }
+  NumberResult result;
+  result.status = NumberResult::Status::kOk;
+  result.cityId = cityId;
+  const ZoneSet zones = numbers_->ZonesOf(result);
+  if (zones.id >= 0 && !zones.zones.empty()) {
+    zonesById_.at(static_cast<std::size_t>(zones.id)) = zones.zones;
+    place->zones = zones.id;
+  }
+  postalAsked_.push_back(std::move(place));
+  slot.store(postalAsked_.back().get(), std::memory_order_release);
+  return postalAsked_.back().get();
+}
+
+void BatchLookup::LookPostal(const PostalCode& code, std::int64_t utcSeconds,
+                             const CallingHours& hours, BatchRow& row, Memo& memo) const {
+  std::memcpy(row.postalText, code.text.data(), code.length);
+  row.postalCode = {row.postalText, code.length};
+  const PostalPlace* found = code.wellFormed ? postal_.Find(code) : nullptr;
+  const PostalRow* place = found != nullptr ? PostalRowOf(found->cityId) : nullptr;
+  if (place == nullptr) return row.SetStatus(BatchStatus::kUnknownPostalCode);
+  row.SetStatus(BatchStatus::kPostal);
+  row.place = place->place;
+  row.state = place->state;
+  row.areaCodes = place->areaCodes;
+  if (place->zones >= 0) FillTime(place->zones, utcSeconds, hours, row, memo);
 }
 
 const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) const {
@@ -129,6 +183,11 @@ void BatchLookup::FillTime(std::int32_t zones, std::int64_t utcSeconds,
 
 void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
                        const CallingHours& hours, BatchRow& row, Memo& memo) const {
+  if (postal_.HasCodes()) {
+    if (const std::optional<PostalCode> code = ParsePostalCode(text)) {
+      return LookPostal(*code, utcSeconds, hours, row, memo);
+    }
+  }
   const std::optional<PhoneNumber> number = ParsePhoneNumber(text);
   if (number && number->kind == PhoneNumber::Kind::kOtherCountry) {
     return row.SetStatus(BatchStatus::kOtherCountry);

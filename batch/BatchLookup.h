@@ -8,6 +8,9 @@
 // threads at once. The answers of an area code's thousand exchanges are
 // asked for together, at its first row, and kept in a table of fixed size:
 // memory does not grow with the input.
+// A ZIP or postal code (a text of a code's shape, PostalCode.h, the shape
+// the one recognizer takes first) answers its place: status postal, the
+// place, its area codes and its local time.
 
 #include <array>
 #include <atomic>
@@ -30,6 +33,7 @@
 #include "data/DataFile.h"
 #include "data/ExchangeTable.h"
 #include "number/NumberLookup.h"
+#include "postal/PostalTable.h"
 #include "time/LocalTime.h"
 #include "time/ZoneLaw.h"
 
@@ -37,8 +41,9 @@ namespace tq {
 
 class BatchLookup {
  public:
-  // Reads cit.bin, arc.bin, exc.bin and the zone law (ctz.bin, tzl.bin) of
-  // the folder (the current directory when empty).
+  // Reads cit.bin, arc.bin, exc.bin, the zone law (ctz.bin, tzl.bin) and
+  // pst.bin of the folder (the current directory when empty); without
+  // pst.bin a code's row answers as any text that is not a number.
   explicit BatchLookup(const std::filesystem::path& folder);
 
   // One for each data file that is missing, unreadable, refused or damaged
@@ -89,6 +94,14 @@ class BatchLookup {
     std::vector<Exchange> exchanges;
   };
   const AreaCode& AreaCodeOf(std::int32_t areaCode) const;
+  // The place of a code's row, its texts in UTF-8, kept once asked.
+  struct PostalRow {
+    std::string place, state, areaCodes;
+    std::int32_t zones = -1;  // ZoneSet::id; -1: none
+  };
+  const PostalRow* PostalRowOf(std::int32_t cityId) const;
+  void LookPostal(const PostalCode& code, std::int64_t utcSeconds, const CallingHours& hours,
+                  BatchRow& row, Memo& memo) const;
   void FillTime(std::int32_t zones, std::int64_t utcSeconds, const CallingHours& hours,
                 BatchRow& row, Memo& memo) const;
 
@@ -96,6 +109,7 @@ class BatchLookup {
   CAreaCodeSet areaCodes_;
   ExchangeTable exchanges_;
   ZoneLaw law_;
+  PostalTable postal_;
   std::vector<LoadOutcome> problems_;
   std::unique_ptr<NumberLookup> numbers_;
   // By area code: made under `mutex_` at the code's first row and read
@@ -112,6 +126,9 @@ class BatchLookup {
   mutable std::map<std::pair<const char*, const char*>, const Place*> placeOf_;  // by texts_
   mutable std::unordered_map<std::string, std::string> texts_;
   mutable std::vector<std::span<const int>> zonesById_;
+  // By the row of the place in cit.bin; filled as rows ask, as the area codes.
+  std::unique_ptr<std::atomic<const PostalRow*>[]> postalByRow_;
+  mutable std::vector<std::unique_ptr<PostalRow>> postalAsked_;
 };
 
 }  // namespace tq

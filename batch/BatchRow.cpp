@@ -31,6 +31,8 @@ const std::array<StatusText, kBatchStatusCount>& StatusTexts() {
     {"bad_time", "the time is not an ISO 8601 instant from 1970 through 2100"},
     {"header", "the header line"},
     {NumberStatusName(NumberResult::Status::kNoExchangeData), "no exchange file could be read"},
+    {"postal", "the place of a ZIP or postal code"},
+    {"unknown_postal_code", "no known place for this ZIP or postal code"},
   }};
   return texts;
 }
@@ -90,12 +92,13 @@ char* WriteJsonField(char* to, std::string_view field) {
 }
 
 // The columns this program writes itself (the number and its digits, the
-// status and its reason, the offset, the local time, callable, area): plain ASCII
+// status and its reason, the offset, the local time, callable, area, the area codes): plain
+// ASCII
 // that no format has to escape. Every other column is checked.
 constexpr std::array<bool, kBatchColumns.size()> kOwnText = [] {
   std::array<bool, kBatchColumns.size()> own{};
   for (const std::string_view column : {"number", "area_code", "exchange", "status", "reason",
-                                        "utc_offset", "local_time", "callable", "area"}) {
+                                        "utc_offset", "local_time", "callable", "area", "area_codes"}) {
     for (std::size_t i = 0; i < kBatchColumns.size(); ++i) own[i] = own[i] || kBatchColumns[i] == column;
   }
   return own;
@@ -118,7 +121,7 @@ std::string_view BatchStatusReason(BatchStatus status) {
 
 void BatchRow::Clear() {
   input = number = areaCode = exchange = reason = place = state = {};
-  timeZone = utcOffset = localTime = callable = area = {};
+  timeZone = utcOffset = localTime = callable = area = postalCode = areaCodes = {};
   status = BatchStatus::kOk;
 }
 
@@ -141,7 +144,8 @@ void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
   const std::string_view status = BatchStatusName(row.status);
   const std::array<std::string_view, kBatchColumns.size()> fields = {
       row.input, row.number,   row.areaCode,  row.exchange,  status,       row.reason, row.place,
-      row.state, row.timeZone, row.utcOffset, row.localTime, row.callable, row.area};
+      row.state, row.timeZone, row.utcOffset, row.localTime, row.callable, row.area,
+      row.postalCode, row.areaCodes};
   // The most the row can take: every byte escaped, with the names, quotes
   // and separators of JSON. Most rows are written on the stack and appended
   // at once.

@@ -31,8 +31,10 @@ enum class BatchStatus : std::uint8_t {
                      // instant from 1970 through 2100, or the run's instant lies outside
   kHeader,           // the header line of a CSV input
   kNoExchangeData,   // no exchange file could be read
+  kPostal,           // a ZIP or postal code with a known place: the place's codes and time
+  kUnknownPostalCode,  // a ZIP or postal code without a known place
 };
-inline constexpr std::size_t kBatchStatusCount = 15;
+inline constexpr std::size_t kBatchStatusCount = 17;
 
 // "ok", "invalid", "not_geographic", ...: the number's statuses by the
 // words of the per-number lookup (NumberStatusName).
@@ -49,9 +51,10 @@ inline constexpr std::string_view kBadRunTimeReason =
 // says kTooLong.
 inline constexpr std::size_t kMaxBatchLine = std::size_t{64} << 10;
 
-inline constexpr std::array<std::string_view, 13> kBatchColumns = {
+inline constexpr std::array<std::string_view, 15> kBatchColumns = {
     "input",     "number",    "area_code", "exchange",   "status",     "reason", "place",
-    "state",     "time_zone", "utc_offset", "local_time", "callable",  "area"};
+    "state",     "time_zone", "utc_offset", "local_time", "callable",  "area", "postal_code",
+    "area_codes"};
 
 // The fields of one row, all UTF-8; empty means "none". The fields are views
 // into texts that outlive the writing of the row: the input line, the
@@ -73,10 +76,13 @@ struct BatchRow {
   std::string_view callable;   // "true" or "false" inside or outside the calling hours
   std::string_view area;       // "true": the place is the city the area code is known by,
                                // named for an exchange no source names; "false": its own
+  std::string_view postalCode;  // "45402", "K1A 0B1": the code of a postal row
+  std::string_view areaCodes;   // "937/326": the area codes of a postal row's place
 
   // Room for the fields made for this row.
   std::string inputText;  // an input with invalid bytes, written as U+FFFD
   char numberText[12], areaCodeText[3], exchangeText[3];  // "+19372221234", "937", "222"
+  char postalText[11];                                      // "45402-1234", "K1A 0B1"
 
   void Clear();
   void SetStatus(BatchStatus newStatus);  // with its standard reason

@@ -28,8 +28,8 @@ constexpr char kUsage[] =
     "\n"
     "QUERY is an area code (937), a phone number in any common form\n"
     "(\"(937) 222-1234\", +1 937 222 1234, 1-800-FLOWERS), a city and its state or\n"
-    "province (\"Dayton, OH\"), a city alone (Springfield) or a comma and a state or\n"
-    "province (\", OH\").\n"
+    "province (\"Dayton, OH\"), a city alone (Springfield), a comma and a state or\n"
+    "province (\", OH\"), or a ZIP or postal code (45402, 45402-1234, \"K1A 0B1\", K1A).\n"
     "\n"
     "Options:\n"
     "  --data DIR         read cit.bin and arc.bin from DIR (default: the current\n"
@@ -278,6 +278,13 @@ int RunQuery(const Options& options, CommandLineIo& io, const CommandLinePlaces&
       PrintChoices(answer.choices, io.out);
     }
     return kExitChoiceNeeded;
+  }
+  // What only this search ran into (a ZIP code without pst.bin).
+  for (const LoadOutcome& problem : answer.problems) {
+    if (std::find(flow.DataProblems().begin(), flow.DataProblems().end(), problem) ==
+        flow.DataProblems().end()) {
+      io.err << "tqlookup: " << Out(problem.text) << "\n";
+    }
   }
   io.out << (options.json ? AnswerJson(answer, now) : AnswerText(answer, now));
   const bool nothing =

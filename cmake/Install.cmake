@@ -45,7 +45,7 @@ endif()
 # manifest stays last: the launcher leaves it out beside data of the user's
 # own, which it would call damaged.
 
-set(TELQUEST_DATA_NAMES cit.bin arc.bin exc.bin ctz.bin tzl.bin knd.bin pln.bin tqdata.manifest)
+set(TELQUEST_DATA_NAMES cit.bin arc.bin exc.bin ctz.bin tzl.bin knd.bin pln.bin pst.bin tqdata.manifest)
 set(telquest_required_data cit.bin arc.bin exc.bin)
 
 set(telquest_data_files)

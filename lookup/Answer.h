@@ -15,6 +15,7 @@
 #include "data/PlannedCodes.h"
 #include "data/DataFile.h"
 #include "number/NumberLookup.h"
+#include "postal/PostalTable.h"
 #include "time/LocalTime.h"
 #include "time/TimeZoneLine.h"
 #include "time/ZoneLaw.h"
@@ -140,6 +141,17 @@ std::string SplitZonesText(const AnswerTimes& times, std::int64_t utcSeconds);
 CallVerdict VerdictOf(const AnswerTimes& times, std::int64_t utcSeconds);
 std::optional<bool> CallableAt(const AnswerTimes& times, std::int64_t utcSeconds);
 
+// The ZIP or postal code searched and the place it answers.
+struct PostalAnswer {
+  PostalCode code;
+  // The place's facts (its name and state) when the code has a known place.
+  std::optional<PlaceFacts> place;
+  // How its place was found; kUnknown also for a code that is not listed.
+  PostalBasis basis = PostalBasis::kUnknown;
+  bool listed = false;  // the code is one the data knows
+  bool operator==(const PostalAnswer&) const = default;
+};
+
 struct Answer;
 // The full list: one entry per text of the places, in their order.
 std::vector<std::string> AllPlaceEntries(const Answer& answer);
@@ -170,6 +182,8 @@ struct Answer {
   std::optional<Namesakes> namesakes;
   // With kPlanned: the code announced.
   std::optional<PlannedCode> planned;
+  // When a ZIP or postal code was searched.
+  std::optional<PostalAnswer> postal;
 
   AnswerTimes times;
 

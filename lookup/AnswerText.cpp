@@ -64,6 +64,9 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
   if (answer.exchange) {
     text += "Exchange:\n  " + Cp1252ToDisplayUtf8(ExchangeText(*answer.exchange)) + "\n";
   }
+  if (answer.postal && answer.postal->place) {
+    text += "Postal code:\n  " + Cp1252ToDisplayUtf8(PostalText(*answer.postal)) + "\n";
+  }
   const std::vector<LocalTimeLine> clocks = LocalTimesAt(answer.times, utcSeconds);
   if (!clocks.empty()) text += "Local time:\n";
   for (const LocalTimeLine& line : clocks) {
@@ -98,6 +101,8 @@ AnswerBrief BriefOf(const Answer& answer, std::int64_t utcSeconds, ClockStyle st
     brief.place = ExchangeText(*exchange);  // "Dayton, OH", "New York area, NY"
   } else if (exchange && exchange->status == Status::kUnknownExchange) {
     brief.place = exchange->NumberText() + " not listed, " + CodeRegionText(*exchange);
+  } else if (answer.postal && answer.postal->place) {
+    brief.place = PostalText(*answer.postal);  // "ZIP 45402: Dayton, OH"
   } else if (answer.times.searchedPlace && !answer.times.clockPlaces.empty()) {
     brief.place = answer.times.clockPlaces.front().name;
   } else if (answer.largestPlace) {
@@ -201,6 +206,18 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
     }
     json += "]}";
   }
+  json += ",\n  \"postalCode\": ";
+  if (!answer.postal) {
+    json += "null";
+  } else {
+    const PostalAnswer& postal = *answer.postal;
+    json += "{\"code\": " + JsonString(std::string(postal.code.Text())) + ", \"place\": " +
+            (postal.place ? JsonString(postal.place->name + ", " + postal.place->state) : "null") +
+            ", \"kind\": \"" + (postal.code.kind == PostalCode::Kind::kZip ? "zip" : "fsa") +
+            "\", \"basis\": " + (postal.place ? "\"" + std::string(PostalBasisName(postal.basis)) + "\""
+                                                : std::string("null")) +
+            ", \"listed\": " + (postal.listed ? "true" : "false") + "}";
+  }
   json += ",\n  \"planned\": ";
   if (!answer.planned) {
     json += "null";
@@ -235,6 +252,7 @@ std::string ChoicesJson(const Answer& answer) {
 
 std::string StatusText(const Answer& answer, std::int64_t utcSeconds, ClockStyle style) {
   std::vector<std::string> parts = ProblemTexts(answer);
+  if (answer.postal && answer.postal->place) parts.push_back(PostalText(*answer.postal));
   if (answer.namesakes) parts.push_back(NamesakesText(*answer.namesakes));
   const int yours = ThisComputerOffsetSeconds(utcSeconds);
   for (const LocalTimeLine& line : LocalTimesAt(answer.times, utcSeconds)) {
@@ -264,6 +282,16 @@ std::string StatusText(const Answer& answer, std::int64_t utcSeconds, ClockStyle
     if (!text.empty()) text += kStatusSeparator;
     text += part;
   }
+  return text;
+}
+
+std::string PostalText(const PostalAnswer& postal) {
+  if (!postal.place) return {};
+  const bool zip = postal.code.kind == PostalCode::Kind::kZip;
+  std::string text = (zip ? "ZIP " : "Postal code ") + std::string(postal.code.Text()) + ": " +
+                     postal.place->name + ", " + postal.place->state;
+  if (postal.basis == PostalBasis::kShared) text += " (most of it; shared with other places)";
+  if (postal.basis == PostalBasis::kPostOffice) text += " (its post office)";
   return text;
 }
 

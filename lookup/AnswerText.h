@@ -51,6 +51,10 @@ std::string StatusText(const Answer& answer, std::int64_t utcSeconds,
 // What the answer says of its exchange (code page 1252): "Dayton, OH", or
 // why no place is known.
 std::string ExchangeText(const NumberResult& exchange);
+// "ZIP 45402: Dayton, OH", "Postal code K1A 0B1: Ottawa, ON", "ZIP 45424:
+// Huber Heights, OH (most of it; shared with other places)" (code page
+// 1252); "" for a code without a known place.
+std::string PostalText(const PostalAnswer& postal);
 // "also 17 other places named Washington in Pennsylvania" (code page 1252).
 std::string NamesakesText(const Namesakes& namesakes);
 // The state or province of the exchange's area code, as the state line

@@ -338,6 +338,10 @@ void CLookupDlg::CreateControls() {
     for (const std::string& place : placeCompletion.Suggest(FromQString(text))) {
       shown << ToQString(place);
     }
+    // A ZIP or postal code suggests its place.
+    if (const std::string place = flow.PlaceOfCode(FromQString(text)); !place.empty()) {
+      shown << ToQString(place);
+    }
     return shown;
   });
   suggestionList->setFont(DialogFont());

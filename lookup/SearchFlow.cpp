@@ -160,6 +160,11 @@ void SearchFlow::OpenData() {
     (void)plannedCodes_.Read(*dataFolder_);
     tell(kinds_.Outcome());
     tell(plannedCodes_.Outcome());
+    // Codes name places, so they wait for them too. A folder without the
+    // file is told only where a code is searched.
+    postal_ = {};
+    if (setCities.RowCount() > 0) (void)postal_.Read(*dataFolder_, setCities);
+    if (postal_.Outcome().problem != FileProblem::kMissing) tell(postal_.Outcome());
   }
   auto answer = std::make_shared<Answer>(*answer_);
   answer->problems = dataProblems_;
@@ -198,6 +203,8 @@ void SearchFlow::BeginSearch() {
   largestPlace_.reset();
   namesakes_.reset();
   planned_.reset();
+  postalAnswer_.reset();
+  postalUntold_ = false;
   exchange_.reset();
   e164_.clear();
   openChoices_.clear();
@@ -207,7 +214,21 @@ void SearchFlow::BeginSearch() {
 void SearchFlow::OnOK() {
   BeginSearch();
   const std::string text = editQuery;
-  if (const std::optional<PhoneNumber> phone = ParsePhoneNumber(text)) {
+  const RecognizedQuery what = RecognizeQuery(text);
+  const bool code = what.kind == QueryKind::kZip || what.kind == QueryKind::kPostalCode;
+  if (code && postal_.HasCodes()) {
+    SearchPostal(*what.postal);
+    Publish(text);
+    return;
+  }
+  // Without the codes' file a code's text answers as it always did (five
+  // digits as a number), and the answer tells why.
+  std::optional<PhoneNumber> phone = what.phone;
+  if (code) {
+    phone = ParsePhoneNumber(text);
+    postalUntold_ = postal_.Outcome().problem == FileProblem::kMissing;
+  }
+  if (phone) {
     if (phone->kind == PhoneNumber::Kind::kOtherCountry) {
       AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
     } else {
@@ -233,15 +254,26 @@ void SearchFlow::OnOK() {
   const std::string stateBefore = strFoundState;
   const std::string majorHeadingBefore = lblMajorCities;
 
+  // "Dayton, OH 45402": the place as written; only where that finds no
+  // place, the place of its code.
+  const bool withCode = what.kind == QueryKind::kPlace && what.postal;
   std::string city, state;
-  const bool split = SplitCityState(text, city, state);
+  const bool split = SplitCityState(withCode ? std::string(what.placeText) : text, city, state);
   if (split || (city.empty() && !state.empty())) {
     LookupPlace(city, state);
   } else if (!city.empty() && !SearchCityThenState(city)) {
     SearchCityOnly(city);
   }
   const bool asked = outcome_ == AnswerOutcome::kCancelled || outcome_ == AnswerOutcome::kChoices;
-  if (listLargestCity.GetCount() == 0 && !asked && zero) {
+  if (listLargestCity.GetCount() == 0 && !asked && withCode && postal_.HasCodes()) {
+    BeginSearch();
+    SearchPostal(*what.postal);
+    editQuery = text;
+    if (outcome_ == AnswerOutcome::kNoCities) {
+      strFoundState = stateBefore;
+      lblMajorCities = majorHeadingBefore;
+    }
+  } else if (listLargestCity.GetCount() == 0 && !asked && zero) {
     AddMessage(kNoCitiesFound, AnswerOutcome::kNoCities);
     strFoundState = stateBefore;
     lblMajorCities = majorHeadingBefore;
@@ -607,6 +639,40 @@ void SearchFlow::LookupState(const std::string& state) {
   strFoundState = setCities.strStateOrProvince;
 }
 
+std::string SearchFlow::PlaceOfCode(std::string_view text) const {
+  const RecognizedQuery what = RecognizeQuery(text);
+  if (what.kind != QueryKind::kZip && what.kind != QueryKind::kPostalCode) return {};
+  const PostalPlace* found = what.postal->wellFormed ? postal_.Find(*what.postal) : nullptr;
+  if (found == nullptr || found->cityId <= 0) return {};
+  const std::span<const std::uint32_t> rows =
+      setCities.RowsOfCity(static_cast<std::uint32_t>(found->cityId));
+  if (rows.empty()) return {};
+  return setCities.CityNames()[rows.front()] + ", " + setCities.States()[rows.front()];
+}
+
+void SearchFlow::SearchPostal(const PostalCode& code) {
+  PostalAnswer told{code, std::nullopt, PostalBasis::kUnknown, false};
+  const PostalPlace* found = code.wellFormed ? postal_.Find(code) : nullptr;
+  std::span<const std::uint32_t> rows;
+  if (found != nullptr && found->cityId > 0) {
+    rows = setCities.RowsOfCity(static_cast<std::uint32_t>(found->cityId));
+  }
+  told.listed = found != nullptr;
+  editQuery = std::string(code.Text());
+  if (rows.empty()) {
+    // As a number that finds nothing: the map and the lists' headings stay.
+    // A ZIP code not listed beside listed ones may still be one.
+    const bool maybe = found != nullptr || (code.wellFormed && postal_.HasZipPrefix(code));
+    AddMessage((maybe ? "No place known for " : "No ") + PostalCodeName(code), AnswerOutcome::kNoCities);
+    postalAnswer_ = std::move(told);
+    return;
+  }
+  LookupRow(rows.front());
+  told.basis = found->basis;
+  told.place = PlaceFactsOfRow(rows.front());
+  postalAnswer_ = std::move(told);
+}
+
 void SearchFlow::LookupRow(std::uint32_t row) {
   BusyScope wait(busy_);
   strFoundState.clear();
@@ -944,7 +1010,9 @@ void SearchFlow::Publish(std::string queryGiven) {
   answer->times.zoneLine = ZoneLineAt(answer->times, nowUtc_());
   answer->e164 = e164_;
   answer->exchange = exchange_;
+  answer->postal = postalAnswer_;
   answer->problems = dataProblems_;
+  if (postalUntold_) answer->problems.push_back(postal_.Outcome());
   answer->choices = std::move(openChoices_);
   openChoices_.clear();
   answer_ = std::move(answer);

@@ -1,7 +1,8 @@
 #pragma once
 // The search of the lookup, on plain models of its result lists and
-// headings: what the user typed (an area code, a telephone number,
-// "city, state", a city alone, or ", state") becomes queries of the two
+// headings: what the user typed (an area code, a telephone number, a ZIP or
+// postal code, "city, state", a city alone, or ", state"; RecognizeQuery
+// tells which) becomes queries of the two
 // record sets, and each search ends in one immutable Answer (Answer.h) that
 // the window, tqlookup and every other front end show. The state between
 // searches (the lists the double-click follow-ups read, the headings) is the
@@ -24,6 +25,8 @@
 #include "lookup/BusyIndicator.h"
 #include "lookup/ListBox.h"
 #include "number/NumberLookup.h"
+#include "postal/PostalTable.h"
+#include "postal/QueryKind.h"
 #include "time/LocalTime.h"
 #include "time/TimeZoneLine.h"
 
@@ -101,11 +104,19 @@ class SearchFlow {
   // or the note that the places' own zones stand in for it, is also one of
   // DataProblems().
   const LoadOutcome& ZoneLawOutcome() const { return zoneLawOutcome_; }
-  // Whether knd.bin or pln.bin is there but could not be used whole.
+  // Whether knd.bin, pln.bin or pst.bin is there but could not be used whole.
   bool OptionalFilesDamaged() const {
     return kinds_.Outcome().problem != FileProblem::kNone ||
-           plannedCodes_.Outcome().problem != FileProblem::kNone;
+           plannedCodes_.Outcome().problem != FileProblem::kNone ||
+           (postal_.Outcome().problem != FileProblem::kNone &&
+            postal_.Outcome().problem != FileProblem::kMissing);
   }
+  // The place of each ZIP code and FSA (empty without pst.bin).
+  const PostalTable& PostalCodes() const { return postal_; }
+  // The suggestion for a text that is a ZIP or postal code: its place as
+  // "Dayton, OH" (code page 1252), the text that searches that place; ""
+  // for any other text and for a code without a known place.
+  std::string PlaceOfCode(std::string_view text) const;
   // The loaded record sets, for checks of what was read.
   const CCitySet& Cities() const { return setCities; }
   const CAreaCodeSet& AreaCodes() const { return setAreaCodes; }
@@ -185,6 +196,9 @@ class SearchFlow {
   void KeepListed(const std::string& place, const std::string& state);
   void SetMajorCitiesHeading();
   void SearchNumber(std::int32_t areaCode, const PhoneNumber* number);
+  // Answers the place of a ZIP or postal code as if that place were typed,
+  // or tells that the code has none.
+  void SearchPostal(const PostalCode& code);
   // Lists the places of the codes and notes their clocks; returns the
   // largest place's id.
   std::optional<std::int32_t> ListPlacesOfCodes(const std::vector<std::int32_t>& areaCodes);
@@ -219,6 +233,7 @@ class SearchFlow {
   ExchangeTable exchanges_;
   PlaceKinds kinds_;
   PlannedCodes plannedCodes_;
+  PostalTable postal_;
   std::unique_ptr<NumberLookup> numbers_;
   std::vector<LoadOutcome> dataProblems_;
   LoadOutcome zoneLawOutcome_;
@@ -257,6 +272,8 @@ class SearchFlow {
   std::optional<PlaceFacts> largestPlace_;
   std::optional<Namesakes> namesakes_;
   std::optional<PlannedCode> planned_;
+  std::optional<PostalAnswer> postalAnswer_;
+  bool postalUntold_ = false;  // a code was searched in a folder without pst.bin
   // Scratch of ListPlacesOfCodes, kept between searches: the round in which
   // each (row, with state) was last read.
   std::vector<std::uint32_t> readInRound_;

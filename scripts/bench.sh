@@ -13,7 +13,7 @@ scripts/install-deps.sh test
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELQUEST_GUI=ON \
   -DTELQUEST_BENCH=ON >/dev/null
 targets=(telquest_bench telquest_numbers_bench telquest_batch_bench telquest_desktop_bench
-         telquest_zone_law_bench tqlookup)
+         telquest_zone_law_bench telquest_postal_bench tqlookup)
 startup=no
 if cmake --build build-bench --target help | grep '^telquest_startup:' >/dev/null; then
   targets+=(telquest_startup telquest_window_fill)
@@ -33,6 +33,10 @@ build-bench/bench/telquest_desktop_bench
 echo
 echo "The zone law: loading its tables, the time at an instant"
 build-bench/bench/telquest_zone_law_bench
+
+echo
+echo "ZIP and postal codes: loading pst.bin, a code's place, a batch of code rows"
+build-bench/bench/telquest_postal_bench
 
 echo
 echo "Peak resident memory of tqlookup on the shipped data (kB)"

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Keeps the rooms layered: a file may include from its own room and from the
 # rooms below it in this list, never from one above it or beside it.
-#   base < names < data < time < number < map < lookup < batch < desktop < app, cli
+#   base < names < data < time < number < postal < map < lookup < batch < desktop < app, cli
 # Fails naming every include that points the wrong way.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-declare -A level=([base]=0 [names]=1 [data]=2 [time]=3 [number]=4 [map]=5 [lookup]=6
-                  [batch]=7 [desktop]=8 [app]=9 [cli]=9 [res]=0)
+declare -A level=([base]=0 [names]=1 [data]=2 [time]=3 [number]=4 [postal]=5 [map]=6
+                  [lookup]=7 [batch]=8 [desktop]=9 [app]=10 [cli]=10 [res]=0)
 wrong=0
 while IFS= read -r file; do
   room=${file%%/*}

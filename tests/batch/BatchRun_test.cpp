@@ -141,14 +141,15 @@ TEST_F(BatchRunTest, TheInputIsEscapedInBothFormats) {
   options.header = false;
   EXPECT_EQ(Run(input + "say \"hi\"\n", options),
             "\"\"\"1\"\"\\u0009\\\\u001B[2J\\u007F\\u0085,\",,,,invalid,"
-            "not a ten-digit telephone number,,,,,,,\n"
-            "\"say \"\"hi\"\"\",,,,invalid,not a ten-digit telephone number,,,,,,,\n");
+            "not a ten-digit telephone number,,,,,,,,,\n"
+            "\"say \"\"hi\"\"\",,,,invalid,not a ten-digit telephone number,,,,,,,,,\n");
   options.format = BatchFormat::kJsonLines;
   EXPECT_EQ(Run(input, options),
             "{\"input\":\"\\\"1\\\"\\u0009\\\\\\u001B[2J\\u007F\\u0085,\",\"number\":null,"
             "\"area_code\":null,\"exchange\":null,\"status\":\"invalid\",\"reason\":\"not a "
             "ten-digit telephone number\",\"place\":null,\"state\":null,\"time_zone\":null,"
-            "\"utc_offset\":null,\"local_time\":null,\"callable\":null,\"area\":null}\n");
+            "\"utc_offset\":null,\"local_time\":null,\"callable\":null,\"area\":null,\"postal_code\":null,"
+            "\"area_codes\":null}\n");
 }
 
 // A row whose instant cannot be read, or lies outside the years of the zone
@@ -296,6 +297,31 @@ TEST(BatchRunShippedData, SameAnswerAsASingleLookup) {
   EXPECT_FALSE(certain.at("850"));
   EXPECT_GT(std::count_if(certain.begin(), certain.end(), [](auto& c) { return c.second; }), 200);
   EXPECT_GT(areas, 0);
+}
+
+}  // namespace
+}  // namespace tq
+
+namespace tq {
+namespace {
+
+// A ZIP or postal code in the number's column answers its place: the
+// place, its codes and its time, with the code in a column of its own.
+TEST_F(BatchRunTest, CodesAnswerTheirPlace) {
+  test::WritePostalCodes(dir_.path());
+  lookup_.emplace(dir_.path());
+  EXPECT_TRUE(lookup_->Problems().empty());
+  BatchOptions options;
+  options.header = false;
+  options.nowUtc = *ParseIsoInstant("2026-01-15T17:00Z");
+  EXPECT_EQ(Run("45402-1234\nh2x1y4\n45499\n00000\nD1A\n", options),
+            "45402-1234,,,,postal,the place of a ZIP or postal code,Dayton,OH,Eastern Standard Time,"
+            "-05:00,2026-01-15T12:00-05:00,true,,45402-1234,937\n"
+            "h2x1y4,,,,postal,the place of a ZIP or postal code,Montr\xC3\xA9" "al,QC,Eastern "
+            "Standard Time,-05:00,2026-01-15T12:00-05:00,true,,H2X 1Y4,438/514\n"
+            "45499,,,,unknown_postal_code,no known place for this ZIP or postal code,,,,,,,,45499,\n"
+            "00000,,,,unknown_postal_code,no known place for this ZIP or postal code,,,,,,,,00000,\n"
+            "D1A,,,,unknown_postal_code,no known place for this ZIP or postal code,,,,,,,,D1A,\n");
 }
 
 }  // namespace

@@ -41,16 +41,16 @@ TEST(BatchCommand, RowsOnStreamsAndTheirFailures) {
   EXPECT_EQ(run(out, err), 0);
   EXPECT_EQ(out.str(),
             "(937) 222-1234,+19372221234,937,222,ok,,Dayton,OH,Eastern Daylight Time,-04:00,"
-            "2026-07-16T12:00-04:00,true,false\n"
+            "2026-07-16T12:00-04:00,true,false,,\n"
             "+1 514 555 0000,+15145550000,514,555,ok,,Montr\xC3\xA9" "al,QC,Eastern Daylight "
-            "Time,-04:00,2026-07-16T12:00-04:00,true,false\n");
+            "Time,-04:00,2026-07-16T12:00-04:00,true,false,,\n");
   EXPECT_TRUE(err.str().starts_with("tqlookup: 2 rows: 2 ok; ")) << err.str();
 
   // The calling hours and the instant by the options of a single lookup.
   std::stringstream windowOut, windowErr;
   EXPECT_EQ(run(windowOut, windowErr, {"--window", "13:01-20:00", "--now", "2026-07-16T17:00Z"}),
             0);
-  EXPECT_NE(windowOut.str().find("2026-07-16T13:00-04:00,false,false\n"), std::string::npos);
+  EXPECT_NE(windowOut.str().find("2026-07-16T13:00-04:00,false,false,,\n"), std::string::npos);
   std::stringstream badOut, badErr;
   EXPECT_EQ(run(badOut, badErr, {"--window", "12:00-12:00"}), kExitUsage);
   EXPECT_NE(badErr.str().find("--window: not a window of local hours"), std::string::npos);
@@ -67,8 +67,8 @@ TEST(BatchCommand, RowsOnStreamsAndTheirFailures) {
   std::stringstream lawOut, lawErr;
   EXPECT_EQ(run(lawOut, lawErr), kExitDamagedData);
   EXPECT_EQ(lawOut.str(),
-            "(937) 222-1234,+19372221234,937,222,ok,,Dayton,OH,,,,,false\n"
-            "+1 514 555 0000,+15145550000,514,555,ok,,Montr\xC3\xA9" "al,QC,,,,,false\n");
+            "(937) 222-1234,+19372221234,937,222,ok,,Dayton,OH,,,,,false,,\n"
+            "+1 514 555 0000,+15145550000,514,555,ok,,Montr\xC3\xA9" "al,QC,,,,,false,,\n");
   const std::string told = lawErr.str();
   EXPECT_NE(told.find("tzl.bin"), std::string::npos) << told;
   EXPECT_EQ(told.find("tzl.bin"), told.rfind("tzl.bin")) << told;

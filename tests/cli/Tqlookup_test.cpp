@@ -98,6 +98,8 @@ TEST_F(Tqlookup, ExitStatusesAndWhatIsTold) {
       {Data::kSample, {"--window", "9-17", "937"}, kExitUsage, "", "--window: not a window"},
       {Data::kSample, {"--window", "12:00-13:00", "Dayton, OH"}, 0, "Callable now (12:00-13:00):\n  yes", ""},
       {Data::kMissing, {"937"}, kExitNoData, "", "cit.bin"},
+      // A ZIP code in a folder without pst.bin answers as before, and says why.
+      {Data::kSample, {"45402"}, kExitNotFound, "No cities found", "pst.bin is missing"},
       // Without the zone law the places' own zones stand in: a note.
       {Data::kNoZoneLaw, {"937"}, 0, "  Dayton\n", "tzl.bin is missing"},
       {Data::kDamaged, {"937"}, kExitDamagedData, "  Dayton\n", "is damaged"},

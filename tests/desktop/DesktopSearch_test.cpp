@@ -70,6 +70,17 @@ TEST_F(DesktopSearchTest, EverydayWordsFindNothing) {
   }
 }
 
+// A ZIP or postal code gives its place's line, led by the code; one
+// without a place gives nothing.
+TEST_F(DesktopSearchTest, CodesGiveTheirPlace) {
+  using Results = std::vector<DesktopResult>;
+  test::WritePostalCodes(dir_.path());
+  EXPECT_EQ(Search({"45424"}),
+            (Results{{"45424", "ZIP 45424: Kettering, OH (most of it; shared with other places)",
+                      "937 \xC2\xB7 6:42\xC2\xA0PM Eastern \xC2\xB7 can call now"}}));
+  EXPECT_TRUE(Search({"45499"}).empty());
+}
+
 TEST_F(DesktopSearchTest, NothingForWhatFindsNoPlaceOrCannotBeTyped) {
   const std::vector<std::vector<std::string>> nothing = {
       {}, {""}, {"9"}, {"99"}, {"000"}, {"Zzyzx"}, {", ZZ"}, {std::string(10000, '9')},

@@ -149,7 +149,7 @@ TEST_F(SearchFlowTest, HeadingsAndNumbersOutOfRange) {
   Search("555");
   EXPECT_EQ(A().majorCities.heading, "Major cities (0) in area code:");
   Search("937");  // numbers out of range find nothing and keep the map and the third heading
-  for (const char* typed : {"99", "-212", "Dayton, OH 45402", "000", "Dayton 0"}) {
+  for (const char* typed : {"99", "-212", "Dayton 45402", "000", "Dayton 0"}) {
     Search(typed);
     EXPECT_EQ(Shown(), kNoCities) << typed;
     EXPECT_EQ(A().foundState, "OH") << typed;
@@ -594,6 +594,90 @@ TEST(SplitCityState, AppendsToTheGivenState) {
   std::string city, state = "O";
   EXPECT_TRUE(SplitCityState("Dayton, H", city, state));
   EXPECT_EQ(state, "OH");
+}
+
+}  // namespace
+}  // namespace tq
+
+namespace tq {
+namespace {
+
+// A ZIP or postal code answers its place exactly as the place typed, with a
+// line naming the code; a code without a place is told, the map staying.
+TEST_F(SearchFlowTest, CodesAnswerTheirPlaceAsTyped) {
+  test::WritePostalCodes(dir_.path());
+  flow_.OpenData();
+  ASSERT_TRUE(flow_.DataProblems().empty());
+  const struct {
+    const char* typed;
+    const char* asPlace;  // the same answer as this place typed; null: a message
+    const char* field;
+    const char* line;     // PostalText, or the message in the largest city list
+  } cases[] = {
+      {"45402-1234", "Dayton, OH", "45402-1234", "ZIP 45402-1234: Dayton, OH"},
+      {"45424", "Kettering, OH", "45424", "ZIP 45424: Kettering, OH (most of it; shared with other places)"},
+      {"h2x1y4", "Montr\xE9" "al, QC", "H2X 1Y4", "Postal code H2X 1Y4: Montr\xE9" "al, QC"},
+      {"Nowhere, OH 45402", "Dayton, OH", "Nowhere, OH 45402", "ZIP 45402: Dayton, OH"},
+      {"45499", nullptr, "45499", "No place known for ZIP code 45499"},
+      {"00000", nullptr, "00000", "No ZIP code 00000"},
+      {"45403", nullptr, "45403", "No place known for ZIP code 45403"},  // beside 45402
+      {"K1A", nullptr, "K1A", "No postal code K1A"},
+      {"D1A 0B1", nullptr, "D1A 0B1", "No postal code D1A 0B1"},
+  };
+  for (const auto& c : cases) {
+    Search("937");
+    Search(c.typed);
+    const Answer code = A();
+    EXPECT_EQ(code.query, c.field) << c.typed;
+    ASSERT_TRUE(code.postal) << c.typed;
+    if (!c.asPlace) {
+      EXPECT_EQ(Largest(), Entries{c.line}) << c.typed;
+      EXPECT_EQ(code.outcome, AnswerOutcome::kNoCities);
+      EXPECT_EQ(code.foundState, "OH") << c.typed;  // the map stays on the last state
+      EXPECT_EQ(code.majorCities.heading, "Major cities (3) in area code:") << c.typed;
+      continue;
+    }
+    EXPECT_EQ(PostalText(*code.postal), c.line);
+    Search(c.asPlace);
+    Answer place = A();
+    place.queryGiven = code.queryGiven;
+    place.query = code.query;
+    place.postal = code.postal;
+    EXPECT_EQ(code, place) << c.typed;
+  }
+  // The suggestion for a code is its place.
+  EXPECT_EQ(flow_.PlaceOfCode(" h2x 1y4"), "Montr\xE9" "al, QC");
+  EXPECT_EQ(flow_.PlaceOfCode("45499"), "");
+  EXPECT_EQ(flow_.PlaceOfCode("Dayton"), "");
+  // A place with its code is the place; only the code's line is not said.
+  Search("Kettering, OH 45402");
+  EXPECT_EQ(Largest(), Entries{"Dayton"});  // Kettering's codes' largest city
+  EXPECT_FALSE(A().postal);
+}
+
+// Without pst.bin a code's text answers as it always did and says why;
+// every other answer is the same as before.
+TEST_F(SearchFlowTest, WithoutTheCodesFileCodesAnswerAsBefore) {
+  Search("45402");
+  EXPECT_EQ(Shown(), kNoCities);
+  ASSERT_EQ(A().problems.size(), 1u);
+  EXPECT_EQ(A().problems[0].file, "pst.bin");
+  EXPECT_EQ(A().problems[0].problem, FileProblem::kMissing);
+  Search("00937");
+  EXPECT_EQ(Shown(), kDayton937);  // leading zeros count for nothing, as before
+  Search("937");
+  EXPECT_EQ(Shown(), kDayton937);
+  EXPECT_TRUE(A().problems.empty());
+  // A damaged file is told with every answer, which stays as it was.
+  test::WriteBytes(dir_ / "pst.bin", "TQPOST 1\ngenerated\nzips 1\n45402 000042 w\nfsas 0\nxx\n");
+  flow_.OpenData();
+  Search("937");
+  EXPECT_EQ(Shown(), kDayton937);
+  ASSERT_EQ(A().problems.size(), 1u);
+  EXPECT_EQ(A().problems[0].problem, FileProblem::kDamaged);
+  EXPECT_TRUE(flow_.OptionalFilesDamaged());
+  Search("45402");
+  EXPECT_EQ(Largest(), Entries{"Dayton"});
 }
 
 }  // namespace

@@ -186,6 +186,12 @@ void WriteSampleData(const std::filesystem::path& folder) {
   WriteBytes(folder / "exc.bin", kSampleExchanges);
 }
 
+void WritePostalCodes(const std::filesystem::path& folder) {
+  WriteBytes(folder / "pst.bin",
+             "TQPOST 1\ngenerated\nzips 3\n45402 000042 w\n45424 000043 s\n45499 000000 u\n"
+             "fsas 1\nH2X 000070 p\n");
+}
+
 void WriteNamesakeData(const std::filesystem::path& folder) {
   WriteDataFiles(folder, NamesakeCities());
   WriteBytes(folder / "knd.bin", kNamesakeKinds);

@@ -66,6 +66,9 @@ std::string ZonePlacesHead(const std::filesystem::path& cities);
 // Writes the files of WriteDataFiles and exc.bin (kSampleExchanges) of the
 // sample cities.
 void WriteSampleData(const std::filesystem::path& folder);
+// Writes pst.bin of three ZIP codes of the sample cities (45402 Dayton,
+// 45424 Kettering shared, 45499 without a place) and one FSA (H2X Montréal).
+void WritePostalCodes(const std::filesystem::path& folder);
 // Writes the namesakes with their kinds, plans and exchanges.
 void WriteNamesakeData(const std::filesystem::path& folder);
 // Writes cit.bin and arc.bin alone, as data folders of the two-file format hold them.

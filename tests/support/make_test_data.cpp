@@ -1,7 +1,7 @@
 // Writes the tests' sample data files into a folder, for trying the command
 // line and the window on a small, known data set: the sample cities, the
 // namesakes ("namesakes") or the sample cities in the two-file format
-// ("two-file").
+// ("two-file"); the sample set has its ZIP and postal codes.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     tq::test::WriteRecordFiles(argv[1], tq::test::SampleCities());
   } else {
     tq::test::WriteSampleData(argv[1]);
+    tq::test::WritePostalCodes(argv[1]);
   }
   return 0;
 }

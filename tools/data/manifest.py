@@ -47,6 +47,8 @@ def record_count(name, data):
         return count_line(lines, "transitions")
     if name == "pln.bin":
         return count_line(lines, "codes")
+    if name == "pst.bin":
+        return count_line(lines, "zips") + count_line(lines, "fsas")
     return len(lines)
 
 
