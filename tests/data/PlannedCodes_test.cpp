@@ -74,7 +74,8 @@ TEST(PlannedCodes, MissingIsNoProblemAndTheManifestIsHeld) {
   test::WriteBytes(dir / "pln.bin", kGood);
   test::WriteBytes(dir / "tqdata.manifest", "TQMANIFEST 1\n");
   const LoadOutcome outcome = codes.Read(dir.path());
-  EXPECT_NE(outcome.text.find("pln.bin is not listed in its manifest"), std::string::npos) << outcome.text;
+  EXPECT_EQ(outcome.text, "Data file pln.bin in " + DescribeFolder(dir.path()) +
+                              " is damaged: pln.bin is not listed in its manifest.");
   EXPECT_TRUE(codes.Find(273));
 }
 
