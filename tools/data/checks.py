@@ -187,14 +187,15 @@ def census_checks(result, units, places, ids, by_id, accented, agreement, divisi
     result.expect(not short, f"the {len(big)} largest US and Canadian cities have every code "
                   "whose exchanges are named after them", short)
     far = [f"{state} {key}: {km:.0f} km from {city.name}"
-           for (state, key), city, _, km in city_parts["parts"] if km > parts_of_cities.NEAR_KM]
+           for (state, key), city, _, km, _ in city_parts["parts"] if km > parts_of_cities.NEAR_KM]
     result.expect(not far, f"{len(city_parts['parts'])} exchange names of big cities' parts lie "
                   f"within {parts_of_cities.NEAR_KM} km of their city", far)
     print("exchange names of big cities' parts (share of the post office's people in the city):")
-    for (state, key), city, share, km in city_parts["parts"]:
+    for (state, key), city, share, km, _ in city_parts["parts"]:
         print(f"  {key}, {state}: {city.name} {share:.0%}, {km:.0f} km")
     print("codes big cities take only by their parts' exchanges: "
-          + ("; ".join(f"{p.name}, {p.state} {codes}" for p, codes in city_parts["gained"]) or "none"))
+          + ("; ".join(f"{p.name}, {p.state} {sorted(codes)}" for p, codes in city_parts["gained"])
+             or "none"))
     exact, shared, tried = canadian
     result.expect(tried and exact / tried >= MIN_CANADIAN_EXACT,
                   f"served-from areas, then nearest places, on {tried} held-out Canadian exchange "

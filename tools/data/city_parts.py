@@ -60,8 +60,8 @@ def post_office_places():
 def exchange_cities(cities, units, labels):
     """{(state, folded label): city} for the exchange labels (state, folded
     name) that name a post office lying within one of the cities (US
-    places with their census unit), and
-    [(label, city, share, km)] of them for review."""
+    places with their census unit), and [(label, city, share, km from the
+    city, the post office's point)] of them for review."""
     by_code = {p.unit.code: p for p in cities if p.unit is not None}
     own_names = {(u.state, match_key(u.name)) for u in units if u.kind in OWN_NAME_KINDS}
     offices = post_office_places()
@@ -77,5 +77,5 @@ def exchange_cities(cities, units, labels):
             continue
         km = distance_km(point, city.coords) if city.coords else 0.0
         found[(state, key)] = city
-        review.append(((state, key), city, people / total, km))
+        review.append(((state, key), city, people / total, km, point))
     return found, review

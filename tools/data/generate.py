@@ -593,14 +593,18 @@ def link_big_cities(geographic, in_service, units):
         return {c for c, n in named.items() if n >= BIG_CITY_SHARE * sum(named.values())
                 and place.state in npa_report.code_states(in_service[c])}
 
+    def completed(codes):
+        return npa_report.whole_complexes(codes, complexes) & set(in_service)
+
     found, gained = [], []
     for place in big:
         own = {(place.state, k) for k in {place.key, *map(match_key, place.spellings)}}
         codes = named_codes(place, own | {label for label, city in parts.items() if city is place})
-        place.codes |= npa_report.whole_complexes(codes, complexes) & set(in_service)
+        before = set(place.codes)
+        place.codes |= completed(codes)
         found.append((place, codes))
-        if codes - named_codes(place, own):
-            gained.append((place, sorted(codes - named_codes(place, own))))
+        if place.codes - before - completed(named_codes(place, own)):
+            gained.append((place, place.codes - before - completed(named_codes(place, own))))
     return found, {"parts": review, "gained": gained}
 
 
@@ -679,7 +683,13 @@ def main():
         rows = [f"{p.name}, {p.state} {p.population}" for p in found]
         left_out[f"no point to give it codes, {reason}"] = rows
         print(f"left out without a point, {reason}: {len(rows)} ({rows})")
-    neighbourhoods.add(geographic, geo, make_place)
+    # A part's exchange place is where it lies, else its post office's ZIP
+    # code with the most people (Sun Valley, Pacoima have no point of their own).
+    neighbourhoods.add(geographic, geo, make_place, {
+        city.unit.code: (codes, [(geographic[label].coords or point, geographic[label].codes)
+                                 for label, part, _, _, point in city_part_review["parts"]
+                                 if part is city and label in geographic])
+        for city, codes in city_part_review["gained"]})
     area_of = area_places.resolve(geographic, units, geo, make_place, unit_name, in_service)
     member_places, regions, member_exchange_places = collect_member_places(geo, members, in_service)
     take_hand_figures(member_places, figures)
