@@ -59,13 +59,18 @@ bool IsPlain(std::string_view text, const std::array<bool, 256>& special) {
   return true;
 }
 
+// The bytes of `text` as they are. An empty view may hold no pointer at all,
+// which memcpy must never be given.
+char* WriteText(char* to, std::string_view text) {
+  if (text.empty()) return to;
+  std::memcpy(to, text.data(), text.size());
+  return to + text.size();
+}
+
 // RFC 4180 quoting, with control characters escaped as in JSON; at most
 // 6 * field.size() + 2 bytes.
 char* WriteCsvField(char* to, std::string_view field) {
-  if (IsPlain(field, kSpecial.csv)) {
-    std::memcpy(to, field.data(), field.size());
-    return to + field.size();
-  }
+  if (IsPlain(field, kSpecial.csv)) return WriteText(to, field);
   const bool quoted = field.find_first_of(",\"") != std::string_view::npos;
   if (quoted) *to++ = '"';
   for (std::size_t i = 0; i < field.size(); ++i) {
@@ -85,8 +90,7 @@ char* WriteCsvField(char* to, std::string_view field) {
 char* WriteJsonField(char* to, std::string_view field) {
   if (!IsPlain(field, kSpecial.json)) return WriteJsonString(to, field);
   *to++ = '"';
-  std::memcpy(to, field.data(), field.size());
-  to += field.size();
+  to = WriteText(to, field);
   *to++ = '"';
   return to;
 }
@@ -104,10 +108,6 @@ constexpr std::array<bool, kBatchColumns.size()> kOwnText = [] {
   return own;
 }();
 
-char* WriteText(char* to, std::string_view text) {
-  std::memcpy(to, text.data(), text.size());
-  return to + text.size();
-}
 
 }  // namespace
 

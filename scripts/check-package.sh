@@ -216,7 +216,18 @@ if ((gui)); then
   race_ok=1
   for pid in "${pids[@]}"; do wait "$pid" || race_ok=0; done
   folder=$race/telquest
-  check "eight simultaneous first starts all succeed" eval '((race_ok)) && links_ok && [[ -z "$(ls -A "$folder" | grep -v -x -e cit.bin -e arc.bin -e exc.bin -e ctz.bin -e tzl.bin -e tqdata.manifest -e "\..*\.linked")" ]]'
+  # Whole: nothing but a link to each installed data file and its marker.
+  only_links() {
+    local entry name
+    for entry in "$folder"/* "$folder"/.[!.]*; do
+      name=${entry##*/}
+      if [[ $name == .*.linked ]]; then name=${name#.}; name=${name%.linked}; else
+        [[ "$(readlink "$entry")" == "/usr/share/telquest/$name" ]] || return 1
+      fi
+      [[ -e /usr/share/telquest/$name ]] || return 1
+    done
+  }
+  check "eight simultaneous first starts all succeed" eval '((race_ok)) && links_ok && only_links'
 
   # Read-only: root ignores permission bits, so these run as nobody.
   run_as_nobody=()

@@ -9,6 +9,7 @@ from collections import Counter, defaultdict
 from pathlib import Path
 
 import canadian_exchanges
+import city_parts as parts_of_cities
 import nanp_sources as nanp
 import npa_report
 import residents
@@ -81,12 +82,14 @@ TERRITORY_TOWNS = [("VI", "Charlotte Amalie"), ("VI", "Christiansted"), ("VI", "
                    ("GU", "Tamuning"), ("GU", "Hag\u00e5t\u00f1a")]
 # Kinds that may be a code's largest city (knd.bin).
 LARGEST_KINDS = {"city", "town", "cdp", "centre"}
-# Codes whose largest city was a town around it, an island or a district
-# named with its kind word, with the city expected where one is named.
+# Codes whose largest city was a town around it, an island, a district
+# named with its kind word or a neighbour of the city whose parts name the
+# code's exchanges (818 and 747: Glendale, not Los Angeles), with the city
+# expected where one is named.
 KNOWN_BY = {631: None, 934: None, 845: None, 329: None, 607: "Binghamton", 609: "Trenton",
             640: "Trenton", 724: None, 340: None, 310: "Los Angeles", 424: "Los Angeles",
             671: None, 213: "Los Angeles", 212: "New York", 937: "Dayton", 718: "New York",
-            347: "New York"}
+            347: "New York", 818: "Los Angeles", 747: "Los Angeles"}
 
 
 def largest_city(cities, kind_of):
@@ -158,7 +161,7 @@ def read_accent_table(text):
 
 
 def census_checks(result, units, places, ids, by_id, accented, agreement, division, canadian,
-                  in_service, big, **_):
+                  in_service, big, city_parts, **_):
     """The census lists found, the code rule's agreement, and no place with
     the figure of a larger unit of its name that contains it."""
     shipped = {}
@@ -183,6 +186,16 @@ def census_checks(result, units, places, ids, by_id, accented, agreement, divisi
     short = [f"{p.name}, {p.state}: {sorted(codes - p.codes)}" for p, codes in big if codes - p.codes]
     result.expect(not short, f"the {len(big)} largest US and Canadian cities have every code "
                   "whose exchanges are named after them", short)
+    far = [f"{state} {key}: {km:.0f} km from {city.name}"
+           for (state, key), city, _, km, _ in city_parts["parts"] if km > parts_of_cities.NEAR_KM]
+    result.expect(not far, f"{len(city_parts['parts'])} exchange names of big cities' parts lie "
+                  f"within {parts_of_cities.NEAR_KM} km of their city", far)
+    print("exchange names of big cities' parts (share of the post office's people in the city):")
+    for (state, key), city, share, km, _ in city_parts["parts"]:
+        print(f"  {key}, {state}: {city.name} {share:.0%}, {km:.0f} km")
+    print("codes big cities take only by their parts' exchanges: "
+          + ("; ".join(f"{p.name}, {p.state} {sorted(codes)}" for p, codes in city_parts["gained"])
+             or "none"))
     exact, shared, tried = canadian
     result.expect(tried and exact / tried >= MIN_CANADIAN_EXACT,
                   f"served-from areas, then nearest places, on {tried} held-out Canadian exchange "

@@ -12,6 +12,7 @@ import area_places
 import canadian_exchanges
 import kinds
 import census
+import city_parts
 import checks
 import gazetteer
 import nanp_sources as nanp
@@ -563,34 +564,48 @@ BIG_CITIES = {COUNTRY_USA: 100, COUNTRY_CANADA: 30}
 BIG_CITY_SHARE = 0.05
 
 
-def link_big_cities(geographic, in_service):
+def link_big_cities(geographic, in_service, units):
     """Links each big city (the 100 most populous US cities, the 30 most
     populous Canadian municipalities) with every code whose exchanges are
-    named after it, however few (Los Angeles: 213, 323, 310, 424, 818 ...),
-    completed with their overlay complexes (BIG_CITY_SHARE). Returns
-    [(place, codes named)]."""
+    named after it or after a part of it (city_parts: Los Angeles 213, 323,
+    310, 424 by its name, 818 by Van Nuys, North Hollywood ...), however
+    few, completed with their overlay complexes (BIG_CITY_SHARE). Returns
+    [(place, codes named)] and, for review, the city parts counted and
+    the codes they gave."""
     complexes = npa_report.complex_members({c: n for c, n in in_service.items() if n.use == "G"})
-    counts = defaultdict(Counter)  # by the exchanges' own labels, not a whole code's (934)
-    for exchange, (city, state) in nanp.exchange_places().items():
-        if int(exchange[:3]) in in_service:
-            counts[(state, match_key(city))][int(exchange[:3])] += 1
-    # Only codes of the city's own state count: a 201 exchange labelled
-    # New York is a New Jersey exchange, whatever its label says.
-    named = {key: {c for c, n in found.items() if n >= BIG_CITY_SHARE * sum(found.values())
-                   and key[0] in npa_report.code_states(in_service[c])}
-             for key, found in counts.items()}
     big = []
     for country, count in BIG_CITIES.items():
         cities = [p for p in geographic.values() if p.country == country and p.unit is not None
                   and p.unit.kind in ("incorporated place", "municipality")]
         big += sorted(cities, key=lambda p: -p.population)[:count]
-    found = []
+    labels = {(state, match_key(city)) for city, state in nanp.exchange_places().values()}
+    parts, review = city_parts.exchange_cities([p for p in big if p.country == COUNTRY_USA],
+                                               units, labels)
+    counts = defaultdict(Counter)  # by the exchanges' own labels, not a whole code's (934)
+    for exchange, (city, state) in nanp.exchange_places().items():
+        if int(exchange[:3]) in in_service:
+            counts[(state, match_key(city))][int(exchange[:3])] += 1
+
+    def named_codes(place, labels):
+        named = sum((counts[label] for label in sorted(labels)), Counter())
+        # Only codes of the city's own state count: a 201 exchange labelled
+        # New York is a New Jersey exchange, whatever its label says.
+        return {c for c, n in named.items() if n >= BIG_CITY_SHARE * sum(named.values())
+                and place.state in npa_report.code_states(in_service[c])}
+
+    def completed(codes):
+        return npa_report.whole_complexes(codes, complexes) & set(in_service)
+
+    found, gained = [], []
     for place in big:
-        codes = set().union(*(named.get((place.state, k), set())
-                              for k in {place.key, *map(match_key, place.spellings)}))
-        place.codes |= npa_report.whole_complexes(codes, complexes) & set(in_service)
+        own = {(place.state, k) for k in {place.key, *map(match_key, place.spellings)}}
+        codes = named_codes(place, own | {label for label, city in parts.items() if city is place})
+        before = set(place.codes)
+        place.codes |= completed(codes)
         found.append((place, codes))
-    return found
+        if place.codes - before - completed(named_codes(place, own)):
+            gained.append((place, place.codes - before - completed(named_codes(place, own))))
+    return found, {"parts": review, "gained": gained}
 
 
 def join_boroughs(geographic):
@@ -642,7 +657,7 @@ def main():
         return shipped_name(name, place.state, place.key, landmarks, name)
 
     residents.merge(geographic, units, make_place, unit_name)
-    big_cities = link_big_cities(geographic, in_service)
+    big_cities, city_part_review = link_big_cities(geographic, in_service, units)
     join_boroughs(geographic)
     take_hand_figures(geographic, figures)
     for reason, rows in sorted(left_out.items()):
@@ -668,7 +683,13 @@ def main():
         rows = [f"{p.name}, {p.state} {p.population}" for p in found]
         left_out[f"no point to give it codes, {reason}"] = rows
         print(f"left out without a point, {reason}: {len(rows)} ({rows})")
-    neighbourhoods.add(geographic, geo, make_place)
+    # A part's exchange place is where it lies, else its post office's ZIP
+    # code with the most people (Sun Valley, Pacoima have no point of their own).
+    neighbourhoods.add(geographic, geo, make_place, {
+        city.unit.code: (codes, [(geographic[label].coords or point, geographic[label].codes)
+                                 for label, part, _, _, point in city_part_review["parts"]
+                                 if part is city and label in geographic])
+        for city, codes in city_part_review["gained"]})
     area_of = area_places.resolve(geographic, units, geo, make_place, unit_name, in_service)
     member_places, regions, member_exchange_places = collect_member_places(geo, members, in_service)
     take_hand_figures(member_places, figures)
@@ -707,6 +728,7 @@ def main():
                                    {"units": units, "ids": ids, "agreement": agreement,
                                     "division": division_agreement,
                                     "canadian": canadian_agreement, "big": big_cities,
+                                    "city_parts": city_part_review,
                                     "exchanges": exchanges, "named": named,
                                     "member_regions": {r: c for r, c in nanp.member_codes(
                                         [r for r, _, _ in members]).items()}})

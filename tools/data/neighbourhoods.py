@@ -4,7 +4,8 @@ lists with a thousand people or more. Each ships as a community of its city,
 the census place holding the ZIP Code Tabulation Area nearest its point
 (sources/us_zcta_places_2020.csv: each ZCTA's primary place, county and
 point; in New York City the borough of that county), with
-the city's codes, the zone of its point and no figure: GeoNames gives some the whole
+the city's codes (those the city has only by exchanges named after its
+parts, from a part near it), the zone of its point and no figure: GeoNames gives some the whole
 city's (New South Memphis 641,608). One whose name a place of its state
 already has (an exchange community such as Van Nuys, a city such as Newark)
 is that place.
@@ -23,6 +24,9 @@ from place_join import shipped_name
 ZCTAS = SOURCES / "us_zcta_places_2020.csv"
 # A neighbourhood lies in the ZCTA whose point is nearest, when one lies this near.
 NEAR_KM = 5
+# A neighbourhood takes the codes its city has only by an exchange named
+# after a part of it when that part's exchange place lies this near.
+PART_KM = 8
 
 
 def _zctas():
@@ -40,8 +44,12 @@ def _zctas():
     return cells
 
 
-def add(places, geo, make_place):
-    """Adds the neighbourhoods to {(state, key): place}; returns how many."""
+def add(places, geo, make_place, parts=None):
+    """Adds the neighbourhoods to {(state, key): place}; returns how many.
+    parts: {city's census code: (codes the city has only by the exchanges
+    of its parts, [(point, codes) of its parts' exchange places])}: a
+    neighbourhood takes those codes only from a part lying within PART_KM
+    of it (Canoga Park 818 from Woodland Hills; Koreatown none)."""
     cities = {p.unit.code: p for p in places.values()
               if p.unit is not None and p.unit.country == "USA" and p.codes}
     # New York's boroughs are each a county: a neighbourhood of New York is
@@ -65,6 +73,13 @@ def add(places, geo, make_place):
         place = make_place(*key)
         place.name = shipped_name(found.name, found.state, key[1], {}, found.name)
         place.codes, place.coords, place.uncounted = set(city.codes), point, True
+        gained, exchange_places = (parts or {}).get(city.unit.code, (set(), []))
+        if gained:
+            km, codes = min(((distance_km(point, at), sorted(codes)) for at, codes in exchange_places),
+                            default=(None, []))
+            place.codes -= gained
+            if km is not None and km <= PART_KM:
+                place.codes |= gained & set(codes)
         places[key] = place
         added += 1
     print(f"neighbourhoods shipped as communities of their city: {added}")
