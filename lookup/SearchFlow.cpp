@@ -627,6 +627,9 @@ void SearchFlow::LookupState(const std::string& state) {
   std::vector<std::int32_t> areaCodes;
   setCities.strFilter = std::string("strStateOrProvince = ") + kQuote + state + kQuote;
   setCities.Open();
+  // The state as stored, whatever case it was typed in.
+  std::string stored = state;
+  if (!setCities.SelectedRows().empty()) stored = setCities.States()[setCities.SelectedRows().front()];
   // Many places: read from the columns, without making each the current one.
   for (const std::uint32_t row : setCities.SelectedRows()) {
     if (IsMajorCity(setCities.Populations()[row])) {
@@ -635,7 +638,7 @@ void SearchFlow::LookupState(const std::string& state) {
   }
   setCities.MovePastEnd();
   if (areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
-  ShowAreaCodes(areaCodes);
+  ShowAreaCodes(areaCodes, &stored);
   strFoundState = setCities.strStateOrProvince;
 }
 
@@ -680,7 +683,8 @@ void SearchFlow::LookupRow(std::uint32_t row) {
   AddCodesOfCity(static_cast<std::int32_t>(setCities.CityIds()[row]), areaCodes);
   const TimePlace typed = TimePlaceOfRow(row);
   const std::vector<std::uint32_t> namesakes = kinds_.NamesakesOf(setCities, row);
-  ShowAreaCodes(areaCodes);
+  const std::string ownState = setCities.States()[row];
+  ShowAreaCodes(areaCodes, &ownState);
   // The place searched is among the cities listed, however small.
   for (const EntryPlace& place : entryPlaces_) {
     if (place.row == row && !entries_[place.entry].listed) {
@@ -734,7 +738,8 @@ void SearchFlow::AddCodesOfCity(std::int32_t cityId, std::vector<std::int32_t>& 
   }
 }
 
-void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
+void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes,
+                               const std::string* ownState) {
   BusyScope wait(busy_);
   strFoundState.clear();
   listLargestCity.ResetContent();
@@ -748,6 +753,7 @@ void SearchFlow::ShowAreaCodes(const std::vector<std::int32_t>& areaCodes) {
   lblAreaCodes = pluralCodes_ ? "Area codes:" : "Area code:";
   lblLargestCity = pluralCodes_ ? "Largest city in area codes:" : "Largest city in area code:";
   const std::optional<std::int32_t> bestCityId = ListPlacesOfCodes(areaCodes);
+  if (ownState != nullptr && !areaCodes.empty()) strFoundState = *ownState;
 
   std::stable_sort(timePlaces_.begin(), timePlaces_.end(),
                    [](const TimePlace& a, const TimePlace& b) { return a.population > b.population; });
@@ -779,7 +785,10 @@ void SearchFlow::SetMajorCitiesHeading() {
 // The codes of an overlay complex share their places. A place read once
 // changes nothing when read again for another code with the same entry form
 // (its entry, the largest city and the clocks stay), so it is read once. The
-// state found is that of the last place of the last code.
+// state found is that of the last place of the last code among the places of
+// the state that holds most of them: a code whose places all lie in one state
+// is that state's, and a neighbour served across a border (Saint-Régis, QC on
+// 613) does not give the code its province.
 std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
     const std::vector<std::int32_t>& areaCodes) {
   if (areaCodes.empty()) return std::nullopt;
@@ -804,7 +813,16 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
   // The largest city: the most populous place that may be one, else the most
   // populous place; the first reached of equals.
   std::optional<std::int32_t> bestCityId, bestOfAll;
-  std::optional<std::uint32_t> lastRow;
+  // Each state's places read, its last place reached and when.
+  struct StatePlaces {
+    const std::string* state;
+    std::size_t places;
+    std::uint32_t lastRow;
+    std::size_t reached;
+  };
+  std::size_t reached = 0;
+  std::vector<StatePlaces> states;
+  const std::vector<std::string>& stateOfRow = setCities.States();
   std::int64_t bestPopulation = -1, bestOfAllPopulation = -1;
   for (const std::int32_t areaCode : areaCodes) {
     const bool withState = SharedRegionLine(areaCode) != nullptr;
@@ -812,10 +830,16 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
       const std::span<const std::uint32_t> rows = setCities.RowsOfCity(pairCities[pair]);
       if (rows.empty()) continue;
       const std::uint32_t row = rows.front();
-      lastRow = row;
+      const std::string& state = stateOfRow[row];
+      auto ofState = std::find_if(states.begin(), states.end(),
+                                  [&state](const StatePlaces& found) { return *found.state == state; });
+      if (ofState == states.end()) ofState = states.insert(states.end(), {&state, 0, row, 0});
+      ofState->lastRow = row;
+      ofState->reached = ++reached;
       std::uint32_t& read = readInRound_[std::size_t{row} * 2 + withState];
       if (read == round_) continue;
       read = round_;
+      ++ofState->places;
       readPlaces_.push_back({row, withState});
       const auto cityId = static_cast<std::int32_t>(cityIds[row]);
       const std::int64_t population = static_cast<std::int32_t>(populations[row]);
@@ -840,8 +864,13 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
   }
   ListReadPlaces(readPlaces_);
   for (const Clock& clock : clocks) timePlaces_.push_back(TimePlaceOfRow(clock.row));
-  if (lastRow) {
-    SetCityIdFilter(setCities.strFilter, static_cast<std::int32_t>(cityIds[*lastRow]));
+  if (!states.empty()) {
+    // Of equal counts, the state of the last place reached.
+    const auto most = std::max_element(
+        states.begin(), states.end(), [](const StatePlaces& a, const StatePlaces& b) {
+          return a.places != b.places ? a.places < b.places : a.reached < b.reached;
+        });
+    SetCityIdFilter(setCities.strFilter, static_cast<std::int32_t>(cityIds[most->lastRow]));
     setCities.Open();
     strFoundState = setCities.strStateOrProvince;
   }

@@ -165,7 +165,10 @@ class SearchFlow {
   void LookupState(const std::string& state);
   // Answers the place of `row`, its namesakes said.
   void LookupRow(std::uint32_t row);
-  void ShowAreaCodes(const std::vector<std::int32_t>& areaCodes);
+  // Lists the codes and their places. The state line is `ownState` when a
+  // place or a state was searched, else the state found among the places.
+  void ShowAreaCodes(const std::vector<std::int32_t>& areaCodes,
+                     const std::string* ownState = nullptr);
   // The rows a typed city names: its stored name (or, with knd.bin, its
   // plain name) is the city as typed or as the filter spells it, in the
   // state given ("" for any), in row order.

@@ -680,5 +680,26 @@ TEST_F(SearchFlowTest, WithoutTheCodesFileCodesAnswerAsBefore) {
   EXPECT_EQ(Largest(), Entries{"Dayton"});
 }
 
+// The state line of a code is the state of most of its places, whatever
+// record comes last; a place or a state searched gives its own.
+TEST_F(SearchFlowTest, StateLineOfMostPlacesOrOfThePlaceSearched) {
+  test::TempDir dir;
+  test::WriteDataFiles(dir.path(), {{1, "Ottawa", "ON", "Canada", 1017449, 1, "0", {613}},
+                                    {2, "Kingston", "ON", "Canada", 132485, 1, "0", {613}},
+                                    {3, "Saint-R\xE9gis", "QC", "Canada", 300, 1, "0", {613}},
+                                    {4, "Gatineau", "QC", "Canada", 291041, 1, "0", {819}},
+                                    {5, "Hull", "QC", "Canada", 9000, 1, "0", {819}},
+                                    {6, "Pembroke", "ON", "Canada", 14000, 1, "0", {819}}});
+  SearchFlow flow(dir.path(), chooser_);
+  flow.OpenData();
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"613", "Ontario (ON)"},        {"Kingston, ON", "Ontario (ON)"},
+      {"Saint-R\xE9gis, QC", "Qu\xE9" "bec (QC)"}, {"819", "Qu\xE9" "bec (QC)"},
+      {"Pembroke, ON", "Ontario (ON)"}, {", on", "Ontario (ON)"}};
+  for (const auto& [query, state] : cases) {
+    EXPECT_EQ(flow.Search(query)->stateOrProvince, Entries{state}) << query;
+  }
+}
+
 }  // namespace
 }  // namespace tq
