@@ -133,7 +133,6 @@ std::string PostalTable::Load(std::string_view bytes, const CCitySet& cities) {
     }
   }
   if (!rest.empty()) damage.Note("something follows its last record");
-  if (!HasCodes()) damage.Note("it holds no usable code");
   return damage.Text(Count());
 }
 

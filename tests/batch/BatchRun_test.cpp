@@ -16,6 +16,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/Text.h"
@@ -126,11 +127,16 @@ TEST_F(BatchRunTest, CsvColumnsByNameWithTheirTimes) {
                                       "bad_time|Dayton|", "empty||", "csv_error||", "no_column||",
                                       "unknown_exchange||"}));
 
-  options.column = BatchColumn{-1, "telephone"};
-  BatchResult result;
-  EXPECT_EQ(Run(input, options, &result), "");
-  EXPECT_EQ(result.end, BatchResult::End::kNoSuchColumn);
-  EXPECT_EQ(result.columnName, "telephone");
+  // A column named that the header lacks ends the run before any row.
+  for (const auto& [number, time, missing] : {std::tuple{"telephone", "when", "telephone"},
+                                              {"phone", "time", "time"}}) {
+    options.column = BatchColumn{-1, number};
+    options.timeColumn = BatchColumn{-1, time};
+    BatchResult result;
+    EXPECT_EQ(Run(input, options, &result), "") << missing;
+    EXPECT_EQ(result.end, BatchResult::End::kNoSuchColumn) << missing;
+    EXPECT_EQ(result.columnName, missing);
+  }
 }
 
 // Control characters of the input (C0, DEL, C1) reach neither format raw:

@@ -108,6 +108,37 @@ TEST(DesktopSearchNamesakes, EachResultIsItsOwnPlace) {
             "Area code 273 begins service on 2027-02-27, overlaying 418, 367 and 581");
 }
 
+// A bare name answers a place of more than 10,000 people and four letters or
+// more, and at most its three most populous namesakes.
+TEST(DesktopSearchBounds, NamesakesPeopleAndLetters) {
+  const test::TempDir dir;
+  test::WriteDataFiles(dir.path(), {{1, "Springfield", "MO", "USA", 169176, 1, "-1", {417}},
+                                    {2, "Springfield", "IL", "USA", 114394, 1, "-1", {217}},
+                                    {3, "Springfield", "OR", "USA", 61000, 1, "-3", {541}},
+                                    {4, "Springfield", "MA", "USA", 155929, 1, "0", {413}},
+                                    {5, "Salem", "OR", "USA", 175000, 1, "-3", {503}},
+                                    {6, "Salem", "NH", "USA", 30000, 1, "0", {603}},
+                                    {7, "Salem", "MA", "USA", 44000, 1, "0", {978}},
+                                    {8, "Lodi", "CA", "USA", 66000, 1, "-3", {209}},
+                                    {9, "Ada", "OK", "USA", 16000, 1, "-1", {580}},
+                                    {10, "Mayfield", "KY", "USA", 10000, 1, "-1", {270}},
+                                    {11, "Newfield", "NJ", "USA", 10001, 1, "0", {856}}});
+  DesktopSearch search(dir.path());
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"springfield", {"Springfield, MO", "Springfield, MA", "Springfield, IL"}},
+      {"salem", {"Salem, OR", "Salem, MA", "Salem, NH"}},
+      {"lodi", {"Lodi, CA"}},
+      {"ada", {}},
+      {"mayfield", {}},
+      {"newfield", {"Newfield, NJ"}},
+  };
+  for (const auto& [typed, titles] : cases) {
+    std::vector<std::string> found;
+    for (const DesktopResult& result : search.Search({typed}, 0)) found.push_back(result.title);
+    EXPECT_EQ(found, titles) << typed;
+  }
+}
+
 TEST(DesktopSearchMissingData, NothingFoundAndTheProblemTold) {
   const test::TempDir empty;
   DesktopSearch search(empty.path());

@@ -73,7 +73,8 @@ expect "an everyday word finds nothing" "(@as [],)" \
   "$(call "${gnome[@]}" --method $G.GetInitialResultSet "['calc']")"
 expect "a full number" "(['(937) 222-1234'],)" \
   "$(call "${gnome[@]}" --method $G.GetInitialResultSet "['(937)', '222-1234']")"
-expect "three most populous namesakes" "(['Springfield, *', 'Springfield, *', 'Springfield, *'],)" \
+expect "the three most populous namesakes, no more" \
+  "(['Springfield, Missouri', 'Springfield, Massachusetts', 'Springfield, Illinois'],)" \
   "$(call "${gnome[@]}" --method $G.GetInitialResultSet "['springfield']")"
 expect "GetSubsearchResultSet" "(['springfield, il'],)" \
   "$(call "${gnome[@]}" --method $G.GetSubsearchResultSet "['springfield']" "['springfield,', 'il']")"

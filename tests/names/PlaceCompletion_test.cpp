@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,10 +11,13 @@ namespace {
 
 PlaceCompletion SamplePlaces() {
   PlaceCompletion completion;
+  // Dayton, OH repeats smaller, Dayville, CT larger.
   completion.Build({"Dayton", "Daytona Beach", "Dayton", "Montr\xE9" "al", "Springfield",
-                    "Springfield", "Springfield", "Dayton", "Bell\x07town", "Dayville", "Daysland"},
-                   {"OH", "FL", "KY", "QC", "IL", "MO", "MA", "OH", "OH", "CT", "AB"},
-                   {137644, 72647, 5338, 1704694, 114394, 169176, 155929, 12, 900, 900, 900});
+                    "Springfield", "Springfield", "Dayton", "Bell\x07town", "Dayville", "Daysland",
+                    "Dayburg", "Dayville"},
+                   {"OH", "FL", "KY", "QC", "IL", "MO", "MA", "OH", "OH", "CT", "AB", "WA", "CT"},
+                   {137644, 72647, 5338, 1704694, 114394, 169176, 155929, 12, 900, 900, 900, 900,
+                    1000});
   return completion;
 }
 
@@ -28,7 +32,8 @@ TEST(PlaceCompletionTest, SuggestsPlacesByTheBeginningOfWhatIsTyped) {
       {"springfield, mass", {"Springfield, MA"}},
       {"montreal", {"Montr\xE9" "al, QC"}},
       {"MONTR\xC9", {"Montr\xE9" "al, QC"}},
-      {"day", {"Dayton, OH", "Daytona Beach, FL", "Dayton, KY", "Daysland, AB", "Dayville, CT"}},
+      {"day", {"Dayton, OH", "Daytona Beach, FL", "Dayton, KY", "Dayville, CT", "Dayburg, WA",
+               "Daysland, AB"}},
       {"bell", {}},  // a control character in the name
       {"dayton, ohx", {}},
       {"937", {}},
@@ -38,9 +43,14 @@ TEST(PlaceCompletionTest, SuggestsPlacesByTheBeginningOfWhatIsTyped) {
       {"   ", {}},
   };
   for (const auto& [typed, expected] : cases) EXPECT_EQ(places.Suggest(typed), expected) << typed;
-  EXPECT_EQ(places.Suggest("spring", 2),
-            (std::vector<std::string>{"Springfield, MO", "Springfield, MA"}));
-  EXPECT_EQ(places.PlaceCount(), 9u);  // Dayton, OH once; Belltown left out
+  // A limit of none, one, fewer than the places found, all of them and more.
+  const std::vector<std::string> springs = {"Springfield, MO", "Springfield, MA", "Springfield, IL"};
+  for (const std::size_t limit : {0u, 1u, 2u, 3u, 4u}) {
+    EXPECT_EQ(places.Suggest("spring", limit),
+              std::vector(springs.begin(), springs.begin() + std::min(limit, springs.size())))
+        << limit;
+  }
+  EXPECT_EQ(places.PlaceCount(), 10u);  // Dayton, OH and Dayville, CT once; Belltown left out
 }
 
 TEST(PlaceCompletionTest, UnevenColumnsAndALongTextAreHarmless) {

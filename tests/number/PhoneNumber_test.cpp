@@ -73,8 +73,9 @@ TEST_F(NumberSearch, EveryForm) {
       {"937-999-1234", "=|Dayton|exchange 937-999: not listed, area code 937 is in Ohio (OH)"},
       {"1-800-FLOWERS", "=|Toll-Free Service|exchange 800-356: not geographic"},
       {"1-800-PIZZA-99", "=|Toll-Free Service|exchange 800-749: not geographic"},
+      {"1-800-MATTRESS", "=|Toll-Free Service|exchange 800-628: not geographic"},  // 11 after the 1
       {"+44 20 7946 0000", "=|No cities found|"},
-      {"93a7", "=|City not found in database|"},
+      {"93a7", "=|City not found in database|"}, {"93A7", "=|City not found in database|"},
       {"100 Mile House, BC", "=|100 Mile House|"},
       {"100 Mile House", "100 Mile House, British Columbia|100 Mile House|"},
   };
