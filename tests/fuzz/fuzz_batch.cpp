@@ -69,9 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   Check(one.end == tq::BatchResult::End::kDone, "the run did not finish");
+  // A line ends at LF, CR LF or a CR alone.
   std::uint64_t lines = 0;
-  for (char c : input) lines += c == '\n';
-  if (!input.empty() && input.back() != '\n') ++lines;
+  for (std::size_t i = 0; i < input.size(); ++i) {
+    lines += input[i] == '\n' || (input[i] == '\r' && (i + 1 == input.size() || input[i + 1] != '\n'));
+  }
+  if (!input.empty() && input.back() != '\n' && input.back() != '\r') ++lines;
   Check(one.totals.rows == lines, "not one row per line");
 
   options.jobs = 2;
