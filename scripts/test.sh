@@ -18,9 +18,12 @@ trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 ctest --test-dir build/test --output-on-failure --parallel "$jobs"
 
 # Further checks, each in its own script: sanitizer build, short fuzz runs,
-# the installable package.
+# the installable package. The seeded-fault check takes the better part of
+# an hour: it is run by hand before an issue that touches the core is
+# resolved, not here.
 for check in scripts/check-*.sh; do
   [[ -e "$check" ]] || continue
+  [[ $check == scripts/check-seeded-faults.sh ]] && continue
   echo "== $check"
   "$check"
 done
