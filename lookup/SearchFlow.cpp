@@ -118,7 +118,7 @@ SearchFlow::SearchFlow(std::filesystem::path dataFolder, CityChooser& chooser,
       chooser_(chooser),
       busy_(busy),
       dataFolder_(std::move(dataFolder)),
-      answer_(std::make_shared<const Answer>()) {}
+      answer_(std::make_shared<Answer>()) {}
 
 SearchFlow::SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& chooser,
                        BusyIndicator* busy)
@@ -126,7 +126,7 @@ SearchFlow::SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& c
       setCities(cities),
       chooser_(chooser),
       busy_(busy),
-      answer_(std::make_shared<const Answer>()) {}
+      answer_(std::make_shared<Answer>()) {}
 
 SearchFlow::~SearchFlow() = default;
 
@@ -987,8 +987,24 @@ PlaceFacts SearchFlow::PlaceFactsOfRow(std::uint32_t row) const {
                     static_cast<std::int32_t>(setCities.CityIds()[row]), true};
 }
 
+// The answer before is held by the flow alone once its searcher has let go
+// of it: its lists then lend their storage to the new one, so that a search
+// of tens of thousands of places neither frees nor allocates them again.
+std::shared_ptr<Answer> SearchFlow::FreshAnswer() {
+  if (answer_.use_count() != 1) return std::make_shared<Answer>();
+  // Every answer is made here, as a modifiable Answer.
+  auto answer = std::const_pointer_cast<Answer>(std::move(answer_));
+  std::vector<PlaceFacts> places = std::move(answer->places);
+  std::vector<std::string> majorEntries = std::move(answer->majorCities.entries);
+  *answer = Answer{};
+  answer->places = std::move(places);
+  answer->majorCities.entries = std::move(majorEntries);
+  answer->majorCities.entries.clear();
+  return answer;
+}
+
 void SearchFlow::Publish(std::string queryGiven) {
-  auto answer = std::make_shared<Answer>();
+  std::shared_ptr<Answer> answer = FreshAnswer();
   answer->queryGiven = std::move(queryGiven);
   answer->query = editQuery;
   answer->outcome = outcome_;
@@ -1000,6 +1016,9 @@ void SearchFlow::Publish(std::string queryGiven) {
   // lists of shared codes).
   const bool placed = exchange_ && exchange_->status == NumberResult::Status::kOk;
   int listed = 0;
+  std::vector<std::string>& majorEntries = answer->majorCities.entries;
+  majorEntries.reserve(static_cast<std::size_t>(
+      std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.listed; })));
   for (std::size_t e = 0; e < entries_.size(); ++e) {
     const Entry& entry = entries_[e];
     const std::string& name = setCities.CityNames()[entry.row];
@@ -1009,7 +1028,8 @@ void SearchFlow::Publish(std::string queryGiven) {
       if (entry.listed) answer->exchangeRow = listed;
     }
     if (entry.listed) {
-      answer->majorCities.entries.push_back(EntryText(entry.row, entry.withState));
+      std::string& text = majorEntries.emplace_back(name);
+      if (entry.withState) text.append(", ").append(setCities.States()[entry.row]);
       ++listed;
     }
   }

@@ -219,6 +219,9 @@ class SearchFlow {
   // The current record of setCities as a place with a clock, and with its figures.
   TimePlace CurrentTimePlace() const;
   PlaceFacts CurrentPlaceFacts() const;
+  // An empty answer to fill, on the storage of the last one where nobody
+  // else holds that.
+  std::shared_ptr<Answer> FreshAnswer();
   // Makes the answer of the state after a search.
   void Publish(std::string queryGiven);
   void AddMessage(const std::string& message, AnswerOutcome outcome);
