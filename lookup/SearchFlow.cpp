@@ -10,6 +10,7 @@
 #include <iterator>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 #include "base/KeyedSort.h"
 #include "base/Text.h"
@@ -133,6 +134,7 @@ SearchFlow::~SearchFlow() = default;
 void SearchFlow::OpenData() {
   BusyScope wait(busy_);
   numbers_.reset();
+  rowFacts_.clear();
   setCities.Open();
   setAreaCodes.Open();
   dataProblems_.clear();
@@ -789,17 +791,37 @@ void SearchFlow::SetMajorCitiesHeading() {
 // the state that holds most of them: a code whose places all lie in one state
 // is that state's, and a neighbour served across a border (Saint-Régis, QC on
 // 613) does not give the code its province.
+void SearchFlow::MakeRowFacts() {
+  const std::size_t rows = setCities.RowCount();
+  rowFacts_.resize(rows);
+  rowStates_.clear();
+  // Each state is a number, in the order first met.
+  std::unordered_map<std::string_view, std::uint32_t> stateIndex;
+  for (std::size_t row = 0; row < rows; ++row) {
+    const std::string& state = setCities.States()[row];
+    const auto [at, added] =
+        stateIndex.try_emplace(state, static_cast<std::uint32_t>(rowStates_.size()));
+    if (added) rowStates_.push_back(state);
+    const std::uint32_t cityId = setCities.CityIds()[row];
+    rowFacts_[row] = {{0, 0},
+                      cityId,
+                      setCities.Populations()[row],
+                      at->second,
+                      law_ ? law_->ZoneOfPlace(static_cast<std::int32_t>(cityId)) : -1,
+                      kinds_.MayBeLargestCityRow(static_cast<std::uint32_t>(row))};
+  }
+  round_ = 0;
+}
+
 std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
     const std::vector<std::int32_t>& areaCodes) {
   if (areaCodes.empty()) return std::nullopt;
   setAreaCodes.EnsureLoaded();
   setCities.EnsureLoaded();
   const std::vector<std::uint32_t>& pairCities = setAreaCodes.CityIds();
-  const std::vector<std::uint32_t>& cityIds = setCities.CityIds();
-  const std::vector<std::uint32_t>& populations = setCities.Populations();
-  const std::size_t keys = 2 * setCities.RowCount();
-  if (readInRound_.size() != keys || ++round_ == 0) {
-    readInRound_.assign(keys, 0);
+  if (rowFacts_.size() != setCities.RowCount()) MakeRowFacts();
+  if (++round_ == 0) {
+    for (RowFacts& facts : rowFacts_) facts.readInRound[0] = facts.readInRound[1] = 0;
     round_ = 1;
   }
   readPlaces_.clear();
@@ -815,35 +837,43 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
   std::optional<std::int32_t> bestCityId, bestOfAll;
   // Each state's places read, its last place reached and when.
   struct StatePlaces {
-    const std::string* state;
+    std::uint32_t state;
     std::size_t places;
     std::uint32_t lastRow;
     std::size_t reached;
   };
   std::size_t reached = 0;
   std::vector<StatePlaces> states;
-  const std::vector<std::string>& stateOfRow = setCities.States();
   std::int64_t bestPopulation = -1, bestOfAllPopulation = -1;
   for (const std::int32_t areaCode : areaCodes) {
     const bool withState = SharedRegionLine(areaCode) != nullptr;
+    // The rows of the code's places first, so that each row's facts can be
+    // asked of memory well before they are read.
+    reachedRows_.clear();
     for (const std::uint32_t pair : setAreaCodes.RowsOfAreaCode(static_cast<std::uint32_t>(areaCode))) {
       const std::span<const std::uint32_t> rows = setCities.RowsOfCity(pairCities[pair]);
-      if (rows.empty()) continue;
-      const std::uint32_t row = rows.front();
-      const std::string& state = stateOfRow[row];
-      auto ofState = std::find_if(states.begin(), states.end(),
-                                  [&state](const StatePlaces& found) { return *found.state == state; });
-      if (ofState == states.end()) ofState = states.insert(states.end(), {&state, 0, row, 0});
+      if (!rows.empty()) reachedRows_.push_back(rows.front());
+    }
+    for (std::size_t at = 0; at < reachedRows_.size(); ++at) {
+      if (at + kReadAhead < reachedRows_.size()) {
+        __builtin_prefetch(&rowFacts_[reachedRows_[at + kReadAhead]], 1);
+      }
+      const std::uint32_t row = reachedRows_[at];
+      RowFacts& facts = rowFacts_[row];
+      auto ofState = std::find_if(states.begin(), states.end(), [&facts](const StatePlaces& found) {
+        return found.state == facts.state;
+      });
+      if (ofState == states.end()) ofState = states.insert(states.end(), {facts.state, 0, row, 0});
       ofState->lastRow = row;
       ofState->reached = ++reached;
-      std::uint32_t& read = readInRound_[std::size_t{row} * 2 + withState];
+      std::uint32_t& read = facts.readInRound[withState];
       if (read == round_) continue;
       read = round_;
       ++ofState->places;
       readPlaces_.push_back({row, withState});
-      const auto cityId = static_cast<std::int32_t>(cityIds[row]);
-      const std::int64_t population = static_cast<std::int32_t>(populations[row]);
-      if (const int zone = law_ ? law_->ZoneOfPlace(cityId) : -1; zone >= 0) {
+      const auto cityId = static_cast<std::int32_t>(facts.cityId);
+      const std::int64_t population = static_cast<std::int32_t>(facts.population);
+      if (const int zone = facts.zone; zone >= 0) {
         const auto known = std::find_if(clocks.begin(), clocks.end(),
                                         [zone](const Clock& clock) { return clock.zone == zone; });
         if (known == clocks.end()) {
@@ -856,7 +886,7 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
         bestOfAllPopulation = population;
         bestOfAll = cityId;
       }
-      if (population > bestPopulation && kinds_.MayBeLargestCityRow(row)) {
+      if (population > bestPopulation && facts.mayBeLargest) {
         bestPopulation = population;
         bestCityId = cityId;
       }
@@ -870,7 +900,7 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
         states.begin(), states.end(), [](const StatePlaces& a, const StatePlaces& b) {
           return a.places != b.places ? a.places < b.places : a.reached < b.reached;
         });
-    SetCityIdFilter(setCities.strFilter, static_cast<std::int32_t>(cityIds[most->lastRow]));
+    SetCityIdFilter(setCities.strFilter, static_cast<std::int32_t>(rowFacts_[most->lastRow].cityId));
     setCities.Open();
     strFoundState = setCities.strStateOrProvince;
   }
@@ -1035,12 +1065,16 @@ void SearchFlow::Publish(std::string queryGiven) {
   }
   answer->places.resize(entryPlaces_.size());
   for (std::size_t i = 0; i < entryPlaces_.size(); ++i) {
+    if (i + kReadAhead < entryPlaces_.size()) {
+      __builtin_prefetch(&setCities.CityNames()[entryPlaces_[i + kReadAhead].row]);
+    }
     const EntryPlace& place = entryPlaces_[i];
+    const RowFacts& row = rowFacts_[place.row];
     PlaceFacts& facts = answer->places[i];
     facts.name = setCities.CityNames()[place.row];
-    facts.state = setCities.States()[place.row];
-    facts.population = static_cast<std::int32_t>(setCities.Populations()[place.row]);
-    facts.cityId = static_cast<std::int32_t>(setCities.CityIds()[place.row]);
+    facts.state = rowStates_[row.state];
+    facts.population = static_cast<std::int32_t>(row.population);
+    facts.cityId = static_cast<std::int32_t>(row.cityId);
     facts.listed = entries_[place.entry].listed;
     facts.ownEntry = i == 0 || entryPlaces_[i - 1].entry != place.entry;
     facts.withState = entries_[place.entry].withState;

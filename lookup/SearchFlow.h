@@ -280,9 +280,24 @@ class SearchFlow {
   std::optional<PlannedCode> planned_;
   std::optional<PostalAnswer> postalAnswer_;
   bool postalUntold_ = false;  // a code was searched in a folder without pst.bin
-  // Scratch of ListPlacesOfCodes, kept between searches: the round in which
-  // each (row, with state) was last read.
-  std::vector<std::uint32_t> readInRound_;
+  // What ListPlacesOfCodes reads of each row, side by side so that a place
+  // reached costs one read of memory however large the data: made at the
+  // first search after OpenData. Its scratch, kept between searches: the
+  // round in which each (row, with state) was last read.
+  struct RowFacts {
+    std::uint32_t readInRound[2];
+    std::uint32_t cityId;
+    std::uint32_t population;
+    std::uint32_t state;  // the same number for the same state
+    std::int32_t zone;    // in law_, or -1
+    bool mayBeLargest;
+  };
+  void MakeRowFacts();
+  std::vector<RowFacts> rowFacts_;  // of every row once a place was listed
+  std::vector<std::string> rowStates_;  // by RowFacts::state
+  std::vector<std::uint32_t> reachedRows_;
+  // How many places ahead a list asks memory for the facts it reads.
+  static constexpr std::size_t kReadAhead = 16;
   std::uint32_t round_ = 0;
   std::vector<ReadPlace> readPlaces_;
   std::optional<NumberResult> exchange_;
