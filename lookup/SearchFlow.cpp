@@ -920,19 +920,23 @@ void SearchFlow::ListReadPlaces(const std::vector<ReadPlace>& places) {
   entries_.clear();
   entryPlaces_.clear();
   const std::size_t count = places.size();
-  std::vector<std::uint32_t> order(count), group(count);
+  std::vector<std::uint32_t>& order = listOrder_;
+  std::vector<std::uint32_t>& group = listGroup_;
+  order.resize(count);
+  group.resize(count);
   std::iota(order.begin(), order.end(), 0u);
   if (std::none_of(places.begin(), places.end(), [](const ReadPlace& p) { return p.withState; })) {
     // Plain names have their places in the name order of the city set:
     // sorted by their positions there, places of one position in the order
     // read.
-    std::vector<KeyedRow> keyed(count);
+    std::vector<KeyedRow>& keyed = keyedScratch_;
+    keyed.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
       const NamePlace at = setCities.NamePlaceOf(places[i].row);
       keyed[i] = {at.position, static_cast<std::uint32_t>(i)};
       group[i] = at.first;
     }
-    SortByKey(keyed);
+    SortByKey(keyed, keyedSpare_);
     for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
   } else {
     std::vector<std::string> texts(count);
@@ -965,7 +969,14 @@ void SearchFlow::ListReadPlaces(const std::vector<ReadPlace>& places) {
   // The major cities: every place above the line, and at least the most
   // populous ones, so that a rural code still lists its towns.
   if (entries_.size() <= kLeastMajorCities) return;
-  const auto people = [&](std::uint32_t e) { return setCities.Populations()[entries_[e].row]; };
+  const auto people = [&](std::uint32_t e) { return rowFacts_[entries_[e].row].population; };
+  // With that many places above the line, the most populous are among them.
+  const auto majors = static_cast<std::size_t>(std::count_if(
+      entries_.begin(), entries_.end(), [&](const Entry& e) { return IsMajorCity(rowFacts_[e.row].population); }));
+  if (majors >= kLeastMajorCities) {
+    for (Entry& entry : entries_) entry.listed = IsMajorCity(rowFacts_[entry.row].population);
+    return;
+  }
   std::vector<std::uint32_t> byPeople(entries_.size());
   std::iota(byPeople.begin(), byPeople.end(), 0u);
   std::nth_element(byPeople.begin(), byPeople.begin() + kLeastMajorCities, byPeople.end(),
@@ -1022,14 +1033,13 @@ PlaceFacts SearchFlow::PlaceFactsOfRow(std::uint32_t row) const {
 // of tens of thousands of places neither frees nor allocates them again.
 std::shared_ptr<Answer> SearchFlow::FreshAnswer() {
   if (answer_.use_count() != 1) return std::make_shared<Answer>();
-  // Every answer is made here, as a modifiable Answer.
+  // Every answer is made as a modifiable Answer, so filling it again is sound.
   auto answer = std::const_pointer_cast<Answer>(std::move(answer_));
   std::vector<PlaceFacts> places = std::move(answer->places);
   std::vector<std::string> majorEntries = std::move(answer->majorCities.entries);
   *answer = Answer{};
   answer->places = std::move(places);
   answer->majorCities.entries = std::move(majorEntries);
-  answer->majorCities.entries.clear();
   return answer;
 }
 
@@ -1047,7 +1057,7 @@ void SearchFlow::Publish(std::string queryGiven) {
   const bool placed = exchange_ && exchange_->status == NumberResult::Status::kOk;
   int listed = 0;
   std::vector<std::string>& majorEntries = answer->majorCities.entries;
-  majorEntries.reserve(static_cast<std::size_t>(
+  majorEntries.resize(static_cast<std::size_t>(
       std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.listed; })));
   for (std::size_t e = 0; e < entries_.size(); ++e) {
     const Entry& entry = entries_[e];
@@ -1058,8 +1068,9 @@ void SearchFlow::Publish(std::string queryGiven) {
       if (entry.listed) answer->exchangeRow = listed;
     }
     if (entry.listed) {
-      std::string& text = majorEntries.emplace_back(name);
-      if (entry.withState) text.append(", ").append(setCities.States()[entry.row]);
+      std::string& text = majorEntries[static_cast<std::size_t>(listed)];
+      text = name;
+      if (entry.withState) text.append(", ").append(rowStates_[rowFacts_[entry.row].state]);
       ++listed;
     }
   }

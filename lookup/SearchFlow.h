@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/KeyedSort.h"
 #include "data/AreaCodeSet.h"
 #include "data/CitySet.h"
 #include "data/ExchangeTable.h"
@@ -296,6 +297,9 @@ class SearchFlow {
   std::vector<RowFacts> rowFacts_;  // of every row once a place was listed
   std::vector<std::string> rowStates_;  // by RowFacts::state
   std::vector<std::uint32_t> reachedRows_;
+  // Scratch of ListReadPlaces, kept between searches.
+  std::vector<std::uint32_t> listOrder_, listGroup_;
+  std::vector<KeyedRow> keyedScratch_, keyedSpare_;
   // How many places ahead a list asks memory for the facts it reads.
   static constexpr std::size_t kReadAhead = 16;
   std::uint32_t round_ = 0;
