@@ -913,6 +913,30 @@ std::string SearchFlow::EntryText(std::uint32_t row, bool withState) const {
   return text;
 }
 
+// When the places are many beside the rows, each is put at its position
+// and the positions are read in turn, which costs less than sorting.
+bool SearchFlow::PlaceByPosition(const std::vector<KeyedRow>& keyed,
+                                 std::vector<std::uint32_t>& order) {
+  const std::size_t rows = setCities.RowCount();
+  if (keyed.size() * 8 < rows) return false;
+  std::vector<std::uint32_t>& slots = positionSlots_;  // all zero between uses
+  slots.resize(rows);
+  std::size_t placed = 0;
+  for (const KeyedRow& item : keyed) {
+    std::uint32_t& slot = slots[item.key];
+    placed += slot == 0;
+    slot = item.row + 1;
+  }
+  std::size_t k = 0;
+  for (std::uint32_t& slot : slots) {
+    if (slot == 0) continue;
+    if (k < order.size()) order[k++] = slot - 1;
+    slot = 0;
+  }
+  // Two places of one position keep the order read only through the sort.
+  return placed == keyed.size();
+}
+
 // Every place gets an entry unless one of the same text (case aside) is
 // there: places that share a text share the entry, which stands for the one
 // of them people mean. The entries are in the order of the sorted lists.
@@ -936,8 +960,10 @@ void SearchFlow::ListReadPlaces(const std::vector<ReadPlace>& places) {
       keyed[i] = {at.position, static_cast<std::uint32_t>(i)};
       group[i] = at.first;
     }
-    SortByKey(keyed, keyedSpare_);
-    for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
+    if (!PlaceByPosition(keyed, order)) {
+      SortByKey(keyed, keyedSpare_);
+      for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
+    }
   } else {
     std::vector<std::string> texts(count);
     for (std::size_t i = 0; i < count; ++i) texts[i] = EntryText(places[i].row, places[i].withState);

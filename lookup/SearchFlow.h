@@ -215,6 +215,10 @@ class SearchFlow {
   // Makes the entries of the places read: one per text, in the order of the
   // lists, the major ones marked.
   void ListReadPlaces(const std::vector<ReadPlace>& places);
+  // Writes to `order` the places of `keyed` (keys: name positions, rows:
+  // places) by position, without a sort; false, and `order` to be made
+  // again, when they are too few for that or two share a position.
+  bool PlaceByPosition(const std::vector<KeyedRow>& keyed, std::vector<std::uint32_t>& order);
   TimePlace TimePlaceOfRow(std::uint32_t row) const;
   PlaceFacts PlaceFactsOfRow(std::uint32_t row) const;
   // The current record of setCities as a place with a clock, and with its figures.
@@ -300,6 +304,7 @@ class SearchFlow {
   // Scratch of ListReadPlaces, kept between searches.
   std::vector<std::uint32_t> listOrder_, listGroup_;
   std::vector<KeyedRow> keyedScratch_, keyedSpare_;
+  std::vector<std::uint32_t> positionSlots_;
   // How many places ahead a list asks memory for the facts it reads.
   static constexpr std::size_t kReadAhead = 16;
   std::uint32_t round_ = 0;
