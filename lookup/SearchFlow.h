@@ -148,8 +148,8 @@ class SearchFlow {
   // ("Springfield, Pennsylvania (610/484)"); "" for no such place.
   std::string QueryOfPlace(std::int32_t cityId);
 
-  // The answer of the last search (or of OpenData), until the next search;
-  // Search gives one to keep.
+  // The answer of the last search (or of OpenData), until the next search,
+  // which may fill the same storage anew; Search gives one to keep.
   const Answer& GetAnswer() const { return *answer_; }
 
  private:
