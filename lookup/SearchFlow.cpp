@@ -638,7 +638,9 @@ void SearchFlow::LookupState(const std::string& state) {
   for (std::size_t at = 0; at < selected.size(); ++at) {
     if (at + kReadAhead < selected.size()) __builtin_prefetch(&rowFacts_[selected[at + kReadAhead]]);
     const RowFacts& facts = rowFacts_[selected[at]];
-    if (IsMajorCity(facts.population)) AddCodesOfCity(static_cast<std::int32_t>(facts.cityId), areaCodes);
+    if (IsMajorCity(facts.population)) {
+      AddCodesOfCity(static_cast<std::int32_t>(facts.cityId), areaCodes);
+    }
   }
   setCities.MovePastEnd();
   if (areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
@@ -967,11 +969,36 @@ void SearchFlow::ListReadPlaces(const std::vector<ReadPlace>& places) {
       for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
     }
   } else {
-    std::vector<std::string> texts(count);
-    for (std::size_t i = 0; i < count; ++i) texts[i] = EntryText(places[i].row, places[i].withState);
-    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-      return CompareNoCase(texts[a], texts[b]) < 0;
-    });
+    // Sorted by their first eight bytes, lowered, as one number; only texts
+    // that agree in those are compared whole.
+    std::vector<std::string>& texts = entryTexts_;
+    texts.resize(count);
+    std::vector<KeyedRow>& keyed = keyedScratch_;
+    keyed.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      std::string& text = texts[i];
+      text = setCities.CityNames()[places[i].row];
+      if (places[i].withState) text.append(", ").append(setCities.States()[places[i].row]);
+      std::uint64_t key = 0;
+      for (std::size_t b = 0; b < 8; ++b) {
+        key = key << 8 | (b < text.size() ? kLower1252[static_cast<unsigned char>(text[b])] : 0u);
+      }
+      keyed[i] = {key, static_cast<std::uint32_t>(i)};
+    }
+    SortByKey(keyed, keyedSpare_);
+    for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
+    for (std::size_t at = 0; at < count;) {
+      std::size_t end = at + 1;
+      while (end < count && keyed[end].key == keyed[at].key) ++end;
+      if (end - at > 1) {
+        std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(at),
+                         order.begin() + static_cast<std::ptrdiff_t>(end),
+                         [&](std::uint32_t a, std::uint32_t b) {
+                           return CompareNoCase(texts[a], texts[b]) < 0;
+                         });
+      }
+      at = end;
+    }
     for (std::size_t k = 0; k < count; ++k) {
       const bool same = k > 0 && CompareNoCase(texts[order[k]], texts[order[k - 1]]) == 0;
       group[order[k]] = same ? group[order[k - 1]] : static_cast<std::uint32_t>(k);

@@ -304,6 +304,7 @@ class SearchFlow {
   // Scratch of ListReadPlaces, kept between searches.
   std::vector<std::uint32_t> listOrder_, listGroup_;
   std::vector<KeyedRow> keyedScratch_, keyedSpare_;
+  std::vector<std::string> entryTexts_;
   std::vector<std::uint32_t> positionSlots_;
   // How many places ahead a list asks memory for the facts it reads.
   static constexpr std::size_t kReadAhead = 16;
