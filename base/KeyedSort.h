@@ -15,5 +15,8 @@ struct KeyedRow {
 };
 
 void SortByKey(std::vector<KeyedRow>& items);
+// The same with `spare` as its scratch (any content on entry, kept for the
+// next sort), so that sorts repeated on lists of one size allocate nothing.
+void SortByKey(std::vector<KeyedRow>& items, std::vector<KeyedRow>& spare);
 
 }  // namespace tq

@@ -442,18 +442,21 @@ void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
         return std::string_view(aStates[row]) < value;
       };
       // Newfoundland's places may be stored under its old code NF as well.
+      // The states that begin with a code follow each other: their end is
+      // found by halving, not by reading the state of every row.
       const auto addStartingWith = [&](std::string_view code) {
-        auto it = std::lower_bound(majorByState_.begin(), majorByState_.end(), code, byState);
-        for (; it != majorByState_.end() && std::string_view(aStates[*it]).starts_with(code);
-             ++it) {
-          rows.push_back(*it);
-        }
+        const auto first = std::lower_bound(majorByState_.begin(), majorByState_.end(), code, byState);
+        const auto last = std::partition_point(first, majorByState_.end(), [&](std::uint32_t row) {
+          return std::string_view(aStates[row]).starts_with(code);
+        });
+        rows.insert(rows.end(), first, last);
       };
       addStartingWith(query.state);
       if (const std::string_view old = OldStateCode(query.state); !old.empty()) {
         addStartingWith(old);
       }
-      std::sort(rows.begin(), rows.end());
+      // One state's rows are in order already.
+      if (!std::is_sorted(rows.begin(), rows.end())) std::sort(rows.begin(), rows.end());
       break;
     }
     case Form::kNothing:

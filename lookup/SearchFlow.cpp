@@ -10,6 +10,7 @@
 #include <iterator>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 #include "base/KeyedSort.h"
 #include "base/Text.h"
@@ -118,7 +119,7 @@ SearchFlow::SearchFlow(std::filesystem::path dataFolder, CityChooser& chooser,
       chooser_(chooser),
       busy_(busy),
       dataFolder_(std::move(dataFolder)),
-      answer_(std::make_shared<const Answer>()) {}
+      answer_(std::make_shared<Answer>()) {}
 
 SearchFlow::SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& chooser,
                        BusyIndicator* busy)
@@ -126,13 +127,14 @@ SearchFlow::SearchFlow(CAreaCodeSet& areaCodes, CCitySet& cities, CityChooser& c
       setCities(cities),
       chooser_(chooser),
       busy_(busy),
-      answer_(std::make_shared<const Answer>()) {}
+      answer_(std::make_shared<Answer>()) {}
 
 SearchFlow::~SearchFlow() = default;
 
 void SearchFlow::OpenData() {
   BusyScope wait(busy_);
   numbers_.reset();
+  rowFacts_.clear();
   setCities.Open();
   setAreaCodes.Open();
   dataProblems_.clear();
@@ -630,10 +632,14 @@ void SearchFlow::LookupState(const std::string& state) {
   // The state as stored, whatever case it was typed in.
   std::string stored = state;
   if (!setCities.SelectedRows().empty()) stored = setCities.States()[setCities.SelectedRows().front()];
-  // Many places: read from the columns, without making each the current one.
-  for (const std::uint32_t row : setCities.SelectedRows()) {
-    if (IsMajorCity(setCities.Populations()[row])) {
-      AddCodesOfCity(static_cast<std::int32_t>(setCities.CityIds()[row]), areaCodes);
+  // Many places: read from their facts, without making each the current one.
+  if (rowFacts_.size() != setCities.RowCount()) MakeRowFacts();
+  const std::vector<std::uint32_t>& selected = setCities.SelectedRows();
+  for (std::size_t at = 0; at < selected.size(); ++at) {
+    if (at + kReadAhead < selected.size()) __builtin_prefetch(&rowFacts_[selected[at + kReadAhead]]);
+    const RowFacts& facts = rowFacts_[selected[at]];
+    if (IsMajorCity(facts.population)) {
+      AddCodesOfCity(static_cast<std::int32_t>(facts.cityId), areaCodes);
     }
   }
   setCities.MovePastEnd();
@@ -789,17 +795,37 @@ void SearchFlow::SetMajorCitiesHeading() {
 // the state that holds most of them: a code whose places all lie in one state
 // is that state's, and a neighbour served across a border (Saint-Régis, QC on
 // 613) does not give the code its province.
+void SearchFlow::MakeRowFacts() {
+  const std::size_t rows = setCities.RowCount();
+  rowFacts_.resize(rows);
+  rowStates_.clear();
+  // Each state is a number, in the order first met.
+  std::unordered_map<std::string_view, std::uint32_t> stateIndex;
+  for (std::size_t row = 0; row < rows; ++row) {
+    const std::string& state = setCities.States()[row];
+    const auto [at, added] =
+        stateIndex.try_emplace(state, static_cast<std::uint32_t>(rowStates_.size()));
+    if (added) rowStates_.push_back(state);
+    const std::uint32_t cityId = setCities.CityIds()[row];
+    rowFacts_[row] = {{0, 0},
+                      cityId,
+                      setCities.Populations()[row],
+                      at->second,
+                      law_ ? law_->ZoneOfPlace(static_cast<std::int32_t>(cityId)) : -1,
+                      kinds_.MayBeLargestCityRow(static_cast<std::uint32_t>(row))};
+  }
+  round_ = 0;
+}
+
 std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
     const std::vector<std::int32_t>& areaCodes) {
   if (areaCodes.empty()) return std::nullopt;
   setAreaCodes.EnsureLoaded();
   setCities.EnsureLoaded();
   const std::vector<std::uint32_t>& pairCities = setAreaCodes.CityIds();
-  const std::vector<std::uint32_t>& cityIds = setCities.CityIds();
-  const std::vector<std::uint32_t>& populations = setCities.Populations();
-  const std::size_t keys = 2 * setCities.RowCount();
-  if (readInRound_.size() != keys || ++round_ == 0) {
-    readInRound_.assign(keys, 0);
+  if (rowFacts_.size() != setCities.RowCount()) MakeRowFacts();
+  if (++round_ == 0) {
+    for (RowFacts& facts : rowFacts_) facts.readInRound[0] = facts.readInRound[1] = 0;
     round_ = 1;
   }
   readPlaces_.clear();
@@ -815,35 +841,43 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
   std::optional<std::int32_t> bestCityId, bestOfAll;
   // Each state's places read, its last place reached and when.
   struct StatePlaces {
-    const std::string* state;
+    std::uint32_t state;
     std::size_t places;
     std::uint32_t lastRow;
     std::size_t reached;
   };
   std::size_t reached = 0;
   std::vector<StatePlaces> states;
-  const std::vector<std::string>& stateOfRow = setCities.States();
   std::int64_t bestPopulation = -1, bestOfAllPopulation = -1;
   for (const std::int32_t areaCode : areaCodes) {
     const bool withState = SharedRegionLine(areaCode) != nullptr;
+    // The rows of the code's places first, so that each row's facts can be
+    // asked of memory well before they are read.
+    reachedRows_.clear();
     for (const std::uint32_t pair : setAreaCodes.RowsOfAreaCode(static_cast<std::uint32_t>(areaCode))) {
       const std::span<const std::uint32_t> rows = setCities.RowsOfCity(pairCities[pair]);
-      if (rows.empty()) continue;
-      const std::uint32_t row = rows.front();
-      const std::string& state = stateOfRow[row];
-      auto ofState = std::find_if(states.begin(), states.end(),
-                                  [&state](const StatePlaces& found) { return *found.state == state; });
-      if (ofState == states.end()) ofState = states.insert(states.end(), {&state, 0, row, 0});
+      if (!rows.empty()) reachedRows_.push_back(rows.front());
+    }
+    for (std::size_t at = 0; at < reachedRows_.size(); ++at) {
+      if (at + kReadAhead < reachedRows_.size()) {
+        __builtin_prefetch(&rowFacts_[reachedRows_[at + kReadAhead]], 1);
+      }
+      const std::uint32_t row = reachedRows_[at];
+      RowFacts& facts = rowFacts_[row];
+      auto ofState = std::find_if(states.begin(), states.end(), [&facts](const StatePlaces& found) {
+        return found.state == facts.state;
+      });
+      if (ofState == states.end()) ofState = states.insert(states.end(), {facts.state, 0, row, 0});
       ofState->lastRow = row;
       ofState->reached = ++reached;
-      std::uint32_t& read = readInRound_[std::size_t{row} * 2 + withState];
+      std::uint32_t& read = facts.readInRound[withState];
       if (read == round_) continue;
       read = round_;
       ++ofState->places;
       readPlaces_.push_back({row, withState});
-      const auto cityId = static_cast<std::int32_t>(cityIds[row]);
-      const std::int64_t population = static_cast<std::int32_t>(populations[row]);
-      if (const int zone = law_ ? law_->ZoneOfPlace(cityId) : -1; zone >= 0) {
+      const auto cityId = static_cast<std::int32_t>(facts.cityId);
+      const std::int64_t population = static_cast<std::int32_t>(facts.population);
+      if (const int zone = facts.zone; zone >= 0) {
         const auto known = std::find_if(clocks.begin(), clocks.end(),
                                         [zone](const Clock& clock) { return clock.zone == zone; });
         if (known == clocks.end()) {
@@ -856,7 +890,7 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
         bestOfAllPopulation = population;
         bestOfAll = cityId;
       }
-      if (population > bestPopulation && kinds_.MayBeLargestCityRow(row)) {
+      if (population > bestPopulation && facts.mayBeLargest) {
         bestPopulation = population;
         bestCityId = cityId;
       }
@@ -870,7 +904,7 @@ std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
         states.begin(), states.end(), [](const StatePlaces& a, const StatePlaces& b) {
           return a.places != b.places ? a.places < b.places : a.reached < b.reached;
         });
-    SetCityIdFilter(setCities.strFilter, static_cast<std::int32_t>(cityIds[most->lastRow]));
+    SetCityIdFilter(setCities.strFilter, static_cast<std::int32_t>(rowFacts_[most->lastRow].cityId));
     setCities.Open();
     strFoundState = setCities.strStateOrProvince;
   }
@@ -883,6 +917,30 @@ std::string SearchFlow::EntryText(std::uint32_t row, bool withState) const {
   return text;
 }
 
+// When the places are many beside the rows, each is put at its position
+// and the positions are read in turn, which costs less than sorting.
+bool SearchFlow::PlaceByPosition(const std::vector<KeyedRow>& keyed,
+                                 std::vector<std::uint32_t>& order) {
+  const std::size_t rows = setCities.RowCount();
+  if (keyed.size() * 8 < rows) return false;
+  std::vector<std::uint32_t>& slots = positionSlots_;  // all zero between uses
+  slots.resize(rows);
+  std::size_t placed = 0;
+  for (const KeyedRow& item : keyed) {
+    std::uint32_t& slot = slots[item.key];
+    placed += slot == 0;
+    slot = item.row + 1;
+  }
+  std::size_t k = 0;
+  for (std::uint32_t& slot : slots) {
+    if (slot == 0) continue;
+    if (k < order.size()) order[k++] = slot - 1;
+    slot = 0;
+  }
+  // Two places of one position keep the order read only through the sort.
+  return placed == keyed.size();
+}
+
 // Every place gets an entry unless one of the same text (case aside) is
 // there: places that share a text share the entry, which stands for the one
 // of them people mean. The entries are in the order of the sorted lists.
@@ -890,26 +948,57 @@ void SearchFlow::ListReadPlaces(const std::vector<ReadPlace>& places) {
   entries_.clear();
   entryPlaces_.clear();
   const std::size_t count = places.size();
-  std::vector<std::uint32_t> order(count), group(count);
+  std::vector<std::uint32_t>& order = listOrder_;
+  std::vector<std::uint32_t>& group = listGroup_;
+  order.resize(count);
+  group.resize(count);
   std::iota(order.begin(), order.end(), 0u);
   if (std::none_of(places.begin(), places.end(), [](const ReadPlace& p) { return p.withState; })) {
     // Plain names have their places in the name order of the city set:
     // sorted by their positions there, places of one position in the order
     // read.
-    std::vector<KeyedRow> keyed(count);
+    std::vector<KeyedRow>& keyed = keyedScratch_;
+    keyed.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
       const NamePlace at = setCities.NamePlaceOf(places[i].row);
       keyed[i] = {at.position, static_cast<std::uint32_t>(i)};
       group[i] = at.first;
     }
-    SortByKey(keyed);
-    for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
+    if (!PlaceByPosition(keyed, order)) {
+      SortByKey(keyed, keyedSpare_);
+      for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
+    }
   } else {
-    std::vector<std::string> texts(count);
-    for (std::size_t i = 0; i < count; ++i) texts[i] = EntryText(places[i].row, places[i].withState);
-    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-      return CompareNoCase(texts[a], texts[b]) < 0;
-    });
+    // Sorted by their first eight bytes, lowered, as one number; only texts
+    // that agree in those are compared whole.
+    std::vector<std::string>& texts = entryTexts_;
+    texts.resize(count);
+    std::vector<KeyedRow>& keyed = keyedScratch_;
+    keyed.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      std::string& text = texts[i];
+      text = setCities.CityNames()[places[i].row];
+      if (places[i].withState) text.append(", ").append(setCities.States()[places[i].row]);
+      std::uint64_t key = 0;
+      for (std::size_t b = 0; b < 8; ++b) {
+        key = key << 8 | (b < text.size() ? kLower1252[static_cast<unsigned char>(text[b])] : 0u);
+      }
+      keyed[i] = {key, static_cast<std::uint32_t>(i)};
+    }
+    SortByKey(keyed, keyedSpare_);
+    for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
+    for (std::size_t at = 0; at < count;) {
+      std::size_t end = at + 1;
+      while (end < count && keyed[end].key == keyed[at].key) ++end;
+      if (end - at > 1) {
+        std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(at),
+                         order.begin() + static_cast<std::ptrdiff_t>(end),
+                         [&](std::uint32_t a, std::uint32_t b) {
+                           return CompareNoCase(texts[a], texts[b]) < 0;
+                         });
+      }
+      at = end;
+    }
     for (std::size_t k = 0; k < count; ++k) {
       const bool same = k > 0 && CompareNoCase(texts[order[k]], texts[order[k - 1]]) == 0;
       group[order[k]] = same ? group[order[k - 1]] : static_cast<std::uint32_t>(k);
@@ -935,7 +1024,14 @@ void SearchFlow::ListReadPlaces(const std::vector<ReadPlace>& places) {
   // The major cities: every place above the line, and at least the most
   // populous ones, so that a rural code still lists its towns.
   if (entries_.size() <= kLeastMajorCities) return;
-  const auto people = [&](std::uint32_t e) { return setCities.Populations()[entries_[e].row]; };
+  const auto people = [&](std::uint32_t e) { return rowFacts_[entries_[e].row].population; };
+  // With that many places above the line, the most populous are among them.
+  const auto majors = static_cast<std::size_t>(std::count_if(
+      entries_.begin(), entries_.end(), [&](const Entry& e) { return IsMajorCity(rowFacts_[e.row].population); }));
+  if (majors >= kLeastMajorCities) {
+    for (Entry& entry : entries_) entry.listed = IsMajorCity(rowFacts_[entry.row].population);
+    return;
+  }
   std::vector<std::uint32_t> byPeople(entries_.size());
   std::iota(byPeople.begin(), byPeople.end(), 0u);
   std::nth_element(byPeople.begin(), byPeople.begin() + kLeastMajorCities, byPeople.end(),
@@ -987,8 +1083,23 @@ PlaceFacts SearchFlow::PlaceFactsOfRow(std::uint32_t row) const {
                     static_cast<std::int32_t>(setCities.CityIds()[row]), true};
 }
 
+// The answer before is held by the flow alone once its searcher has let go
+// of it: its lists then lend their storage to the new one, so that a search
+// of tens of thousands of places neither frees nor allocates them again.
+std::shared_ptr<Answer> SearchFlow::FreshAnswer() {
+  if (answer_.use_count() != 1) return std::make_shared<Answer>();
+  // Every answer is made as a modifiable Answer, so filling it again is sound.
+  auto answer = std::const_pointer_cast<Answer>(std::move(answer_));
+  std::vector<PlaceFacts> places = std::move(answer->places);
+  std::vector<std::string> majorEntries = std::move(answer->majorCities.entries);
+  *answer = Answer{};
+  answer->places = std::move(places);
+  answer->majorCities.entries = std::move(majorEntries);
+  return answer;
+}
+
 void SearchFlow::Publish(std::string queryGiven) {
-  auto answer = std::make_shared<Answer>();
+  std::shared_ptr<Answer> answer = FreshAnswer();
   answer->queryGiven = std::move(queryGiven);
   answer->query = editQuery;
   answer->outcome = outcome_;
@@ -1000,6 +1111,9 @@ void SearchFlow::Publish(std::string queryGiven) {
   // lists of shared codes).
   const bool placed = exchange_ && exchange_->status == NumberResult::Status::kOk;
   int listed = 0;
+  std::vector<std::string>& majorEntries = answer->majorCities.entries;
+  majorEntries.resize(static_cast<std::size_t>(
+      std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.listed; })));
   for (std::size_t e = 0; e < entries_.size(); ++e) {
     const Entry& entry = entries_[e];
     const std::string& name = setCities.CityNames()[entry.row];
@@ -1009,18 +1123,24 @@ void SearchFlow::Publish(std::string queryGiven) {
       if (entry.listed) answer->exchangeRow = listed;
     }
     if (entry.listed) {
-      answer->majorCities.entries.push_back(EntryText(entry.row, entry.withState));
+      std::string& text = majorEntries[static_cast<std::size_t>(listed)];
+      text = name;
+      if (entry.withState) text.append(", ").append(rowStates_[rowFacts_[entry.row].state]);
       ++listed;
     }
   }
   answer->places.resize(entryPlaces_.size());
   for (std::size_t i = 0; i < entryPlaces_.size(); ++i) {
+    if (i + kReadAhead < entryPlaces_.size()) {
+      __builtin_prefetch(&setCities.CityNames()[entryPlaces_[i + kReadAhead].row]);
+    }
     const EntryPlace& place = entryPlaces_[i];
+    const RowFacts& row = rowFacts_[place.row];
     PlaceFacts& facts = answer->places[i];
     facts.name = setCities.CityNames()[place.row];
-    facts.state = setCities.States()[place.row];
-    facts.population = static_cast<std::int32_t>(setCities.Populations()[place.row]);
-    facts.cityId = static_cast<std::int32_t>(setCities.CityIds()[place.row]);
+    facts.state = rowStates_[row.state];
+    facts.population = static_cast<std::int32_t>(row.population);
+    facts.cityId = static_cast<std::int32_t>(row.cityId);
     facts.listed = entries_[place.entry].listed;
     facts.ownEntry = i == 0 || entryPlaces_[i - 1].entry != place.entry;
     facts.withState = entries_[place.entry].withState;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/KeyedSort.h"
 #include "data/AreaCodeSet.h"
 #include "data/CitySet.h"
 #include "data/ExchangeTable.h"
@@ -147,8 +148,8 @@ class SearchFlow {
   // ("Springfield, Pennsylvania (610/484)"); "" for no such place.
   std::string QueryOfPlace(std::int32_t cityId);
 
-  // The answer of the last search (or of OpenData), until the next search;
-  // Search gives one to keep.
+  // The answer of the last search (or of OpenData), until the next search,
+  // which may fill the same storage anew; Search gives one to keep.
   const Answer& GetAnswer() const { return *answer_; }
 
  private:
@@ -214,11 +215,18 @@ class SearchFlow {
   // Makes the entries of the places read: one per text, in the order of the
   // lists, the major ones marked.
   void ListReadPlaces(const std::vector<ReadPlace>& places);
+  // Writes to `order` the places of `keyed` (keys: name positions, rows:
+  // places) by position, without a sort; false, and `order` to be made
+  // again, when they are too few for that or two share a position.
+  bool PlaceByPosition(const std::vector<KeyedRow>& keyed, std::vector<std::uint32_t>& order);
   TimePlace TimePlaceOfRow(std::uint32_t row) const;
   PlaceFacts PlaceFactsOfRow(std::uint32_t row) const;
   // The current record of setCities as a place with a clock, and with its figures.
   TimePlace CurrentTimePlace() const;
   PlaceFacts CurrentPlaceFacts() const;
+  // An empty answer to fill, on the storage of the last one where nobody
+  // else holds that.
+  std::shared_ptr<Answer> FreshAnswer();
   // Makes the answer of the state after a search.
   void Publish(std::string queryGiven);
   void AddMessage(const std::string& message, AnswerOutcome outcome);
@@ -277,9 +285,29 @@ class SearchFlow {
   std::optional<PlannedCode> planned_;
   std::optional<PostalAnswer> postalAnswer_;
   bool postalUntold_ = false;  // a code was searched in a folder without pst.bin
-  // Scratch of ListPlacesOfCodes, kept between searches: the round in which
-  // each (row, with state) was last read.
-  std::vector<std::uint32_t> readInRound_;
+  // What ListPlacesOfCodes reads of each row, side by side so that a place
+  // reached costs one read of memory however large the data: made at the
+  // first search after OpenData. Its scratch, kept between searches: the
+  // round in which each (row, with state) was last read.
+  struct RowFacts {
+    std::uint32_t readInRound[2];
+    std::uint32_t cityId;
+    std::uint32_t population;
+    std::uint32_t state;  // the same number for the same state
+    std::int32_t zone;    // in law_, or -1
+    bool mayBeLargest;
+  };
+  void MakeRowFacts();
+  std::vector<RowFacts> rowFacts_;  // of every row once a place was listed
+  std::vector<std::string> rowStates_;  // by RowFacts::state
+  std::vector<std::uint32_t> reachedRows_;
+  // Scratch of ListReadPlaces, kept between searches.
+  std::vector<std::uint32_t> listOrder_, listGroup_;
+  std::vector<KeyedRow> keyedScratch_, keyedSpare_;
+  std::vector<std::string> entryTexts_;
+  std::vector<std::uint32_t> positionSlots_;
+  // How many places ahead a list asks memory for the facts it reads.
+  static constexpr std::size_t kReadAhead = 16;
   std::uint32_t round_ = 0;
   std::vector<ReadPlace> readPlaces_;
   std::optional<NumberResult> exchange_;
