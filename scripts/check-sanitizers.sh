@@ -6,14 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
+# -O1 and line tables only: the tree builds in about two thirds of the
+# time, and every report still names its function, file and line.
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
   -DTELQUEST_SANITIZE=address,undefined >/dev/null
 cmake --build build/asan --parallel "$jobs"
 
 export QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=1
-# The launcher's race is a shell script's; its 200 rounds run in the plain
-# build, and the everyday 20 are enough here.
-export TELQUEST_LAUNCHER_RACE_ROUNDS=20
 export XDG_RUNTIME_DIR
 XDG_RUNTIME_DIR=$(mktemp -d)
 log=$(mktemp)
@@ -22,7 +22,9 @@ export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 status=0
-ctest --test-dir build/asan --output-on-failure --parallel "$jobs" 2>&1 | tee "$log" || status=$?
+# The launcher's race runs only the shell launcher, none of the code built
+# here: the plain build runs it.
+ctest --test-dir build/asan --output-on-failure --parallel "$jobs" -E '^launcher_race$' 2>&1 | tee "$log" || status=$?
 # "97% tests passed, 1 tests failed out of 40"
 summary=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1 || true)
 if [[ $summary =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
