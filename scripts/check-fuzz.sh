@@ -10,6 +10,7 @@ seconds=${FUZZ_SECONDS:-30}
 jobs=$(nproc)
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
   -DTELQUEST_GUI=OFF -DTELQUEST_FUZZ=ON \
   -DTELQUEST_SANITIZE=fuzzer-no-link,address,undefined >/dev/null
 targets=()
