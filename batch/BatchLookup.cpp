@@ -25,6 +25,12 @@ BatchStatus RowStatus(NumberResult::Status status) {
   return BatchStatus::kInvalid;
 }
 
+// The bits of the place and state columns whose texts are written as they are.
+std::uint16_t PlainPlace(std::string_view place, std::string_view state) {
+  return static_cast<std::uint16_t>((WrittenAsIs(place) ? ColumnBit("place") : 0) |
+                                    (WrittenAsIs(state) ? ColumnBit("state") : 0));
+}
+
 }  // namespace
 
 BatchLookup::BatchLookup(const std::filesystem::path& folder)
@@ -65,6 +71,7 @@ const BatchLookup::PostalRow* BatchLookup::PostalRowOf(std::int32_t cityId) cons
   auto place = std::make_unique<PostalRow>();
   place->place = Cp1252ToDisplayUtf8(cities_.CityNames()[cityRow]);
   place->state = Cp1252ToDisplayUtf8(cities_.States()[cityRow]);
+  place->plainColumns = PlainPlace(place->place, place->state);
   std::vector<std::int32_t> codes;
   for (const std::uint32_t link : areaCodes_.RowsOfCity(static_cast<std::uint32_t>(cityId))) {
     codes.push_back(static_cast<std::int32_t>(areaCodes_.AreaCodes()[link]));
@@ -98,13 +105,13 @@ void BatchLookup::LookPostal(const PostalCode& code, std::int64_t utcSeconds,
   row.SetStatus(BatchStatus::kPostal);
   row.place = place->place;
   row.state = place->state;
+  row.plainColumns |= place->plainColumns;
   row.areaCodes = place->areaCodes;
   if (place->zones >= 0) FillTime(place->zones, utcSeconds, hours, row, memo);
 }
 
-const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) const {
+const BatchLookup::AreaCode& BatchLookup::MakeAreaCode(std::int32_t areaCode) const {
   std::atomic<const AreaCode*>& slot = byAreaCode_[static_cast<std::size_t>(areaCode)];
-  if (const AreaCode* known = slot.load(std::memory_order_acquire)) return *known;
   std::lock_guard lock(mutex_);
   if (const AreaCode* known = slot.load(std::memory_order_relaxed)) return *known;
   const auto text = [this](const std::string& cp1252) -> std::string_view {
@@ -130,7 +137,8 @@ const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) cons
           made->exchangeOf[static_cast<std::size_t>(exchange - 1)];
       continue;
     }
-    const Place named{text(result.place), text(result.state)};
+    Place named{text(result.place), text(result.state), 0};
+    named.plainColumns = PlainPlace(named.place, named.state);
     const Place*& place = placeOf_[{named.place.data(), named.state.data()}];
     if (!place) place = &places_.emplace_back(named);
     const ZoneSet zones = numbers_->ZonesOf(result);
@@ -160,6 +168,7 @@ void BatchLookup::FillTime(std::int32_t zones, std::int64_t utcSeconds,
     entry.minute = minute;
     entry.hours = hours;
     entry.verdict = VerdictAt(law_, zonesById_[static_cast<std::size_t>(zones)], utcSeconds, hours);
+    entry.zonePlain = entry.verdict.clock && WrittenAsIs(entry.verdict.clock->zoneName);
     entry.utcOffset.clear();
     entry.localTime.clear();
     if (entry.verdict.clock) {
@@ -176,6 +185,7 @@ void BatchLookup::FillTime(std::int32_t zones, std::int64_t utcSeconds,
   }
   if (!entry.verdict.clock || !entry.verdict.callable) return;
   row.timeZone = entry.verdict.clock->zoneName;
+  if (entry.zonePlain) row.plainColumns |= ColumnBit("time_zone");
   row.utcOffset = entry.utcOffset;
   row.localTime = entry.localTime;
   row.callable = *entry.verdict.callable ? "true" : "false";
@@ -215,6 +225,7 @@ void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
   }
   row.place = exchange.place->place;
   row.state = exchange.place->state;
+  row.plainColumns |= exchange.place->plainColumns;
   if (exchange.status == BatchStatus::kOk) row.area = exchange.area ? "true" : "false";
   if (exchange.zones >= 0) FillTime(exchange.zones, utcSeconds, hours, row, memo);
 }

@@ -60,6 +60,7 @@ class BatchLookup {
       CallingHours hours;
       CallVerdict verdict;
       std::string utcOffset, localTime;
+      bool zonePlain = false;  // the zone's name is written as it is (WrittenAsIs)
     };
     std::array<Entry, 256> entries;  // by ZoneSet::id, which are fewer
   };
@@ -78,6 +79,7 @@ class BatchLookup {
   // code's city.
   struct Place {
     std::string_view place, state;  // into texts_
+    std::uint16_t plainColumns;     // of the two, those written as they are
   };
   struct Exchange {
     const Place* place;  // in places_
@@ -93,10 +95,15 @@ class BatchLookup {
     std::array<std::uint16_t, 1000> exchangeOf;
     std::vector<Exchange> exchanges;
   };
-  const AreaCode& AreaCodeOf(std::int32_t areaCode) const;
+  const AreaCode& AreaCodeOf(std::int32_t areaCode) const {
+    const AreaCode* known = byAreaCode_[static_cast<std::size_t>(areaCode)].load(std::memory_order_acquire);
+    return known ? *known : MakeAreaCode(areaCode);
+  }
+  const AreaCode& MakeAreaCode(std::int32_t areaCode) const;
   // The place of a code's row, its texts in UTF-8, kept once asked.
   struct PostalRow {
     std::string place, state, areaCodes;
+    std::uint16_t plainColumns = 0;  // of the place and state, those written as they are
     std::int32_t zones = -1;  // ZoneSet::id; -1: none
   };
   const PostalRow* PostalRowOf(std::int32_t cityId) const;

@@ -2,10 +2,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -23,21 +26,46 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
 }
 
+// The rows of a chunk: written in place, in room made before each row.
+class RowBuffer {
+ public:
+  void Clear() { size_ = 0; }
+  // Room for `most` bytes after those written.
+  char* Room(std::size_t most) {
+    if (capacity_ - size_ < most) {
+      const std::size_t capacity = std::max({2 * capacity_, size_ + most, std::size_t{64} << 10});
+      // Not value-initialised: only the bytes written are ever read.
+      std::unique_ptr<char[]> bytes(new char[capacity]);
+      if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
+      bytes_ = std::move(bytes);
+      capacity_ = capacity;
+    }
+    return bytes_.get() + size_;
+  }
+  // The bytes up to `end` (in the room last made) are written.
+  void Wrote(const char* end) { size_ = static_cast<std::size_t>(end - bytes_.get()); }
+  std::string_view Bytes() const { return {bytes_.get(), size_}; }
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t size_ = 0, capacity_ = 0;
+};
+
 // Turns the lines of chunks into rows; one per worker thread.
 class RowMaker {
  public:
   RowMaker(const BatchLookup& lookup, const BatchOptions& options, int column, int timeColumn)
       : lookup_(lookup), options_(options), column_(column), timeColumn_(timeColumn) {}
 
-  void Make(const BatchChunk& chunk, std::string& out, BatchTotals& totals) {
-    out.clear();
+  void Make(const BatchChunk& chunk, RowBuffer& out, BatchTotals& totals) {
+    out.Clear();
     totals = {};
     bool first = true;
     ForEachLine(chunk, [&](std::string_view line, bool tooLong) {
       row_.Clear();
       MakeRow(line, tooLong, first && chunk.firstLineIsHeader);
       first = false;
-      AppendRow(out, row_, options_.format);
+      out.Wrote(WriteRow(out.Room(RowBound(row_)), row_, options_.format));
       ++totals.rows;
       ++totals.byStatus[static_cast<std::size_t>(row_.status)];
     });
@@ -46,8 +74,8 @@ class RowMaker {
  private:
   void MakeRow(std::string_view line, bool tooLong, bool header) {
     if (tooLong) return row_.SetStatus(BatchStatus::kTooLong);
-    const bool nul = line.find('\0') != std::string_view::npos;
-    if (nul || !IsValidUtf8(line, &ascii_)) {
+    if (!IsValidUtf8(line, &ascii_)) {
+      const bool nul = line.find('\0') != std::string_view::npos;
       row_.inputText.clear();
       AppendValidUtf8(row_.inputText, line);
       row_.input = row_.inputText;
@@ -155,7 +183,7 @@ struct Slot {
   enum class State { kFree, kRead, kDone };
   State state = State::kFree;
   BatchChunk chunk;
-  std::string out;
+  RowBuffer out;
   BatchTotals totals;
 };
 
@@ -178,7 +206,7 @@ class RowWriter {
     return false;
   }
   bool WriteChunk(const Slot& slot, std::uint64_t bytesRead) {
-    if (!Write(slot.out)) return false;
+    if (!Write(slot.out.Bytes())) return false;
     AddTotals(result_.totals, slot.totals);
     result_.totals.bytesRead = bytesRead;
     if (progress_) progress_(result_.totals);
