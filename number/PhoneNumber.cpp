@@ -129,7 +129,6 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
   std::size_t secondAt = std::string_view::npos;
   bool inGroup = false;
   bool vanity = false;
-  bool afterLetter = false;
   std::size_t end = 0;
   for (; end < text.size(); ++end) {
     const char c = text[end];
@@ -137,13 +136,13 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
     char digit = c;
     if (kind != Kind::kDigit) {
       if (kind == Kind::kSeparator) {
-        inGroup = afterLetter = false;
+        inGroup = false;
         continue;
       }
       const bool letter = kind == Kind::kUpper || kind == Kind::kLower;
       // A letter that goes on from a letter is of a word ("GO-FEDEX"), not an
       // extension's marker.
-      const bool inWord = letter && afterLetter;
+      const bool inWord = letter && end > 0 && (KindOf(text[end - 1]) == Kind::kUpper || KindOf(text[end - 1]) == Kind::kLower);
       if (count > 0 && (c == '#' || letter) && !inWord && IsExtension(text.substr(end))) break;
       if (!letter) return std::nullopt;
       // Small letters only in a text without blanks ("100 Mile House" is a place).
@@ -153,20 +152,23 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
       vanity = true;
       digit = KeypadDigit(c);
     }
-    afterLetter = kind != Kind::kDigit;
-    if (count < sizeof digits) digits[count] = digit;
     if (!inGroup) {
       inGroup = true;
-      if (++groups == 1) firstAt = end;
-      if (groups == 2) secondAt = end;
+      // The sizes of the first two groups are known as the next ones begin.
+      if (++groups == 1) {
+        firstAt = end;
+      } else if (groups == 2) {
+        secondAt = end;
+        firstEnd = count;
+      } else if (groups == 3) {
+        secondSize = count - firstEnd;
+      }
     }
-    if (groups == 1) {
-      firstEnd = count + 1;
-    } else if (groups == 2) {
-      ++secondSize;
-    }
+    if (count < sizeof digits) digits[count] = digit;
     ++count;
   }
+  if (groups == 1) firstEnd = count;
+  if (groups == 2) secondSize = count - firstEnd;
   if (count == 0) return std::nullopt;
 
   std::size_t begin = 0;
