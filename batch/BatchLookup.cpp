@@ -30,6 +30,9 @@ std::uint16_t PlainPlace(std::string_view place, std::string_view state) {
   return static_cast<std::uint16_t>((WrittenAsIs(place) ? ColumnBit("place") : 0) |
                                     (WrittenAsIs(state) ? ColumnBit("state") : 0));
 }
+// An exchange keeps them shifted to its byte.
+constexpr int kPlaceShift = 6;
+static_assert(ColumnBit("place") == 1 << kPlaceShift && ColumnBit("state") == 2 << kPlaceShift);
 
 }  // namespace
 
@@ -120,7 +123,9 @@ const BatchLookup::AreaCode& BatchLookup::MakeAreaCode(std::int32_t areaCode) co
     return at->second;
   };
   auto made = std::make_unique<AreaCode>();
-  std::map<std::tuple<const Place*, int, BatchStatus, bool, bool>, std::uint16_t> distinct;
+  std::map<std::tuple<const char*, std::uint32_t, std::uint32_t, int, BatchStatus, bool, bool>,
+           std::uint16_t>
+      distinct;
   PhoneNumber number;
   number.kind = PhoneNumber::Kind::kExchange;
   number.areaCode = areaCode;
@@ -137,17 +142,16 @@ const BatchLookup::AreaCode& BatchLookup::MakeAreaCode(std::int32_t areaCode) co
           made->exchangeOf[static_cast<std::size_t>(exchange - 1)];
       continue;
     }
-    Place named{text(result.place), text(result.state), 0};
-    named.plainColumns = PlainPlace(named.place, named.state);
-    const Place*& place = placeOf_[{named.place.data(), named.state.data()}];
-    if (!place) place = &places_.emplace_back(named);
+    const PlaceTexts& place = PlaceTextsOf(text(result.place), text(result.state));
     const ZoneSet zones = numbers_->ZonesOf(result);
     if (zones.id >= 0) zonesById_.at(static_cast<std::size_t>(zones.id)) = zones.zones;
-    const Exchange answer{place, zones.zones.empty() ? -1 : zones.id, RowStatus(result.status),
-                          result.line == 0, result.area};
+    const Exchange answer{place.texts, place.placeSize, place.stateSize,
+                          zones.zones.empty() ? -1 : zones.id, RowStatus(result.status),
+                          result.line == 0, result.area, place.plainPlace};
     // Exchanges of one place answer alike.
     const auto [at, added] = distinct.try_emplace(
-        std::tuple(answer.place, answer.zones, answer.status, answer.numbered, answer.area),
+        std::tuple(answer.texts, answer.placeSize, answer.stateSize, answer.zones, answer.status,
+                   answer.numbered, answer.area),
         static_cast<std::uint16_t>(made->exchanges.size()));
     if (added) made->exchanges.push_back(answer);
     made->exchangeOf[static_cast<std::size_t>(exchange)] = at->second;
@@ -156,6 +160,28 @@ const BatchLookup::AreaCode& BatchLookup::MakeAreaCode(std::int32_t areaCode) co
   made_.push_back(std::move(made));
   slot.store(made_.back().get(), std::memory_order_release);
   return *made_.back();
+}
+
+const BatchLookup::PlaceTexts& BatchLookup::PlaceTextsOf(std::string_view place,
+                                                         std::string_view state) const {
+  const auto [at, added] = placeOf_.try_emplace({place.data(), state.data()});
+  PlaceTexts& kept = at->second;
+  if (!added) return kept;
+  const std::size_t size = place.size() + state.size();
+  if (size > blockRoom_) {
+    constexpr std::size_t kBlock = std::size_t{64} << 10;
+    blockRoom_ = std::max(size, kBlock);
+    textBlocks_.push_back(std::unique_ptr<char[]>(new char[blockRoom_]));
+    blockAt_ = textBlocks_.back().get();
+  }
+  char* const texts = blockAt_;
+  std::copy(place.begin(), place.end(), texts);
+  std::copy(state.begin(), state.end(), texts + place.size());
+  blockAt_ += size;
+  blockRoom_ -= size;
+  kept = {texts, static_cast<std::uint32_t>(place.size()), static_cast<std::uint32_t>(state.size()),
+          static_cast<std::uint8_t>(PlainPlace(place, state) >> kPlaceShift)};
+  return kept;
 }
 
 void BatchLookup::FillTime(std::int32_t zones, std::int64_t utcSeconds,
@@ -223,9 +249,9 @@ void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
     WriteDigits(row.numberText + 8, number->line, 4);
     row.number = {row.numberText, sizeof row.numberText};
   }
-  row.place = exchange.place->place;
-  row.state = exchange.place->state;
-  row.plainColumns |= exchange.place->plainColumns;
+  row.place = {exchange.texts, exchange.placeSize};
+  row.state = {exchange.texts + exchange.placeSize, exchange.stateSize};
+  row.plainColumns |= static_cast<std::uint16_t>(exchange.plainPlace << kPlaceShift);
   if (exchange.status == BatchStatus::kOk) row.area = exchange.area ? "true" : "false";
   if (exchange.zones >= 0) FillTime(exchange.zones, utcSeconds, hours, row, memo);
 }
