@@ -256,7 +256,7 @@ class RowPipeline {
   Slot* Next() {
     Slot& slot = slots_[next_ % slots_.size()];
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] {
+    rowsMade_.wait(lock, [&] {
       return slot.state == Slot::State::kDone || stop_ || (readerDone_ && next_ >= chunksRead_);
     });
     if (slot.state != Slot::State::kDone || stop_) return nullptr;
@@ -267,13 +267,15 @@ class RowPipeline {
   void Release(Slot& slot) {
     std::lock_guard lock(mutex_);
     slot.state = Slot::State::kFree;
-    changed_.notify_all();
+    slotFree_.notify_one();  // the reader alone waits for a slot
   }
   // No more chunks are wanted: reading and making rows end soon.
   void Stop() {
     std::lock_guard lock(mutex_);
     stop_ = true;
-    changed_.notify_all();
+    workReady_.notify_all();
+    rowsMade_.notify_all();
+    slotFree_.notify_all();
   }
   std::uint64_t BytesRead() const { return bytesRead_; }
 
@@ -283,7 +285,7 @@ class RowPipeline {
       Slot& slot = slots_[next % slots_.size()];
       {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return slot.state == Slot::State::kFree || stop_; });
+        slotFree_.wait(lock, [&] { return slot.state == Slot::State::kFree || stop_; });
         if (stop_) break;
       }
       const bool got = reader_.Next(slot.chunk, &stop_);
@@ -293,11 +295,12 @@ class RowPipeline {
       slot.state = Slot::State::kRead;
       work_.push_back(&slot);
       chunksRead_ = next + 1;
-      changed_.notify_all();
+      workReady_.notify_one();  // one chunk, one worker
     }
     std::lock_guard lock(mutex_);
     readerDone_ = true;
-    changed_.notify_all();
+    workReady_.notify_all();
+    rowsMade_.notify_all();
   }
 
   void MakeRows(RowMaker& maker) {
@@ -305,7 +308,7 @@ class RowPipeline {
       Slot* slot;
       {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return !work_.empty() || readerDone_ || stop_; });
+        workReady_.wait(lock, [&] { return !work_.empty() || readerDone_ || stop_; });
         if (work_.empty() || stop_) return;
         slot = work_.front();
         work_.pop_front();
@@ -313,14 +316,17 @@ class RowPipeline {
       maker.Make(slot->chunk, slot->out, slot->totals);
       std::lock_guard lock(mutex_);
       slot->state = Slot::State::kDone;
-      changed_.notify_all();
+      rowsMade_.notify_one();  // the caller of Next alone waits for rows
     }
   }
 
   BatchReader& reader_;
   std::vector<Slot>& slots_;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  // Each waits for one kind of change, so that a change wakes only a thread
+  // that waits for it: a chunk read (the workers), a chunk's rows made (the
+  // caller of Next), a slot free (the reader).
+  std::condition_variable workReady_, rowsMade_, slotFree_;
   std::deque<Slot*> work_;        // read, waiting for a worker
   std::uint64_t chunksRead_;      // under mutex_
   std::uint64_t next_ = 0;        // the next chunk to hand out (the caller's)
