@@ -197,8 +197,13 @@ std::string_view BatchStatusReason(BatchStatus status) {
 }
 
 void BatchRow::Clear() {
-  input = number = areaCode = exchange = reason = place = state = {};
-  timeZone = utcOffset = localTime = callable = area = postalCode = areaCodes = {};
+  // Each field on its own: a chain of assignments reads back what it has
+  // just stored, which stalls on every row.
+  for (std::string_view* field : {&input, &number, &areaCode, &exchange, &reason, &place, &state,
+                                  &timeZone, &utcOffset, &localTime, &callable, &area, &postalCode,
+                                  &areaCodes}) {
+    *field = {};
+  }
   status = BatchStatus::kOk;
   plainColumns = 0;
 }
