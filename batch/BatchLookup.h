@@ -93,7 +93,8 @@ class BatchLookup {
     std::vector<Exchange> exchanges;
   };
   const AreaCode& AreaCodeOf(std::int32_t areaCode) const {
-    const AreaCode* known = byAreaCode_[static_cast<std::size_t>(areaCode)].load(std::memory_order_acquire);
+    const auto& slot = byAreaCode_[static_cast<std::size_t>(areaCode)];
+    const AreaCode* known = slot.load(std::memory_order_acquire);
     return known ? *known : MakeAreaCode(areaCode);
   }
   const AreaCode& MakeAreaCode(std::int32_t areaCode) const;

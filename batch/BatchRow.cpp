@@ -243,7 +243,8 @@ char* WriteRow(char* to, const BatchRow& row, BatchFormat format) {
       row.postalCode, row.areaCodes};
   const unsigned asIs = kOwnText | row.plainColumns;
   if (format == BatchFormat::kCsv) {
-    to = WriteCsvColumns(to, fields, row.plainColumns, std::make_index_sequence<kBatchColumns.size()>());
+    to = WriteCsvColumns(to, fields, row.plainColumns,
+                         std::make_index_sequence<kBatchColumns.size()>());
   } else {
     *to++ = '{';
     for (std::size_t i = 0; i < fields.size(); ++i) {

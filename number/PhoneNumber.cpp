@@ -86,7 +86,8 @@ class GroupValue {
 
 // The value of the group of digits that begins at `at` in `text` and ends
 // at a separator or at `end`, its first `skip` digits left out.
-std::int32_t ValueOfGroup(std::string_view text, std::size_t at, std::size_t end, std::size_t skip) {
+std::int32_t ValueOfGroup(std::string_view text, std::size_t at, std::size_t end,
+                          std::size_t skip) {
   GroupValue group;
   for (; at < end && KindOf(text[at]) != Kind::kSeparator; ++at) {
     const char c = text[at];

@@ -38,9 +38,11 @@ TEST(BatchRowWriter, FindsEveryByteToQuoteOrEscapeAtEveryPlace) {
         std::string csv, json;
         AppendRow(csv, row, BatchFormat::kCsv);
         AppendRow(json, row, BatchFormat::kJsonLines);
-        const std::string field = special.quoted ? '"' + written(special.csv) + '"' : written(special.csv);
+        const std::string field =
+            special.quoted ? '"' + written(special.csv) + '"' : written(special.csv);
         EXPECT_EQ(csv.substr(0, csv.find(",,,,invalid,")), field) << length << " bytes, at " << at;
-        EXPECT_EQ(json.substr(0, json.find(",\"number\"")), "{\"input\":\"" + written(special.json) + '"')
+        EXPECT_EQ(json.substr(0, json.find(",\"number\"")),
+                  "{\"input\":\"" + written(special.json) + '"')
             << length << " bytes, at " << at;
       }
     }
