@@ -1,6 +1,7 @@
 #include "base/Text.h"
 
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace tq {
@@ -207,7 +208,39 @@ std::size_t Utf8SequenceLength(std::string_view text) {
   return length;
 }
 
+namespace {
+
+// Whether every byte of `text` is ASCII but NUL, told eight bytes at a time
+// (the last eight overlapping those before): a byte is 1 to 0x7F when
+// neither it nor it less one has its high bit set, and without a NUL no
+// subtraction borrows from the next byte.
+bool IsAsciiWithoutNul(std::string_view text) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  const auto outside = [&](std::size_t at) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + at, 8);
+    return ((word - kOnes) | word) & kHighs;
+  };
+  if (text.size() < 8) {
+    for (const char c : text) {
+      if (static_cast<unsigned char>(c) - 1u >= 0x7Fu) return false;
+    }
+    return true;
+  }
+  std::size_t at = 0;
+  for (; at + 8 < text.size(); at += 8) {
+    if (outside(at)) return false;
+  }
+  return !outside(text.size() - 8);
+}
+
+}  // namespace
+
 bool IsValidUtf8(std::string_view text, bool* ascii) {
+  if (IsAsciiWithoutNul(text)) {  // nearly every text
+    if (ascii) *ascii = true;
+    return true;
+  }
   bool plain = true;
   while (!text.empty()) {
     if (static_cast<unsigned char>(text.front()) - 1u < 0x7Fu) {

@@ -25,6 +25,15 @@ BatchStatus RowStatus(NumberResult::Status status) {
   return BatchStatus::kInvalid;
 }
 
+// The bits of the place and state columns whose texts are written as they are.
+std::uint16_t PlainPlace(std::string_view place, std::string_view state) {
+  return static_cast<std::uint16_t>((WrittenAsIs(place) ? ColumnBit("place") : 0) |
+                                    (WrittenAsIs(state) ? ColumnBit("state") : 0));
+}
+// An exchange keeps them shifted to its byte.
+constexpr int kPlaceShift = 6;
+static_assert(ColumnBit("place") == 1 << kPlaceShift && ColumnBit("state") == 2 << kPlaceShift);
+
 }  // namespace
 
 BatchLookup::BatchLookup(const std::filesystem::path& folder)
@@ -65,6 +74,7 @@ const BatchLookup::PostalRow* BatchLookup::PostalRowOf(std::int32_t cityId) cons
   auto place = std::make_unique<PostalRow>();
   place->place = Cp1252ToDisplayUtf8(cities_.CityNames()[cityRow]);
   place->state = Cp1252ToDisplayUtf8(cities_.States()[cityRow]);
+  place->plainColumns = PlainPlace(place->place, place->state);
   std::vector<std::int32_t> codes;
   for (const std::uint32_t link : areaCodes_.RowsOfCity(static_cast<std::uint32_t>(cityId))) {
     codes.push_back(static_cast<std::int32_t>(areaCodes_.AreaCodes()[link]));
@@ -98,13 +108,13 @@ void BatchLookup::LookPostal(const PostalCode& code, std::int64_t utcSeconds,
   row.SetStatus(BatchStatus::kPostal);
   row.place = place->place;
   row.state = place->state;
+  row.plainColumns |= place->plainColumns;
   row.areaCodes = place->areaCodes;
   if (place->zones >= 0) FillTime(place->zones, utcSeconds, hours, row, memo);
 }
 
-const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) const {
+const BatchLookup::AreaCode& BatchLookup::MakeAreaCode(std::int32_t areaCode) const {
   std::atomic<const AreaCode*>& slot = byAreaCode_[static_cast<std::size_t>(areaCode)];
-  if (const AreaCode* known = slot.load(std::memory_order_acquire)) return *known;
   std::lock_guard lock(mutex_);
   if (const AreaCode* known = slot.load(std::memory_order_relaxed)) return *known;
   const auto text = [this](const std::string& cp1252) -> std::string_view {
@@ -113,7 +123,9 @@ const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) cons
     return at->second;
   };
   auto made = std::make_unique<AreaCode>();
-  std::map<std::tuple<const Place*, int, BatchStatus, bool, bool>, std::uint16_t> distinct;
+  std::map<std::tuple<const char*, std::uint32_t, std::uint32_t, int, BatchStatus, bool, bool>,
+           std::uint16_t>
+      distinct;
   PhoneNumber number;
   number.kind = PhoneNumber::Kind::kExchange;
   number.areaCode = areaCode;
@@ -130,16 +142,16 @@ const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) cons
           made->exchangeOf[static_cast<std::size_t>(exchange - 1)];
       continue;
     }
-    const Place named{text(result.place), text(result.state)};
-    const Place*& place = placeOf_[{named.place.data(), named.state.data()}];
-    if (!place) place = &places_.emplace_back(named);
+    const PlaceTexts& place = PlaceTextsOf(text(result.place), text(result.state));
     const ZoneSet zones = numbers_->ZonesOf(result);
     if (zones.id >= 0) zonesById_.at(static_cast<std::size_t>(zones.id)) = zones.zones;
-    const Exchange answer{place, zones.zones.empty() ? -1 : zones.id, RowStatus(result.status),
-                          result.line == 0, result.area};
+    const Exchange answer{place.texts, place.placeSize, place.stateSize,
+                          zones.zones.empty() ? -1 : zones.id, RowStatus(result.status),
+                          result.line == 0, result.area, place.plainPlace};
     // Exchanges of one place answer alike.
     const auto [at, added] = distinct.try_emplace(
-        std::tuple(answer.place, answer.zones, answer.status, answer.numbered, answer.area),
+        std::tuple(answer.texts, answer.placeSize, answer.stateSize, answer.zones, answer.status,
+                   answer.numbered, answer.area),
         static_cast<std::uint16_t>(made->exchanges.size()));
     if (added) made->exchanges.push_back(answer);
     made->exchangeOf[static_cast<std::size_t>(exchange)] = at->second;
@@ -148,6 +160,28 @@ const BatchLookup::AreaCode& BatchLookup::AreaCodeOf(std::int32_t areaCode) cons
   made_.push_back(std::move(made));
   slot.store(made_.back().get(), std::memory_order_release);
   return *made_.back();
+}
+
+const BatchLookup::PlaceTexts& BatchLookup::PlaceTextsOf(std::string_view place,
+                                                         std::string_view state) const {
+  const auto [at, added] = placeOf_.try_emplace({place.data(), state.data()});
+  PlaceTexts& kept = at->second;
+  if (!added) return kept;
+  const std::size_t size = place.size() + state.size();
+  if (size > blockRoom_) {
+    constexpr std::size_t kBlock = std::size_t{64} << 10;
+    blockRoom_ = std::max(size, kBlock);
+    textBlocks_.push_back(std::unique_ptr<char[]>(new char[blockRoom_]));
+    blockAt_ = textBlocks_.back().get();
+  }
+  char* const texts = blockAt_;
+  std::copy(place.begin(), place.end(), texts);
+  std::copy(state.begin(), state.end(), texts + place.size());
+  blockAt_ += size;
+  blockRoom_ -= size;
+  kept = {texts, static_cast<std::uint32_t>(place.size()), static_cast<std::uint32_t>(state.size()),
+          static_cast<std::uint8_t>(PlainPlace(place, state) >> kPlaceShift)};
+  return kept;
 }
 
 void BatchLookup::FillTime(std::int32_t zones, std::int64_t utcSeconds,
@@ -160,6 +194,7 @@ void BatchLookup::FillTime(std::int32_t zones, std::int64_t utcSeconds,
     entry.minute = minute;
     entry.hours = hours;
     entry.verdict = VerdictAt(law_, zonesById_[static_cast<std::size_t>(zones)], utcSeconds, hours);
+    entry.zonePlain = entry.verdict.clock && WrittenAsIs(entry.verdict.clock->zoneName);
     entry.utcOffset.clear();
     entry.localTime.clear();
     if (entry.verdict.clock) {
@@ -176,6 +211,7 @@ void BatchLookup::FillTime(std::int32_t zones, std::int64_t utcSeconds,
   }
   if (!entry.verdict.clock || !entry.verdict.callable) return;
   row.timeZone = entry.verdict.clock->zoneName;
+  if (entry.zonePlain) row.plainColumns |= ColumnBit("time_zone");
   row.utcOffset = entry.utcOffset;
   row.localTime = entry.localTime;
   row.callable = *entry.verdict.callable ? "true" : "false";
@@ -213,8 +249,9 @@ void BatchLookup::Look(std::string_view text, std::int64_t utcSeconds,
     WriteDigits(row.numberText + 8, number->line, 4);
     row.number = {row.numberText, sizeof row.numberText};
   }
-  row.place = exchange.place->place;
-  row.state = exchange.place->state;
+  row.place = {exchange.texts, exchange.placeSize};
+  row.state = {exchange.texts + exchange.placeSize, exchange.stateSize};
+  row.plainColumns |= static_cast<std::uint16_t>(exchange.plainPlace << kPlaceShift);
   if (exchange.status == BatchStatus::kOk) row.area = exchange.area ? "true" : "false";
   if (exchange.zones >= 0) FillTime(exchange.zones, utcSeconds, hours, row, memo);
 }

@@ -15,7 +15,6 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -60,6 +59,7 @@ class BatchLookup {
       CallingHours hours;
       CallVerdict verdict;
       std::string utcOffset, localTime;
+      bool zonePlain = false;  // the zone's name is written as it is (WrittenAsIs)
     };
     std::array<Entry, 256> entries;  // by ZoneSet::id, which are fewer
   };
@@ -72,19 +72,18 @@ class BatchLookup {
 
  private:
   // What a row takes from the answer of NumberLookup for its area code and
-  // exchange (which does not depend on the last four digits), in 16 bytes:
-  // the place and state in UTF-8, the zones where a call rings, the status,
-  // whether the number has an E.164 form and whether the place is its area
-  // code's city.
-  struct Place {
-    std::string_view place, state;  // into texts_
-  };
+  // exchange (which does not depend on the last four digits), in 24 bytes:
+  // the place and state in UTF-8, side by side (a row reads them at one
+  // place), the zones where a call rings, the status, whether the number has
+  // an E.164 form and whether the place is its area code's city.
   struct Exchange {
-    const Place* place;  // in places_
+    const char* texts;  // the place, then the state, in textBlocks_
+    std::uint32_t placeSize, stateSize;
     std::int32_t zones;  // ZoneSet::id; -1: none
     BatchStatus status;
     bool numbered;
-    bool area;  // NumberResult::area
+    bool area;                 // NumberResult::area
+    std::uint8_t plainPlace;   // the place's and state's bits of BatchRow::plainColumns, >> 6
   };
   // The exchanges of one area code, made when a row first asks for the code:
   // each of the thousand exchanges as an index into the code's distinct
@@ -93,10 +92,19 @@ class BatchLookup {
     std::array<std::uint16_t, 1000> exchangeOf;
     std::vector<Exchange> exchanges;
   };
-  const AreaCode& AreaCodeOf(std::int32_t areaCode) const;
+  const AreaCode& AreaCodeOf(std::int32_t areaCode) const {
+    const auto& slot = byAreaCode_[static_cast<std::size_t>(areaCode)];
+    const AreaCode* known = slot.load(std::memory_order_acquire);
+    return known ? *known : MakeAreaCode(areaCode);
+  }
+  const AreaCode& MakeAreaCode(std::int32_t areaCode) const;
+  struct PlaceTexts;
+  // The place and state of an exchange kept side by side (under mutex_).
+  const PlaceTexts& PlaceTextsOf(std::string_view place, std::string_view state) const;
   // The place of a code's row, its texts in UTF-8, kept once asked.
   struct PostalRow {
     std::string place, state, areaCodes;
+    std::uint16_t plainColumns = 0;  // of the place and state, those written as they are
     std::int32_t zones = -1;  // ZoneSet::id; -1: none
   };
   const PostalRow* PostalRowOf(std::int32_t cityId) const;
@@ -118,13 +126,20 @@ class BatchLookup {
   mutable std::array<std::atomic<const AreaCode*>, 1000> byAreaCode_{};
   mutable std::mutex mutex_;
   mutable std::vector<std::unique_ptr<const AreaCode>> made_;
-  // The places and states of the exchanges made, each once, and their UTF-8
-  // texts by their code page 1252 form (node-based: views into them stay
-  // valid). The zones of each ZoneSet::id made, by id: room for every id is
-  // made at the start.
-  mutable std::deque<Place> places_;
-  mutable std::map<std::pair<const char*, const char*>, const Place*> placeOf_;  // by texts_
+  // The UTF-8 texts by their code page 1252 form (node-based: views into
+  // them stay valid); the places and states of the exchanges made, each pair
+  // once, side by side in blocks that never move. The zones of each
+  // ZoneSet::id made, by id: room for every id is made at the start.
   mutable std::unordered_map<std::string, std::string> texts_;
+  struct PlaceTexts {
+    const char* texts;
+    std::uint32_t placeSize, stateSize;
+    std::uint8_t plainPlace;
+  };
+  mutable std::map<std::pair<const char*, const char*>, PlaceTexts> placeOf_;  // by texts_
+  mutable std::vector<std::unique_ptr<char[]>> textBlocks_;
+  mutable char* blockAt_ = nullptr;    // the free end of the last block
+  mutable std::size_t blockRoom_ = 0;  // bytes left there
   mutable std::vector<std::span<const int>> zonesById_;
   // By the row of the place in cit.bin; filled as rows ask, as the area codes.
   std::unique_ptr<std::atomic<const PostalRow*>[]> postalByRow_;

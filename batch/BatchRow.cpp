@@ -1,6 +1,7 @@
 #include "batch/BatchRow.h"
 
 #include <cstring>
+#include <utility>
 
 #include "base/Json.h"
 #include "number/NumberLookup.h"
@@ -39,38 +40,92 @@ const std::array<StatusText, kBatchStatusCount>& StatusTexts() {
 
 // The bytes a field may not hold as they are, per format: in CSV a comma or
 // a quote (the field is quoted) and a control; in JSON a quote, a backslash
-// and a control. 0xC2 may begin a C1 control.
-struct SpecialBytes {
-  std::array<bool, 256> csv{}, json{};
-};
-constexpr SpecialBytes kSpecial = [] {
-  SpecialBytes special;
-  for (std::size_t c = 0; c < 0x20; ++c) special.csv[c] = special.json[c] = true;
-  for (const unsigned char c : {0x7F, 0xC2}) special.csv[c] = special.json[c] = true;
-  special.csv[','] = special.csv['"'] = true;
-  special.json['"'] = special.json['\\'] = true;
-  return special;
-}();
+// and a control. 0xC2 may begin a C1 control. Fields are checked eight
+// bytes at a time.
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+// Non-zero when a byte of `word` is below `bound` (at most 0x80).
+constexpr std::uint64_t BytesBelow(std::uint64_t word, unsigned bound) {
+  return (word - kOnes * bound) & ~word & kHighs;
+}
+// Non-zero when a byte of `word` is `byte`.
+constexpr std::uint64_t BytesOf(std::uint64_t word, unsigned char byte) {
+  return BytesBelow(word ^ (kOnes * byte), 1);
+}
+constexpr std::uint64_t Controls(std::uint64_t word) {
+  return BytesBelow(word, 0x20) | BytesOf(word, 0x7F) | BytesOf(word, 0xC2);
+}
+constexpr bool PlainCsv(std::uint64_t word) {
+  return !(Controls(word) | BytesOf(word, ',') | BytesOf(word, '"'));
+}
+constexpr bool PlainJson(std::uint64_t word) {
+  return !(Controls(word) | BytesOf(word, '"') | BytesOf(word, '\\'));
+}
+constexpr bool PlainBoth(std::uint64_t word) { return PlainCsv(word) && PlainJson(word); }
 
-bool IsPlain(std::string_view text, const std::array<bool, 256>& special) {
-  for (const char c : text) {
-    if (special[static_cast<unsigned char>(c)]) return false;
-  }
-  return true;
+std::uint64_t Load8(const char* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, 8);
+  return word;
+}
+std::uint64_t Load4(const char* at) {
+  std::uint32_t word;
+  std::memcpy(&word, at, 4);
+  return word;
 }
 
-// The bytes of `text` as they are. An empty view may hold no pointer at all,
-// which memcpy must never be given.
-char* WriteText(char* to, std::string_view text) {
-  if (text.empty()) return to;
-  std::memcpy(to, text.data(), text.size());
-  return to + text.size();
+// Whether `plain` holds for every byte of `text`: words of eight bytes, the
+// last one overlapping the one before, or a shorter text's bytes padded with
+// a letter.
+template <bool (*plain)(std::uint64_t)>
+bool IsPlain(std::string_view text) {
+  const char* at = text.data();
+  std::size_t size = text.size();
+  if (size >= 8) {
+    for (; size > 8; at += 8, size -= 8) {
+      if (!plain(Load8(at))) return false;
+    }
+    return plain(Load8(at + size - 8));
+  }
+  std::uint64_t word = kOnes * 'A';
+  if (size >= 4) {
+    word = Load4(at) | Load4(at + size - 4) << 32;
+  } else if (size > 0) {
+    word = (word & ~std::uint64_t{0xFFFFFF}) | static_cast<unsigned char>(at[0]) |
+           std::uint64_t{static_cast<unsigned char>(at[size / 2])} << 8 |
+           std::uint64_t{static_cast<unsigned char>(at[size - 1])} << 16;
+  }
+  return plain(word);
+}
+
+// The bytes of `text` as they are. Most fields are short: they are copied
+// in two overlapping moves of fixed size rather than by a call.
+[[gnu::always_inline]] inline char* WriteText(char* to, std::string_view text) {
+  const char* from = text.data();
+  const std::size_t size = text.size();
+  if (size > 16) {
+    std::memcpy(to, from, size);
+  } else if (size >= 8) {
+    const std::uint64_t head = Load8(from), tail = Load8(from + size - 8);
+    std::memcpy(to, &head, 8);
+    std::memcpy(to + size - 8, &tail, 8);
+  } else if (size >= 4) {
+    const std::uint32_t head = static_cast<std::uint32_t>(Load4(from));
+    const std::uint32_t tail = static_cast<std::uint32_t>(Load4(from + size - 4));
+    std::memcpy(to, &head, 4);
+    std::memcpy(to + size - 4, &tail, 4);
+  } else if (size > 0) {
+    to[0] = from[0];
+    to[size / 2] = from[size / 2];
+    to[size - 1] = from[size - 1];
+  }
+  return to + size;
 }
 
 // RFC 4180 quoting, with control characters escaped as in JSON; at most
 // 6 * field.size() + 2 bytes.
 char* WriteCsvField(char* to, std::string_view field) {
-  if (IsPlain(field, kSpecial.csv)) return WriteText(to, field);
+  if (IsPlain<PlainCsv>(field)) return WriteText(to, field);
   const bool quoted = field.find_first_of(",\"") != std::string_view::npos;
   if (quoted) *to++ = '"';
   for (std::size_t i = 0; i < field.size(); ++i) {
@@ -88,7 +143,7 @@ char* WriteCsvField(char* to, std::string_view field) {
 }
 
 char* WriteJsonField(char* to, std::string_view field) {
-  if (!IsPlain(field, kSpecial.json)) return WriteJsonString(to, field);
+  if (!IsPlain<PlainJson>(field)) return WriteJsonString(to, field);
   *to++ = '"';
   to = WriteText(to, field);
   *to++ = '"';
@@ -96,18 +151,40 @@ char* WriteJsonField(char* to, std::string_view field) {
 }
 
 // The columns this program writes itself (the number and its digits, the
-// status and its reason, the offset, the local time, callable, area, the area codes): plain
-// ASCII
-// that no format has to escape. Every other column is checked.
-constexpr std::array<bool, kBatchColumns.size()> kOwnText = [] {
-  std::array<bool, kBatchColumns.size()> own{};
-  for (const std::string_view column : {"number", "area_code", "exchange", "status", "reason",
-                                        "utc_offset", "local_time", "callable", "area", "area_codes"}) {
-    for (std::size_t i = 0; i < kBatchColumns.size(); ++i) own[i] = own[i] || kBatchColumns[i] == column;
-  }
-  return own;
-}();
+// status and its reason, the offset, the local time, callable, area, the
+// area codes): plain ASCII that no format has to escape. Every other column
+// is checked unless the row says it is plain.
+constexpr std::uint16_t kOwnText =
+    ColumnBit("number") | ColumnBit("area_code") | ColumnBit("exchange") | ColumnBit("status") |
+    ColumnBit("reason") | ColumnBit("utc_offset") | ColumnBit("local_time") |
+    ColumnBit("callable") | ColumnBit("area") | ColumnBit("area_codes");
 
+// A column of a CSV row, after its comma; checked unless this program
+// wrote its text or the row says it is plain.
+template <std::size_t kColumn>
+[[gnu::always_inline]] inline char* WriteCsvColumn(char* to, std::string_view field,
+                                                   unsigned plain) {
+  if constexpr (kColumn > 0) *to++ = ',';
+  if constexpr ((kOwnText >> kColumn & 1) != 0) {
+    return WriteText(to, field);
+  } else {
+    return (plain >> kColumn & 1) != 0 ? WriteText(to, field) : WriteCsvField(to, field);
+  }
+}
+template <std::size_t... kColumns>
+char* WriteCsvColumns(char* to, const std::array<std::string_view, kBatchColumns.size()>& fields,
+                      unsigned plain, std::index_sequence<kColumns...>) {
+  ((to = WriteCsvColumn<kColumns>(to, fields[kColumns], plain)), ...);
+  return to;
+}
+
+// The most bytes of a row beside those of its fields: the names, quotes and
+// separators of JSON.
+constexpr std::size_t kRowFrame = [] {
+  std::size_t frame = 2;
+  for (const std::string_view column : kBatchColumns) frame += column.size() + 8;
+  return frame;
+}();
 
 }  // namespace
 
@@ -120,9 +197,15 @@ std::string_view BatchStatusReason(BatchStatus status) {
 }
 
 void BatchRow::Clear() {
-  input = number = areaCode = exchange = reason = place = state = {};
-  timeZone = utcOffset = localTime = callable = area = postalCode = areaCodes = {};
+  // Each field on its own: a chain of assignments reads back what it has
+  // just stored, which stalls on every row.
+  for (std::string_view* field : {&input, &number, &areaCode, &exchange, &reason, &place, &state,
+                                  &timeZone, &utcOffset, &localTime, &callable, &area, &postalCode,
+                                  &areaCodes}) {
+    *field = {};
+  }
   status = BatchStatus::kOk;
+  plainColumns = 0;
 }
 
 void BatchRow::SetStatus(BatchStatus newStatus) {
@@ -138,7 +221,19 @@ void AppendCsvHeader(std::string& out) {
   out += '\n';
 }
 
-void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
+bool WrittenAsIs(std::string_view text) { return IsPlain<PlainBoth>(text); }
+
+std::size_t RowBound(const BatchRow& row) {
+  const std::size_t fields =
+      row.input.size() + row.number.size() + row.areaCode.size() + row.exchange.size() +
+      BatchStatusName(row.status).size() + row.reason.size() + row.place.size() +
+      row.state.size() + row.timeZone.size() + row.utcOffset.size() + row.localTime.size() +
+      row.callable.size() + row.area.size() + row.postalCode.size() + row.areaCodes.size();
+  // Every byte escaped.
+  return 6 * fields + kRowFrame;
+}
+
+char* WriteRow(char* to, const BatchRow& row, BatchFormat format) {
   constexpr std::size_t kCallableColumn = 11, kAreaColumn = 12;
   static_assert(kBatchColumns[kCallableColumn] == "callable" && kBatchColumns[kAreaColumn] == "area");
   const std::string_view status = BatchStatusName(row.status);
@@ -146,23 +241,10 @@ void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
       row.input, row.number,   row.areaCode,  row.exchange,  status,       row.reason, row.place,
       row.state, row.timeZone, row.utcOffset, row.localTime, row.callable, row.area,
       row.postalCode, row.areaCodes};
-  // The most the row can take: every byte escaped, with the names, quotes
-  // and separators of JSON. Most rows are written on the stack and appended
-  // at once.
-  std::size_t most = 2;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    most += 6 * fields[i].size() + kBatchColumns[i].size() + 8;
-  }
-  char small[4096];
-  std::string large;
-  if (most > sizeof small) large.resize(most);
-  char* const begin = most > sizeof small ? large.data() : small;
-  char* to = begin;
+  const unsigned asIs = kOwnText | row.plainColumns;
   if (format == BatchFormat::kCsv) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (i > 0) *to++ = ',';
-      to = kOwnText[i] ? WriteText(to, fields[i]) : WriteCsvField(to, fields[i]);
-    }
+    to = WriteCsvColumns(to, fields, row.plainColumns,
+                         std::make_index_sequence<kBatchColumns.size()>());
   } else {
     *to++ = '{';
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -174,7 +256,7 @@ void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
       // callable and area are booleans.
       if ((i == kCallableColumn || i == kAreaColumn) && !fields[i].empty()) {
         to = WriteText(to, fields[i]);
-      } else if (kOwnText[i] && !fields[i].empty()) {
+      } else if ((asIs >> i & 1) && !fields[i].empty()) {
         *to++ = '"';
         to = WriteText(to, fields[i]);
         *to++ = '"';
@@ -187,7 +269,17 @@ void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
     *to++ = '}';
   }
   *to++ = '\n';
-  out.append(begin, to);
+  return to;
+}
+
+void AppendRow(std::string& out, const BatchRow& row, BatchFormat format) {
+  // Most rows are written on the stack and appended at once.
+  const std::size_t most = RowBound(row);
+  char small[4096];
+  std::string large;
+  if (most > sizeof small) large.resize(most);
+  char* const begin = most > sizeof small ? large.data() : small;
+  out.append(begin, WriteRow(begin, row, format));
 }
 
 }  // namespace tq

@@ -78,6 +78,11 @@ struct BatchRow {
                                // named for an exchange no source names; "false": its own
   std::string_view postalCode;  // "45402", "K1A 0B1": the code of a postal row
   std::string_view areaCodes;   // "937/326": the area codes of a postal row's place
+  // The columns whose text is known to need no escaping in either format
+  // (WrittenAsIs), as bits by their index in kBatchColumns: set where a field
+  // is taken from a text checked once, so that the writer does not check it
+  // again for every row.
+  std::uint16_t plainColumns = 0;
 
   // Room for the fields made for this row.
   std::string inputText;  // an input with invalid bytes, written as U+FFFD
@@ -88,11 +93,28 @@ struct BatchRow {
   void SetStatus(BatchStatus newStatus);  // with its standard reason
 };
 
+// The bit of a column in BatchRow::plainColumns.
+constexpr std::uint16_t ColumnBit(std::string_view column) {
+  for (std::size_t i = 0; i < kBatchColumns.size(); ++i) {
+    if (kBatchColumns[i] == column) return static_cast<std::uint16_t>(1u << i);
+  }
+  return 0;
+}
+
+// Whether `text` is written as it is in both formats: it holds no byte that
+// CSV quotes or escapes (a comma, a quote, a control) nor one that JSON
+// escapes (a quote, a backslash, a control).
+bool WrittenAsIs(std::string_view text);
+
 enum class BatchFormat { kCsv, kJsonLines };
 
 // The CSV header line (LF-ended); JSON lines have none.
 void AppendCsvHeader(std::string& out);
-// The row as one LF-ended line.
+// The most bytes the row can take as a line in either format.
+std::size_t RowBound(const BatchRow& row);
+// The row as one LF-ended line, written at `to`, which has room for
+// RowBound(row) bytes; gives the end. AppendRow appends it.
+char* WriteRow(char* to, const BatchRow& row, BatchFormat format);
 void AppendRow(std::string& out, const BatchRow& row, BatchFormat format);
 
 }  // namespace tq

@@ -2,10 +2,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -23,21 +26,46 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
 }
 
+// The rows of a chunk: written in place, in room made before each row.
+class RowBuffer {
+ public:
+  void Clear() { size_ = 0; }
+  // Room for `most` bytes after those written.
+  char* Room(std::size_t most) {
+    if (capacity_ - size_ < most) {
+      const std::size_t capacity = std::max({2 * capacity_, size_ + most, std::size_t{64} << 10});
+      // Not value-initialised: only the bytes written are ever read.
+      std::unique_ptr<char[]> bytes(new char[capacity]);
+      if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
+      bytes_ = std::move(bytes);
+      capacity_ = capacity;
+    }
+    return bytes_.get() + size_;
+  }
+  // The bytes up to `end` (in the room last made) are written.
+  void Wrote(const char* end) { size_ = static_cast<std::size_t>(end - bytes_.get()); }
+  std::string_view Bytes() const { return {bytes_.get(), size_}; }
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t size_ = 0, capacity_ = 0;
+};
+
 // Turns the lines of chunks into rows; one per worker thread.
 class RowMaker {
  public:
   RowMaker(const BatchLookup& lookup, const BatchOptions& options, int column, int timeColumn)
       : lookup_(lookup), options_(options), column_(column), timeColumn_(timeColumn) {}
 
-  void Make(const BatchChunk& chunk, std::string& out, BatchTotals& totals) {
-    out.clear();
+  void Make(const BatchChunk& chunk, RowBuffer& out, BatchTotals& totals) {
+    out.Clear();
     totals = {};
     bool first = true;
     ForEachLine(chunk, [&](std::string_view line, bool tooLong) {
       row_.Clear();
       MakeRow(line, tooLong, first && chunk.firstLineIsHeader);
       first = false;
-      AppendRow(out, row_, options_.format);
+      out.Wrote(WriteRow(out.Room(RowBound(row_)), row_, options_.format));
       ++totals.rows;
       ++totals.byStatus[static_cast<std::size_t>(row_.status)];
     });
@@ -46,8 +74,8 @@ class RowMaker {
  private:
   void MakeRow(std::string_view line, bool tooLong, bool header) {
     if (tooLong) return row_.SetStatus(BatchStatus::kTooLong);
-    const bool nul = line.find('\0') != std::string_view::npos;
-    if (nul || !IsValidUtf8(line, &ascii_)) {
+    if (!IsValidUtf8(line, &ascii_)) {
+      const bool nul = line.find('\0') != std::string_view::npos;
       row_.inputText.clear();
       AppendValidUtf8(row_.inputText, line);
       row_.input = row_.inputText;
@@ -155,7 +183,7 @@ struct Slot {
   enum class State { kFree, kRead, kDone };
   State state = State::kFree;
   BatchChunk chunk;
-  std::string out;
+  RowBuffer out;
   BatchTotals totals;
 };
 
@@ -178,7 +206,7 @@ class RowWriter {
     return false;
   }
   bool WriteChunk(const Slot& slot, std::uint64_t bytesRead) {
-    if (!Write(slot.out)) return false;
+    if (!Write(slot.out.Bytes())) return false;
     AddTotals(result_.totals, slot.totals);
     result_.totals.bytesRead = bytesRead;
     if (progress_) progress_(result_.totals);
@@ -228,7 +256,7 @@ class RowPipeline {
   Slot* Next() {
     Slot& slot = slots_[next_ % slots_.size()];
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] {
+    rowsMade_.wait(lock, [&] {
       return slot.state == Slot::State::kDone || stop_ || (readerDone_ && next_ >= chunksRead_);
     });
     if (slot.state != Slot::State::kDone || stop_) return nullptr;
@@ -239,13 +267,15 @@ class RowPipeline {
   void Release(Slot& slot) {
     std::lock_guard lock(mutex_);
     slot.state = Slot::State::kFree;
-    changed_.notify_all();
+    slotFree_.notify_one();  // the reader alone waits for a slot
   }
   // No more chunks are wanted: reading and making rows end soon.
   void Stop() {
     std::lock_guard lock(mutex_);
     stop_ = true;
-    changed_.notify_all();
+    workReady_.notify_all();
+    rowsMade_.notify_all();
+    slotFree_.notify_all();
   }
   std::uint64_t BytesRead() const { return bytesRead_; }
 
@@ -255,7 +285,7 @@ class RowPipeline {
       Slot& slot = slots_[next % slots_.size()];
       {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return slot.state == Slot::State::kFree || stop_; });
+        slotFree_.wait(lock, [&] { return slot.state == Slot::State::kFree || stop_; });
         if (stop_) break;
       }
       const bool got = reader_.Next(slot.chunk, &stop_);
@@ -265,11 +295,12 @@ class RowPipeline {
       slot.state = Slot::State::kRead;
       work_.push_back(&slot);
       chunksRead_ = next + 1;
-      changed_.notify_all();
+      workReady_.notify_one();  // one chunk, one worker
     }
     std::lock_guard lock(mutex_);
     readerDone_ = true;
-    changed_.notify_all();
+    workReady_.notify_all();
+    rowsMade_.notify_all();
   }
 
   void MakeRows(RowMaker& maker) {
@@ -277,7 +308,7 @@ class RowPipeline {
       Slot* slot;
       {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return !work_.empty() || readerDone_ || stop_; });
+        workReady_.wait(lock, [&] { return !work_.empty() || readerDone_ || stop_; });
         if (work_.empty() || stop_) return;
         slot = work_.front();
         work_.pop_front();
@@ -285,14 +316,17 @@ class RowPipeline {
       maker.Make(slot->chunk, slot->out, slot->totals);
       std::lock_guard lock(mutex_);
       slot->state = Slot::State::kDone;
-      changed_.notify_all();
+      rowsMade_.notify_one();  // the caller of Next alone waits for rows
     }
   }
 
   BatchReader& reader_;
   std::vector<Slot>& slots_;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  // Each waits for one kind of change, so that a change wakes only a thread
+  // that waits for it: a chunk read (the workers), a chunk's rows made (the
+  // caller of Next), a slot free (the reader).
+  std::condition_variable workReady_, rowsMade_, slotFree_;
   std::deque<Slot*> work_;        // read, waiting for a worker
   std::uint64_t chunksRead_;      // under mutex_
   std::uint64_t next_ = 0;        // the next chunk to hand out (the caller's)

@@ -84,13 +84,32 @@ class GroupValue {
   std::int32_t value_ = 0;
 };
 
+// The value of the group of digits that begins at `at` in `text` and ends
+// at a separator or at `end`, its first `skip` digits left out.
+std::int32_t ValueOfGroup(std::string_view text, std::size_t at, std::size_t end,
+                          std::size_t skip) {
+  GroupValue group;
+  for (; at < end && KindOf(text[at]) != Kind::kSeparator; ++at) {
+    const char c = text[at];
+    if (skip > 0) {
+      --skip;
+      continue;
+    }
+    group.Add(IsDigit(c) ? c : KeypadDigit(c));
+  }
+  return group.Value();
+}
+
 }  // namespace
 
 std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   if (text.find(',') != std::string_view::npos) return std::nullopt;
-  if (StartsWithNoCase(text, "tel:")) text.remove_prefix(4);  // a link's number
+  if (!text.empty() && (text.front() == 't' || text.front() == 'T') &&
+      StartsWithNoCase(text, "tel:")) {
+    text.remove_prefix(4);  // a link's number
+  }
   if (const std::size_t semicolon = text.find(';'); semicolon != std::string_view::npos) {
     if (!AreLinkParameters(text.substr(semicolon + 1))) return std::nullopt;
     text = text.substr(0, semicolon);  // "+1-416-979-0100;ext=12"
@@ -99,50 +118,58 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
   if (plus) text.remove_prefix(1);
   if (text.empty() || !(IsDigit(text.front()) || text.front() == '(')) return std::nullopt;
 
-  const bool lowerLettersAllowed = text.find(' ') == std::string_view::npos;
-
   // Only the first eleven digits can be the number; beyond them only their
-  // count matters, and the values of the first two groups (the area code may
-  // be a group after a leading 1). Nothing is allocated.
+  // count matters, and where the first two groups begin (the area code may
+  // be a group after a leading 1): their values are read again when they
+  // are asked for. Nothing is allocated.
   char digits[11];
   std::size_t count = 0;
   std::size_t groups = 0;
   std::size_t firstEnd = 0, secondSize = 0;  // the digits up to the first group's end, of the second
-  GroupValue first, firstAfterOne, second;  // firstAfterOne: the first group without its first digit
+  std::size_t firstAt = 0;  // where the first two groups begin in `text`
+  std::size_t secondAt = std::string_view::npos;
   bool inGroup = false;
   bool vanity = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
+  std::size_t end = 0;
+  for (; end < text.size(); ++end) {
+    const char c = text[end];
     const Kind kind = KindOf(c);
-    const bool letter = kind == Kind::kUpper || kind == Kind::kLower;
-    // A letter that goes on from a letter is of a word ("GO-FEDEX"), not an
-    // extension's marker.
-    const bool inWord = letter && i > 0 && (KindOf(text[i - 1]) == Kind::kUpper || KindOf(text[i - 1]) == Kind::kLower);
-    if (count > 0 && (c == '#' || letter) && !inWord && IsExtension(text.substr(i))) break;
-    if (kind == Kind::kSeparator) {
-      inGroup = false;
-      continue;
-    }
-    if (letter) {
+    char digit = c;
+    if (kind != Kind::kDigit) {
+      if (kind == Kind::kSeparator) {
+        inGroup = false;
+        continue;
+      }
+      const bool letter = kind == Kind::kUpper || kind == Kind::kLower;
+      // A letter that goes on from a letter is of a word ("GO-FEDEX"), not an
+      // extension's marker.
+      const bool inWord = letter && end > 0 && (KindOf(text[end - 1]) == Kind::kUpper || KindOf(text[end - 1]) == Kind::kLower);
+      if (count > 0 && (c == '#' || letter) && !inWord && IsExtension(text.substr(end))) break;
+      if (!letter) return std::nullopt;
+      // Small letters only in a text without blanks ("100 Mile House" is a place).
+      const bool lowerLettersAllowed =
+          kind != Kind::kLower || text.find(' ') == std::string_view::npos;
       if (count < 3 || (kind == Kind::kLower && !lowerLettersAllowed)) return std::nullopt;
       vanity = true;
-    } else if (kind != Kind::kDigit) {
-      return std::nullopt;
+      digit = KeypadDigit(c);
     }
-    const char digit = letter ? KeypadDigit(c) : c;
+    if (!inGroup) {
+      inGroup = true;
+      // The sizes of the first two groups are known as the next ones begin.
+      if (++groups == 1) {
+        firstAt = end;
+      } else if (groups == 2) {
+        secondAt = end;
+        firstEnd = count;
+      } else if (groups == 3) {
+        secondSize = count - firstEnd;
+      }
+    }
     if (count < sizeof digits) digits[count] = digit;
-    if (!inGroup) ++groups;
-    inGroup = true;
-    if (groups == 1) {
-      if (count > 0) firstAfterOne.Add(digit);
-      first.Add(digit);
-      firstEnd = count + 1;
-    } else if (groups == 2) {
-      second.Add(digit);
-      ++secondSize;
-    }
     ++count;
   }
+  if (groups == 1) firstEnd = count;
+  if (groups == 2) secondSize = count - firstEnd;
   if (count == 0) return std::nullopt;
 
   std::size_t begin = 0;
@@ -154,8 +181,6 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
   }
   std::size_t national = count - begin;
   if (vanity && national > 10) national = 10;  // "1-800-MATTRESS"
-  // The first group after the country code: the second when the 1 stood alone.
-  const GroupValue& firstGroup = begin == 0 ? first : firstEnd > 1 ? firstAfterOne : second;
   const std::size_t firstSize = begin == 0 ? firstEnd : firstEnd > 1 ? firstEnd - 1 : secondSize;
 
   PhoneNumber number;
@@ -169,8 +194,12 @@ std::optional<PhoneNumber> ParsePhoneNumber(std::string_view text) {
     number.areaCode = value(0, 3);
     number.exchange = value(3, 3);
     if (national == 10) number.line = value(6, 4);
+  } else if (begin == 0) {
+    number.areaCode = ValueOfGroup(text, firstAt, end, 0);
+  } else if (firstEnd > 1) {
+    number.areaCode = ValueOfGroup(text, firstAt, end, 1);  // the first group without its 1
   } else {
-    number.areaCode = firstGroup.Value();
+    number.areaCode = ValueOfGroup(text, secondAt, end, 0);  // the 1 stood alone
   }
   return number;
 }

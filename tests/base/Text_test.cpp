@@ -117,6 +117,19 @@ TEST(ValidUtf8, KeepsWellFormedSequencesOnly) {
     EXPECT_EQ(out, shown);
     EXPECT_EQ(IsValidUtf8(text), text == shown);
   }
+  // ASCII is told eight bytes at a time: a NUL or a stray byte is found at
+  // every place of texts of 1 to 17 bytes.
+  for (std::size_t length = 1; length <= 17; ++length) {
+    bool ascii = false;
+    EXPECT_TRUE(IsValidUtf8(std::string(length, '\x7F'), &ascii) && ascii) << length;
+    for (std::size_t at = 0; at < length; ++at) {
+      for (const char stray : {'\0', '\x80'}) {
+        std::string text(length, 'a');
+        text[at] = stray;
+        EXPECT_FALSE(IsValidUtf8(text)) << length << " bytes, at " << at;
+      }
+    }
+  }
 }
 
 TEST(DigitsValue, OneToNineDigitsAndNothingElse) {

@@ -32,11 +32,11 @@ class BatchRunTest : public ::testing::Test {
   void SetUp() override {
     test::WriteSampleData(dir_.path());
     // An exchange whose place keeps other hours than its area code's
-    // largest place.
+    // largest place, and one whose name CSV must quote.
     test::WriteBytes(dir_ / "exc.bin",
-                     "TQEXC 1\nplaces 4\nDayton\tOH\nKettering\tOH\nMontr\xC3\xA9" "al\tQC\n"
-                     "Dayton\tTX\nexchanges 4\n514555 00003\n740555 00004\n937222 00001\n"
-                     "937294 00002\n");
+                     "TQEXC 1\nplaces 5\nDayton\tOH\nKettering\tOH\nMontr\xC3\xA9" "al\tQC\n"
+                     "Dayton\tTX\nDayton, \"Gem City\"\tOH\nexchanges 5\n514555 00003\n"
+                     "740555 00004\n937222 00001\n937294 00002\n937298 00005\n");
     lookup_.emplace(dir_.path());
   }
 
@@ -75,7 +75,7 @@ TEST_F(BatchRunTest, EveryLineGivesOneRowInOrderOnAnyNumberOfThreads) {
   const std::string input = std::string("937-222-1234\r\n\n  \n(937) 294-5555\nhello\na\xE9\n") +
                             std::string("9\0 37\n", 6) + std::string(1 << 20, '5') +
                             "\n+44 20 7946 0000\n1-800-FLOWERS\n299 222 1234\n937.999.1234\n" +
-                            "740 555 1234\n514 555 0000";  // no LF at the end
+                            "740 555 1234\n937 298 1234\n514 555 0000";  // no LF at the end
   const std::vector<std::string> rows = {
       "status|place|local_time",
       "ok|Dayton|2026-01-15T12:00-05:00",
@@ -91,6 +91,7 @@ TEST_F(BatchRunTest, EveryLineGivesOneRowInOrderOnAnyNumberOfThreads) {
       "unknown_area_code||",
       "unknown_exchange||2026-01-15T12:00-05:00",
       "ok|Dayton|2026-01-15T11:00-06:00",
+      "ok|Dayton, \"Gem City\"|",
       "ok|Montr\xC3\xA9" "al|2026-01-15T12:00-05:00",
   };
   BatchOptions options;

@@ -61,6 +61,8 @@ TEST_F(NumberSearch, EveryForm) {
       // An extension marker without digits, leading zeros: the number stands.
       {"937 222 1234 ext", dayton}, {"937-222-1234 x", dayton}, {"937 x", areaCode},
       {"937x", areaCode}, {"00937", areaCode},
+      // A country code 1 alone or run into the area code: the code is the rest.
+      {"+1937", areaCode}, {"+1 937", areaCode}, {"1 937 222", dayton},
       // As pasted (in code page 1252): dashes, no-break spaces, a link.
       {"937\x96" "222\x97" "1234", dayton}, {"\xA0" "937\xA0" "222 1234\xA0", dayton},
       {"tel:+1-937-222-1234", dayton}, {"TEL:937.222.1234", dayton},
