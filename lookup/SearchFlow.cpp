@@ -632,11 +632,20 @@ void SearchFlow::LookupState(const std::string& state) {
   // The state as stored, whatever case it was typed in.
   std::string stored = state;
   if (!setCities.SelectedRows().empty()) stored = setCities.States()[setCities.SelectedRows().front()];
-  // Many places: read from the columns, without making each the current one.
+  // Many places: read from the columns, without making each the current
+  // one; a city whose codes are all listed adds nothing.
+  setAreaCodes.EnsureLoaded();
+  std::array<bool, 1000> listed{};  // by area code (arc.bin holds 100 to 999)
   for (const std::uint32_t row : setCities.SelectedRows()) {
-    if (IsMajorCity(setCities.Populations()[row])) {
-      AddCodesOfCity(static_cast<std::int32_t>(setCities.CityIds()[row]), areaCodes);
+    if (!IsMajorCity(setCities.Populations()[row])) continue;
+    const std::uint32_t cityId = setCities.CityIds()[row];
+    const std::span<const std::uint32_t> pairs = setAreaCodes.RowsOfCity(cityId);
+    if (std::all_of(pairs.begin(), pairs.end(),
+                    [&](std::uint32_t pair) { return listed[setAreaCodes.AreaCodes()[pair]]; })) {
+      continue;
     }
+    AddCodesOfCity(static_cast<std::int32_t>(cityId), areaCodes);
+    for (const std::uint32_t pair : pairs) listed[setAreaCodes.AreaCodes()[pair]] = true;
   }
   setCities.MovePastEnd();
   if (areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
