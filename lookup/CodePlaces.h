@@ -83,6 +83,8 @@ class CodePlaces {
     const Code& code = codes_[static_cast<std::size_t>(areaCode)];
     return code.begin == code.end ? nullptr : &code;
   }
+  // A place of a code's run: the run of `code` is [code.begin, code.end).
+  const Place& PlaceAt(std::uint32_t at) const { return places_[at]; }
   std::span<const Place> PlacesOf(const Code& code) const {
     return std::span<const Place>(places_).subspan(code.begin, code.end - code.begin);
   }

@@ -46,6 +46,26 @@ std::string StateCodeOf(const std::string& text) {
 
 }  // namespace
 
+// Two stable counting passes, over the lower and the upper half of the bits
+// a position can have: each pass as long as the items, however many names.
+void SearchFlow::SortByPosition(std::vector<PositionPlace>& items,
+                                std::vector<PositionPlace>& spare, std::size_t positions) {
+  const int bits = std::bit_width(positions > 1 ? positions - 1 : std::size_t{1});
+  const int low = bits / 2;
+  spare.resize(items.size());
+  std::vector<std::uint32_t>& starts = positionStarts_;
+  const auto pass = [&](const std::vector<PositionPlace>& from, std::vector<PositionPlace>& to,
+                        int shift, int width) {
+    const std::uint32_t mask = (std::uint32_t{1} << width) - 1;
+    starts.assign((std::size_t{1} << width) + 1, 0);
+    for (const PositionPlace& item : from) ++starts[((item.position >> shift) & mask) + 1];
+    std::inclusive_scan(starts.begin(), starts.end(), starts.begin());
+    for (const PositionPlace& item : from) to[starts[(item.position >> shift) & mask]++] = item;
+  };
+  pass(items, spare, 0, low);
+  pass(spare, items, low, bits - low);
+}
+
 namespace {
 
 // The order of the choices offered: the most populous first, then by text.
@@ -917,26 +937,18 @@ void SearchFlow::ListCodePlaces(const std::vector<const CodePlaces::Code*>& code
 
 void SearchFlow::ListMergedPlaces(const std::vector<const CodePlaces::Code*>& codes) {
   if (std::none_of(codes.begin(), codes.end(), [](const auto* code) { return code->withState; })) {
-    // A merge of the runs: the run whose next place comes first gives it.
-    struct Run {
-      const CodePlaces::Place* next;
-      const CodePlaces::Place* end;
-    };
-    std::vector<Run> runs;
+    // By the positions of their names; a place of several codes comes once.
+    std::vector<PositionPlace>& items = positionScratch_;
+    items.clear();
     for (const auto* code : codes) {
-      const auto places = codePlaces_.PlacesOf(*code);
-      runs.push_back({places.data(), places.data() + places.size()});
+      for (std::uint32_t at = code->begin; at < code->end; ++at) {
+        items.push_back({codePlaces_.PlaceAt(at).position, at});
+      }
     }
-    const auto later = [](const Run& a, const Run& b) { return a.next->position > b.next->position; };
-    std::make_heap(runs.begin(), runs.end(), later);
-    while (!runs.empty()) {
-      std::pop_heap(runs.begin(), runs.end(), later);
-      Run& run = runs.back();
-      if (listed_.empty() || listed_.back().row != run.next->row) listed_.push_back(*run.next);
-      if (++run.next == run.end) {
-        runs.pop_back();
-      } else {
-        std::push_heap(runs.begin(), runs.end(), later);
+    SortByPosition(items, positionSpare_, setCities.RowCount());
+    for (std::size_t k = 0; k < items.size(); ++k) {
+      if (k == 0 || items[k].position != items[k - 1].position) {
+        listed_.push_back(codePlaces_.PlaceAt(items[k].place));
       }
     }
     return;

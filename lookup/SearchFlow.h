@@ -275,6 +275,16 @@ class SearchFlow {
   // Scratch of ListPlacesOfCodes, kept between searches.
   std::vector<const CodePlaces::Code*> listedCodes_;
   std::vector<CodePlaces::Place> listed_;
+  // A place of a code (its index in the layout) at the position of its name.
+  struct PositionPlace {
+    std::uint32_t position;
+    std::uint32_t place;
+  };
+  // Sorts `items` by position (below `positions`), `spare` its scratch.
+  void SortByPosition(std::vector<PositionPlace>& items, std::vector<PositionPlace>& spare,
+                      std::size_t positions);
+  std::vector<PositionPlace> positionScratch_, positionSpare_;
+  std::vector<std::uint32_t> positionStarts_;
   std::optional<NumberResult> exchange_;
   std::string e164_;
   std::vector<CityChoice> openChoices_;
