@@ -247,12 +247,33 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
   }
   // Equal keys are equal names unless the names differ in size or go on.
   const auto reads = [](const Keyed& x, const Keyed& y) { return x.size != y.size || x.size > 16; };
-  std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
+  const auto before = [&](const Keyed& x, const Keyed& y) {
     if (x.head != y.head) return x.head < y.head;
     if (x.tail != y.tail) return x.tail < y.tail;
     const int order = reads(x, y) ? CompareNoCase(names[x.row], names[y.row]) : 0;
     return order != 0 ? order < 0 : x.row < y.row;
-  });
+  };
+  // A file joined from a few sorted files is merged, two parts at a time.
+  std::vector<std::size_t> parts = {0};
+  for (std::size_t k = 1; k < keyed.size() && parts.size() <= 64; ++k) {
+    if (before(keyed[k], keyed[k - 1])) parts.push_back(k);
+  }
+  if (parts.size() <= 64) {
+    parts.push_back(keyed.size());
+    while (parts.size() > 2) {
+      std::vector<std::size_t> merged = {0};
+      for (std::size_t p = 2; p < parts.size(); p += 2) {
+        std::inplace_merge(keyed.begin() + static_cast<std::ptrdiff_t>(parts[p - 2]),
+                           keyed.begin() + static_cast<std::ptrdiff_t>(parts[p - 1]),
+                           keyed.begin() + static_cast<std::ptrdiff_t>(parts[p]), before);
+        merged.push_back(parts[p]);
+      }
+      if (parts.size() % 2 == 0) merged.push_back(parts.back());
+      parts = std::move(merged);
+    }
+  } else {
+    std::sort(keyed.begin(), keyed.end(), before);
+  }
   for (std::size_t k = 0; k < keyed.size(); ++k) {
     rows[k] = keyed[k].row;
     sizes[k] = keyed[k].size;
@@ -279,18 +300,21 @@ bool CCitySet::Load() {
   const std::string& bytes = *file;
   fileSize_ = bytes.size();
   fileSha256_ = Sha256Hex(bytes);
+  // Columns held by answers of an earlier load stay as they are.
+  columns_ = std::make_shared<CityColumns>();
+  CityColumns& columns = *columns_;
   DamageReport damage;
   bool complete = true;
   try {
     // A record takes at least 16 bytes (eight lines of one character), so
     // this never reallocates; pages of the spare room are never touched.
     const std::size_t most = bytes.size() / 16;
-    aCityIds.reserve(most);
-    aCityNames.reserve(most);
-    aStates.reserve(most);
-    aPopulations.reserve(most);
-    aDaylightFlags.reserve(most);
-    aTimeZones.reserve(most);
+    columns.aCityIds.reserve(most);
+    columns.aCityNames.reserve(most);
+    columns.aStates.reserve(most);
+    columns.aPopulations.reserve(most);
+    columns.aDaylightFlags.reserve(most);
+    columns.aTimeZones.reserve(most);
     RecordReader<8> records(SkipByteOrderMark(bytes, damage), kCityNumberLines, damage);
     std::vector<bool> seen;  // by city id
     CityNumbers city{};
@@ -306,26 +330,27 @@ bool CCitySet::Load() {
       }
       seen[city.cityId] = true;
       // The texts are decoded in place, into the columns.
-      aCityIds.push_back(city.cityId);
-      AddCityName(lines[1], aCityNames);
-      AddState(lines[2], aStates);
-      aPopulations.push_back(city.population);
-      aDaylightFlags.push_back(city.daylight);
-      aTimeZones.push_back(city.timeZone);
+      columns.aCityIds.push_back(city.cityId);
+      AddCityName(lines[1], columns.aCityNames);
+      AddState(lines[2], columns.aStates);
+      columns.aPopulations.push_back(city.population);
+      columns.aDaylightFlags.push_back(city.daylight);
+      columns.aTimeZones.push_back(city.timeZone);
     }
   } catch (const std::exception&) {  // out of memory: keep whole records only
     complete = false;
   }
   try {
-    const std::size_t rows = std::min({aCityIds.size(), aCityNames.size(), aStates.size(),
-                                       aPopulations.size(), aDaylightFlags.size(),
-                                       aTimeZones.size()});
-    aCityIds.resize(rows);
-    aCityNames.resize(rows);
-    aStates.resize(rows);
-    aPopulations.resize(rows);
-    aDaylightFlags.resize(rows);
-    aTimeZones.resize(rows);
+    const std::size_t rows =
+        std::min({columns.aCityIds.size(), columns.aCityNames.size(), columns.aStates.size(),
+                  columns.aPopulations.size(), columns.aDaylightFlags.size(),
+                  columns.aTimeZones.size()});
+    columns.aCityIds.resize(rows);
+    columns.aCityNames.resize(rows);
+    columns.aStates.resize(rows);
+    columns.aPopulations.resize(rows);
+    columns.aDaylightFlags.resize(rows);
+    columns.aTimeZones.resize(rows);
     BuildIndexes();
     outcome_ = complete ? DescribeLoad(FileProblem::kDamaged, kFileName, folder_,
                                        DamageWithManifest(folder_, kFileName, bytes, rows,
@@ -336,12 +361,12 @@ bool CCitySet::Load() {
     namePosition_.clear();
     nameFirst_.clear();
     nameAfter_.clear();
-    aCityIds.clear();
-    aCityNames.clear();
-    aStates.clear();
-    aPopulations.clear();
-    aDaylightFlags.clear();
-    aTimeZones.clear();
+    columns.aCityIds.clear();
+    columns.aCityNames.clear();
+    columns.aStates.clear();
+    columns.aPopulations.clear();
+    columns.aDaylightFlags.clear();
+    columns.aTimeZones.clear();
     outcome_ = DescribeLoad(FileProblem::kUnreadable, kFileName, folder_,
                             "there is not enough memory to read it");
     return false;
@@ -350,12 +375,13 @@ bool CCitySet::Load() {
 }
 
 void CCitySet::BuildIndexes() {
-  byCityId_.Build(aCityIds);
+  const CityColumns& columns = *columns_;
+  byCityId_.Build(columns.aCityIds);
   // Names are ordered as the filters compare them, without regard to case.
-  byName_.resize(aCityNames.size());
+  byName_.resize(columns.aCityNames.size());
   std::iota(byName_.begin(), byName_.end(), 0u);
   std::vector<std::uint32_t> common, sizes;
-  SortRowsByName(byName_, aCityNames, common, sizes);
+  SortRowsByName(byName_, columns.aCityNames, common, sizes);
   // The names that begin with a name follow it in this order. The names
   // still open (each beginning the next, the last one the previous name)
   // stay open while the common beginning of a name and the previous one is
@@ -387,9 +413,9 @@ void CCitySet::BuildIndexes() {
   // of a state stay in order; where keys agree and a state is longer, by the
   // whole text.
   std::vector<KeyedRow> majors;
-  for (std::uint32_t row = 0; row < aStates.size(); ++row) {
-    if (!IsMajorCity(aPopulations[row])) continue;
-    const std::string& state = aStates[row];
+  for (std::uint32_t row = 0; row < columns.aStates.size(); ++row) {
+    if (!IsMajorCity(columns.aPopulations[row])) continue;
+    const std::string& state = columns.aStates[row];
     std::array<unsigned char, 8> bytes{};
     std::memcpy(bytes.data(), state.data(), std::min<std::size_t>(state.size(), 8));
     std::uint64_t key = 0;
@@ -399,9 +425,9 @@ void CCitySet::BuildIndexes() {
   SortByKey(majors);
   for (auto run = majors.begin(); run != majors.end();) {
     const auto end = std::find_if(run, majors.end(), [&](const KeyedRow& k) { return k.key != run->key; });
-    if (aStates[run->row].size() >= 8) {
+    if (columns.aStates[run->row].size() >= 8) {
       std::stable_sort(run, end, [&](const KeyedRow& a, const KeyedRow& b) {
-        return aStates[a.row] < aStates[b.row];
+        return columns.aStates[a.row] < columns.aStates[b.row];
       });
     }
     run = end;
@@ -410,14 +436,16 @@ void CCitySet::BuildIndexes() {
   for (std::size_t i = 0; i < majors.size(); ++i) majorByState_[i] = majors[i].row;
 }
 
-bool CCitySet::IsLoaded() const { return !aCityIds.empty() || !aCityNames.empty(); }
+bool CCitySet::IsLoaded() const {
+  return !columns_->aCityIds.empty() || !columns_->aCityNames.empty();
+}
 
 void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
   using Form = CityQuery::Form;
   const CityQuery query = ParseCityFilter(strFilter);
   switch (query.form) {
     case Form::kEverything:
-      rows.resize(aCityIds.size());
+      rows.resize(columns_->aCityIds.size());
       std::iota(rows.begin(), rows.end(), 0u);
       break;
     case Form::kCityId: {
@@ -428,7 +456,7 @@ void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
     case Form::kCityAndState:
       SelectNames(query, false, rows);
       std::erase_if(rows, [&](std::uint32_t row) {
-        return CompareNoCase(CurrentStateCode(aStates[row]), query.state) != 0;
+        return CompareNoCase(CurrentStateCode(columns_->aStates[row]), query.state) != 0;
       });
       break;
     case Form::kCity:
@@ -439,7 +467,7 @@ void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
       break;
     case Form::kStatePrefix: {
       const auto byState = [&](std::uint32_t row, std::string_view value) {
-        return std::string_view(aStates[row]) < value;
+        return std::string_view(columns_->aStates[row]) < value;
       };
       // Newfoundland's places may be stored under its old code NF as well.
       // The states that begin with a code follow each other: their end is
@@ -447,7 +475,7 @@ void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
       const auto addStartingWith = [&](std::string_view code) {
         const auto first = std::lower_bound(majorByState_.begin(), majorByState_.end(), code, byState);
         const auto last = std::partition_point(first, majorByState_.end(), [&](std::uint32_t row) {
-          return std::string_view(aStates[row]).starts_with(code);
+          return std::string_view(columns_->aStates[row]).starts_with(code);
         });
         rows.insert(rows.end(), first, last);
       };
@@ -471,11 +499,11 @@ void CCitySet::SelectNames(const CityQuery& query, bool prefix,
                            std::vector<std::uint32_t>& rows) const {
   const auto collect = [&](const std::string& value) {
     const auto byName = [&](std::uint32_t row, const std::string& v) {
-      return CompareNoCase(aCityNames[row], v) < 0;
+      return CompareNoCase(columns_->aCityNames[row], v) < 0;
     };
     auto it = std::lower_bound(byName_.begin(), byName_.end(), value, byName);
     for (; it != byName_.end(); ++it) {
-      const std::string& name = aCityNames[*it];
+      const std::string& name = columns_->aCityNames[*it];
       if (prefix ? !StartsWithNoCase(name, value) : CompareNoCase(name, value) != 0) break;
       rows.push_back(*it);
     }
@@ -491,21 +519,21 @@ void CCitySet::SelectNames(const CityQuery& query, bool prefix,
 
 std::vector<std::uint32_t> CCitySet::RowsNamed(std::string_view name) const {
   auto it = std::lower_bound(byName_.begin(), byName_.end(), name, [&](std::uint32_t row, std::string_view n) {
-    return CompareNoCase(aCityNames[row], n) < 0;
+    return CompareNoCase(columns_->aCityNames[row], n) < 0;
   });
   std::vector<std::uint32_t> rows;
-  for (; it != byName_.end() && CompareNoCase(aCityNames[*it], name) == 0; ++it) rows.push_back(*it);
+  for (; it != byName_.end() && CompareNoCase(columns_->aCityNames[*it], name) == 0; ++it) rows.push_back(*it);
   std::sort(rows.begin(), rows.end());
   return rows;
 }
 
 void CCitySet::SetCurrent(std::uint32_t row) {
-  iCityId = static_cast<std::int32_t>(aCityIds[row]);
-  strCity = aCityNames[row];
-  strStateOrProvince = aStates[row];
-  iPopulation = static_cast<std::int32_t>(aPopulations[row]);
-  bDaylightSaving = aDaylightFlags[row];
-  fTimeZone = aTimeZones[row];
+  iCityId = static_cast<std::int32_t>(columns_->aCityIds[row]);
+  strCity = columns_->aCityNames[row];
+  strStateOrProvince = columns_->aStates[row];
+  iPopulation = static_cast<std::int32_t>(columns_->aPopulations[row]);
+  bDaylightSaving = columns_->aDaylightFlags[row];
+  fTimeZone = columns_->aTimeZones[row];
 }
 
 }  // namespace tq

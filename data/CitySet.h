@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,6 +18,17 @@
 #include "data/RecordCursor.h"
 
 namespace tq {
+
+// The columns of the loaded records, in file order. They do not change once
+// loaded: an answer that lists places holds them (CCitySet::Columns).
+struct CityColumns {
+  std::vector<std::string> aCityNames;
+  std::vector<std::string> aStates;
+  std::vector<std::uint32_t> aPopulations;
+  std::vector<std::uint32_t> aCityIds;
+  std::vector<std::uint8_t> aDaylightFlags;
+  std::vector<float> aTimeZones;
+};
 
 class CCitySet : public RecordCursor<CCitySet> {
  public:
@@ -43,13 +55,15 @@ class CCitySet : public RecordCursor<CCitySet> {
   float fTimeZone = 0.0f;
 
   // The loaded columns, in file order, for inspection and checks.
-  std::size_t RowCount() const { return aCityIds.size(); }
-  const std::vector<std::string>& CityNames() const { return aCityNames; }
-  const std::vector<std::string>& States() const { return aStates; }
-  const std::vector<std::uint32_t>& Populations() const { return aPopulations; }
-  const std::vector<std::uint32_t>& CityIds() const { return aCityIds; }
-  const std::vector<std::uint8_t>& DaylightFlags() const { return aDaylightFlags; }
-  const std::vector<float>& TimeZones() const { return aTimeZones; }
+  std::size_t RowCount() const { return columns_->aCityIds.size(); }
+  const std::vector<std::string>& CityNames() const { return columns_->aCityNames; }
+  const std::vector<std::string>& States() const { return columns_->aStates; }
+  const std::vector<std::uint32_t>& Populations() const { return columns_->aPopulations; }
+  const std::vector<std::uint32_t>& CityIds() const { return columns_->aCityIds; }
+  const std::vector<std::uint8_t>& DaylightFlags() const { return columns_->aDaylightFlags; }
+  const std::vector<float>& TimeZones() const { return columns_->aTimeZones; }
+  // The same columns, to be held as they are after the set is gone.
+  std::shared_ptr<const CityColumns> Columns() const { return columns_; }
 
   // The rows of one city id, in file order ("iCityId = N" without a filter
   // text to read).
@@ -88,12 +102,7 @@ class CCitySet : public RecordCursor<CCitySet> {
   LoadOutcome outcome_;
   std::size_t fileSize_ = 0;
   std::string fileSha256_;
-  std::vector<std::string> aCityNames;
-  std::vector<std::string> aStates;
-  std::vector<std::uint32_t> aPopulations;
-  std::vector<std::uint32_t> aCityIds;
-  std::vector<std::uint8_t> aDaylightFlags;
-  std::vector<float> aTimeZones;
+  std::shared_ptr<CityColumns> columns_ = std::make_shared<CityColumns>();
 
   KeyIndex byCityId_;
   std::vector<std::uint32_t> byName_;         // all rows, by name (case aside), then row

@@ -35,9 +35,38 @@ std::vector<int> ZonesOf(const AnswerTimes& times) {
 
 }  // namespace
 
+PlaceFacts PlaceList::operator[](std::size_t at) const {
+  const Row& place = rows_[at];
+  const CityColumns& columns = *columns_;
+  return PlaceFacts{columns.aCityNames[place.row],
+                    columns.aStates[place.row],
+                    static_cast<std::int32_t>(columns.aPopulations[place.row]),
+                    static_cast<std::int32_t>(columns.aCityIds[place.row]),
+                    place.listed,
+                    place.ownEntry,
+                    place.withState};
+}
+
+bool PlaceList::operator==(const PlaceList& other) const {
+  if (columns_ == other.columns_ || rows_.empty()) return rows_ == other.rows_;
+  if (rows_.size() != other.rows_.size()) return false;
+  const CityColumns &mine = *columns_, &theirs = *other.columns_;
+  for (std::size_t at = 0; at < rows_.size(); ++at) {
+    const Row &a = rows_[at], &b = other.rows_[at];
+    if (a.listed != b.listed || a.ownEntry != b.ownEntry || a.withState != b.withState ||
+        mine.aPopulations[a.row] != theirs.aPopulations[b.row] ||
+        mine.aCityIds[a.row] != theirs.aCityIds[b.row] ||
+        mine.aCityNames[a.row] != theirs.aCityNames[b.row] ||
+        mine.aStates[a.row] != theirs.aStates[b.row]) {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::vector<std::string> AllPlaceEntries(const Answer& answer) {
   std::vector<std::string> entries;
-  for (const PlaceFacts& place : answer.places) {
+  for (const PlaceFacts place : answer.places) {
     if (!place.ownEntry) continue;
     entries.push_back(place.withState ? place.name + ", " + place.state : place.name);
   }
@@ -45,8 +74,8 @@ std::vector<std::string> AllPlaceEntries(const Answer& answer) {
 }
 
 bool HasUnlistedPlaces(const Answer& answer) {
-  for (const PlaceFacts& place : answer.places) {
-    if (!place.listed) return true;
+  for (std::size_t at = 0; at < answer.places.size(); ++at) {
+    if (!answer.places.Listed(at)) return true;
   }
   return false;
 }

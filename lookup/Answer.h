@@ -6,13 +6,16 @@
 // text and JSON of tqlookup, batch rows and the desktop search only show it.
 // Texts are code page 1252.
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "data/PlannedCodes.h"
+#include "data/CitySet.h"
 #include "data/DataFile.h"
 #include "number/NumberLookup.h"
 #include "postal/PostalTable.h"
@@ -62,6 +65,57 @@ struct PlaceFacts {
   bool ownEntry = true;    // the place its entry stands for (places that read alike share one)
   bool withState = false;  // its entry carries its state ("Iqaluit, NU")
   bool operator==(const PlaceFacts&) const = default;
+};
+
+// The places of an answer, in the order of its full list: rows of the city
+// columns they were read from, which the list holds, so that it stays whole
+// however long it is held. Each place reads as its PlaceFacts; two lists are
+// equal when their places read the same.
+class PlaceList {
+ public:
+  struct Row {
+    std::uint32_t row;
+    bool listed, ownEntry, withState;  // as in PlaceFacts
+    bool operator==(const Row&) const = default;
+  };
+  class Iterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = PlaceFacts;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = PlaceFacts;
+    Iterator() = default;
+    Iterator(const PlaceList* list, std::size_t at) : list_(list), at_(at) {}
+    PlaceFacts operator*() const { return (*list_)[at_]; }
+    Iterator& operator++() { ++at_; return *this; }
+    Iterator operator++(int) { Iterator was = *this; ++at_; return was; }
+    bool operator==(const Iterator& other) const { return at_ == other.at_; }
+
+   private:
+    const PlaceList* list_ = nullptr;
+    std::size_t at_ = 0;
+  };
+
+  std::size_t size() const { return rows_.size(); }
+  bool empty() const { return rows_.empty(); }
+  PlaceFacts operator[](std::size_t at) const;
+  bool Listed(std::size_t at) const { return rows_[at].listed; }
+  Iterator begin() const { return {this, 0}; }
+  Iterator end() const { return {this, rows_.size()}; }
+  bool operator==(const PlaceList& other) const;
+
+  // For the search flow: the places are rows of `columns`, written into
+  // Rows() (whose storage is kept for the next list).
+  void Reset(std::shared_ptr<const CityColumns> columns) {
+    columns_ = std::move(columns);
+    rows_.clear();
+  }
+  std::vector<Row>& Rows() { return rows_; }
+
+ private:
+  std::shared_ptr<const CityColumns> columns_;
+  std::vector<Row> rows_;
 };
 
 // The other places of one state that share the name of the place answered
@@ -176,7 +230,7 @@ struct Answer {
   // Every place of the codes with its figures, in the order of the full list
   // (places that share an entry's text follow each other, the one the entry
   // stands for first); the largest city's facts.
-  std::vector<PlaceFacts> places;
+  PlaceList places;
   std::optional<PlaceFacts> largestPlace;
   // The place searched shares its name with other places of its state.
   std::optional<Namesakes> namesakes;

@@ -184,8 +184,9 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
   json += ",\n  \"e164\": " + (answer.e164.empty() ? "null" : JsonString(answer.e164));
   json += ",\n  \"outcome\": \"" + std::string(AnswerOutcomeName(answer.outcome)) + "\"";
   json += ",\n  \"places\": [";
-  for (const PlaceFacts& place : answer.places) {
-    json += &place == &answer.places.front() ? "\n" : ",\n";
+  for (std::size_t at = 0; at < answer.places.size(); ++at) {
+    const PlaceFacts place = answer.places[at];
+    json += at == 0 ? "\n" : ",\n";
     json += "    {\"name\": " + JsonString(place.name) + ", \"state\": " +
             JsonString(place.state) + ", \"population\": " + std::to_string(place.population) +
             ", \"listed\": " + (place.listed ? "true" : "false") + "}";

@@ -46,6 +46,26 @@ std::string StateCodeOf(const std::string& text) {
 
 }  // namespace
 
+// Two stable counting passes, over the lower and the upper half of the bits
+// a position can have: each pass as long as the items, however many names.
+void SearchFlow::SortByPosition(std::vector<PositionPlace>& items,
+                                std::vector<PositionPlace>& spare, std::size_t positions) {
+  const int bits = std::bit_width(positions > 1 ? positions - 1 : std::size_t{1});
+  const int low = bits / 2;
+  spare.resize(items.size());
+  std::vector<std::uint32_t>& starts = positionStarts_;
+  const auto pass = [&](const std::vector<PositionPlace>& from, std::vector<PositionPlace>& to,
+                        int shift, int width) {
+    const std::uint32_t mask = (std::uint32_t{1} << width) - 1;
+    starts.assign((std::size_t{1} << width) + 1, 0);
+    for (const PositionPlace& item : from) ++starts[((item.position >> shift) & mask) + 1];
+    std::inclusive_scan(starts.begin(), starts.end(), starts.begin());
+    for (const PositionPlace& item : from) to[starts[(item.position >> shift) & mask]++] = item;
+  };
+  pass(items, spare, 0, low);
+  pass(spare, items, low, bits - low);
+}
+
 namespace {
 
 // The order of the choices offered: the most populous first, then by text.
@@ -134,7 +154,6 @@ SearchFlow::~SearchFlow() = default;
 void SearchFlow::OpenData() {
   BusyScope wait(busy_);
   numbers_.reset();
-  rowFacts_.clear();
   setCities.Open();
   setAreaCodes.Open();
   dataProblems_.clear();
@@ -168,6 +187,7 @@ void SearchFlow::OpenData() {
     if (setCities.RowCount() > 0) (void)postal_.Read(*dataFolder_, setCities);
     if (postal_.Outcome().problem != FileProblem::kMissing) tell(postal_.Outcome());
   }
+  BuildCodePlaces();
   auto answer = std::make_shared<Answer>(*answer_);
   answer->problems = dataProblems_;
   answer_ = std::move(answer);
@@ -632,15 +652,20 @@ void SearchFlow::LookupState(const std::string& state) {
   // The state as stored, whatever case it was typed in.
   std::string stored = state;
   if (!setCities.SelectedRows().empty()) stored = setCities.States()[setCities.SelectedRows().front()];
-  // Many places: read from their facts, without making each the current one.
-  if (rowFacts_.size() != setCities.RowCount()) MakeRowFacts();
-  const std::vector<std::uint32_t>& selected = setCities.SelectedRows();
-  for (std::size_t at = 0; at < selected.size(); ++at) {
-    if (at + kReadAhead < selected.size()) __builtin_prefetch(&rowFacts_[selected[at + kReadAhead]]);
-    const RowFacts& facts = rowFacts_[selected[at]];
-    if (IsMajorCity(facts.population)) {
-      AddCodesOfCity(static_cast<std::int32_t>(facts.cityId), areaCodes);
+  // Many places: read from the columns, without making each the current
+  // one; a city whose codes are all listed adds nothing.
+  setAreaCodes.EnsureLoaded();
+  std::array<bool, 1000> listed{};  // by area code (arc.bin holds 100 to 999)
+  for (const std::uint32_t row : setCities.SelectedRows()) {
+    if (!IsMajorCity(setCities.Populations()[row])) continue;
+    const std::uint32_t cityId = setCities.CityIds()[row];
+    const std::span<const std::uint32_t> pairs = setAreaCodes.RowsOfCity(cityId);
+    if (std::all_of(pairs.begin(), pairs.end(),
+                    [&](std::uint32_t pair) { return listed[setAreaCodes.AreaCodes()[pair]]; })) {
+      continue;
     }
+    AddCodesOfCity(static_cast<std::int32_t>(cityId), areaCodes);
+    for (const std::uint32_t pair : pairs) listed[setAreaCodes.AreaCodes()[pair]] = true;
   }
   setCities.MovePastEnd();
   if (areaCodes.empty()) AddCodesOfEveryPlace(state, areaCodes);
@@ -790,125 +815,198 @@ void SearchFlow::SetMajorCitiesHeading() {
 
 // The codes of an overlay complex share their places. A place read once
 // changes nothing when read again for another code with the same entry form
-// (its entry, the largest city and the clocks stay), so it is read once. The
+// (its entry, the largest city and the clocks stay), so it is listed once. The
 // state found is that of the last place of the last code among the places of
 // the state that holds most of them: a code whose places all lie in one state
 // is that state's, and a neighbour served across a border (Saint-Régis, QC on
-// 613) does not give the code its province.
-void SearchFlow::MakeRowFacts() {
-  const std::size_t rows = setCities.RowCount();
-  rowFacts_.resize(rows);
-  rowStates_.clear();
-  // Each state is a number, in the order first met.
-  std::unordered_map<std::string_view, std::uint32_t> stateIndex;
-  for (std::size_t row = 0; row < rows; ++row) {
-    const std::string& state = setCities.States()[row];
-    const auto [at, added] =
-        stateIndex.try_emplace(state, static_cast<std::uint32_t>(rowStates_.size()));
-    if (added) rowStates_.push_back(state);
-    const std::uint32_t cityId = setCities.CityIds()[row];
-    rowFacts_[row] = {{0, 0},
-                      cityId,
-                      setCities.Populations()[row],
-                      at->second,
-                      law_ ? law_->ZoneOfPlace(static_cast<std::int32_t>(cityId)) : -1,
-                      kinds_.MayBeLargestCityRow(static_cast<std::uint32_t>(row))};
-  }
-  round_ = 0;
-}
-
+// 613) does not give the code its province. What each code decides alone is
+// laid out with its places (CodePlaces); several codes combine it in their
+// order, the first reached of equals counting.
 std::optional<std::int32_t> SearchFlow::ListPlacesOfCodes(
     const std::vector<std::int32_t>& areaCodes) {
   if (areaCodes.empty()) return std::nullopt;
   setAreaCodes.EnsureLoaded();
   setCities.EnsureLoaded();
-  const std::vector<std::uint32_t>& pairCities = setAreaCodes.CityIds();
-  if (rowFacts_.size() != setCities.RowCount()) MakeRowFacts();
-  if (++round_ == 0) {
-    for (RowFacts& facts : rowFacts_) facts.readInRound[0] = facts.readInRound[1] = 0;
-    round_ = 1;
+  if (codePlacesRows_ != setCities.RowCount() || codePlacesPairs_ != setAreaCodes.CityIds().size()) {
+    BuildCodePlaces();
   }
-  readPlaces_.clear();
-  // The largest place of each time zone: zone, population, row.
-  struct Clock {
-    int zone;
-    std::int64_t population;
-    std::uint32_t row;
-  };
-  std::vector<Clock> clocks;
-  // The largest city: the most populous place that may be one, else the most
-  // populous place; the first reached of equals.
-  std::optional<std::int32_t> bestCityId, bestOfAll;
-  // Each state's places read, its last place reached and when.
+  using Code = CodePlaces::Code;
+  std::vector<const Code*>& codes = listedCodes_;
+  codes.clear();
+  for (const std::int32_t areaCode : areaCodes) {
+    if (const Code* code = codePlaces_.Find(areaCode)) codes.push_back(code);
+  }
+  if (codes.empty()) {
+    entries_.clear();
+    entryPlaces_.clear();
+    return std::nullopt;
+  }
+  // The largest place of each time zone, the zone first reached first.
+  std::vector<CodePlaces::Clock> clocks;
+  CodePlaces::Largest best, bestOfAll;
+  std::uint32_t bestCode = 0, bestOfAllCode = 0;
+  // Each state's places listed, its last place reached and when.
   struct StatePlaces {
     std::uint32_t state;
-    std::size_t places;
+    std::uint32_t places;
     std::uint32_t lastRow;
-    std::size_t reached;
+    std::uint64_t reached;
   };
-  std::size_t reached = 0;
   std::vector<StatePlaces> states;
-  std::int64_t bestPopulation = -1, bestOfAllPopulation = -1;
-  for (const std::int32_t areaCode : areaCodes) {
-    const bool withState = SharedRegionLine(areaCode) != nullptr;
-    // The rows of the code's places first, so that each row's facts can be
-    // asked of memory well before they are read.
-    reachedRows_.clear();
-    for (const std::uint32_t pair : setAreaCodes.RowsOfAreaCode(static_cast<std::uint32_t>(areaCode))) {
-      const std::span<const std::uint32_t> rows = setCities.RowsOfCity(pairCities[pair]);
-      if (!rows.empty()) reachedRows_.push_back(rows.front());
-    }
-    for (std::size_t at = 0; at < reachedRows_.size(); ++at) {
-      if (at + kReadAhead < reachedRows_.size()) {
-        __builtin_prefetch(&rowFacts_[reachedRows_[at + kReadAhead]], 1);
-      }
-      const std::uint32_t row = reachedRows_[at];
-      RowFacts& facts = rowFacts_[row];
-      auto ofState = std::find_if(states.begin(), states.end(), [&facts](const StatePlaces& found) {
-        return found.state == facts.state;
+  const auto earlier = [](std::uint32_t codeA, std::uint32_t reachA, std::uint32_t codeB,
+                          std::uint32_t reachB) {
+    return codeA != codeB ? codeA < codeB : reachA < reachB;
+  };
+  for (std::uint32_t c = 0; c < codes.size(); ++c) {
+    const Code& code = *codes[c];
+    for (const CodePlaces::Clock& clock : code.clocks) {
+      const auto known = std::find_if(clocks.begin(), clocks.end(), [&clock](const auto& k) {
+        return k.zone == clock.zone;
       });
-      if (ofState == states.end()) ofState = states.insert(states.end(), {facts.state, 0, row, 0});
-      ofState->lastRow = row;
-      ofState->reached = ++reached;
-      std::uint32_t& read = facts.readInRound[withState];
-      if (read == round_) continue;
-      read = round_;
-      ++ofState->places;
-      readPlaces_.push_back({row, withState});
-      const auto cityId = static_cast<std::int32_t>(facts.cityId);
-      const std::int64_t population = static_cast<std::int32_t>(facts.population);
-      if (const int zone = facts.zone; zone >= 0) {
-        const auto known = std::find_if(clocks.begin(), clocks.end(),
-                                        [zone](const Clock& clock) { return clock.zone == zone; });
-        if (known == clocks.end()) {
-          clocks.push_back({zone, population, row});
-        } else if (population > known->population) {
-          *known = {zone, population, row};
+      if (known == clocks.end()) {
+        clocks.push_back(clock);
+      } else if (clock.population > known->population) {
+        *known = clock;
+      }
+    }
+    const auto outweighs = [&](const CodePlaces::Largest& found, const CodePlaces::Largest& held,
+                               std::uint32_t heldCode) {
+      return found.population > held.population ||
+             (found.population == held.population && found.population >= 0 &&
+              earlier(c, found.reach, heldCode, held.reach));
+    };
+    if (outweighs(code.largest, best, bestCode)) best = code.largest, bestCode = c;
+    if (outweighs(code.largestOfAll, bestOfAll, bestOfAllCode)) {
+      bestOfAll = code.largestOfAll, bestOfAllCode = c;
+    }
+    for (const CodePlaces::StatePlaces& ofState : code.states) {
+      auto found = std::find_if(states.begin(), states.end(), [&ofState](const StatePlaces& s) {
+        return s.state == ofState.state;
+      });
+      if (found == states.end()) found = states.insert(states.end(), {ofState.state, 0, 0, 0});
+      found->places += ofState.places;
+      found->lastRow = ofState.lastRow;
+      found->reached = std::uint64_t{c} << 32 | ofState.lastReach;
+    }
+  }
+  ListCodePlaces(codes);
+  if (codes.size() > 1) {
+    // A place of several codes counts once in its state.
+    for (StatePlaces& ofState : states) ofState.places = 0;
+    for (const CodePlaces::Place& place : listed_) {
+      for (StatePlaces& ofState : states) {
+        if (ofState.state == place.state) {
+          ++ofState.places;
+          break;
         }
       }
-      if (population > bestOfAllPopulation) {
-        bestOfAllPopulation = population;
-        bestOfAll = cityId;
-      }
-      if (population > bestPopulation && facts.mayBeLargest) {
-        bestPopulation = population;
-        bestCityId = cityId;
-      }
     }
   }
-  ListReadPlaces(readPlaces_);
-  for (const Clock& clock : clocks) timePlaces_.push_back(TimePlaceOfRow(clock.row));
-  if (!states.empty()) {
-    // Of equal counts, the state of the last place reached.
-    const auto most = std::max_element(
-        states.begin(), states.end(), [](const StatePlaces& a, const StatePlaces& b) {
-          return a.places != b.places ? a.places < b.places : a.reached < b.reached;
-        });
-    SetCityIdFilter(setCities.strFilter, static_cast<std::int32_t>(rowFacts_[most->lastRow].cityId));
-    setCities.Open();
-    strFoundState = setCities.strStateOrProvince;
+  for (const CodePlaces::Clock& clock : clocks) timePlaces_.push_back(TimePlaceOfRow(clock.row));
+  // Of equal counts, the state of the last place reached.
+  const auto most = std::max_element(
+      states.begin(), states.end(), [](const StatePlaces& a, const StatePlaces& b) {
+        return a.places != b.places ? a.places < b.places : a.reached < b.reached;
+      });
+  SetCityIdFilter(setCities.strFilter, static_cast<std::int32_t>(setCities.CityIds()[most->lastRow]));
+  setCities.Open();
+  strFoundState = setCities.strStateOrProvince;
+  const CodePlaces::Largest& largest = best.population >= 0 ? best : bestOfAll;
+  return largest.population >= 0 ? std::optional<std::int32_t>(largest.cityId) : std::nullopt;
+}
+
+// The places of the codes in the order of the lists (into listed_ when
+// they are of several codes): one code's entries as laid out; codes whose
+// entries are plain names merged by their names' positions, a place of
+// several codes once; any other mix read in the order reached and sorted by
+// its texts.
+void SearchFlow::ListCodePlaces(const std::vector<const CodePlaces::Code*>& codes) {
+  listed_.clear();
+  entries_.clear();
+  entryPlaces_.clear();
+  if (codes.size() == 1) {
+    const auto entries = codePlaces_.EntriesOf(*codes[0]);
+    const auto entryPlaces = codePlaces_.EntryPlacesOf(*codes[0]);
+    entries_.assign(entries.begin(), entries.end());
+    entryPlaces_.assign(entryPlaces.begin(), entryPlaces.end());
+    return;
   }
-  return bestCityId ? bestCityId : bestOfAll;
+  ListMergedPlaces(codes);
+  CodePlaces::MakeEntries(listed_, setCities, kinds_, entries_, entryPlaces_);
+}
+
+void SearchFlow::ListMergedPlaces(const std::vector<const CodePlaces::Code*>& codes) {
+  if (std::none_of(codes.begin(), codes.end(), [](const auto* code) { return code->withState; })) {
+    // By the positions of their names; a place of several codes comes once.
+    std::vector<PositionPlace>& items = positionScratch_;
+    items.clear();
+    for (const auto* code : codes) {
+      for (std::uint32_t at = code->begin; at < code->end; ++at) {
+        items.push_back({codePlaces_.PlaceAt(at).position, at});
+      }
+    }
+    SortByPosition(items, positionSpare_, setCities.RowCount());
+    for (std::size_t k = 0; k < items.size(); ++k) {
+      if (k == 0 || items[k].position != items[k - 1].position) {
+        listed_.push_back(codePlaces_.PlaceAt(items[k].place));
+      }
+    }
+    return;
+  }
+  // In the order reached, each place with its entry form once.
+  struct Reached {
+    std::uint64_t when;
+    const CodePlaces::Place* place;
+    bool withState;
+  };
+  std::vector<Reached> reached;
+  for (std::uint32_t c = 0; c < codes.size(); ++c) {
+    for (const CodePlaces::Place& place : codePlaces_.PlacesOf(*codes[c])) {
+      reached.push_back({std::uint64_t{c} << 32 | place.reach, &place, codes[c]->withState});
+    }
+  }
+  std::sort(reached.begin(), reached.end(),
+            [](const Reached& a, const Reached& b) { return a.when < b.when; });
+  std::vector<std::pair<std::uint64_t, std::size_t>> forms(reached.size());
+  for (std::size_t i = 0; i < reached.size(); ++i) {
+    forms[i] = {std::uint64_t{reached[i].place->row} << 1 | reached[i].withState, i};
+  }
+  std::sort(forms.begin(), forms.end());
+  std::vector<bool> again(reached.size());
+  for (std::size_t k = 1; k < forms.size(); ++k) again[forms[k].second] = forms[k].first == forms[k - 1].first;
+  // Sorted by their first eight bytes, lowered, as one number; only texts
+  // that agree in those are compared whole; equal texts as reached.
+  std::vector<std::string> texts;
+  std::vector<KeyedRow> keyed;
+  for (std::size_t i = 0; i < reached.size(); ++i) {
+    if (again[i]) continue;
+    std::string text = setCities.CityNames()[reached[i].place->row];
+    if (reached[i].withState) text.append(", ").append(setCities.States()[reached[i].place->row]);
+    std::uint64_t key = 0;
+    for (std::size_t b = 0; b < 8; ++b) {
+      key = key << 8 | (b < text.size() ? kLower1252[static_cast<unsigned char>(text[b])] : 0u);
+    }
+    keyed.push_back({key, static_cast<std::uint32_t>(i)});
+    texts.push_back(std::move(text));
+  }
+  std::vector<std::uint32_t> textOf(reached.size());
+  for (std::size_t t = 0; t < keyed.size(); ++t) textOf[keyed[t].row] = static_cast<std::uint32_t>(t);
+  SortByKey(keyed);
+  const auto textLess = [&](const KeyedRow& a, const KeyedRow& b) {
+    return CompareNoCase(texts[textOf[a.row]], texts[textOf[b.row]]) < 0;
+  };
+  for (auto at = keyed.begin(); at != keyed.end();) {
+    const auto end = std::find_if(at, keyed.end(), [&](const KeyedRow& k) { return k.key != at->key; });
+    std::stable_sort(at, end, textLess);
+    at = end;
+  }
+  for (std::size_t k = 0; k < keyed.size(); ++k) {
+    const Reached& place = reached[keyed[k].row];
+    const bool same = k > 0 && !textLess(keyed[k - 1], keyed[k]);
+    listed_.push_back(*place.place);
+    listed_.back().group = same ? listed_[listed_.size() - 2].group : static_cast<std::uint32_t>(k);
+    listed_.back().withState = place.withState;
+  }
 }
 
 std::string SearchFlow::EntryText(std::uint32_t row, bool withState) const {
@@ -917,130 +1015,11 @@ std::string SearchFlow::EntryText(std::uint32_t row, bool withState) const {
   return text;
 }
 
-// When the places are many beside the rows, each is put at its position
-// and the positions are read in turn, which costs less than sorting.
-bool SearchFlow::PlaceByPosition(const std::vector<KeyedRow>& keyed,
-                                 std::vector<std::uint32_t>& order) {
-  const std::size_t rows = setCities.RowCount();
-  if (keyed.size() * 8 < rows) return false;
-  std::vector<std::uint32_t>& slots = positionSlots_;  // all zero between uses
-  slots.resize(rows);
-  std::size_t placed = 0;
-  for (const KeyedRow& item : keyed) {
-    std::uint32_t& slot = slots[item.key];
-    placed += slot == 0;
-    slot = item.row + 1;
-  }
-  std::size_t k = 0;
-  for (std::uint32_t& slot : slots) {
-    if (slot == 0) continue;
-    if (k < order.size()) order[k++] = slot - 1;
-    slot = 0;
-  }
-  // Two places of one position keep the order read only through the sort.
-  return placed == keyed.size();
-}
-
-// Every place gets an entry unless one of the same text (case aside) is
-// there: places that share a text share the entry, which stands for the one
-// of them people mean. The entries are in the order of the sorted lists.
-void SearchFlow::ListReadPlaces(const std::vector<ReadPlace>& places) {
-  entries_.clear();
-  entryPlaces_.clear();
-  const std::size_t count = places.size();
-  std::vector<std::uint32_t>& order = listOrder_;
-  std::vector<std::uint32_t>& group = listGroup_;
-  order.resize(count);
-  group.resize(count);
-  std::iota(order.begin(), order.end(), 0u);
-  if (std::none_of(places.begin(), places.end(), [](const ReadPlace& p) { return p.withState; })) {
-    // Plain names have their places in the name order of the city set:
-    // sorted by their positions there, places of one position in the order
-    // read.
-    std::vector<KeyedRow>& keyed = keyedScratch_;
-    keyed.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-      const NamePlace at = setCities.NamePlaceOf(places[i].row);
-      keyed[i] = {at.position, static_cast<std::uint32_t>(i)};
-      group[i] = at.first;
-    }
-    if (!PlaceByPosition(keyed, order)) {
-      SortByKey(keyed, keyedSpare_);
-      for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
-    }
-  } else {
-    // Sorted by their first eight bytes, lowered, as one number; only texts
-    // that agree in those are compared whole.
-    std::vector<std::string>& texts = entryTexts_;
-    texts.resize(count);
-    std::vector<KeyedRow>& keyed = keyedScratch_;
-    keyed.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-      std::string& text = texts[i];
-      text = setCities.CityNames()[places[i].row];
-      if (places[i].withState) text.append(", ").append(setCities.States()[places[i].row]);
-      std::uint64_t key = 0;
-      for (std::size_t b = 0; b < 8; ++b) {
-        key = key << 8 | (b < text.size() ? kLower1252[static_cast<unsigned char>(text[b])] : 0u);
-      }
-      keyed[i] = {key, static_cast<std::uint32_t>(i)};
-    }
-    SortByKey(keyed, keyedSpare_);
-    for (std::size_t k = 0; k < count; ++k) order[k] = keyed[k].row;
-    for (std::size_t at = 0; at < count;) {
-      std::size_t end = at + 1;
-      while (end < count && keyed[end].key == keyed[at].key) ++end;
-      if (end - at > 1) {
-        std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(at),
-                         order.begin() + static_cast<std::ptrdiff_t>(end),
-                         [&](std::uint32_t a, std::uint32_t b) {
-                           return CompareNoCase(texts[a], texts[b]) < 0;
-                         });
-      }
-      at = end;
-    }
-    for (std::size_t k = 0; k < count; ++k) {
-      const bool same = k > 0 && CompareNoCase(texts[order[k]], texts[order[k - 1]]) == 0;
-      group[order[k]] = same ? group[order[k - 1]] : static_cast<std::uint32_t>(k);
-    }
-  }
-  entries_.reserve(count);
-  entryPlaces_.reserve(count);
-  for (std::size_t at = 0; at < count;) {
-    std::size_t end = at + 1;
-    while (end < count && group[order[end]] == group[order[at]]) ++end;
-    std::size_t head = at;
-    for (std::size_t k = at + 1; k < end; ++k) {
-      if (kinds_.MeantBefore(setCities, places[order[k]].row, places[order[head]].row)) head = k;
-    }
-    const auto entry = static_cast<std::uint32_t>(entries_.size());
-    entries_.push_back({places[order[head]].row, places[order[head]].withState, true});
-    entryPlaces_.push_back({places[order[head]].row, entry});
-    for (std::size_t k = at; k < end; ++k) {
-      if (k != head) entryPlaces_.push_back({places[order[k]].row, entry});
-    }
-    at = end;
-  }
-  // The major cities: every place above the line, and at least the most
-  // populous ones, so that a rural code still lists its towns.
-  if (entries_.size() <= kLeastMajorCities) return;
-  const auto people = [&](std::uint32_t e) { return rowFacts_[entries_[e].row].population; };
-  // With that many places above the line, the most populous are among them.
-  const auto majors = static_cast<std::size_t>(std::count_if(
-      entries_.begin(), entries_.end(), [&](const Entry& e) { return IsMajorCity(rowFacts_[e.row].population); }));
-  if (majors >= kLeastMajorCities) {
-    for (Entry& entry : entries_) entry.listed = IsMajorCity(rowFacts_[entry.row].population);
-    return;
-  }
-  std::vector<std::uint32_t> byPeople(entries_.size());
-  std::iota(byPeople.begin(), byPeople.end(), 0u);
-  std::nth_element(byPeople.begin(), byPeople.begin() + kLeastMajorCities, byPeople.end(),
-                   [&](std::uint32_t a, std::uint32_t b) {
-                     return people(a) != people(b) ? people(a) > people(b) : a < b;
-                   });
-  for (std::size_t k = kLeastMajorCities; k < byPeople.size(); ++k) {
-    entries_[byPeople[k]].listed = IsMajorCity(people(byPeople[k]));
-  }
+// The layout is of the loaded sets; it is made again when they change.
+void SearchFlow::BuildCodePlaces() {
+  codePlaces_.Build(setCities, setAreaCodes, law_.get(), kinds_);
+  codePlacesRows_ = setCities.RowCount();
+  codePlacesPairs_ = setAreaCodes.CityIds().size();
 }
 
 void SearchFlow::KeepListed(const std::string& place, const std::string& state) {
@@ -1090,7 +1069,7 @@ std::shared_ptr<Answer> SearchFlow::FreshAnswer() {
   if (answer_.use_count() != 1) return std::make_shared<Answer>();
   // Every answer is made as a modifiable Answer, so filling it again is sound.
   auto answer = std::const_pointer_cast<Answer>(std::move(answer_));
-  std::vector<PlaceFacts> places = std::move(answer->places);
+  PlaceList places = std::move(answer->places);
   std::vector<std::string> majorEntries = std::move(answer->majorCities.entries);
   *answer = Answer{};
   answer->places = std::move(places);
@@ -1125,25 +1104,18 @@ void SearchFlow::Publish(std::string queryGiven) {
     if (entry.listed) {
       std::string& text = majorEntries[static_cast<std::size_t>(listed)];
       text = name;
-      if (entry.withState) text.append(", ").append(rowStates_[rowFacts_[entry.row].state]);
+      if (entry.withState) text.append(", ").append(setCities.States()[entry.row]);
       ++listed;
     }
   }
-  answer->places.resize(entryPlaces_.size());
+  answer->places.Reset(setCities.Columns());
+  std::vector<PlaceList::Row>& places = answer->places.Rows();
+  places.resize(entryPlaces_.size());
   for (std::size_t i = 0; i < entryPlaces_.size(); ++i) {
-    if (i + kReadAhead < entryPlaces_.size()) {
-      __builtin_prefetch(&setCities.CityNames()[entryPlaces_[i + kReadAhead].row]);
-    }
     const EntryPlace& place = entryPlaces_[i];
-    const RowFacts& row = rowFacts_[place.row];
-    PlaceFacts& facts = answer->places[i];
-    facts.name = setCities.CityNames()[place.row];
-    facts.state = rowStates_[row.state];
-    facts.population = static_cast<std::int32_t>(row.population);
-    facts.cityId = static_cast<std::int32_t>(row.cityId);
-    facts.listed = entries_[place.entry].listed;
-    facts.ownEntry = i == 0 || entryPlaces_[i - 1].entry != place.entry;
-    facts.withState = entries_[place.entry].withState;
+    const Entry& entry = entries_[place.entry];
+    places[i] = {place.row, entry.listed, i == 0 || entryPlaces_[i - 1].entry != place.entry,
+                 entry.withState};
   }
   answer->stateOrProvince = listStateOrProvince.Entries();
   answer->foundState = strFoundState;

@@ -24,6 +24,7 @@
 #include "data/PlannedCodes.h"
 #include "lookup/Answer.h"
 #include "lookup/BusyIndicator.h"
+#include "lookup/CodePlaces.h"
 #include "lookup/ListBox.h"
 #include "number/NumberLookup.h"
 #include "postal/PostalTable.h"
@@ -60,9 +61,6 @@ inline constexpr char kInitialQuery[] = "000";
 // equal texts in the order given.
 std::vector<CityChoice> ChoicesInShownOrder(const std::vector<CityChoice>& choices);
 
-// A major cities list holds the places above kMajorCityPopulation and at
-// least this many of the most populous places.
-inline constexpr std::size_t kLeastMajorCities = 25;
 
 // Splits "Dayton , OH" into "Dayton" and "OH", and ", New York" into "" and
 // "NY" (a full state name becomes its code); the text after the comma is
@@ -206,19 +204,12 @@ class SearchFlow {
   // Lists the places of the codes and notes their clocks; returns the
   // largest place's id.
   std::optional<std::int32_t> ListPlacesOfCodes(const std::vector<std::int32_t>& areaCodes);
-  // A place read by ListPlacesOfCodes: its row in the city set, and whether
-  // its entry carries its state.
-  struct ReadPlace {
-    std::uint32_t row;
-    bool withState;
-  };
-  // Makes the entries of the places read: one per text, in the order of the
-  // lists, the major ones marked.
-  void ListReadPlaces(const std::vector<ReadPlace>& places);
-  // Writes to `order` the places of `keyed` (keys: name positions, rows:
-  // places) by position, without a sort; false, and `order` to be made
-  // again, when they are too few for that or two share a position.
-  bool PlaceByPosition(const std::vector<KeyedRow>& keyed, std::vector<std::uint32_t>& order);
+  // Makes the entries of the places of the codes, one per text in the
+  // order of the lists, the major ones marked.
+  void ListCodePlaces(const std::vector<const CodePlaces::Code*>& codes);
+  // Puts the places of several codes into listed_, in the order of the lists.
+  void ListMergedPlaces(const std::vector<const CodePlaces::Code*>& codes);
+  void BuildCodePlaces();
   TimePlace TimePlaceOfRow(std::uint32_t row) const;
   PlaceFacts PlaceFactsOfRow(std::uint32_t row) const;
   // The current record of setCities as a place with a clock, and with its figures.
@@ -256,16 +247,9 @@ class SearchFlow {
   // The entries of the places of the codes, one per text in the order of the
   // lists (the major cities are those listed), and the places read, each
   // with its entry, in that order.
-  struct Entry {
-    std::uint32_t row;  // the place the entry stands for
-    bool withState;
-    bool listed;
-  };
+  using Entry = CodePlaces::Entry;
+  using EntryPlace = CodePlaces::EntryPlace;
   std::vector<Entry> entries_;
-  struct EntryPlace {
-    std::uint32_t row;
-    std::uint32_t entry;
-  };
   std::vector<EntryPlace> entryPlaces_;
   std::string lblAreaCodes = "Area code(s):";
   std::string lblLargestCity = "Largest city in area code(s):";
@@ -285,31 +269,22 @@ class SearchFlow {
   std::optional<PlannedCode> planned_;
   std::optional<PostalAnswer> postalAnswer_;
   bool postalUntold_ = false;  // a code was searched in a folder without pst.bin
-  // What ListPlacesOfCodes reads of each row, side by side so that a place
-  // reached costs one read of memory however large the data: made at the
-  // first search after OpenData. Its scratch, kept between searches: the
-  // round in which each (row, with state) was last read.
-  struct RowFacts {
-    std::uint32_t readInRound[2];
-    std::uint32_t cityId;
-    std::uint32_t population;
-    std::uint32_t state;  // the same number for the same state
-    std::int32_t zone;    // in law_, or -1
-    bool mayBeLargest;
+  // The places of each code in the order of its list (made with the data).
+  CodePlaces codePlaces_;
+  std::size_t codePlacesRows_ = 0, codePlacesPairs_ = 0;
+  // Scratch of ListPlacesOfCodes, kept between searches.
+  std::vector<const CodePlaces::Code*> listedCodes_;
+  std::vector<CodePlaces::Place> listed_;
+  // A place of a code (its index in the layout) at the position of its name.
+  struct PositionPlace {
+    std::uint32_t position;
+    std::uint32_t place;
   };
-  void MakeRowFacts();
-  std::vector<RowFacts> rowFacts_;  // of every row once a place was listed
-  std::vector<std::string> rowStates_;  // by RowFacts::state
-  std::vector<std::uint32_t> reachedRows_;
-  // Scratch of ListReadPlaces, kept between searches.
-  std::vector<std::uint32_t> listOrder_, listGroup_;
-  std::vector<KeyedRow> keyedScratch_, keyedSpare_;
-  std::vector<std::string> entryTexts_;
-  std::vector<std::uint32_t> positionSlots_;
-  // How many places ahead a list asks memory for the facts it reads.
-  static constexpr std::size_t kReadAhead = 16;
-  std::uint32_t round_ = 0;
-  std::vector<ReadPlace> readPlaces_;
+  // Sorts `items` by position (below `positions`), `spare` its scratch.
+  void SortByPosition(std::vector<PositionPlace>& items, std::vector<PositionPlace>& spare,
+                      std::size_t positions);
+  std::vector<PositionPlace> positionScratch_, positionSpare_;
+  std::vector<std::uint32_t> positionStarts_;
   std::optional<NumberResult> exchange_;
   std::string e164_;
   std::vector<CityChoice> openChoices_;

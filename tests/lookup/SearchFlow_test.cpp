@@ -344,18 +344,40 @@ TEST(SearchFlowSharedPlaces, ListedOnceAndTheLastPlaceGivesTheState) {
 }
 
 // Entries that carry their state are ordered without regard to case too, and
-// a namesake differing only in case is listed once, in the spelling read first.
+// namesakes differing only in case are listed once, as the one people mean,
+// the others following in the order read.
 TEST(SearchFlowSharedPlaces, EntriesWithTheirStateInListOrder) {
   test::TempDir dir;
-  test::WriteDataFiles(dir.path(), {{1, "Fort smith", "NT", "Canada", 2500, 0, "-2", {867}},
+  test::WriteDataFiles(dir.path(), {{1, "FORT SMITH", "NT", "Canada", 50, 0, "-2", {867}},
                                     {2, "Fort Liard", "NT", "Canada", 500, 0, "-2", {867}},
                                     {3, "fort good hope", "NT", "Canada", 550, 0, "-2", {867}},
-                                    {4, "Fort Smith", "NT", "Canada", 90, 0, "-2", {867}}});
+                                    {4, "Fort smith", "NT", "Canada", 2500, 0, "-2", {867}},
+                                    {5, "Fort Smith", "NT", "Canada", 90, 0, "-2", {867}}});
   ScriptedChooser chooser;
   SearchFlow flow(dir.path(), chooser);
   flow.OpenData();
-  EXPECT_EQ(flow.Search("867")->majorCities.entries,
+  const std::shared_ptr<const Answer> answer = flow.Search("867");
+  EXPECT_EQ(answer->majorCities.entries,
             (Entries{"fort good hope, NT", "Fort Liard, NT", "Fort smith, NT"}));
+  std::vector<std::int32_t> ids;
+  for (const PlaceFacts place : answer->places) ids.push_back(place.cityId);
+  EXPECT_EQ(ids, (std::vector<std::int32_t>{3, 2, 4, 1, 5}));
+}
+
+// The places of answers read from different loaded data are equal when
+// every figure and text reads the same.
+TEST(SearchFlowSharedPlaces, PlacesEqualWhenTheyReadTheSame) {
+  const auto places = [](const std::string& name) {
+    test::TempDir dir;
+    test::WriteDataFiles(dir.path(), {{1, name, "NT", "Canada", 50, 0, "-2", {867}},
+                                      {2, "Inuvik", "NT", "Canada", 3000, 0, "-2", {867}}});
+    ScriptedChooser chooser;
+    SearchFlow flow(dir.path(), chooser);
+    flow.OpenData();
+    return flow.Search("867")->places;  // held after the flow and its data are gone
+  };
+  EXPECT_EQ(places("Aklavik"), places("Aklavik"));
+  EXPECT_NE(places("Aklavik"), places("Aklavic"));
 }
 
 // Places that share a name in one state: the one that stands out is
