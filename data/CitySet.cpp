@@ -309,12 +309,7 @@ bool CCitySet::Load() {
     // A record takes at least 16 bytes (eight lines of one character), so
     // this never reallocates; pages of the spare room are never touched.
     const std::size_t most = bytes.size() / 16;
-    columns.aCityIds.reserve(most);
-    columns.aCityNames.reserve(most);
-    columns.aStates.reserve(most);
-    columns.aPopulations.reserve(most);
-    columns.aDaylightFlags.reserve(most);
-    columns.aTimeZones.reserve(most);
+    columns.ForEachColumn([most](auto& column) { column.reserve(most); });
     RecordReader<8> records(SkipByteOrderMark(bytes, damage), kCityNumberLines, damage);
     std::vector<bool> seen;  // by city id
     CityNumbers city{};
@@ -341,16 +336,9 @@ bool CCitySet::Load() {
     complete = false;
   }
   try {
-    const std::size_t rows =
-        std::min({columns.aCityIds.size(), columns.aCityNames.size(), columns.aStates.size(),
-                  columns.aPopulations.size(), columns.aDaylightFlags.size(),
-                  columns.aTimeZones.size()});
-    columns.aCityIds.resize(rows);
-    columns.aCityNames.resize(rows);
-    columns.aStates.resize(rows);
-    columns.aPopulations.resize(rows);
-    columns.aDaylightFlags.resize(rows);
-    columns.aTimeZones.resize(rows);
+    std::size_t rows = SIZE_MAX;
+    columns.ForEachColumn([&rows](const auto& column) { rows = std::min(rows, column.size()); });
+    columns.ForEachColumn([rows](auto& column) { column.resize(rows); });
     BuildIndexes();
     outcome_ = complete ? DescribeLoad(FileProblem::kDamaged, kFileName, folder_,
                                        DamageWithManifest(folder_, kFileName, bytes, rows,
@@ -361,12 +349,7 @@ bool CCitySet::Load() {
     namePosition_.clear();
     nameFirst_.clear();
     nameAfter_.clear();
-    columns.aCityIds.clear();
-    columns.aCityNames.clear();
-    columns.aStates.clear();
-    columns.aPopulations.clear();
-    columns.aDaylightFlags.clear();
-    columns.aTimeZones.clear();
+    columns.ForEachColumn([](auto& column) { column.clear(); });
     outcome_ = DescribeLoad(FileProblem::kUnreadable, kFileName, folder_,
                             "there is not enough memory to read it");
     return false;

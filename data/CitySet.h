@@ -28,6 +28,16 @@ struct CityColumns {
   std::vector<std::uint32_t> aCityIds;
   std::vector<std::uint8_t> aDaylightFlags;
   std::vector<float> aTimeZones;
+  // Calls `each` with every column in turn.
+  template <class Each>
+  void ForEachColumn(Each&& each) {
+    each(aCityNames);
+    each(aStates);
+    each(aPopulations);
+    each(aCityIds);
+    each(aDaylightFlags);
+    each(aTimeZones);
+  }
 };
 
 class CCitySet : public RecordCursor<CCitySet> {
