@@ -1,5 +1,6 @@
 #include "lookup/Answer.h"
 
+#include <algorithm>
 #include <set>
 #include <string_view>
 
@@ -62,6 +63,28 @@ bool PlaceList::operator==(const PlaceList& other) const {
     }
   }
   return true;
+}
+
+std::string PlaceEntries::operator[](std::size_t at) const {
+  const Row& entry = rows_[at];
+  std::string text = columns_->aCityNames[entry.row];
+  if (entry.withState) text.append(", ").append(columns_->aStates[entry.row]);
+  return text;
+}
+
+std::vector<std::string> PlaceEntries::Texts() const { return {begin(), end()}; }
+
+bool PlaceEntries::operator==(const PlaceEntries& other) const {
+  if (columns_ == other.columns_ || rows_.empty()) return rows_ == other.rows_;
+  if (rows_.size() != other.rows_.size()) return false;
+  for (std::size_t at = 0; at < rows_.size(); ++at) {
+    if ((*this)[at] != other[at]) return false;
+  }
+  return true;
+}
+
+bool PlaceEntries::operator==(const std::vector<std::string>& texts) const {
+  return std::equal(begin(), end(), texts.begin(), texts.end());
 }
 
 std::vector<std::string> AllPlaceEntries(const Answer& answer) {

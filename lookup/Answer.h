@@ -67,6 +67,27 @@ struct PlaceFacts {
   bool operator==(const PlaceFacts&) const = default;
 };
 
+// An iterator over a list read by position: each step reads `list[at]`.
+template <class List, class Value>
+class IndexIterator {
+ public:
+  using iterator_category = std::input_iterator_tag;
+  using value_type = Value;
+  using difference_type = std::ptrdiff_t;
+  using pointer = void;
+  using reference = Value;
+  IndexIterator() = default;
+  IndexIterator(const List* list, std::size_t at) : list_(list), at_(at) {}
+  Value operator*() const { return (*list_)[at_]; }
+  IndexIterator& operator++() { ++at_; return *this; }
+  IndexIterator operator++(int) { IndexIterator was = *this; ++at_; return was; }
+  bool operator==(const IndexIterator& other) const { return at_ == other.at_; }
+
+ private:
+  const List* list_ = nullptr;
+  std::size_t at_ = 0;
+};
+
 // The places of an answer, in the order of its full list: rows of the city
 // columns they were read from, which the list holds, so that it stays whole
 // however long it is held. Each place reads as its PlaceFacts; two lists are
@@ -78,24 +99,7 @@ class PlaceList {
     bool listed, ownEntry, withState;  // as in PlaceFacts
     bool operator==(const Row&) const = default;
   };
-  class Iterator {
-   public:
-    using iterator_category = std::input_iterator_tag;
-    using value_type = PlaceFacts;
-    using difference_type = std::ptrdiff_t;
-    using pointer = void;
-    using reference = PlaceFacts;
-    Iterator() = default;
-    Iterator(const PlaceList* list, std::size_t at) : list_(list), at_(at) {}
-    PlaceFacts operator*() const { return (*list_)[at_]; }
-    Iterator& operator++() { ++at_; return *this; }
-    Iterator operator++(int) { Iterator was = *this; ++at_; return was; }
-    bool operator==(const Iterator& other) const { return at_ == other.at_; }
-
-   private:
-    const PlaceList* list_ = nullptr;
-    std::size_t at_ = 0;
-  };
+  using Iterator = IndexIterator<PlaceList, PlaceFacts>;
 
   std::size_t size() const { return rows_.size(); }
   bool empty() const { return rows_.empty(); }
@@ -116,6 +120,52 @@ class PlaceList {
  private:
   std::shared_ptr<const CityColumns> columns_;
   std::vector<Row> rows_;
+};
+
+// The entries of a list of places, as the window shows them: rows of the
+// city columns they were read from, which the list holds, each read as its
+// name, or as its name and state ("Iqaluit, NU"), when it is asked for. A
+// list of tens of thousands of places copies no text. Two lists are equal
+// when their entries read the same.
+class PlaceEntries {
+ public:
+  struct Row {
+    std::uint32_t row;
+    bool withState;
+    bool operator==(const Row&) const = default;
+  };
+  using Iterator = IndexIterator<PlaceEntries, std::string>;
+  using const_iterator = Iterator;
+  using value_type = std::string;
+
+  std::size_t size() const { return rows_.size(); }
+  bool empty() const { return rows_.empty(); }
+  std::string operator[](std::size_t at) const;
+  Iterator begin() const { return {this, 0}; }
+  Iterator end() const { return {this, rows_.size()}; }
+  // Every entry's text, in order.
+  std::vector<std::string> Texts() const;
+  bool operator==(const PlaceEntries& other) const;
+  bool operator==(const std::vector<std::string>& texts) const;
+
+  // For the search flow: the entries are rows of `columns`, written into
+  // Rows() (whose storage is kept for the next list).
+  void Reset(std::shared_ptr<const CityColumns> columns) {
+    columns_ = std::move(columns);
+    rows_.clear();
+  }
+  std::vector<Row>& Rows() { return rows_; }
+
+ private:
+  std::shared_ptr<const CityColumns> columns_;
+  std::vector<Row> rows_;
+};
+
+// The major cities' heading and entries.
+struct PlaceEntryList {
+  std::string heading;
+  PlaceEntries entries;
+  bool operator==(const PlaceEntryList&) const = default;
 };
 
 // The other places of one state that share the name of the place answered
@@ -219,7 +269,7 @@ struct Answer {
 
   AnswerList areaCodes{"Area code(s):", {}};
   AnswerList largestCity{"Largest city in area code(s):", {}};
-  AnswerList majorCities{"Major cities in area code(s):", {}};
+  PlaceEntryList majorCities{"Major cities in area code(s):", {}};
   // The heading of the full list of the places of the codes, the major
   // cities among them ("All places (96) in area code:"; its entries are
   // AllPlaceEntries).

@@ -81,7 +81,7 @@ std::string AnswerText(const Answer& answer, std::int64_t utcSeconds) {
   }
   AddList(text, answer.areaCodes.heading, answer.areaCodes.entries);
   AddList(text, answer.largestCity.heading, answer.largestCity.entries);
-  AddList(text, answer.majorCities.heading, answer.majorCities.entries);
+  AddList(text, answer.majorCities.heading, answer.majorCities.entries.Texts());
   AddList(text, kStateOrProvinceHeading, answer.stateOrProvince);
   AddList(text, kTimeZoneHeading, ZoneLineAt(answer.times, utcSeconds));
   if (answer.namesakes) text += "Namesakes:\n  " + Cp1252ToDisplayUtf8(NamesakesText(*answer.namesakes)) + "\n";
@@ -149,7 +149,7 @@ std::string AnswerJson(const Answer& answer, std::int64_t utcSeconds) {
   std::string json = "{\n  \"input\": " + JsonString(answer.query) + ",\n";
   json += "  \"areaCodes\": " + JsonArray(answer.areaCodes.entries) + ",\n";
   json += "  \"largestCity\": " + JsonArray(answer.largestCity.entries) + ",\n";
-  json += "  \"majorCities\": " + JsonArray(answer.majorCities.entries) + ",\n";
+  json += "  \"majorCities\": " + JsonArray(answer.majorCities.entries.Texts()) + ",\n";
   json += "  \"stateOrProvince\": " + JsonArray(answer.stateOrProvince) + ",\n";
   json += "  \"timeZone\": " + JsonArray(ZoneLineAt(answer.times, utcSeconds)) + ",\n";
   json += "  \"localTimes\": [";

@@ -483,7 +483,7 @@ void CLookupDlg::OnShowAllPlaces() {
 void CLookupDlg::ShowPlacesList() {
   const Answer& answer = flow.GetAnswer();
   ShowHeadings();
-  FillList(listMajorCities, bShowAllPlaces ? AllPlaceEntries(answer) : answer.majorCities.entries);
+  FillList(listMajorCities, bShowAllPlaces ? AllPlaceEntries(answer) : answer.majorCities.entries.Texts());
   const int exchangeRow = bShowAllPlaces ? answer.exchangeRowInAll : answer.exchangeRow;
   if (exchangeRow >= 0) {
     // Marked without the selection's events: a screen reader follows those as

@@ -1070,7 +1070,7 @@ std::shared_ptr<Answer> SearchFlow::FreshAnswer() {
   // Every answer is made as a modifiable Answer, so filling it again is sound.
   auto answer = std::const_pointer_cast<Answer>(std::move(answer_));
   PlaceList places = std::move(answer->places);
-  std::vector<std::string> majorEntries = std::move(answer->majorCities.entries);
+  PlaceEntries majorEntries = std::move(answer->majorCities.entries);
   *answer = Answer{};
   answer->places = std::move(places);
   answer->majorCities.entries = std::move(majorEntries);
@@ -1090,21 +1090,18 @@ void SearchFlow::Publish(std::string queryGiven) {
   // lists of shared codes).
   const bool placed = exchange_ && exchange_->status == NumberResult::Status::kOk;
   int listed = 0;
-  std::vector<std::string>& majorEntries = answer->majorCities.entries;
-  majorEntries.resize(static_cast<std::size_t>(
-      std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.listed; })));
+  answer->majorCities.entries.Reset(setCities.Columns());
+  std::vector<PlaceEntries::Row>& majorEntries = answer->majorCities.entries.Rows();
+  majorEntries.reserve(entries_.size());
   for (std::size_t e = 0; e < entries_.size(); ++e) {
     const Entry& entry = entries_[e];
-    const std::string& name = setCities.CityNames()[entry.row];
-    if (placed && answer->exchangeRowInAll < 0 && name == exchange_->place &&
+    if (placed && answer->exchangeRowInAll < 0 && setCities.CityNames()[entry.row] == exchange_->place &&
         (!entry.withState || setCities.States()[entry.row] == exchange_->state)) {
       answer->exchangeRowInAll = static_cast<int>(e);
       if (entry.listed) answer->exchangeRow = listed;
     }
     if (entry.listed) {
-      std::string& text = majorEntries[static_cast<std::size_t>(listed)];
-      text = name;
-      if (entry.withState) text.append(", ").append(setCities.States()[entry.row]);
+      majorEntries.push_back({entry.row, entry.withState});
       ++listed;
     }
   }

@@ -95,10 +95,11 @@ class LookupWindowTest : public QObject {
     TypeAndEnter(*dialog, "  San Antonio, TX ");
     const tq::Answer& answer = dialog->Flow().GetAnswer();
     QCOMPARE(QueryText(*dialog), QString::fromStdString(answer.query));
+    const std::vector<std::string> major = answer.majorCities.entries.Texts();
     const std::pair<const char*, const std::vector<std::string>*> lists[] = {
         {"listAreaCodes", &answer.areaCodes.entries},
         {"listLargestCity", &answer.largestCity.entries},
-        {"listMajorCities", &answer.majorCities.entries},
+        {"listMajorCities", &major},
         {"listStateOrProvince", &answer.stateOrProvince}, {"listTimeZone", &answer.times.zoneLine}};
     for (const auto& [name, list] : lists) {
       QStringList entries;
