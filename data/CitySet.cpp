@@ -188,6 +188,27 @@ bool SortsBefore(std::string_view a, std::string_view b, std::size_t common) {
   return b.size() < a.size();
 }
 
+// Sorts [first, last) by moving each element back into place, as long as
+// no more than `moves` moves are needed: false, the range left in some
+// order, when more would be.
+template <class Iterator, class Before>
+bool InsertionSort(Iterator first, Iterator last, const Before& before, std::size_t moves) {
+  for (Iterator at = first; at != last; ++at) {
+    if (at == first || !before(*at, *(at - 1))) continue;
+    auto value = std::move(*at);
+    Iterator to = at;
+    for (; to != first && before(value, *(to - 1)); --to) {
+      if (moves-- == 0) {
+        *to = std::move(value);
+        return false;
+      }
+      *to = std::move(*(to - 1));
+    }
+    *to = std::move(value);
+  }
+  return true;
+}
+
 // The rows in the order of their names without regard to case, equal names
 // by row, and for each position the length of the beginning its name shares
 // with the name before it (case aside; 0 at the first) and the size of its
@@ -253,13 +274,27 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
     const int order = reads(x, y) ? CompareNoCase(names[x.row], names[y.row]) : 0;
     return order != 0 ? order < 0 : x.row < y.row;
   };
-  // A file joined from a few sorted files is merged, two parts at a time.
+  // A file joined from a few files, each sorted or nearly so, is sorted part
+  // by part, and the parts merged two at a time: a part ends where a name
+  // sorts before the one a thousand names back (or the part's first), and
+  // the few names out of place in a part are moved into place (unless they
+  // are many).
   std::vector<std::size_t> parts = {0};
   for (std::size_t k = 1; k < keyed.size() && parts.size() <= 64; ++k) {
-    if (before(keyed[k], keyed[k - 1])) parts.push_back(k);
+    const std::size_t back = std::max(parts.back(), k > 1024 ? k - 1024 : 0);
+    if (before(keyed[k], keyed[k - 1]) && before(keyed[k], keyed[back])) {
+      parts.push_back(k);
+    }
   }
   if (parts.size() <= 64) {
     parts.push_back(keyed.size());
+    for (std::size_t p = 1; p < parts.size(); ++p) {
+      const auto first = keyed.begin() + static_cast<std::ptrdiff_t>(parts[p - 1]);
+      const auto last = keyed.begin() + static_cast<std::ptrdiff_t>(parts[p]);
+      if (!InsertionSort(first, last, before, parts[p] - parts[p - 1])) {
+        std::sort(first, last, before);
+      }
+    }
     while (parts.size() > 2) {
       std::vector<std::size_t> merged = {0};
       for (std::size_t p = 2; p < parts.size(); p += 2) {

@@ -91,6 +91,8 @@ class CCitySet : public RecordCursor<CCitySet> {
     return {namePosition_[row], nameFirst_[namePosition_[row]], nameAfter_[namePosition_[row]]};
   }
   std::uint32_t RowAtNamePosition(std::uint32_t position) const { return byName_[position]; }
+  // The first position of the names equal to the one at `position`.
+  std::uint32_t FirstAtNamePosition(std::uint32_t position) const { return nameFirst_[position]; }
   // The rows whose name is exactly `name`, case aside, in row order.
   std::vector<std::uint32_t> RowsNamed(std::string_view name) const;
 

@@ -44,7 +44,8 @@ TEST(CitySetLoading, DecodesRecords) {
 
 // The name order the lists follow, whatever the order of the file: sorted,
 // nearly sorted (a name that the case of a letter puts elsewhere), joined
-// from sorted files, or in no order at all; equal names by row.
+// from sorted or nearly sorted files, or in no order at all; equal names by
+// row.
 TEST(CitySetLoading, NamesInOrderWhateverTheFileOrder) {
   std::vector<std::string> sorted;
   for (int i = 0; i < 3000; ++i) {
@@ -64,10 +65,17 @@ TEST(CitySetLoading, NamesInOrderWhateverTheFileOrder) {
       joined.push_back(sorted[i]);
     }
   }
+  // Joined from nearly sorted files: names out of place in each, the very
+  // last one too.
+  std::vector<std::string> joinedNearly = joined;
+  for (std::size_t run = 0; run < 3; ++run) {
+    std::swap(joinedNearly[run * 1000 + 10], joinedNearly[run * 1000 + 700]);
+  }
+  std::swap(joinedNearly[1], joinedNearly.back());
   for (std::size_t i = 0; i < shuffled.size(); ++i) {
     std::swap(shuffled[i], shuffled[i * 7919 % shuffled.size()]);
   }
-  for (const std::vector<std::string>* names : {&sorted, &nearly, &joined, &shuffled}) {
+  for (const std::vector<std::string>* names : {&sorted, &nearly, &joined, &joinedNearly, &shuffled}) {
     std::vector<test::CityFixture> cities;
     for (const std::string& name : *names) {
       cities.push_back(
