@@ -89,20 +89,48 @@ void CodePlaces::Build(const CCitySet& cities, const CAreaCodeSet& areaCodes, co
   }
   places_.resize(total);
 
+  // What the walk below reads of each row, gathered in row order, where
+  // the columns are read in turn: the walk in name order then reads one
+  // record per row instead of a column each.
+  struct RowFacts {
+    std::uint32_t pairsBegin, pairsEnd;
+    std::uint32_t state, population;
+    std::int32_t cityId;
+    int zone;
+    bool mayBeLargest;
+  };
+  std::vector<RowFacts> facts(rows);
+  StateNumbers states;
+  for (std::uint32_t row = 0; row < rows; ++row) {
+    const std::uint32_t begin = firstPair[row], end = firstPair[row + 1];
+    if (begin == end) {
+      facts[row] = {begin, end, 0, 0, 0, -1, false};
+      continue;
+    }
+    const auto cityId = static_cast<std::int32_t>(cities.CityIds()[row]);
+    facts[row] = {begin,
+                  end,
+                  states.Of(cities.States()[row]),
+                  cities.Populations()[row],
+                  cityId,
+                  law ? law->ZoneOfPlace(cityId) : -1,
+                  kinds.MayBeLargestCityRow(row)};
+  }
+
   // The places in name order, each written at the end of its codes' runs,
   // so that every run is in name order; what each code decides beside its
   // list is gathered on the way.
-  StateNumbers states;
   for (std::uint32_t position = 0; position < rows; ++position) {
     const std::uint32_t row = cities.RowAtNamePosition(position);
-    const std::uint32_t begin = firstPair[row], end = firstPair[row + 1];
+    const RowFacts& fact = facts[row];
+    const std::uint32_t begin = fact.pairsBegin, end = fact.pairsEnd;
     if (begin == end) continue;
-    const std::uint32_t state = states.Of(cities.States()[row]);
-    const std::uint32_t population = cities.Populations()[row];
-    const auto cityId = static_cast<std::int32_t>(cities.CityIds()[row]);
-    const int zone = law ? law->ZoneOfPlace(cityId) : -1;
-    const bool mayBeLargest = kinds.MayBeLargestCityRow(row);
-    const std::uint32_t group = cities.NamePlaceOf(row).first;
+    const std::uint32_t state = fact.state;
+    const std::uint32_t population = fact.population;
+    const std::int32_t cityId = fact.cityId;
+    const int zone = fact.zone;
+    const bool mayBeLargest = fact.mayBeLargest;
+    const std::uint32_t group = cities.FirstAtNamePosition(position);
     for (std::uint32_t k = begin; k < end; ++k) {
       const std::uint32_t reach = pairsByRow[k].reach;
       Code& code = codes_[pairsByRow[k].areaCode];
