@@ -393,12 +393,16 @@ std::vector<CityChoice> SearchFlow::ChoicesOfRows(const std::vector<std::uint32_
   choices.reserve(rows.size());
   // Choices come by the hundred from a few states: each state's name is
   // looked up once.
+  // Most are codes of two letters, compared without a call.
   std::vector<std::pair<std::string_view, std::string>> stateNames;
   for (const std::uint32_t row : rows) {
     const std::string& name = setCities.CityNames()[row];
-    const std::string& state = setCities.States()[row];
-    auto known = std::find_if(stateNames.begin(), stateNames.end(),
-                              [&](const auto& pair) { return pair.first == state; });
+    const std::string_view state = setCities.States()[row];
+    const bool code = state.size() == 2;
+    auto known = std::find_if(stateNames.begin(), stateNames.end(), [&](const auto& pair) {
+      return code ? pair.first.size() == 2 && pair.first[0] == state[0] && pair.first[1] == state[1]
+                  : pair.first == state;
+    });
     if (known == stateNames.end()) known = stateNames.insert(known, {state, StateAbbrevToName(state)});
     const std::uint32_t cityId = setCities.CityIds()[row];
     CityChoice& choice = choices.emplace_back();
