@@ -69,9 +69,13 @@ void SearchFlow::SortByPosition(std::vector<PositionPlace>& items,
 namespace {
 
 // The order of the choices offered: the most populous first, then by text.
+bool ShownBefore(std::int64_t populationA, std::string_view textA, std::int64_t populationB,
+                 std::string_view textB) {
+  if (populationA != populationB) return populationA > populationB;
+  return CompareNoCase(textA, textB) < 0;
+}
 bool ShownBefore(const CityChoice& a, const CityChoice& b) {
-  if (a.population != b.population) return a.population > b.population;
-  return CompareNoCase(a.text, b.text) < 0;
+  return ShownBefore(a.population, a.text, b.population, b.text);
 }
 
 }  // namespace
@@ -423,9 +427,12 @@ std::vector<CityChoice> SearchFlow::ChoicesOfRows(const std::vector<std::uint32_
   // Texts that read alike (a data file with one name twice in a state) are
   // told apart. Alike texts have alike names: those stand together in the
   // name order, so most choices are compared by a number alone.
-  std::vector<std::uint32_t> order(rows.size());
+  // What the sorts compare first is read into arrays of its own, so that
+  // most comparisons never reach the choices.
+  std::vector<std::uint32_t> order(rows.size()), groups(rows.size());
   std::iota(order.begin(), order.end(), 0u);
-  const auto group = [&](std::uint32_t i) { return setCities.NamePlaceOf(rows[i]).first; };
+  for (std::size_t i = 0; i < rows.size(); ++i) groups[i] = setCities.NamePlaceOf(rows[i]).first;
+  const auto group = [&](std::uint32_t i) { return groups[i]; };
   std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
     if (group(a) != group(b)) return group(a) < group(b);
     return CompareNoCase(choices[a].text, choices[b].text) < 0;
@@ -451,8 +458,13 @@ std::vector<CityChoice> SearchFlow::ChoicesOfRows(const std::vector<std::uint32_
   }
   // The order shown: the most populous first, found on indexes so that each
   // choice moves once.
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::uint32_t a, std::uint32_t b) { return ShownBefore(choices[a], choices[b]); });
+  std::vector<std::int64_t> people(choices.size());
+  for (std::size_t i = 0; i < choices.size(); ++i) people[i] = choices[i].population;
+  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    // The texts are read only where the populations are equal.
+    return people[a] != people[b] ? people[a] > people[b]
+                                  : ShownBefore(people[a], choices[a].text, people[b], choices[b].text);
+  });
   std::vector<CityChoice> shown;
   shown.reserve(choices.size());
   for (const std::uint32_t i : order) shown.push_back(std::move(choices[i]));
