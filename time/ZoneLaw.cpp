@@ -46,6 +46,27 @@ bool Fields(std::string_view line, std::span<std::string_view> fields) {
   return true;
 }
 
+// The usual line of a place, its id and zone as digits between a tab and a
+// line feed, read in one pass: false, nothing read, for any other line,
+// which Fields and Number then judge.
+bool UsualPlaceLine(std::string_view& rest, std::int64_t& id, std::int64_t& zone) {
+  const char* at = rest.data();
+  const char* const end = at + rest.size();
+  const auto digits = [&](std::int64_t& value, char stop) {
+    const char* const first = at;
+    value = 0;
+    for (; at != end && at - first < 18 && static_cast<unsigned char>(*at - '0') < 10; ++at) {
+      value = value * 10 + (*at - '0');
+    }
+    if (at == first || at == end || *at != stop) return false;
+    ++at;
+    return true;
+  };
+  if (!digits(id, '\t') || !digits(zone, '\n')) return false;
+  rest.remove_prefix(static_cast<std::size_t>(at - rest.data()));
+  return true;
+}
+
 bool IsSha256Hex(std::string_view text) {
   return text.size() == kSha256Digits &&
          text.find_first_not_of("0123456789abcdef") == std::string_view::npos;
@@ -409,17 +430,27 @@ std::string ZoneLaw::LoadPlaces(std::string_view bytes, const std::string& seale
   }
   placeIds_.reserve(static_cast<std::size_t>(*places));
   placeZones_.reserve(static_cast<std::size_t>(*places));
+  const auto zones = static_cast<std::int64_t>(lawZone.size());
   for (std::int64_t i = 0; i < *places; ++i) {
-    std::string_view fields[2];
-    std::optional<std::int64_t> id, zone;
-    if (!NextLfLine(rest, line) || !Fields(line, fields) ||
-        !(id = Number(fields[0], 1, 0x7FFFFFFF)) ||
-        !(zone = Number(fields[1], 0, static_cast<std::int64_t>(lawZone.size()) - 1)) ||
-        (!placeIds_.empty() && *id <= placeIds_.back())) {
-      return "place " + std::to_string(i + 1) + " is damaged or out of order";
+    const auto damaged = [i] { return "place " + std::to_string(i + 1) + " is damaged or out of order"; };
+    std::int64_t id = 0, zone = 0;
+    if (!UsualPlaceLine(rest, id, zone)) {
+      std::string_view fields[2];
+      std::optional<std::int64_t> readId, readZone;
+      if (!NextLfLine(rest, line) || !Fields(line, fields) ||
+          !(readId = Number(fields[0], 1, 0x7FFFFFFF)) ||
+          !(readZone = Number(fields[1], 0, zones - 1))) {
+        return damaged();
+      }
+      id = *readId;
+      zone = *readZone;
     }
-    placeIds_.push_back(static_cast<std::int32_t>(*id));
-    placeZones_.push_back(lawZone[static_cast<std::size_t>(*zone)]);
+    if (id < 1 || id > 0x7FFFFFFF || zone >= zones ||
+        (!placeIds_.empty() && id <= placeIds_.back())) {
+      return damaged();
+    }
+    placeIds_.push_back(static_cast<std::int32_t>(id));
+    placeZones_.push_back(lawZone[static_cast<std::size_t>(zone)]);
   }
   if (!rest.empty()) return "it goes on after its last place";
   return {};
