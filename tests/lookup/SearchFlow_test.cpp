@@ -209,6 +209,25 @@ TEST_F(SearchFlowTest, ClocksOfThePlaceSearchedOrOfEachZone) {
   }
 }
 
+// Of places of one zone with as many people, the clock is of the one
+// reached first: in one code, by its pair that comes first in arc.bin; over
+// several codes, in the code the search met first (", OH" meets 222 through
+// Aurora, the first place of the file, before 111).
+TEST(SearchFlowClocks, EqualPlacesOfAZoneTheFirstReached) {
+  test::TempDir dir;
+  test::WriteDataFiles(dir.path(), {{1, "Aurora", "OH", "USA", 5000, 1, "0", {222}},
+                                    {2, "Bexley", "OH", "USA", 5000, 1, "0", {111}},
+                                    {3, "Canton", "OH", "USA", 5000, 1, "0", {222}}});
+  ScriptedChooser chooser;
+  SearchFlow flow(dir.path(), chooser);
+  flow.OpenData();
+  for (const auto& [typed, place] : {std::pair{"222", "Aurora, OH"}, {", OH", "Aurora, OH"}}) {
+    const std::vector<LocalTimeLine> clocks = LocalTimesAt(flow.Search(typed)->times, kWinter);
+    ASSERT_EQ(clocks.size(), 1u) << typed;
+    EXPECT_EQ(clocks[0].place, place) << typed;
+  }
+}
+
 // An answer stays whole however long it is held, whatever is searched after
 // it: the window, the desktop search and tqlookup hold theirs.
 TEST_F(SearchFlowTest, AnAnswerStaysWholeWhileHeld) {
