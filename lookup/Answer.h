@@ -88,77 +88,69 @@ class IndexIterator {
   std::size_t at_ = 0;
 };
 
-// The places of an answer, in the order of its full list: rows of the city
-// columns they were read from, which the list holds, so that it stays whole
-// however long it is held. Each place reads as its PlaceFacts; two lists are
-// equal when their places read the same.
-class PlaceList {
+// A list of an answer made of rows of the city columns they were read from,
+// which the list holds, so that it stays whole however long it is held, and
+// copies no text however long it is. `List` reads the row at a position as
+// a `Value`.
+template <class List, class RowType, class Value>
+class ColumnRows {
  public:
-  struct Row {
-    std::uint32_t row;
-    bool listed, ownEntry, withState;  // as in PlaceFacts
-    bool operator==(const Row&) const = default;
-  };
-  using Iterator = IndexIterator<PlaceList, PlaceFacts>;
+  using Row = RowType;
+  using Iterator = IndexIterator<List, Value>;
+  using const_iterator = Iterator;
+  using value_type = Value;
 
   std::size_t size() const { return rows_.size(); }
   bool empty() const { return rows_.empty(); }
-  PlaceFacts operator[](std::size_t at) const;
-  bool Listed(std::size_t at) const { return rows_[at].listed; }
-  Iterator begin() const { return {this, 0}; }
-  Iterator end() const { return {this, rows_.size()}; }
-  bool operator==(const PlaceList& other) const;
+  Iterator begin() const { return {static_cast<const List*>(this), 0}; }
+  Iterator end() const { return {static_cast<const List*>(this), rows_.size()}; }
 
-  // For the search flow: the places are rows of `columns`, written into
-  // Rows() (whose storage is kept for the next list).
+  // For the search flow: the rows are of `columns`, written into Rows()
+  // (whose storage is kept for the next list).
   void Reset(std::shared_ptr<const CityColumns> columns) {
     columns_ = std::move(columns);
     rows_.clear();
   }
   std::vector<Row>& Rows() { return rows_; }
 
- private:
+ protected:
   std::shared_ptr<const CityColumns> columns_;
   std::vector<Row> rows_;
 };
 
-// The entries of a list of places, as the window shows them: rows of the
-// city columns they were read from, which the list holds, each read as its
-// name, or as its name and state ("Iqaluit, NU"), when it is asked for. A
-// list of tens of thousands of places copies no text. Two lists are equal
-// when their entries read the same.
-class PlaceEntries {
- public:
-  struct Row {
-    std::uint32_t row;
-    bool withState;
-    bool operator==(const Row&) const = default;
-  };
-  using Iterator = IndexIterator<PlaceEntries, std::string>;
-  using const_iterator = Iterator;
-  using value_type = std::string;
+// A place of a PlaceList: its row and its marks, as in PlaceFacts.
+struct PlaceRow {
+  std::uint32_t row;
+  bool listed, ownEntry, withState;
+  bool operator==(const PlaceRow&) const = default;
+};
 
-  std::size_t size() const { return rows_.size(); }
-  bool empty() const { return rows_.empty(); }
+// The places of an answer, in the order of its full list. Each place reads
+// as its PlaceFacts; two lists are equal when their places read the same.
+class PlaceList : public ColumnRows<PlaceList, PlaceRow, PlaceFacts> {
+ public:
+  PlaceFacts operator[](std::size_t at) const;
+  bool Listed(std::size_t at) const { return rows_[at].listed; }
+  bool operator==(const PlaceList& other) const;
+};
+
+// An entry of PlaceEntries: its place's row, and whether it carries its state.
+struct EntryRow {
+  std::uint32_t row;
+  bool withState;
+  bool operator==(const EntryRow&) const = default;
+};
+
+// The entries of a list of places, as the window shows them: each reads as
+// its place's name, or as its name and state ("Iqaluit, NU"). Two lists are
+// equal when their entries read the same.
+class PlaceEntries : public ColumnRows<PlaceEntries, EntryRow, std::string> {
+ public:
   std::string operator[](std::size_t at) const;
-  Iterator begin() const { return {this, 0}; }
-  Iterator end() const { return {this, rows_.size()}; }
   // Every entry's text, in order.
   std::vector<std::string> Texts() const;
   bool operator==(const PlaceEntries& other) const;
   bool operator==(const std::vector<std::string>& texts) const;
-
-  // For the search flow: the entries are rows of `columns`, written into
-  // Rows() (whose storage is kept for the next list).
-  void Reset(std::shared_ptr<const CityColumns> columns) {
-    columns_ = std::move(columns);
-    rows_.clear();
-  }
-  std::vector<Row>& Rows() { return rows_; }
-
- private:
-  std::shared_ptr<const CityColumns> columns_;
-  std::vector<Row> rows_;
 };
 
 // The major cities' heading and entries.
