@@ -5,6 +5,7 @@
 
 #include "base/Text.h"
 #include "data/Manifest.h"
+#include "data/TextRecords.h"
 #include "names/StateNames.h"
 
 namespace tq {
@@ -78,15 +79,6 @@ LoadOutcome PlaceKinds::Read(const std::filesystem::path& folder, const CCitySet
 std::string PlaceKinds::Load(std::string_view bytes, const CCitySet& cities) {
   *this = {};
   DamageReport damage;
-  std::string_view rest = SkipByteOrderMark(bytes, damage);
-  std::string_view line;
-  if (!NextLfLine(rest, line) || line != "TQKIND 1") return "it is not a file of the format TQKIND 1";
-  std::optional<std::size_t> declared;
-  if (!NextLfLine(rest, line) || !(declared = ParseCountLine(line, "places"))) {
-    return "its second line is not a count of places";
-  }
-  kinds_.assign(cities.RowCount(), static_cast<std::uint8_t>(PlaceKind::kUnknown));
-  plainOfRow_.assign(cities.RowCount(), -1);
   struct Candidate {
     std::int64_t id;
     PlaceKind kind;
@@ -94,80 +86,70 @@ std::string PlaceKinds::Load(std::string_view bytes, const CCitySet& cities) {
     std::size_t line;
   };
   std::vector<Candidate> candidates;
-  std::size_t lineNumber = 2, lines = 0;
-  while (!rest.empty()) {
-    ++lineNumber;
-    ++lines;
-    if (!NextLfLine(rest, line)) {
-      rest = {};
-      damage.Damaged(lineNumber, "a last line without its line end");
-      continue;
-    }
-    // Two or three fields between tabs.
-    std::string_view fields[3];
-    std::size_t count = 0;
-    for (std::size_t start = 0;;) {
-      const std::size_t tab = line.find('\t', start);
-      if (count < 3) fields[count] = line.substr(start, tab - start);
-      ++count;
-      if (tab == std::string_view::npos) break;
-      start = tab + 1;
-    }
-    const std::optional<std::int64_t> id =
-        fields[0].size() <= 10 && fields[0].find_first_not_of("0123456789") == std::string_view::npos
-            ? ParseWhole(fields[0])
-            : std::nullopt;
-    if (count < 2 || count > 3 || !id || *id > INT32_MAX || HasControlBytes(line, true) ||
-        (count == 3 && fields[2].empty())) {
-      damage.Damaged(lineNumber, "a line that is not a place id, a kind and a plain name");
-      continue;
-    }
-    const std::optional<PlaceKind> kind = PlaceKindOfWord(fields[1]);
-    if (!kind) {
-      damage.Damaged(lineNumber, "the unknown kind \"" + Utf8ToCp1252(fields[1]) + "\"");
-      continue;
-    }
-    candidates.push_back({*id, *kind, count == 3 ? std::optional<std::string>(Utf8ToCp1252(fields[2]))
-                                                 : std::nullopt,
-                          lineNumber});
-  }
+  std::string why;
+  const std::optional<std::size_t> declared = ReadRecordLines(
+      bytes, "TQKIND 1", "places", "place", damage, why,
+      [&](std::string_view line, std::size_t lineNumber) {
+        // Two or three fields between tabs.
+        std::string_view fields[3];
+        std::size_t count = 0;
+        for (std::size_t start = 0;;) {
+          const std::size_t tab = line.find('\t', start);
+          if (count < 3) fields[count] = line.substr(start, tab - start);
+          ++count;
+          if (tab == std::string_view::npos) break;
+          start = tab + 1;
+        }
+        const std::optional<std::int64_t> id =
+            fields[0].size() <= 10 &&
+                    fields[0].find_first_not_of("0123456789") == std::string_view::npos
+                ? ParseWhole(fields[0])
+                : std::nullopt;
+        if (count < 2 || count > 3 || !id || *id > INT32_MAX || HasControlBytes(line, true) ||
+            (count == 3 && fields[2].empty())) {
+          damage.Damaged(lineNumber, "a line that is not a place id, a kind and a plain name");
+          return;
+        }
+        const std::optional<PlaceKind> kind = PlaceKindOfWord(fields[1]);
+        if (!kind) {
+          damage.Damaged(lineNumber, "the unknown kind \"" + Utf8ToCp1252(fields[1]) + "\"");
+          return;
+        }
+        candidates.push_back(
+            {*id, *kind,
+             count == 3 ? std::optional<std::string>(Utf8ToCp1252(fields[2])) : std::nullopt,
+             lineNumber});
+      });
+  if (!declared) return why;
+  kinds_.assign(cities.RowCount(), static_cast<std::uint8_t>(PlaceKind::kUnknown));
+  plainOfRow_.assign(cities.RowCount(), -1);
   // A place is used when its id lies strictly between its neighbours' and
   // after the last used: a changed id costs at most itself and a neighbour.
-  std::int64_t last = -1;
-  for (std::size_t i = 0; i < candidates.size(); ++i) {
-    const Candidate& here = candidates[i];
-    if (here.id == last) {
-      damage.Repeated(here.line, "place");
-      continue;
-    }
-    if ((i > 0 && candidates[i - 1].id > here.id) ||
-        (i + 1 < candidates.size() && here.id > candidates[i + 1].id) || here.id < last) {
-      damage.Damaged(here.line, "a place out of order");
-      continue;
-    }
-    last = here.id;
-    const std::span<const std::uint32_t> rows = cities.RowsOfCity(static_cast<std::uint32_t>(here.id));
-    if (rows.empty()) {
-      damage.Damaged(here.line, "a place that cit.bin does not hold");
-      continue;
-    }
-    ++count_;
-    for (const std::uint32_t row : rows) {
-      kinds_[row] = static_cast<std::uint8_t>(here.kind);
-      if (here.plain) plain_.push_back({row, *here.plain});
-    }
-  }
-  if (lines != *declared) {
-    damage.Note("it holds " + std::to_string(lines) + " place lines where its header says " +
-                std::to_string(*declared));
-  }
+  UseInKeyOrder(
+      candidates.size(), [&](std::size_t i) { return candidates[i].id; },
+      [&](std::size_t i) { return candidates[i].line; }, "place", damage,
+      [&](std::size_t i) {
+        const Candidate& here = candidates[i];
+        const std::span<const std::uint32_t> rows =
+            cities.RowsOfCity(static_cast<std::uint32_t>(here.id));
+        if (rows.empty()) {
+          damage.Damaged(here.line, "a place that cit.bin does not hold");
+          return;
+        }
+        ++count_;
+        for (const std::uint32_t row : rows) {
+          kinds_[row] = static_cast<std::uint8_t>(here.kind);
+          if (here.plain) plain_.push_back({row, *here.plain});
+        }
+      });
   // Lookups by plain name: the places that have one, in the order of their names.
   std::vector<Plain> sorted = plain_;
   std::stable_sort(sorted.begin(), sorted.end(), [](const Plain& a, const Plain& b) {
     return CompareNoCase(a.name, b.name) < 0;
   });
   plain_ = std::move(sorted);
-  for (std::size_t i = 0; i < plain_.size(); ++i) plainOfRow_[plain_[i].row] = static_cast<std::int32_t>(i);
+  for (std::size_t i = 0; i < plain_.size(); ++i)
+    plainOfRow_[plain_[i].row] = static_cast<std::int32_t>(i);
   return *declared == 0 && count_ == 0 ? damage.Text(1) : damage.Text(count_);
 }
 

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "data/Manifest.h"
+#include "data/TextRecords.h"
 
 namespace tq {
 namespace {
@@ -68,58 +69,37 @@ LoadOutcome PlannedCodes::Read(const std::filesystem::path& folder) {
 std::string PlannedCodes::Load(std::string_view bytes) {
   *this = {};
   DamageReport damage;
-  std::string_view rest = SkipByteOrderMark(bytes, damage);
-  std::string_view line;
-  if (!NextLfLine(rest, line) || line != "TQPLAN 1") return "it is not a file of the format TQPLAN 1";
-  std::optional<std::size_t> declared;
-  if (!NextLfLine(rest, line) || !(declared = ParseCountLine(line, "codes"))) {
-    return "its second line is not a count of codes";
-  }
   struct Candidate {
     PlannedCode planned;
     std::size_t line;
   };
   std::vector<Candidate> candidates;
-  std::size_t lineNumber = 2, lines = 0;
-  while (!rest.empty()) {
-    ++lineNumber;
-    ++lines;
-    if (!NextLfLine(rest, line)) {
-      rest = {};
-      damage.Damaged(lineNumber, "a last line without its line end");
-      continue;
-    }
-    const std::size_t tab = line.find('\t');
-    const std::size_t tab2 = tab == std::string_view::npos ? tab : line.find('\t', tab + 1);
-    const std::optional<std::int32_t> code =
-        tab == std::string_view::npos ? std::nullopt : AreaCode(line.substr(0, tab));
-    const std::optional<std::vector<std::int32_t>> overlays =
-        !code || tab2 == std::string_view::npos ? std::nullopt
-                                                : Overlays(line.substr(tab2 + 1), *code);
-    if (!overlays || !IsCalendarDay(line.substr(tab + 1, tab2 - tab - 1))) {
-      damage.Damaged(lineNumber, "a line that is not a code, its first day and the codes it overlays");
-      continue;
-    }
-    candidates.push_back({{*code, std::string(line.substr(tab + 1, 10)), *overlays}, lineNumber});
-  }
+  std::string why;
+  const std::optional<std::size_t> declared = ReadRecordLines(
+      bytes, "TQPLAN 1", "codes", "code", damage, why,
+      [&](std::string_view line, std::size_t lineNumber) {
+        const std::size_t tab = line.find('\t');
+        const std::size_t tab2 = tab == std::string_view::npos ? tab : line.find('\t', tab + 1);
+        const std::optional<std::int32_t> code =
+            tab == std::string_view::npos ? std::nullopt : AreaCode(line.substr(0, tab));
+        const std::optional<std::vector<std::int32_t>> overlays =
+            !code || tab2 == std::string_view::npos ? std::nullopt
+                                                    : Overlays(line.substr(tab2 + 1), *code);
+        if (!overlays || !IsCalendarDay(line.substr(tab + 1, tab2 - tab - 1))) {
+          damage.Damaged(lineNumber,
+                         "a line that is not a code, its first day and the codes it overlays");
+          return;
+        }
+        candidates.push_back(
+            {{*code, std::string(line.substr(tab + 1, 10)), *overlays}, lineNumber});
+      });
+  if (!declared) return why;
   // A code is used when it lies strictly between its neighbours and after
   // the last code used: a changed code costs at most itself and a neighbour.
-  for (std::size_t i = 0; i < candidates.size(); ++i) {
-    const std::int32_t code = candidates[i].planned.code;
-    if (!codes_.empty() && code == codes_.back().code) {
-      damage.Repeated(candidates[i].line, "code");
-    } else if ((i > 0 && candidates[i - 1].planned.code > code) ||
-               (i + 1 < candidates.size() && code > candidates[i + 1].planned.code) ||
-               (!codes_.empty() && code < codes_.back().code)) {
-      damage.Damaged(candidates[i].line, "a code out of order");
-    } else {
-      codes_.push_back(std::move(candidates[i].planned));
-    }
-  }
-  if (lines != *declared) {
-    damage.Note("it holds " + std::to_string(lines) + " code lines where its header says " +
-                std::to_string(*declared));
-  }
+  UseInKeyOrder(
+      candidates.size(), [&](std::size_t i) { return candidates[i].planned.code; },
+      [&](std::size_t i) { return candidates[i].line; }, "code", damage,
+      [&](std::size_t i) { codes_.push_back(std::move(candidates[i].planned)); });
   return *declared == 0 && codes_.empty() ? damage.Text(1) : damage.Text(codes_.size());
 }
 
