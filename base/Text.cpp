@@ -1,8 +1,9 @@
 #include "base/Text.h"
 
 #include <array>
-#include <cstring>
 #include <limits>
+
+#include "base/Words.h"
 
 namespace tq {
 namespace {
@@ -208,36 +209,13 @@ std::size_t Utf8SequenceLength(std::string_view text) {
   return length;
 }
 
-namespace {
-
-// Whether every byte of `text` is ASCII but NUL, told eight bytes at a time
-// (the last eight overlapping those before): a byte is 1 to 0x7F when
-// neither it nor it less one has its high bit set, and without a NUL no
-// subtraction borrows from the next byte.
-bool IsAsciiWithoutNul(std::string_view text) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-  const auto outside = [&](std::size_t at) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + at, 8);
-    return ((word - kOnes) | word) & kHighs;
-  };
-  if (text.size() < 8) {
-    for (const char c : text) {
-      if (static_cast<unsigned char>(c) - 1u >= 0x7Fu) return false;
-    }
-    return true;
-  }
-  std::size_t at = 0;
-  for (; at + 8 < text.size(); at += 8) {
-    if (outside(at)) return false;
-  }
-  return !outside(text.size() - 8);
-}
-
-}  // namespace
-
 bool IsValidUtf8(std::string_view text, bool* ascii) {
-  if (IsAsciiWithoutNul(text)) {  // nearly every text
+  // Nearly every text is ASCII without NUL, told eight bytes at a time: a
+  // byte is 1 to 0x7F when it is not below 1 and has no high bit.
+  const auto ascii1To7F = [](std::uint64_t word) {
+    return (BytesBelow(word, 1) | (word & kByteHighs)) == 0;
+  };
+  if (EveryWord(text, ascii1To7F)) {
     if (ascii) *ascii = true;
     return true;
   }

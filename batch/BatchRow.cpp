@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/Json.h"
+#include "base/Words.h"
 #include "number/NumberLookup.h"
 
 namespace tq {
@@ -41,17 +42,7 @@ const std::array<StatusText, kBatchStatusCount>& StatusTexts() {
 // The bytes a field may not hold as they are, per format: in CSV a comma or
 // a quote (the field is quoted) and a control; in JSON a quote, a backslash
 // and a control. 0xC2 may begin a C1 control. Fields are checked eight
-// bytes at a time.
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-// Non-zero when a byte of `word` is below `bound` (at most 0x80).
-constexpr std::uint64_t BytesBelow(std::uint64_t word, unsigned bound) {
-  return (word - kOnes * bound) & ~word & kHighs;
-}
-// Non-zero when a byte of `word` is `byte`.
-constexpr std::uint64_t BytesOf(std::uint64_t word, unsigned char byte) {
-  return BytesBelow(word ^ (kOnes * byte), 1);
-}
+// bytes at a time (EveryWord).
 constexpr std::uint64_t Controls(std::uint64_t word) {
   return BytesBelow(word, 0x20) | BytesOf(word, 0x7F) | BytesOf(word, 0xC2);
 }
@@ -63,41 +54,6 @@ constexpr bool PlainJson(std::uint64_t word) {
 }
 constexpr bool PlainBoth(std::uint64_t word) { return PlainCsv(word) && PlainJson(word); }
 
-std::uint64_t Load8(const char* at) {
-  std::uint64_t word;
-  std::memcpy(&word, at, 8);
-  return word;
-}
-std::uint64_t Load4(const char* at) {
-  std::uint32_t word;
-  std::memcpy(&word, at, 4);
-  return word;
-}
-
-// Whether `plain` holds for every byte of `text`: words of eight bytes, the
-// last one overlapping the one before, or a shorter text's bytes padded with
-// a letter.
-template <bool (*plain)(std::uint64_t)>
-bool IsPlain(std::string_view text) {
-  const char* at = text.data();
-  std::size_t size = text.size();
-  if (size >= 8) {
-    for (; size > 8; at += 8, size -= 8) {
-      if (!plain(Load8(at))) return false;
-    }
-    return plain(Load8(at + size - 8));
-  }
-  std::uint64_t word = kOnes * 'A';
-  if (size >= 4) {
-    word = Load4(at) | Load4(at + size - 4) << 32;
-  } else if (size > 0) {
-    word = (word & ~std::uint64_t{0xFFFFFF}) | static_cast<unsigned char>(at[0]) |
-           std::uint64_t{static_cast<unsigned char>(at[size / 2])} << 8 |
-           std::uint64_t{static_cast<unsigned char>(at[size - 1])} << 16;
-  }
-  return plain(word);
-}
-
 // The bytes of `text` as they are. Most fields are short: they are copied
 // in two overlapping moves of fixed size rather than by a call.
 [[gnu::always_inline]] inline char* WriteText(char* to, std::string_view text) {
@@ -106,12 +62,12 @@ bool IsPlain(std::string_view text) {
   if (size > 16) {
     std::memcpy(to, from, size);
   } else if (size >= 8) {
-    const std::uint64_t head = Load8(from), tail = Load8(from + size - 8);
+    const std::uint64_t head = LoadWord(from), tail = LoadWord(from + size - 8);
     std::memcpy(to, &head, 8);
     std::memcpy(to + size - 8, &tail, 8);
   } else if (size >= 4) {
-    const std::uint32_t head = static_cast<std::uint32_t>(Load4(from));
-    const std::uint32_t tail = static_cast<std::uint32_t>(Load4(from + size - 4));
+    const std::uint32_t head = static_cast<std::uint32_t>(LoadHalfWord(from));
+    const std::uint32_t tail = static_cast<std::uint32_t>(LoadHalfWord(from + size - 4));
     std::memcpy(to, &head, 4);
     std::memcpy(to + size - 4, &tail, 4);
   } else if (size > 0) {
@@ -125,7 +81,7 @@ bool IsPlain(std::string_view text) {
 // RFC 4180 quoting, with control characters escaped as in JSON; at most
 // 6 * field.size() + 2 bytes.
 char* WriteCsvField(char* to, std::string_view field) {
-  if (IsPlain<PlainCsv>(field)) return WriteText(to, field);
+  if (EveryWord(field, PlainCsv)) return WriteText(to, field);
   const bool quoted = field.find_first_of(",\"") != std::string_view::npos;
   if (quoted) *to++ = '"';
   for (std::size_t i = 0; i < field.size(); ++i) {
@@ -143,7 +99,7 @@ char* WriteCsvField(char* to, std::string_view field) {
 }
 
 char* WriteJsonField(char* to, std::string_view field) {
-  if (!IsPlain<PlainJson>(field)) return WriteJsonString(to, field);
+  if (!EveryWord(field, PlainJson)) return WriteJsonString(to, field);
   *to++ = '"';
   to = WriteText(to, field);
   *to++ = '"';
@@ -221,7 +177,7 @@ void AppendCsvHeader(std::string& out) {
   out += '\n';
 }
 
-bool WrittenAsIs(std::string_view text) { return IsPlain<PlainBoth>(text); }
+bool WrittenAsIs(std::string_view text) { return EveryWord(text, PlainBoth); }
 
 std::size_t RowBound(const BatchRow& row) {
   const std::size_t fields =

@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Words.h"
+
 namespace tq {
 
 // Data files larger than this are refused (docs/data-format.md, "Limits").
@@ -231,26 +233,7 @@ inline bool HasControlBytes(std::string_view line, bool tabs = false) {
     }
     return false;
   }
-  // Eight bytes at a time: subtracting 0x20 from each byte sets the top bit
-  // of a byte below 0x20 (bytes with their own top bit set are masked out);
-  // a borrow starts only at such a byte, so no word without one is flagged.
-  // The last word ends with the line, overlapping the one before it.
-  const auto below = [](const char* at) {
-    constexpr std::uint64_t kBlanks = 0x2020202020202020u, kTops = 0x8080808080808080u;
-    std::uint64_t word;
-    std::memcpy(&word, at, 8);
-    return ((word - kBlanks) & ~word & kTops) != 0;
-  };
-  if (line.size() < 8) {
-    for (const char c : line) {
-      if (static_cast<unsigned char>(c) < 0x20) return true;
-    }
-    return false;
-  }
-  for (std::size_t at = 0; at + 8 < line.size(); at += 8) {
-    if (below(line.data() + at)) return true;
-  }
-  return below(line.data() + line.size() - 8);
+  return !EveryWord(line, [](std::uint64_t word) { return BytesBelow(word, 0x20) == 0; });
 }
 
 // The count of a header line "word N" ("places 12"): N, 1 to 9 digits and
