@@ -2,7 +2,11 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace tq {
 
@@ -30,11 +34,24 @@ bool SingleInstance::HandOver(const QString& query, QDBusConnection bus) {
                                                      QString::fromLatin1(kWindowInterface),
                                                      QStringLiteral("Search"));
   call << query;
-  // Events go on while waiting, so that a window of this very process could
-  // answer; a window that hangs is given up after a few seconds.
+  // Events go on while waiting, so that a window of this very process can
+  // answer. The wait ends by its own clock too: a reply the bus never reports
+  // (neither the answer nor its timeout) must not hold a start for ever, so
+  // the call is looked at every few milliseconds until the deadline.
   constexpr int kWaitMs = 5000;
-  const QDBusMessage reply = bus.call(call, QDBus::BlockWithGui, kWaitMs);
-  return reply.type() == QDBusMessage::ReplyMessage;
+  constexpr int kLookMs = 20;
+  const QDBusPendingCall pending = bus.asyncCall(call, kWaitMs);
+  const QDeadlineTimer deadline(kWaitMs);
+  QEventLoop wait;
+  QDBusPendingCallWatcher watcher(pending);
+  QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &wait, &QEventLoop::quit);
+  QTimer look;
+  QObject::connect(&look, &QTimer::timeout, &wait, [&] {
+    if (pending.isFinished() || deadline.hasExpired()) wait.quit();
+  });
+  look.start(kLookMs);
+  if (!pending.isFinished()) wait.exec(QEventLoop::ExcludeUserInputEvents);
+  return pending.isFinished() && pending.reply().type() == QDBusMessage::ReplyMessage;
 }
 
 void SingleInstance::Search(const QString& query) { emit searchRequested(query); }

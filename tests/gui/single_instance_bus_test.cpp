@@ -1,9 +1,11 @@
 // One window process, on a private session bus (dbus-run-session): the
 // first window owns the name, and a later start hands its query to it,
 // which searches it and comes to the front; with no window there, or no bus,
-// nothing takes it.
+// nothing takes it; a window that never answers is given up.
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QListWidget>
 #include <QTest>
 #include <memory>
@@ -13,6 +15,21 @@
 #include "app/SingleInstance.h"
 
 using namespace tq::test;
+
+// Holds the window's name and takes every query without ever answering.
+class SilentWindow : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "io.github.telquest.Telquest.Window")
+
+ public slots:
+  void Search(const QString&, const QDBusMessage& message) {
+    message.setDelayedReply(true);
+    held_.push_back(message);
+  }
+
+ private:
+  QList<QDBusMessage> held_;
+};
 
 class SingleInstanceTest : public QObject {
   Q_OBJECT
@@ -38,6 +55,16 @@ class SingleInstanceTest : public QObject {
     // Coming to the front alone, with no query.
     QVERIFY(tq::SingleInstance::HandOver(QString(), later));
     QCOMPARE(QueryText(*window), QString("937"));
+  }
+
+  void aWindowThatNeverAnswersIsGivenUp() {
+    QDBusConnection owner = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "silent");
+    SilentWindow silent;
+    QVERIFY(owner.registerObject(QString::fromLatin1(tq::kWindowPath), &silent, QDBusConnection::ExportAllSlots));
+    QVERIFY(owner.interface()->registerService(QString::fromLatin1(tq::kWindowBusName)).isValid());
+    QDBusConnection later = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "later");
+    QVERIFY(!tq::SingleInstance::HandOver("937", later));
+    owner.interface()->unregisterService(QString::fromLatin1(tq::kWindowBusName));
   }
 
   void withoutABusEveryStartIsItsOwnWindow() {
