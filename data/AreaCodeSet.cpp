@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "base/HugePages.h"
 #include "base/Text.h"
 #include "data/DataFile.h"
 #include "data/Manifest.h"
@@ -56,8 +57,8 @@ bool CAreaCodeSet::Load() {
     // row and line. A pair's line follows from its run.
     std::vector<PairRun> runs = {{0, 1}};
     // A pair takes at least 4 bytes (two lines of one digit).
-    aCityIds.reserve(bytes->size() / 4);
-    aAreaCodes.reserve(bytes->size() / 4);
+    ReserveLarge(aCityIds, bytes->size() / 4);
+    ReserveLarge(aAreaCodes, bytes->size() / 4);
     std::uint32_t cityId = 0, areaCode = 0;
     const auto check = [&](const auto& pair, const auto& values) {
       return DecodePair(pair, values, cityId, areaCode);

@@ -7,6 +7,7 @@
 #include <numeric>
 #include <string_view>
 
+#include "base/HugePages.h"
 #include "base/KeyedSort.h"
 #include "base/Sha256.h"
 #include "base/Text.h"
@@ -226,7 +227,8 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
     common[position] = static_cast<std::uint32_t>(
         CommonNoCase(names[rows[position - 1]], names[rows[position]]));
   };
-  common.assign(rows.size(), 0);
+  common.clear();
+  ResizeLarge(common, rows.size(), 0u);
   std::size_t moves = 0;
   bool placed = true;
   for (std::size_t i = 1; i < rows.size() && placed; ++i) {
@@ -245,7 +247,7 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
     // The names from j to i have new neighbours; the one after i is measured next.
     for (std::size_t k = std::max<std::size_t>(j, 1); k <= i; ++k) measure(k);
   }
-  sizes.resize(rows.size());
+  ResizeLarge(sizes, rows.size());
   if (placed) {
     for (std::size_t k = 0; k < rows.size(); ++k) {
       sizes[k] = static_cast<std::uint32_t>(names[rows[k]].size());
@@ -344,7 +346,7 @@ bool CCitySet::Load() {
     // A record takes at least 16 bytes (eight lines of one character), so
     // this never reallocates; pages of the spare room are never touched.
     const std::size_t most = bytes.size() / 16;
-    columns.ForEachColumn([most](auto& column) { column.reserve(most); });
+    columns.ForEachColumn([most](auto& column) { ReserveLarge(column, most); });
     RecordReader<8> records(SkipByteOrderMark(bytes, damage), kCityNumberLines, damage);
     std::vector<bool> seen;  // by city id
     CityNumbers city{};
@@ -396,7 +398,7 @@ void CCitySet::BuildIndexes() {
   const CityColumns& columns = *columns_;
   byCityId_.Build(columns.aCityIds);
   // Names are ordered as the filters compare them, without regard to case.
-  byName_.resize(columns.aCityNames.size());
+  ResizeLarge(byName_, columns.aCityNames.size());
   std::iota(byName_.begin(), byName_.end(), 0u);
   std::vector<std::uint32_t> common, sizes;
   SortRowsByName(byName_, columns.aCityNames, common, sizes);
@@ -406,9 +408,9 @@ void CCitySet::BuildIndexes() {
   // at least as long as they are, so one comparison per name finds where
   // each range ends.
   const std::size_t count = byName_.size();
-  namePosition_.resize(count);
-  nameFirst_.resize(count);
-  nameAfter_.resize(count);
+  ResizeLarge(namePosition_, count);
+  ResizeLarge(nameFirst_, count);
+  ResizeLarge(nameAfter_, count);
   struct Open {
     std::uint32_t position;
     std::size_t size;

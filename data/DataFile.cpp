@@ -11,6 +11,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/HugePages.h"
 #include "base/Text.h"
 #include "data/AreaCodeSet.h"
 #include "data/CitySet.h"
@@ -95,7 +96,7 @@ FileBytes ReadDataFile(const std::filesystem::path& path, std::size_t limit) {
   }
   try {
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    ReserveLarge(bytes, static_cast<std::size_t>(info.st_size));
     // One byte more than allowed tells a file that grew past the limit.
     if (!ReadUpTo(fd.get(), limit + 1, bytes)) {
       return {std::nullopt, FileProblem::kUnreadable, std::strerror(errno)};

@@ -4,6 +4,8 @@
 #include <array>
 #include <numeric>
 
+#include "base/HugePages.h"
+
 namespace tq {
 
 // Small keys (against the number of rows) are counted: where each key's
@@ -14,7 +16,7 @@ namespace tq {
 void KeyIndex::Build(const std::vector<std::uint32_t>& column) {
   const std::uint32_t most =
       column.empty() ? 0 : *std::max_element(column.begin(), column.end());
-  rows_.resize(column.size());
+  ResizeLarge(rows_, column.size());
   first_.clear();
   if (!column.empty() && most <= 4 * column.size() + 1024) {
     keys_.clear();

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/HugePages.h"
 #include "base/Text.h"
 #include "lookup/Answer.h"
 
@@ -60,9 +61,12 @@ void CodePlaces::Build(const CCitySet& cities, const CAreaCodeSet& areaCodes, co
   struct RowPair {
     std::uint32_t reach, areaCode;
   };
-  std::vector<std::uint32_t> firstPair(rows + 1, 0);
-  std::vector<RowPair> pairsByRow(pairs);
-  std::vector<std::uint32_t> rowOfPair(pairs, kNoRow);
+  std::vector<std::uint32_t> firstPair;
+  std::vector<RowPair> pairsByRow;
+  std::vector<std::uint32_t> rowOfPair;
+  ResizeLarge(firstPair, rows + 1, 0u);
+  ResizeLarge(pairsByRow, pairs);
+  ResizeLarge(rowOfPair, pairs, kNoRow);
   for (std::size_t p = 0; p < pairs; ++p) {
     const std::span<const std::uint32_t> found = cities.RowsOfCity(pairCities[p]);
     if (found.empty()) continue;
@@ -87,7 +91,7 @@ void CodePlaces::Build(const CCitySet& cities, const CAreaCodeSet& areaCodes, co
     code.end = code.begin;
     code.withState = SharedRegionLine(static_cast<std::int32_t>(areaCode)) != nullptr;
   }
-  places_.resize(total);
+  ResizeLarge(places_, total);
 
   // What the walk below reads of each row, gathered in row order, where
   // the columns are read in turn: the walk in name order then reads one
@@ -99,7 +103,8 @@ void CodePlaces::Build(const CCitySet& cities, const CAreaCodeSet& areaCodes, co
     int zone;
     bool mayBeLargest;
   };
-  std::vector<RowFacts> facts(rows);
+  std::vector<RowFacts> facts;
+  ResizeLarge(facts, rows);
   StateNumbers states;
   for (std::uint32_t row = 0; row < rows; ++row) {
     const std::uint32_t begin = firstPair[row], end = firstPair[row + 1];
@@ -195,7 +200,8 @@ void CodePlaces::Build(const CCitySet& cities, const CAreaCodeSet& areaCodes, co
     }
     std::copy(sorted.begin(), sorted.end(), run.begin());
   }
-  entryPlaces_.reserve(places_.size());
+  ReserveLarge(entries_, places_.size());
+  ReserveLarge(entryPlaces_, places_.size());
   for (Code& code : codes_) {
     code.entriesBegin = static_cast<std::uint32_t>(entries_.size());
     MakeEntries(PlacesOf(code), cities, kinds, entries_, entryPlaces_);
