@@ -26,6 +26,7 @@ class SilentWindow : public QObject {
     message.setDelayedReply(true);
     held_.push_back(message);
   }
+  qsizetype Held() const { return held_.size(); }
 
  private:
   QList<QDBusMessage> held_;
@@ -64,6 +65,7 @@ class SingleInstanceTest : public QObject {
     QVERIFY(owner.interface()->registerService(QString::fromLatin1(tq::kWindowBusName)).isValid());
     QDBusConnection later = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "later");
     QVERIFY(!tq::SingleInstance::HandOver("937", later));
+    QCOMPARE(silent.Held(), 1);  // it reached the window, which kept silent
     owner.interface()->unregisterService(QString::fromLatin1(tq::kWindowBusName));
   }
 
