@@ -7,7 +7,7 @@
 # the folder's owner and mode are checked.
 #   launcher_race.sh SOURCE_DIR [ROUNDS]
 # ROUNDS defaults to $TELQUEST_LAUNCHER_RACE_ROUNDS, else 20 (the everyday
-# run); scripts/test.sh asks for 60.
+# run); scripts/test.sh asks for 40.
 set -u
 src=$1
 rounds=${2:-${TELQUEST_LAUNCHER_RACE_ROUNDS:-20}}
