@@ -20,11 +20,6 @@
 namespace tq {
 namespace {
 
-class FailingBuffer : public std::streambuf {
- protected:
-  int overflow(int) override { return traits_type::eof(); }
-};
-
 TEST(BatchCommand, RowsOnStreamsAndTheirFailures) {
   test::TempDir data;
   test::WriteSampleData(data.path());
@@ -55,7 +50,7 @@ TEST(BatchCommand, RowsOnStreamsAndTheirFailures) {
   EXPECT_EQ(run(badOut, badErr, {"--window", "12:00-12:00"}), kExitUsage);
   EXPECT_NE(badErr.str().find("--window: not a window of local hours"), std::string::npos);
 
-  FailingBuffer failing;
+  test::FailingBuffer failing;
   std::ostream full(&failing);
   std::stringstream failErr;
   EXPECT_EQ(run(full, failErr), kExitOutputError);

@@ -16,12 +16,6 @@
 namespace tq {
 namespace {
 
-// A stream whose every write fails, as on a full disk or a closed pipe.
-class FailingBuffer : public std::streambuf {
- protected:
-  int overflow(int) override { return traits_type::eof(); }
-};
-
 enum class Data { kSample, kDamaged, kOdd, kMissing, kNoZoneLaw, kDamagedExchanges };
 
 class Tqlookup : public ::testing::Test {
@@ -59,7 +53,7 @@ class Tqlookup : public ::testing::Test {
                                "2026-01-15T17:00Z"});
     std::istringstream in(typed);
     std::ostringstream out, err, prompt;
-    FailingBuffer failing;
+    test::FailingBuffer failing;
     std::ostream failed(&failing);
     CommandLineIo io{in, failOut ? failed : out, err, failPrompt ? failed : prompt, interactive};
     const CommandLinePlaces places{{}, {}, {}, [] { return std::int64_t{0}; }};

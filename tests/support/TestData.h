@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,12 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// A stream whose every write fails, as on a full disk or a closed pipe.
+class FailingBuffer : public std::streambuf {
+ protected:
+  int overflow(int) override { return traits_type::eof(); }
 };
 
 }  // namespace tq::test
