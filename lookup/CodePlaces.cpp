@@ -7,18 +7,25 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "base/HugePages.h"
 #include "base/Text.h"
 #include "lookup/Answer.h"
 
 namespace tq {
 namespace {
 
-constexpr std::uint32_t kNoRow = UINT32_MAX;
+// Whether a place reached at `reach` with `population` replaces `best`: more
+// people, or as many and reached before.
+bool Outweighs(std::int64_t population, std::uint32_t reach, std::int64_t bestPopulation,
+               std::uint32_t bestReach) {
+  return population > bestPopulation || (population == bestPopulation && reach < bestReach);
+}
 
-// Each state text as a number, in the order first met: a code of two
-// letters by a table, other texts by a map.
-class StateNumbers {
+}  // namespace
+
+// Each state text as a number, in the order first met: a code of two letters
+// by a table, other texts by a map. The numbers are only ever compared, so
+// the order in which codes are laid out does not matter.
+class CodePlaces::StateNumbers {
  public:
   std::uint32_t Of(const std::string& state) {
     if (state.size() == 2) {
@@ -31,157 +38,120 @@ class StateNumbers {
     if (added) ++count_;
     return at->second;
   }
+
  private:
   std::vector<std::uint32_t> byCode_ = std::vector<std::uint32_t>(1 << 16);  // number + 1
-  std::unordered_map<std::string_view, std::uint32_t> byText_;
+  std::unordered_map<std::string, std::uint32_t> byText_;
   std::uint32_t count_ = 0;
 };
 
-// Whether a place reached at `reach` with `population` replaces `best`: more
-// people, or as many and reached before.
-bool Outweighs(std::int64_t population, std::uint32_t reach, std::int64_t bestPopulation,
-               std::uint32_t bestReach) {
-  return population > bestPopulation || (population == bestPopulation && reach < bestReach);
-}
-
-}  // namespace
+CodePlaces::CodePlaces() = default;
+CodePlaces::~CodePlaces() = default;
 
 void CodePlaces::Build(const CCitySet& cities, const CAreaCodeSet& areaCodes, const ZoneLaw* law,
                        const PlaceKinds& kinds) {
+  cities_ = &cities;
+  areaCodes_ = &areaCodes;
+  law_ = law;
+  kinds_ = &kinds;
   codes_.assign(1000, Code{});
-  places_.clear();
-  entries_.clear();
-  entryPlaces_.clear();
-  const std::vector<std::uint32_t>& pairCities = areaCodes.CityIds();
-  const std::vector<std::uint32_t>& pairCodes = areaCodes.AreaCodes();
-  const std::size_t rows = cities.RowCount();
-  const std::size_t pairs = pairCities.size();
-  // The pairs of each row, in pair order, counted into place; pairs of a
-  // city without a record reach nothing.
-  struct RowPair {
-    std::uint32_t reach, areaCode;
-  };
-  std::vector<std::uint32_t> firstPair;
-  std::vector<RowPair> pairsByRow;
-  std::vector<std::uint32_t> rowOfPair;
-  ResizeLarge(firstPair, rows + 1, 0u);
-  ResizeLarge(pairsByRow, pairs);
-  ResizeLarge(rowOfPair, pairs, kNoRow);
-  for (std::size_t p = 0; p < pairs; ++p) {
-    const std::span<const std::uint32_t> found = cities.RowsOfCity(pairCities[p]);
-    if (found.empty()) continue;
-    rowOfPair[p] = found.front();
-    ++firstPair[found.front() + 1];
-    ++codes_[pairCodes[p]].end;
-  }
-  std::inclusive_scan(firstPair.begin(), firstPair.end(), firstPair.begin());
-  {
-    std::vector<std::uint32_t> next(firstPair.begin(), firstPair.end() - 1);
-    for (std::size_t p = 0; p < pairs; ++p) {
-      if (rowOfPair[p] != kNoRow) {
-        pairsByRow[next[rowOfPair[p]]++] = {static_cast<std::uint32_t>(p), pairCodes[p]};
-      }
-    }
-  }
-  std::uint32_t total = 0;
-  for (std::size_t areaCode = 0; areaCode < codes_.size(); ++areaCode) {
+  laidOut_.assign(codes_.size(), false);
+  std::uint32_t room = 0;
+  for (std::uint32_t areaCode = 0; areaCode < codes_.size(); ++areaCode) {
     Code& code = codes_[areaCode];
-    code.begin = total;
-    total += code.end;
-    code.end = code.begin;
+    code.begin = code.end = code.entriesBegin = code.entriesEnd = room;
     code.withState = SharedRegionLine(static_cast<std::int32_t>(areaCode)) != nullptr;
+    room += static_cast<std::uint32_t>(areaCodes.RowsOfAreaCode(areaCode).size());
   }
-  ResizeLarge(places_, total);
+  // Left as they come: only what a code lays out is ever read.
+  places_ = std::make_unique_for_overwrite<Place[]>(room);
+  entries_ = std::make_unique_for_overwrite<Entry[]>(room);
+  entryPlaces_ = std::make_unique_for_overwrite<EntryPlace[]>(room);
+  states_ = std::make_unique<StateNumbers>();
+}
 
-  // What the walk below reads of each row, gathered in row order, where
-  // the columns are read in turn: the walk in name order then reads one
-  // record per row instead of a column each.
-  struct RowFacts {
-    std::uint32_t pairsBegin, pairsEnd;
-    std::uint32_t state, population;
-    std::int32_t cityId;
-    int zone;
-    bool mayBeLargest;
-  };
-  std::vector<RowFacts> facts;
-  ResizeLarge(facts, rows);
-  StateNumbers states;
-  for (std::uint32_t row = 0; row < rows; ++row) {
-    const std::uint32_t begin = firstPair[row], end = firstPair[row + 1];
-    if (begin == end) {
-      facts[row] = {begin, end, 0, 0, 0, -1, false};
-      continue;
-    }
+const CodePlaces::Code* CodePlaces::Find(std::int32_t areaCode) {
+  if (areaCode < 0 || static_cast<std::size_t>(areaCode) >= codes_.size()) return nullptr;
+  const auto at = static_cast<std::uint32_t>(areaCode);
+  if (!laidOut_[at]) {
+    LayOut(at);
+    laidOut_[at] = true;
+  }
+  const Code& code = codes_[at];
+  return code.begin == code.end ? nullptr : &code;
+}
+
+// The code's places in name order (pairs of a city without a record reach
+// nothing), and what the code decides beside its list, gathered on the way.
+void CodePlaces::LayOut(std::uint32_t areaCode) {
+  const CCitySet& cities = *cities_;
+  const std::vector<std::uint32_t>& pairCities = areaCodes_->CityIds();
+  Code& code = codes_[areaCode];
+  // From the start, should an earlier try have run out of memory midway.
+  code.end = code.begin;
+  code.entriesEnd = code.entriesBegin;
+  code.largest = code.largestOfAll = {};
+  code.clocks.clear();
+  code.states.clear();
+  met_.clear();
+  for (const std::uint32_t pair : areaCodes_->RowsOfAreaCode(areaCode)) {
+    const std::span<const std::uint32_t> found = cities.RowsOfCity(pairCities[pair]);
+    if (!found.empty()) met_.push_back({cities.NamePlaceOf(found.front()).position, pair});
+  }
+  // By name, a place's pairs as reached.
+  std::sort(met_.begin(), met_.end(), [](const Met& a, const Met& b) {
+    return a.position != b.position ? a.position < b.position : a.reach < b.reach;
+  });
+  for (const Met& at : met_) {
+    const std::uint32_t row = cities.RowAtNamePosition(at.position);
+    const std::uint32_t reach = at.reach;
+    const std::uint32_t population = cities.Populations()[row];
     const auto cityId = static_cast<std::int32_t>(cities.CityIds()[row]);
-    facts[row] = {begin,
-                  end,
-                  states.Of(cities.States()[row]),
-                  cities.Populations()[row],
-                  cityId,
-                  law ? law->ZoneOfPlace(cityId) : -1,
-                  kinds.MayBeLargestCityRow(row)};
-  }
-
-  // The places in name order, each written at the end of its codes' runs,
-  // so that every run is in name order; what each code decides beside its
-  // list is gathered on the way.
-  for (std::uint32_t position = 0; position < rows; ++position) {
-    const std::uint32_t row = cities.RowAtNamePosition(position);
-    const RowFacts& fact = facts[row];
-    const std::uint32_t begin = fact.pairsBegin, end = fact.pairsEnd;
-    if (begin == end) continue;
-    const std::uint32_t state = fact.state;
-    const std::uint32_t population = fact.population;
-    const std::int32_t cityId = fact.cityId;
-    const int zone = fact.zone;
-    const bool mayBeLargest = fact.mayBeLargest;
-    const std::uint32_t group = cities.FirstAtNamePosition(position);
-    for (std::uint32_t k = begin; k < end; ++k) {
-      const std::uint32_t reach = pairsByRow[k].reach;
-      Code& code = codes_[pairsByRow[k].areaCode];
-      places_[code.end++] = {row, position, group, population, state, reach, code.withState};
-      const std::int64_t people = static_cast<std::int32_t>(population);
-      if (mayBeLargest && Outweighs(people, reach, code.largest.population, code.largest.reach)) {
-        code.largest = {people, cityId, reach};
-      }
-      if (Outweighs(people, reach, code.largestOfAll.population, code.largestOfAll.reach)) {
-        code.largestOfAll = {people, cityId, reach};
-      }
-      if (zone >= 0) {
-        const auto clock = std::find_if(code.clocks.begin(), code.clocks.end(),
-                                        [zone](const Clock& c) { return c.zone == zone; });
-        if (clock == code.clocks.end()) {
-          code.clocks.push_back({zone, people, row, reach, reach});
-        } else {
-          clock->firstReach = std::min(clock->firstReach, reach);
-          if (Outweighs(people, reach, clock->population, clock->reach)) {
-            clock->population = people;
-            clock->row = row;
-            clock->reach = reach;
-          }
-        }
-      }
-      const auto ofState = std::find_if(code.states.begin(), code.states.end(),
-                                        [state](const StatePlaces& s) { return s.state == state; });
-      if (ofState == code.states.end()) {
-        code.states.push_back({state, 1, row, reach});
+    const int zone = law_ ? law_->ZoneOfPlace(cityId) : -1;
+    const std::uint32_t state = states_->Of(cities.States()[row]);
+    places_[code.end++] = {row,       at.position, cities.FirstAtNamePosition(at.position),
+                           population, state,      reach,
+                           code.withState};
+    const std::int64_t people = static_cast<std::int32_t>(population);
+    if (kinds_->MayBeLargestCityRow(row) &&
+        Outweighs(people, reach, code.largest.population, code.largest.reach)) {
+      code.largest = {people, cityId, reach};
+    }
+    if (Outweighs(people, reach, code.largestOfAll.population, code.largestOfAll.reach)) {
+      code.largestOfAll = {people, cityId, reach};
+    }
+    if (zone >= 0) {
+      const auto clock = std::find_if(code.clocks.begin(), code.clocks.end(),
+                                      [zone](const Clock& c) { return c.zone == zone; });
+      if (clock == code.clocks.end()) {
+        code.clocks.push_back({zone, people, row, reach, reach});
       } else {
-        ++ofState->places;
-        if (reach > ofState->lastReach) {
-          ofState->lastReach = reach;
-          ofState->lastRow = row;
+        clock->firstReach = std::min(clock->firstReach, reach);
+        if (Outweighs(people, reach, clock->population, clock->reach)) {
+          clock->population = people;
+          clock->row = row;
+          clock->reach = reach;
         }
       }
     }
+    const auto ofState = std::find_if(code.states.begin(), code.states.end(),
+                                      [state](const StatePlaces& s) { return s.state == state; });
+    if (ofState == code.states.end()) {
+      code.states.push_back({state, 1, row, reach});
+    } else {
+      ++ofState->places;
+      if (reach > ofState->lastReach) {
+        ofState->lastReach = reach;
+        ofState->lastRow = row;
+      }
+    }
   }
-
-  for (Code& code : codes_) {
-    std::sort(code.clocks.begin(), code.clocks.end(),
-              [](const Clock& a, const Clock& b) { return a.firstReach < b.firstReach; });
-    if (!code.withState || code.begin == code.end) continue;
+  std::sort(code.clocks.begin(), code.clocks.end(),
+            [](const Clock& a, const Clock& b) { return a.firstReach < b.firstReach; });
+  const std::span<Place> run(places_.get() + code.begin, code.end - code.begin);
+  if (code.withState && !run.empty()) {
     // Entries that carry their state are in the order of their texts, case
     // aside; equal texts as reached.
-    const auto run = std::span<Place>(places_).subspan(code.begin, code.end - code.begin);
     std::vector<std::string> texts(run.size());
     std::vector<std::uint32_t> order(run.size());
     for (std::size_t i = 0; i < run.size(); ++i) {
@@ -200,13 +170,12 @@ void CodePlaces::Build(const CCitySet& cities, const CAreaCodeSet& areaCodes, co
     }
     std::copy(sorted.begin(), sorted.end(), run.begin());
   }
-  ReserveLarge(entries_, places_.size());
-  ReserveLarge(entryPlaces_, places_.size());
-  for (Code& code : codes_) {
-    code.entriesBegin = static_cast<std::uint32_t>(entries_.size());
-    MakeEntries(PlacesOf(code), cities, kinds, entries_, entryPlaces_);
-    code.entriesEnd = static_cast<std::uint32_t>(entries_.size());
-  }
+  madeEntries_.clear();
+  madeEntryPlaces_.clear();
+  MakeEntries(run, cities, *kinds_, madeEntries_, madeEntryPlaces_);
+  std::copy(madeEntries_.begin(), madeEntries_.end(), entries_.get() + code.entriesBegin);
+  std::copy(madeEntryPlaces_.begin(), madeEntryPlaces_.end(), entryPlaces_.get() + code.begin);
+  code.entriesEnd = code.entriesBegin + static_cast<std::uint32_t>(madeEntries_.size());
 }
 
 void CodePlaces::MakeEntries(std::span<const Place> places, const CCitySet& cities,

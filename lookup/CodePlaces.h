@@ -1,15 +1,16 @@
 #pragma once
-// The places of each area code, laid out once per data set in the order of
-// the code's list (by name, or for the codes whose entries carry their state
-// by that text), with what a list reads of each place side by side, and what
-// the code's places decide beside the list: its largest city, the largest
-// place of each time zone, and each state's places with the last one
-// reached. A search of one code reads its places in order; several codes
-// merge their runs. "Reached" is the order of the code's pairs in arc.bin,
-// the order in which a search meets them; of equals, the first reached
-// counts.
+// The places of each area code, laid out at the code's first search (once
+// per data set) in the order of the code's list (by name, or for the codes
+// whose entries carry their state by that text), with what a list reads of
+// each place side by side, and what the code's places decide beside the
+// list: its largest city, the largest place of each time zone, and each
+// state's places with the last one reached. A search of one code reads its
+// places in order; several codes merge their runs. "Reached" is the order of
+// the code's pairs in arc.bin, the order in which a search meets them; of
+// equals, the first reached counts.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -74,27 +75,30 @@ class CodePlaces {
     std::vector<StatePlaces> states;
   };
 
-  // Lays out the loaded sets' places; `law` null: no place has a zone.
+  CodePlaces();
+  ~CodePlaces();
+  CodePlaces(const CodePlaces&) = delete;
+  CodePlaces& operator=(const CodePlaces&) = delete;
+
+  // Takes the loaded sets, which must stay as they are while codes are
+  // found; `law` null: no place has a zone. No code is laid out yet: each is
+  // at its first Find, so a search pays for the codes it reads, not for all.
   void Build(const CCitySet& cities, const CAreaCodeSet& areaCodes, const ZoneLaw* law,
              const PlaceKinds& kinds);
-  // The code's layout, or null for a code without places.
-  const Code* Find(std::int32_t areaCode) const {
-    if (areaCode < 0 || static_cast<std::size_t>(areaCode) >= codes_.size()) return nullptr;
-    const Code& code = codes_[static_cast<std::size_t>(areaCode)];
-    return code.begin == code.end ? nullptr : &code;
-  }
+  // The code's layout, made at the first call, or null for a code without
+  // places. Layouts stay where they are while the sets do.
+  const Code* Find(std::int32_t areaCode);
   // A place of a code's run: the run of `code` is [code.begin, code.end).
   const Place& PlaceAt(std::uint32_t at) const { return places_[at]; }
   std::span<const Place> PlacesOf(const Code& code) const {
-    return std::span<const Place>(places_).subspan(code.begin, code.end - code.begin);
+    return {places_.get() + code.begin, code.end - code.begin};
   }
   // The code's entries, as its list alone shows them, and their places.
   std::span<const Entry> EntriesOf(const Code& code) const {
-    return std::span<const Entry>(entries_).subspan(code.entriesBegin,
-                                                    code.entriesEnd - code.entriesBegin);
+    return {entries_.get() + code.entriesBegin, code.entriesEnd - code.entriesBegin};
   }
   std::span<const EntryPlace> EntryPlacesOf(const Code& code) const {
-    return std::span<const EntryPlace>(entryPlaces_).subspan(code.begin, code.end - code.begin);
+    return {entryPlaces_.get() + code.begin, code.end - code.begin};
   }
 
   // Appends the entries of `places`, which are in the order of a list: one
@@ -106,10 +110,29 @@ class CodePlaces {
                           std::vector<EntryPlace>& entryPlaces);
 
  private:
-  std::vector<Code> codes_;  // by area code
-  std::vector<Place> places_;
-  std::vector<Entry> entries_;
-  std::vector<EntryPlace> entryPlaces_;  // those of each code, numbered in it
+  class StateNumbers;
+  void LayOut(std::uint32_t areaCode);
+
+  const CCitySet* cities_ = nullptr;
+  const CAreaCodeSet* areaCodes_ = nullptr;
+  const ZoneLaw* law_ = nullptr;
+  const PlaceKinds* kinds_ = nullptr;
+  std::vector<Code> codes_;    // by area code
+  std::vector<bool> laidOut_;  // by area code
+  // Each code has the room of its pairs in these, from its begin: its places
+  // and their entries, and its entries from its entriesBegin. Room no code
+  // has reached yet is never touched.
+  std::unique_ptr<Place[]> places_;
+  std::unique_ptr<Entry[]> entries_;
+  std::unique_ptr<EntryPlace[]> entryPlaces_;  // those of each code, numbered in it
+  std::unique_ptr<StateNumbers> states_;      // of every code laid out
+  // What LayOut reads of a code's pairs, kept for the next code.
+  struct Met {
+    std::uint32_t position, reach;
+  };
+  std::vector<Met> met_;
+  std::vector<Entry> madeEntries_;
+  std::vector<EntryPlace> madeEntryPlaces_;
 };
 
 }  // namespace tq
