@@ -19,10 +19,20 @@ std::string FloatText(float value) {
   return std::string(text, end);
 }
 
+// The record of a row of `cities`, its id moved by `shift` and `suffix`
+// after its name, as cit.bin lines.
+std::vector<std::string> CityLines(const CCitySet& cities, std::size_t row, std::uint32_t shift,
+                                   const std::string& suffix) {
+  return test::EncodeCity({static_cast<std::int32_t>(cities.CityIds()[row] + shift),
+                           cities.CityNames()[row] + suffix, cities.States()[row], "USA",
+                           static_cast<std::int32_t>(cities.Populations()[row]),
+                           cities.DaylightFlags()[row], FloatText(cities.TimeZones()[row]), {}});
+}
+
 }  // namespace
 
 void WriteGrownData(const std::filesystem::path& from, const std::filesystem::path& to,
-                    int copies) {
+                    int copies, GrownOrder order) {
   CCitySet cities(from);
   cities.Open();
   CAreaCodeSet areaCodes(from);
@@ -36,15 +46,7 @@ void WriteGrownData(const std::filesystem::path& from, const std::filesystem::pa
     std::string suffix;
     if (copy > 0) suffix.append(" ").append(std::to_string(copy + 1));
     for (std::size_t row = 0; row < cities.RowCount(); ++row) {
-      const test::CityFixture city{static_cast<std::int32_t>(ids[row] + shift),
-                                   cities.CityNames()[row] + suffix,
-                                   cities.States()[row],
-                                   "USA",
-                                   static_cast<std::int32_t>(cities.Populations()[row]),
-                                   cities.DaylightFlags()[row],
-                                   FloatText(cities.TimeZones()[row]),
-                                   {}};
-      for (std::string& line : test::EncodeCity(city)) cityLines.push_back(std::move(line));
+      for (std::string& line : CityLines(cities, row, shift, suffix)) cityLines.push_back(std::move(line));
     }
     for (std::size_t row = 0; row < areaCodes.CityIds().size(); ++row) {
       for (std::string& line :
@@ -56,6 +58,17 @@ void WriteGrownData(const std::filesystem::path& from, const std::filesystem::pa
   }
   test::WriteLines(to / CCitySet::kFileName, cityLines);
   test::WriteLines(to / CAreaCodeSet::kFileName, linkLines);
+  if (order == GrownOrder::kJoined) return;
+  // The joined records again, in the order the set reads their names in.
+  CCitySet joined(to);
+  joined.Open();
+  cityLines.clear();
+  for (std::uint32_t position = 0; position < joined.RowCount(); ++position) {
+    for (std::string& line : CityLines(joined, joined.RowAtNamePosition(position), 0, "")) {
+      cityLines.push_back(std::move(line));
+    }
+  }
+  test::WriteLines(to / CCitySet::kFileName, cityLines);
 }
 
 void WriteCrowdedCode(const std::filesystem::path& to, int places, std::int32_t areaCode) {
