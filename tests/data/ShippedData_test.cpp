@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,7 +14,10 @@
 #include <vector>
 
 #include "base/Text.h"
+#include "data/AreaCodeSet.h"
 #include "data/CitySet.h"
+#include "data/PlaceKinds.h"
+#include "lookup/CodePlaces.h"
 #include "lookup/SearchFlow.h"
 #include "time/ZoneLaw.h"
 
@@ -142,6 +146,30 @@ TEST_F(ShippedData, AnswersDoNotDependOnWhatWasSearchedBefore) {
     EXPECT_TRUE(same(*backwards.Search(std::to_string(code)), *answers[static_cast<std::size_t>(code - 100)]))
         << code;
   }
+}
+
+// Codes merged in one answer compare their places' states by number: one
+// number for each state text, over every code, whichever is laid out first.
+TEST_F(ShippedData, EveryCodeNumbersTheStatesAlike) {
+  CCitySet cities(kShipped);
+  CAreaCodeSet areaCodes(kShipped);
+  cities.Open();
+  areaCodes.Open();
+  const PlaceKinds kinds;
+  CodePlaces layout;
+  layout.Build(cities, areaCodes, nullptr, kinds);
+  std::map<std::uint32_t, std::string> textOf;
+  std::map<std::string, std::uint32_t> numberOf;
+  for (int code = 999; code >= 100; --code) {
+    const CodePlaces::Code* found = layout.Find(code);
+    if (!found) continue;
+    for (const CodePlaces::Place& place : layout.PlacesOf(*found)) {
+      const std::string& state = cities.States()[place.row];
+      EXPECT_EQ(textOf.try_emplace(place.state, state).first->second, state) << code;
+      EXPECT_EQ(numberOf.try_emplace(state, place.state).first->second, place.state) << code;
+    }
+  }
+  EXPECT_GT(numberOf.size(), 60u);
 }
 
 // Places people live, typed as they write them, answer with their codes;
