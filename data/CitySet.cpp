@@ -145,12 +145,25 @@ const char* CheckCity(const std::array<std::string_view, 8>& lines, const CityVa
 // The first eight bytes of a name, lowered, as one number: names whose
 // numbers differ are in the order of their numbers (a shorter name is filled
 // with zero bytes, which no byte sorts below), so most comparisons of a sort
-// never read the names; equal numbers leave it to the names.
+// never read the names; equal numbers leave it to the names. Names of ASCII
+// bytes alone, most of them, are lowered eight bytes at a time.
 std::uint64_t OrderKey(std::string_view name) {
-  std::uint64_t key = 0;
-  for (std::size_t i = 0; i < 8; ++i) {
-    key = key << 8 | (i < name.size() ? kLower1252[static_cast<unsigned char>(name[i])] : 0u);
+  std::array<unsigned char, 8> bytes{};
+  if (!name.empty()) std::memcpy(bytes.data(), name.data(), std::min<std::size_t>(name.size(), 8));
+  std::uint64_t word;
+  std::memcpy(&word, bytes.data(), 8);
+  constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+  if constexpr (std::endian::native == std::endian::little) {
+    if ((word & kHigh) == 0) {
+      // Below 0x80 no byte carries into the next: a byte gains its top bit
+      // from 'A' on, and from past 'Z' on; 'A' to 'Z' gain 0x20.
+      const std::uint64_t fromA = word + (0x80 - 'A') * kOnes;
+      const std::uint64_t pastZ = word + (0x80 - 'Z' - 1) * kOnes;
+      return __builtin_bswap64(word | (fromA & ~pastZ & kHigh) >> 2);
+    }
   }
+  std::uint64_t key = 0;
+  for (const unsigned char byte : bytes) key = key << 8 | kLower1252[byte];
   return key;
 }
 
