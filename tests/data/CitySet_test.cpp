@@ -54,6 +54,7 @@ TEST(CitySetLoading, NamesInOrderWhateverTheFileOrder) {
     if (i % 11 == 0) name += " Extra";   // sixteen bytes
     if (i % 13 == 0) name += " Extras";  // longer, the same sixteen first
     if (i % 17 == 0) name = "Saint-Jean-sur-Richelieu " + name;
+    if (i % 19 == 0) name = (i % 38 == 0 ? "\xC9" : "\xE9") + name;  // É and é
     sorted.push_back(name);
   }
   std::stable_sort(sorted.begin(), sorted.end(),
