@@ -59,7 +59,7 @@ void CodePlaces::Build(const CCitySet& cities, const CAreaCodeSet& areaCodes, co
   std::uint32_t room = 0;
   for (std::uint32_t areaCode = 0; areaCode < codes_.size(); ++areaCode) {
     Code& code = codes_[areaCode];
-    code.begin = code.end = code.entriesBegin = code.entriesEnd = room;
+    code.begin = code.end = code.entriesEnd = room;
     code.withState = SharedRegionLine(static_cast<std::int32_t>(areaCode)) != nullptr;
     room += static_cast<std::uint32_t>(areaCodes.RowsOfAreaCode(areaCode).size());
   }
@@ -89,7 +89,7 @@ void CodePlaces::LayOut(std::uint32_t areaCode) {
   Code& code = codes_[areaCode];
   // From the start, should an earlier try have run out of memory midway.
   code.end = code.begin;
-  code.entriesEnd = code.entriesBegin;
+  code.entriesEnd = code.begin;
   code.largest = code.largestOfAll = {};
   code.clocks.clear();
   code.states.clear();
@@ -173,9 +173,9 @@ void CodePlaces::LayOut(std::uint32_t areaCode) {
   madeEntries_.clear();
   madeEntryPlaces_.clear();
   MakeEntries(run, cities, *kinds_, madeEntries_, madeEntryPlaces_);
-  std::copy(madeEntries_.begin(), madeEntries_.end(), entries_.get() + code.entriesBegin);
+  std::copy(madeEntries_.begin(), madeEntries_.end(), entries_.get() + code.begin);
   std::copy(madeEntryPlaces_.begin(), madeEntryPlaces_.end(), entryPlaces_.get() + code.begin);
-  code.entriesEnd = code.entriesBegin + static_cast<std::uint32_t>(madeEntries_.size());
+  code.entriesEnd = code.begin + static_cast<std::uint32_t>(madeEntries_.size());
 }
 
 void CodePlaces::MakeEntries(std::span<const Place> places, const CCitySet& cities,

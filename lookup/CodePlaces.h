@@ -67,7 +67,7 @@ class CodePlaces {
   };
   struct Code {
     std::uint32_t begin = 0, end = 0;  // its places, and the places of its entries
-    std::uint32_t entriesBegin = 0, entriesEnd = 0;
+    std::uint32_t entriesEnd = 0;      // its entries: [begin, entriesEnd)
     bool withState = false;            // its entries carry their state
     Largest largest;                   // of the places that may be the largest city
     Largest largestOfAll;
@@ -95,7 +95,7 @@ class CodePlaces {
   }
   // The code's entries, as its list alone shows them, and their places.
   std::span<const Entry> EntriesOf(const Code& code) const {
-    return {entries_.get() + code.entriesBegin, code.entriesEnd - code.entriesBegin};
+    return {entries_.get() + code.begin, code.entriesEnd - code.begin};
   }
   std::span<const EntryPlace> EntryPlacesOf(const Code& code) const {
     return {entryPlaces_.get() + code.begin, code.end - code.begin};
@@ -119,9 +119,9 @@ class CodePlaces {
   const PlaceKinds* kinds_ = nullptr;
   std::vector<Code> codes_;    // by area code
   std::vector<bool> laidOut_;  // by area code
-  // Each code has the room of its pairs in these, from its begin: its places
-  // and their entries, and its entries from its entriesBegin. Room no code
-  // has reached yet is never touched.
+  // Each code has the room of its pairs in each of these, from its begin: its
+  // places, its entries and their places. Room no code has reached yet is
+  // never touched.
   std::unique_ptr<Place[]> places_;
   std::unique_ptr<Entry[]> entries_;
   std::unique_ptr<EntryPlace[]> entryPlaces_;  // those of each code, numbered in it
