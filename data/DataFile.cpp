@@ -278,9 +278,7 @@ std::string ShiftText(std::string_view text, int direction) {
   return shifted;
 }
 
-bool LineReader::NextNumber(std::string_view& line, std::optional<std::int64_t>& value) {
-  // A sign, 1 to 18 digits and the line's end: the line is found as its
-  // number is read. Anything else is read as Next and ParseWhole read it.
+bool LineReader::NextNumberSlow(std::string_view& line, std::optional<std::int64_t>& value) {
   const char* const begin = rest_.data();
   const char* const end = begin + rest_.size();
   const char* at = begin;
@@ -288,34 +286,7 @@ bool LineReader::NextNumber(std::string_view& line, std::optional<std::int64_t>&
   if (at != end && (*at == '-' || *at == '+')) ++at;
   const char* const digits = at;
   std::uint64_t number = 0;  // nineteen digits, read to tell a number too long, fit
-  bool counted = false;
-  if (end - at >= 8) {
-    // Eight bytes at once: the first byte that is no digit ends the number
-    // (below '0' it borrows, above '9' adding 0x46 carries into its top bit;
-    // the digits before it neither borrow nor carry), and up to seven
-    // digits, moved to the top as if led by zeros, are added up in three
-    // multiplications.
-    std::uint64_t word;
-    std::memcpy(&word, at, 8);
-    if constexpr (std::endian::native == std::endian::little) {
-      const std::uint64_t values = word - 0x3030303030303030u;
-      const std::uint64_t stops =
-          (values | (word + 0x4646464646464646u) | word) & 0x8080808080808080u;
-      if (stops != 0) {
-        const int count = std::countr_zero(stops) / 8;
-        if (count > 0) {
-          std::uint64_t v = values << (8 * (8 - count));
-          v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
-          v = (v * (1 + (100ull << 16)) >> 16) & 0x0000FFFF0000FFFFu;
-          number = v * (1 + (10000ull << 32)) >> 32;
-        }
-        at += count;
-        counted = true;
-      }
-    }
-  }
-  for (; !counted && at != end && at - digits < 19 && static_cast<unsigned char>(*at - '0') < 10;
-       ++at) {
+  for (; at != end && at - digits < 19 && static_cast<unsigned char>(*at - '0') < 10; ++at) {
     number = number * 10 + static_cast<unsigned>(*at - '0');
   }
   const std::size_t count = static_cast<std::size_t>(at - digits);

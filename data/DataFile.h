@@ -6,6 +6,7 @@
 // a load is kept as a LoadOutcome that the front ends tell the user.
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -97,11 +98,61 @@ class LineReader {
   bool Next(std::string_view& line);
   // Next, and the line read as ParseWhole reads it, in one pass over a line
   // that is a number.
-  bool NextNumber(std::string_view& line, std::optional<std::int64_t>& value);
+  bool NextNumber(std::string_view& line, std::optional<std::int64_t>& value) {
+    if constexpr (std::endian::native == std::endian::little) {
+      // Most lines are up to seven digits: the sign, the digits and the byte
+      // that ends them come from the first sixteen bytes, read at once, so
+      // the next line's place is known without waiting on another read.
+      if (rest_.size() >= 16) {
+        const char* const begin = rest_.data();
+        std::uint64_t low, high;
+        std::memcpy(&low, begin, 8);
+        std::memcpy(&high, begin + 8, 8);
+        const unsigned char first = low & 0xFF;
+        const bool sign = first == '-' || first == '+';
+        const std::uint64_t word = sign ? low >> 8 | high << 56 : low;
+        const int count = std::countr_zero(NonDigits(word)) / 8;  // 8 when all are digits
+        const unsigned stop = count < 8 ? (word >> (8 * count)) & 0xFF : 0;
+        const unsigned next = count < 7 ? (word >> (8 * count + 8)) & 0xFF : 0;
+        const std::size_t digits = static_cast<std::size_t>(count) + sign;
+        // The line and its end, where it ends in these bytes.
+        const std::size_t after = stop == '\n' ? digits + 1
+                                  : stop == '\r' && next == '\n' ? digits + 2
+                                                                 : 0;
+        if (count > 0 && after > 0) {
+          const auto number = static_cast<std::int64_t>(EightDigits(word, count));
+          line = std::string_view(begin, digits);
+          rest_.remove_prefix(after);
+          value = first == '-' ? -number : number;
+          return true;
+        }
+      }
+    }
+    return NextNumberSlow(line, value);
+  }
   // What is not read yet.
   std::string_view Rest() const { return rest_; }
 
  private:
+  // Where a byte of a word is below '0' it borrows, above '9' adding 0x46
+  // carries into its top bit; the digits before it do neither. The top bits
+  // of the bytes that are no digits.
+  static std::uint64_t NonDigits(std::uint64_t word) {
+    return ((word - 0x3030303030303030u) | (word + 0x4646464646464646u) | word) &
+           0x8080808080808080u;
+  }
+  // The value of the first `count` (1 to 8) digits of a word read from
+  // memory on a little-endian machine: moved to the top as if led by zeros,
+  // their '0' taken off, they are added up in three multiplications.
+  static std::uint64_t EightDigits(std::uint64_t word, int count) {
+    std::uint64_t v = (word - 0x3030303030303030u) << (8 * (8 - count));
+    v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
+    v = (v * (1 + (100ull << 16)) >> 16) & 0x0000FFFF0000FFFFu;
+    return v * (1 + (10000ull << 32)) >> 32;
+  }
+  // NextNumber for lines near the file's end, long numbers, anything unusual.
+  bool NextNumberSlow(std::string_view& line, std::optional<std::int64_t>& value);
+
   std::string_view rest_;
 };
 

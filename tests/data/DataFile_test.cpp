@@ -14,15 +14,19 @@ namespace {
 
 TEST(DataFileLines, NumbersReadWithTheirLineAreAsLinesReadApart) {
   // Lengths around the eight bytes read at once, every kind of line end,
-  // signs, too many digits, bytes that are no digit on either side of '0'..'9'.
+  // signs, too many digits, bytes that are no digit on either side of '0'..'9';
+  // near the end of the bytes and with sixteen bytes or more still to come.
   const std::string tails[] = {"", "\n7\n", "\r\n", "\r", "\r\r\n", "\n\n", "x\n", "/\n",
                                ":\n", "\xB0\n", std::string("\0\n", 2), " \n", "12345678901234567890\n"};
-  const std::string heads[] = {"", "-", "+", "--", "0", "7", "-0", "1234567", "12345678",
-                               "123456789", "999999999999999999", "1000000000000000000", ".5"};
+  const std::string heads[] = {"", "-", "+", "--", "0", "7", "-0", "+12", "1234567", "-1234567",
+                               "12345678", "-12345678", "123456789", "999999999999999999",
+                               "1000000000000000000", ".5"};
+  const std::string more = "\n9999999999999999\n";
+  const std::pair<std::string, std::string> around[] = {{"", ""}, {"42\n", ""}, {"", more}, {"42\n", more}};
   for (const std::string& head : heads) {
     for (const std::string& tail : tails) {
-      for (const std::string& before : {std::string(), std::string("42\n")}) {
-        const std::string bytes = before + head + tail;
+      for (const auto& [before, after] : around) {
+        const std::string bytes = before + head + tail + after;
         LineReader apart(bytes), together(bytes);
         std::string_view expected, line;
         std::optional<std::int64_t> value;
