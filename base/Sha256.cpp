@@ -74,6 +74,9 @@ __attribute__((target("sha,sse4.1,ssse3"))) void CompressWithShaExtensions(
   for (; blocks > 0; --blocks, data += 64) {
     const __m128i abefBefore = abef, cdghBefore = cdgh;
     __m128i words[4];  // words[i % 4]: the message words 4i..4i+3
+    // Unrolled, the words stay in registers and the next steps' words are
+    // made while the rounds run.
+#pragma GCC unroll 16
     for (int i = 0; i < 16; ++i) {
       __m128i w;
       if (i < 4) {
