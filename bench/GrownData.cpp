@@ -24,7 +24,7 @@ std::string FloatText(float value) {
 std::vector<std::string> CityLines(const CCitySet& cities, std::size_t row, std::uint32_t shift,
                                    const std::string& suffix) {
   return test::EncodeCity({static_cast<std::int32_t>(cities.CityIds()[row] + shift),
-                           cities.CityNames()[row] + suffix, cities.States()[row], "USA",
+                           std::string(cities.CityNames()[row]) + suffix, std::string(cities.States()[row]), "USA",
                            static_cast<std::int32_t>(cities.Populations()[row]),
                            cities.DaylightFlags()[row], FloatText(cities.TimeZones()[row]), {}});
 }

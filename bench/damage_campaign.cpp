@@ -76,8 +76,8 @@ Loaded Load(const fs::path& folder, const std::string& name, const std::string& 
     set.Open();
     loaded.told = set.Outcome().problem != tq::FileProblem::kNone;
     for (std::size_t r = 0; r < set.RowCount(); ++r) {
-      loaded.records.push_back(std::to_string(set.CityIds()[r]) + "|" + set.CityNames()[r] + "|" +
-                               set.States()[r] + "|" + std::to_string(set.Populations()[r]) + "|" +
+      loaded.records.push_back(std::to_string(set.CityIds()[r]) + "|" + std::string(set.CityNames()[r]) +
+                               "|" + std::string(set.States()[r]) + "|" + std::to_string(set.Populations()[r]) + "|" +
                                std::to_string(set.DaylightFlags()[r]) + "|" +
                                std::to_string(set.TimeZones()[r]));
     }

@@ -40,30 +40,24 @@ bool PossibleCountry(std::string_view stored) {
 // Names are stored with their first two characters moved to the end, every
 // byte raised by one. Usual names are decoded on the stack and the column's
 // string made from them at once.
-void AddCityName(std::string_view line, std::vector<std::string>& names) {
+void AddCityName(std::string_view line, TextColumn& names) {
   const std::size_t moved = line.size() >= 2 ? 2 : 0;
   const auto lower = [](char c) { return static_cast<char>(static_cast<unsigned char>(c) - 1); };
-  const auto decode = [&](char* out) {
-    std::transform(line.end() - moved, line.end(), out, lower);
-    std::transform(line.begin(), line.end() - moved, out + moved, lower);
-  };
-  if (std::array<char, 64> buffer; line.size() <= buffer.size()) {
-    decode(buffer.data());
-    names.emplace_back(buffer.data(), line.size());
-  } else {
-    decode(names.emplace_back(line.size(), '\0').data());
-  }
+  char* const out = names.Append(line.size());
+  std::transform(line.end() - moved, line.end(), out, lower);
+  std::transform(line.begin(), line.end() - moved, out + moved, lower);
 }
 
 // "2AC" stands for "CA"; "abc" for a non-geographic code.
-void AddState(std::string_view line, std::vector<std::string>& states) {
+void AddState(std::string_view line, TextColumn& states) {
   if (line.size() == 3 && line[0] == '3') {
     const char code[2] = {static_cast<char>(line[2] - 1), static_cast<char>(line[1] - 1)};
-    states.emplace_back(code, 2);
+    states.push_back(std::string_view(code, 2));
   } else if (IsThree(line, "bcd")) {
-    states.emplace_back("Non-geographic area code");
+    states.push_back("Non-geographic area code");
   } else {
-    states.push_back(ShiftText(line, -1));
+    char* out = states.Append(line.size());
+    for (const char c : line) *out++ = static_cast<char>(static_cast<unsigned char>(c) - 1);
   }
 }
 
@@ -147,11 +141,19 @@ const char* CheckCity(const std::array<std::string_view, 8>& lines, const CityVa
 // with zero bytes, which no byte sorts below), so most comparisons of a sort
 // never read the names; equal numbers leave it to the names. Names of ASCII
 // bytes alone, most of them, are lowered eight bytes at a time.
-std::uint64_t OrderKey(std::string_view name) {
+// `readable` bytes from the name's first may be read: where they are eight,
+// the name is read as one word and what lies past its end dropped.
+std::uint64_t OrderKey(std::string_view name, std::size_t readable) {
   std::array<unsigned char, 8> bytes{};
-  if (!name.empty()) std::memcpy(bytes.data(), name.data(), std::min<std::size_t>(name.size(), 8));
   std::uint64_t word;
-  std::memcpy(&word, bytes.data(), 8);
+  if (readable >= 8 && std::endian::native == std::endian::little) {
+    std::memcpy(&word, name.data(), 8);
+    if (name.size() < 8) word &= (std::uint64_t{1} << (8 * name.size())) - 1;
+    std::memcpy(bytes.data(), &word, 8);
+  } else {
+    if (!name.empty()) std::memcpy(bytes.data(), name.data(), std::min<std::size_t>(name.size(), 8));
+    std::memcpy(&word, bytes.data(), 8);
+  }
   constexpr std::uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
   if constexpr (std::endian::native == std::endian::little) {
     if ((word & kHigh) == 0) {
@@ -202,27 +204,6 @@ bool SortsBefore(std::string_view a, std::string_view b, std::size_t common) {
   return b.size() < a.size();
 }
 
-// Sorts [first, last) by moving each element back into place, as long as
-// no more than `moves` moves are needed: false, the range left in some
-// order, when more would be.
-template <class Iterator, class Before>
-bool InsertionSort(Iterator first, Iterator last, const Before& before, std::size_t moves) {
-  for (Iterator at = first; at != last; ++at) {
-    if (at == first || !before(*at, *(at - 1))) continue;
-    auto value = std::move(*at);
-    Iterator to = at;
-    for (; to != first && before(value, *(to - 1)); --to) {
-      if (moves-- == 0) {
-        *to = std::move(value);
-        return false;
-      }
-      *to = std::move(*(to - 1));
-    }
-    *to = std::move(value);
-  }
-  return true;
-}
-
 // The rows in the order of their names without regard to case, equal names
 // by row, and for each position the length of the beginning its name shares
 // with the name before it (case aside; 0 at the first) and the size of its
@@ -231,7 +212,7 @@ bool InsertionSort(Iterator first, Iterator last, const Before& before, std::siz
 // one comparison with its neighbour orders each name and measures what they
 // share, and moving the few others a short way into place costs little
 // more. Anything less ordered is sorted by keys made of the names.
-void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::string>& names,
+void SortRowsByName(std::vector<std::uint32_t>& rows, const TextColumn& names,
                     std::vector<std::uint32_t>& common, std::vector<std::uint32_t>& sizes) {
   const auto less = [&](std::uint32_t a, std::uint32_t b) {
     return CompareNoCase(names[a], names[b]) < 0;
@@ -268,75 +249,138 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const std::vector<std::str
     return;
   }
 
-  // Sorted by their first sixteen bytes, lowered, as two numbers made in row
+  // Sorted by their first 24 bytes, lowered, as three numbers made in row
   // order: most comparisons, and most common beginnings, never read the
-  // names, which lie all over memory.
+  // names again (names of one place in several files share long beginnings:
+  // "Saint-Jean-sur-Richelieu", "Saint-Jean-sur-Richelieu 2").
   struct Keyed {
-    std::uint64_t head, tail;
+    std::uint64_t head, mid, tail;
     std::uint32_t row, size;
   };
-  std::vector<Keyed> keyed(rows.size());
-  for (std::uint32_t r = 0; r < keyed.size(); ++r) {
+  std::vector<Keyed> keyed;
+  ReserveLarge(keyed, rows.size());
+  const char* const end = names.Block().data() + names.Block().size();
+  for (std::uint32_t r = 0; r < rows.size(); ++r) {
     const std::string_view name = names[r];
-    keyed[r] = {OrderKey(name), OrderKey(name.size() > 8 ? name.substr(8) : std::string_view()),
-                r, static_cast<std::uint32_t>(name.size())};
+    const std::size_t readable = static_cast<std::size_t>(end - name.data());
+    const auto from = [&](std::size_t at) {
+      return name.size() > at ? OrderKey(name.substr(at), readable - at) : 0;
+    };
+    keyed.push_back({from(0), from(8), from(16), r, static_cast<std::uint32_t>(name.size())});
   }
   // Equal keys are equal names unless the names differ in size or go on.
-  const auto reads = [](const Keyed& x, const Keyed& y) { return x.size != y.size || x.size > 16; };
+  const auto reads = [](const Keyed& x, const Keyed& y) { return x.size != y.size || x.size > 24; };
   const auto before = [&](const Keyed& x, const Keyed& y) {
     if (x.head != y.head) return x.head < y.head;
+    if (x.mid != y.mid) return x.mid < y.mid;
     if (x.tail != y.tail) return x.tail < y.tail;
     const int order = reads(x, y) ? CompareNoCase(names[x.row], names[y.row]) : 0;
     return order != 0 ? order < 0 : x.row < y.row;
   };
-  // A file joined from a few files, each sorted or nearly so, is sorted part
-  // by part, and the parts merged two at a time: a part ends where a name
-  // sorts before the one a thousand names back (or the part's first), and
-  // the few names out of place in a part are moved into place (unless they
-  // are many).
-  std::vector<std::size_t> parts = {0};
-  for (std::size_t k = 1; k < keyed.size() && parts.size() <= 64; ++k) {
-    const std::size_t back = std::max(parts.back(), k > 1024 ? k - 1024 : 0);
-    if (before(keyed[k], keyed[k - 1]) && before(keyed[k], keyed[back])) {
-      parts.push_back(k);
-    }
-  }
-  if (parts.size() <= 64) {
-    parts.push_back(keyed.size());
-    for (std::size_t p = 1; p < parts.size(); ++p) {
-      const auto first = keyed.begin() + static_cast<std::ptrdiff_t>(parts[p - 1]);
-      const auto last = keyed.begin() + static_cast<std::ptrdiff_t>(parts[p]);
-      if (!InsertionSort(first, last, before, parts[p] - parts[p - 1])) {
-        std::sort(first, last, before);
-      }
-    }
-    while (parts.size() > 2) {
-      std::vector<std::size_t> merged = {0};
-      for (std::size_t p = 2; p < parts.size(); p += 2) {
-        std::inplace_merge(keyed.begin() + static_cast<std::ptrdiff_t>(parts[p - 2]),
-                           keyed.begin() + static_cast<std::ptrdiff_t>(parts[p - 1]),
-                           keyed.begin() + static_cast<std::ptrdiff_t>(parts[p]), before);
-        merged.push_back(parts[p]);
-      }
-      if (parts.size() % 2 == 0) merged.push_back(parts.back());
-      parts = std::move(merged);
-    }
-  } else {
-    std::sort(keyed.begin(), keyed.end(), before);
-  }
-  for (std::size_t k = 0; k < keyed.size(); ++k) {
-    rows[k] = keyed[k].row;
-    sizes[k] = keyed[k].size;
-    if (k == 0) continue;
-    const Keyed &x = keyed[k - 1], &y = keyed[k];
-    if (x.head != y.head) {
-      common[k] = static_cast<std::uint32_t>(std::countl_zero(x.head ^ y.head) / 8);
-    } else if (x.tail != y.tail) {
-      common[k] = static_cast<std::uint32_t>(8 + std::countl_zero(x.tail ^ y.tail) / 8);
+  // The names of two neighbours in order share what their keys share, or
+  // (keys equal) what the names share.
+  const auto emit = [&](std::size_t k, const Keyed& y, const Keyed* x) {
+    rows[k] = y.row;
+    sizes[k] = y.size;
+    if (!x) return;
+    if (x->head != y.head) {
+      common[k] = static_cast<std::uint32_t>(std::countl_zero(x->head ^ y.head) / 8);
+    } else if (x->mid != y.mid) {
+      common[k] = static_cast<std::uint32_t>(8 + std::countl_zero(x->mid ^ y.mid) / 8);
+    } else if (x->tail != y.tail) {
+      common[k] = static_cast<std::uint32_t>(16 + std::countl_zero(x->tail ^ y.tail) / 8);
     } else {
-      common[k] = reads(x, y) ? static_cast<std::uint32_t>(CommonNoCase(names[x.row], names[y.row]))
-                              : x.size;
+      common[k] = reads(*x, y) ? static_cast<std::uint32_t>(CommonNoCase(names[x->row], names[y.row]))
+                               : x->size;
     }
+  };
+  // A file joined from a few files, each sorted or nearly so, is sorted part
+  // by part in one pass: a part ends where a name sorts before the one a
+  // thousand names back (or the part's first), and the few names out of
+  // place in a part are moved back into place. The parts are then merged at
+  // once, their first names played off in a tree, so each name is moved
+  // once more. More than 64 parts, or more moves than names, and the names
+  // are sorted as they come.
+  std::vector<std::size_t> parts = {0};
+  bool few = true;
+  for (std::size_t k = 1, moves = 0; k < keyed.size() && few; ++k) {
+    if (!before(keyed[k], keyed[k - 1])) continue;
+    const std::size_t back = std::max(parts.back(), k > 1024 ? k - 1024 : 0);
+    if (before(keyed[k], keyed[back])) {
+      parts.push_back(k);
+      few = parts.size() <= 64;
+      continue;
+    }
+    const Keyed moved = keyed[k];
+    std::size_t to = k;
+    for (; to > parts.back() && before(moved, keyed[to - 1]); --to) keyed[to] = keyed[to - 1];
+    keyed[to] = moved;
+    moves += k - to;
+    few = moves <= keyed.size();
+  }
+  if (!few) {
+    std::sort(keyed.begin(), keyed.end(), before);
+    for (std::size_t k = 0; k < keyed.size(); ++k) emit(k, keyed[k], k ? &keyed[k - 1] : nullptr);
+    return;
+  }
+  parts.push_back(keyed.size());
+  const std::size_t count = parts.size() - 1;
+  // next[p] is where part p goes on, stop[p] where it ends; the parts past
+  // the last, up to a power of two, are empty.
+  const std::size_t leaves = std::bit_ceil(count);
+  std::vector<std::size_t> next(leaves, 0), stop(leaves, 0);
+  // The next name of each part; a part that has ended holds keys above all.
+  std::vector<Keyed> heads(leaves, Keyed{~std::uint64_t{0}, ~std::uint64_t{0}, ~std::uint64_t{0}, 0, 0});
+  for (std::size_t p = 0; p < count; ++p) {
+    next[p] = parts[p];
+    stop[p] = parts[p + 1];
+    if (next[p] != stop[p]) heads[p] = keyed[next[p]];
+  }
+  // Which of parts a and b goes first: their keys decide, without a branch
+  // to mispredict, unless they are equal.
+  const auto first = [&](std::uint32_t a, std::uint32_t b) {
+    const Keyed &x = heads[a], &y = heads[b];
+    if (x.head == y.head && x.mid == y.mid && x.tail == y.tail) [[unlikely]] {
+      if (next[a] == stop[a]) return b;
+      if (next[b] == stop[b]) return a;
+      return before(y, x) ? b : a;
+    }
+    const bool yFirst = (y.head < x.head) | ((y.head == x.head) & (y.mid < x.mid)) |
+                        ((y.head == x.head) & (y.mid == x.mid) & (y.tail < x.tail));
+    return yFirst ? b : a;
+  };
+  // A tree of the parts' matches: each node keeps the part that lost there,
+  // so a new name of the part that went out plays its way up against the
+  // losers on its path alone.
+  std::vector<std::uint32_t> loser(leaves);
+  {
+    std::vector<std::uint32_t> winner(2 * leaves);
+    for (std::size_t p = 0; p < leaves; ++p) winner[leaves + p] = static_cast<std::uint32_t>(p);
+    for (std::size_t node = leaves - 1; node >= 1; --node) {
+      const std::uint32_t a = winner[2 * node], b = winner[2 * node + 1];
+      winner[node] = first(a, b);
+      loser[node] = winner[node] == a ? b : a;
+    }
+    loser[0] = winner[1];
+  }
+  Keyed last{};
+  for (std::size_t k = 0; k < keyed.size(); ++k) {
+    std::uint32_t p = loser[0];
+    const Keyed y = heads[p];
+    emit(k, y, k ? &last : nullptr);
+    last = y;
+    if (++next[p] != stop[p]) {
+      heads[p] = keyed[next[p]];
+    } else {
+      heads[p].head = heads[p].mid = heads[p].tail = ~std::uint64_t{0};
+    }
+    for (std::size_t node = (leaves + p) / 2; node >= 1; node /= 2) {
+      const std::uint32_t other = loser[node];
+      const std::uint32_t won = first(p, other);
+      loser[node] = won == p ? other : p;
+      p = won;
+    }
+    loser[0] = p;
   }
 }
 
@@ -359,7 +403,13 @@ bool CCitySet::Load() {
     // A record takes at least 16 bytes (eight lines of one character), so
     // this never reallocates; pages of the spare room are never touched.
     const std::size_t most = bytes.size() / 16;
-    columns.ForEachColumn([most](auto& column) { ReserveLarge(column, most); });
+    columns.ForEachColumn([&](auto& column) {
+      if constexpr (std::is_same_v<std::decay_t<decltype(column)>, TextColumn>) {
+        column.Reserve(most, bytes.size());
+      } else {
+        ReserveLarge(column, most);
+      }
+    });
     RecordReader<8> records(SkipByteOrderMark(bytes, damage), kCityNumberLines, damage);
     std::vector<bool> seen;  // by city id
     CityNumbers city{};
@@ -441,24 +491,28 @@ void CCitySet::BuildIndexes() {
   }
   for (const Open& still : open) nameAfter_[still.position] = static_cast<std::uint32_t>(count);
   // The major places by state, each state's in row order: sorted by the
-  // first eight bytes of the state as one number (shorter texts filled with
-  // zero bytes, which no state holds) in stable passes of one byte, so rows
-  // of a state stay in order; where keys agree and a state is longer, by the
-  // whole text.
+  // first two bytes of the state as one number (a shorter text filled with a
+  // zero byte, which no state holds) in stable passes of one byte, so rows
+  // of a state stay in order; where keys agree and a state is not of two
+  // bytes, by the whole text. Nearly every state is a code of two letters.
   std::vector<KeyedRow> majors;
   for (std::uint32_t row = 0; row < columns.aStates.size(); ++row) {
     if (!IsMajorCity(columns.aPopulations[row])) continue;
-    const std::string& state = columns.aStates[row];
-    std::array<unsigned char, 8> bytes{};
-    std::memcpy(bytes.data(), state.data(), std::min<std::size_t>(state.size(), 8));
-    std::uint64_t key = 0;
-    for (const unsigned char byte : bytes) key = key << 8 | byte;
-    majors.push_back({key, row});
+    const std::string_view state = columns.aStates[row];
+    const auto byte = [&](std::size_t at) {
+      return at < state.size() ? static_cast<unsigned char>(state[at]) : 0u;
+    };
+    majors.push_back({std::uint64_t{byte(0)} << 8 | byte(1), row});
   }
   SortByKey(majors);
   for (auto run = majors.begin(); run != majors.end();) {
-    const auto end = std::find_if(run, majors.end(), [&](const KeyedRow& k) { return k.key != run->key; });
-    if (columns.aStates[run->row].size() >= 8) {
+    bool plain = true;  // every state of the run is of two bytes
+    const auto end = std::find_if(run, majors.end(), [&](const KeyedRow& k) {
+      if (k.key != run->key) return true;
+      plain = plain && columns.aStates[k.row].size() == 2;
+      return false;
+    });
+    if (!plain) {
       std::stable_sort(run, end, [&](const KeyedRow& a, const KeyedRow& b) {
         return columns.aStates[a.row] < columns.aStates[b.row];
       });
@@ -500,7 +554,7 @@ void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
       break;
     case Form::kStatePrefix: {
       const auto byState = [&](std::uint32_t row, std::string_view value) {
-        return std::string_view(columns_->aStates[row]) < value;
+        return columns_->aStates[row] < value;
       };
       // Newfoundland's places may be stored under its old code NF as well.
       // The states that begin with a code follow each other: their end is
@@ -508,7 +562,7 @@ void CCitySet::SelectRows(std::vector<std::uint32_t>& rows) const {
       const auto addStartingWith = [&](std::string_view code) {
         const auto first = std::lower_bound(majorByState_.begin(), majorByState_.end(), code, byState);
         const auto last = std::partition_point(first, majorByState_.end(), [&](std::uint32_t row) {
-          return std::string_view(columns_->aStates[row]).starts_with(code);
+          return columns_->aStates[row].starts_with(code);
         });
         rows.insert(rows.end(), first, last);
       };
@@ -536,7 +590,7 @@ void CCitySet::SelectNames(const CityQuery& query, bool prefix,
     };
     auto it = std::lower_bound(byName_.begin(), byName_.end(), value, byName);
     for (; it != byName_.end(); ++it) {
-      const std::string& name = columns_->aCityNames[*it];
+      const std::string_view name = columns_->aCityNames[*it];
       if (prefix ? !StartsWithNoCase(name, value) : CompareNoCase(name, value) != 0) break;
       rows.push_back(*it);
     }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/TextColumn.h"
 #include "data/CityFilter.h"
 #include "data/DataFile.h"
 #include "data/KeyIndex.h"
@@ -22,12 +23,18 @@ namespace tq {
 // The columns of the loaded records, in file order. They do not change once
 // loaded: an answer that lists places holds them (CCitySet::Columns).
 struct CityColumns {
-  std::vector<std::string> aCityNames;
-  std::vector<std::string> aStates;
+  TextColumn aCityNames;
+  TextColumn aStates;
   std::vector<std::uint32_t> aPopulations;
   std::vector<std::uint32_t> aCityIds;
   std::vector<std::uint8_t> aDaylightFlags;
   std::vector<float> aTimeZones;
+  // "Name, ST" of a row, or its name alone.
+  std::string PlaceText(std::size_t row, bool withState = true) const {
+    std::string text(aCityNames[row]);
+    if (withState) text.append(", ").append(aStates[row]);
+    return text;
+  }
   // Calls `each` with every column in turn.
   template <class Each>
   void ForEachColumn(Each&& each) {
@@ -66,12 +73,15 @@ class CCitySet : public RecordCursor<CCitySet> {
 
   // The loaded columns, in file order, for inspection and checks.
   std::size_t RowCount() const { return columns_->aCityIds.size(); }
-  const std::vector<std::string>& CityNames() const { return columns_->aCityNames; }
-  const std::vector<std::string>& States() const { return columns_->aStates; }
+  const TextColumn& CityNames() const { return columns_->aCityNames; }
+  const TextColumn& States() const { return columns_->aStates; }
   const std::vector<std::uint32_t>& Populations() const { return columns_->aPopulations; }
   const std::vector<std::uint32_t>& CityIds() const { return columns_->aCityIds; }
   const std::vector<std::uint8_t>& DaylightFlags() const { return columns_->aDaylightFlags; }
   const std::vector<float>& TimeZones() const { return columns_->aTimeZones; }
+  std::string PlaceText(std::size_t row, bool withState = true) const {
+    return columns_->PlaceText(row, withState);
+  }
   // The same columns, to be held as they are after the set is gone.
   std::shared_ptr<const CityColumns> Columns() const { return columns_; }
 

@@ -39,8 +39,8 @@ std::vector<int> ZonesOf(const AnswerTimes& times) {
 PlaceFacts PlaceList::operator[](std::size_t at) const {
   const Row& place = rows_[at];
   const CityColumns& columns = *columns_;
-  return PlaceFacts{columns.aCityNames[place.row],
-                    columns.aStates[place.row],
+  return PlaceFacts{std::string(columns.aCityNames[place.row]),
+                    std::string(columns.aStates[place.row]),
                     static_cast<std::int32_t>(columns.aPopulations[place.row]),
                     static_cast<std::int32_t>(columns.aCityIds[place.row]),
                     place.listed,
@@ -67,8 +67,7 @@ bool PlaceList::operator==(const PlaceList& other) const {
 
 std::string PlaceEntries::operator[](std::size_t at) const {
   const Row& entry = rows_[at];
-  std::string text = columns_->aCityNames[entry.row];
-  if (entry.withState) text.append(", ").append(columns_->aStates[entry.row]);
+  std::string text = columns_->PlaceText(entry.row, entry.withState);
   return text;
 }
 

@@ -27,14 +27,14 @@ bool Outweighs(std::int64_t population, std::uint32_t reach, std::int64_t bestPo
 // the order in which codes are laid out does not matter.
 class CodePlaces::StateNumbers {
  public:
-  std::uint32_t Of(const std::string& state) {
+  std::uint32_t Of(std::string_view state) {
     if (state.size() == 2) {
       std::uint32_t& slot =
           byCode_[static_cast<unsigned char>(state[0]) << 8 | static_cast<unsigned char>(state[1])];
       if (slot == 0) slot = ++count_;
       return slot - 1;
     }
-    const auto [at, added] = byText_.try_emplace(state, count_);
+    const auto [at, added] = byText_.try_emplace(std::string(state), count_);
     if (added) ++count_;
     return at->second;
   }
@@ -155,7 +155,7 @@ void CodePlaces::LayOut(std::uint32_t areaCode) {
     std::vector<std::string> texts(run.size());
     std::vector<std::uint32_t> order(run.size());
     for (std::size_t i = 0; i < run.size(); ++i) {
-      texts[i] = cities.CityNames()[run[i].row] + ", " + cities.States()[run[i].row];
+      texts[i] = cities.PlaceText(run[i].row);
     }
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {

@@ -400,7 +400,7 @@ std::vector<CityChoice> SearchFlow::ChoicesOfRows(const std::vector<std::uint32_
   // Most are codes of two letters, compared without a call.
   std::vector<std::pair<std::string_view, std::string>> stateNames;
   for (const std::uint32_t row : rows) {
-    const std::string& name = setCities.CityNames()[row];
+    const std::string_view name = setCities.CityNames()[row];
     const std::string_view state = setCities.States()[row];
     const bool code = state.size() == 2;
     auto known = std::find_if(stateNames.begin(), stateNames.end(), [&](const auto& pair) {
@@ -547,10 +547,10 @@ std::vector<std::uint32_t> SearchFlow::QualifiedPlaces(const std::string& city,
 }
 
 std::string SearchFlow::QueryOfRow(std::uint32_t row) {
-  const std::string& name = setCities.CityNames()[row];
-  const std::string& state = setCities.States()[row];
-  std::string text = name + ", " + StateAbbrevToName(state);
-  std::vector<std::uint32_t> named = MatchPlaces(name, std::string(CurrentStateCode(state)));
+  const std::string_view name = setCities.CityNames()[row];
+  const std::string_view state = setCities.States()[row];
+  std::string text = std::string(name) + ", " + StateAbbrevToName(state);
+  std::vector<std::uint32_t> named = MatchPlaces(std::string(name), std::string(CurrentStateCode(state)));
   if (std::find(named.begin(), named.end(), row) == named.end()) named.push_back(row);
   if (named.size() == 1 || kinds_.StandingOut(setCities, named) == row) return text;
   // The text finds others too: it says what tells this place from them.
@@ -697,7 +697,7 @@ std::string SearchFlow::PlaceOfCode(std::string_view text) const {
   const std::span<const std::uint32_t> rows =
       setCities.RowsOfCity(static_cast<std::uint32_t>(found->cityId));
   if (rows.empty()) return {};
-  return setCities.CityNames()[rows.front()] + ", " + setCities.States()[rows.front()];
+  return setCities.PlaceText(rows.front());
 }
 
 void SearchFlow::SearchPostal(const PostalCode& code) {
@@ -730,7 +730,7 @@ void SearchFlow::LookupRow(std::uint32_t row) {
   AddCodesOfCity(static_cast<std::int32_t>(setCities.CityIds()[row]), areaCodes);
   const TimePlace typed = TimePlaceOfRow(row);
   const std::vector<std::uint32_t> namesakes = kinds_.NamesakesOf(setCities, row);
-  const std::string ownState = setCities.States()[row];
+  const std::string ownState(setCities.States()[row]);
   ShowAreaCodes(areaCodes, &ownState);
   // The place searched is among the cities listed, however small.
   for (const EntryPlace& place : entryPlaces_) {
@@ -996,8 +996,7 @@ void SearchFlow::ListMergedPlaces(const std::vector<const CodePlaces::Code*>& co
   std::vector<KeyedRow> keyed;
   for (std::size_t i = 0; i < reached.size(); ++i) {
     if (again[i]) continue;
-    std::string text = setCities.CityNames()[reached[i].place->row];
-    if (reached[i].withState) text.append(", ").append(setCities.States()[reached[i].place->row]);
+    std::string text = setCities.PlaceText(reached[i].place->row, reached[i].withState);
     std::uint64_t key = 0;
     for (std::size_t b = 0; b < 8; ++b) {
       key = key << 8 | (b < text.size() ? kLower1252[static_cast<unsigned char>(text[b])] : 0u);
@@ -1026,8 +1025,7 @@ void SearchFlow::ListMergedPlaces(const std::vector<const CodePlaces::Code*>& co
 }
 
 std::string SearchFlow::EntryText(std::uint32_t row, bool withState) const {
-  std::string text = setCities.CityNames()[row];
-  if (withState) text += ", " + setCities.States()[row];
+  std::string text = setCities.PlaceText(row, withState);
   return text;
 }
 
@@ -1064,7 +1062,7 @@ PlaceFacts SearchFlow::CurrentPlaceFacts() const {
 
 TimePlace SearchFlow::TimePlaceOfRow(std::uint32_t row) const {
   const auto cityId = static_cast<std::int32_t>(setCities.CityIds()[row]);
-  return TimePlace{setCities.CityNames()[row] + ", " + setCities.States()[row],
+  return TimePlace{setCities.PlaceText(row),
                    setCities.TimeZones()[row],
                    setCities.DaylightFlags()[row],
                    static_cast<std::int32_t>(setCities.Populations()[row]),
@@ -1073,7 +1071,7 @@ TimePlace SearchFlow::TimePlaceOfRow(std::uint32_t row) const {
 }
 
 PlaceFacts SearchFlow::PlaceFactsOfRow(std::uint32_t row) const {
-  return PlaceFacts{setCities.CityNames()[row], setCities.States()[row],
+  return PlaceFacts{std::string(setCities.CityNames()[row]), std::string(setCities.States()[row]),
                     static_cast<std::int32_t>(setCities.Populations()[row]),
                     static_cast<std::int32_t>(setCities.CityIds()[row]), true};
 }

@@ -33,21 +33,21 @@ std::string FoldForCompletion(std::string_view text) {
   return folded;
 }
 
-void PlaceCompletion::Build(const std::vector<std::string>& cities,
-                            const std::vector<std::string>& states,
+void PlaceCompletion::Build(const TextColumn& cities, const TextColumn& states,
                             const std::vector<std::uint32_t>& populations) {
   places_.clear();
   keys_.clear();
   const std::size_t rows = std::min({cities.size(), states.size(), populations.size()});
   std::map<std::string, std::uint32_t> largest;  // "City, ST" -> population
   for (std::size_t row = 0; row < rows; ++row) {
-    const std::string& city = cities[row];
+    const std::string_view city = cities[row];
     if (city.empty() || states[row].empty() ||
         std::any_of(city.begin(), city.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
       continue;
     }
-    auto [at, added] = largest.try_emplace(city + ", " + states[row], populations[row]);
+    auto [at, added] =
+        largest.try_emplace(std::string(city).append(", ").append(states[row]), populations[row]);
     if (!added) at->second = std::max(at->second, populations[row]);
   }
   places_.reserve(largest.size());

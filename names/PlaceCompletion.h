@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/TextColumn.h"
+
 namespace tq {
 
 class PlaceCompletion {
@@ -21,7 +23,7 @@ class PlaceCompletion {
   // From the columns of the city records, row by row (names, state or
   // province codes, populations). A place listed twice is offered once, with
   // its larger population; names holding control characters are left out.
-  void Build(const std::vector<std::string>& cities, const std::vector<std::string>& states,
+  void Build(const TextColumn& cities, const TextColumn& states,
              const std::vector<std::uint32_t>& populations);
 
   // Up to `limit` places for the text typed so far: most populous first,

@@ -164,7 +164,7 @@ TEST_F(ShippedData, EveryCodeNumbersTheStatesAlike) {
     const CodePlaces::Code* found = layout.Find(code);
     if (!found) continue;
     for (const CodePlaces::Place& place : layout.PlacesOf(*found)) {
-      const std::string& state = cities.States()[place.row];
+      const std::string state(cities.States()[place.row]);
       EXPECT_EQ(textOf.try_emplace(place.state, state).first->second, state) << code;
       EXPECT_EQ(numberOf.try_emplace(state, place.state).first->second, place.state) << code;
     }

@@ -33,9 +33,10 @@ void CheckSearches(const std::filesystem::path& folder) {
   flow.SetNow([] { return std::int64_t{1783166400}; });  // 2026-07-04T12:00Z
   flow.OpenData();
   std::vector<std::string> queries;
-  const auto& names = flow.Cities().CityNames();
-  const auto& states = flow.Cities().States();
-  if (!names.empty()) queries = {names[0], names[0] + ", " + states[0], ", " + states[0]};
+  const tq::CCitySet& cities = flow.Cities();
+  if (cities.RowCount() > 0) {
+    queries = {std::string(cities.CityNames()[0]), cities.PlaceText(0), ", " + std::string(cities.States()[0])};
+  }
   const auto& codes = flow.AreaCodes().AreaCodes();
   if (!codes.empty()) queries.push_back(std::to_string(codes[0]));
   for (const std::string& query : queries) {

@@ -9,16 +9,16 @@
 namespace tq::test {
 namespace {
 
-bool Same(const std::string& a, const std::string& b) { return CompareNoCase(a, b) == 0; }
+bool Same(std::string_view a, std::string_view b) { return CompareNoCase(a, b) == 0; }
 
-bool Named(const std::string& name, const CityQuery& q) {
+bool Named(std::string_view name, const CityQuery& q) {
   bool other = false;
   for (const std::string& spelling : q.otherSpellings) other = other || Same(name, spelling);
   return Same(name, q.city) || Same(name, q.accentedCity) || other;
 }
 
-bool Matches(const CityQuery& q, std::uint32_t id, const std::string& name,
-             const std::string& state, std::uint32_t population) {
+bool Matches(const CityQuery& q, std::uint32_t id, std::string_view name,
+             std::string_view state, std::uint32_t population) {
   using Form = CityQuery::Form;
   switch (q.form) {
     case Form::kEverything:
@@ -26,7 +26,7 @@ bool Matches(const CityQuery& q, std::uint32_t id, const std::string& name,
     case Form::kCityId:
       return id == q.cityId;
     case Form::kCityAndState:
-      return Named(name, q) && Same(std::string(CurrentStateCode(state)), q.state);
+      return Named(name, q) && Same(CurrentStateCode(state), q.state);
     case Form::kCity:
       return Named(name, q);
     case Form::kCityPrefix:
