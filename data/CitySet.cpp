@@ -393,7 +393,6 @@ bool CCitySet::Load() {
   if (!file) return false;
   const std::string& bytes = *file;
   fileSize_ = bytes.size();
-  fileSha256_ = Sha256Hex(bytes);
   // Columns held by answers of an earlier load stay as they are.
   columns_ = std::make_shared<CityColumns>();
   CityColumns& columns = *columns_;
@@ -436,6 +435,8 @@ bool CCitySet::Load() {
     complete = false;
   }
   try {
+    // A manifest beside the file takes the sum itself where it needs it.
+    fileSha256_ = takeFileSum_ ? Sha256Hex(bytes) : std::string();
     std::size_t rows = SIZE_MAX;
     columns.ForEachColumn([&rows](const auto& column) { rows = std::min(rows, column.size()); });
     columns.ForEachColumn([rows](auto& column) { column.resize(rows); });

@@ -58,10 +58,14 @@ class CCitySet : public RecordCursor<CCitySet> {
   // What the last load came to: missing, refused, damaged... (none before).
   const LoadOutcome& Outcome() const { return outcome_; }
   // The size and SHA-256 (64 lower-case hex digits) of the file the records
-  // were read from; "" before it is read. The zone law's ctz.bin names the
-  // cit.bin it was made for by the same two.
+  // were read from; "" before it is read, or when the load was told not to
+  // take the sum. The zone law's ctz.bin names the cit.bin it was made for
+  // by the same two.
   std::size_t FileSize() const { return fileSize_; }
   const std::string& FileSha256() const { return fileSha256_; }
+  // Whether the next load takes the file's SHA-256 (it does unless told
+  // not to). A manifest beside the file is checked either way.
+  void TakeFileSum(bool take) { takeFileSum_ = take; }
 
   std::string strFilter;
   std::string strStateOrProvince;
@@ -124,6 +128,7 @@ class CCitySet : public RecordCursor<CCitySet> {
   LoadOutcome outcome_;
   std::size_t fileSize_ = 0;
   std::string fileSha256_;
+  bool takeFileSum_ = true;
   std::shared_ptr<CityColumns> columns_ = std::make_shared<CityColumns>();
 
   KeyIndex byCityId_;

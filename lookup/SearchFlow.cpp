@@ -158,6 +158,8 @@ SearchFlow::~SearchFlow() = default;
 void SearchFlow::OpenData() {
   BusyScope wait(busy_);
   numbers_.reset();
+  // The places' file is summed where a manifest or the zone law compares it.
+  setCities.TakeFileSum(dataFolder_ && ZoneLaw::NamesItsPlaces(*dataFolder_));
   setCities.Open();
   setAreaCodes.Open();
   dataProblems_.clear();

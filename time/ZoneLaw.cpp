@@ -156,6 +156,13 @@ std::int64_t LocalTwoOClock(int year, int month, int day, std::int32_t offsetSec
 
 }  // namespace
 
+bool ZoneLaw::NamesItsPlaces(const std::filesystem::path& folder) {
+  for (const char* name : {kPlacesFileName, kLawFileName}) {
+    if (ReadDataFile(DataFilePath(folder, name), 0).problem == FileProblem::kMissing) return false;
+  }
+  return true;
+}
+
 LoadOutcome ZoneLaw::OpenFor(const std::filesystem::path& folder, const CCitySet& cities) {
   static constexpr char kOwnTimes[] =
       ": local times follow each place's own time zone and daylight-saving flag, "

@@ -53,6 +53,9 @@ class ZoneLaw {
   // that says so and is no problem; a damaged file leaves the law empty,
   // told as damage.
   [[nodiscard]] LoadOutcome OpenFor(const std::filesystem::path& folder, const CCitySet& cities);
+  // Whether OpenFor on `folder` compares the places with the SHA-256 of the
+  // cit.bin they were loaded from: where both files are there.
+  static bool NamesItsPlaces(const std::filesystem::path& folder);
   // The law of each place's own record: its hours from Eastern standard
   // time and its daylight-saving flag, with the North American daylight
   // rule (DaylightRule.h) for every place that keeps daylight time. The
