@@ -102,12 +102,13 @@ std::size_t DecodedStateLength(std::string_view line) {
 constexpr std::uint32_t kCityNumberLines = 0b11110001;
 using CityValues = RecordReader<8>::Values;
 
-// Checks the eight lines, with the values of its number lines, and reads
+// Checks the eight lines, with the values of its number lines and the text
+// lines that hold a control byte (`controls`, bit i for line i), and reads
 // their numbers into `city`; nullptr, or the first thing that makes the
 // record unusable. Number lines are read only as signs and digits, so a
-// control byte in one fails its reading; text lines are checked for them.
+// control byte in one fails its reading.
 const char* CheckCity(const std::array<std::string_view, 8>& lines, const CityValues& values,
-                      CityNumbers& city) {
+                      std::uint32_t controls, CityNumbers& city) {
   const std::optional<std::int64_t>& stored = values[0];
   // One division: a multiple of 7 is 7 times its quotient.
   const std::int64_t id = stored ? (*stored + 1) / 7 : 0;
@@ -123,9 +124,7 @@ const char* CheckCity(const std::array<std::string_view, 8>& lines, const CityVa
       !ParseTimeZone(lines[7], values[7], timeZone)) {
     return Unusable(lines, "a number line that is not a number");
   }
-  if (HasControlBytes(lines[1]) || HasControlBytes(lines[2]) || HasControlBytes(lines[3])) {
-    return "a control byte in a line";
-  }
+  if (controls & 0b1110) return "a control byte in a line";
   if (*population - id < 0 || *population - id > INT32_MAX) {
     return "a negative or impossibly large population";
   }
@@ -412,8 +411,8 @@ bool CCitySet::Load() {
     RecordReader<8> records(SkipByteOrderMark(bytes, damage), kCityNumberLines, damage);
     std::vector<bool> seen;  // by city id
     CityNumbers city{};
-    const auto check = [&city](const auto& lines, const auto& values) {
-      return CheckCity(lines, values, city);
+    const auto check = [&city, &records](const auto& lines, const auto& values) {
+      return CheckCity(lines, values, records.ControlLines(), city);
     };
     while (records.Next(check)) {
       const auto& lines = records.RecordLines();

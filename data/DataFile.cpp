@@ -310,12 +310,15 @@ bool LineReader::NextNumberSlow(std::string_view& line, std::optional<std::int64
 }
 
 bool ReadRecord(LineReader& reader, std::span<std::string_view> lines, std::uint32_t numbers,
-                std::span<std::optional<std::int64_t>> values, std::size_t firstLine,
-                DamageReport& damage) {
+                std::span<std::optional<std::int64_t>> values, std::uint32_t& controls,
+                std::size_t firstLine, DamageReport& damage) {
   const LineReader atRecord = reader;
+  controls = 0;
   for (std::size_t got = 0; got < lines.size(); ++got) {
+    bool control = false;
     const bool ended = numbers >> got & 1 ? !reader.NextNumber(lines[got], values[got])
-                                          : !reader.Next(lines[got]);
+                                          : !reader.NextText(lines[got], control);
+    controls |= std::uint32_t{control} << got;
     if (ended || lines[got].empty()) {
       damage.Stopped(atRecord.Rest(), ended ? firstLine : firstLine + got, ended);
       return false;

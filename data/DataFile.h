@@ -90,6 +90,9 @@ std::string DescribeFolder(const std::filesystem::path& folder);
 LoadOutcome DescribeLoad(FileProblem problem, const char* fileName,
                          const std::filesystem::path& folder, const std::string& why);
 
+// Whether the line holds a C0 control byte (a tab only where `tabs` allows).
+inline bool HasControlBytes(std::string_view line, bool tabs = false);
+
 class LineReader {
  public:
   explicit LineReader(std::string_view bytes) : rest_(bytes) {}
@@ -130,6 +133,30 @@ class LineReader {
     }
     return NextNumberSlow(line, value);
   }
+  // Next, and whether the line holds a control byte (as HasControlBytes
+  // finds them), in one pass: the first byte below 0x20 is the line's end,
+  // unless the line holds one.
+  bool NextText(std::string_view& line, bool& control) {
+    if constexpr (std::endian::native == std::endian::little) {
+      const char* const begin = rest_.data();
+      for (std::size_t at = 0; at + 9 <= rest_.size(); at += 8) {
+        const std::uint64_t below = BytesBelow(LoadWord(begin + at), 0x20);
+        if (below == 0) continue;
+        const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(below)) / 8;
+        const std::size_t after = begin[end] == '\n'                          ? end + 1
+                                  : begin[end] == '\r' && begin[end + 1] == '\n' ? end + 2
+                                                                              : 0;
+        if (after == 0) break;  // a control byte inside the line
+        line = std::string_view(begin, end);
+        rest_.remove_prefix(after);
+        control = false;
+        return true;
+      }
+    }
+    if (!Next(line)) return false;
+    control = HasControlBytes(line);
+    return true;
+  }
   // What is not read yet.
   std::string_view Rest() const { return rest_; }
 
@@ -160,12 +187,13 @@ class DamageReport;
 
 // Reads the next record, `lines.size()` lines beginning at line `firstLine`
 // (from 1); the lines marked in `numbers` (bit i for line i) are read as
-// numbers too, into `values` (as ParseWhole reads them). False when the file
+// numbers too, into `values` (as ParseWhole reads them), and the others are
+// marked in `controls` where they hold a control byte. False when the file
 // ends or an empty line comes first: the load stops there, and `damage` is
 // told.
 [[nodiscard]] bool ReadRecord(LineReader& reader, std::span<std::string_view> lines,
                               std::uint32_t numbers, std::span<std::optional<std::int64_t>> values,
-                              std::size_t firstLine, DamageReport& damage);
+                              std::uint32_t& controls, std::size_t firstLine, DamageReport& damage);
 
 // Collects what is wrong with a data file while it loads. Damage is counted
 // in stretches: a run of lines that holds no usable record is one damaged
@@ -223,7 +251,7 @@ class RecordReader {
   [[nodiscard]] bool Next(Check&& check) {
     for (;;) {
       const LineReader atRecord = reader_;
-      if (!ReadRecord(reader_, lines_, numbers_, values_, nextLine_,
+      if (!ReadRecord(reader_, lines_, numbers_, values_, controls_, nextLine_,
                       inDamage_ ? withinDamage_ : damage_)) {
         return false;
       }
@@ -244,6 +272,9 @@ class RecordReader {
     }
   }
   const Lines& RecordLines() const { return lines_; }
+  // The lines of the record being read that are not numbers and hold a
+  // control byte (bit i for line i): for the check, which is given no more.
+  std::uint32_t ControlLines() const { return controls_; }
   // The first line (from 1) of the record Next gave, and whether a damaged
   // stretch came just before it.
   std::size_t Line() const { return line_; }
@@ -256,6 +287,7 @@ class RecordReader {
   DamageReport withinDamage_;  // the end of a damaged stretch is told already
   Lines lines_;
   Values values_;
+  std::uint32_t controls_ = 0;
   std::size_t nextLine_ = 1, line_ = 0;
   bool inDamage_ = false, afterDamage_ = false;
 };
@@ -276,8 +308,7 @@ inline std::optional<std::int64_t> ParseWhole(std::string_view line) {
 }
 // A real number: a whole number, optionally followed by a point and digits.
 std::optional<float> ParseReal(std::string_view line);
-// Whether the line holds a C0 control byte (a tab only where `tabs` allows).
-inline bool HasControlBytes(std::string_view line, bool tabs = false) {
+inline bool HasControlBytes(std::string_view line, bool tabs) {
   if (tabs) {
     for (const char c : line) {
       if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return true;

@@ -12,12 +12,14 @@
 namespace tq {
 namespace {
 
-TEST(DataFileLines, NumbersReadWithTheirLineAreAsLinesReadApart) {
+TEST(DataFileLines, NumbersAndTextsReadWithTheirLineAreAsLinesReadApart) {
   // Lengths around the eight bytes read at once, every kind of line end,
-  // signs, too many digits, bytes that are no digit on either side of '0'..'9';
-  // near the end of the bytes and with sixteen bytes or more still to come.
-  const std::string tails[] = {"", "\n7\n", "\r\n", "\r", "\r\r\n", "\n\n", "x\n", "/\n",
-                               ":\n", "\xB0\n", std::string("\0\n", 2), " \n", "12345678901234567890\n"};
+  // signs, too many digits, bytes that are no digit on either side of '0'..'9',
+  // control bytes; near the end of the bytes and with sixteen bytes or more
+  // still to come. A text line is read with whether it holds a control byte.
+  const std::string tails[] = {"", "\n7\n", "\r\n", "\r", "\r\r\n", "\n\n", "x\n", "/\n", ":\n",
+                               "\xB0\n", std::string("\0\n", 2), " \n", "\x1F" "abcdefgh\r\n",
+                               "12345678901234567890\n"};
   const std::string heads[] = {"", "-", "+", "--", "0", "7", "-0", "+12", "1234567", "-1234567",
                                "12345678", "-12345678", "123456789", "999999999999999999",
                                "1000000000000000000", ".5"};
@@ -27,16 +29,22 @@ TEST(DataFileLines, NumbersReadWithTheirLineAreAsLinesReadApart) {
     for (const std::string& tail : tails) {
       for (const auto& [before, after] : around) {
         const std::string bytes = before + head + tail + after;
-        LineReader apart(bytes), together(bytes);
-        std::string_view expected, line;
+        LineReader apart(bytes), together(bytes), text(bytes);
+        std::string_view expected, line, textLine;
         std::optional<std::int64_t> value;
+        bool control = false;
         while (apart.Next(expected)) {
           ASSERT_TRUE(together.NextNumber(line, value)) << bytes;
           EXPECT_EQ(line, expected) << bytes;
           EXPECT_EQ(value, ParseWhole(expected)) << bytes;
           EXPECT_EQ(together.Rest(), apart.Rest()) << bytes;
+          ASSERT_TRUE(text.NextText(textLine, control)) << bytes;
+          EXPECT_EQ(textLine, expected) << bytes;
+          EXPECT_EQ(control, HasControlBytes(expected)) << bytes;
+          EXPECT_EQ(text.Rest(), apart.Rest()) << bytes;
         }
         EXPECT_FALSE(together.NextNumber(line, value)) << bytes;
+        EXPECT_FALSE(text.NextText(textLine, control)) << bytes;
       }
     }
   }
