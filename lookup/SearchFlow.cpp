@@ -431,14 +431,24 @@ std::vector<CityChoice> SearchFlow::ChoicesOfRows(const std::vector<std::uint32_
   // name order, so most choices are compared by a number alone.
   // What the sorts compare first is read into arrays of its own, so that
   // most comparisons never reach the choices.
+  // The groups are put in order in counting passes (time linear in the
+  // choices, however many), then each group's few choices by their texts.
   std::vector<std::uint32_t> order(rows.size()), groups(rows.size());
-  std::iota(order.begin(), order.end(), 0u);
-  for (std::size_t i = 0; i < rows.size(); ++i) groups[i] = setCities.NamePlaceOf(rows[i]).first;
+  std::vector<KeyedRow> keyed(rows.size());
+  for (std::uint32_t i = 0; i < rows.size(); ++i) {
+    groups[i] = setCities.NamePlaceOf(rows[i]).first;
+    keyed[i] = {groups[i], i};
+  }
+  SortByKey(keyed);
+  for (auto run = keyed.begin(); run != keyed.end();) {
+    const auto end = std::find_if(run, keyed.end(), [&](const KeyedRow& k) { return k.key != run->key; });
+    std::stable_sort(run, end, [&](const KeyedRow& a, const KeyedRow& b) {
+      return CompareNoCase(choices[a.row].text, choices[b.row].text) < 0;
+    });
+    run = end;
+  }
+  for (std::size_t k = 0; k < keyed.size(); ++k) order[k] = keyed[k].row;
   const auto group = [&](std::uint32_t i) { return groups[i]; };
-  std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-    if (group(a) != group(b)) return group(a) < group(b);
-    return CompareNoCase(choices[a].text, choices[b].text) < 0;
-  });
   for (std::size_t at = 0; at < order.size();) {
     std::size_t end = at + 1;
     while (end < order.size() && group(order[end]) == group(order[at]) &&
@@ -459,14 +469,20 @@ std::vector<CityChoice> SearchFlow::ChoicesOfRows(const std::vector<std::uint32_
     at = end;
   }
   // The order shown: the most populous first, found on indexes so that each
-  // choice moves once.
-  std::vector<std::int64_t> people(choices.size());
-  for (std::size_t i = 0; i < choices.size(); ++i) people[i] = choices[i].population;
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-    // The texts are read only where the populations are equal.
-    return people[a] != people[b] ? people[a] > people[b]
-                                  : ShownBefore(people[a], choices[a].text, people[b], choices[b].text);
-  });
+  // choice moves once; populations in counting passes, which keep the order
+  // of equal ones, and the texts read only where populations are equal.
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    keyed[k] = {UINT32_MAX - static_cast<std::uint32_t>(choices[order[k]].population), order[k]};
+  }
+  SortByKey(keyed);
+  for (auto run = keyed.begin(); run != keyed.end();) {
+    const auto end = std::find_if(run, keyed.end(), [&](const KeyedRow& k) { return k.key != run->key; });
+    std::stable_sort(run, end, [&](const KeyedRow& a, const KeyedRow& b) {
+      return ShownBefore(choices[a.row], choices[b.row]);
+    });
+    run = end;
+  }
+  for (std::size_t k = 0; k < keyed.size(); ++k) order[k] = keyed[k].row;
   std::vector<CityChoice> shown;
   shown.reserve(choices.size());
   for (const std::uint32_t i : order) shown.push_back(std::move(choices[i]));
