@@ -25,14 +25,8 @@ class TextColumn {
   TextColumn(std::initializer_list<std::string_view> texts) {
     for (const std::string_view text : texts) push_back(text);
   }
-  TextColumn(const TextColumn& other) : starts_(other.starts_) { CopyBytes(other); }
-  TextColumn& operator=(const TextColumn& other) {
-    if (this != &other) {
-      starts_ = other.starts_;
-      CopyBytes(other);
-    }
-    return *this;
-  }
+  TextColumn(const TextColumn&) = delete;
+  TextColumn& operator=(const TextColumn&) = delete;
   // A column moved from is left empty.
   TextColumn(TextColumn&& other)
       : bytes_(std::move(other.bytes_)),
@@ -93,16 +87,6 @@ class TextColumn {
     bytes_ = std::move(moved);
     room_ = bytes;
   }
-  void CopyBytes(const TextColumn& other) {
-    bytes_.reset();
-    room_ = 0;
-    const std::uint32_t used = other.starts_.back();
-    if (used == 0) return;
-    bytes_ = std::make_unique_for_overwrite<char[]>(used);
-    std::memcpy(bytes_.get(), other.bytes_.get(), used);
-    room_ = used;
-  }
-
   std::unique_ptr<char[]> bytes_;
   std::size_t room_ = 0;
   std::vector<std::uint32_t> starts_ = {0};  // where each row begins, and where the last ends

@@ -56,8 +56,7 @@ void AddState(std::string_view line, TextColumn& states) {
   } else if (IsThree(line, "bcd")) {
     states.push_back("Non-geographic area code");
   } else {
-    char* out = states.Append(line.size());
-    for (const char c : line) *out++ = static_cast<char>(static_cast<unsigned char>(c) - 1);
+    states.push_back(ShiftText(line, -1));
   }
 }
 
@@ -269,10 +268,16 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const TextColumn& names,
   }
   // Equal keys are equal names unless the names differ in size or go on.
   const auto reads = [](const Keyed& x, const Keyed& y) { return x.size != y.size || x.size > 24; };
+  const auto sameKeys = [](const Keyed& x, const Keyed& y) {
+    return x.head == y.head && x.mid == y.mid && x.tail == y.tail;
+  };
+  // Keys that differ decide without a branch to mispredict.
+  const auto keysBefore = [](const Keyed& x, const Keyed& y) -> bool {
+    return (x.head < y.head) | ((x.head == y.head) & (x.mid < y.mid)) |
+           ((x.head == y.head) & (x.mid == y.mid) & (x.tail < y.tail));
+  };
   const auto before = [&](const Keyed& x, const Keyed& y) {
-    if (x.head != y.head) return x.head < y.head;
-    if (x.mid != y.mid) return x.mid < y.mid;
-    if (x.tail != y.tail) return x.tail < y.tail;
+    if (!sameKeys(x, y)) return keysBefore(x, y);
     const int order = reads(x, y) ? CompareNoCase(names[x.row], names[y.row]) : 0;
     return order != 0 ? order < 0 : x.row < y.row;
   };
@@ -335,18 +340,15 @@ void SortRowsByName(std::vector<std::uint32_t>& rows, const TextColumn& names,
     stop[p] = parts[p + 1];
     if (next[p] != stop[p]) heads[p] = keyed[next[p]];
   }
-  // Which of parts a and b goes first: their keys decide, without a branch
-  // to mispredict, unless they are equal.
+  // Which of parts a and b goes first.
   const auto first = [&](std::uint32_t a, std::uint32_t b) {
     const Keyed &x = heads[a], &y = heads[b];
-    if (x.head == y.head && x.mid == y.mid && x.tail == y.tail) [[unlikely]] {
+    if (sameKeys(x, y)) [[unlikely]] {
       if (next[a] == stop[a]) return b;
       if (next[b] == stop[b]) return a;
       return before(y, x) ? b : a;
     }
-    const bool yFirst = (y.head < x.head) | ((y.head == x.head) & (y.mid < x.mid)) |
-                        ((y.head == x.head) & (y.mid == x.mid) & (y.tail < x.tail));
-    return yFirst ? b : a;
+    return keysBefore(y, x) ? b : a;
   };
   // A tree of the parts' matches: each node keeps the part that lost there,
   // so a new name of the part that went out plays its way up against the

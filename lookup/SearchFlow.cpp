@@ -428,25 +428,18 @@ std::vector<CityChoice> SearchFlow::ChoicesOfRows(const std::vector<std::uint32_
   }
   // Texts that read alike (a data file with one name twice in a state) are
   // told apart. Alike texts have alike names: those stand together in the
-  // name order, so most choices are compared by a number alone.
-  // What the sorts compare first is read into arrays of its own, so that
-  // most comparisons never reach the choices.
-  // The groups are put in order in counting passes (time linear in the
-  // choices, however many), then each group's few choices by their texts.
+  // name order, so the choices are put in order by their name group in
+  // counting passes (time linear in the choices, however many), and only
+  // each group's few by their texts.
   std::vector<std::uint32_t> order(rows.size()), groups(rows.size());
   std::vector<KeyedRow> keyed(rows.size());
   for (std::uint32_t i = 0; i < rows.size(); ++i) {
     groups[i] = setCities.NamePlaceOf(rows[i]).first;
     keyed[i] = {groups[i], i};
   }
-  SortByKey(keyed);
-  for (auto run = keyed.begin(); run != keyed.end();) {
-    const auto end = std::find_if(run, keyed.end(), [&](const KeyedRow& k) { return k.key != run->key; });
-    std::stable_sort(run, end, [&](const KeyedRow& a, const KeyedRow& b) {
-      return CompareNoCase(choices[a.row].text, choices[b.row].text) < 0;
-    });
-    run = end;
-  }
+  SortByKeyThen(keyed, [&](const KeyedRow& a, const KeyedRow& b) {
+    return CompareNoCase(choices[a.row].text, choices[b.row].text) < 0;
+  });
   for (std::size_t k = 0; k < keyed.size(); ++k) order[k] = keyed[k].row;
   const auto group = [&](std::uint32_t i) { return groups[i]; };
   for (std::size_t at = 0; at < order.size();) {
@@ -469,19 +462,13 @@ std::vector<CityChoice> SearchFlow::ChoicesOfRows(const std::vector<std::uint32_
     at = end;
   }
   // The order shown: the most populous first, found on indexes so that each
-  // choice moves once; populations in counting passes, which keep the order
-  // of equal ones, and the texts read only where populations are equal.
+  // choice moves once; the texts are read only where populations are equal.
   for (std::size_t k = 0; k < order.size(); ++k) {
     keyed[k] = {UINT32_MAX - static_cast<std::uint32_t>(choices[order[k]].population), order[k]};
   }
-  SortByKey(keyed);
-  for (auto run = keyed.begin(); run != keyed.end();) {
-    const auto end = std::find_if(run, keyed.end(), [&](const KeyedRow& k) { return k.key != run->key; });
-    std::stable_sort(run, end, [&](const KeyedRow& a, const KeyedRow& b) {
-      return ShownBefore(choices[a.row], choices[b.row]);
-    });
-    run = end;
-  }
+  SortByKeyThen(keyed, [&](const KeyedRow& a, const KeyedRow& b) {
+    return ShownBefore(choices[a.row], choices[b.row]);
+  });
   for (std::size_t k = 0; k < keyed.size(); ++k) order[k] = keyed[k].row;
   std::vector<CityChoice> shown;
   shown.reserve(choices.size());
@@ -1024,15 +1011,10 @@ void SearchFlow::ListMergedPlaces(const std::vector<const CodePlaces::Code*>& co
   }
   std::vector<std::uint32_t> textOf(reached.size());
   for (std::size_t t = 0; t < keyed.size(); ++t) textOf[keyed[t].row] = static_cast<std::uint32_t>(t);
-  SortByKey(keyed);
   const auto textLess = [&](const KeyedRow& a, const KeyedRow& b) {
     return CompareNoCase(texts[textOf[a.row]], texts[textOf[b.row]]) < 0;
   };
-  for (auto at = keyed.begin(); at != keyed.end();) {
-    const auto end = std::find_if(at, keyed.end(), [&](const KeyedRow& k) { return k.key != at->key; });
-    std::stable_sort(at, end, textLess);
-    at = end;
-  }
+  SortByKeyThen(keyed, textLess);
   for (std::size_t k = 0; k < keyed.size(); ++k) {
     const Reached& place = reached[keyed[k].row];
     const bool same = k > 0 && !textLess(keyed[k - 1], keyed[k]);

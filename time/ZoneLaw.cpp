@@ -156,23 +156,25 @@ std::int64_t LocalTwoOClock(int year, int month, int day, std::int32_t offsetSec
 
 }  // namespace
 
-bool ZoneLaw::NamesItsPlaces(const std::filesystem::path& folder) {
-  for (const char* name : {kPlacesFileName, kLawFileName}) {
-    if (ReadDataFile(DataFilePath(folder, name), 0).problem == FileProblem::kMissing) return false;
-  }
-  return true;
-}
-
-LoadOutcome ZoneLaw::OpenFor(const std::filesystem::path& folder, const CCitySet& cities) {
-  static constexpr char kOwnTimes[] =
-      ": local times follow each place's own time zone and daylight-saving flag, "
-      "by the North American daylight saving rule.";
+std::vector<std::string> ZoneLaw::MissingFiles(const std::filesystem::path& folder) {
   std::vector<std::string> missing;
   for (const char* name : {kPlacesFileName, kLawFileName}) {
     if (ReadDataFile(DataFilePath(folder, name), 0).problem == FileProblem::kMissing) {
       missing.push_back(name);
     }
   }
+  return missing;
+}
+
+bool ZoneLaw::NamesItsPlaces(const std::filesystem::path& folder) {
+  return MissingFiles(folder).empty();
+}
+
+LoadOutcome ZoneLaw::OpenFor(const std::filesystem::path& folder, const CCitySet& cities) {
+  static constexpr char kOwnTimes[] =
+      ": local times follow each place's own time zone and daylight-saving flag, "
+      "by the North American daylight saving rule.";
+  const std::vector<std::string> missing = MissingFiles(folder);
   if (missing.empty()) {
     LoadOutcome outcome = Open(folder);
     if (IsEmpty() || (citiesSize_ == cities.FileSize() && citiesSha256_ == cities.FileSha256())) {

@@ -81,6 +81,8 @@ class ZoneLaw {
   std::optional<ZoneTime> TimeAt(int zone, std::int64_t utcSeconds) const;
 
  private:
+  // Which of ctz.bin and tzl.bin the folder lacks.
+  static std::vector<std::string> MissingFiles(const std::filesystem::path& folder);
   struct Kind {
     std::int32_t offsetSeconds;
     bool daylight;
